@@ -1,0 +1,31 @@
+#pragma once
+// Conversions between the texts' Windows-1252 bytes and UTF-8 (what Qt, the terminal and
+// file names speak).
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quorvex {
+
+// Every byte maps to one character; the five unassigned codes (81 8D 8F 90 9D) map to U+0081...
+std::string cp1252ToUtf8(std::string_view bytes);
+char32_t cp1252ToUnicode(unsigned char byte) noexcept;
+
+// Unicode code point to Windows-1252, or nothing when the code page has no such character.
+std::optional<unsigned char> unicodeToCp1252(char32_t cp) noexcept;
+
+struct Utf8Conversion {
+    std::string bytes;          // the Windows-1252 text, when ok
+    bool ok = true;
+    std::size_t badLine = 0;    // 1-based line of the first character that failed
+    char32_t badChar = 0;       // that character (0 when the UTF-8 itself was malformed)
+};
+
+// UTF-8 to Windows-1252. Fails on malformed UTF-8 or on a character the code page lacks.
+Utf8Conversion utf8ToCp1252(std::string_view utf8);
+
+// True when the bytes are well-formed UTF-8 (ASCII included).
+bool isValidUtf8(std::string_view bytes) noexcept;
+
+} // namespace quorvex

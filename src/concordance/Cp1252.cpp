@@ -79,6 +79,13 @@ std::string cp1252ToUtf8(std::string_view bytes)
     return out;
 }
 
+std::string unicodeToUtf8(char32_t cp)
+{
+    std::string out;
+    appendUtf8(out, cp);
+    return out;
+}
+
 std::optional<unsigned char> unicodeToCp1252(char32_t cp) noexcept
 {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))

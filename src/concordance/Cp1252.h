@@ -12,6 +12,9 @@ namespace quorvex {
 std::string cp1252ToUtf8(std::string_view bytes);
 char32_t cp1252ToUnicode(unsigned char byte) noexcept;
 
+// One code point as UTF-8 (for naming a character in a message).
+std::string unicodeToUtf8(char32_t cp);
+
 // Unicode code point to Windows-1252, or nothing when the code page has no such character.
 std::optional<unsigned char> unicodeToCp1252(char32_t cp) noexcept;
 

@@ -3,40 +3,20 @@
 #include "concordance/Letters.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <numeric>
+#include <string_view>
+#include <unordered_map>
 
 namespace quorvex {
-
-namespace {
-
-int compareText(const std::string& a, const std::string& b) noexcept
-{
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const unsigned char x = lowerByte(static_cast<unsigned char>(a[i]));
-        const unsigned char y = lowerByte(static_cast<unsigned char>(b[i]));
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
-int compareCells(const std::string& a, const std::string& b)
-{
-    // Forms and bracketed references never read as numbers; skip the parse for them.
-    double x, y;
-    if (!a.empty() && !b.empty() && GridModel::readsAsNumber(a, x) && GridModel::readsAsNumber(b, y))
-        return x < y ? -1 : (y < x ? 1 : 0);
-    return compareText(a, b);
-}
-
-} // namespace
 
 GridModel::GridModel() : m_cells(2) {}
 
 void GridModel::setRows(std::size_t rows)
 {
+    // The header row is fixed: a grid never has fewer rows than that.
+    rows = std::max<std::size_t>(rows, 1);
     m_cells.resize(rows);
     if (m_centred.size() > rows)
         m_centred.resize(rows);
@@ -175,21 +155,94 @@ void GridModel::sort()
     const int keyFirst = std::min(m_col, m_colSel);
     const int keyLast = std::max(m_col, m_colSel);
 
-    std::vector<std::size_t> order(last - first + 1);
-    std::iota(order.begin(), order.end(), first);
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        for (int k = keyFirst; k <= keyLast; ++k) {
-            const int c = compareCells(m_cells[a][static_cast<std::size_t>(k)],
-                                       m_cells[b][static_cast<std::size_t>(k)]);
-            if (c != 0)
-                return c < 0;
+    // Every key cell is read once: whether it reads as a number, and its lowered text copied
+    // into one arena, so comparisons touch this compact copy rather than the rows.
+    struct CellKey {
+        std::size_t offset = 0;
+        std::size_t length = 0;
+        bool isNumber = false;
+        double value = 0;
+    };
+    const std::size_t count = last - first + 1;
+    const auto keyCount = static_cast<std::size_t>(keyLast - keyFirst + 1);
+    std::vector<CellKey> keys(count * keyCount);
+    std::string arena;
+    bool anyNumber = false;
+    for (std::size_t r = 0; r < count; ++r) {
+        for (std::size_t k = 0; k < keyCount; ++k) {
+            const std::string& text = m_cells[first + r][static_cast<std::size_t>(keyFirst) + k];
+            CellKey& key = keys[r * keyCount + k];
+            key.isNumber = !text.empty() && readsAsNumber(text, key.value);
+            anyNumber = anyNumber || key.isNumber;
+            key.offset = arena.size();
+            key.length = text.size();
+            for (char c : text)
+                arena += lowerChar(c);
         }
-        return false;
-    });
+    }
+    auto textOf = [&](const CellKey& key) {
+        return std::string_view(arena).substr(key.offset, key.length);
+    };
+
+    struct Entry {
+        std::uint64_t rank;  // text-only keys: the ranks of the row's key texts
+        std::size_t index;   // from `first`
+    };
+    std::vector<Entry> entries(count);
+    for (std::size_t r = 0; r < count; ++r)
+        entries[r] = Entry{0, r};
+
+    if (!anyNumber) {
+        // Text only (forms and references never read as numbers): rank the distinct texts of
+        // each key column once, then sort rows on whole numbers. Hundreds of thousands of rows
+        // hold only tens of thousands of distinct forms.
+        static_assert(kColumns <= 2, "two 32-bit ranks per row");
+        for (std::size_t k = 0; k < keyCount; ++k) {
+            std::unordered_map<std::string_view, std::uint32_t> ids;
+            std::vector<std::string_view> distinct;
+            std::vector<std::uint32_t> cellId(count);
+            for (std::size_t r = 0; r < count; ++r) {
+                const std::string_view text = textOf(keys[r * keyCount + k]);
+                const auto [it, added] =
+                    ids.try_emplace(text, static_cast<std::uint32_t>(distinct.size()));
+                if (added)
+                    distinct.push_back(text);
+                cellId[r] = it->second;
+            }
+            std::vector<std::uint32_t> byText(distinct.size());
+            std::iota(byText.begin(), byText.end(), 0u);
+            // char_traits<char> compares bytes as unsigned, like the lowering's Latin-1 order.
+            std::sort(byText.begin(), byText.end(),
+                      [&](std::uint32_t a, std::uint32_t b) { return distinct[a] < distinct[b]; });
+            std::vector<std::uint32_t> rank(distinct.size());
+            for (std::size_t i = 0; i < byText.size(); ++i)
+                rank[byText[i]] = static_cast<std::uint32_t>(i);
+            for (std::size_t r = 0; r < count; ++r)
+                entries[r].rank = (entries[r].rank << 32) | rank[cellId[r]];
+        }
+        std::stable_sort(entries.begin(), entries.end(),
+                         [](const Entry& a, const Entry& b) { return a.rank < b.rank; });
+    } else {
+        std::stable_sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
+            for (std::size_t k = 0; k < keyCount; ++k) {
+                const CellKey& x = keys[a.index * keyCount + k];
+                const CellKey& y = keys[b.index * keyCount + k];
+                if (x.isNumber && y.isNumber) {
+                    if (x.value != y.value)
+                        return x.value < y.value;
+                    continue;
+                }
+                const int c = textOf(x).compare(textOf(y));
+                if (c != 0)
+                    return c < 0;
+            }
+            return false;
+        });
+    }
     std::vector<std::array<std::string, kColumns>> sorted;
-    sorted.reserve(order.size());
-    for (std::size_t idx : order)
-        sorted.push_back(std::move(m_cells[idx]));
+    sorted.reserve(entries.size());
+    for (const Entry& e : entries)
+        sorted.push_back(std::move(m_cells[first + e.index]));
     std::move(sorted.begin(), sorted.end(), m_cells.begin() + static_cast<std::ptrdiff_t>(first));
 }
 

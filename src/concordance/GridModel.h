@@ -18,7 +18,8 @@ public:
     GridModel();
 
     // Number of rows, header included. Growing appends empty rows; shrinking drops rows
-    // from the end. The current cell and selection end are kept inside the grid.
+    // from the end, never below the header row. The current cell and selection end are kept
+    // inside the grid.
     std::size_t rows() const noexcept { return m_cells.size(); }
     void setRows(std::size_t rows);
 

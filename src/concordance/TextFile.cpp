@@ -25,6 +25,33 @@ FileError makeError(FileErrorKind kind, const std::string& path, std::string det
     return e;
 }
 
+// The system's reason in French for the common cases, its own words otherwise.
+std::string reasonText(int err)
+{
+    switch (err) {
+    case 0:
+        return {};
+    case ENOSPC:
+        return "le disque est plein";
+#ifdef EDQUOT
+    case EDQUOT:
+        return "le quota de disque est dépassé";
+#endif
+    case EACCES:
+    case EPERM:
+        return "accès refusé";
+    case ENOENT:
+    case ENOTDIR:
+        return "le dossier n'existe pas";
+    case EROFS:
+        return "le support est en lecture seule";
+    case EIO:
+        return "erreur d'entrée-sortie";
+    default:
+        return std::strerror(err);
+    }
+}
+
 FileError errorFromErrno(int err, const std::string& path, FileErrorKind fallback)
 {
     switch (err) {
@@ -37,7 +64,7 @@ FileError errorFromErrno(int err, const std::string& path, FileErrorKind fallbac
     case EPERM:
         return makeError(FileErrorKind::AccessDenied, path);
     default:
-        return makeError(fallback, path, err ? std::strerror(err) : std::string());
+        return makeError(fallback, path, reasonText(err));
     }
 }
 
@@ -45,24 +72,9 @@ std::string codePointText(char32_t cp)
 {
     char buf[16];
     std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(cp));
-    std::string utf8;
     // Show the character itself next to its number.
     if (cp >= 0x20) {
-        if (cp < 0x80) {
-            utf8 = std::string(1, static_cast<char>(cp));
-        } else if (cp < 0x800) {
-            utf8 += static_cast<char>(0xC0 | (cp >> 6));
-            utf8 += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            utf8 += static_cast<char>(0xE0 | (cp >> 12));
-            utf8 += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            utf8 += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            utf8 += static_cast<char>(0xF0 | (cp >> 18));
-            utf8 += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            utf8 += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            utf8 += static_cast<char>(0x80 | (cp & 0x3F));
-        }
+        const std::string utf8 = unicodeToUtf8(cp);
         return "« " + utf8 + " » (" + buf + ")";
     }
     return buf;
@@ -94,7 +106,7 @@ std::string describeFileError(const FileError& e)
         return "Le fichier " + name + " ne peut pas être lu"
             + (e.detail.empty() ? std::string(".") : " : " + e.detail + ".");
     case FileErrorKind::TooLarge:
-        return "Le fichier est trop volumineux. (" + e.path + ")";
+        return "Le fichier " + name + " est trop volumineux pour être chargé.";
     case FileErrorKind::NotRepresentable:
         return "Le fichier " + name + " contient, ligne " + std::to_string(e.line) + ", "
             + (e.detail.empty() ? std::string("une suite d'octets UTF-8 invalide")
@@ -128,15 +140,21 @@ TextReadResult readText(const std::string& path, std::size_t maxBytes)
             result.error = makeError(FileErrorKind::TooLarge, path);
             return result;
         }
-        if (!ec)
-            result.text.reserve(static_cast<std::size_t>(size));
+        // Read straight into the text at its known size, then on in chunks in case the file
+        // grew or its size was unknown.
+        std::size_t have = 0;
+        if (!ec && size > 0) {
+            result.text.resize(static_cast<std::size_t>(size));
+            have = std::fread(result.text.data(), 1, result.text.size(), f);
+            result.text.resize(have);
+        }
         char buffer[1 << 16];
         for (;;) {
             const std::size_t n = std::fread(buffer, 1, sizeof buffer, f);
             result.text.append(buffer, n);
             if (result.text.size() > maxBytes) {
                 std::fclose(f);
-                result.text.clear();
+                result.text = std::string();
                 result.error = makeError(FileErrorKind::TooLarge, path);
                 return result;
             }
@@ -196,32 +214,37 @@ FileError writeFileReplacing(const std::string& path,
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
         if (!out) {
             const int openErr = errno;
-            return errorFromErrno(openErr, path, FileErrorKind::WriteFailed);
+            // Said of the output, "not found" would mislead: it is a write failure.
+            if (openErr == EISDIR)
+                return makeError(FileErrorKind::IsDirectory, path);
+            return makeError(FileErrorKind::WriteFailed, path, reasonText(openErr));
         }
+        errno = 0;
         try {
             ok = produce(out);
         } catch (const std::bad_alloc&) {
             ok = false;
         }
         out.flush();
-        err = errno;
-        ok = ok && out.good();
-        out.close();
-        ok = ok && !out.fail();
-        if (!ok && err == 0)
+        // errno only explains a failure of the stream itself, not a producer's refusal.
+        if (!out.good()) {
+            ok = false;
             err = errno;
+        }
+        out.close();
+        if (out.fail() && ok) {
+            ok = false;
+            err = errno;
+        }
     }
     if (!ok) {
         fs::remove(temp, ec);
-        FileError e = makeError(FileErrorKind::WriteFailed, path,
-                                err == ENOSPC ? "le disque est plein"
-                                              : (err ? std::strerror(err) : std::string()));
-        return e;
+        return makeError(FileErrorKind::WriteFailed, path, reasonText(err));
     }
     fs::rename(temp, path, ec);
     if (ec) {
         fs::remove(temp, ec);
-        return makeError(FileErrorKind::WriteFailed, path, ec.message());
+        return makeError(FileErrorKind::WriteFailed, path, reasonText(ec.value()));
     }
     return {};
 }

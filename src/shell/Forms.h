@@ -4,6 +4,7 @@
 // then shows it modeless and brings it forward; closing unloads (destroys) it.
 
 #include "platform/Platform.h"
+#include "viewer/ViewerState.h"
 
 #include <QObject>
 #include <QPointer>
@@ -25,6 +26,9 @@ public:
     ~Forms() override;
 
     const Platform& platform() const { return m_platform; }
+
+    // The context viewer's state outlives its window: it lasts for the run.
+    ViewerState& viewerState() { return m_viewerState; }
 
     // Loaded window, loading it first when needed. nullptr when its load failed (the load
     // handler has then told the user why).
@@ -60,6 +64,7 @@ private:
     QPointer<Frmcontexte> m_contexte;
     QPointer<frmaff_contexte> m_affContexte;
     QPointer<frmAbout> m_about;
+    ViewerState m_viewerState;
 };
 
 } // namespace quorvex

@@ -1,0 +1,120 @@
+// The core on a whole-Bible-sized pair of texts (about 5 MB each): loading and cutting into
+// words, searches, the sort by form, and the result file of a frequent form.
+
+#include "CorpusGenerator.h"
+
+#include "concordance/FormSearch.h"
+#include "concordance/GridModel.h"
+#include "concordance/TextFile.h"
+#include "concordance/WordTable.h"
+#include "output/ResultFile.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace quorvex;
+
+constexpr std::size_t kTextBytes = 5'000'000;
+
+// Written once per run into a folder of its own.
+struct Corpus {
+    fs::path dir;
+    std::string latinPath, frenchPath;
+    WordTable table;
+
+    Corpus()
+    {
+        dir = fs::temp_directory_path() / "quorvex-bench-corpus";
+        fs::create_directories(dir);
+        const bench::CorpusPair pair = bench::generateCorpus(kTextBytes);
+        latinPath = (dir / "latin.txt").string();
+        frenchPath = (dir / "francais.txt").string();
+        std::ofstream(latinPath, std::ios::binary) << pair.latin;
+        std::ofstream(frenchPath, std::ios::binary) << pair.french;
+        table = WordTable::segment(pair.latin);
+    }
+    ~Corpus()
+    {
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+};
+
+Corpus& corpus()
+{
+    static Corpus c;
+    return c;
+}
+
+void BM_LoadAndSegment(benchmark::State& state)
+{
+    const Corpus& c = corpus();
+    std::size_t words = 0;
+    for (auto _ : state) {
+        TextReadResult text = readText(c.latinPath);
+        const WordTable table = WordTable::segment(std::move(text.text));
+        words = table.size();
+        benchmark::DoNotOptimize(words);
+    }
+    state.counters["words"] = static_cast<double>(words);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kTextBytes);
+}
+BENCHMARK(BM_LoadAndSegment)->Unit(benchmark::kMillisecond);
+
+void BM_Search(benchmark::State& state, const char* query)
+{
+    const Corpus& c = corpus();
+    GridModel grid;
+    std::size_t found = 0;
+    for (auto _ : state)
+        found = searchIntoGrid(c.table, query, grid);
+    state.counters["rows"] = static_cast<double>(found);
+}
+BENCHMARK_CAPTURE(BM_Search, rare, "quorvexus")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Search, frequent, "et")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Search, prefix, "a*")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Search, everyWord, "*")->Unit(benchmark::kMillisecond);
+
+// "Formes" right after listing every word: form, then reference.
+void BM_SortByForm(benchmark::State& state)
+{
+    const Corpus& c = corpus();
+    GridModel grid;
+    for (auto _ : state) {
+        state.PauseTiming();
+        searchIntoGrid(c.table, "*", grid);
+        state.ResumeTiming();
+        grid.setColSel(0);
+        grid.sort();
+    }
+    state.counters["rows"] = static_cast<double>(grid.rows() - 1);
+}
+BENCHMARK(BM_SortByForm)->Unit(benchmark::kMillisecond);
+
+// The save: both texts read from disk, the passages found, the file written.
+void BM_ResultFile(benchmark::State& state)
+{
+    const Corpus& c = corpus();
+    GridModel grid;
+    const std::size_t rows = searchIntoGrid(c.table, "et", grid);
+    const std::string out = (c.dir / "result.txt").string();
+    for (auto _ : state) {
+        const FileError e =
+            saveResultFile(out, grid, "Banc d'essai", "04/12/2026", c.latinPath, c.frenchPath);
+        if (e)
+            state.SkipWithError(describeFileError(e).c_str());
+    }
+    state.counters["rows"] = static_cast<double>(rows);
+    state.counters["MB_written"] = static_cast<double>(fs::file_size(out)) / 1e6;
+}
+BENCHMARK(BM_ResultFile)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,123 @@
+// The search window's heavy commands on a whole-Bible-sized text: the query "*" written into
+// the grid control and drawn, the sort by form of all those rows, and the save of every
+// attestation of a frequent form.
+
+#include "CorpusGenerator.h"
+
+#include "concordance/FormSearch.h"
+#include "concordance/WordTable.h"
+#include "output/ResultFile.h"
+#include "platform/FlexGrid.h"
+#include "shell/FontSubstitutions.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QHeaderView>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace quorvex;
+
+const bench::CorpusPair& corpus()
+{
+    static const bench::CorpusPair pair = bench::generateCorpus(5'000'000);
+    return pair;
+}
+
+const WordTable& table()
+{
+    static const WordTable words = WordTable::segment(corpus().latin);
+    return words;
+}
+
+// Draws what the grid shows now, as the window would on its next paint.
+void draw(FlexGrid& grid)
+{
+    grid.viewport()->repaint();
+    grid.horizontalHeader()->repaint();
+}
+
+std::unique_ptr<FlexGrid> shownGrid()
+{
+    auto grid = std::make_unique<FlexGrid>();
+    grid->resize(457, 265);
+    grid->show();
+    QApplication::processEvents();
+    return grid;
+}
+
+// "*" into the grid, then the top of the list and its end drawn.
+void BM_SearchStarIntoGrid(benchmark::State& state)
+{
+    const WordTable& words = table();
+    auto grid = shownGrid();
+    std::size_t rows = 0;
+    for (auto _ : state) {
+        rows = searchIntoGrid(words, "*", grid->cells());
+        grid->refresh();
+        draw(*grid);
+        grid->scrollToBottom();
+        draw(*grid);
+    }
+    state.counters["rows"] = static_cast<double>(rows);
+}
+BENCHMARK(BM_SearchStarIntoGrid)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// "Formes" on every word of the text, as the button does it, then drawn.
+void BM_SortAllRowsByForm(benchmark::State& state)
+{
+    const WordTable& words = table();
+    auto grid = shownGrid();
+    for (auto _ : state) {
+        state.PauseTiming();
+        searchIntoGrid(words, "*", grid->cells());
+        grid->refresh();
+        state.ResumeTiming();
+        grid->setColSel(0);
+        grid->Sort();
+        draw(*grid);
+    }
+    state.counters["rows"] = static_cast<double>(grid->Rows() - 1);
+}
+BENCHMARK(BM_SortAllRowsByForm)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// "&Enregistrer" after a search of "et": both texts read, one block per attestation.
+void BM_SaveFrequentForm(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const std::string latin = dir.filePath(QStringLiteral("latin.txt")).toStdString();
+    const std::string french = dir.filePath(QStringLiteral("francais.txt")).toStdString();
+    const std::string out = dir.filePath(QStringLiteral("resultat.txt")).toStdString();
+    for (const auto& [path, text] : {std::pair{latin, &corpus().latin}, {french, &corpus().french}}) {
+        QFile file(QString::fromStdString(path));
+        if (!file.open(QIODevice::WriteOnly)
+            || file.write(text->data(), static_cast<qint64>(text->size())) != qint64(text->size()))
+            state.SkipWithError("cannot write the texts");
+    }
+    GridModel grid;
+    const std::size_t rows = searchIntoGrid(table(), "et", grid);
+    for (auto _ : state) {
+        if (saveResultFile(out, grid, "Essai", "04/12/2026 11:25:50", latin, french))
+            state.SkipWithError("the result file could not be written");
+    }
+    state.counters["rows"] = static_cast<double>(rows);
+    state.counters["MB"] = static_cast<double>(QFile(QString::fromStdString(out)).size()) / 1e6;
+}
+BENCHMARK(BM_SaveFrequentForm)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    installFontSubstitutions();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

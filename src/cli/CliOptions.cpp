@@ -1,0 +1,439 @@
+#include "cli/CliOptions.h"
+
+#include "concordance/Cp1252.h"
+
+#include <functional>
+
+namespace quorvex {
+
+namespace {
+
+struct OptionRow {
+    const char* name;
+    const char* valueName;  // null for a flag
+    const char* help;
+    // Returns a French error, or "" when the value was taken.
+    std::function<std::string(CliOptions&, const std::string& value)> apply;
+    const char* example = nullptr;  // a whole command line, shown by --help
+    // The value may be left out; the next argument is taken for it only when it is all
+    // digits (so "--kwic amor" searches amor with the default width).
+    bool optionalNumber = false;
+};
+
+constexpr std::size_t kMaxKwicWidth = 100000;
+
+std::string setAction(CliOptions& o, CliAction action, const char* option)
+{
+    if (!o.actionOption.empty() && o.actionOption != option)
+        return "les options " + o.actionOption + " et " + option
+            + " ne peuvent pas être employées ensemble.";
+    o.action = action;
+    o.actionOption = option;
+    return {};
+}
+
+std::string toCp1252(const std::string& value, const char* option, std::string& into)
+{
+    ArgumentConversion conv = argumentToCp1252(value);
+    if (!conv.missingChar.empty())
+        return std::string("la valeur de ") + option + " contient le caractère « "
+            + conv.missingChar + " », que le codage Windows-1252 ne peut pas représenter.";
+    into = std::move(conv.bytes);
+    return {};
+}
+
+const std::vector<OptionRow>& optionTable()
+{
+    static const std::vector<OptionRow> table = {
+        {"--latin", "FICHIER", "texte latin à découper en mots (obligatoire)",
+         [](CliOptions& o, const std::string& v) { o.latinPath = v; return std::string(); },
+         "quorvex-cli --latin latin.txt --count amor"},
+        {"--french", "FICHIER", "traduction française : passages du fichier de résultats et de --format, comparaison de --check",
+         [](CliOptions& o, const std::string& v) { o.frenchPath = v; return std::string(); },
+         "quorvex-cli --latin latin.txt --french francais.txt --output resultat.txt rosam"},
+        {"--title", "TEXTE", "texte de la ligne « Référence(s) : » du fichier de résultats",
+         [](CliOptions& o, const std::string& v) { return toCp1252(v, "--title", o.title); },
+         "quorvex-cli --latin latin.txt --title 'Virgile, Énéide I' --output resultat.txt arma"},
+        {"--date", "TEXTE",
+         "texte de la ligne « Recherche effectuée le : » (par défaut : maintenant, jj/mm/aaaa hh:mm:ss)",
+         [](CliOptions& o, const std::string& v) {
+             std::string d;
+             std::string e = toCp1252(v, "--date", d);
+             o.date = std::move(d);
+             return e;
+         },
+         "quorvex-cli --latin latin.txt --date 04/12/2026 --output resultat.txt amor"},
+        {"--sort", "forms|text",
+         "ordre des attestations : forms (par forme, comme le bouton « Formes ») ou text (ordre du texte, par défaut)",
+         [](CliOptions& o, const std::string& v) {
+             if (v == "forms")
+                 o.sort = SortOrder::Forms;
+             else if (v == "text")
+                 o.sort = SortOrder::Text;
+             else
+                 return "--sort attend forms ou text, pas « " + v + " ».";
+             return std::string();
+         },
+         "quorvex-cli --latin latin.txt --sort forms --list 'am*'"},
+        {"--output", "FICHIER", "écrire le fichier de résultats, ou l'export de --format, là (par défaut : la sortie standard)",
+         [](CliOptions& o, const std::string& v) {
+             if (v.empty())
+                 return std::string("--output attend un nom de fichier.");
+             o.outputPath = v;
+             return std::string();
+         },
+         "quorvex-cli --latin latin.txt --french francais.txt --output resultat.txt 'am*or'"},
+        {"--count", nullptr, "afficher seulement le nombre d'attestations",
+         [](CliOptions& o, const std::string&) { return setAction(o, CliAction::Count, "--count"); },
+         "quorvex-cli --latin latin.txt --count 'am*'"},
+        {"--list", nullptr, "afficher une ligne « forme<TAB>référence » par attestation (UTF-8)",
+         [](CliOptions& o, const std::string&) { return setAction(o, CliAction::List, "--list"); },
+         "quorvex-cli --latin latin.txt --list '*or'"},
+        {"--show", "REF",
+         "afficher ce que montre la fenêtre de contexte ouverte sur la référence REF (crochets compris)",
+         [](CliOptions& o, const std::string& v) {
+             std::string e = setAction(o, CliAction::Show, "--show");
+             return e.empty() ? toCp1252(v, "--show", o.showReference) : e;
+         },
+         "quorvex-cli --latin latin.txt --french francais.txt --show '[2]'"},
+        {"--mark", "FORME", "avec --show : la forme à marquer dans le passage latin",
+         [](CliOptions& o, const std::string& v) {
+             std::string f;
+             std::string e = toCp1252(v, "--mark", f);
+             o.markForm = std::move(f);
+             return e;
+         },
+         "quorvex-cli --latin latin.txt --show '[2]' --mark amor"},
+        {"--print-list", nullptr,
+         "afficher les opérations de l'impression de la liste des attestations (« Imprimer les attestations »)",
+         [](CliOptions& o, const std::string&) {
+             return setAction(o, CliAction::PrintList, "--print-list");
+         },
+         "quorvex-cli --latin latin.txt --print-list amor"},
+        {"--print-context", "REF",
+         "afficher les opérations de l'impression du contexte de la référence REF (« Imprimer le contexte »)",
+         [](CliOptions& o, const std::string& v) {
+             std::string e = setAction(o, CliAction::PrintContext, "--print-context");
+             return e.empty() ? toCp1252(v, "--print-context", o.printReference) : e;
+         },
+         "quorvex-cli --latin latin.txt --french francais.txt --print-context '[2]'"},
+        {"--kwic", "[N]",
+         "une ligne par attestation (UTF-8) : référence, N caractères avant la forme, la forme, N "
+         "caractères après (40 par défaut), formes alignées en colonne et fins de ligne changées "
+         "en blancs ; l'argument qui suit n'est pris pour N que s'il n'a que des chiffres "
+         "(« --kwic -- 12 » cherche la forme 12)",
+         [](CliOptions& o, const std::string& v) {
+             std::string e = setAction(o, CliAction::Kwic, "--kwic");
+             if (!e.empty() || v.empty())
+                 return e;
+             if (v.size() > 6 || v.find_first_not_of("0123456789") != std::string::npos
+                 || std::stoul(v) > kMaxKwicWidth)
+                 return "--kwic attend un nombre de caractères de 0 à "
+                     + std::to_string(kMaxKwicWidth) + ", pas « " + v + " ».";
+             o.kwicWidth = std::stoul(v);
+             return std::string();
+         },
+         "quorvex-cli --latin latin.txt --kwic 30 --sort forms 'am*'", true},
+        {"--format", "tsv|csv|html",
+         "une fiche par attestation (UTF-8) : forme, référence, passage latin, passage français "
+         "(les passages du fichier de résultats) ; tsv : tabulations, et \\ \t \n \r pour "
+         "« \\ », tabulation, saut de ligne et retour chariot dans un champ ; csv : virgules, "
+         "fins de ligne CR LF, guillemets autour d'un champ qui contient « \" », « , » ou une "
+         "fin de ligne, et « \" » doublé (RFC 4180) ; html : une page seule, un tableau, la forme "
+         "marquée dans le passage latin. Avec --frequencies : tsv ou csv",
+         [](CliOptions& o, const std::string& v) {
+             if (v == "tsv")
+                 o.format = ExportFormat::Tsv;
+             else if (v == "csv")
+                 o.format = ExportFormat::Csv;
+             else if (v == "html")
+                 o.format = ExportFormat::Html;
+             else
+                 return "--format attend tsv, csv ou html, pas « " + v + " ».";
+             return std::string();
+         },
+         "quorvex-cli --latin latin.txt --french francais.txt --format html --output amor.html 'am*'"},
+        {"--frequencies", nullptr,
+         "les formes trouvées et leur nombre, les plus fréquentes d'abord puis par ordre "
+         "alphabétique : « amor 12 / Amor 3 — amor 15 » (les graphies telles qu'écrites, puis la "
+         "forme en minuscules et le total sans distinction de majuscules) ; avec --format tsv ou "
+         "csv : forme, nombre, forme en minuscules, total",
+         [](CliOptions& o, const std::string&) {
+             return setAction(o, CliAction::Frequencies, "--frequencies");
+         },
+         "quorvex-cli --latin latin.txt --frequencies '*'"},
+        {"--check", nullptr,
+         "comparer les références des deux textes, sans forme à rechercher : références d'un seul "
+         "texte, répétées, hors d'ordre (« [1.10] » suit « [1.9] »), contenant des lettres, "
+         "« [ » ou « ] » isolés ; une ligne « fichier:ligne: constat » par constat ; code de "
+         "sortie 0 si les textes concordent, 3 sinon",
+         [](CliOptions& o, const std::string&) { return setAction(o, CliAction::Check, "--check"); },
+         "quorvex-cli --latin latin.txt --french francais.txt --check"},
+        {"--help", nullptr, "afficher cette aide",
+         [](CliOptions& o, const std::string&) { o.action = CliAction::Help; return std::string(); },
+         "quorvex-cli --help"},
+    };
+    return table;
+}
+
+const OptionRow* findOption(const std::string& name)
+{
+    if (name == "-h")
+        return findOption("--help");
+    for (const OptionRow& row : optionTable())
+        if (name == row.name)
+            return &row;
+    return nullptr;
+}
+
+// What each action needs once every option is read.
+std::string validateForAction(const CliOptions& o)
+{
+    if (o.action == CliAction::Help)
+        return {};
+    if (o.format && o.action != CliAction::Export && o.action != CliAction::Frequencies)
+        return "--format ne s'emploie pas avec " + o.actionOption + ".";
+    switch (o.action) {
+    case CliAction::Help:
+        return {};
+    case CliAction::Check:
+        if (o.markForm)
+            return "--mark ne s'emploie qu'avec --show.";
+        if (o.latinPath.empty())
+            return "l'option --latin FICHIER est obligatoire.";
+        if (!o.operands.empty())
+            return "--check ne prend pas de forme à rechercher (« " + o.operands[0]
+                + " » est de trop).";
+        if (o.outputPath)
+            return "--output ne s'emploie pas avec --check.";
+        if (o.sort == SortOrder::Forms)
+            return "--sort ne s'emploie pas avec --check.";
+        return {};
+    case CliAction::Show:
+        if (o.latinPath.empty())
+            return "l'option --latin FICHIER est obligatoire.";
+        if (!o.operands.empty())
+            return "--show ne prend pas de forme à rechercher (« " + o.operands[0]
+                + " » est de trop ; la forme à marquer se donne avec --mark).";
+        if (o.outputPath)
+            return "--output ne s'emploie pas avec --show.";
+        return {};
+    case CliAction::PrintContext:
+        if (o.markForm)
+            return "--mark ne s'emploie qu'avec --show.";
+        if (o.latinPath.empty())
+            return "l'option --latin FICHIER est obligatoire.";
+        if (!o.operands.empty())
+            return "--print-context ne prend pas de forme à rechercher (« " + o.operands[0]
+                + " » est de trop).";
+        if (o.outputPath)
+            return "--output ne s'emploie pas avec --print-context.";
+        return {};
+    case CliAction::ResultFile:
+    case CliAction::Count:
+    case CliAction::List:
+    case CliAction::PrintList:
+    case CliAction::Kwic:
+    case CliAction::Export:
+    case CliAction::Frequencies:
+        if (o.markForm)
+            return "--mark ne s'emploie qu'avec --show.";
+        if (o.latinPath.empty())
+            return "l'option --latin FICHIER est obligatoire.";
+        if (o.operands.empty())
+            return "la forme à rechercher manque.";
+        if (o.operands.size() > 1)
+            return "une seule forme à la fois (« " + o.operands[1]
+                + " » est de trop ; une forme qui commence par « - » se place après « -- »).";
+        if (o.action != CliAction::ResultFile && o.action != CliAction::Export && o.outputPath)
+            return "--output ne s'emploie pas avec " + o.actionOption + ".";
+        if (o.action == CliAction::Frequencies && o.sort == SortOrder::Forms)
+            return "--sort ne s'emploie pas avec --frequencies (les formes y sont classées par "
+                   "fréquence).";
+        if (o.action == CliAction::Frequencies && o.format == ExportFormat::Html)
+            return "--frequencies s'écrit en texte, en tsv ou en csv, pas en html.";
+        return {};
+    }
+    return {};
+}
+
+// Characters, not bytes: the help is UTF-8.
+std::size_t displayWidth(const std::string& s)
+{
+    std::size_t n = 0;
+    for (char c : s)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
+            ++n;
+    return n;
+}
+
+// `text` cut into lines of at most 80 characters, each after `indent`. French spacing keeps
+// "«" with the word after it and "»", ":", ";" with the word before.
+std::string wrapped(const std::string& text, const std::string& indent)
+{
+    constexpr std::size_t kWidth = 80;
+    std::vector<std::string> words;
+    std::size_t from = 0;
+    while (from <= text.size()) {
+        std::size_t to = text.find(' ', from);
+        if (to == std::string::npos)
+            to = text.size();
+        std::string word = text.substr(from, to - from);
+        const bool gluesBack = word == "»" || word == ":" || word == ";" || word == "»,"
+            || word == "»)" || word == "»." || word == "»;";
+        if (!words.empty() && (gluesBack || words.back() == "«"))
+            words.back() += " " + word;
+        else if (!word.empty())
+            words.push_back(std::move(word));
+        from = to + 1;
+    }
+    std::string out;
+    std::string line;
+    for (const std::string& w : words) {
+        if (!line.empty() && displayWidth(indent + line + " " + w) > kWidth) {
+            out += indent + line + "\n";
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + w;
+    }
+    if (!line.empty())
+        out += indent + line + "\n";
+    return out;
+}
+
+} // namespace
+
+CliParseResult parseCliOptions(const std::vector<std::string>& args)
+{
+    CliParseResult result;
+    CliOptions& o = result.options;
+    std::vector<std::string> seen;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            o.operands.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        std::string name = arg;
+        std::optional<std::string> value;
+        const std::size_t eq = arg.find('=');
+        if (arg.compare(0, 2, "--") == 0 && eq != std::string::npos) {
+            name = arg.substr(0, eq);
+            value = arg.substr(eq + 1);
+        }
+        const OptionRow* row = findOption(name);
+        if (!row) {
+            result.error = "option inconnue : « " + name + " ».";
+            return result;
+        }
+        for (const std::string& s : seen)
+            if (s == row->name) {
+                result.error = std::string("l'option ") + row->name + " est donnée deux fois.";
+                return result;
+            }
+        seen.push_back(row->name);
+        if (row->optionalNumber) {
+            if (!value && i + 1 < args.size() && !args[i + 1].empty()
+                && args[i + 1].find_first_not_of("0123456789") == std::string::npos)
+                value = args[++i];
+        } else if (row->valueName && !value) {
+            if (i + 1 >= args.size()) {
+                result.error = std::string("l'option ") + row->name + " attend une valeur ("
+                    + row->valueName + ").";
+                return result;
+            }
+            value = args[++i];
+        } else if (!row->valueName && value) {
+            result.error = std::string("l'option ") + row->name + " ne prend pas de valeur.";
+            return result;
+        }
+        std::string error = row->apply(o, value.value_or(std::string()));
+        if (!error.empty()) {
+            result.error = std::move(error);
+            return result;
+        }
+    }
+    // --format alone exports the attestations; beside another command it shapes its output.
+    if (o.format && o.action == CliAction::ResultFile) {
+        o.action = CliAction::Export;
+        o.actionOption = "--format";
+    }
+    result.error = validateForAction(o);
+    return result;
+}
+
+std::string cliHelpText()
+{
+    std::string text =
+        "Usage : quorvex-cli --latin FICHIER [--french FICHIER] [--title TEXTE] [--date TEXTE]\n"
+        "                    [--sort forms|text] [--output FICHIER] [--count | --list | --print-list] [--] FORME\n"
+        "        quorvex-cli --latin FICHIER [--french FICHIER] --show REF [--mark FORME]\n"
+        "        quorvex-cli --latin FICHIER [--french FICHIER] --print-context REF\n"
+        "        quorvex-cli --latin FICHIER [--sort forms|text] --kwic [N] [--] FORME\n"
+        "        quorvex-cli --latin FICHIER [--french FICHIER] [--title TEXTE] [--sort forms|text]\n"
+        "                    --format tsv|csv|html [--output FICHIER] [--] FORME\n"
+        "        quorvex-cli --latin FICHIER [--format tsv|csv] --frequencies [--] FORME\n"
+        "        quorvex-cli --latin FICHIER [--french FICHIER] --check\n"
+        "\n"
+        "Recherche FORME dans le texte latin (sans distinction de majuscules ; une « * » sépare\n"
+        "un début et une fin : am*, *or, am*or) et écrit le fichier de résultats de la commande\n"
+        "« Enregistrer », ou le nombre ou la liste des attestations.\n"
+        "Les textes sont lus en Windows-1252 (ou en UTF-8, converti) ; « -- » termine les options.\n"
+        "\n"
+        "Options :\n";
+    for (const OptionRow& row : optionTable()) {
+        std::string left = std::string("  ") + row.name;
+        if (row.valueName)
+            left += std::string(" ") + row.valueName;
+        text += left + "\n" + wrapped(row.help, "      ");
+        if (row.example)
+            text += std::string("      exemple : ") + row.example + "\n";
+    }
+    text +=
+        "\n"
+        "Avec --show, la sortie (UTF-8) dit ce que montre la fenêtre de contexte ouverte sur REF :\n"
+        "  latin: N           puis les N caractères du passage latin (fins de ligne du texte\n"
+        "                     comprises) et une fin de ligne ; « latin: absente » si le texte\n"
+        "                     n'a pas la référence (le volet reste vide)\n"
+        "  français: N        de même pour le texte français ; « français: sans fichier » sans --french\n"
+        "  précédente: REF    la référence du passage latin précédent (vide s'il n'y en a pas)\n"
+        "  suivante: REF      la référence du passage latin suivant (vide s'il n'y en a pas)\n"
+        "  marques: K         puis K lignes « DÉBUT LONGUEUR » : les occurrences de la forme de\n"
+        "                     --mark dans le passage latin, en caractères comptés depuis 0\n"
+        "                     (une fin de ligne CR LF compte pour deux)\n"
+        "\n"
+        "Avec --print-list et --print-context, la sortie (UTF-8) donne une opération d'impression\n"
+        "par ligne :\n"
+        "  type \"NOM\" TAILLE [bold] [underline]   police, taille en points, gras, souligné\n"
+        "  text \"TEXTE\"      imprimer le texte sans finir la ligne (\\r \\n \\t \\\" \\\\ \\xHH)\n"
+        "  x TWIPS            position horizontale, en twips depuis le bord gauche\n"
+        "  endline            fin de ligne   newpage   nouvelle page   enddoc   fin du document\n"
+        "\n"
+        "Codes de sortie : 0 réussite (aucune attestation comprise), 1 erreur de fichier,\n"
+        "2 erreur dans la ligne de commande, 3 avec --check : les textes ne concordent pas.\n";
+    return text;
+}
+
+ArgumentConversion argumentToCp1252(const std::string& argument)
+{
+    ArgumentConversion result;
+    if (!isValidUtf8(argument)) {
+        result.bytes = argument;
+        return result;
+    }
+    Utf8Conversion conv = utf8ToCp1252(argument);
+    if (conv.ok) {
+        result.bytes = std::move(conv.bytes);
+        return result;
+    }
+    // Valid UTF-8, so the failure is a character the code page lacks: name it.
+    result.missingChar = unicodeToUtf8(conv.badChar);
+    return result;
+}
+
+} // namespace quorvex

@@ -1,0 +1,75 @@
+#pragma once
+// The command line of quorvex-cli, parsed into a plain struct. Every option is one row of a
+// table (CliOptions.cpp): a new command adds its rows, its fields below, a value of
+// CliAction, and its check in validateForAction; the help text is built from the table.
+
+#include "output/ExportFormats.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quorvex {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFileError = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitTextsDisagree = 3;  // --check found the references at odds
+
+// What the run produces. One action per run.
+enum class CliAction {
+    ResultFile,  // the file the save writes (the default)
+    Count,       // the number of attestations
+    List,        // one "form<TAB>reference" line per attestation
+    Show,        // what the context viewer shows for one reference
+    PrintList,   // the attestation printout, one printer operation a line
+    PrintContext,  // the context printout of one reference, likewise
+    Kwic,          // one line per attestation, the form between its contexts
+    Export,        // the attestations with their passages as TSV, CSV or HTML
+    Frequencies,   // the distinct forms matched, with their counts
+    Check,         // the references of the two texts compared, without a query
+    Help,
+};
+
+enum class SortOrder { Text, Forms };
+
+struct CliOptions {
+    CliAction action = CliAction::ResultFile;
+    std::string actionOption;        // the option that chose the action, for messages
+    std::string latinPath;           // UTF-8, as given
+    std::string frenchPath;          // empty: no French text
+    std::string title;               // Windows-1252
+    std::optional<std::string> date; // Windows-1252; none: now
+    SortOrder sort = SortOrder::Text;
+    std::optional<std::string> outputPath;  // none: standard output
+    std::vector<std::string> operands;      // the words that are not options, UTF-8
+    std::string showReference;              // Windows-1252, brackets included
+    std::optional<std::string> markForm;    // Windows-1252; none: nothing marked
+    std::string printReference;             // Windows-1252, brackets included
+    std::size_t kwicWidth = 40;             // characters of context on each side
+    std::optional<ExportFormat> format;     // --format; none: the command's own text
+};
+
+struct CliParseResult {
+    CliOptions options;
+    std::string error;  // French, UTF-8; empty when the line is valid
+    bool ok() const noexcept { return error.empty(); }
+};
+
+// `args` without the program name. "--opt VALUE" and "--opt=VALUE" are both accepted;
+// "--" ends the options, so a form may begin with "-".
+CliParseResult parseCliOptions(const std::vector<std::string>& args);
+
+// UTF-8, French.
+std::string cliHelpText();
+
+// A UTF-8 argument as Windows-1252 bytes; an argument that is not UTF-8 is taken byte for
+// byte. Fails (returning the offending character, UTF-8) when the code page lacks one.
+struct ArgumentConversion {
+    std::string bytes;
+    std::string missingChar;  // empty when the conversion succeeded
+};
+ArgumentConversion argumentToCp1252(const std::string& argument);
+
+} // namespace quorvex

@@ -1,0 +1,50 @@
+#include "cli/CliRunner.h"
+
+#include "cli/CheckCommand.h"
+#include "cli/CliOptions.h"
+#include "cli/ConcordanceCommand.h"
+#include "cli/ExportCommand.h"
+#include "cli/FrequencyCommand.h"
+#include "cli/KwicCommand.h"
+#include "cli/PrintListCommand.h"
+#include "cli/ShowCommand.h"
+
+namespace quorvex {
+
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    const CliParseResult parsed = parseCliOptions(args);
+    if (!parsed.ok()) {
+        err << "quorvex-cli : " << parsed.error << '\n'
+            << "Essayez « quorvex-cli --help »." << '\n';
+        return kExitUsage;
+    }
+    const CliOptions& options = parsed.options;
+    // One command per action; a new action adds its case here.
+    switch (options.action) {
+    case CliAction::Help:
+        out << cliHelpText();
+        out.flush();
+        return out ? kExitOk : kExitFileError;
+    case CliAction::ResultFile:
+    case CliAction::Count:
+    case CliAction::List:
+    case CliAction::PrintList:
+        return runConcordanceCommand(options, out, err);
+    case CliAction::Show:
+        return runShowCommand(options, out, err);
+    case CliAction::PrintContext:
+        return runPrintContextCommand(options, out, err);
+    case CliAction::Kwic:
+        return runKwicCommand(options, out, err);
+    case CliAction::Export:
+        return runExportCommand(options, out, err);
+    case CliAction::Frequencies:
+        return runFrequencyCommand(options, out, err);
+    case CliAction::Check:
+        return runCheckCommand(options, out, err);
+    }
+    return kExitUsage;
+}
+
+} // namespace quorvex

@@ -1,0 +1,35 @@
+#pragma once
+// What the KWIC, export and frequency commands share with one another: the Latin text read
+// and segmented with the typed form beside it, the search sorted as asked, and the French
+// messages for a file that fails or an output that cannot be written.
+
+#include "cli/CliOptions.h"
+#include "concordance/GridModel.h"
+#include "concordance/TextFile.h"
+#include "concordance/WordTable.h"
+
+#include <ostream>
+#include <string>
+
+namespace quorvex {
+
+struct LatinSearch {
+    WordTable table;         // keeps the Latin text
+    std::string form;        // the form typed, Windows-1252
+    bool searchable = true;  // false when the form holds a character the texts cannot hold
+};
+
+// Reads the Latin text and converts the form (warning, as the concordance does, when the code
+// page lacks one of its characters). Returns kExitOk, or kExitFileError after the message.
+int loadLatinSearch(const CliOptions& options, std::ostream& err, LatinSearch& into);
+
+// The search window's search into `grid`, then the "Formes" sort when asked.
+void searchSorted(const LatinSearch& search, SortOrder sort, GridModel& grid);
+
+// Prints the French sentence of `error` and returns kExitFileError.
+int reportFileError(std::ostream& err, const FileError& error);
+
+// Flushes `out`; kExitOk, or kExitFileError with a message when writing failed (a full disk).
+int finishOutput(std::ostream& out, std::ostream& err);
+
+} // namespace quorvex

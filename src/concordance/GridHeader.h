@@ -1,0 +1,13 @@
+#pragma once
+// The header of the result grid, written when the search window loads and at the start of
+// every search.
+
+#include "concordance/GridModel.h"
+
+namespace quorvex {
+
+// "Forme(s)" and "Références" centred in row 0, both columns 1500 twips wide, then two rows:
+// the header and one empty row. Leaves the current cell on the header of column 1.
+void prepareGrid(GridModel& grid);
+
+} // namespace quorvex

@@ -1,0 +1,40 @@
+#pragma once
+// The attestations as data for other programs: TSV, CSV (RFC 4180) or one standalone HTML
+// page, one record per attestation with its form, reference and the same Latin and French
+// passages as the result file. Everything written is UTF-8; what comes in is Windows-1252.
+
+#include "concordance/GridModel.h"
+
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvex {
+
+enum class ExportFormat { Tsv, Csv, Html };
+
+// One field of a record, Windows-1252 in, UTF-8 out.
+//  - TSV: "\" "tab" LF CR become \\ \t \n \r, so a record stays on one line;
+//  - CSV: a field holding a quote, a comma, CR or LF is quoted, its quotes doubled;
+//  - HTML: & < > " as entities; control characters other than tab, CR and LF, which an
+//    HTML page may not hold, as U+FFFD.
+void appendField(std::string& out, ExportFormat format, std::string_view cp1252);
+
+// Fields joined by a tab (TSV, record ended by LF) or a comma (CSV, ended by CR LF).
+void appendRecord(std::string& out, ExportFormat format,
+                  const std::vector<std::string_view>& cp1252Fields);
+
+struct ExportHeading {
+    std::string_view title;  // Windows-1252; the page's heading, the program's name if empty
+    std::string_view query;  // Windows-1252, as typed
+};
+
+// A header record, then one record per attestation row of the grid (rows 1 and on, in grid
+// order): form, reference, Latin passage, French passage (empty without a French text).
+// The HTML page marks every occurrence of the row's form in the Latin passage.
+void writeAttestationExport(std::ostream& out, ExportFormat format, const GridModel& grid,
+                            std::string_view latinText, const std::string* frenchText,
+                            const ExportHeading& heading);
+
+} // namespace quorvex

@@ -1,0 +1,49 @@
+#pragma once
+// The passages of many references of one text, found in a single pass.
+//
+// The passage of a reference ref is what this scan gives: take the characters of the text one
+// by one, feed each to a MarkerKey, and whenever the key then equals ref, either start the
+// passage with the whole marker (the first time) or append the character. So the passage
+// begins with the marker as written, runs to the next "[", and when the marker stands again
+// later its closing "]" and the text after it are appended too. A reference that never
+// stands in the text has an empty passage.
+//
+// Scanning the text once per grid row would cost rows x length; here one pass serves every
+// row. The passages are kept as slices of the text, which must outlive the index.
+
+#include <cstddef>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace quorvex {
+
+class PassageIndex {
+public:
+    PassageIndex(std::string_view text, const std::vector<std::string_view>& references);
+
+    bool found(std::string_view reference) const;
+    // Empty for a reference not asked for or not found.
+    std::string passage(std::string_view reference) const;
+    void writePassage(std::string& out, std::string_view reference) const;
+
+private:
+    struct Slice {
+        std::size_t offset;
+        std::size_t length;
+    };
+    struct Passage {
+        bool found = false;
+        std::string head;          // the marker at the first match
+        std::vector<Slice> rest;   // then these stretches of the text, in order
+    };
+
+    const Passage* lookup(std::string_view reference) const;
+
+    std::string_view m_text;
+    std::unordered_map<std::string, Passage> m_passages;
+};
+
+} // namespace quorvex

@@ -1,0 +1,58 @@
+#include "platform/QtFileDialogs.h"
+
+#include <QFileDialog>
+
+namespace quorvex {
+
+namespace {
+
+QString run(QWidget* parent, QFileDialog::AcceptMode mode, const QString& filter,
+            const QString& fileName)
+{
+    // No title, folder or extension of our own: the dialog opens where the proposed name
+    // lies, with that name in its field (or in the current folder when there is none).
+    QFileDialog dialog(parent, QString(), fileName, QtFileDialogs::toQtFilter(filter));
+    // Qt's own dialog matches the patterns without regard to case, so *.TXT also lists the
+    // usual lower-case .txt files; a desktop's native dialog may not.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setAcceptMode(mode);
+    if (mode == QFileDialog::AcceptSave) {
+        dialog.setFileMode(QFileDialog::AnyFile);
+        // The save command asks its own question about an existing file.
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    } else {
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.first();
+}
+
+} // namespace
+
+QString QtFileDialogs::toQtFilter(const QString& filter)
+{
+    const qsizetype bar = filter.indexOf(QLatin1Char('|'));
+    if (bar < 0)
+        return filter;
+    const QString description = filter.left(bar);
+    const QString pattern = filter.mid(bar + 1).replace(QLatin1Char(';'), QLatin1Char(' '));
+    // Qt reads the patterns from the parentheses at the end of the entry; when the
+    // description already ends with them, it is shown unchanged.
+    if (description.endsWith(QLatin1Char(')')) && description.contains(pattern))
+        return description;
+    return description + QLatin1String(" (") + pattern + QLatin1Char(')');
+}
+
+QString QtFileDialogs::showOpen(QWidget* parent, const QString& filter, const QString& fileName)
+{
+    return run(parent, QFileDialog::AcceptOpen, filter, fileName);
+}
+
+QString QtFileDialogs::showSave(QWidget* parent, const QString& filter, const QString& fileName)
+{
+    return run(parent, QFileDialog::AcceptSave, filter, fileName);
+}
+
+} // namespace quorvex

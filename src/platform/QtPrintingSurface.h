@@ -1,0 +1,30 @@
+#pragma once
+// Plays a printout's operation list on a QPrinter with QPainter. Positions start at the
+// top-left corner of the printable area; a line advances by the height of the current type;
+// a line that would pass the bottom of the page starts a further page, so a long passage is
+// continued rather than lost. A PDF is written to a temporary file first and renamed over
+// the chosen name only once complete, so a failure leaves any earlier file as it was.
+
+#include "platform/PrintingSurface.h"
+
+class QPrinter;
+
+namespace quorvex {
+
+class QtPrintingSurface : public PrintingSurface {
+public:
+    explicit QtPrintingSurface(QPrinter& printer);
+    PrintOutcome play(const PrintOperations& operations) override;
+
+    // The family Qt matched for a type name on this printer (the fonts of the machine
+    // decide it; "verdana" is often absent outside Windows).
+    QString matchedFamily(const QString& typeName) const;
+
+private:
+    PrintOutcome playOnPrinter(const PrintOperations& operations, const QString& target);
+    PrintOutcome playToPdf(const PrintOperations& operations);
+
+    QPrinter& m_printer;
+};
+
+} // namespace quorvex

@@ -1,0 +1,81 @@
+#include "platform/WindowLook.h"
+
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPalette>
+#include <QWidget>
+
+namespace quorvex {
+
+QString applicationTitle() { return QStringLiteral("Veltrano - Quorvex"); }
+
+QFont fontOf(const QString& family, qreal points, bool bold, bool italic)
+{
+    QFont font(family);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    font.setItalic(italic);
+    return font;
+}
+
+QFont timesNewRoman(qreal points, bool bold, bool italic)
+{
+    return fontOf(QStringLiteral("Times New Roman"), points, bold, italic);
+}
+
+QFont dialogFont() { return fontOf(QStringLiteral("MS Sans Serif"), 8.25); }
+
+void paintWindowBackground(QWidget* window)
+{
+    QPalette palette = window->palette();
+    palette.setColor(QPalette::Window, look::lightYellow);
+    window->setPalette(palette);
+    window->setAutoFillBackground(true);
+}
+
+void addTitleBand(QWidget* parent, const QRect& rect)
+{
+    const QFont font = timesNewRoman(24, true);
+
+    auto* back = new QLabel(applicationTitle(), parent);
+    back->setObjectName(QStringLiteral("Label1"));
+    back->setGeometry(rect);
+    back->setFont(font);
+    back->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    QPalette backPalette = back->palette();
+    backPalette.setColor(QPalette::Window, look::titleBlue);
+    backPalette.setColor(QPalette::WindowText, Qt::white);
+    back->setPalette(backPalette);
+    back->setAutoFillBackground(true);
+
+    auto* front = new QLabel(applicationTitle(), parent);
+    front->setObjectName(QStringLiteral("Label2"));
+    front->setGeometry(rect);
+    front->setFont(font);
+    front->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    front->setAutoFillBackground(false);
+    front->setAttribute(Qt::WA_TranslucentBackground);
+    QPalette frontPalette = front->palette();
+    frontPalette.setColor(QPalette::WindowText,
+                          QGuiApplication::palette().color(QPalette::WindowText));
+    front->setPalette(frontPalette);
+    front->raise();
+}
+
+QGroupBox* addFrame(QWidget* parent, const QString& objectName, const QString& caption,
+                    const QRect& rect, qreal captionPoints)
+{
+    auto* frame = new QGroupBox(caption, parent);
+    frame->setObjectName(objectName);
+    frame->setGeometry(rect);
+    frame->setFont(timesNewRoman(captionPoints, true, true));
+    QPalette palette = frame->palette();
+    palette.setColor(QPalette::WindowText, look::captionRed);
+    palette.setColor(QPalette::Window, look::lightYellow);
+    frame->setPalette(palette);
+    frame->setAutoFillBackground(true);
+    return frame;
+}
+
+} // namespace quorvex

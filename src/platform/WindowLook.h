@@ -1,0 +1,42 @@
+#pragma once
+// What the windows share in look beyond shell/FormLook.h (twips, BGR colours): the
+// application title, plain fonts, the light yellow background, the title band and the frames.
+
+#include <QColor>
+#include <QFont>
+#include <QRect>
+#include <QString>
+
+class QGroupBox;
+class QLabel;
+class QWidget;
+
+namespace quorvex {
+
+QString applicationTitle();
+
+namespace look {
+inline const QColor lightYellow{255, 255, 192};   // window backgrounds (&H00C0FFFF&)
+inline const QColor titleBlue{128, 128, 255};     // title band (&H00FF8080&)
+inline const QColor captionRed{255, 0, 0};        // frame captions (&H000000FF&)
+} // namespace look
+
+// point sizes keep their fractions (9.75, 11.25 pt).
+QFont fontOf(const QString& family, qreal points, bool bold = false, bool italic = false);
+QFont timesNewRoman(qreal points, bool bold = false, bool italic = false);
+// The default font of text boxes and buttons.
+QFont dialogFont();
+
+// Paints the window's background light yellow.
+void paintWindowBackground(QWidget* window);
+
+// The title band: Label1, opaque light blue with white text, behind Label2, transparent with
+// the same text in the window-text colour; both centred, Times New Roman 24 pt bold.
+void addTitleBand(QWidget* parent, const QRect& rect);
+
+// A frame with its caption in Times New Roman bold italic of the given size, in red, on the
+// light yellow background. Children placed in it keep fonts and colours of their own.
+QGroupBox* addFrame(QWidget* parent, const QString& objectName, const QString& caption,
+                    const QRect& rect, qreal captionPoints);
+
+} // namespace quorvex

@@ -1,0 +1,171 @@
+// The splash window driven as a user would: it gives way to the text window on its timer,
+// on a key that produces a character, or on a click on one of its listed controls. Clicks
+// go through the window's hit-testing, so front labels get them as they would on screen.
+#define QTEST_QPA_MOUSE_HANDLING
+
+#include "shell/FormLook.h"
+#include "shell/Forms.h"
+#include "shell/frmSplash.h"
+#include "shell/frmtexte.h"
+#include "support/TestPlatform.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QPointer>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+using namespace quorvex;
+
+namespace {
+
+// Counts the text windows shown, and whether a splash was still on screen at that moment.
+class ShowWatcher : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && qobject_cast<frmtexte*>(watched)) {
+            ++textShows;
+            for (QWidget* window : QApplication::topLevelWidgets())
+                splashAlongside |= qobject_cast<frmSplash*>(window) && window->isVisible();
+        }
+        return false;
+    }
+    int textShows = 0;
+    bool splashAlongside = false;
+};
+
+} // namespace
+
+class frmSplashTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void clicks_data();
+    void clicks();
+    void keys_data();
+    void keys();
+    void givesWayByItselfAfter3000ms();
+
+private:
+    QTimer* timer() const { return m_splash->findChild<QTimer*>(QStringLiteral("Timer1")); }
+    void verifyOutcome(bool givesWay);
+
+    std::unique_ptr<TestPlatform> m_platform;
+    std::unique_ptr<Forms> m_forms;
+    ShowWatcher m_watcher;
+    QPointer<frmSplash> m_splash;
+};
+
+void frmSplashTest::init()
+{
+    m_platform = std::make_unique<TestPlatform>();
+    m_forms = std::make_unique<Forms>(m_platform->platform());
+    m_watcher.textShows = 0;
+    m_watcher.splashAlongside = false;
+    qApp->installEventFilter(&m_watcher);
+    m_splash = m_forms->splash();
+    QVERIFY(m_splash);
+    Forms::present(m_splash);
+    QVERIFY(QTest::qWaitForWindowActive(m_splash));
+}
+
+void frmSplashTest::cleanup()
+{
+    qApp->removeEventFilter(&m_watcher);
+    m_forms.reset();
+    m_platform.reset();
+}
+
+// Either the splash went before exactly one text window came, or nothing changed.
+void frmSplashTest::verifyOutcome(bool givesWay)
+{
+    if (!givesWay) {
+        QVERIFY(m_splash && m_forms->splashIfLoaded() == m_splash);
+        QVERIFY(m_splash->isVisible() && timer()->isActive());
+        QVERIFY(!m_forms->texteIfLoaded());
+        return;
+    }
+    QVERIFY(!m_forms->splashIfLoaded());
+    QTRY_VERIFY(m_splash.isNull());
+    QVERIFY(m_forms->texteIfLoaded() && m_forms->texteIfLoaded()->isVisible());
+    QCOMPARE(m_watcher.textShows, 1);
+    QVERIFY(!m_watcher.splashAlongside);
+}
+
+void frmSplashTest::clicks_data()
+{
+    QTest::addColumn<QPoint>("at");  // twips, relative to Frame1
+    QTest::addColumn<bool>("givesWay");
+
+    QTest::newRow("Frame1 above the logo") << QPoint(600, 300) << true;
+    QTest::newRow("imgLogo") << QPoint(1100, 1900) << true;
+    QTest::newRow("Image1") << QPoint(6500, 2850) << true;
+    QTest::newRow("Label5 over Label1") << QPoint(4400, 800) << true;
+    QTest::newRow("Label8 over Label6") << QPoint(3000, 1750) << true;
+    QTest::newRow("Label2 over Label7") << QPoint(4400, 2460) << true;
+    QTest::newRow("Label3") << QPoint(2500, 3300) << true;
+    QTest::newRow("Label4") << QPoint(600, 3720) << true;
+    QTest::newRow("Label9 date") << QPoint(4500, 2950) << false;
+    QTest::newRow("strip of Label7 right of Label2") << QPoint(5360, 2460) << false;
+    QTest::newRow("window left of Frame1") << QPoint(-60, 2000) << false;
+}
+
+void frmSplashTest::clicks()
+{
+    QFETCH(QPoint, at);
+    QFETCH(bool, givesWay);
+
+    auto* frame = m_splash->findChild<QFrame*>(QStringLiteral("Frame1"));
+    QTest::mouseClick(frame, Qt::LeftButton, Qt::NoModifier,
+                      QPoint(twipsToPixels(at.x()), twipsToPixels(at.y())));
+    verifyOutcome(givesWay);
+    if (!givesWay && !QTest::currentTestFailed()) {
+        // An ignored click leaves the timer to end the splash.
+        QVERIFY(QMetaObject::invokeMethod(timer(), "timeout"));
+        verifyOutcome(true);
+    }
+}
+
+void frmSplashTest::keys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("givesWay");
+
+    QTest::newRow("letter") << int(Qt::Key_Q) << "q" << true;
+    QTest::newRow("accented letter") << int(Qt::Key_Eacute) << QString::fromUtf8("é") << true;
+    QTest::newRow("Enter") << int(Qt::Key_Return) << "\r" << true;
+    QTest::newRow("Esc") << int(Qt::Key_Escape) << "\x1b" << true;
+    QTest::newRow("arrow") << int(Qt::Key_Left) << "" << false;
+    QTest::newRow("F1") << int(Qt::Key_F1) << "" << false;
+    QTest::newRow("Shift alone") << int(Qt::Key_Shift) << "" << false;
+    QTest::newRow("Delete") << int(Qt::Key_Delete) << "\x7f" << false;
+}
+
+void frmSplashTest::keys()
+{
+    QFETCH(int, key);
+    QFETCH(QString, text);
+    QFETCH(bool, givesWay);
+
+    // The window itself holds the keyboard: none of its controls takes the focus.
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(m_splash));
+    QTest::sendKeyEvent(QTest::Press, m_splash, Qt::Key(key), text, Qt::NoModifier);
+    verifyOutcome(givesWay);
+}
+
+void frmSplashTest::givesWayByItselfAfter3000ms()
+{
+    QCOMPARE(timer()->interval(), 3000);
+    verifyOutcome(false);
+    QTRY_VERIFY_WITH_TIMEOUT(m_forms->texteIfLoaded(), 6000);
+    verifyOutcome(true);
+}
+
+QTEST_MAIN(frmSplashTest)
+#include "frmSplashTest.moc"

@@ -1,0 +1,39 @@
+#pragma once
+// File dialogs that are never shown: each call is recorded, and answered with the next
+// scripted name (empty, the cancel, when nothing is scripted).
+
+#include "platform/FileDialogs.h"
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+namespace quorvex {
+
+struct DialogCall {
+    enum Kind { Open, Save } kind = Open;
+    QWidget* parent = nullptr;
+    QString filter;
+    QString proposedName;
+    bool pointerBusy = false;
+};
+
+class FakeFileDialogs : public FileDialogs {
+public:
+    QString showOpen(QWidget* parent, const QString& filter, const QString& fileName) override;
+    QString showSave(QWidget* parent, const QString& filter, const QString& fileName) override;
+
+    // The names the next dialogs return, in order; an empty name is a cancel.
+    void queueAnswer(const QString& name) { m_answers.append(name); }
+
+    QList<DialogCall> calls;
+    std::function<bool()> busyProbe;  // set by TestPlatform
+
+private:
+    QString answer(DialogCall::Kind kind, QWidget* parent, const QString& filter,
+                   const QString& fileName);
+    QList<QString> m_answers;
+};
+
+} // namespace quorvex

@@ -1,0 +1,39 @@
+#pragma once
+// Every platform service as a double, owned together, with the Platform the windows get.
+// Constructing it also maps the Windows font names to the installed free fonts, as the
+// program does at start.
+
+#include "platform/Platform.h"
+#include "support/FakeBusyPointer.h"
+#include "support/FakeFileDialogs.h"
+#include "support/FakeFileTest.h"
+#include "support/FakeMessageBoxes.h"
+#include "support/FakePrintSetupDialog.h"
+#include "support/FakeProgramLauncher.h"
+#include "support/FakeRegistry.h"
+#include "support/RecordingPrintingSurface.h"
+
+namespace quorvex {
+
+class TestPlatform {
+public:
+    TestPlatform();
+    TestPlatform(const TestPlatform&) = delete;
+    TestPlatform& operator=(const TestPlatform&) = delete;
+
+    const Platform& platform() const { return m_platform; }
+
+    FakeFileDialogs dialogs;
+    FakeMessageBoxes messages;
+    FakeBusyPointer busy;
+    FakeFileTest files;
+    FakePrintSetupDialog printSetup;
+    RecordingPrintingSurface printing;
+    FakeRegistry registry;
+    FakeProgramLauncher launcher;
+
+private:
+    Platform m_platform;
+};
+
+} // namespace quorvex

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Quorvex need on Debian 12 (run as root).
+set -euo pipefail
+export DEBIAN_FRONTEND=noninteractive
+apt-get update
+apt-get install -y --no-install-recommends \
+  cmake make g++ pkg-config \
+  qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev \
+  libgtest-dev libbenchmark-dev \
+  fonts-liberation fonts-dejavu-core

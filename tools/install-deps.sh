@@ -7,4 +7,4 @@ apt-get install -y --no-install-recommends \
   cmake make g++ pkg-config \
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev \
   libgtest-dev libbenchmark-dev \
-  fonts-liberation fonts-dejavu-core
+  fonts-liberation fonts-dejavu-core qt6-translations-l10n

@@ -136,8 +136,9 @@ const std::vector<OptionRow>& optionTable()
          "quorvex-cli --latin latin.txt --kwic 30 --sort forms 'am*'", true},
         {"--format", "tsv|csv|html",
          "une fiche par attestation (UTF-8) : forme, référence, passage latin, passage français "
-         "(les passages du fichier de résultats) ; tsv : tabulations, et \\ \t \n \r pour "
-         "« \\ », tabulation, saut de ligne et retour chariot dans un champ ; csv : virgules, "
+         "(les passages du fichier de résultats) ; tsv : champs séparés par des tabulations, une "
+         "fiche par ligne, et dans un champ « \\ », tabulation, saut de ligne et retour chariot "
+         "écrits \\\\ \\t \\n \\r ; csv : virgules, "
          "fins de ligne CR LF, guillemets autour d'un champ qui contient « \" », « , » ou une "
          "fin de ligne, et « \" » doublé (RFC 4180) ; html : une page seule, un tableau, la forme "
          "marquée dans le passage latin. Avec --frequencies : tsv ou csv",
@@ -281,7 +282,9 @@ std::string wrapped(const std::string& text, const std::string& indent)
         std::string word = text.substr(from, to - from);
         const bool gluesBack = word == "»" || word == ":" || word == ";" || word == "»,"
             || word == "»)" || word == "»." || word == "»;";
-        if (!words.empty() && (gluesBack || words.back() == "«"))
+        const bool afterOpeningQuote = !words.empty() && words.back().size() >= 2
+            && words.back().compare(words.back().size() - 2, 2, "«") == 0;
+        if (!words.empty() && (gluesBack || afterOpeningQuote))
             words.back() += " " + word;
         else if (!word.empty())
             words.push_back(std::move(word));

@@ -58,3 +58,6 @@ table_kb=$(/usr/bin/time -f %M "$cli" --latin "$latin" --count quorvexus 2>&1 >/
 all_kb=$(/usr/bin/time -f %M "$cli" --latin "$latin" --count '*' 2>&1 >/dev/null | tail -1)
 echo "mémoire de pointe : table de mots $(( table_kb / 1024 )) Mo (objectif < 100) ;" \
      "table + grille de tous les mots (« * ») $(( all_kb / 1024 )) Mo"
+
+# The power tools (frequencies, reference check, HTML export), in a script of their own.
+"$(dirname "$0")/power.sh" "$build" "$megabytes"

@@ -35,7 +35,8 @@ std::vector<KwicHit> inGridOrder(const std::vector<KwicHit>& hits, std::string_v
     sorted.reserve(hits.size());
     for (std::size_t r = 1; r < grid.rows(); ++r) {
         Queue& q = byKey[key(grid.cell(r, 0), grid.cell(r, 1))];
-        sorted.push_back(*q.hits[q.next++]);
+        if (q.next < q.hits.size())  // always, as the grid holds exactly these hits
+            sorted.push_back(*q.hits[q.next++]);
     }
     return sorted;
 }

@@ -4,6 +4,8 @@
 #include "output/PassageIndex.h"
 #include "viewer/FormMarking.h"
 
+#include <array>
+
 namespace quorvex {
 
 namespace {
@@ -42,25 +44,35 @@ std::string_view htmlEscape(char c)
     return {};
 }
 
+// The UTF-8 of every Windows-1252 byte, so fields convert byte by byte without allocating.
+struct Utf8Table {
+    std::array<std::string, 256> of;
+    Utf8Table()
+    {
+        for (int b = 0; b < 256; ++b)
+            of[static_cast<std::size_t>(b)] = unicodeToUtf8(cp1252ToUnicode(static_cast<unsigned char>(b)));
+    }
+};
+
 template <typename Escape>
 void appendConverted(std::string& out, std::string_view s, Escape escape)
 {
-    std::size_t run = 0;  // start of the stretch kept as it is
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const std::string_view e = escape(s[i]);
-        if (e.empty())
-            continue;
-        out += cp1252ToUtf8(s.substr(run, i - run));
-        out += e;
-        run = i + 1;
+    static const Utf8Table utf8;
+    for (const char c : s) {
+        const std::string_view e = escape(c);
+        if (!e.empty())
+            out += e;
+        else if (static_cast<unsigned char>(c) < 0x80)
+            out += c;
+        else
+            out += utf8.of[static_cast<unsigned char>(c)];
     }
-    out += cp1252ToUtf8(s.substr(run));
 }
 
 void appendCsvField(std::string& out, std::string_view s)
 {
     if (s.find_first_of("\",\r\n") == std::string_view::npos) {
-        out += cp1252ToUtf8(s);
+        appendConverted(out, s, [](char) { return std::string_view(); });
         return;
     }
     out += '"';

@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Times whole quorvex-cli processes for the power tools on generated pairs of texts:
+# --frequencies '*' and --check against `LC_ALL=C wc -w` over the same files (objective: within
+# 3x), and the HTML export of "et" at growing sizes, whose time per attestation must stay flat.
+#
+#   bench/power.sh [BUILD_DIR] [MEGABYTES]     (defaults: build, 5)
+set -euo pipefail
+
+build=${1:-build}
+megabytes=${2:-5}
+cli="$build/src/cli/quorvex-cli"
+gen="$build/bench/quorvex-gencorpus"
+for tool in "$cli" "$gen"; do
+    [[ -x $tool ]] || { echo "power.sh : $tool manque ; construisez d'abord (cmake --build $build)." >&2; exit 1; }
+done
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+runs=7
+
+# Best wall time of $runs runs, in milliseconds. --check's exit 3 is a result, not a failure.
+best_ms() {
+    local best=
+    for ((i = 0; i < runs; i++)); do
+        local start end
+        start=$(date +%s%N)
+        "$@" >/dev/null || [[ $? -eq 3 ]]
+        end=$(date +%s%N)
+        local us=$(( (end - start) / 1000 ))
+        if [[ -z $best || $us -lt $best ]]; then best=$us; fi
+    done
+    awk -v us="$best" 'BEGIN { printf "%.1f", us / 1000 }'
+}
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+
+export LC_ALL=C
+pair() {  # pair DIR MEGABYTES
+    mkdir -p "$1"
+    "$gen" "$1" "$2"
+    cat "$1/latin.txt" "$1/francais.txt" >/dev/null  # in the page cache
+}
+
+pair "$work/full" "$megabytes"
+latin="$work/full/latin.txt"
+french="$work/full/francais.txt"
+echo "Textes : latin $(stat -c %s "$latin") octets, français $(stat -c %s "$french") octets"
+
+floor=$(best_ms wc -w "$latin")
+took=$(best_ms "$cli" --latin "$latin" --frequencies '*')
+echo "--frequencies '*' : ${took} ms ; plancher wc -w (latin) : ${floor} ms ; rapport $(ratio "$took" "$floor") (objectif <= 3)"
+
+floor=$(best_ms wc -w "$latin" "$french")
+took=$(best_ms "$cli" --latin "$latin" --french "$french" --check)
+echo "--check           : ${took} ms ; plancher wc -w (les deux) : ${floor} ms ; rapport $(ratio "$took" "$floor") (objectif <= 3)"
+
+echo "--format html « et » : le temps par attestation doit rester le même quand la taille croît"
+first=
+for fraction in 0.25 0.5 1; do
+    size=$(awk -v m="$megabytes" -v f="$fraction" 'BEGIN { printf "%g", m * f }')
+    dir="$work/html-$size"
+    pair "$dir" "$size"
+    rows=$("$cli" --latin "$dir/latin.txt" --count et)
+    export_job() { "$cli" --latin "$dir/latin.txt" --french "$dir/francais.txt" --format html --output "$dir/et.html" et; }
+    export_job
+    took=$(best_ms export_job)
+    per=$(awk -v ms="$took" -v n="$rows" 'BEGIN { printf "%.2f", ms * 1000 / n }')
+    [[ -n $first ]] || first=$per
+    echo "  ${size} Mo : ${rows} attestations, $(stat -c %s "$dir/et.html") octets, ${took} ms," \
+         "${per} µs par attestation (rapport au plus petit : $(ratio "$per" "$first"))"
+done

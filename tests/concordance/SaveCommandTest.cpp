@@ -2,25 +2,12 @@
 // overwrite question, the bytes of the result file, and the failures that must lose nothing.
 
 #include "cli/CliRunner.h"
-#include "concordance/Frmcontexte.h"
 #include "concordance/SearchDate.h"
-#include "platform/FlexGrid.h"
-#include "platform/TextCodec.h"
-#include "shell/Forms.h"
-#include "shell/frmtexte.h"
-#include "support/TestFiles.h"
-#include "support/TestPlatform.h"
+#include "support/WindowDriver.h"
 
-#include <QAction>
 #include <QDir>
-#include <QLineEdit>
-#include <QPointer>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QtTest>
 
 #include <csignal>
-#include <memory>
 #include <sstream>
 #include <sys/resource.h>
 
@@ -31,8 +18,9 @@ namespace {
 const QByteArray kLatin = "[1] Puer rosam amat.\r\n[2] Puella rosam videt.\r\n";
 const QByteArray kFrench = cp1252("[1] Le garçon aime la rose.\r\n[2] La fille voit la rose.\r\n");
 const QByteArray kRule(74, '-');
+const QByteArray kListHeader = cp1252("Forme(s)                            Références");
 
-QByteArray lines(std::initializer_list<QByteArray> all)
+QByteArray lines(const QList<QByteArray>& all)
 {
     QByteArray out;
     for (const QByteArray& line : all)
@@ -41,357 +29,208 @@ QByteArray lines(std::initializer_list<QByteArray> all)
 }
 
 // Files may grow no further than `bytes` while it lives, as on a disk that is full.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
+struct FileSizeLimit {
+    explicit FileSizeLimit(rlim_t bytes) : oldHandler(std::signal(SIGXFSZ, SIG_IGN))
     {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_old;
+        getrlimit(RLIMIT_FSIZE, &old);
+        rlimit limit = old;
         limit.rlim_cur = bytes;
         setrlimit(RLIMIT_FSIZE, &limit);
     }
     ~FileSizeLimit()
     {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
     }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
+    rlimit old{};
+    void (*oldHandler)(int);
 };
 
 } // namespace
 
-class SaveCommandTest : public QObject {
+class SaveCommandTest : public WindowTest {
     Q_OBJECT
 
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::French, QLocale::France)); }
-    void init();
-    void cleanup();
-
     void dateUnderRegionalSettings_data();
     void dateUnderRegionalSettings();
-    void cancelWritesNothing();
-    void existingFile_data();
-    void existingFile();
-    void secondSaveToTheSameNameAsks();
-    void workedExampleByteForByte();
-    void sameBytesAsTheCommandLine_data();
-    void sameBytesAsTheCommandLine();
-    void searchWithoutAttestation();
-    void beforeAnySearch();
-    void textsReadFromThePathsNamedNow();
-    void longFormsInTheList();
+    void savingTwiceToOneNameAsks_data();
+    void savingTwiceToOneNameAsks();
+    void savedFile_data();
+    void savedFile();
     void failureKeepsOldFileAndGrid_data();
     void failureKeepsOldFileAndGrid();
 
 private:
-    void open(const QByteArray& latin, const QByteArray& french, const QString& title);
-    void searchFor(const QString& query);
-    void save(const QString& answer);
-    QByteArray header() const;
-    QStringList rows() const;
-
-    std::unique_ptr<TestPlatform> m_platform;
-    std::unique_ptr<Forms> m_forms;
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QPointer<frmtexte> m_texte;
-    QPointer<Frmcontexte> m_search;
-    QString m_latinPath;
-    QString m_frenchPath;
-    QString m_out;
+    Frmcontexte* search(const QString& query)
+    {
+        d->useTexts(kLatin, kFrench, QStringLiteral("Essai"));
+        return d->search(query);
+    }
+    // Answers the dialog with `name` (an empty name cancels) and saves.
+    void save(const QString& name)
+    {
+        d->doubles.dialogs.queueAnswer(name);
+        trigger(d->forms.contexteIfLoaded(), "enregistrer");
+    }
+    bool expectDone()
+    {
+        return d->doubles.messages.expectNext(okBox(QStringLiteral("L'enregistrement est terminé.")));
+    }
+    bool expectQuestion(const QString& path)
+    {
+        return d->doubles.messages.expectNext(
+            {path + QStringLiteral(" existe.\r\nDésirez-vous l'écraser?"), QStringLiteral("Fichier existant"),
+             MessageButtons::YesNo, MessageAnswer::Yes, MessageIcon::None});
+    }
+    QString out() const { return d->dir.filePath(QStringLiteral("resultat.txt")); }
+    int filesInFolder() const { return int(QDir(d->dir.path()).entryList(QDir::Files).size()); }
 };
-
-void SaveCommandTest::init()
-{
-    m_platform = std::make_unique<TestPlatform>();
-    m_forms = std::make_unique<Forms>(m_platform->platform());
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_texte = m_forms->texte();
-    m_out = m_dir->filePath(QStringLiteral("resultat.txt"));
-}
-
-void SaveCommandTest::cleanup()
-{
-    QVERIFY(m_platform->messages.noneLeft());
-    QVERIFY(!m_platform->busy.anyBusy());
-    QCOMPARE(m_platform->busy.unmatchedOffs(), 0);
-    m_forms.reset();
-    m_platform.reset();
-    m_dir.reset();
-}
-
-void SaveCommandTest::open(const QByteArray& latin, const QByteArray& french, const QString& title)
-{
-    m_latinPath = writeTestFile(*m_dir, QStringLiteral("latin.txt"), latin);
-    m_frenchPath = french.isNull() ? QString()
-                                   : writeTestFile(*m_dir, QStringLiteral("francais.txt"), french);
-    m_texte->findChild<QLineEdit*>("Text_latin")->setText(m_latinPath);
-    m_texte->findChild<QLineEdit*>("Text_francais")->setText(m_frenchPath);
-    m_texte->findChild<QLineEdit*>("References")->setText(title);
-    m_texte->findChild<QAction*>("concordance")->trigger();
-    m_search = m_forms->contexteIfLoaded();
-    QVERIFY(m_search);
-}
-
-void SaveCommandTest::searchFor(const QString& query)
-{
-    m_search->findChild<QLineEdit*>("Text1")->setText(query);
-    QTest::mouseClick(m_search->findChild<QPushButton*>("Command1"), Qt::LeftButton);
-}
-
-void SaveCommandTest::save(const QString& answer)
-{
-    m_platform->dialogs.queueAnswer(answer);
-    m_search->findChild<QAction*>("enregistrer")->trigger();
-}
-
-// Lines 1 to 4, with the search window's load moment under French settings.
-QByteArray SaveCommandTest::header() const
-{
-    const QString title = m_texte->referencesText();
-    return lines({cp1252("Référence(s) : ") + cp1252(title.toUtf8().constData()),
-                  cp1252("Recherche effectuée le : ")
-                      + cp1252(searchDateText(m_search->loadMoment()).toUtf8().constData()),
-                  kRule, ""});
-}
-
-QStringList SaveCommandTest::rows() const
-{
-    QStringList out;
-    const GridModel& cells = m_search->grille01()->cells();
-    for (std::size_t r = 0; r < cells.rows(); ++r)
-        out << fromCp1252(cells.cell(r, 0)) + QLatin1Char('|') + fromCp1252(cells.cell(r, 1));
-    return out;
-}
 
 void SaveCommandTest::dateUnderRegionalSettings_data()
 {
     QTest::addColumn<QLocale>("locale");
-    QTest::addColumn<QDateTime>("moment");
+    QTest::addColumn<QTime>("time");
     QTest::addColumn<QString>("text");
-    const QDateTime example(QDate(2026, 12, 4), QTime(11, 25, 50));
-    QTest::newRow("French") << QLocale(QLocale::French, QLocale::France) << example
-                            << "04/12/2026 11:25:50";
-    QTest::newRow("French at midnight")
-        << QLocale(QLocale::French, QLocale::France) << QDateTime(QDate(2026, 12, 4), QTime(0, 0))
-        << "04/12/2026";
-    QTest::newRow("French one second after midnight")
-        << QLocale(QLocale::French, QLocale::France)
-        << QDateTime(QDate(2026, 12, 4), QTime(0, 0, 1)) << "04/12/2026 00:00:01";
-    QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany) << example
-                            << "04.12.26 11:25:50";
-    QTest::newRow("American") << QLocale(QLocale::English, QLocale::UnitedStates) << example
+    const QLocale french(QLocale::French, QLocale::France);
+    QTest::newRow("French") << french << QTime(11, 25, 50) << "04/12/2026 11:25:50";
+    QTest::newRow("French at midnight") << french << QTime(0, 0) << "04/12/2026";
+    QTest::newRow("French one second after midnight") << french << QTime(0, 0, 1) << "04/12/2026 00:00:01";
+    QTest::newRow("American") << QLocale(QLocale::English, QLocale::UnitedStates) << QTime(11, 25, 50)
                               << "12/4/26 11:25:50 AM";
 }
 
 void SaveCommandTest::dateUnderRegionalSettings()
 {
     QFETCH(QLocale, locale);
-    QFETCH(QDateTime, moment);
+    QFETCH(QTime, time);
     QFETCH(QString, text);
-    QCOMPARE(searchDateText(moment, locale), text);
+    QCOMPARE(searchDateText(QDateTime(QDate(2026, 12, 4), time), locale), text);
 }
 
-void SaveCommandTest::cancelWritesNothing()
-{
-    open(kLatin, kFrench, QStringLiteral("Essai"));
-    searchFor(QStringLiteral("rosam"));
-    m_platform->busy.switches.clear();
-    save(QString());
-    QCOMPARE(m_platform->dialogs.calls.size(), 1);
-    const DialogCall& call = m_platform->dialogs.calls.first();
-    QCOMPARE(call.kind, DialogCall::Save);
-    QCOMPARE(call.filter, QStringLiteral("Fichiers Texte (*.TXT)|*.TXT"));
-    QCOMPARE(call.proposedName, QString());
-    QCOMPARE(call.parent, static_cast<QWidget*>(m_search));
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 2);
-    QVERIFY(m_platform->busy.switches.isEmpty());
-    QVERIFY(m_platform->messages.shown().isEmpty());
-}
-
-void SaveCommandTest::existingFile_data()
+void SaveCommandTest::savingTwiceToOneNameAsks_data()
 {
     QTest::addColumn<bool>("overwrite");
     QTest::newRow("No keeps it") << false;
     QTest::newRow("Yes replaces it") << true;
 }
 
-void SaveCommandTest::existingFile()
+void SaveCommandTest::savingTwiceToOneNameAsks()
 {
     QFETCH(bool, overwrite);
-    open(kLatin, kFrench, QStringLiteral("Essai"));
-    searchFor(QStringLiteral("rosam"));
-    QVERIFY(!writeTestFile(*m_dir, QStringLiteral("resultat.txt"), "ancien").isEmpty());
-    m_platform->busy.switches.clear();
-    m_platform->messages.queueAnswer(overwrite ? MessageAnswer::Yes : MessageAnswer::No);
-    save(m_out);
-    Message question;
-    question.text = m_out + QStringLiteral(" existe.\r\nDésirez-vous l'écraser?");
-    question.title = QStringLiteral("Fichier existant");
-    question.buttons = MessageButtons::YesNo;
-    question.defaultAnswer = MessageAnswer::Yes;
-    QVERIFY(!m_platform->messages.shown().first().pointerBusy);
-    QVERIFY(m_platform->messages.expectNext(question));
-    QCOMPARE(m_platform->files.asked, QStringList{m_out});
+    Frmcontexte* s = search(QStringLiteral("rosam"));
+    d->doubles.busy.switches.clear();
+    QVERIFY(s);
+    save(QString());  // a cancel: nothing written, nothing shown
+    QCOMPARE(d->doubles.dialogs.calls.size(), 1);
+    const DialogCall call = d->doubles.dialogs.calls.first();
+    QVERIFY(call.kind == DialogCall::Save && call.parent == s && call.proposedName.isEmpty());
+    QCOMPARE(call.filter, QStringLiteral("Fichiers Texte (*.TXT)|*.TXT"));
+    QVERIFY(d->doubles.busy.switches.isEmpty() && filesInFolder() == 2);
+    save(out());
+    QVERIFY(expectDone());
+    const QByteArray first = readTestFile(out());
+    d->search(QStringLiteral("puer"));
+    d->doubles.busy.switches.clear();
+    d->doubles.files.asked.clear();
+    d->doubles.messages.queueAnswer(overwrite ? MessageAnswer::Yes : MessageAnswer::No);
+    save(out());
+    // The dialog proposes the name chosen before; the file now exists.
+    QCOMPARE(d->doubles.dialogs.calls.last().proposedName, out());
+    const QList<ShownMessage> shown = d->doubles.messages.shown();
+    QVERIFY(expectQuestion(out()));
+    QCOMPARE(d->doubles.files.asked, QStringList{out()});
+    QVERIFY(!shown.first().pointerBusy);
     if (!overwrite) {
-        QCOMPARE(readTestFile(m_out), QByteArray("ancien"));
-        QVERIFY(m_platform->busy.switches.isEmpty());
+        QCOMPARE(readTestFile(out()), first);
+        QVERIFY(d->doubles.busy.switches.isEmpty());
         return;
     }
-    Message done;
-    done.text = QStringLiteral("L'enregistrement est terminé.");
-    const auto shown = m_platform->messages.shown();
-    QVERIFY(m_platform->messages.expectNext(done));
-    QVERIFY(!shown.first().pointerBusy);  // the pointer is back before the closing message
-    QVERIFY(readTestFile(m_out).startsWith(cp1252("Référence(s) : Essai\r\n")));
-    QCOMPARE(m_platform->busy.timesOn(m_search), 1);
-    // No temporary file is left beside it.
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 3);
+    QVERIFY(expectDone());
+    QVERIFY(!shown.last().pointerBusy);  // the pointer is back before the closing message
+    QVERIFY(readTestFile(out()).contains("Puer                                [1]\r\n"));
+    QCOMPARE(d->doubles.busy.timesOn(s), 1);
+    QCOMPARE(filesInFolder(), 3);  // no temporary file left beside it
 }
 
-void SaveCommandTest::secondSaveToTheSameNameAsks()
+void SaveCommandTest::savedFile_data()
 {
-    open(kLatin, kFrench, QStringLiteral("Essai"));
-    searchFor(QStringLiteral("rosam"));
-    save(m_out);
-    QVERIFY(m_platform->messages.take());  // "L'enregistrement est terminé."
-    const QByteArray first = readTestFile(m_out);
-
-    // The dialog proposes the name chosen before; the file now exists.
-    searchFor(QStringLiteral("puer"));
-    m_platform->messages.queueAnswer(MessageAnswer::Yes);
-    save(m_out);
-    QCOMPARE(m_platform->dialogs.calls.last().proposedName, m_out);
-    const auto question = m_platform->messages.take();
-    QVERIFY(question);
-    QCOMPARE(question->message.title, QStringLiteral("Fichier existant"));
-    QVERIFY(m_platform->messages.take());
-    const QByteArray second = readTestFile(m_out);
-    QVERIFY(second != first);
-    QVERIFY(second.contains("Puer                                [1]\r\n"));
-}
-
-void SaveCommandTest::workedExampleByteForByte()
-{
-    open(kLatin, kFrench, QStringLiteral("Essai"));
-    searchFor(QStringLiteral("rosam"));
-    save(m_out);
-    QVERIFY(m_platform->messages.take());
-    const QByteArray expected = header()
-        + lines({cp1252("Forme(s)                            Références"),
-                 "rosam                               [1]", "rosam                               [2]",
-                 kRule, "[1] Puer rosam amat.", "", cp1252("[1] Le garçon aime la rose."), "",
-                 kRule, "[2] Puella rosam videt.", "", "[2] La fille voit la rose.", ""});
-    QCOMPARE(readTestFile(m_out), expected);
-    // Under French settings line 2 reads like 04/12/2026 11:25:50.
-    const QByteArray line2 = readTestFile(m_out).split('\n').at(1);
-    QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d/\\d\\d/\\d{4}( \\d\\d:\\d\\d:\\d\\d)?\r$"))
-                .match(QString::fromLatin1(line2.mid(25)))
-                .hasMatch());
-    // Saving moved the grid's current cell to the last row, column 1, and nothing else.
-    QCOMPARE(m_search->grille01()->Row(), std::size_t(2));
-    QCOMPARE(m_search->grille01()->Col(), 1);
-    QCOMPARE(rows(), (QStringList{"Forme(s)|Références", "rosam|[1]", "rosam|[2]"}));
-}
-
-void SaveCommandTest::sameBytesAsTheCommandLine_data()
-{
-    QTest::addColumn<QString>("query");
-    QTest::addColumn<bool>("byForm");
-    QTest::addColumn<bool>("withFrench");
-    QTest::newRow("text order") << "*" << false << true;
-    QTest::newRow("sorted by form") << "*" << true << true;
-    QTest::newRow("no French text") << "p*" << false << false;
-}
-
-void SaveCommandTest::sameBytesAsTheCommandLine()
-{
-    QFETCH(QString, query);
-    QFETCH(bool, byForm);
-    QFETCH(bool, withFrench);
-    open(kLatin, withFrench ? kFrench : QByteArray(), QStringLiteral("Titre é"));
-    searchFor(query);
-    if (byForm)
-        QTest::mouseClick(m_search->findChild<QPushButton*>("Command2"), Qt::LeftButton);
-    save(m_out);
-    QVERIFY(m_platform->messages.take());
-
-    const QString cliOut = m_dir->filePath(QStringLiteral("cli.txt"));
-    std::vector<std::string> args = {"--latin", toPath(m_latinPath), "--title", "Titre é",
-                                     "--date", searchDateText(m_search->loadMoment()).toStdString(),
-                                     "--output", toPath(cliOut)};
-    if (withFrench)
-        args.insert(args.end(), {"--french", toPath(m_frenchPath)});
-    if (byForm)
-        args.insert(args.end(), {"--sort", "forms"});
-    args.push_back("--");
-    args.push_back(query.toStdString());
-    std::ostringstream out, err;
-    QCOMPARE(runCli(args, out, err), 0);
-    QCOMPARE(readTestFile(m_out), readTestFile(cliOut));
-}
-
-void SaveCommandTest::searchWithoutAttestation()
-{
-    open(kLatin, kFrench, QString());
-    searchFor(QStringLiteral("nihil"));
-    save(m_out);
-    QVERIFY(m_platform->messages.take());
-    QCOMPARE(readTestFile(m_out),
-             header() + lines({cp1252("Forme(s)                            Références")}));
-    QVERIFY(readTestFile(m_out).startsWith(cp1252("Référence(s) : \r\n")));
-}
-
-void SaveCommandTest::beforeAnySearch()
-{
-    open("x [1] a", "[1] b", QStringLiteral("T"));
-    save(m_out);
-    QVERIFY(m_platform->messages.take());
+    QTest::addColumn<QByteArray>("latin");
+    QTest::addColumn<QByteArray>("french");     // null: no French text named
+    QTest::addColumn<QString>("query");         // null: saved before any search
+    QTest::addColumn<QByteArray>("latinNow");   // named after the search; null: no change
+    QTest::addColumn<QByteArray>("frenchNow");
+    QTest::addColumn<QString>("title");         // typed after the search
+    QTest::addColumn<QByteArray>("body");       // from line 5 on
+    const QByteArray same;
+    QTest::newRow("worked example") << kLatin << kFrench << "rosam" << same << same << "Essai"
+        << lines({kListHeader, "rosam                               [1]", "rosam                               [2]",
+                  kRule, "[1] Puer rosam amat.", "", cp1252("[1] Le garçon aime la rose."), "",
+                  kRule, "[2] Puella rosam videt.", "", "[2] La fille voit la rose.", ""});
+    QTest::newRow("no attestation: lines 1 to 5 only") << kLatin << kFrench << "nihil" << same << same << ""
+                                                       << lines({kListHeader});
     // The header and one empty row: a line of 36 blanks and one block for the empty
     // reference. It is in force from the first character, which opens the passage without
     // entering it; the French text opens with a "[" and has no such passage.
-    QCOMPARE(readTestFile(m_out),
-             header()
-                 + lines({cp1252("Forme(s)                            Références"),
-                          QByteArray(36, ' '), kRule, " ", ""}));
+    QTest::newRow("before any search") << QByteArray("x [1] a") << QByteArray("[1] b") << QString() << same
+                                       << same << "T" << lines({kListHeader, QByteArray(36, ' '), kRule, " ", ""});
+    // "*" sorts the grid by form before the save: the rows are written as shown.
+    const QByteArray f34(34, 'a'), f35(35, 'b'), passage = "[1] " + f35 + " " + f34;
+    QTest::newRow("forms of 35 and 34 characters sorted") << passage << QByteArray() << "*" << same << same << ""
+        << lines({kListHeader, f34 + "  [1]", f35 + "[1]", kRule, passage, kRule, passage});
+    QTest::newRow("texts named after the search window opened")
+        << kLatin << kFrench << "videt" << QByteArray("[2] Alia.\r\n") << QByteArray("[2] Autre.") << "Nouvel été"
+        << lines({kListHeader, "videt                               [2]", kRule, "[2] Alia.", "", "[2] Autre."});
 }
 
-void SaveCommandTest::textsReadFromThePathsNamedNow()
+void SaveCommandTest::savedFile()
 {
-    open(kLatin, kFrench, QStringLiteral("Essai"));
-    searchFor(QStringLiteral("videt"));
-    // Other files named after the search window opened: their passages are written.
-    const QString latin2 = writeTestFile(*m_dir, QStringLiteral("l2.txt"), "[2] Alia.\r\n");
-    const QString french2 = writeTestFile(*m_dir, QStringLiteral("f2.txt"), "[2] Autre.");
-    m_texte->findChild<QLineEdit*>("Text_latin")->setText(latin2);
-    m_texte->findChild<QLineEdit*>("Text_francais")->setText(french2);
-    m_texte->findChild<QLineEdit*>("References")->setText(QStringLiteral("Nouveau"));
-    save(m_out);
-    QVERIFY(m_platform->messages.take());
-    QCOMPARE(readTestFile(m_out),
-             header()
-                 + lines({cp1252("Forme(s)                            Références"),
-                          "videt                               [2]", kRule, "[2] Alia.", "",
-                          "[2] Autre."}));
-    QVERIFY(readTestFile(m_out).startsWith("R\xE9" "f\xE9" "rence(s) : Nouveau\r\n"));
-}
-
-void SaveCommandTest::longFormsInTheList()
-{
-    const QByteArray f34(34, 'a');
-    const QByteArray f35(35, 'b');
-    open("[1] " + f34 + " " + f35, QByteArray(), QString());
-    searchFor(QStringLiteral("*"));
-    save(m_out);
-    QVERIFY(m_platform->messages.take());
-    const QByteArray file = readTestFile(m_out);
-    QVERIFY(file.contains("\r\n" + f34 + "  [1]\r\n"));
-    QVERIFY(file.contains("\r\n" + f35 + "[1]\r\n"));
+    QFETCH(QByteArray, latin);
+    QFETCH(QByteArray, french);
+    QFETCH(QString, query);
+    QFETCH(QByteArray, latinNow);
+    QFETCH(QByteArray, frenchNow);
+    QFETCH(QString, title);
+    QFETCH(QByteArray, body);
+    d->useTexts(latin, french, QStringLiteral("Avant"));
+    trigger(d->forms.texte(), "concordance");
+    Frmcontexte* s = query.isNull() ? d->forms.contexteIfLoaded() : d->search(query);
+    QVERIFY(s);
+    if (query == QLatin1String("*"))
+        click(s, "Command2");
+    if (!latinNow.isNull()) {
+        d->setBox("Text_latin", d->write(QStringLiteral("l2.txt"), latinNow));
+        d->setBox("Text_francais", d->write(QStringLiteral("f2.txt"), frenchNow));
+    }
+    d->setBox("References", title);
+    save(out());
+    QVERIFY(expectDone());
+    const QByteArray date = cp1252(searchDateText(s->loadMoment()).toUtf8().constData());
+    QCOMPARE(readTestFile(out()), lines({cp1252("Référence(s) : ") + cp1252(title.toUtf8().constData()),
+                                         cp1252("Recherche effectuée le : ") + date, kRule, ""})
+                                      + body);
+    // Under French settings line 2 reads like 04/12/2026 11:25:50.
+    QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d/\\d\\d/\\d{4}( \\d\\d:\\d\\d:\\d\\d)?$"))
+                .match(QString::fromLatin1(date)).hasMatch());
+    // Reading the grid moved its current cell to the last row, column 1, and nothing else.
+    QCOMPARE(s->grille01()->Row(), s->grille01()->Rows() - 1);
+    QCOMPARE(s->grille01()->Col(), 1);
+    // The command line writes the same bytes for the same texts, search, title and date.
+    if (query.isNull() || !latinNow.isNull())
+        return;
+    const QString cli = d->dir.filePath(QStringLiteral("cli.txt"));
+    const frmtexte* texte = d->forms.texte();
+    std::vector<std::string> args = {"--latin", toPath(texte->latinPath()), "--title", title.toStdString(),
+                                     "--date", searchDateText(s->loadMoment()).toStdString(), "--output", toPath(cli)};
+    if (!texte->frenchPath().isEmpty())
+        args.insert(args.end(), {"--french", toPath(texte->frenchPath())});
+    if (query == QLatin1String("*"))
+        args.insert(args.end(), {"--sort", "forms"});
+    args.insert(args.end(), {"--", query.toStdString()});
+    std::ostringstream cliOutput, cliErrors;
+    QCOMPARE(runCli(args, cliOutput, cliErrors), 0);
+    QCOMPARE(readTestFile(cli), readTestFile(out()));
 }
 
 void SaveCommandTest::failureKeepsOldFileAndGrid_data()
@@ -407,53 +246,37 @@ void SaveCommandTest::failureKeepsOldFileAndGrid_data()
 void SaveCommandTest::failureKeepsOldFileAndGrid()
 {
     QFETCH(QString, kind);
-    open(kLatin, kFrench, QStringLiteral("Essai"));
-    searchFor(QStringLiteral("rosam"));
-    const QStringList gridBefore = rows();
-    QVERIFY(!writeTestFile(*m_dir, QStringLiteral("resultat.txt"), "ancien").isEmpty());
+    QVERIFY(search(QStringLiteral("rosam")));
+    const QStringList gridBefore = d->rows();
+    d->write(QStringLiteral("resultat.txt"), "ancien");
 
-    QString target = m_out;
-    QString named = m_out;
+    QString target = out();
+    QString named = target;
     if (kind == QLatin1String("folder")) {
-        target = m_dir->filePath(QStringLiteral("dossier"));
+        named = target = d->dir.filePath(QStringLiteral("dossier"));
         QVERIFY(QDir().mkdir(target));
-        named = target;
     } else if (kind == QLatin1String("nofolder")) {
-        target = m_dir->filePath(QStringLiteral("absent/resultat.txt"));
-        named = target;
-    } else if (kind == QLatin1String("latin")) {
-        QVERIFY(QFile::remove(m_latinPath));
-        named = m_latinPath;
-    } else if (kind == QLatin1String("french")) {
-        QVERIFY(QFile::remove(m_frenchPath));
-        named = m_frenchPath;
+        named = target = d->dir.filePath(QStringLiteral("absent/resultat.txt"));
+    } else if (kind == QLatin1String("latin") || kind == QLatin1String("french")) {
+        named = kind == QLatin1String("latin") ? d->latinPath : d->frenchPath;
+        QVERIFY(QFile::remove(named));
     }
     const bool exists = QFileInfo::exists(target);
-    if (exists)
-        m_platform->messages.queueAnswer(MessageAnswer::Yes);
     {
         std::unique_ptr<FileSizeLimit> limit;
         if (kind == QLatin1String("full"))
             limit = std::make_unique<FileSizeLimit>(100);
         save(target);
     }
-    if (exists) {
-        const auto question = m_platform->messages.take();
-        QVERIFY(question);
-        QCOMPARE(question->message.title, QStringLiteral("Fichier existant"));
-    }
-
-    const auto failure = m_platform->messages.take();
-    QVERIFY2(failure, "no message box told of the failure");
-    QVERIFY2(failure->message.text.contains(named), qPrintable(failure->message.text));
-    QCOMPARE(failure->message.buttons, MessageButtons::Ok);
-    QVERIFY(!failure->pointerBusy);
-    QVERIFY(m_platform->messages.shown().isEmpty());  // no "L'enregistrement est terminé."
-    // The old result file, the grid and the labels are as they were; no stray file remains.
-    QCOMPARE(readTestFile(m_out), QByteArray("ancien"));
-    QCOMPARE(rows(), gridBefore);
-    const QStringList left = QDir(m_dir->path()).entryList(QDir::Files);
-    for (const QString& name : left)
+    if (exists)
+        QVERIFY(expectQuestion(target));  // answered Yes
+    // Told once, with the pointer off, and no "L'enregistrement est terminé." after it.
+    QVERIFY(!d->doubles.messages.shown().isEmpty() && !d->doubles.messages.shown().first().pointerBusy);
+    QVERIFY(d->doubles.messages.expectNextNaming(named));
+    // The old result file and the grid are as they were; no stray file remains.
+    QCOMPARE(readTestFile(out()), QByteArray("ancien"));
+    QCOMPARE(d->rows(), gridBefore);
+    for (const QString& name : QDir(d->dir.path()).entryList(QDir::Files))
         QVERIFY2(!name.contains(QLatin1String("~")), qPrintable(name));
 }
 

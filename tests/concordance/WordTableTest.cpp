@@ -11,69 +11,46 @@ namespace {
 
 using Entries = std::vector<std::pair<std::string, std::string>>;
 
-Entries entriesOf(const std::string& text)
-{
-    const WordTable table = WordTable::segment(text);
-    Entries out;
-    for (std::size_t i = 0; i < table.size(); ++i)
-        out.emplace_back(std::string(table.form(i)), std::string(table.reference(i)));
-    return out;
-}
-
 struct SegmentCase {
     const char* name;
     std::string text;
-    Entries expected;
+    Entries expected;  // form and reference of every word
 };
 
 class Segmentation : public ::testing::TestWithParam<SegmentCase> {};
 
 TEST_P(Segmentation, GivesTheEntries)
 {
-    EXPECT_EQ(entriesOf(GetParam().text), GetParam().expected);
+    const WordTable table = WordTable::segment(GetParam().text);
+    Entries entries;
+    for (std::size_t i = 0; i < table.size(); ++i)
+        entries.emplace_back(std::string(table.form(i)), std::string(table.reference(i)));
+    EXPECT_EQ(entries, GetParam().expected);
+    EXPECT_EQ(table.text(), GetParam().text);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     WordTable, Segmentation,
     ::testing::Values(
         SegmentCase{"referenceInForceUntilNextBracket", "Arma virumque [1] cano, Troiae [2] qui",
-                    {{"Arma", ""}, {"virumque", ""}, {"cano", "[1]"}, {"Troiae", "[1]"},
-                     {"qui", "[2]"}}},
-        SegmentCase{"wordAtTheVeryEnd", "[3] qui primus", {{"qui", "[3]"}, {"primus", "[3]"}}},
-        SegmentCase{"wordBeforeBracketGetsOpenedReference", "amor[12] est",
-                    {{"amor", "["}, {"est", "[12]"}}},
+                    {{"Arma", ""}, {"virumque", ""}, {"cano", "[1]"}, {"Troiae", "[1]"}, {"qui", "[2]"}}},
+        SegmentCase{"wordBeforeBracketGetsOpenedReference", "amor[12] est", {{"amor", "["}, {"est", "[12]"}}},
         SegmentCase{"lettersInGroupAreWords", "[IV] Gallia", {{"IV", "[]"}, {"Gallia", "[]"}}},
-        SegmentCase{"markerWithLettersAndDigits", "[Prol. 3] arma",
-                    {{"Prol", "[."}, {"arma", "[. 3]"}}},
+        SegmentCase{"markerWithLettersAndDigits", "[Prol. 3] arma", {{"Prol", "[."}, {"arma", "[. 3]"}}},
         SegmentCase{"strayCloseAppended", "[12] a ] b", {{"a", "[12]"}, {"b", "[12]]"}}},
         SegmentCase{"strayCloseBeforeAnyGroup", "a ] b", {{"a", ""}, {"b", "]"}}},
         SegmentCase{"wordEndedByStrayClose", "[1] a] b", {{"a", "[1]]"}, {"b", "[1]]"}}},
         SegmentCase{"openInsideGroupRestarts", "[1 [2] a", {{"a", "[2]"}}},
         SegmentCase{"unclosedGroupCollectsToTheEnd", "[1 a, b", {{"a", "[1 ,"}, {"b", "[1 , "}}},
         SegmentCase{"apostropheSplits", "l'\xE9t\xE9", {{"l", ""}, {"\xE9t\xE9", ""}}},
-        SegmentCase{"oeLigatureIsNotALetter", "c\x9Cur", {{"c", ""}, {"ur", ""}}},
         SegmentCase{"digitsEndWordsAndAreNotStored", "3a", {{"a", ""}}},
-        SegmentCase{"caseKept", "Roma roma", {{"Roma", ""}, {"roma", ""}}},
         SegmentCase{"crlfEndsWords", "[1] a\r\nb\r\n", {{"a", "[1]"}, {"b", "[1]"}}},
-        SegmentCase{"nonLettersOfTheCodePage", "a\xD7" "b\xF7" "c\xAA" "d\xB5" "e\xBA" "f\x8A" "g\x9F",
-                    {{"a", ""}, {"b", ""}, {"c", ""}, {"d", ""}, {"e", ""}, {"f", ""}, {"g", ""}}},
+        SegmentCase{"nonLettersOfTheCodePage", "a\xD7" "b\xF7" "c\xAA" "d\xB5" "e\xBA" "f\x8A" "g\x9F" "h\x9C" "i",
+                    {{"a", ""}, {"b", ""}, {"c", ""}, {"d", ""}, {"e", ""}, {"f", ""}, {"g", ""}, {"h", ""}, {"i", ""}}},
         SegmentCase{"lettersAtRangeEdges", "\xC0\xD6 \xD8\xF6 \xF8\xFF Az",
                     {{"\xC0\xD6", ""}, {"\xD8\xF6", ""}, {"\xF8\xFF", ""}, {"Az", ""}}},
-        SegmentCase{"emptyText", "", {}},
         SegmentCase{"noLetters", "[1] 2, 3.", {}}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(WordTable, CountsEveryWordOfALongTextAndKeepsItsText)
-{
-    std::string text;
-    for (int i = 0; i < 1000; ++i)
-        text += "[" + std::to_string(i) + "] et ama\r\n";
-    const WordTable table = WordTable::segment(text);
-    ASSERT_EQ(table.size(), 2000u);
-    EXPECT_EQ(table.reference(1999), "[999]");
-    EXPECT_EQ(table.form(1998), "et");
-    EXPECT_EQ(table.text(), text);
-}
 
 } // namespace
 } // namespace quorvex

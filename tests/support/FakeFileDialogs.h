@@ -21,8 +21,14 @@ struct DialogCall {
 
 class FakeFileDialogs : public FileDialogs {
 public:
-    QString showOpen(QWidget* parent, const QString& filter, const QString& fileName) override;
-    QString showSave(QWidget* parent, const QString& filter, const QString& fileName) override;
+    QString showOpen(QWidget* parent, const QString& filter, const QString& fileName) override
+    {
+        return answer(DialogCall::Open, parent, filter, fileName);
+    }
+    QString showSave(QWidget* parent, const QString& filter, const QString& fileName) override
+    {
+        return answer(DialogCall::Save, parent, filter, fileName);
+    }
 
     // The names the next dialogs return, in order; an empty name is a cancel.
     void queueAnswer(const QString& name) { m_answers.append(name); }
@@ -31,8 +37,11 @@ public:
     std::function<bool()> busyProbe;  // set by TestPlatform
 
 private:
-    QString answer(DialogCall::Kind kind, QWidget* parent, const QString& filter,
-                   const QString& fileName);
+    QString answer(DialogCall::Kind kind, QWidget* parent, const QString& filter, const QString& name)
+    {
+        calls.append({kind, parent, filter, name, busyProbe ? busyProbe() : false});
+        return m_answers.isEmpty() ? QString() : m_answers.takeFirst();
+    }
     QList<QString> m_answers;
 };
 

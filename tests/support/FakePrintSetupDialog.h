@@ -1,20 +1,21 @@
 #pragma once
-// The print-setup dialog, never shown: records each showing; a test may act as the user
-// (change nothing, as on a cancel, by default).
+// The print-setup dialog, never shown: records each showing and changes nothing, as on a
+// cancel.
 
 #include "platform/PrintSetupDialog.h"
-
-#include <functional>
 
 namespace quorvex {
 
 class FakePrintSetupDialog : public PrintSetupDialog {
 public:
-    void showPrinter(QWidget* parent) override;
+    void showPrinter(QWidget* parent) override
+    {
+        ++shown;
+        lastParent = parent;
+    }
 
     int shown = 0;
     QWidget* lastParent = nullptr;
-    std::function<void()> onShow;
 };
 
 } // namespace quorvex

@@ -10,10 +10,13 @@ namespace quorvex {
 
 class FakeProgramLauncher : public ProgramLauncher {
 public:
-    bool startDetached(const QString& program) override;
+    bool startDetached(const QString& program) override
+    {
+        requested << program;
+        return !fails && !program.isEmpty();
+    }
 
     QStringList requested;  // every start asked for, failed ones included
-    QStringList started;
     bool fails = false;
 };
 

@@ -10,14 +10,20 @@ namespace quorvex {
 
 class RecordingPrintingSurface : public PrintingSurface {
 public:
-    PrintOutcome play(const PrintOperations& operations) override;
+    PrintOutcome play(const PrintOperations& operations) override
+    {
+        documents.push_back(operations);
+        if (onPlay)
+            onPlay();
+        return outcome;
+    }
 
     // The operations of the last document, empty when nothing was printed.
-    const PrintOperations& last() const;
+    PrintOperations last() const { return documents.empty() ? PrintOperations() : documents.back(); }
 
     std::vector<PrintOperations> documents;
-    PrintOutcome outcome;            // what play() answers
-    std::function<void()> onPlay;    // runs while the document plays
+    PrintOutcome outcome;          // what play() answers
+    std::function<void()> onPlay;  // runs while the document plays
 };
 
 } // namespace quorvex

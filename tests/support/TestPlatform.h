@@ -4,6 +4,7 @@
 // program does at start.
 
 #include "platform/Platform.h"
+#include "shell/FontSubstitutions.h"
 #include "support/FakeBusyPointer.h"
 #include "support/FakeFileDialogs.h"
 #include "support/FakeFileTest.h"
@@ -17,7 +18,12 @@ namespace quorvex {
 
 class TestPlatform {
 public:
-    TestPlatform();
+    TestPlatform()
+    {
+        installFontSubstitutions();
+        messages.busyProbe = [this] { return busy.anyBusy(); };
+        dialogs.busyProbe = [this] { return busy.anyBusy(); };
+    }
     TestPlatform(const TestPlatform&) = delete;
     TestPlatform& operator=(const TestPlatform&) = delete;
 
@@ -33,7 +39,7 @@ public:
     FakeProgramLauncher launcher;
 
 private:
-    Platform m_platform;
+    Platform m_platform{&dialogs, &messages, &busy, &files, &printSetup, &printing, &registry, &launcher};
 };
 
 } // namespace quorvex

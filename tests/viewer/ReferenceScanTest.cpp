@@ -1,13 +1,17 @@
+// The two readings of a passage: the viewer's scan (with the neighbouring markers) and the
+// save's index of many references. Both must give what the scan read literally gives.
+
 #include "viewer/ReferenceScan.h"
 
 #include "concordance/Letters.h"
+#include "concordance/WordTable.h"
+#include "output/PassageIndex.h"
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <random>
+#include <set>
 #include <string>
-#include <vector>
 
 namespace quorvex {
 namespace {
@@ -25,123 +29,123 @@ struct ScanCase {
 
 class ReferenceScanCases : public ::testing::TestWithParam<ScanCase> {};
 
-TEST_P(ReferenceScanCases, LatinScan)
+TEST_P(ReferenceScanCases, ViewerScanAndPassageIndexAgree)
 {
     const ScanCase& c = GetParam();
     const ReferenceScanResult r = scanReference(c.text, c.reference, Neighbours::Record);
     EXPECT_EQ(r.pane, c.pane);
     EXPECT_EQ(r.previous, c.previous);
     EXPECT_EQ(r.next, c.next);
-}
-
-TEST_P(ReferenceScanCases, FrenchScanRecordsNoNeighbours)
-{
-    const ScanCase& c = GetParam();
-    const ReferenceScanResult r = scanReference(c.text, c.reference, Neighbours::Ignore);
-    EXPECT_EQ(r.pane, c.pane);
-    EXPECT_EQ(r.previous, std::nullopt);
-    EXPECT_EQ(r.next, std::nullopt);
+    // The French text's scan records no neighbours.
+    const ReferenceScanResult french = scanReference(c.text, c.reference, Neighbours::Ignore);
+    EXPECT_EQ(french.pane, c.pane);
+    EXPECT_FALSE(french.previous || french.next);
+    const PassageIndex index(c.text, {c.reference, "[zz]"});
+    EXPECT_EQ(index.found(c.reference), c.pane.has_value());
+    EXPECT_EQ(index.passage(c.reference), c.pane.value_or(""));
 }
 
 const std::string kThree = "[1] Puer rosam amat.\r\n[2] Puella rosam videt.\r\n[3] Rosa pulchra est.";
+const Opt none;
 
 INSTANTIATE_TEST_SUITE_P(
     Passages, ReferenceScanCases,
     ::testing::Values(
-        ScanCase{"FirstPassageStartsWithMarkerAndKeepsPrevious", kThree, "[1]",
-                 "[1] Puer rosam amat.\r\n", std::nullopt, "[2]"},
-        ScanCase{"MiddlePassageShowsItsLineBreak", kThree, "[2]",
-                 "[2] Puella rosam videt.\r\n", "[1]", "[3]"},
-        ScanCase{"LastPassageRunsToEndAndKeepsNext", kThree, "[3]", "[3] Rosa pulchra est.",
-                 "[2]", std::nullopt},
-        ScanCase{"MissingReferenceLeavesPaneAndRecordsLastMarker", kThree, "[9]", std::nullopt,
-                 "[3]", std::nullopt},
-        ScanCase{"ComparisonIsExact", kThree, "[2 ]", std::nullopt, "[3]", std::nullopt},
-        ScanCase{"StrayBracketEndsPassageAndBecomesNext", "[1] a ] b [2] c", "[1]", "[1] a ",
-                 std::nullopt, "[1]]"},
-        ScanCase{"StrayBracketBeforePassageBecomesPrevious", "[1] a ] b [2] c", "[2]", "[2] c",
-                 "[1]]", std::nullopt},
-        ScanCase{"ReferenceStandingTwice", "[1] a [2] b [1] c [3] d", "[1]", "[1] a ] c ",
-                 std::nullopt, "[2]"},
-        ScanCase{"EmptyReferenceFromSecondCharacter", "Praefatio [1] a [2] b", "", "raefatio ",
-                 std::nullopt, "[1]"},
-        ScanCase{"EmptyReferenceTextStartingWithMarker", "[1] a [2] b", "", std::nullopt, "[2]",
-                 std::nullopt},
-        ScanCase{"EmptyText", "", "[1]", std::nullopt, std::nullopt, std::nullopt},
-        ScanCase{"UnclosedLastMarkerIsNoNeighbour", "[1] a [2 b", "[1]", "[1] a ",
-                 std::nullopt, std::nullopt},
-        ScanCase{"OpeningBracketInsideMarkerRestarts", "[0] x [1 [2] a", "[2]", "[2] a", "[0]",
-                 std::nullopt},
-        ScanCase{"MarkerOfDigitsBlanksAndCommas", "[3, 4] a [5.1] b", "[5.1]", "[5.1] b",
-                 "[3, 4]", std::nullopt},
-        ScanCase{"MarkerWithLettersFoundByItsKeyShownWhole", "[Prol. 3] a\r\n[4] b", "[. 3]",
-                 "[Prol. 3] a\r\n", std::nullopt, "[4]"},
-        ScanCase{"NeighbourWithLettersRecordedAsKey", "[Prol. 1] x [2] y [Epil.] z", "[2]",
-                 "[2] y ", "[. 1]", "[.]"},
-        ScanCase{"MarkerWithLettersNotFoundByItsFullText", "[IV] a", "[IV]", std::nullopt,
-                 "[]", std::nullopt}),
+        ScanCase{"FirstPassageStartsWithMarker", kThree, "[1]", "[1] Puer rosam amat.\r\n", none, "[2]"},
+        ScanCase{"MiddlePassage", kThree, "[2]", "[2] Puella rosam videt.\r\n", "[1]", "[3]"},
+        ScanCase{"LastPassageRunsToTheEnd", kThree, "[3]", "[3] Rosa pulchra est.", "[2]", none},
+        ScanCase{"MissingReferenceRecordsLastMarker", kThree, "[9]", none, "[3]", none},
+        ScanCase{"StrayBracketEndsPassageAndIsNext", "[1] a ] b [2] c", "[1]", "[1] a ", none, "[1]]"},
+        ScanCase{"ReferenceStandingTwice", "[1] a [2] b [1] c [3] d", "[1]", "[1] a ] c ", none, "[2]"},
+        ScanCase{"EmptyReferenceFromSecondCharacter", "Praefatio [1] a [2] b", "", "raefatio ", none, "[1]"},
+        ScanCase{"EmptyReferenceTextStartingWithMarker", "[1] a [2] b", "", none, "[2]", none},
+        ScanCase{"OpeningBracketInsideMarkerRestarts", "[0] x [1 [2] a", "[2]", "[2] a", "[0]", none},
+        ScanCase{"MarkerWithLettersFoundByKeyShownWhole", "[Prol. 3] a\r\n[4] b", "[. 3]",
+                 "[Prol. 3] a\r\n", none, "[4]"},
+        ScanCase{"NeighbourWithLettersRecordedAsKey", "[Prol. 1] x [2] y [Epil.] z", "[2]", "[2] y ",
+                 "[. 1]", "[.]"},
+        ScanCase{"LettersOnlyMarkersShareOneKey", "[IV] Gallia [V] est", "[]", "[IV] Gallia ] est", none, none}),
     [](const ::testing::TestParamInfo<ScanCase>& info) { return std::string(info.param.name); });
 
-// The scan as a literal walk, one character at a time, against which the run-by-run scan
-// is checked.
-ReferenceScanResult literalScan(const std::string& text, const std::string& reference)
+// The scan read literally, one character at a time: the marker and its key (the marker
+// without its letters), then the passage and the complete markers on either side of it.
+ScanCase literalScan(const std::string& text, const std::string& reference)
 {
-    std::string r;
-    int s = 0;  // 0 none yet, 1 inside, 2 closed
-    int f = 0;
-    ReferenceScanResult out;
+    std::string marker, key;
+    int state = 0;  // 0: no marker yet, 1: inside one, 2: after one
+    bool found = false;
+    ScanCase out{"", text, reference, none, none, none};
     std::string pane;
     for (char c : text) {
         if (c == ']') {
-            r += c;
-            s = 2;
+            marker += c;
+            key += c;
+            state = 2;
+        } else if (state == 1) {
+            marker += c;
+            if (!isLetter(c))
+                key += c;
         }
-        if (s == 1)
-            r += c;
         if (c == '[') {
-            r = "[";
-            s = 1;
+            marker = key = "[";
+            state = 1;
         }
-        std::string key;
-        for (char k : r)
-            if (!isLetter(k))
-                key += k;
         if (key == reference) {
-            if (f == 0) {
-                pane = r;
-                f = 1;
-            } else {
-                pane += c;
-            }
-        } else if (f == 0 && s == 2) {
+            pane += found ? std::string(1, c) : marker;
+            found = true;
+        } else if (state == 2 && !found) {
             out.previous = key;
-        } else if (f == 1 && s == 2) {
+        } else if (state == 2 && !out.next) {
             out.next = key;
-            f = 2;
         }
     }
-    if (f > 0)
+    if (found)
         out.pane = pane;
     return out;
 }
 
-TEST(ReferenceScan, AgreesWithLiteralWalkOnGeneratedTexts)
+TEST(ReferenceScan, BothAgreeWithTheLiteralScanOnGeneratedTexts)
 {
-    const std::string alphabet = "[[]]]12 aA\r\n\xE9.";
-    const std::vector<std::string> references = {"", "[1]", "[2]", "[12]", "[", "[1]]", "[]", "[ ]", "[1"};
-    std::mt19937 random(20240611);
+    const std::string outside = "ab  [[]]]1.\r\n\xE9Z";
+    const std::string inside[] = {"12 .,[]]]", "12 .,[]]]aP\xC9"};  // without, with letters
+    std::mt19937 rng(20261204);
     for (int round = 0; round < 4000; ++round) {
-        std::string text(random() % 40, ' ');
-        for (char& c : text)
-            c = alphabet[random() % alphabet.size()];
-        for (const std::string& reference : references) {
-            const ReferenceScanResult expected = literalScan(text, reference);
-            const ReferenceScanResult actual = scanReference(text, reference, Neighbours::Record);
-            ASSERT_EQ(actual.pane, expected.pane) << "text: " << text << " ref: " << reference;
-            ASSERT_EQ(actual.previous, expected.previous) << "text: " << text << " ref: " << reference;
-            ASSERT_EQ(actual.next, expected.next) << "text: " << text << " ref: " << reference;
+        std::string text;
+        bool group = false;
+        for (std::size_t n = rng() % 41; n > 0; --n) {
+            const std::string& pool = group ? inside[round % 2] : outside;
+            const char c = pool[rng() % pool.size()];
+            group = c == '[' || (group && c != ']');
+            text += c;
+        }
+        // Every reference the grid could hold for this text, and a few it could not.
+        std::set<std::string> wanted = {"", "[", "]", "[1]", "[12]", "[1]]", "[]", "[ ]", "[1", "[zz]"};
+        const WordTable table = WordTable::segment(text);
+        for (std::size_t i = 0; i < table.size(); ++i)
+            wanted.insert(std::string(table.reference(i)));
+        const std::vector<std::string_view> refs(wanted.begin(), wanted.end());
+        const PassageIndex index(text, refs);
+        for (const std::string& ref : wanted) {
+            const ScanCase expected = literalScan(text, ref);
+            const ReferenceScanResult actual = scanReference(text, ref, Neighbours::Record);
+            const std::string where = "text \"" + text + "\" ref \"" + ref + "\"";
+            ASSERT_EQ(actual.pane, expected.pane) << where;
+            ASSERT_EQ(actual.previous, expected.previous) << where;
+            ASSERT_EQ(actual.next, expected.next) << where;
+            ASSERT_EQ(index.passage(ref), expected.pane.value_or("")) << where;
+            ASSERT_EQ(index.found(ref), expected.pane.has_value()) << where;
         }
     }
+}
+
+TEST(PassageIndex, LongStrayRunsAndUnclosedGroupsStayLinear)
+{
+    // Keys longer than every wanted reference are never looked up; this would take minutes
+    // if each "]" cost a lookup of the whole key.
+    const std::string text = "[1] a " + std::string(2'000'000, ']') + "[2 " + std::string(2'000'000, '.');
+    const PassageIndex index(text, {"[1]", "[2"});
+    EXPECT_EQ(index.passage("[1]"), "[1] a ");
+    EXPECT_EQ(index.passage("[2"), "[2");
 }
 
 } // namespace

@@ -1,0 +1,133 @@
+#pragma once
+// One user's session over the platform doubles: the windows, texts written into a temporary
+// folder and named in the text window, and the steps that most window tests take.
+
+#include "concordance/Frmcontexte.h"
+#include "platform/FlexGrid.h"
+#include "platform/TextCodec.h"
+#include "shell/Forms.h"
+#include "shell/frmtexte.h"
+#include "support/TestPlatform.h"
+#include "viewer/frmaff_contexte.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace quorvex {
+
+// The control of that name in the window; a missing control ends the test run.
+template <typename T = QWidget>
+T* child(const QWidget* window, const char* name)
+{
+    T* found = window ? window->findChild<T*>(QLatin1String(name)) : nullptr;
+    if (!found)
+        qFatal("no control named %s", name);
+    return found;
+}
+inline void click(const QWidget* window, const char* button) { child<QPushButton>(window, button)->click(); }
+inline void trigger(const QWidget* window, const char* action) { child<QAction>(window, action)->trigger(); }
+
+// Windows-1252 bytes from a UTF-8 literal, for texts with accents.
+inline QByteArray cp1252(const char* utf8) { return QByteArray::fromStdString(toCp1252(QString::fromUtf8(utf8))); }
+
+inline QByteArray readTestFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A box with OK only, as most boxes of the program are.
+inline Message okBox(const QString& text, MessageIcon icon = MessageIcon::None, const QString& title = {})
+{
+    Message m;
+    m.text = text;
+    m.title = title;
+    m.icon = icon;
+    return m;
+}
+
+class WindowDriver {
+public:
+    QTemporaryDir dir;
+    TestPlatform doubles;
+    Forms forms{doubles.platform()};
+    QString latinPath;
+    QString frenchPath;
+
+    // Writes the bytes as they are into the folder and returns the file's full path.
+    QString write(const QString& name, const QByteArray& bytes)
+    {
+        QFile file(dir.filePath(name));
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+            qFatal("cannot write the test file %s", qPrintable(file.fileName()));
+        return file.fileName();
+    }
+    // Writes the texts and names them in the text window; a null French text leaves its box
+    // empty.
+    void useTexts(const QByteArray& latin, const QByteArray& french = {}, const QString& title = {})
+    {
+        latinPath = write(QStringLiteral("latin.txt"), latin);
+        frenchPath = french.isNull() ? QString() : write(QStringLiteral("français.txt"), french);
+        setBox("Text_latin", latinPath);
+        setBox("Text_francais", frenchPath);
+        setBox("References", title);
+    }
+    // Sets one of the text window's boxes as if typed.
+    void setBox(const char* name, const QString& text) { child<QLineEdit>(forms.texte(), name)->setText(text); }
+    // Opens the search window through "&Concordance" when it is not loaded, then searches.
+    Frmcontexte* search(const QString& query)
+    {
+        if (!forms.contexteIfLoaded())
+            trigger(forms.texte(), "concordance");
+        Frmcontexte* s = forms.contexteIfLoaded();
+        if (s) {
+            child<QLineEdit>(s, "Text1")->setText(query);
+            click(s, "Command1");
+        }
+        return s;
+    }
+    // The user's click on a row of the result grid: the viewer, or nullptr.
+    frmaff_contexte* openRow(std::size_t row)
+    {
+        forms.contexteIfLoaded()->grille01()->setRow(row);
+        forms.contexteIfLoaded()->grille01_Click();
+        return forms.affContexteIfLoaded();
+    }
+    // "form|reference" for every row under the header, as the grid holds them.
+    QStringList rows() const
+    {
+        QStringList out;
+        const GridModel& cells = forms.contexteIfLoaded()->grille01()->cells();
+        for (std::size_t r = 1; r < cells.rows(); ++r)
+            out << fromCp1252(cells.cell(r, 0)) + QLatin1Char('|') + fromCp1252(cells.cell(r, 1));
+        return out;
+    }
+    // Every box shown was expected and taken, and no busy pointer is left on.
+    bool settled() const
+    {
+        return doubles.messages.noneLeft() && !doubles.busy.anyBusy() && doubles.busy.unmatchedOffs() == 0;
+    }
+};
+
+// A fresh session for every test function, which must end settled.
+class WindowTest : public QObject {
+    Q_OBJECT
+protected:
+    std::unique_ptr<WindowDriver> d;
+protected slots:
+    void init() { d = std::make_unique<WindowDriver>(); }
+    void cleanup()
+    {
+        QVERIFY(d->settled());
+        d.reset();
+    }
+};
+
+} // namespace quorvex

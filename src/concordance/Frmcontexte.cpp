@@ -154,19 +154,12 @@ void Frmcontexte::buildControls()
 
 void Frmcontexte::buildMenus()
 {
-    const auto action = [this](QMenu* menu, const QString& caption, const char* name) {
-        QAction* a = menu->addAction(caption);
-        a->setObjectName(QString::fromLatin1(name));
-        return a;
-    };
-    QMenu* fichier = menuBar()->addMenu(QStringLiteral("&Fichier"));
-    fichier->setObjectName(QStringLiteral("fichier"));
-    enregistrer = action(fichier, QStringLiteral("&Enregistrer"), "enregistrer");
-    imprimer = action(fichier, QStringLiteral("&Imprimer les attestations"), "imprimer");
-    quitter = action(fichier, QStringLiteral("&Fermer"), "quitter");
-    QMenu* aide = menuBar()->addMenu(QStringLiteral("&Aide"));
-    aide->setObjectName(QStringLiteral("aide"));
-    about = action(aide, QStringLiteral("&A propos de"), "about");
+    QMenu* fichier = addMenu(menuBar(), QStringLiteral("&Fichier"), "fichier");
+    enregistrer = addMenuItem(fichier, QStringLiteral("&Enregistrer"), "enregistrer");
+    imprimer = addMenuItem(fichier, QStringLiteral("&Imprimer les attestations"), "imprimer");
+    quitter = addMenuItem(fichier, QStringLiteral("&Fermer"), "quitter");
+    QMenu* aide = addMenu(menuBar(), QStringLiteral("&Aide"), "aide");
+    about = addMenuItem(aide, QStringLiteral("&A propos de"), "about");
 
     connect(enregistrer, &QAction::triggered, this, &Frmcontexte::enregistrer_Click);
     connect(imprimer, &QAction::triggered, this, &Frmcontexte::imprimer_Click);

@@ -1,6 +1,8 @@
 #include "platform/WindowLook.h"
 
 #include <QGroupBox>
+#include <QMenu>
+#include <QMenuBar>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPalette>
@@ -76,6 +78,20 @@ QGroupBox* addFrame(QWidget* parent, const QString& objectName, const QString& c
     frame->setPalette(palette);
     frame->setAutoFillBackground(true);
     return frame;
+}
+
+QMenu* addMenu(QMenuBar* bar, const QString& caption, const char* name)
+{
+    QMenu* menu = bar->addMenu(caption);
+    menu->setObjectName(QString::fromLatin1(name));
+    return menu;
+}
+
+QAction* addMenuItem(QMenu* menu, const QString& caption, const char* name)
+{
+    QAction* item = menu->addAction(caption);
+    item->setObjectName(QString::fromLatin1(name));
+    return item;
 }
 
 } // namespace quorvex

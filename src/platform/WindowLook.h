@@ -7,8 +7,11 @@
 #include <QRect>
 #include <QString>
 
+class QAction;
 class QGroupBox;
 class QLabel;
+class QMenu;
+class QMenuBar;
 class QWidget;
 
 namespace quorvex {
@@ -38,5 +41,9 @@ void addTitleBand(QWidget* parent, const QRect& rect);
 // light yellow background. Children placed in it keep fonts and colours of their own.
 QGroupBox* addFrame(QWidget* parent, const QString& objectName, const QString& caption,
                     const QRect& rect, qreal captionPoints);
+
+// A menu of the menu bar and one of its items, each named so tests find it by objectName.
+QMenu* addMenu(QMenuBar* bar, const QString& caption, const char* name);
+QAction* addMenuItem(QMenu* menu, const QString& caption, const char* name);
 
 } // namespace quorvex

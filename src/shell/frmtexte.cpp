@@ -137,24 +137,15 @@ void frmtexte::buildControls()
 
 void frmtexte::buildMenus()
 {
-    const auto action = [this](QMenu* menu, const QString& caption, const char* name) {
-        QAction* a = menu->addAction(caption);
-        a->setObjectName(QString::fromLatin1(name));
-        return a;
-    };
-    QMenu* fichier = menuBar()->addMenu(QStringLiteral("&Fichier"));
-    fichier->setObjectName(QStringLiteral("fichier"));
-    open_latin = action(fichier, QStringLiteral("&Ouvrir un texte latin"), "open_latin");
-    open_francais = action(fichier, QStringLiteral("&Ouvrir un texte français"), "open_francais");
-    quitter = action(fichier, QStringLiteral("&Quitter"), "quitter");
-
-    QMenu* application = menuBar()->addMenu(QStringLiteral("&Application"));
-    application->setObjectName(QStringLiteral("application"));
-    concordance = action(application, QStringLiteral("&Concordance"), "concordance");
-
-    QMenu* aide = menuBar()->addMenu(QStringLiteral("&Aide"));
-    aide->setObjectName(QStringLiteral("aide"));
-    about = action(aide, QStringLiteral("&A propos de"), "about");
+    QMenu* fichier = addMenu(menuBar(), QStringLiteral("&Fichier"), "fichier");
+    open_latin = addMenuItem(fichier, QStringLiteral("&Ouvrir un texte latin"), "open_latin");
+    open_francais =
+        addMenuItem(fichier, QStringLiteral("&Ouvrir un texte français"), "open_francais");
+    quitter = addMenuItem(fichier, QStringLiteral("&Quitter"), "quitter");
+    QMenu* application = addMenu(menuBar(), QStringLiteral("&Application"), "application");
+    concordance = addMenuItem(application, QStringLiteral("&Concordance"), "concordance");
+    QMenu* aide = addMenu(menuBar(), QStringLiteral("&Aide"), "aide");
+    about = addMenuItem(aide, QStringLiteral("&A propos de"), "about");
 
     connect(open_latin, &QAction::triggered, this, &frmtexte::open_latin_Click);
     connect(open_francais, &QAction::triggered, this, &frmtexte::open_francais_Click);

@@ -155,16 +155,11 @@ void frmaff_contexte::buildControls()
     connect(Command3, &QPushButton::clicked, this, &frmaff_contexte::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &frmaff_contexte::Command4_Click);
 
-    QMenu* fichier = menuBar()->addMenu(QStringLiteral("&Fichier"));
-    fichier->setObjectName(QStringLiteral("fichier"));
-    imprimer = fichier->addAction(QStringLiteral("&Imprimer le contexte"));
-    imprimer->setObjectName(QStringLiteral("imprimer"));
-    fermer = fichier->addAction(QStringLiteral("&Fermer"));
-    fermer->setObjectName(QStringLiteral("fermer"));
-    QMenu* aide = menuBar()->addMenu(QStringLiteral("&Aide"));
-    aide->setObjectName(QStringLiteral("aide"));
-    about = aide->addAction(QStringLiteral("&A propos de"));
-    about->setObjectName(QStringLiteral("about"));
+    QMenu* fichier = addMenu(menuBar(), QStringLiteral("&Fichier"), "fichier");
+    imprimer = addMenuItem(fichier, QStringLiteral("&Imprimer le contexte"), "imprimer");
+    fermer = addMenuItem(fichier, QStringLiteral("&Fermer"), "fermer");
+    QMenu* aide = addMenu(menuBar(), QStringLiteral("&Aide"), "aide");
+    about = addMenuItem(aide, QStringLiteral("&A propos de"), "about");
     connect(imprimer, &QAction::triggered, this, &frmaff_contexte::imprimer_Click);
     connect(fermer, &QAction::triggered, this, &frmaff_contexte::fermer_Click);
     connect(about, &QAction::triggered, this, &frmaff_contexte::about_Click);

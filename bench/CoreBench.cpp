@@ -12,7 +12,6 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 namespace {
@@ -23,27 +22,10 @@ using namespace quorvex;
 constexpr std::size_t kTextBytes = 5'000'000;
 
 // Written once per run into a folder of its own.
-struct Corpus {
-    fs::path dir;
-    std::string latinPath, frenchPath;
+struct Corpus : bench::CorpusFiles {
     WordTable table;
 
-    Corpus()
-    {
-        dir = fs::temp_directory_path() / "quorvex-bench-corpus";
-        fs::create_directories(dir);
-        const bench::CorpusPair pair = bench::generateCorpus(kTextBytes);
-        latinPath = (dir / "latin.txt").string();
-        frenchPath = (dir / "francais.txt").string();
-        std::ofstream(latinPath, std::ios::binary) << pair.latin;
-        std::ofstream(frenchPath, std::ios::binary) << pair.french;
-        table = WordTable::segment(pair.latin);
-    }
-    ~Corpus()
-    {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-    }
+    Corpus() : CorpusFiles("quorvex-bench-corpus", kTextBytes), table(WordTable::segment(pair.latin)) {}
 };
 
 Corpus& corpus()

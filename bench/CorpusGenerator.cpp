@@ -1,6 +1,7 @@
 #include "CorpusGenerator.h"
 
 #include <algorithm>
+#include <fstream>
 #include <random>
 #include <vector>
 
@@ -98,6 +99,23 @@ CorpusPair generateCorpus(std::size_t latinBytes, std::uint64_t seed)
         pair.french += "\r\n";
     }
     return pair;
+}
+
+CorpusFiles::CorpusFiles(const std::string& folder, std::size_t latinBytes)
+    : dir(std::filesystem::temp_directory_path() / folder),
+      latinPath((dir / "latin.txt").string()),
+      frenchPath((dir / "francais.txt").string()),
+      pair(generateCorpus(latinBytes))
+{
+    std::filesystem::create_directories(dir);
+    std::ofstream(latinPath, std::ios::binary) << pair.latin;
+    std::ofstream(frenchPath, std::ios::binary) << pair.french;
+}
+
+CorpusFiles::~CorpusFiles()
+{
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
 }
 
 } // namespace quorvex::bench

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 namespace quorvex::bench {
@@ -17,5 +18,18 @@ struct CorpusPair {
 
 // Stops at the end of the line on which the Latin text reaches `latinBytes`.
 CorpusPair generateCorpus(std::size_t latinBytes, std::uint64_t seed = 1);
+
+// A generated pair written as latin.txt and francais.txt into a folder of the temporary
+// folder, removed with it; the texts stay in memory for the benchmarks that need them.
+struct CorpusFiles {
+    CorpusFiles(const std::string& folder, std::size_t latinBytes);
+    ~CorpusFiles();
+    CorpusFiles(const CorpusFiles&) = delete;
+    CorpusFiles& operator=(const CorpusFiles&) = delete;
+
+    std::filesystem::path dir;
+    std::string latinPath, frenchPath;
+    CorpusPair pair;
+};
 
 } // namespace quorvex::bench

@@ -6,37 +6,12 @@
 #   bench/run.sh [BUILD_DIR] [MEGABYTES]     (defaults: build, 5)
 set -euo pipefail
 
-build=${1:-build}
-megabytes=${2:-5}
-cli="$build/src/cli/quorvex-cli"
-gen="$build/bench/quorvex-gencorpus"
-for tool in "$cli" "$gen"; do
-    [[ -x $tool ]] || { echo "run.sh : $tool manque ; construisez d'abord (cmake --build $build)." >&2; exit 1; }
-done
+source "$(dirname "$0")/timing.sh" "$@"
+runs=11
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 "$gen" "$work" "$megabytes"
 latin="$work/latin.txt"
 french="$work/francais.txt"
-runs=11
-
-# Best wall time of $runs runs, in milliseconds.
-best_ms() {
-    local best=
-    for ((i = 0; i < runs; i++)); do
-        local start end
-        start=$(date +%s%N)
-        "$@" >/dev/null
-        end=$(date +%s%N)
-        local ms=$(( (end - start) / 1000 ))
-        if [[ -z $best || $ms -lt $best ]]; then best=$ms; fi
-    done
-    awk -v us="$best" 'BEGIN { printf "%.1f", us / 1000 }'
-}
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
-
-export LC_ALL=C
 cat "$latin" "$french" >/dev/null  # both texts in the page cache
 
 echo "Textes : latin $(stat -c %s "$latin") octets, français $(stat -c %s "$french") octets"

@@ -23,42 +23,24 @@
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace quorvex;
 
 constexpr std::size_t kTextBytes = 5'000'000;
 
 // Written once per run into a folder of its own.
-struct Corpus {
-    fs::path dir;
-    std::string latinPath, frenchPath;
+struct Corpus : bench::CorpusFiles {
     std::string latin;
     std::string middleReference;  // a passage in the middle of the text
     std::string lastReference;    // the last passage: every scan runs to the end anyway
 
-    Corpus()
+    Corpus() : CorpusFiles("quorvex-viewer-bench", kTextBytes), latin(std::move(pair.latin))
     {
-        dir = fs::temp_directory_path() / "quorvex-viewer-bench";
-        fs::create_directories(dir);
-        bench::CorpusPair pair = bench::generateCorpus(kTextBytes);
-        latinPath = (dir / "latin.txt").string();
-        frenchPath = (dir / "francais.txt").string();
-        std::ofstream(latinPath, std::ios::binary) << pair.latin;
-        std::ofstream(frenchPath, std::ios::binary) << pair.french;
-        latin = std::move(pair.latin);
         middleReference = markerAt(latin.find('[', latin.size() / 2));
         lastReference = markerAt(latin.rfind('['));
-    }
-    ~Corpus()
-    {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
     }
     std::string markerAt(std::size_t open) const
     {

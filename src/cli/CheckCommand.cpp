@@ -69,16 +69,10 @@ std::string plural(std::size_t n, const char* word)
 
 int runCheckCommand(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
-    const TextReadResult latin = readText(options.latinPath);
-    if (latin.error)
-        return reportFileError(err, latin.error);
+    TextReadResult latin, french;
+    if (const int read = readTexts(options, err, latin, french); read != kExitOk)
+        return read;
     const bool withFrench = !options.frenchPath.empty();
-    TextReadResult french;
-    if (withFrench) {
-        french = readText(options.frenchPath);
-        if (french.error)
-            return reportFileError(err, french.error);
-    }
 
     const std::string_view frenchText = french.text;
     const ReferenceCheck check = checkReferences(latin.text, withFrench ? &frenchText : nullptr);

@@ -13,14 +13,21 @@ int loadLatinSearch(const CliOptions& options, std::ostream& err, LatinSearch& i
     TextReadResult latin = readText(options.latinPath);
     if (latin.error)
         return reportFileError(err, latin.error);
+    into = prepareSearch(options, std::move(latin.text), err);
+    return kExitOk;
+}
+
+LatinSearch prepareSearch(const CliOptions& options, std::string latinText, std::ostream& err)
+{
     const ArgumentConversion form = argumentToCp1252(options.operands.front());
     if (!form.missingChar.empty())
         err << kProgram << "attention : la forme contient le caractère « " << form.missingChar
             << " », absent du codage Windows-1252 des textes ; elle ne peut rien trouver.\n";
-    into.form = form.bytes;
-    into.searchable = form.missingChar.empty();
-    into.table = WordTable::segment(std::move(latin.text));
-    return kExitOk;
+    LatinSearch search;
+    search.form = form.bytes;
+    search.searchable = form.missingChar.empty();
+    search.table = WordTable::segment(std::move(latinText));
+    return search;
 }
 
 void searchSorted(const LatinSearch& search, SortOrder sort, GridModel& grid)
@@ -32,6 +39,20 @@ void searchSorted(const LatinSearch& search, SortOrder sort, GridModel& grid)
         grid.setColSel(0);
         grid.sort();
     }
+}
+
+int readTexts(const CliOptions& options, std::ostream& err, TextReadResult& latin,
+              TextReadResult& french, bool withFrench)
+{
+    latin = readText(options.latinPath);
+    if (latin.error)
+        return reportFileError(err, latin.error);
+    if (withFrench && !options.frenchPath.empty()) {
+        french = readText(options.frenchPath);
+        if (french.error)
+            return reportFileError(err, french.error);
+    }
+    return kExitOk;
 }
 
 int reportFileError(std::ostream& err, const FileError& error)

@@ -1,7 +1,7 @@
 #pragma once
-// What the KWIC, export and frequency commands share with one another: the Latin text read
-// and segmented with the typed form beside it, the search sorted as asked, and the French
-// messages for a file that fails or an output that cannot be written.
+// What the commands share with one another: the texts read, the Latin text segmented with the
+// typed form beside it, the search sorted as asked, and the French messages for a file that
+// fails or an output that cannot be written.
 
 #include "cli/CliOptions.h"
 #include "concordance/GridModel.h"
@@ -23,8 +23,17 @@ struct LatinSearch {
 // page lacks one of its characters). Returns kExitOk, or kExitFileError after the message.
 int loadLatinSearch(const CliOptions& options, std::ostream& err, LatinSearch& into);
 
+// The same on a Latin text already read.
+LatinSearch prepareSearch(const CliOptions& options, std::string latinText, std::ostream& err);
+
 // The search window's search into `grid`, then the "Formes" sort when asked.
 void searchSorted(const LatinSearch& search, SortOrder sort, GridModel& grid);
+
+// Reads the Latin text, then the French one when a path is given and `withFrench` holds, both
+// before any output so that a bad path leaves nothing half written. Returns kExitOk, or
+// kExitFileError after the message.
+int readTexts(const CliOptions& options, std::ostream& err, TextReadResult& latin,
+              TextReadResult& french, bool withFrench = true);
 
 // Prints the French sentence of `error` and returns kExitFileError.
 int reportFileError(std::ostream& err, const FileError& error);

@@ -1,15 +1,13 @@
 #include "cli/ShowCommand.h"
 
+#include "cli/CommandCommon.h"
 #include "concordance/Cp1252.h"
-#include "concordance/TextFile.h"
 #include "viewer/FormMarking.h"
 #include "viewer/ReferenceScan.h"
 
 namespace quorvex {
 
 namespace {
-
-constexpr const char* kProgram = "quorvex-cli : ";
 
 // "label: N" then the N characters of the pane and a line end; or "label: absente" when the
 // text lacks the reference (a fresh viewer's pane then stays empty).
@@ -27,19 +25,9 @@ void printPane(std::ostream& out, const char* label, const std::optional<std::st
 int runShowCommand(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
     // Both texts are read before anything is printed.
-    const TextReadResult latin = readText(options.latinPath);
-    if (latin.error) {
-        err << kProgram << describeFileError(latin.error) << '\n';
-        return kExitFileError;
-    }
-    TextReadResult french;
-    if (!options.frenchPath.empty()) {
-        french = readText(options.frenchPath);
-        if (french.error) {
-            err << kProgram << describeFileError(french.error) << '\n';
-            return kExitFileError;
-        }
-    }
+    TextReadResult latin, french;
+    if (const int read = readTexts(options, err, latin, french); read != kExitOk)
+        return read;
 
     const ReferenceScanResult latinScan =
         scanReference(latin.text, options.showReference, Neighbours::Record);
@@ -60,12 +48,7 @@ int runShowCommand(const CliOptions& options, std::ostream& out, std::ostream& e
     for (const MarkRange& mark : marks)
         out << mark.start << ' ' << mark.length << '\n';
 
-    out.flush();
-    if (!out) {
-        err << kProgram << "l'écriture sur la sortie standard a échoué.\n";
-        return kExitFileError;
-    }
-    return kExitOk;
+    return finishOutput(out, err);
 }
 
 } // namespace quorvex

@@ -33,8 +33,6 @@ TEST_P(ExportField, QuotesAndEscapesAsEachFormatRequires)
 INSTANTIATE_TEST_SUITE_P(
     Formats, ExportField,
     ::testing::Values(
-        FieldCase{"plain", "rosam", "rosam", "rosam", "rosam"},
-        FieldCase{"empty", "", "", "", ""},
         FieldCase{"formNextToQuotes", "\"rosam\"", "\"rosam\"", "\"\"\"rosam\"\"\"",
                   "&quot;rosam&quot;"},
         FieldCase{"comma", "rosam, amat", "rosam, amat", "\"rosam, amat\"", "rosam, amat"},
@@ -48,19 +46,8 @@ INSTANTIATE_TEST_SUITE_P(
         FieldCase{"accentsAndEuro", "\xE9t\xE9 \x80", "\xC3\xA9t\xC3\xA9 \xE2\x82\xAC",
                   "\xC3\xA9t\xC3\xA9 \xE2\x82\xAC", "\xC3\xA9t\xC3\xA9 \xE2\x82\xAC"},
         FieldCase{"controlCharacters", std::string("a\0b\x81", 4), std::string("a\0b\xC2\x81", 5),
-                  std::string("a\0b\xC2\x81", 5), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD"},
-        FieldCase{"everythingAtOnce", "\"a\",\tb\r\n<&>", "\"a\",\\tb\\r\\n<&>",
-                  "\"\"\"a\"\",\tb\r\n<&>\"", "&quot;a&quot;,\tb\r\n&lt;&amp;&gt;"}),
+                  std::string("a\0b\xC2\x81", 5), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD"}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(ExportRecord, SeparatorsAndRecordEnds)
-{
-    std::string tsv, csv;
-    appendRecord(tsv, ExportFormat::Tsv, {"a", "b,c", ""});
-    appendRecord(csv, ExportFormat::Csv, {"a", "b,c", ""});
-    EXPECT_EQ(tsv, "a\tb,c\t\n");
-    EXPECT_EQ(csv, "a,\"b,c\",\r\n");
-}
 
 } // namespace
 } // namespace quorvex

@@ -127,22 +127,12 @@ INSTANTIATE_TEST_SUITE_P(
         FrenchCase{"several_lines", a80 + " " + a80 + "  fin", {a80 + " ", a80 + " ", " fin"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Context, HeadingsUnderlinedLatinInOnePiece)
-{
-    EXPECT_EQ(describePrintOperations(contextLayout("[12] Arma\r\ncano, \"Troiae\"\r\n", "Je chante l'\xE9p\xE9" "e")),
-              "type \"verdana\" 9 bold underline\ntext \"Texte latin:\"\nendline\ntype \"verdana\" 9\n"
-              "text \"[12] Arma\\r\\ncano, \\\"Troiae\\\"\\r\\n\"\nendline\n"
-              "type \"verdana\" 9 bold underline\ntext \"Texte francais:\"\nendline\ntype \"verdana\" 9\n"
-              "text \"Je chante l'épée\"\nendline\n"
-              "enddoc\n");
-}
-
 TEST(Describe, EscapesControlCharacters)
 {
     PrintOperation o;
     o.op = PrintOp::Text;
-    o.text = std::string("a\\b\x01\x7F", 5);
-    EXPECT_EQ(describePrintOperations({o}), "text \"a\\\\b\\x01\\x7F\"\n");
+    o.text = std::string("a\\b\"\x01\x7F", 6);
+    EXPECT_EQ(describePrintOperations({o}), "text \"a\\\\b\\\"\\x01\\x7F\"\n");
 }
 
 } // namespace

@@ -65,7 +65,6 @@ TEST(ResultFile, Blocks)
         {"sortedRowsInSortedOrder", "*", true, nullptr,
          {kRule, "[1] a b", "] d", "", kRule, "[1] a b", "] d", "", kRule, "[2] c ", kRule,
           "[1] a b", "] d", "", kRule, "[3] e", kRule, "rooemium. "}},
-        {"nothingFound", "zz", false, &french, {}},
     };
     for (const Case& c : cases) {
         GridModel grid = searched(latin, c.query);

@@ -115,8 +115,6 @@ void TextWindowTest::unreadableFile_data()
     QTest::addColumn<bool>("browse");  // chosen in the dialog, or named when opening the search window
     QTest::addColumn<QString>("kind");
     QTest::newRow("browse, missing") << true << "missing";
-    QTest::newRow("browse, folder") << true << "folder";
-    QTest::newRow("Concordance, missing") << false << "missing";
     QTest::newRow("Concordance, folder") << false << "folder";
     QTest::newRow("Concordance, too large") << false << "large";
 }

@@ -114,7 +114,6 @@ void frmSplashTest::keys_data()
     QTest::addColumn<int>("key");
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("givesWay");
-    QTest::newRow("letter") << int(Qt::Key_Q) << "q" << true;
     QTest::newRow("accented letter") << int(Qt::Key_Eacute) << QString::fromUtf8("é") << true;
     QTest::newRow("Enter") << int(Qt::Key_Return) << "\r" << true;
     QTest::newRow("Esc") << int(Qt::Key_Escape) << "\x1b" << true;

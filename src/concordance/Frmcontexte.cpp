@@ -16,6 +16,7 @@
 #include "platform/WindowLook.h"
 #include "shell/FormLook.h"
 #include "shell/Forms.h"
+#include "shell/ShellPictures.h"
 #include "shell/frmAbout.h"
 #include "shell/frmtexte.h"
 #include "viewer/frmaff_contexte.h"
@@ -27,8 +28,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QSvgRenderer>
-#include <QPainter>
 
 static void initWindowsResources() { Q_INIT_RESOURCE(windows); }
 
@@ -44,32 +43,9 @@ QIcon recherchePicture(const QSize& size)
     static const bool initialised = (initWindowsResources(), true);
     Q_UNUSED(initialised);
     QIcon icon;
-    for (qreal ratio : {1.0, 2.0}) {
-        QPixmap pixmap(size * ratio);
-        pixmap.setDevicePixelRatio(ratio);
-        pixmap.fill(Qt::transparent);
-        QSvgRenderer renderer(QStringLiteral(":/windows/recherche.svg"));
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
+    for (qreal ratio : {1.0, 2.0})
+        icon.addPixmap(renderPicture(QStringLiteral(":/windows/recherche.svg"), size, ratio));
     return icon;
-}
-
-QLabel* addLabel(QWidget* parent, const char* name, const QString& text, const QRect& rect,
-                 const QColor& colour)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(rect);
-    label->setFont(timesNewRoman(12, true, true));
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-    return label;
 }
 
 QPushButton* addButton(QWidget* parent, const char* name, const QString& caption,
@@ -117,10 +93,11 @@ void Frmcontexte::buildControls()
     Frame1 = addFrame(client, QStringLiteral("Frame1"),
                       QStringLiteral("Résultat de la recherche :"),
                       twipsRect(240, 2280, 9495, 4935), 12);
+    const QFont countFont = timesNewRoman(12, true, true);
     label3 = addLabel(Frame1, "label3", QStringLiteral("Nombre d'attestation(s) pour : "),
-                      twipsRect(360, 360, 3135, 255), QColor(0, 0, 192));
+                      twipsRect(360, 360, 3135, 255), countFont, QColor(0, 0, 192));
     label3->hide();
-    label4 = addLabel(Frame1, "label4", QString(), twipsRect(3480, 360, 3135, 255),
+    label4 = addLabel(Frame1, "label4", QString(), twipsRect(3480, 360, 3135, 255), countFont,
                       QColor(192, 0, 0));
 
     m_grille01 = new FlexGrid(Frame1);

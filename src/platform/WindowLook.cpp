@@ -80,6 +80,20 @@ QGroupBox* addFrame(QWidget* parent, const QString& objectName, const QString& c
     return frame;
 }
 
+QLabel* addLabel(QWidget* parent, const char* name, const QString& caption, const QRect& rect,
+                 const QFont& font, const QColor& colour, Qt::Alignment alignment)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(rect);
+    label->setFont(font);
+    label->setAlignment(alignment | Qt::AlignTop);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    return label;
+}
+
 QMenu* addMenu(QMenuBar* bar, const QString& caption, const char* name)
 {
     QMenu* menu = bar->addMenu(caption);

@@ -42,6 +42,11 @@ void addTitleBand(QWidget* parent, const QRect& rect);
 QGroupBox* addFrame(QWidget* parent, const QString& objectName, const QString& caption,
                     const QRect& rect, qreal captionPoints);
 
+// A label placed in twips, its text top-aligned as the windows' labels are, in the given type
+// and colour; its background is the parent's unless the caller fills it.
+QLabel* addLabel(QWidget* parent, const char* name, const QString& caption, const QRect& rect,
+                 const QFont& font, const QColor& colour, Qt::Alignment alignment = Qt::AlignLeft);
+
 // A menu of the menu bar and one of its items, each named so tests find it by objectName.
 QMenu* addMenu(QMenuBar* bar, const QString& caption, const char* name);
 QAction* addMenuItem(QMenu* menu, const QString& caption, const char* name);

@@ -20,7 +20,6 @@ W* load(QPointer<W>& slot, Forms& forms)
     if (slot)
         return slot;
     auto* window = new W(forms);
-    window->setAttribute(Qt::WA_DeleteOnClose, false);
     slot = window;
     if (!window->Form_Load()) {
         slot = nullptr;

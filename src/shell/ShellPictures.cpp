@@ -10,10 +10,16 @@ namespace quorvex {
 
 namespace {
 
-QPixmap render(const QString& resource, const QSize& box, qreal devicePixelRatio)
+void ensureResources()
 {
     static const bool initialised = (initShellResources(), true);
     Q_UNUSED(initialised);
+}
+
+} // namespace
+
+QPixmap renderPicture(const QString& resource, const QSize& box, qreal devicePixelRatio)
+{
     QPixmap pixmap(box * devicePixelRatio);
     pixmap.setDevicePixelRatio(devicePixelRatio);
     pixmap.fill(Qt::transparent);
@@ -25,23 +31,24 @@ QPixmap render(const QString& resource, const QSize& box, qreal devicePixelRatio
     return pixmap;
 }
 
-} // namespace
-
 QPixmap logoPicture(const QSize& box, qreal devicePixelRatio)
 {
-    return render(QStringLiteral(":/shell/logo.svg"), box, devicePixelRatio);
+    ensureResources();
+    return renderPicture(QStringLiteral(":/shell/logo.svg"), box, devicePixelRatio);
 }
 
 QPixmap columnPicture(const QSize& box, qreal devicePixelRatio)
 {
-    return render(QStringLiteral(":/shell/column.svg"), box, devicePixelRatio);
+    ensureResources();
+    return renderPicture(QStringLiteral(":/shell/column.svg"), box, devicePixelRatio);
 }
 
 QIcon applicationIcon()
 {
+    ensureResources();
     QIcon icon;
     for (int side : {16, 24, 32, 48, 64, 128, 256})
-        icon.addPixmap(render(QStringLiteral(":/shell/quorvex.svg"), QSize(side, side), 1.0));
+        icon.addPixmap(renderPicture(QStringLiteral(":/shell/quorvex.svg"), QSize(side, side), 1.0));
     return icon;
 }
 

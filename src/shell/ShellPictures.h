@@ -8,6 +8,9 @@
 
 namespace quorvex {
 
+// Any SVG resource rendered into a pixmap of that box, stretched to it.
+QPixmap renderPicture(const QString& resource, const QSize& box, qreal devicePixelRatio);
+
 // The logo (drawn 125 x 138), stretched to box.
 QPixmap logoPicture(const QSize& box, qreal devicePixelRatio);
 // The splash window's decorative picture (drawn 100 x 220), stretched to box.

@@ -22,21 +22,6 @@ namespace {
 
 constexpr std::size_t kValueBufferSize = 1024;
 
-QLabel* addLabel(QWidget* parent, const char* name, const QString& caption, const QRect& rect,
-                 const QFont& font, const QColor& foreColour,
-                 Qt::Alignment alignment = Qt::AlignLeft)
-{
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(rect);
-    label->setFont(font);
-    label->setAlignment(alignment | Qt::AlignTop);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, foreColour);
-    label->setPalette(palette);
-    return label;
-}
-
 // One element of the line array Line1.
 void addLine(QWidget* parent, int index, int left, int top, int width, int pixels,
              std::uint32_t colour)

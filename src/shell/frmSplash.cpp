@@ -26,18 +26,14 @@ constexpr int kFramePixels = 3;
 
 enum class Back { Transparent, Opaque };
 
-QLabel* addLabel(QWidget* parent, const char* name, const QString& caption, const QRect& rect,
-                 const QFont& font, std::uint32_t foreColour, Qt::Alignment alignment,
-                 Back back = Back::Transparent, std::uint32_t backColour = bgr::kLightYellow)
+QLabel* addSplashLabel(QWidget* parent, const char* name, const QString& caption,
+                       const QRect& rect, const QFont& font, std::uint32_t foreColour,
+                       Qt::Alignment alignment, Back back = Back::Transparent,
+                       std::uint32_t backColour = bgr::kLightYellow)
 {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(rect);
-    label->setFont(font);
-    label->setAlignment(alignment | Qt::AlignTop);
+    QLabel* label = addLabel(parent, name, caption, rect, font, bgrColor(foreColour), alignment);
     label->setWordWrap(true);
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, bgrColor(foreColour));
     palette.setColor(QPalette::Window, bgrColor(backColour));
     label->setPalette(palette);
     label->setAutoFillBackground(back == Back::Opaque);
@@ -80,31 +76,31 @@ frmSplash::frmSplash(Forms& forms) : m_forms(forms)
     const QString name = QStringLiteral("Quorvex");
 
     // Back labels first: each front label lies over its band.
-    watchClicks(addLabel(Frame1, "Label1", title, twipsRect(2520, 240, 3855, 1095), family,
+    watchClicks(addSplashLabel(Frame1, "Label1", title, twipsRect(2520, 240, 3855, 1095), family,
                          bgr::kWhite, Qt::AlignHCenter, Back::Opaque, bgr::kLightBlue),
                 nullptr);
-    watchClicks(addLabel(Frame1, "Label6", name, twipsRect(2160, 1440, 4575, 615), product,
+    watchClicks(addSplashLabel(Frame1, "Label6", name, twipsRect(2160, 1440, 4575, 615), product,
                          bgr::kWhite, Qt::AlignHCenter, Back::Opaque, bgr::kLightBlue),
                 nullptr);
-    watchClicks(addLabel(Frame1, "Label7", QString(), twipsRect(3480, 2280, 1935, 375), version,
+    watchClicks(addSplashLabel(Frame1, "Label7", QString(), twipsRect(3480, 2280, 1935, 375), version,
                          bgr::kWhite, Qt::AlignHCenter, Back::Opaque, bgr::kLightBlue),
                 nullptr);
-    watchClicks(addLabel(Frame1, "Label5", title, twipsRect(2520, 240, 3855, 1095), family, 0,
+    watchClicks(addSplashLabel(Frame1, "Label5", title, twipsRect(2520, 240, 3855, 1095), family, 0,
                          Qt::AlignHCenter),
                 &frmSplash::Label5_Click);
-    watchClicks(addLabel(Frame1, "Label8", name, twipsRect(2160, 1440, 4575, 615), product, 0,
+    watchClicks(addSplashLabel(Frame1, "Label8", name, twipsRect(2160, 1440, 4575, 615), product, 0,
                          Qt::AlignHCenter),
                 &frmSplash::Label8_Click);
-    watchClicks(addLabel(Frame1, "Label2", QStringLiteral("Version 2.0"),
+    watchClicks(addSplashLabel(Frame1, "Label2", QStringLiteral("Version 2.0"),
                          twipsRect(3480, 2280, 1815, 375), version, bgr::kWhite, Qt::AlignHCenter),
                 &frmSplash::Label2_Click);
-    watchClicks(addLabel(Frame1, "Label9", QStringLiteral("Décembre 2001"),
+    watchClicks(addSplashLabel(Frame1, "Label9", QStringLiteral("Décembre 2001"),
                          twipsRect(3720, 2760, 1695, 375), dateLine, bgr::kDarkBlue, Qt::AlignRight),
                 nullptr);
-    watchClicks(addLabel(Frame1, "Label3", QStringLiteral("Windows 95, 98, NT et 2000"),
+    watchClicks(addSplashLabel(Frame1, "Label3", QStringLiteral("Windows 95, 98, NT et 2000"),
                          twipsRect(1680, 3120, 3735, 375), dateLine, bgr::kRed, Qt::AlignRight),
                 &frmSplash::Label3_Click);
-    watchClicks(addLabel(Frame1, "Label4",
+    watchClicks(addSplashLabel(Frame1, "Label4",
                          QStringLiteral("Projet Veltrano - Quorvex : concordancier latin-français"),
                          twipsRect(120, 3600, 6855, 255), publisher, bgr::kWhite, Qt::AlignHCenter,
                          Back::Opaque, bgr::kBlue),

@@ -77,11 +77,9 @@ void frmaff_contexte::buildControls()
     Label2 = central->findChild<QLabel*>(QStringLiteral("Label2"));
 
     auto makeLabel = [&](const char* name, const QString& caption, const QRect& rect) {
-        auto* label = new QLabel(caption, central);
-        label->setObjectName(QLatin1String(name));
+        QLabel* label = addLabel(central, name, caption, rect, timesNewRoman(12, true),
+                                 palette().color(QPalette::WindowText));
         label->setTextFormat(Qt::PlainText);
-        label->setFont(timesNewRoman(12, true));
-        label->setGeometry(rect);
         paintWindowBackground(label);
         return label;
     };

@@ -1,6 +1,6 @@
 #include "shell/frmAbout.h"
 
-#include "concordance/Cp1252.h"
+#include "platform/TextCodec.h"
 #include "platform/FileTest.h"
 #include "platform/MessageBoxes.h"
 #include "platform/ProgramLauncher.h"
@@ -190,7 +190,7 @@ void frmAbout::StartSysInfo()
         if (GetKeyValue(root, keyName, valueName, SysInfoPath)) {
             SysInfoPath += "\\MSINFO32.EXE";
             FileTest* files = m_forms.platform().files;
-            const QString path = QString::fromUtf8(cp1252ToUtf8(SysInfoPath));
+            const QString path = fromCp1252(SysInfoPath);
             if (files && files->isRegularFile(path) && lancer(SysInfoPath))
                 return;
         }
@@ -205,7 +205,7 @@ void frmAbout::StartSysInfo()
 bool frmAbout::lancer(const std::string& program)
 {
     ProgramLauncher* launcher = m_forms.platform().launcher;
-    return launcher && launcher->startDetached(QString::fromUtf8(cp1252ToUtf8(program)));
+    return launcher && launcher->startDetached(fromCp1252(program));
 }
 
 bool frmAbout::GetKeyValue(std::int32_t& KeyRoot, std::string& KeyName, std::string& SubKeyRef,

@@ -4,6 +4,7 @@
 #include "concordance/TextFile.h"
 #include "output/PrintCommands.h"
 #include "platform/BusyPointer.h"
+#include "platform/FileMessages.h"
 #include "platform/FlexGrid.h"
 #include "platform/MessageBoxes.h"
 #include "platform/TextCodec.h"
@@ -224,10 +225,8 @@ bool frmaff_contexte::afficher_passage(const std::string& reference)
     const FileError& error = latin.error ? latin.error : french.error;
     if (error) {
         if (MessageBoxes* messages = m_forms.platform().messages) {
-            Message message;
-            message.text = QString::fromStdString(describeFileError(error))
-                + QStringLiteral("\nLe passage ne peut pas être affiché.");
-            message.icon = MessageIcon::Warning;
+            Message message = fileErrorMessage(error);
+            message.text += QStringLiteral("\nLe passage ne peut pas être affiché.");
             messages->show(this, message);
         }
         return false;

@@ -2,7 +2,7 @@
 
 #include "CorpusGenerator.h"
 
-#include "concordance/TextFile.h"
+#include "text/TextFile.h"
 
 #include <cstdlib>
 #include <iostream>

@@ -7,7 +7,7 @@
 #include "concordance/FormFrequencies.h"
 #include "concordance/FormSearch.h"
 #include "concordance/GridModel.h"
-#include "concordance/ReferenceCheck.h"
+#include "passages/ReferenceCheck.h"
 #include "concordance/WordTable.h"
 #include "output/ExportFormats.h"
 

@@ -7,8 +7,8 @@
 #include "concordance/FormSearch.h"
 #include "concordance/WordTable.h"
 #include "output/ResultFile.h"
-#include "platform/FlexGrid.h"
-#include "shell/FontSubstitutions.h"
+#include "widgets/ResultGrid.h"
+#include "look/FontSubstitutions.h"
 
 #include <QApplication>
 #include <QFile>
@@ -34,15 +34,15 @@ const WordTable& table()
 }
 
 // Draws what the grid shows now, as the window would on its next paint.
-void draw(FlexGrid& grid)
+void draw(ResultGrid& grid)
 {
     grid.viewport()->repaint();
     grid.horizontalHeader()->repaint();
 }
 
-std::unique_ptr<FlexGrid> shownGrid()
+std::unique_ptr<ResultGrid> shownGrid()
 {
-    auto grid = std::make_unique<FlexGrid>();
+    auto grid = std::make_unique<ResultGrid>();
     grid->resize(457, 265);
     grid->show();
     QApplication::processEvents();

@@ -4,17 +4,17 @@
 
 #include "CorpusGenerator.h"
 
-#include "concordance/TextFile.h"
-#include "viewer/FormMarking.h"
-#include "viewer/ReferenceScan.h"
+#include "text/TextFile.h"
+#include "passages/FormMarking.h"
+#include "passages/ReferenceScan.h"
 
 #ifdef QUORVEX_BENCH_WINDOWS
-#include "concordance/Frmcontexte.h"
-#include "platform/FlexGrid.h"
-#include "shell/Forms.h"
-#include "shell/QtPlatform.h"
-#include "shell/frmtexte.h"
-#include "viewer/frmaff_contexte.h"
+#include "windows/SearchWindow.h"
+#include "widgets/ResultGrid.h"
+#include "app/WindowManager.h"
+#include "platform/QtPlatform.h"
+#include "windows/TextWindow.h"
+#include "windows/ContextViewer.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -93,15 +93,15 @@ void BM_WindowAttestationStep(benchmark::State& state)
 {
     const Corpus& c = corpus();
     QtPlatform platform;
-    Forms forms(platform.platform());
-    frmtexte* texte = forms.texte();
+    WindowManager forms(platform.platform());
+    TextWindow* texte = forms.texte();
     texte->findChild<QLineEdit*>(QStringLiteral("Text_latin"))->setText(QString::fromStdString(c.latinPath));
     texte->findChild<QLineEdit*>(QStringLiteral("Text_francais"))->setText(QString::fromStdString(c.frenchPath));
-    Frmcontexte* search = forms.contexte();
+    SearchWindow* search = forms.contexte();
     search->findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral("et"));
     search->Command1_Click();
     search->grille01()->setRow(search->grille01()->Rows() / 2);
-    frmaff_contexte* viewer = forms.affContexte();
+    ContextViewer* viewer = forms.affContexte();
     if (!viewer) {
         state.SkipWithError("the viewer did not open");
         return;

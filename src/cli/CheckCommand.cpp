@@ -1,9 +1,9 @@
 #include "cli/CheckCommand.h"
 
 #include "cli/CommandCommon.h"
-#include "concordance/Cp1252.h"
-#include "concordance/Letters.h"
-#include "concordance/ReferenceCheck.h"
+#include "text/Cp1252.h"
+#include "text/Letters.h"
+#include "passages/ReferenceCheck.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #include "cli/CliOptions.h"
 
-#include "concordance/Cp1252.h"
+#include "text/Cp1252.h"
 
 #include <functional>
 

@@ -5,7 +5,7 @@
 
 #include "cli/CliOptions.h"
 #include "concordance/GridModel.h"
-#include "concordance/TextFile.h"
+#include "text/TextFile.h"
 #include "concordance/WordTable.h"
 
 #include <ostream>

@@ -1,7 +1,7 @@
 #include "cli/ConcordanceCommand.h"
 
 #include "cli/CommandCommon.h"
-#include "concordance/Cp1252.h"
+#include "text/Cp1252.h"
 #include "concordance/GridModel.h"
 #include "cli/PrintListCommand.h"
 #include "output/ResultFile.h"

@@ -1,7 +1,7 @@
 #include "cli/FrequencyCommand.h"
 
 #include "cli/CommandCommon.h"
-#include "concordance/Cp1252.h"
+#include "text/Cp1252.h"
 #include "concordance/FormFrequencies.h"
 #include "output/ExportFormats.h"
 

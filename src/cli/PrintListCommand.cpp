@@ -2,7 +2,7 @@
 
 #include "cli/CommandCommon.h"
 #include "output/PrintLayout.h"
-#include "viewer/ReferenceScan.h"
+#include "passages/ReferenceScan.h"
 
 namespace quorvex {
 

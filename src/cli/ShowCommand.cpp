@@ -1,9 +1,9 @@
 #include "cli/ShowCommand.h"
 
 #include "cli/CommandCommon.h"
-#include "concordance/Cp1252.h"
-#include "viewer/FormMarking.h"
-#include "viewer/ReferenceScan.h"
+#include "text/Cp1252.h"
+#include "passages/FormMarking.h"
+#include "passages/ReferenceScan.h"
 
 namespace quorvex {
 

@@ -5,7 +5,7 @@
 
 #include "cli/CliRunner.h"
 
-#include "../TempDir.h"
+#include "support/TempDir.h"
 
 #include <cstdlib>
 #include <sstream>

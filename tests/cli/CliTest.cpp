@@ -1,6 +1,6 @@
 #include "CliHarness.h"
 
-#include "../WorkedExample.h"
+#include "support/WorkedExample.h"
 
 #include <gtest/gtest.h>
 

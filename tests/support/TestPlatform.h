@@ -4,7 +4,7 @@
 // program does at start.
 
 #include "platform/Platform.h"
-#include "shell/FontSubstitutions.h"
+#include "look/FontSubstitutions.h"
 #include "support/FakeBusyPointer.h"
 #include "support/FakeFileDialogs.h"
 #include "support/FakeFileTest.h"

@@ -2,13 +2,13 @@
 // One user's session over the platform doubles: the windows, texts written into a temporary
 // folder and named in the text window, and the steps that most window tests take.
 
-#include "concordance/Frmcontexte.h"
-#include "platform/FlexGrid.h"
+#include "windows/SearchWindow.h"
+#include "widgets/ResultGrid.h"
 #include "platform/TextCodec.h"
-#include "shell/Forms.h"
-#include "shell/frmtexte.h"
+#include "app/WindowManager.h"
+#include "windows/TextWindow.h"
 #include "support/TestPlatform.h"
-#include "viewer/frmaff_contexte.h"
+#include "windows/ContextViewer.h"
 
 #include <QAction>
 #include <QFile>
@@ -57,7 +57,7 @@ class WindowDriver {
 public:
     QTemporaryDir dir;
     TestPlatform doubles;
-    Forms forms{doubles.platform()};
+    WindowManager forms{doubles.platform()};
     QString latinPath;
     QString frenchPath;
 
@@ -82,11 +82,11 @@ public:
     // Sets one of the text window's boxes as if typed.
     void setBox(const char* name, const QString& text) { child<QLineEdit>(forms.texte(), name)->setText(text); }
     // Opens the search window through "&Concordance" when it is not loaded, then searches.
-    Frmcontexte* search(const QString& query)
+    SearchWindow* search(const QString& query)
     {
         if (!forms.contexteIfLoaded())
             trigger(forms.texte(), "concordance");
-        Frmcontexte* s = forms.contexteIfLoaded();
+        SearchWindow* s = forms.contexteIfLoaded();
         if (s) {
             child<QLineEdit>(s, "Text1")->setText(query);
             click(s, "Command1");
@@ -94,7 +94,7 @@ public:
         return s;
     }
     // The user's click on a row of the result grid: the viewer, or nullptr.
-    frmaff_contexte* openRow(std::size_t row)
+    ContextViewer* openRow(std::size_t row)
     {
         forms.contexteIfLoaded()->grille01()->setRow(row);
         forms.contexteIfLoaded()->grille01_Click();

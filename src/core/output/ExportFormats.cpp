@@ -1,0 +1,214 @@
+#include "output/ExportFormats.h"
+
+#include "text/Cp1252.h"
+#include "passages/PassageIndex.h"
+#include "passages/FormMarking.h"
+
+#include <array>
+
+namespace quorvex {
+
+namespace {
+
+constexpr std::size_t kFlushAt = std::size_t(1) << 20;
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+
+// What a byte becomes in a field, or empty to keep it (converted to UTF-8).
+std::string_view tsvEscape(char c)
+{
+    switch (c) {
+    case '\\': return "\\\\";
+    case '\t': return "\\t";
+    case '\n': return "\\n";
+    case '\r': return "\\r";
+    default: return {};
+    }
+}
+
+std::string_view htmlEscape(char c)
+{
+    switch (c) {
+    case '&': return "&amp;";
+    case '<': return "&lt;";
+    case '>': return "&gt;";
+    case '"': return "&quot;";
+    case '\t':
+    case '\n':
+    case '\r': return {};
+    default: break;
+    }
+    const auto b = static_cast<unsigned char>(c);
+    // C0 controls, DEL, and the five codes the code page leaves unassigned (C1 controls).
+    if (b < 0x20 || b == 0x7F || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D)
+        return kReplacement;
+    return {};
+}
+
+// The UTF-8 of every Windows-1252 byte, so fields convert byte by byte without allocating.
+struct Utf8Table {
+    std::array<std::string, 256> of;
+    Utf8Table()
+    {
+        for (int b = 0; b < 256; ++b)
+            of[static_cast<std::size_t>(b)] = unicodeToUtf8(cp1252ToUnicode(static_cast<unsigned char>(b)));
+    }
+};
+
+template <typename Escape>
+void appendConverted(std::string& out, std::string_view s, Escape escape)
+{
+    static const Utf8Table utf8;
+    for (const char c : s) {
+        const std::string_view e = escape(c);
+        if (!e.empty())
+            out += e;
+        else if (static_cast<unsigned char>(c) < 0x80)
+            out += c;
+        else
+            out += utf8.of[static_cast<unsigned char>(c)];
+    }
+}
+
+void appendCsvField(std::string& out, std::string_view s)
+{
+    if (s.find_first_of("\",\r\n") == std::string_view::npos) {
+        appendConverted(out, s, [](char) { return std::string_view(); });
+        return;
+    }
+    out += '"';
+    appendConverted(out, s, [](char c) { return c == '"' ? std::string_view("\"\"") : std::string_view(); });
+    out += '"';
+}
+
+// Headers are written in Windows-1252 like the data, so every field takes one road.
+const std::vector<std::string_view>& headerFields()
+{
+    static const std::vector<std::string_view> fields = {
+        "forme", "r\xE9" "f\xE9" "rence", "passage latin", "passage fran\xE7" "ais"};
+    return fields;
+}
+
+void writeHtmlHead(std::string& buf, const ExportHeading& heading, std::size_t count)
+{
+    const std::string_view title = heading.title.empty() ? "Veltrano - Quorvex" : heading.title;
+    buf += "<!DOCTYPE html>\n<html lang=\"fr\">\n<head>\n<meta charset=\"utf-8\">\n<title>";
+    appendField(buf, ExportFormat::Html, title);
+    buf += "</title>\n<style>\n"
+           "body { font-family: \"Times New Roman\", serif; background: #ffffc0; margin: 1em 2em; }\n"
+           "h1 { background: #8080ff; color: #fff; text-align: center; padding: 0.2em; }\n"
+           "p.compte { color: #0000c0; font-style: italic; font-weight: bold; }\n"
+           "table { border-collapse: collapse; background: #fff; }\n"
+           "th, td { border: 1px solid #c0c0c0; padding: 0.2em 0.5em; text-align: left;"
+           " vertical-align: top; }\n"
+           "th { background: #ffff80; color: #0000a0; }\n"
+           "td.passage { white-space: pre-wrap; }\n"
+           "mark { background: none; color: #c00000; font-weight: bold; }\n"
+           "</style>\n</head>\n<body>\n<h1>";
+    appendField(buf, ExportFormat::Html, title);
+    buf += "</h1>\n<p class=\"compte\">Nombre d'attestation(s) pour : ";
+    appendField(buf, ExportFormat::Html, heading.query);
+    buf += " = " + std::to_string(count) + "</p>\n<table>\n<thead>\n<tr>";
+    for (std::string_view h : headerFields()) {
+        buf += "<th>";
+        appendField(buf, ExportFormat::Html, h);
+        buf += "</th>";
+    }
+    buf += "</tr>\n</thead>\n<tbody>\n";
+}
+
+void appendMarkedPassage(std::string& buf, std::string_view passage, std::string_view form)
+{
+    std::size_t done = 0;
+    for (const MarkRange& m : formMarks(passage, form)) {
+        appendField(buf, ExportFormat::Html, passage.substr(done, m.start - done));
+        buf += "<mark>";
+        appendField(buf, ExportFormat::Html, passage.substr(m.start, m.length));
+        buf += "</mark>";
+        done = m.start + m.length;
+    }
+    appendField(buf, ExportFormat::Html, passage.substr(done));
+}
+
+} // namespace
+
+void appendField(std::string& out, ExportFormat format, std::string_view cp1252)
+{
+    switch (format) {
+    case ExportFormat::Tsv:
+        appendConverted(out, cp1252, tsvEscape);
+        return;
+    case ExportFormat::Csv:
+        appendCsvField(out, cp1252);
+        return;
+    case ExportFormat::Html:
+        appendConverted(out, cp1252, htmlEscape);
+        return;
+    }
+}
+
+void appendRecord(std::string& out, ExportFormat format,
+                  const std::vector<std::string_view>& cp1252Fields)
+{
+    const char separator = format == ExportFormat::Csv ? ',' : '\t';
+    for (std::size_t i = 0; i < cp1252Fields.size(); ++i) {
+        if (i > 0)
+            out += separator;
+        appendField(out, format, cp1252Fields[i]);
+    }
+    out += format == ExportFormat::Csv ? "\r\n" : "\n";
+}
+
+void writeAttestationExport(std::ostream& out, ExportFormat format, const GridModel& grid,
+                            std::string_view latinText, const std::string* frenchText,
+                            const ExportHeading& heading)
+{
+    const bool withFrench = frenchText && !frenchText->empty();
+    std::vector<std::string_view> refs;
+    refs.reserve(grid.rows());
+    for (std::size_t r = 1; r < grid.rows(); ++r)
+        refs.push_back(grid.cell(r, 1));
+    const PassageIndex latin(latinText, refs);
+    const PassageIndex french(withFrench ? std::string_view(*frenchText) : std::string_view(),
+                              withFrench ? refs : std::vector<std::string_view>());
+
+    std::string buf;
+    buf.reserve(kFlushAt + 4096);
+    if (format == ExportFormat::Html)
+        writeHtmlHead(buf, heading, grid.rows() - 1);
+    else
+        appendRecord(buf, format, headerFields());
+
+    std::string latinPassage;
+    std::string frenchPassage;
+    for (std::size_t r = 1; r < grid.rows(); ++r) {
+        const std::string& form = grid.cell(r, 0);
+        const std::string& ref = grid.cell(r, 1);
+        latinPassage.clear();
+        latin.writePassage(latinPassage, ref);
+        frenchPassage.clear();
+        if (withFrench)
+            french.writePassage(frenchPassage, ref);
+        if (format == ExportFormat::Html) {
+            buf += "<tr><td>";
+            appendField(buf, format, form);
+            buf += "</td><td>";
+            appendField(buf, format, ref);
+            buf += "</td><td class=\"passage\" lang=\"la\">";
+            appendMarkedPassage(buf, latinPassage, form);
+            buf += "</td><td class=\"passage\">";
+            appendField(buf, format, frenchPassage);
+            buf += "</td></tr>\n";
+        } else {
+            appendRecord(buf, format, {form, ref, latinPassage, frenchPassage});
+        }
+        if (buf.size() >= kFlushAt) {
+            out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
+            buf.clear();
+        }
+    }
+    if (format == ExportFormat::Html)
+        buf += "</tbody>\n</table>\n</body>\n</html>\n";
+    out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
+}
+
+} // namespace quorvex

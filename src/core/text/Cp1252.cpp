@@ -1,0 +1,140 @@
+#include "text/Cp1252.h"
+
+namespace quorvex {
+
+namespace {
+
+// 0x80..0x9F; the unassigned codes keep their C1 control point so a round trip loses nothing.
+constexpr char32_t kHigh[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+void appendUtf8(std::string& out, char32_t cp)
+{
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// Decodes one code point at i; returns its length, or 0 when the sequence is malformed.
+std::size_t decodeUtf8(std::string_view s, std::size_t i, char32_t& cp) noexcept
+{
+    const auto b0 = static_cast<unsigned char>(s[i]);
+    if (b0 < 0x80) {
+        cp = b0;
+        return 1;
+    }
+    std::size_t len;
+    char32_t min;
+    if ((b0 & 0xE0) == 0xC0) {
+        len = 2; cp = b0 & 0x1F; min = 0x80;
+    } else if ((b0 & 0xF0) == 0xE0) {
+        len = 3; cp = b0 & 0x0F; min = 0x800;
+    } else if ((b0 & 0xF8) == 0xF0) {
+        len = 4; cp = b0 & 0x07; min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (i + len > s.size())
+        return 0;
+    for (std::size_t k = 1; k < len; ++k) {
+        const auto b = static_cast<unsigned char>(s[i + k]);
+        if ((b & 0xC0) != 0x80)
+            return 0;
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
+    return len;
+}
+
+} // namespace
+
+char32_t cp1252ToUnicode(unsigned char byte) noexcept
+{
+    return (byte >= 0x80 && byte <= 0x9F) ? kHigh[byte - 0x80] : byte;
+}
+
+std::string cp1252ToUtf8(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 8);
+    for (char c : bytes)
+        appendUtf8(out, cp1252ToUnicode(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string unicodeToUtf8(char32_t cp)
+{
+    std::string out;
+    appendUtf8(out, cp);
+    return out;
+}
+
+std::optional<unsigned char> unicodeToCp1252(char32_t cp) noexcept
+{
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
+        return static_cast<unsigned char>(cp);
+    for (int k = 0; k < 32; ++k)
+        if (kHigh[k] == cp)
+            return static_cast<unsigned char>(0x80 + k);
+    return std::nullopt;
+}
+
+Utf8Conversion utf8ToCp1252(std::string_view utf8)
+{
+    Utf8Conversion result;
+    result.bytes.reserve(utf8.size());
+    std::size_t line = 1;
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t cp = 0;
+        const std::size_t len = decodeUtf8(utf8, i, cp);
+        if (len == 0) {
+            result.ok = false;
+            result.badLine = line;
+            result.badChar = 0;
+            return result;
+        }
+        const auto byte = unicodeToCp1252(cp);
+        if (!byte) {
+            result.ok = false;
+            result.badLine = line;
+            result.badChar = cp;
+            return result;
+        }
+        if (cp == '\n')
+            ++line;
+        result.bytes += static_cast<char>(*byte);
+        i += len;
+    }
+    return result;
+}
+
+bool isValidUtf8(std::string_view bytes) noexcept
+{
+    for (std::size_t i = 0; i < bytes.size();) {
+        char32_t cp;
+        const std::size_t len = decodeUtf8(bytes, i, cp);
+        if (len == 0)
+            return false;
+        i += len;
+    }
+    return true;
+}
+
+} // namespace quorvex

@@ -1,0 +1,32 @@
+// Veltrano - Quorvex: starts on the splash window, which gives way to the text window.
+
+#include "look/FontSubstitutions.h"
+#include "app/WindowManager.h"
+#include "platform/QtPlatform.h"
+#include "look/Pictures.h"
+#include "windows/SplashScreen.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Veltrano - Quorvex"));
+    QApplication::setWindowIcon(quorvex::applicationIcon());
+    // Ties the windows to the installed menu entry quorvex.desktop and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("quorvex"));
+    quorvex::installFontSubstitutions();
+    // The program speaks French: so do the buttons of its dialogs and message boxes.
+    QTranslator qtFrench;
+    if (qtFrench.load(QStringLiteral("qtbase_fr"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtFrench);
+    quorvex::QtPlatform platform;
+    quorvex::WindowManager forms(platform.platform());
+    QObject::connect(&forms, &quorvex::WindowManager::quitRequested, &app, &QApplication::quit,
+                     Qt::QueuedConnection);
+    quorvex::WindowManager::present(forms.splash());
+    return app.exec();
+}

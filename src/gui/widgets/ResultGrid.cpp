@@ -1,0 +1,221 @@
+#include "widgets/ResultGrid.h"
+
+#include "widgets/ResultGridHeader.h"
+#include "widgets/ResultTableModel.h"
+#include "look/WindowLook.h"
+#include "look/Twips.h"
+
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QMouseEvent>
+#include <QProxyStyle>
+#include <QScopedValueRollback>
+
+#include <algorithm>
+
+namespace quorvex {
+
+namespace {
+
+const QColor kGridLines(192, 192, 192);
+
+// The table view takes its line colour from the style, which ignores the palette.
+class GridLineStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_Table_GridLineColor)
+            return static_cast<int>(kGridLines.rgba());
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+} // namespace
+
+ResultGrid::ResultGrid(QWidget* parent) : QTableView(parent)
+{
+    m_model = new ResultTableModel(m_cells, this);
+    m_header = new ResultGridHeader(this);
+    setHorizontalHeader(m_header);
+    setModel(m_model);
+
+    setFont(timesNewRoman(9.75));
+    m_header->setFont(font());
+
+    // Every row has one height, so the view never measures rows: 600 000 cost nothing.
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(1);
+    m_header->setMinimumSectionSize(1);
+
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(false);  // Tab goes on to the next control
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setShowGrid(true);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Base, QColor(128, 128, 128));  // where no cell is
+    palette.setColor(QPalette::Mid, kGridLines);  // the header draws its lines with it
+    setPalette(palette);
+    m_header->setPalette(palette);
+    auto* style = new GridLineStyle;
+    style->setParent(this);
+    setStyle(style);
+
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current, const QModelIndex&) { onCurrentChanged(current); });
+    connect(m_header, &ResultGridHeader::cellClicked, this, &ResultGrid::onHeaderClicked);
+
+    applySizes();
+    showCursor();
+}
+
+ResultGrid::~ResultGrid() = default;
+
+void ResultGrid::applySizes()
+{
+    m_rowHeight = QFontMetrics(font()).height() + 4;
+    verticalHeader()->setDefaultSectionSize(m_rowHeight);
+    m_header->setFixedHeight(m_rowHeight);
+    for (int c = 0; c < GridModel::kColumns; ++c)
+        m_header->resizeSection(c, twipsToPixels(m_cells.colWidth(c)));
+}
+
+// The rows were replaced: the list is shown from its top again, as after a new search.
+void ResultGrid::refresh()
+{
+    m_model->reload();
+    applySizes();
+    scrollToTop();
+    showCursor();
+}
+
+void ResultGrid::setRows(std::size_t rows)
+{
+    m_cells.setRows(rows);
+    refresh();
+}
+
+// Moving the current cell does not scroll, as with the grid control the windows were
+// designed for; a caller that wants the cell in sight calls scrollTo(currentIndex()).
+void ResultGrid::setRow(std::size_t row)
+{
+    m_cells.setRow(row);
+    showCursor();
+}
+
+void ResultGrid::setCol(int col)
+{
+    m_cells.setCol(col);
+    showCursor();
+}
+
+void ResultGrid::setColSel(int col)
+{
+    m_cells.setColSel(col);
+    showCursor();
+}
+
+void ResultGrid::setText(std::string text)
+{
+    m_cells.setText(std::move(text));
+    m_model->cellChanged(m_cells.row(), m_cells.col());
+}
+
+void ResultGrid::setCellAlignmentCentred()
+{
+    m_cells.setCellCentred(true);
+    m_model->cellChanged(m_cells.row(), m_cells.col());
+}
+
+void ResultGrid::setColWidth(int col, int twips)
+{
+    m_cells.setColWidth(col, twips);
+    applySizes();
+}
+
+void ResultGrid::Clear()
+{
+    m_cells.clear();
+    m_model->allCellsChanged();
+}
+
+void ResultGrid::Sort()
+{
+    m_cells.sort();
+    m_model->reload();
+    applySizes();
+    showCursor();
+}
+
+void ResultGrid::showCursor()
+{
+    const QScopedValueRollback<bool> syncing(m_syncing, true);
+    QItemSelectionModel* selection = selectionModel();
+    const std::size_t row = m_cells.row();
+    if (row < 1 || row >= m_cells.rows()) {
+        // The current cell is in the header row: nothing of the body is marked.
+        selection->clear();
+        return;
+    }
+    const auto viewRow = [](std::size_t gridRow) { return static_cast<int>(gridRow - 1); };
+    const std::size_t rowSel = std::clamp<std::size_t>(m_cells.rowSel(), 1, m_cells.rows() - 1);
+    const QModelIndex current = m_model->index(viewRow(row), m_cells.col());
+    const QModelIndex topLeft = m_model->index(viewRow(std::min(row, rowSel)),
+                                               std::min(m_cells.col(), m_cells.colSel()));
+    const QModelIndex bottomRight = m_model->index(viewRow(std::max(row, rowSel)),
+                                                   std::max(m_cells.col(), m_cells.colSel()));
+    const bool autoScrollWas = hasAutoScroll();
+    setAutoScroll(false);
+    selection->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+    selection->select(QItemSelection(topLeft, bottomRight), QItemSelectionModel::ClearAndSelect);
+    setAutoScroll(autoScrollWas);
+}
+
+void ResultGrid::onCurrentChanged(const QModelIndex& current)
+{
+    if (m_syncing || !current.isValid())
+        return;
+    // The user moved with the keyboard or the mouse.
+    m_cells.setRow(static_cast<std::size_t>(current.row()) + 1);
+    m_cells.setCol(current.column());
+}
+
+void ResultGrid::onHeaderClicked(int column)
+{
+    m_cells.setRow(0);
+    m_cells.setCol(column);
+    showCursor();
+    emit Click();
+}
+
+void ResultGrid::mousePressEvent(QMouseEvent* event)
+{
+    QTableView::mousePressEvent(event);
+    m_pressed = event->button() == Qt::LeftButton;
+}
+
+void ResultGrid::mouseReleaseEvent(QMouseEvent* event)
+{
+    QTableView::mouseReleaseEvent(event);
+    if (event->button() != Qt::LeftButton || !m_pressed)
+        return;
+    m_pressed = false;
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid()) {
+        m_cells.setRow(static_cast<std::size_t>(index.row()) + 1);
+        m_cells.setCol(index.column());
+    }
+    // A click beside the cells still counts; the grid's cursor stays where it was.
+    showCursor();
+    emit Click();
+}
+
+} // namespace quorvex

@@ -1,0 +1,105 @@
+#include "widgets/ResultTableModel.h"
+
+#include "platform/TextCodec.h"
+
+#include <QBrush>
+#include <QGuiApplication>
+#include <QPalette>
+
+#include <limits>
+
+namespace quorvex {
+
+namespace {
+
+QVariant alignment(bool centred)
+{
+    return QVariant::fromValue(centred ? Qt::Alignment(Qt::AlignCenter)
+                                       : Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+}
+
+} // namespace
+
+ResultTableModel::ResultTableModel(const GridModel& cells, QObject* parent)
+    : QAbstractTableModel(parent), m_cells(cells)
+{
+}
+
+int ResultTableModel::rowCount(const QModelIndex& parent) const
+{
+    if (parent.isValid() || m_cells.rows() < 2)
+        return 0;
+    const std::size_t body = m_cells.rows() - 1;
+    return body > static_cast<std::size_t>(std::numeric_limits<int>::max())
+        ? std::numeric_limits<int>::max()
+        : static_cast<int>(body);
+}
+
+int ResultTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : GridModel::kColumns;
+}
+
+QVariant ResultTableModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    const std::size_t row = static_cast<std::size_t>(index.row()) + 1;
+    const int col = index.column();
+    if (row >= m_cells.rows())
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return fromCp1252(m_cells.cell(row, col));
+    case Qt::TextAlignmentRole:
+        return alignment(m_cells.isCentred(row, col));
+    case Qt::BackgroundRole:
+        return col == 0 ? QBrush(fixedBackground())
+                        : QBrush(QGuiApplication::palette().color(QPalette::Base));
+    case Qt::ForegroundRole:
+        return col == 0 ? QBrush(fixedText())
+                        : QBrush(QGuiApplication::palette().color(QPalette::Text));
+    default:
+        return {};
+    }
+}
+
+QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= GridModel::kColumns
+        || m_cells.rows() == 0)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return fromCp1252(m_cells.cell(0, section));
+    case Qt::TextAlignmentRole:
+        return alignment(m_cells.isCentred(0, section));
+    default:
+        return {};
+    }
+}
+
+void ResultTableModel::reload()
+{
+    beginResetModel();
+    endResetModel();
+}
+
+void ResultTableModel::cellChanged(std::size_t gridRow, int col)
+{
+    if (gridRow == 0) {
+        emit headerDataChanged(Qt::Horizontal, col, col);
+        return;
+    }
+    const QModelIndex cell = index(static_cast<int>(gridRow - 1), col);
+    emit dataChanged(cell, cell);
+}
+
+void ResultTableModel::allCellsChanged()
+{
+    emit headerDataChanged(Qt::Horizontal, 0, GridModel::kColumns - 1);
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, GridModel::kColumns - 1));
+}
+
+} // namespace quorvex

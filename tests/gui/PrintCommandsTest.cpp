@@ -1,0 +1,141 @@
+// The two print commands driven through the real windows: what reaches the printer, the
+// setup dialog shown first, the busy pointer around the printing, and the failures told.
+
+#include "printing/PrintCommands.h"
+#include "output/PrintLayout.h"
+#include "support/WindowDriver.h"
+
+#include <QTextEdit>
+
+using namespace quorvex;
+
+namespace {
+
+// [2] holds the French line rule's cases: a line break inside the passage (two characters of
+// the count) before a space that comes 81st, then non-breaking spaces, which never end a line.
+const std::string kLatin = "[1] Amor omnia vincit.\r\n[2] Amor et amorem\r\namo.\r\n[3] Finis";
+const std::string kFrench2 = "[2] L'amour: " + std::string(21, 'a') + "\r\n" + std::string(44, 'b')
+    + " suite\xA0" + std::string(80, 'c') + "\xA0" "fin.\r\n";
+const std::string kFrench = "[1] L'amour vainc tout.\r\n" + kFrench2 + "[3] Fin";
+
+} // namespace
+
+class PrintCommandsTest : public WindowTest {
+    Q_OBJECT
+private slots:
+    void attestationsFromTheSearchWindow();
+    void failuresAreToldWithThePointerOff_data();
+    void failuresAreToldWithThePointerOff();
+    void contextFromTheViewer_data();
+    void contextFromTheViewer();
+    void paneTextEndsEveryLineWithCrLf();
+
+private:
+    SearchWindow* search(const QString& query)
+    {
+        d->useTexts(QByteArray::fromStdString(kLatin), QByteArray::fromStdString(kFrench));
+        return d->search(query);
+    }
+    // Chooses "imprimer" in the window: the setup dialog (cancelled) first, the printing under
+    // the busy pointer, which is off afterwards. The texts printed.
+    std::vector<std::string> print(QWidget* window)
+    {
+        bool busyWhilePrinting = false;
+        d->doubles.printing.onPlay = [&] { busyWhilePrinting = d->doubles.busy.isBusy(window); };
+        trigger(window, "imprimer");
+        std::vector<std::string> texts;
+        if (d->doubles.printSetup.shown != 1 || d->doubles.printSetup.lastParent != window || !busyWhilePrinting)
+            return {"(no setup dialog, or not printed under the busy pointer)"};
+        for (const PrintOperation& o : d->doubles.printing.last())
+            if (o.op == PrintOp::Text)
+                texts.push_back(o.text);
+        return texts;
+    }
+};
+
+void PrintCommandsTest::attestationsFromTheSearchWindow()
+{
+    SearchWindow* s = search(QStringLiteral("am*"));
+    QVERIFY(s);
+    click(s, "Command2");  // by form
+    s->grille01()->setRow(1);
+    s->grille01()->setCol(0);
+    const std::vector<std::string> expected = {"Forme(s)", "R\xE9" "f\xE9rences", printlayout::kSeparator,
+                                               "amo", "[2]", "Amor", "[1]", "Amor", "[2]", "amorem", "[2]"};
+    QCOMPARE(print(s), expected);
+    QCOMPARE(d->doubles.printing.documents.size(), std::size_t(1));
+    // The cells were read row by row: the current cell ends on the last row, column 1.
+    QCOMPARE(s->grille01()->Row(), s->grille01()->Rows() - 1);
+    QCOMPARE(s->grille01()->Col(), 1);
+}
+
+void PrintCommandsTest::failuresAreToldWithThePointerOff_data()
+{
+    QTest::addColumn<PrintFailure>("failure");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<MessageIcon>("icon");
+    QTest::newRow("no printer") << PrintFailure::NoPrinter << QString()
+        << QString::fromUtf8("Aucune imprimante n'est installée et aucun fichier PDF n'a été choisi : rien n'a "
+                             "été imprimé.\n\nChoisissez une imprimante ou l'impression dans un fichier PDF, "
+                             "puis relancez l'impression.")
+        << MessageIcon::Warning;
+    QTest::newRow("pdf not writable") << PrintFailure::CannotWrite << QStringLiteral("/absent/liste.pdf")
+        << QString::fromUtf8("Le fichier PDF « /absent/liste.pdf » ne peut pas être écrit (dossier absent, "
+                             "accès refusé ou disque plein) : l'impression n'a pas abouti.")
+        << MessageIcon::Critical;
+    QTest::newRow("printer error") << PrintFailure::PrinterError << QStringLiteral("Bureau")
+        << QString::fromUtf8("L'imprimante « Bureau » a signalé une erreur : l'impression n'a pas abouti.")
+        << MessageIcon::Critical;
+}
+
+void PrintCommandsTest::failuresAreToldWithThePointerOff()
+{
+    QFETCH(PrintFailure, failure);
+    QFETCH(QString, target);
+    QFETCH(QString, text);
+    QFETCH(MessageIcon, icon);
+    SearchWindow* s = search(QStringLiteral("amor"));
+    QVERIFY(s);
+    d->doubles.printing.outcome = PrintOutcome{failure, target};
+    QVERIFY(print(s).size() > 1);
+    QVERIFY(!d->doubles.messages.shown().value(0).pointerBusy);
+    QVERIFY(d->doubles.messages.expectNext(okBox(text, icon)));
+    QVERIFY(d->forms.contexteIfLoaded());
+}
+
+void PrintCommandsTest::contextFromTheViewer_data()
+{
+    QTest::addColumn<bool>("withFrench");
+    QTest::addColumn<std::vector<std::string>>("french");  // the French pieces printed
+    QTest::newRow("with French") << true << std::vector<std::string>{kFrench2.substr(0, 81), kFrench2.substr(81)};
+    QTest::newRow("no French file") << false << std::vector<std::string>{""};
+}
+
+void PrintCommandsTest::contextFromTheViewer()
+{
+    QFETCH(bool, withFrench);
+    QFETCH(std::vector<std::string>, french);
+    QVERIFY(search(QStringLiteral("amor")));
+    if (!withFrench)
+        d->setBox("Text_francais", QString());
+    ContextViewer* viewer = d->openRow(2);  // Amor [2]: marked twice in the Latin pane
+    QVERIFY(viewer);
+    std::vector<std::string> expected = {printlayout::kLatinHeading, "[2] Amor et amorem\r\namo.\r\n",
+                                         printlayout::kFrenchHeading};
+    expected.insert(expected.end(), french.begin(), french.end());
+    QCOMPARE(print(viewer), expected);
+}
+
+void PrintCommandsTest::paneTextEndsEveryLineWithCrLf()
+{
+    // A lone LF or CR of the file breaks the pane's line too, and is printed as CR LF, as the
+    // command line prints it; other characters stay.
+    QTextEdit pane;
+    pane.setPlainText(fromCp1252("a\nb\rc\r\nd\t\xE9"));
+    QCOMPARE(paneTextCp1252(pane), std::string("a\r\nb\r\nc\r\nd\t\xE9"));
+    QCOMPARE(paneLineBreaks("a\nb\rc\r\nd\t\xE9"), std::string("a\r\nb\r\nc\r\nd\t\xE9"));
+}
+
+QTEST_MAIN(PrintCommandsTest)
+#include "PrintCommandsTest.moc"

@@ -1,0 +1,284 @@
+// "&Enregistrer" of the search window driven through the platform doubles: the dialog, the
+// overwrite question, the bytes of the result file, and the failures that must lose nothing.
+
+#include "cli/CliRunner.h"
+#include "session/SearchDate.h"
+#include "support/WindowDriver.h"
+
+#include <QDir>
+
+#include <csignal>
+#include <sstream>
+#include <sys/resource.h>
+
+using namespace quorvex;
+
+namespace {
+
+const QByteArray kLatin = "[1] Puer rosam amat.\r\n[2] Puella rosam videt.\r\n";
+const QByteArray kFrench = cp1252("[1] Le garçon aime la rose.\r\n[2] La fille voit la rose.\r\n");
+const QByteArray kRule(74, '-');
+const QByteArray kListHeader = cp1252("Forme(s)                            Références");
+
+QByteArray lines(const QList<QByteArray>& all)
+{
+    QByteArray out;
+    for (const QByteArray& line : all)
+        out += line + "\r\n";
+    return out;
+}
+
+// Files may grow no further than `bytes` while it lives, as on a disk that is full.
+struct FileSizeLimit {
+    explicit FileSizeLimit(rlim_t bytes) : oldHandler(std::signal(SIGXFSZ, SIG_IGN))
+    {
+        getrlimit(RLIMIT_FSIZE, &old);
+        rlimit limit = old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+    }
+    rlimit old{};
+    void (*oldHandler)(int);
+};
+
+} // namespace
+
+class SaveCommandTest : public WindowTest {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::French, QLocale::France)); }
+    void dateUnderRegionalSettings_data();
+    void dateUnderRegionalSettings();
+    void savingTwiceToOneNameAsks_data();
+    void savingTwiceToOneNameAsks();
+    void savedFile_data();
+    void savedFile();
+    void failureKeepsOldFileAndGrid_data();
+    void failureKeepsOldFileAndGrid();
+
+private:
+    SearchWindow* search(const QString& query)
+    {
+        d->useTexts(kLatin, kFrench, QStringLiteral("Essai"));
+        return d->search(query);
+    }
+    // Answers the dialog with `name` (an empty name cancels) and saves.
+    void save(const QString& name)
+    {
+        d->doubles.dialogs.queueAnswer(name);
+        trigger(d->forms.contexteIfLoaded(), "enregistrer");
+    }
+    bool expectDone()
+    {
+        return d->doubles.messages.expectNext(okBox(QStringLiteral("L'enregistrement est terminé.")));
+    }
+    bool expectQuestion(const QString& path)
+    {
+        return d->doubles.messages.expectNext(
+            {path + QStringLiteral(" existe.\r\nDésirez-vous l'écraser?"), QStringLiteral("Fichier existant"),
+             MessageButtons::YesNo, MessageAnswer::Yes, MessageIcon::None});
+    }
+    QString out() const { return d->dir.filePath(QStringLiteral("resultat.txt")); }
+    int filesInFolder() const { return int(QDir(d->dir.path()).entryList(QDir::Files).size()); }
+};
+
+void SaveCommandTest::dateUnderRegionalSettings_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QTime>("time");
+    QTest::addColumn<QString>("text");
+    const QLocale french(QLocale::French, QLocale::France);
+    QTest::newRow("French") << french << QTime(11, 25, 50) << "04/12/2026 11:25:50";
+    QTest::newRow("French at midnight") << french << QTime(0, 0) << "04/12/2026";
+    QTest::newRow("French one second after midnight") << french << QTime(0, 0, 1) << "04/12/2026 00:00:01";
+    QTest::newRow("American") << QLocale(QLocale::English, QLocale::UnitedStates) << QTime(11, 25, 50)
+                              << "12/4/26 11:25:50 AM";
+}
+
+void SaveCommandTest::dateUnderRegionalSettings()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QTime, time);
+    QFETCH(QString, text);
+    QCOMPARE(searchDateText(QDateTime(QDate(2026, 12, 4), time), locale), text);
+}
+
+void SaveCommandTest::savingTwiceToOneNameAsks_data()
+{
+    QTest::addColumn<bool>("overwrite");
+    QTest::newRow("No keeps it") << false;
+    QTest::newRow("Yes replaces it") << true;
+}
+
+void SaveCommandTest::savingTwiceToOneNameAsks()
+{
+    QFETCH(bool, overwrite);
+    SearchWindow* s = search(QStringLiteral("rosam"));
+    d->doubles.busy.switches.clear();
+    QVERIFY(s);
+    save(QString());  // a cancel: nothing written, nothing shown
+    QCOMPARE(d->doubles.dialogs.calls.size(), 1);
+    const DialogCall call = d->doubles.dialogs.calls.first();
+    QVERIFY(call.kind == DialogCall::Save && call.parent == s && call.proposedName.isEmpty());
+    QCOMPARE(call.filter, QStringLiteral("Fichiers Texte (*.TXT)|*.TXT"));
+    QVERIFY(d->doubles.busy.switches.isEmpty() && filesInFolder() == 2);
+    save(out());
+    QVERIFY(expectDone());
+    const QByteArray first = readTestFile(out());
+    d->search(QStringLiteral("puer"));
+    d->doubles.busy.switches.clear();
+    d->doubles.files.asked.clear();
+    d->doubles.messages.queueAnswer(overwrite ? MessageAnswer::Yes : MessageAnswer::No);
+    save(out());
+    // The dialog proposes the name chosen before; the file now exists.
+    QCOMPARE(d->doubles.dialogs.calls.last().proposedName, out());
+    const QList<ShownMessage> shown = d->doubles.messages.shown();
+    QVERIFY(expectQuestion(out()));
+    QCOMPARE(d->doubles.files.asked, QStringList{out()});
+    QVERIFY(!shown.first().pointerBusy);
+    if (!overwrite) {
+        QCOMPARE(readTestFile(out()), first);
+        QVERIFY(d->doubles.busy.switches.isEmpty());
+        return;
+    }
+    QVERIFY(expectDone());
+    QVERIFY(!shown.last().pointerBusy);  // the pointer is back before the closing message
+    QVERIFY(readTestFile(out()).contains("Puer                                [1]\r\n"));
+    QCOMPARE(d->doubles.busy.timesOn(s), 1);
+    QCOMPARE(filesInFolder(), 3);  // no temporary file left beside it
+}
+
+void SaveCommandTest::savedFile_data()
+{
+    QTest::addColumn<QByteArray>("latin");
+    QTest::addColumn<QByteArray>("french");     // null: no French text named
+    QTest::addColumn<QString>("query");         // null: saved before any search
+    QTest::addColumn<QByteArray>("latinNow");   // named after the search; null: no change
+    QTest::addColumn<QByteArray>("frenchNow");
+    QTest::addColumn<QString>("title");         // typed after the search
+    QTest::addColumn<QByteArray>("body");       // from line 5 on
+    const QByteArray same;
+    QTest::newRow("worked example") << kLatin << kFrench << "rosam" << same << same << "Essai"
+        << lines({kListHeader, "rosam                               [1]", "rosam                               [2]",
+                  kRule, "[1] Puer rosam amat.", "", cp1252("[1] Le garçon aime la rose."), "",
+                  kRule, "[2] Puella rosam videt.", "", "[2] La fille voit la rose.", ""});
+    QTest::newRow("no attestation: lines 1 to 5 only") << kLatin << kFrench << "nihil" << same << same << ""
+                                                       << lines({kListHeader});
+    // The header and one empty row: a line of 36 blanks and one block for the empty
+    // reference. It is in force from the first character, which opens the passage without
+    // entering it; the French text opens with a "[" and has no such passage.
+    QTest::newRow("before any search") << QByteArray("x [1] a") << QByteArray("[1] b") << QString() << same
+                                       << same << "T" << lines({kListHeader, QByteArray(36, ' '), kRule, " ", ""});
+    // "*" sorts the grid by form before the save: the rows are written as shown.
+    const QByteArray f34(34, 'a'), f35(35, 'b'), passage = "[1] " + f35 + " " + f34;
+    QTest::newRow("forms of 35 and 34 characters sorted") << passage << QByteArray() << "*" << same << same << ""
+        << lines({kListHeader, f34 + "  [1]", f35 + "[1]", kRule, passage, kRule, passage});
+    QTest::newRow("texts named after the search window opened")
+        << kLatin << kFrench << "videt" << QByteArray("[2] Alia.\r\n") << QByteArray("[2] Autre.") << "Nouvel été"
+        << lines({kListHeader, "videt                               [2]", kRule, "[2] Alia.", "", "[2] Autre."});
+}
+
+void SaveCommandTest::savedFile()
+{
+    QFETCH(QByteArray, latin);
+    QFETCH(QByteArray, french);
+    QFETCH(QString, query);
+    QFETCH(QByteArray, latinNow);
+    QFETCH(QByteArray, frenchNow);
+    QFETCH(QString, title);
+    QFETCH(QByteArray, body);
+    d->useTexts(latin, french, QStringLiteral("Avant"));
+    trigger(d->forms.texte(), "concordance");
+    SearchWindow* s = query.isNull() ? d->forms.contexteIfLoaded() : d->search(query);
+    QVERIFY(s);
+    if (query == QLatin1String("*"))
+        click(s, "Command2");
+    if (!latinNow.isNull()) {
+        d->setBox("Text_latin", d->write(QStringLiteral("l2.txt"), latinNow));
+        d->setBox("Text_francais", d->write(QStringLiteral("f2.txt"), frenchNow));
+    }
+    d->setBox("References", title);
+    save(out());
+    QVERIFY(expectDone());
+    const QByteArray date = cp1252(searchDateText(s->loadMoment()).toUtf8().constData());
+    QCOMPARE(readTestFile(out()), lines({cp1252("Référence(s) : ") + cp1252(title.toUtf8().constData()),
+                                         cp1252("Recherche effectuée le : ") + date, kRule, ""})
+                                      + body);
+    // Under French settings line 2 reads like 04/12/2026 11:25:50.
+    QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d/\\d\\d/\\d{4}( \\d\\d:\\d\\d:\\d\\d)?$"))
+                .match(QString::fromLatin1(date)).hasMatch());
+    // Reading the grid moved its current cell to the last row, column 1, and nothing else.
+    QCOMPARE(s->grille01()->Row(), s->grille01()->Rows() - 1);
+    QCOMPARE(s->grille01()->Col(), 1);
+    // The command line writes the same bytes for the same texts, search, title and date.
+    if (query.isNull() || !latinNow.isNull())
+        return;
+    const QString cli = d->dir.filePath(QStringLiteral("cli.txt"));
+    const TextWindow* texte = d->forms.texte();
+    std::vector<std::string> args = {"--latin", toPath(texte->latinPath()), "--title", title.toStdString(),
+                                     "--date", searchDateText(s->loadMoment()).toStdString(), "--output", toPath(cli)};
+    if (!texte->frenchPath().isEmpty())
+        args.insert(args.end(), {"--french", toPath(texte->frenchPath())});
+    if (query == QLatin1String("*"))
+        args.insert(args.end(), {"--sort", "forms"});
+    args.insert(args.end(), {"--", query.toStdString()});
+    std::ostringstream cliOutput, cliErrors;
+    QCOMPARE(runCli(args, cliOutput, cliErrors), 0);
+    QCOMPARE(readTestFile(cli), readTestFile(out()));
+}
+
+void SaveCommandTest::failureKeepsOldFileAndGrid_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("disk full while writing") << "full";
+    QTest::newRow("path is a folder") << "folder";
+    QTest::newRow("folder does not exist") << "nofolder";
+    QTest::newRow("Latin text gone") << "latin";
+    QTest::newRow("French text gone") << "french";
+}
+
+void SaveCommandTest::failureKeepsOldFileAndGrid()
+{
+    QFETCH(QString, kind);
+    QVERIFY(search(QStringLiteral("rosam")));
+    const QStringList gridBefore = d->rows();
+    d->write(QStringLiteral("resultat.txt"), "ancien");
+
+    QString target = out();
+    QString named = target;
+    if (kind == QLatin1String("folder")) {
+        named = target = d->dir.filePath(QStringLiteral("dossier"));
+        QVERIFY(QDir().mkdir(target));
+    } else if (kind == QLatin1String("nofolder")) {
+        named = target = d->dir.filePath(QStringLiteral("absent/resultat.txt"));
+    } else if (kind == QLatin1String("latin") || kind == QLatin1String("french")) {
+        named = kind == QLatin1String("latin") ? d->latinPath : d->frenchPath;
+        QVERIFY(QFile::remove(named));
+    }
+    const bool exists = QFileInfo::exists(target);
+    {
+        std::unique_ptr<FileSizeLimit> limit;
+        if (kind == QLatin1String("full"))
+            limit = std::make_unique<FileSizeLimit>(100);
+        save(target);
+    }
+    if (exists)
+        QVERIFY(expectQuestion(target));  // answered Yes
+    // Told once, with the pointer off, and no "L'enregistrement est terminé." after it.
+    QVERIFY(!d->doubles.messages.shown().isEmpty() && !d->doubles.messages.shown().first().pointerBusy);
+    QVERIFY(d->doubles.messages.expectNextNaming(named));
+    // The old result file and the grid are as they were; no stray file remains.
+    QCOMPARE(readTestFile(out()), QByteArray("ancien"));
+    QCOMPARE(d->rows(), gridBefore);
+    for (const QString& name : QDir(d->dir.path()).entryList(QDir::Files))
+        QVERIFY2(!name.contains(QLatin1String("~")), qPrintable(name));
+}
+
+QTEST_MAIN(SaveCommandTest)
+#include "SaveCommandTest.moc"

@@ -1,0 +1,190 @@
+// The search window driven through the platform doubles: its load, the search with its
+// labels, the two sort buttons, the grid's click, and its life between two openings.
+
+#include "support/WindowDriver.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPointer>
+
+using namespace quorvex;
+
+namespace {
+
+// Words and references: Amor "", then [2]: amor clamor am amicus, then [10]: amor amator
+// ama été (the last word runs to the end of the text).
+const QByteArray kLatin = cp1252("Amor [2] amor clamor am amicus, [10] amor amator ama été");
+
+} // namespace
+
+class SearchWindowTest : public WindowTest {
+    Q_OBJECT
+
+private slots:
+    void loadShowsAnEmptyGrid();
+    void search_data();
+    void search();
+    void formesThenReferences();
+    void formesOnAnEmptyGridChangesNothing();
+    void gridClickOpensTheViewer();
+    void latinTextIsReadOnlyAtLoad();
+    void fermerUnloadsAndTheNextOpeningReadsAgain();
+
+private:
+    SearchWindow* open(const QByteArray& latin = kLatin)
+    {
+        d->useTexts(latin);
+        trigger(d->forms.texte(), "concordance");
+        return s = d->forms.contexteIfLoaded();
+    }
+    QString label4() const { return child<QLabel>(s, "label4")->text(); }
+    bool searched() const { return child<QLabel>(s, "label3")->isVisible(); }
+
+    QPointer<SearchWindow> s;
+};
+
+void SearchWindowTest::loadShowsAnEmptyGrid()
+{
+    const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+    QVERIFY(open());
+    QVERIFY(s->isVisible() && !searched());
+    QCOMPARE(label4(), QString());
+    QCOMPARE(d->rows(), QStringList{"|"});  // the header and one empty row
+    // The load moment, kept for the save: now, to the second.
+    const QDateTime moment = s->loadMoment();
+    QVERIFY(moment >= before && moment <= QDateTime::currentDateTime());
+    QCOMPARE(moment.time().msec(), 0);
+
+    // Tab follows the layout; Enter in the query box does not search.
+    QApplication::setActiveWindow(s);
+    QVERIFY(QTest::qWaitForWindowActive(s));
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(child(s, "Text1")));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("amor"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QVERIFY(!searched());
+    for (const char* next : {"Command1", "grille01", "Command3", "Command2"}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(next));
+    }
+}
+
+void SearchWindowTest::search_data()
+{
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("case ignored, forms as written")
+        << "AMOR" << QStringList{"Amor|", "amor|[2]", "amor|[10]"};
+    QTest::newRow("beginning")
+        << "am*" << QStringList{"Amor|", "amor|[2]", "am|[2]", "amicus|[2]", "amor|[10]", "amator|[10]", "ama|[10]"};
+    QTest::newRow("every word")
+        << "*" << QStringList{"Amor|", "amor|[2]", "clamor|[2]", "am|[2]", "amicus|[2]", "amor|[10]",
+                              "amator|[10]", "ama|[10]", "été|[10]"};
+    QTest::newRow("accented capitals") << "ÉTÉ" << QStringList{"été|[10]"};
+    QTest::newRow("nothing found") << "nihil" << QStringList{};
+    QTest::newRow("empty query") << "" << QStringList{};
+    QTest::newRow("character outside the code page") << "amorŁ" << QStringList{};
+    QTest::newRow("star then outside the code page") << "*Ł" << QStringList{};
+}
+
+void SearchWindowTest::search()
+{
+    QFETCH(QString, query);
+    QFETCH(QStringList, expected);
+    QVERIFY(open());
+    d->search(QStringLiteral("*"));  // a longer result first: the second search replaces it
+    d->search(query);
+    QCOMPARE(d->rows(), expected);
+    QVERIFY(searched());
+    QCOMPARE(label4(), query + QStringLiteral(" = ") + QString::number(expected.size()));
+    // The current cell: column 1 of the last row, or the header of column 0.
+    QCOMPARE(s->grille01()->Row(), std::size_t(expected.size()));
+    QCOMPARE(s->grille01()->Col(), expected.isEmpty() ? 0 : 1);
+}
+
+void SearchWindowTest::formesThenReferences()
+{
+    QVERIFY(open());
+    d->search(QStringLiteral("am*"));
+    const QStringList textOrder = d->rows();
+    click(s, "Command2");
+    // By form, letter case ignored, then by reference as text: [10] before [2].
+    QCOMPARE(d->rows(), (QStringList{"am|[2]", "ama|[10]", "amator|[10]", "amicus|[2]", "Amor|",
+                                     "amor|[10]", "amor|[2]"}));
+    click(s, "Command3");
+    QCOMPARE(d->rows(), textOrder);
+    QCOMPARE(label4(), QStringLiteral("am* = 7"));
+
+    // With the current column on the form (as the viewer leaves it), the form is the only
+    // key and equal forms keep their text order.
+    s->grille01()->setCol(0);
+    click(s, "Command2");
+    QCOMPARE(d->rows(), (QStringList{"am|[2]", "ama|[10]", "amator|[10]", "amicus|[2]", "Amor|",
+                                     "amor|[2]", "amor|[10]"}));
+    // "Références" searches again for what the box holds now.
+    child<QLineEdit>(s, "Text1")->setText(QStringLiteral("ama"));
+    click(s, "Command3");
+    QCOMPARE(d->rows(), QStringList{"ama|[10]"});
+    QCOMPARE(label4(), QStringLiteral("ama = 1"));
+    // Every command ran under the busy pointer of the search window, off again afterwards.
+    QCOMPARE(d->doubles.busy.timesOn(s), 5);
+}
+
+void SearchWindowTest::formesOnAnEmptyGridChangesNothing()
+{
+    QVERIFY(open());
+    click(s, "Command2");  // before any search: the header and one empty row
+    QCOMPARE(d->rows(), QStringList{"|"});
+    d->search(QStringLiteral("nihil"));
+    click(s, "Command2");
+    QCOMPARE(d->rows(), QStringList{});
+    QCOMPARE(fromCp1252(s->grille01()->cells().cell(0, 0)), QStringLiteral("Forme(s)"));
+}
+
+void SearchWindowTest::gridClickOpensTheViewer()
+{
+    QVERIFY(open("[1] amor est [2] amor erat\r\n"));
+    d->search(QStringLiteral("amor"));
+    const QStringList before = d->rows();
+    ResultGrid* grid = s->grille01();
+    d->doubles.busy.switches.clear();
+    const QRect cell = grid->visualRect(grid->model()->index(1, 0));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    QCOMPARE(grid->RowSel(), std::size_t(2));
+    QPointer<ContextViewer> viewer = d->forms.affContexteIfLoaded();
+    QVERIFY(viewer && viewer->isVisible());
+    QCOMPARE(d->rows(), before);
+    QCOMPARE(d->doubles.busy.switches.first().window, static_cast<QWidget*>(s));
+    // A second click only brings it forward.
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    QCOMPARE(d->forms.affContexteIfLoaded(), viewer.data());
+}
+
+void SearchWindowTest::latinTextIsReadOnlyAtLoad()
+{
+    QVERIFY(open());
+    // Another Latin file named now, and the old one changed: the table stays as loaded.
+    d->setBox("Text_latin", d->write(QStringLiteral("autre.txt"), "amor amor amor amor"));
+    d->write(QStringLiteral("latin.txt"), "nihil");
+    d->search(QStringLiteral("amor"));
+    QCOMPARE(d->rows().size(), 3);
+}
+
+void SearchWindowTest::fermerUnloadsAndTheNextOpeningReadsAgain()
+{
+    QVERIFY(open());
+    d->search(QStringLiteral("amor"));
+    QPointer<SearchWindow> first = s;
+    trigger(s, "quitter");
+    QTRY_VERIFY(first.isNull());
+    QVERIFY(!d->forms.contexteIfLoaded());
+
+    QVERIFY(open("amor [1] amor"));
+    // A fresh window: no search yet, the new text.
+    QVERIFY(!searched());
+    QCOMPARE(child<QLineEdit>(s, "Text1")->text(), QString());
+    d->search(QStringLiteral("amor"));
+    QCOMPARE(d->rows(), (QStringList{"amor|", "amor|[1]"}));
+}
+
+QTEST_MAIN(SearchWindowTest)
+#include "SearchWindowTest.moc"

@@ -1,6 +1,7 @@
 #include "output/ResultFile.h"
 
 #include "passages/PassageIndex.h"
+#include "system/SystemFiles.h"
 
 #include <vector>
 
@@ -45,6 +46,7 @@ void writeResultFile(std::ostream& out, const GridModel& grid, std::string_view 
             buf.clear();
         }
     };
+    // A failed or cancelled output stops the writing instead of building the rest for nothing.
 
     buf += "R\xE9" "f\xE9" "rence(s) : ";
     buf += title;
@@ -79,13 +81,49 @@ void writeResultFile(std::ostream& out, const GridModel& grid, std::string_view 
             buf += kCrLf;
         }
         flushIfFull();
+        if (!out)
+            return;
     }
     out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
+}
+
+std::uint64_t resultFileSize(const GridModel& grid, std::string_view title, std::string_view date,
+                             std::string_view latinText, const std::string* frenchText)
+{
+    // Mirrors writeResultFile line by line.
+    const bool withFrench = frenchText && !frenchText->empty();
+    const std::vector<std::string_view> refs = referencesOf(grid);
+    const PassageIndex latin(latinText, refs);
+    const PassageIndex french(withFrench ? std::string_view(*frenchText) : std::string_view(),
+                              withFrench ? refs : std::vector<std::string_view>());
+    const std::uint64_t crlf = kCrLf.size();
+    std::uint64_t n = std::string_view("R\xE9" "f\xE9" "rence(s) : ").size() + title.size() + crlf
+        + std::string_view("Recherche effectu\xE9" "e le : ").size() + date.size() + crlf
+        + kRule.size() + crlf + crlf;
+    for (std::size_t r = 0; r < grid.rows(); ++r) {
+        const std::size_t form = grid.cell(r, 0).size();
+        n += form + (form < kListColumn - 1 ? kListColumn - form : 0) + grid.cell(r, 1).size() + crlf;
+    }
+    for (std::size_t r = 1; r < grid.rows(); ++r) {
+        const std::string& ref = grid.cell(r, 1);
+        n += kRule.size() + crlf + latin.passageLength(ref) + crlf;
+        if (withFrench)
+            n += french.passageLength(ref) + crlf;
+    }
+    return n;
 }
 
 FileError saveResultFile(const std::string& outputPath, const GridModel& grid,
                          std::string_view title, std::string_view date,
                          const std::string& latinPath, const std::string& frenchPath)
+{
+    return saveResultFile(outputPath, grid, title, date, latinPath, frenchPath, SaveControl{});
+}
+
+FileError saveResultFile(const std::string& outputPath, const GridModel& grid,
+                         std::string_view title, std::string_view date,
+                         const std::string& latinPath, const std::string& frenchPath,
+                         const SaveControl& control)
 {
     TextReadResult latin = readText(latinPath);
     if (latin.error)
@@ -96,17 +134,34 @@ FileError saveResultFile(const std::string& outputPath, const GridModel& grid,
         if (french.error)
             return french.error;
     }
-    return writeFileReplacing(outputPath, [&](std::ostream& out) {
-        writeResultFile(out, grid, title, date, latin.text,
-                        frenchPath.empty() ? nullptr : &french.text);
+    const std::string* frenchText = frenchPath.empty() ? nullptr : &french.text;
+    const std::uint64_t size = resultFileSize(grid, title, date, latin.text, frenchText);
+    WriteControl write;
+    write.expectedSize = static_cast<std::int64_t>(size);
+    if (control.progress)
+        write.progress = [&](std::uint64_t written) { return control.progress(written, size); };
+    // The size question comes after the free-space check, which the first call makes.
+    bool asked = false, declined = false;
+    FileError error = writeFileReplacing(outputPath, [&](std::ostream& out) {
+        if (control.confirmSize && !asked) {
+            asked = true;
+            if (!control.confirmSize(size)) {
+                declined = true;
+                return false;
+            }
+        }
+        writeResultFile(out, grid, title, date, latin.text, frenchText);
         return static_cast<bool>(out);
-    });
+    }, write);
+    if (declined)
+        error.kind = FileErrorKind::Cancelled;
+    return error;
 }
 
 std::string defaultDateText(std::time_t moment)
 {
     std::tm local{};
-    localtime_r(&moment, &local);
+    sys::localTime(moment, local);
     char buf[32];
     const bool midnight = local.tm_hour == 0 && local.tm_min == 0 && local.tm_sec == 0;
     std::strftime(buf, sizeof buf, midnight ? "%d/%m/%Y" : "%d/%m/%Y %H:%M:%S", &local);

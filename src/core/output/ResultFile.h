@@ -6,7 +6,9 @@
 #include "concordance/GridModel.h"
 #include "text/TextFile.h"
 
+#include <cstdint>
 #include <ctime>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -19,12 +21,29 @@ void writeResultFile(std::ostream& out, const GridModel& grid, std::string_view 
                      std::string_view date, std::string_view latinText,
                      const std::string* frenchText);
 
+// The number of bytes writeResultFile writes, from the passages' lengths: known before a
+// byte is written, so that a save too large for its disk is refused at once.
+std::uint64_t resultFileSize(const GridModel& grid, std::string_view title, std::string_view date,
+                             std::string_view latinText, const std::string* frenchText);
+
 // Reads the Latin text (and the French one when `frenchPath` is not empty) and writes the
 // result file so that a failure leaves any older file of that name as it was. A read
 // failure names the text file, a write failure the output file.
 FileError saveResultFile(const std::string& outputPath, const GridModel& grid,
                          std::string_view title, std::string_view date,
                          const std::string& latinPath, const std::string& frenchPath);
+
+// The same with a progress callback (see WriteControl; its expectedSize is computed here)
+// and a last word once the size is known: `confirmSize` returning false writes nothing and
+// gives a Cancelled error. Either may be empty.
+struct SaveControl {
+    std::function<bool(std::uint64_t size)> confirmSize;
+    std::function<bool(std::uint64_t written, std::uint64_t size)> progress;
+};
+FileError saveResultFile(const std::string& outputPath, const GridModel& grid,
+                         std::string_view title, std::string_view date,
+                         const std::string& latinPath, const std::string& frenchPath,
+                         const SaveControl& control);
 
 // "dd/MM/yyyy HH:mm:ss" in local time, the time left out at exactly midnight.
 std::string defaultDateText(std::time_t moment);

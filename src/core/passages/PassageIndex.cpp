@@ -92,6 +92,17 @@ void PassageIndex::writePassage(std::string& out, std::string_view reference) co
         out.append(m_text.data() + s.offset, s.length);
 }
 
+std::size_t PassageIndex::passageLength(std::string_view reference) const
+{
+    const Passage* p = lookup(reference);
+    if (!p || !p->found)
+        return 0;
+    std::size_t n = p->head.size();
+    for (const Slice& s : p->rest)
+        n += s.length;
+    return n;
+}
+
 std::string PassageIndex::passage(std::string_view reference) const
 {
     std::string out;

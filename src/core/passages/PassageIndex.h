@@ -28,6 +28,8 @@ public:
     // Empty for a reference not asked for or not found.
     std::string passage(std::string_view reference) const;
     void writePassage(std::string& out, std::string_view reference) const;
+    // The size of passage(reference), without building it.
+    std::size_t passageLength(std::string_view reference) const;
 
 private:
     struct Slice {

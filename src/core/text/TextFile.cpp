@@ -1,12 +1,14 @@
 #include "text/TextFile.h"
 
+#include "system/SystemFiles.h"
 #include "text/Cp1252.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <streambuf>
+#include <vector>
 #include <new>
 #include <system_error>
 
@@ -25,33 +27,6 @@ FileError makeError(FileErrorKind kind, const std::string& path, std::string det
     return e;
 }
 
-// The system's reason in French for the common cases, its own words otherwise.
-std::string reasonText(int err)
-{
-    switch (err) {
-    case 0:
-        return {};
-    case ENOSPC:
-        return "le disque est plein";
-#ifdef EDQUOT
-    case EDQUOT:
-        return "le quota de disque est dépassé";
-#endif
-    case EACCES:
-    case EPERM:
-        return "accès refusé";
-    case ENOENT:
-    case ENOTDIR:
-        return "le dossier n'existe pas";
-    case EROFS:
-        return "le support est en lecture seule";
-    case EIO:
-        return "erreur d'entrée-sortie";
-    default:
-        return std::strerror(err);
-    }
-}
-
 FileError errorFromErrno(int err, const std::string& path, FileErrorKind fallback)
 {
     switch (err) {
@@ -64,7 +39,7 @@ FileError errorFromErrno(int err, const std::string& path, FileErrorKind fallbac
     case EPERM:
         return makeError(FileErrorKind::AccessDenied, path);
     default:
-        return makeError(fallback, path, reasonText(err));
+        return makeError(fallback, path, sys::errnoReason(err));
     }
 }
 
@@ -92,7 +67,7 @@ bool hasHighByte(const std::string& s) noexcept
 
 std::string describeFileError(const FileError& e)
 {
-    const std::string name = "« " + e.path + " »";
+    const std::string name = "« " + sys::escapeInvalidUtf8(e.path) + " »";
     switch (e.kind) {
     case FileErrorKind::None:
         return {};
@@ -115,36 +90,72 @@ std::string describeFileError(const FileError& e)
     case FileErrorKind::WriteFailed:
         return "Le fichier " + name + " ne peut pas être écrit"
             + (e.detail.empty() ? std::string(".") : " : " + e.detail + ".");
+    case FileErrorKind::NotRegular:
+        return "Le fichier " + name
+            + " n'est pas un fichier ordinaire (tube, périphérique ou socket) : il n'a pas été lu.";
+    case FileErrorKind::ReadOnly:
+        return "Le fichier " + name + " est en lecture seule : il n'a pas été remplacé.";
+    case FileErrorKind::NoReader:
+        return "Le tube " + name + " n'a pas de lecteur : rien n'y a été écrit.";
+    case FileErrorKind::NoSpace:
+        return "Le fichier " + name + " ferait " + formatByteSize(e.needed) + " (" + std::to_string(e.needed)
+            + " octets) mais il ne reste que " + formatByteSize(e.available) + " (" + std::to_string(e.available)
+            + " octets) sur son disque : il n'a pas été écrit.";
+    case FileErrorKind::Cancelled:
+        return "L'écriture du fichier " + name + " a été annulée : l'ancien fichier est intact.";
     }
     return {};
+}
+
+std::string formatByteSize(std::uint64_t bytes)
+{
+    if (bytes < 1000)
+        return std::to_string(bytes) + (bytes < 2 ? " octet" : " octets");
+    static const char* units[] = {"ko", "Mo", "Go", "To", "Po", "Eo"};
+    // Tenths of the unit, rounded; a value that rounds up to 1000 moves to the next unit.
+    int unit = 0;
+    std::uint64_t scale = 1000;
+    while (unit < 5 && (bytes + scale / 20) / scale >= 1000) {
+        ++unit;
+        scale *= 1000;
+    }
+    const std::uint64_t tenths = (bytes + scale / 20) / (scale / 10);
+    return std::to_string(tenths / 10) + "," + std::to_string(tenths % 10) + " " + units[unit];
 }
 
 TextReadResult readText(const std::string& path, std::size_t maxBytes)
 {
     TextReadResult result;
-    std::error_code ec;
-    if (fs::is_directory(path, ec)) {
+    const sys::OpenedInput in = sys::openRegularForReading(path);
+    switch (in.status) {
+    case sys::OpenStatus::Ok:
+        break;
+    case sys::OpenStatus::NotFound:
+        result.error = makeError(FileErrorKind::NotFound, path);
+        return result;
+    case sys::OpenStatus::IsDirectory:
         result.error = makeError(FileErrorKind::IsDirectory, path);
         return result;
+    case sys::OpenStatus::NotRegular:
+        result.error = makeError(FileErrorKind::NotRegular, path);
+        return result;
+    case sys::OpenStatus::Failed:
+        result.error = errorFromErrno(in.err, path, FileErrorKind::ReadFailed);
+        return result;
     }
-    errno = 0;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-        result.error = errorFromErrno(errno, path, FileErrorKind::ReadFailed);
+    std::FILE* f = in.file;
+    if (in.size > maxBytes) {
+        std::fclose(f);
+        result.error = makeError(FileErrorKind::TooLarge, path);
         return result;
     }
     try {
-        const auto size = fs::file_size(path, ec);
-        if (!ec && size > maxBytes) {
-            std::fclose(f);
-            result.error = makeError(FileErrorKind::TooLarge, path);
-            return result;
-        }
         // Read straight into the text at its known size, then on in chunks in case the file
-        // grew or its size was unknown.
+        // grew meanwhile.
+        errno = 0;
         std::size_t have = 0;
-        if (!ec && size > 0) {
-            result.text.resize(static_cast<std::size_t>(size));
+        if (in.size > 0) {
+            result.text.resize(static_cast<std::size_t>(in.size));
             have = std::fread(result.text.data(), 1, result.text.size(), f);
             result.text.resize(have);
         }
@@ -192,60 +203,142 @@ TextReadResult readText(const std::string& path, std::size_t maxBytes)
     return result;
 }
 
+namespace {
+
+// A stream buffer over a SafeOutput: bytes go out in large writes, the progress callback is
+// asked between them, and a failure makes the stream bad so the producer stops.
+class SafeOutputBuffer : public std::streambuf {
+public:
+    SafeOutputBuffer(sys::SafeOutput& output, const WriteControl& control)
+        : m_output(output), m_control(control), m_buffer(std::size_t(1) << 16)
+    {
+        setp(m_buffer.data(), m_buffer.data() + m_buffer.size());
+    }
+    bool cancelled() const noexcept { return m_cancelled; }
+    bool failed() const noexcept { return m_failed; }
+
+protected:
+    int_type overflow(int_type ch) override
+    {
+        if (!drain())
+            return traits_type::eof();
+        if (!traits_type::eq_int_type(ch, traits_type::eof())) {
+            *pptr() = traits_type::to_char_type(ch);
+            pbump(1);
+        }
+        return traits_type::not_eof(ch);
+    }
+    std::streamsize xsputn(const char* s, std::streamsize n) override
+    {
+        if (m_failed)
+            return 0;
+        if (n <= epptr() - pptr()) {
+            std::memcpy(pptr(), s, static_cast<std::size_t>(n));
+            pbump(static_cast<int>(n));
+            return n;
+        }
+        if (!drain() || !send(s, static_cast<std::size_t>(n)))
+            return 0;
+        return n;
+    }
+    int sync() override { return drain() ? 0 : -1; }
+
+private:
+    bool drain()
+    {
+        if (m_failed)
+            return false;
+        const std::size_t n = static_cast<std::size_t>(pptr() - pbase());
+        setp(m_buffer.data(), m_buffer.data() + m_buffer.size());
+        return n == 0 || send(m_buffer.data(), n);
+    }
+    bool send(const char* s, std::size_t n)
+    {
+        // Large writes are cut so that progress (and a cancel) is heard every few megabytes.
+        constexpr std::size_t kStep = std::size_t(4) << 20;
+        while (n > 0) {
+            const std::size_t chunk = n < kStep ? n : kStep;
+            if (!m_output.write(s, chunk)) {
+                m_failed = true;
+                return false;
+            }
+            s += chunk;
+            n -= chunk;
+            if (m_control.progress && !m_control.progress(m_output.written())) {
+                m_cancelled = m_failed = true;
+                return false;
+            }
+        }
+        return true;
+    }
+
+    sys::SafeOutput& m_output;
+    const WriteControl& m_control;
+    std::vector<char> m_buffer;
+    bool m_failed = false;
+    bool m_cancelled = false;
+};
+
+} // namespace
+
 FileError writeFileReplacing(const std::string& path,
                              const std::function<bool(std::ostream&)>& produce)
 {
-    std::error_code ec;
-    if (fs::is_directory(path, ec))
-        return makeError(FileErrorKind::IsDirectory, path);
+    return writeFileReplacing(path, produce, WriteControl{});
+}
 
-    std::string temp;
-    for (int k = 0;; ++k) {
-        temp = path + ".~quorvex" + std::to_string(k);
-        if (!fs::exists(temp, ec))
-            break;
-        if (k > 1000)
-            return makeError(FileErrorKind::WriteFailed, path, "aucun nom temporaire libre");
+FileError writeFileReplacing(const std::string& path,
+                             const std::function<bool(std::ostream&)>& produce,
+                             const WriteControl& control)
+{
+    sys::SafeOutput output;
+    switch (output.open(path, control.expectedSize)) {
+    case sys::OutputStatus::Ok:
+        break;
+    case sys::OutputStatus::IsDirectory:
+        return makeError(FileErrorKind::IsDirectory, path);
+    case sys::OutputStatus::NotFound:
+        // Said of the output, "not found" would mislead: it is a write failure.
+        return makeError(FileErrorKind::WriteFailed, path, sys::errnoReason(ENOENT));
+    case sys::OutputStatus::ReadOnly:
+        return makeError(FileErrorKind::ReadOnly, path);
+    case sys::OutputStatus::NoReader:
+        return makeError(FileErrorKind::NoReader, path);
+    case sys::OutputStatus::NoSpace: {
+        FileError e = makeError(FileErrorKind::NoSpace, path);
+        e.needed = static_cast<std::uint64_t>(control.expectedSize);
+        e.available = output.availableBytes();
+        return e;
     }
+    case sys::OutputStatus::Failed:
+        return makeError(FileErrorKind::WriteFailed, path, sys::errnoReason(output.err()));
+    }
+
+    SafeOutputBuffer buffer(output, control);
     bool ok = false;
-    int err = 0;
     {
-        errno = 0;
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            const int openErr = errno;
-            // Said of the output, "not found" would mislead: it is a write failure.
-            if (openErr == EISDIR)
-                return makeError(FileErrorKind::IsDirectory, path);
-            return makeError(FileErrorKind::WriteFailed, path, reasonText(openErr));
-        }
-        errno = 0;
+        std::ostream out(&buffer);
         try {
             ok = produce(out);
         } catch (const std::bad_alloc&) {
             ok = false;
         }
         out.flush();
-        // errno only explains a failure of the stream itself, not a producer's refusal.
-        if (!out.good()) {
+        if (!out.good())
             ok = false;
-            err = errno;
-        }
-        out.close();
-        if (out.fail() && ok) {
-            ok = false;
-            err = errno;
-        }
+    }
+    if (buffer.cancelled()) {
+        output.abandon();
+        return makeError(FileErrorKind::Cancelled, path);
     }
     if (!ok) {
-        fs::remove(temp, ec);
-        return makeError(FileErrorKind::WriteFailed, path, reasonText(err));
+        output.abandon();
+        // The system's reason when the bytes could not go out, none for a producer's refusal.
+        return makeError(FileErrorKind::WriteFailed, path,
+                         buffer.failed() ? sys::errnoReason(output.err()) : std::string());
     }
-    fs::rename(temp, path, ec);
-    if (ec) {
-        fs::remove(temp, ec);
-        return makeError(FileErrorKind::WriteFailed, path, reasonText(ec.value()));
-    }
+    if (!output.commit())
+        return makeError(FileErrorKind::WriteFailed, path, sys::errnoReason(output.err()));
     return {};
 }
 

@@ -3,6 +3,7 @@
 // never leaves a half-written file under the chosen name. Failures come back as values.
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -18,6 +19,11 @@ enum class FileErrorKind {
     TooLarge,          // larger than the limit, or no memory for it
     NotRepresentable,  // UTF-8 text holding a character Windows-1252 lacks
     WriteFailed,       // the result could not be created or written (full disk, ...)
+    NotRegular,        // a FIFO, device or socket given as a text
+    ReadOnly,          // an existing output whose mode bits deny writing
+    NoReader,          // an output FIFO nobody reads
+    NoSpace,           // the output would not fit: `needed` and `available` say by how much
+    Cancelled,         // the save was stopped by the user; the old file is intact
 };
 
 struct FileError {
@@ -25,6 +31,8 @@ struct FileError {
     std::string path;    // as given (UTF-8, the system's encoding for names)
     std::string detail;  // the system's reason, or the offending character
     std::size_t line = 0;  // for NotRepresentable: the 1-based line
+    std::uint64_t needed = 0;     // for NoSpace: the file's size
+    std::uint64_t available = 0;  // for NoSpace: the free space
 
     explicit operator bool() const noexcept { return kind != FileErrorKind::None; }
 };
@@ -50,6 +58,21 @@ TextReadResult readText(const std::string& path, std::size_t maxBytes = kDefault
 // returned true and every byte reached the disk. The old file survives any failure.
 FileError writeFileReplacing(const std::string& path,
                              const std::function<bool(std::ostream&)>& produce);
+
+// What a long save may be given: its size known in advance (refused before a byte is written
+// when it exceeds the free space; negative: unknown), and a progress callback called as the
+// bytes go out (about every megabyte), which stops the save by returning false (the old file
+// is then intact and the error is Cancelled).
+struct WriteControl {
+    std::int64_t expectedSize = -1;
+    std::function<bool(std::uint64_t written)> progress;
+};
+FileError writeFileReplacing(const std::string& path,
+                             const std::function<bool(std::ostream&)>& produce,
+                             const WriteControl& control);
+
+// A size in bytes in French decimal units with one decimal: "850 octets", "12,3 Mo", "3,2 Go".
+std::string formatByteSize(std::uint64_t bytes);
 
 bool fileExists(const std::string& path);
 

@@ -8,6 +8,7 @@
 #include "cli/KwicCommand.h"
 #include "cli/PrintListCommand.h"
 #include "cli/ShowCommand.h"
+#include "system/SystemFiles.h"
 
 namespace quorvex {
 
@@ -15,7 +16,8 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 {
     const CliParseResult parsed = parseCliOptions(args);
     if (!parsed.ok()) {
-        err << "quorvex-cli : " << parsed.error << '\n'
+        // The message may echo an argument in any encoding: shown escaped, stderr stays UTF-8.
+        err << "quorvex-cli : " << sys::escapeInvalidUtf8(parsed.error) << '\n'
             << "Essayez « quorvex-cli --help »." << '\n';
         return kExitUsage;
     }

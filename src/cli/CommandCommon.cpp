@@ -1,6 +1,7 @@
 #include "cli/CommandCommon.h"
 
 #include "concordance/FormSearch.h"
+#include "system/SystemFiles.h"
 
 namespace quorvex {
 
@@ -69,6 +70,38 @@ int finishOutput(std::ostream& out, std::ostream& err)
         return kExitFileError;
     }
     return kExitOk;
+}
+
+SaveProgress::SaveProgress(std::ostream& err, std::string path, bool terminal,
+                           std::chrono::milliseconds after)
+    : m_err(err), m_path(sys::escapeInvalidUtf8(path)), m_terminal(terminal),
+      m_start(std::chrono::steady_clock::now()), m_last(m_start), m_after(after)
+{
+}
+
+SaveProgress::~SaveProgress()
+{
+    if (m_shown) {
+        m_err << '\n';
+        m_err.flush();
+    }
+}
+
+bool SaveProgress::update(std::uint64_t written, std::uint64_t total)
+{
+    if (!m_terminal)
+        return true;
+    const auto now = std::chrono::steady_clock::now();
+    // Redrawn at most ten times a second, the last one always.
+    if (now - m_start < m_after || (m_shown && written < total && now - m_last < std::chrono::milliseconds(100)))
+        return true;
+    m_last = now;
+    m_shown = true;
+    const unsigned percent = total ? static_cast<unsigned>(written * 100 / total) : 100;
+    m_err << "\r" << kProgram << "écriture de « " << m_path << " » : " << percent << " % ("
+          << formatByteSize(written) << " sur " << formatByteSize(total) << ")";
+    m_err.flush();
+    return true;
 }
 
 } // namespace quorvex

@@ -8,6 +8,8 @@
 #include "text/TextFile.h"
 #include "concordance/WordTable.h"
 
+#include <chrono>
+#include <cstdint>
 #include <ostream>
 #include <string>
 
@@ -40,5 +42,26 @@ int reportFileError(std::ostream& err, const FileError& error);
 
 // Flushes `out`; kExitOk, or kExitFileError with a message when writing failed (a full disk).
 int finishOutput(std::ostream& out, std::ostream& err);
+
+// The progress of a save on standard error: nothing for a save that ends within `after`, then
+// one line redrawn ("\r") as the bytes go out, ended when the object goes. Only when
+// `terminal` holds: a redirected standard error gets no progress.
+class SaveProgress {
+public:
+    SaveProgress(std::ostream& err, std::string path, bool terminal,
+                 std::chrono::milliseconds after = std::chrono::seconds(1));
+    ~SaveProgress();
+    SaveProgress(const SaveProgress&) = delete;
+    SaveProgress& operator=(const SaveProgress&) = delete;
+    bool update(std::uint64_t written, std::uint64_t total);
+
+private:
+    std::ostream& m_err;
+    std::string m_path;
+    bool m_terminal;
+    std::chrono::steady_clock::time_point m_start, m_last;
+    std::chrono::milliseconds m_after;
+    bool m_shown = false;
+};
 
 } // namespace quorvex

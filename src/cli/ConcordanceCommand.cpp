@@ -5,6 +5,7 @@
 #include "concordance/GridModel.h"
 #include "cli/PrintListCommand.h"
 #include "output/ResultFile.h"
+#include "system/SystemFiles.h"
 
 #include <ctime>
 
@@ -43,8 +44,13 @@ int runConcordanceCommand(const CliOptions& options, std::ostream& out, std::ost
     case CliAction::ResultFile: {
         const std::string date = options.date ? *options.date : defaultDateText(std::time(nullptr));
         if (options.outputPath) {
+            SaveProgress progress(err, *options.outputPath, sys::stderrIsTerminal());
+            SaveControl control;
+            control.progress = [&](std::uint64_t written, std::uint64_t size) {
+                return progress.update(written, size);
+            };
             const FileError e = saveResultFile(*options.outputPath, grid, options.title, date,
-                                               options.latinPath, options.frenchPath);
+                                               options.latinPath, options.frenchPath, control);
             return e ? reportFileError(err, e) : kExitOk;
         }
         writeResultFile(out, grid, options.title, date, search.table.text(),

@@ -2,6 +2,7 @@
 
 #include "cli/CommandCommon.h"
 #include "output/ExportFormats.h"
+#include "system/SystemFiles.h"
 
 namespace quorvex {
 
@@ -24,10 +25,17 @@ int runExportCommand(const CliOptions& options, std::ostream& out, std::ostream&
     const std::string* frenchText = options.frenchPath.empty() ? nullptr : &french.text;
     const ExportHeading heading{options.title, search.form};
     if (options.outputPath) {
+        // The size first: an export that cannot fit is refused before a byte is written.
+        const std::uint64_t size =
+            attestationExportSize(format, grid, search.table.text(), frenchText, heading);
+        SaveProgress progress(err, *options.outputPath, sys::stderrIsTerminal());
+        WriteControl control;
+        control.expectedSize = static_cast<std::int64_t>(size);
+        control.progress = [&](std::uint64_t written) { return progress.update(written, size); };
         const FileError e = writeFileReplacing(*options.outputPath, [&](std::ostream& file) {
             writeAttestationExport(file, format, grid, search.table.text(), frenchText, heading);
             return static_cast<bool>(file);
-        });
+        }, control);
         return e ? reportFileError(err, e) : kExitOk;
     }
     writeAttestationExport(out, format, grid, search.table.text(), frenchText, heading);

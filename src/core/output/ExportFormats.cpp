@@ -5,6 +5,7 @@
 #include "passages/FormMarking.h"
 
 #include <array>
+#include <unordered_map>
 
 namespace quorvex {
 
@@ -129,6 +130,26 @@ void appendMarkedPassage(std::string& buf, std::string_view passage, std::string
     appendField(buf, ExportFormat::Html, passage.substr(done));
 }
 
+constexpr std::string_view kHtmlTail = "</tbody>\n</table>\n</body>\n</html>\n";
+
+void appendRow(std::string& buf, ExportFormat format, std::string_view form, std::string_view ref,
+               std::string_view latinPassage, std::string_view frenchPassage)
+{
+    if (format == ExportFormat::Html) {
+        buf += "<tr><td>";
+        appendField(buf, format, form);
+        buf += "</td><td>";
+        appendField(buf, format, ref);
+        buf += "</td><td class=\"passage\" lang=\"la\">";
+        appendMarkedPassage(buf, latinPassage, form);
+        buf += "</td><td class=\"passage\">";
+        appendField(buf, format, frenchPassage);
+        buf += "</td></tr>\n";
+    } else {
+        appendRecord(buf, format, {form, ref, latinPassage, frenchPassage});
+    }
+}
+
 } // namespace
 
 void appendField(std::string& out, ExportFormat format, std::string_view cp1252)
@@ -188,27 +209,64 @@ void writeAttestationExport(std::ostream& out, ExportFormat format, const GridMo
         frenchPassage.clear();
         if (withFrench)
             french.writePassage(frenchPassage, ref);
-        if (format == ExportFormat::Html) {
-            buf += "<tr><td>";
-            appendField(buf, format, form);
-            buf += "</td><td>";
-            appendField(buf, format, ref);
-            buf += "</td><td class=\"passage\" lang=\"la\">";
-            appendMarkedPassage(buf, latinPassage, form);
-            buf += "</td><td class=\"passage\">";
-            appendField(buf, format, frenchPassage);
-            buf += "</td></tr>\n";
-        } else {
-            appendRecord(buf, format, {form, ref, latinPassage, frenchPassage});
-        }
+        appendRow(buf, format, form, ref, latinPassage, frenchPassage);
         if (buf.size() >= kFlushAt) {
             out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
             buf.clear();
+            // A failed or cancelled output stops the writing.
+            if (!out)
+                return;
         }
     }
     if (format == ExportFormat::Html)
-        buf += "</tbody>\n</table>\n</body>\n</html>\n";
+        buf += kHtmlTail;
     out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
+}
+
+std::uint64_t attestationExportSize(ExportFormat format, const GridModel& grid,
+                                    std::string_view latinText, const std::string* frenchText,
+                                    const ExportHeading& heading)
+{
+    const bool withFrench = frenchText && !frenchText->empty();
+    std::vector<std::string_view> refs;
+    refs.reserve(grid.rows());
+    for (std::size_t r = 1; r < grid.rows(); ++r)
+        refs.push_back(grid.cell(r, 1));
+    const PassageIndex latin(latinText, refs);
+    const PassageIndex french(withFrench ? std::string_view(*frenchText) : std::string_view(),
+                              withFrench ? refs : std::vector<std::string_view>());
+
+    std::string buf;
+    if (format == ExportFormat::Html)
+        writeHtmlHead(buf, heading, grid.rows() - 1);
+    else
+        appendRecord(buf, format, headerFields());
+    std::uint64_t n = buf.size() + (format == ExportFormat::Html ? kHtmlTail.size() : 0);
+
+    // A row's bytes depend on its reference and form only: each pair is rendered once, so a
+    // text whose one passage is huge costs one rendering, not one per row.
+    std::unordered_map<std::string, std::uint64_t> rowSizes;
+    std::string key, latinPassage, frenchPassage;
+    for (std::size_t r = 1; r < grid.rows(); ++r) {
+        const std::string& form = grid.cell(r, 0);
+        const std::string& ref = grid.cell(r, 1);
+        key.assign(ref);
+        key += '\0';
+        key += form;
+        auto it = rowSizes.find(key);
+        if (it == rowSizes.end()) {
+            latinPassage.clear();
+            latin.writePassage(latinPassage, ref);
+            frenchPassage.clear();
+            if (withFrench)
+                french.writePassage(frenchPassage, ref);
+            buf.clear();
+            appendRow(buf, format, form, ref, latinPassage, frenchPassage);
+            it = rowSizes.emplace(key, buf.size()).first;
+        }
+        n += it->second;
+    }
+    return n;
 }
 
 } // namespace quorvex

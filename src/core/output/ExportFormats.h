@@ -5,6 +5,7 @@
 
 #include "concordance/GridModel.h"
 
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -36,5 +37,10 @@ struct ExportHeading {
 void writeAttestationExport(std::ostream& out, ExportFormat format, const GridModel& grid,
                             std::string_view latinText, const std::string* frenchText,
                             const ExportHeading& heading);
+
+// The number of bytes writeAttestationExport writes, known before a byte is written.
+std::uint64_t attestationExportSize(ExportFormat format, const GridModel& grid,
+                                    std::string_view latinText, const std::string* frenchText,
+                                    const ExportHeading& heading);
 
 } // namespace quorvex

@@ -452,6 +452,11 @@ bool localTime(std::time_t moment, std::tm& out)
     return localtime_s(&out, &moment) == 0;
 }
 
+bool stderrIsTerminal()
+{
+    return _isatty(_fileno(stderr)) != 0;
+}
+
 #else // POSIX
 
 OpenedInput openRegularForReading(const std::string& path)
@@ -704,6 +709,11 @@ void SafeOutput::abandon() noexcept
 bool localTime(std::time_t moment, std::tm& out)
 {
     return ::localtime_r(&moment, &out) != nullptr;
+}
+
+bool stderrIsTerminal()
+{
+    return ::isatty(STDERR_FILENO) != 0;
 }
 
 #endif

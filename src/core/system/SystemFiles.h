@@ -97,6 +97,9 @@ private:
     std::uint64_t m_available = 0;
 };
 
+// Whether standard error is a terminal (where a progress line may be redrawn).
+bool stderrIsTerminal();
+
 // Local broken-down time, portable (localtime_r / localtime_s).
 bool localTime(std::time_t moment, std::tm& out);
 

@@ -1,0 +1,65 @@
+// The sizes known before a save: exactly the bytes the writers then write.
+
+#include "output/ExportFormats.h"
+#include "output/ResultFile.h"
+
+#include "concordance/FormSearch.h"
+#include "concordance/GridHeader.h"
+#include "concordance/WordTable.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+namespace quorvex {
+namespace {
+
+struct SizeCase {
+    const char* name;
+    std::string latin;
+    std::string french;  // empty: none
+    std::string query;
+    std::string title;
+};
+
+class OutputSize : public ::testing::TestWithParam<SizeCase> {};
+
+TEST_P(OutputSize, IsWhatTheWritersWrite)
+{
+    const SizeCase& c = GetParam();
+    GridModel grid;
+    prepareGrid(grid);
+    const WordTable table = WordTable::segment(c.latin);
+    searchIntoGrid(table, c.query, grid);
+    const std::string* french = c.french.empty() ? nullptr : &c.french;
+
+    std::ostringstream result;
+    writeResultFile(result, grid, c.title, "06/12/2026", c.latin, french);
+    EXPECT_EQ(resultFileSize(grid, c.title, "06/12/2026", c.latin, french), result.str().size());
+
+    for (const ExportFormat format : {ExportFormat::Tsv, ExportFormat::Csv, ExportFormat::Html}) {
+        const ExportHeading heading{c.title, c.query};
+        std::ostringstream out;
+        writeAttestationExport(out, format, grid, c.latin, french, heading);
+        EXPECT_EQ(attestationExportSize(format, grid, c.latin, french, heading), out.str().size())
+            << static_cast<int>(format);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, OutputSize,
+    ::testing::Values(
+        SizeCase{"parallel", "[1] Puer rosam amat.\r\n[2] Puella rosam videt.\r\n",
+                 "[1] Le gar\xE7on aime la rose.\r\n[2] La fille voit la rose.\r\n", "rosam", "Essai"},
+        SizeCase{"frenchLacksAReference", "[1] amor\r\n[2] amor \"x\", <y> & z\t\r\n[3] amor",
+                 "[1] l'amour\r\n", "amor", "\xE9t\xE9"},
+        SizeCase{"noMarkers", "amor amor AMOR amat", "", "amor", ""},
+        SizeCase{"markerRepeated", "[1] amor [2] amor [1] amor again\x01\x81", "", "amor", "t"},
+        SizeCase{"longForms", "[1] " + std::string(40, 'a') + " " + std::string(34, 'a') + " "
+                     + std::string(35, 'a'), "", "a*", "t"},
+        SizeCase{"noAttestation", "[1] amor", "[1] l'amour", "rosa", "t"}),
+    [](const ::testing::TestParamInfo<SizeCase>& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace quorvex

@@ -34,8 +34,8 @@ private:
     SearchWindow* open(const QByteArray& latin = kLatin)
     {
         d->useTexts(latin);
-        trigger(d->forms.texte(), "concordance");
-        return s = d->forms.contexteIfLoaded();
+        trigger(d->windows.textWindow(), "concordance");
+        return s = d->windows.searchWindowIfLoaded();
     }
     QString label4() const { return child<QLabel>(s, "label4")->text(); }
     bool searched() const { return child<QLabel>(s, "label3")->isVisible(); }
@@ -51,7 +51,7 @@ void SearchWindowTest::loadShowsAnEmptyGrid()
     QCOMPARE(label4(), QString());
     QCOMPARE(d->rows(), QStringList{"|"});  // the header and one empty row
     // The load moment, kept for the save: now, to the second.
-    const QDateTime moment = s->loadMoment();
+    const QDateTime moment = d->session.loadMoment();
     QVERIFY(moment >= before && moment <= QDateTime::currentDateTime());
     QCOMPARE(moment.time().msec(), 0);
 
@@ -97,8 +97,8 @@ void SearchWindowTest::search()
     QVERIFY(searched());
     QCOMPARE(label4(), query + QStringLiteral(" = ") + QString::number(expected.size()));
     // The current cell: column 1 of the last row, or the header of column 0.
-    QCOMPARE(s->grille01()->Row(), std::size_t(expected.size()));
-    QCOMPARE(s->grille01()->Col(), expected.isEmpty() ? 0 : 1);
+    QCOMPARE(d->session.currentRow(), std::size_t(expected.size()));
+    QCOMPARE(d->session.currentColumn(), expected.isEmpty() ? 0 : 1);
 }
 
 void SearchWindowTest::formesThenReferences()
@@ -116,7 +116,7 @@ void SearchWindowTest::formesThenReferences()
 
     // With the current column on the form (as the viewer leaves it), the form is the only
     // key and equal forms keep their text order.
-    s->grille01()->setCol(0);
+    d->session.setCurrentCell(d->session.currentRow(), 0);
     click(s, "Command2");
     QCOMPARE(d->rows(), (QStringList{"am|[2]", "ama|[10]", "amator|[10]", "amicus|[2]", "Amor|",
                                      "amor|[2]", "amor|[10]"}));
@@ -137,7 +137,7 @@ void SearchWindowTest::formesOnAnEmptyGridChangesNothing()
     d->search(QStringLiteral("nihil"));
     click(s, "Command2");
     QCOMPARE(d->rows(), QStringList{});
-    QCOMPARE(fromCp1252(s->grille01()->cells().cell(0, 0)), QStringLiteral("Forme(s)"));
+    QCOMPARE(s->resultGrid()->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Forme(s)"));
 }
 
 void SearchWindowTest::gridClickOpensTheViewer()
@@ -145,18 +145,18 @@ void SearchWindowTest::gridClickOpensTheViewer()
     QVERIFY(open("[1] amor est [2] amor erat\r\n"));
     d->search(QStringLiteral("amor"));
     const QStringList before = d->rows();
-    ResultGrid* grid = s->grille01();
+    ResultGrid* grid = s->resultGrid();
     d->doubles.busy.switches.clear();
     const QRect cell = grid->visualRect(grid->model()->index(1, 0));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-    QCOMPARE(grid->RowSel(), std::size_t(2));
-    QPointer<ContextViewer> viewer = d->forms.affContexteIfLoaded();
+    QCOMPARE(d->session.selectionEndRow(), std::size_t(2));
+    QPointer<ContextViewer> viewer = d->windows.contextViewerIfLoaded();
     QVERIFY(viewer && viewer->isVisible());
     QCOMPARE(d->rows(), before);
     QCOMPARE(d->doubles.busy.switches.first().window, static_cast<QWidget*>(s));
     // A second click only brings it forward.
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-    QCOMPARE(d->forms.affContexteIfLoaded(), viewer.data());
+    QCOMPARE(d->windows.contextViewerIfLoaded(), viewer.data());
 }
 
 void SearchWindowTest::latinTextIsReadOnlyAtLoad()
@@ -176,7 +176,7 @@ void SearchWindowTest::fermerUnloadsAndTheNextOpeningReadsAgain()
     QPointer<SearchWindow> first = s;
     trigger(s, "quitter");
     QTRY_VERIFY(first.isNull());
-    QVERIFY(!d->forms.contexteIfLoaded());
+    QVERIFY(!d->windows.searchWindowIfLoaded());
 
     QVERIFY(open("amor [1] amor"));
     // A fresh window: no search yet, the new text.

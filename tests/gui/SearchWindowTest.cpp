@@ -27,6 +27,8 @@ private slots:
     void formesThenReferences();
     void formesOnAnEmptyGridChangesNothing();
     void gridClickOpensTheViewer();
+    void everyWriterOfTheCurrentColumnSetsTheSortKeys_data();
+    void everyWriterOfTheCurrentColumnSetsTheSortKeys();
     void latinTextIsReadOnlyAtLoad();
     void fermerUnloadsAndTheNextOpeningReadsAgain();
 
@@ -157,6 +159,70 @@ void SearchWindowTest::gridClickOpensTheViewer()
     // A second click only brings it forward.
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
     QCOMPARE(d->windows.contextViewerIfLoaded(), viewer.data());
+}
+
+void SearchWindowTest::everyWriterOfTheCurrentColumnSetsTheSortKeys_data()
+{
+    // What the user does after searching "amor" in "[2] amor [1] amor"; "Formes" then keys on
+    // the form alone (column 0: text order kept) or on the form and the reference (column 1).
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<int>("column");
+    const QStringList byForm{"amor|[2]", "amor|[1]"};
+    const QStringList byFormAndReference{"amor|[1]", "amor|[2]"};
+    QTest::addColumn<QStringList>("sorted");
+    QTest::newRow("a search that found rows") << "" << 1 << byFormAndReference;
+    QTest::newRow("a search that found none") << "nothing" << 0 << QStringList{};
+    QTest::newRow("the viewer taking a row") << "open from reference" << 0 << byForm;
+    QTest::newRow("an attestation step") << "open from reference, right, next" << 0 << byForm;
+    QTest::newRow("a save") << "open from reference, save" << 1 << byFormAndReference;
+    QTest::newRow("a print") << "open from reference, print" << 1 << byFormAndReference;
+    // With the viewer open a click only brings it forward: the cell clicked stays current.
+    QTest::newRow("a click on a form") << "open from reference, right, click form" << 0 << byForm;
+    QTest::newRow("a click on a reference") << "open from reference, click reference" << 1
+                                            << byFormAndReference;
+    QTest::newRow("an arrow key") << "left" << 0 << byForm;
+}
+
+void SearchWindowTest::everyWriterOfTheCurrentColumnSetsTheSortKeys()
+{
+    QFETCH(QString, steps);
+    QFETCH(int, column);
+    QFETCH(QStringList, sorted);
+    QVERIFY(open("[2] amor [1] amor"));
+    d->search(QStringLiteral("amor"));
+    ResultGrid* grid = s->resultGrid();
+    const auto clickCell = [grid](int row, int col) {
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualRect(grid->model()->index(row - 1, col)).center());
+    };
+    for (const QString& step : steps.split(QStringLiteral(", "), Qt::SkipEmptyParts)) {
+        if (step == QLatin1String("nothing")) {
+            d->search(QStringLiteral("nihil"));
+        } else if (step == QLatin1String("open from reference")) {
+            clickCell(1, 1);
+            QVERIFY(d->windows.contextViewerIfLoaded());
+        } else if (step == QLatin1String("next")) {
+            click(d->windows.contextViewerIfLoaded(), "Command1");
+        } else if (step == QLatin1String("right") || step == QLatin1String("left")) {
+            grid->setFocus();
+            QTest::keyClick(grid, step == QLatin1String("right") ? Qt::Key_Right : Qt::Key_Left);
+        } else if (step == QLatin1String("click form")) {
+            clickCell(1, 0);
+        } else if (step == QLatin1String("click reference")) {
+            clickCell(2, 1);
+        } else if (step == QLatin1String("save")) {
+            d->doubles.dialogs.queueAnswer(d->dir.filePath(QStringLiteral("resultat.txt")));
+            trigger(s, "enregistrer");
+            QVERIFY(d->doubles.messages.expectNext(okBox(QStringLiteral("L'enregistrement est terminé."))));
+        } else if (step == QLatin1String("print")) {
+            trigger(s, "imprimer");
+        } else {
+            QFAIL(qPrintable(QStringLiteral("unknown step ") + step));
+        }
+    }
+    QCOMPARE(d->session.currentColumn(), column);
+    click(s, "Command2");
+    QCOMPARE(d->rows(), sorted);
 }
 
 void SearchWindowTest::latinTextIsReadOnlyAtLoad()

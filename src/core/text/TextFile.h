@@ -76,4 +76,8 @@ std::string formatByteSize(std::uint64_t bytes);
 
 bool fileExists(const std::string& path);
 
+// Opens the file for reading and closes it again without reading it: whether a text named
+// by the user can be read later.
+FileError checkReadable(const std::string& path);
+
 } // namespace quorvex

@@ -131,6 +131,8 @@ TEST(CliSafety, DevicesAndFifosAsInputOrOutput)
          "n'est pas un fichier ordinaire"},
         {"fifoAsFrench", {"--latin", "{latin.txt}", "--french", "{fifo.txt}", "amor"}, 1,
          "n'est pas un fichier ordinaire"},
+        {"procAsOutputFolder", {"--latin", "{latin.txt}", "--output", "/proc/quorvex.txt", "amor"}, 1,
+         "son dossier n'accepte pas de nouveau fichier"},
         {"devZeroAsLatin", {"--latin", "/dev/zero", "--count", "amor"}, 1, "n'est pas un fichier ordinaire"},
     };
     for (const Case& c : cases) {

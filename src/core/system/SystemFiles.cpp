@@ -511,7 +511,8 @@ bool freeSpace(const std::string& path, std::uint64_t& bytes)
     if (::stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
         splitPath(path, folder, base);
     struct statvfs vfs;
-    if (::statvfs(folder.c_str(), &vfs) != 0)
+    // A file system of no blocks (/proc, /sys) has no free space to speak of: unknown.
+    if (::statvfs(folder.c_str(), &vfs) != 0 || vfs.f_blocks == 0)
         return false;
     bytes = static_cast<std::uint64_t>(vfs.f_bavail) * static_cast<std::uint64_t>(vfs.f_frsize);
     return true;
@@ -618,7 +619,8 @@ OutputStatus SafeOutput::open(const std::string& path, std::int64_t expectedSize
             if (errno == EEXIST)
                 continue;
             m_err = errno;
-            return OutputStatus::Failed;
+            // The folder is there: a missing-folder reason would mislead (/proc says so).
+            return m_err == ENOENT ? OutputStatus::FolderRefuses : OutputStatus::Failed;
         }
         m_fd = fd;
         m_temp = temp;

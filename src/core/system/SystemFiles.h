@@ -49,6 +49,7 @@ enum class OutputStatus {
     ReadOnly,      // an existing file whose mode bits deny writing
     NoReader,      // a FIFO nobody reads
     NoSpace,       // `expectedSize` exceeds the free space
+    FolderRefuses, // the folder exists but takes no new file (/proc, /sys)
     Failed,        // errno in `err`
 };
 

@@ -43,6 +43,14 @@ FileError errorFromErrno(int err, const std::string& path, FileErrorKind fallbac
     }
 }
 
+// "3,2 Go (3212345678 octets)": the rounded size, then the exact number.
+std::string sizeWithBytes(std::uint64_t bytes)
+{
+    if (bytes < 1000)
+        return formatByteSize(bytes);
+    return formatByteSize(bytes) + " (" + std::to_string(bytes) + " octets)";
+}
+
 std::string codePointText(char32_t cp)
 {
     char buf[16];
@@ -98,9 +106,8 @@ std::string describeFileError(const FileError& e)
     case FileErrorKind::NoReader:
         return "Le tube " + name + " n'a pas de lecteur : rien n'y a été écrit.";
     case FileErrorKind::NoSpace:
-        return "Le fichier " + name + " ferait " + formatByteSize(e.needed) + " (" + std::to_string(e.needed)
-            + " octets) mais il ne reste que " + formatByteSize(e.available) + " (" + std::to_string(e.available)
-            + " octets) sur son disque : il n'a pas été écrit.";
+        return "Le fichier " + name + " ferait " + sizeWithBytes(e.needed) + " mais il ne reste que "
+            + sizeWithBytes(e.available) + " sur son disque : il n'a pas été écrit.";
     case FileErrorKind::Cancelled:
         return "L'écriture du fichier " + name + " a été annulée : l'ancien fichier est intact.";
     }
@@ -310,6 +317,8 @@ FileError writeFileReplacing(const std::string& path,
         e.available = output.availableBytes();
         return e;
     }
+    case sys::OutputStatus::FolderRefuses:
+        return makeError(FileErrorKind::WriteFailed, path, "son dossier n'accepte pas de nouveau fichier");
     case sys::OutputStatus::Failed:
         return makeError(FileErrorKind::WriteFailed, path, sys::errnoReason(output.err()));
     }

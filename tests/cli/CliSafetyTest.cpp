@@ -181,21 +181,37 @@ TEST(CliSafety, FileSizeLimitDuringASaveLeavesTheOldFileAndNoTemporary)
     }
 }
 
+// Whether `pid` has a file of `folder` open for writing (named or not yet named).
+bool writesInto(pid_t pid, std::string folder)
+{
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd", ec)) {
+        const std::string target = fs::read_symlink(e.path(), ec).string();
+        if (!ec && target.rfind(folder + "/", 0) == 0 && target.find(".err") == std::string::npos
+            && target.find(".out") == std::string::npos && target.find("big.txt") == std::string::npos)
+            return true;
+    }
+    return false;
+}
+
 TEST(CliSafety, SignalsDuringASaveLeaveNoTemporary)
 {
     // 400 attestations of a 1 MB text: 400 MB to write, interrupted as soon as it starts.
     const CliHarness cli({{"big.txt", markerlessText(400) + std::string(1 << 20, ' ')}, {"res.txt", "old"}});
-    for (const int sig : {SIGTERM, SIGINT, SIGTERM}) {
+    for (const int sig : {SIGTERM, SIGINT, SIGKILL, SIGKILL, SIGKILL}) {
         const pid_t pid = spawn(cli, {"--latin", "{big.txt}", "--output", "{res.txt}", "a"});
-        // Waits (bounded) for the temporary file to appear, then interrupts.
+        // Waits (bounded) for the writing to start, then interrupts.
         const auto start = std::chrono::steady_clock::now();
-        while (temporaries(cli).empty() && std::chrono::steady_clock::now() - start < std::chrono::seconds(10))
+        while (!writesInto(pid, cli.expand("{}")) && std::chrono::steady_clock::now() - start < std::chrono::seconds(10))
             std::this_thread::yield();
         ::kill(pid, sig);
         int status = 0;
         ASSERT_EQ(::waitpid(pid, &status, 0), pid);
         EXPECT_EQ(slurp(cli.expand("{res.txt}")).substr(0, 3), WIFSIGNALED(status) ? "old" : "R\xE9" "f");
         EXPECT_TRUE(temporaries(cli).empty()) << "signal " << sig;
+        EXPECT_EQ(cli.dir.entries(), 4u) << "signal " << sig;  // the text, the result, .out, .err
     }
 }
 

@@ -188,7 +188,8 @@ TEST(SystemFiles, SizeKnownInAdvanceAndCancelLeaveTheOldFile)
     EXPECT_EQ(slurp(path), "old");
     EXPECT_EQ(dir.entries(), 1u);
 
-    // What a signal handler removes: the live temporary file, while it is written.
+    // What a signal handler removes: the live temporary file, while it is written, if it has a
+    // name.
     std::size_t live = 0;
     const FileError interrupted = writeFileReplacing(path, [&](std::ostream& o) {
         o << "half";
@@ -197,7 +198,8 @@ TEST(SystemFiles, SizeKnownInAdvanceAndCancelLeaveTheOldFile)
         return false;
     });
     EXPECT_TRUE(interrupted);
-    EXPECT_EQ(live, 1u);
+    // Linux writes into a file with no name yet: nothing to remove then.
+    EXPECT_LE(live, 1u);
     EXPECT_EQ(sys::liveTemporaryFileCount(), 0u);
     EXPECT_EQ(slurp(path), "old");
     EXPECT_EQ(dir.entries(), 1u);

@@ -592,7 +592,8 @@ OutputStatus SafeOutput::open(const std::string& path, std::int64_t expectedSize
     if (exists && writeDenied(m_target, st))
         return OutputStatus::ReadOnly;
 
-    std::string folder, base;
+    std::string& folder = m_folder;
+    std::string& base = m_base;
     splitPath(m_target, folder, base);
     struct stat folderStat;
     if (::stat(folder.c_str(), &folderStat) != 0) {
@@ -610,6 +611,34 @@ OutputStatus SafeOutput::open(const std::string& path, std::int64_t expectedSize
     // A new file takes the umask's default (0666 less the umask); a replaced one its own
     // mode, from the start, so private results are never readable by others meanwhile.
     const mode_t createMode = exists ? 0600 : 0666;
+    auto takeMode = [&](int fd) {
+        if (!exists)
+            return true;
+        // Best effort: a file of another owner (saved by root) keeps its owner.
+        if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) {
+            if (::fchown(fd, st.st_uid, st.st_gid) != 0) {
+                // Not ours to give away: the file becomes ours, with its mode.
+            }
+        }
+        return ::fchmod(fd, st.st_mode & 07777) == 0;
+    };
+#ifdef O_TMPFILE
+    // Nameless until commit gives it one, when /proc/self/fd can name it for linkat.
+    if (::access("/proc/self/fd", X_OK) == 0) {
+        const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, createMode);
+        if (fd >= 0) {
+            m_fd = fd;
+            m_anonymous = true;
+            if (!takeMode(fd)) {
+                m_err = errno;
+                abandon();
+                return OutputStatus::Failed;
+            }
+            return OutputStatus::Ok;
+        }
+        // Not supported by this file system: a named temporary file then.
+    }
+#endif
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string temp = folder + "/" + base + ".~quorvex" + randomSuffix();
         const int fd = ::open(temp.c_str(),
@@ -625,18 +654,10 @@ OutputStatus SafeOutput::open(const std::string& path, std::int64_t expectedSize
         m_fd = fd;
         m_temp = temp;
         m_slot = claimSlot(temp);
-        if (exists) {
-            // Best effort: a file of another owner (saved by root) keeps its owner.
-            if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) {
-                if (::fchown(fd, st.st_uid, st.st_gid) != 0) {
-                    // Not ours to give away: the file becomes ours, with its mode.
-                }
-            }
-            if (::fchmod(fd, st.st_mode & 07777) != 0) {
-                m_err = errno;
-                abandon();
-                return OutputStatus::Failed;
-            }
+        if (!takeMode(fd)) {
+            m_err = errno;
+            abandon();
+            return OutputStatus::Failed;
         }
         return OutputStatus::Ok;
     }
@@ -678,6 +699,10 @@ bool SafeOutput::commit()
         abandon();
         return false;
     }
+    if (m_anonymous && !nameAnonymous()) {
+        abandon();
+        return false;
+    }
     const int fd = m_fd;
     m_fd = -1;
     if (::close(fd) != 0 && errno != EINTR) {
@@ -695,8 +720,29 @@ bool SafeOutput::commit()
     return true;
 }
 
+bool SafeOutput::nameAnonymous()
+{
+    const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string temp = m_folder + "/" + m_base + ".~quorvex" + randomSuffix();
+        // Registered first, so that a signal between the link and the rename removes it.
+        m_slot = claimSlot(temp);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            m_temp = temp;
+            m_anonymous = false;
+            return true;
+        }
+        m_err = errno;
+        releaseSlot(m_slot);
+        if (m_err != EEXIST)
+            return false;
+    }
+    return false;
+}
+
 void SafeOutput::abandon() noexcept
 {
+    m_anonymous = false;
     if (m_fd >= 0) {
         ::close(m_fd);
         m_fd = -1;

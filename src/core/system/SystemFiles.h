@@ -57,7 +57,8 @@ enum class OutputStatus {
 //  - a new or regular file is written into a temporary file of the same folder (random
 //    name, created exclusively without following links, given the replaced file's mode),
 //    renamed over it only by commit(); a link keeps pointing to the file it names, which is
-//    the one replaced;
+//    the one replaced. On Linux the temporary file has no name at all until commit, so even
+//    a process killed with SIGKILL leaves nothing behind;
 //  - an existing device or FIFO is written into directly (nothing to rename, no space check).
 // Destroying it uncommitted removes the temporary file.
 class SafeOutput {
@@ -84,8 +85,13 @@ public:
     bool direct() const noexcept { return m_direct; }
 
 private:
+#ifndef _WIN32
+    bool nameAnonymous();
+#endif
     std::string m_target;  // the file replaced (a link's destination)
-    std::string m_temp;
+    std::string m_folder, m_base;  // of m_target
+    std::string m_temp;    // the temporary file's name, once it has one
+    bool m_anonymous = false;  // a file without a name until commit (Linux O_TMPFILE)
     int m_slot = -1;       // in the registry of live temporary files
 #ifdef _WIN32
     void* m_handle = nullptr;

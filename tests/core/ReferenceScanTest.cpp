@@ -113,7 +113,7 @@ TEST(ReferenceScan, BothAgreeWithTheLiteralScanOnGeneratedTexts)
         std::set<std::string> wanted = {"", "[", "]", "[1]", "[12]", "[1]]", "[]", "[ ]", "[1", "[zz]"};
         const WordTable table = WordTable::segment(text);
         for (std::size_t i = 0; i < table.size(); ++i)
-            wanted.insert(std::string(table.reference(i)));
+            wanted.insert(table.referenceText(table.referenceId(i)));
         const std::vector<std::string_view> refs(wanted.begin(), wanted.end());
         const PassageIndex index(text, refs);
         for (const std::string& ref : wanted) {

@@ -308,8 +308,8 @@ TEST(CliProcess, ExitCodesAndBytes)
 }
 
 // Below what a run needs, the program ends with a French message naming what it was doing,
-// exit 1, never an abort. 8 million words: the text takes 16 MB, its word table 96 MB, the
-// list of every word 32 MB more, the program itself under 10 MB.
+// exit 1, never an abort. 8 million words: the text takes 16 MB, its word table 40 MB more,
+// the list of every word 32 MB more, the program itself under 10 MB.
 TEST(CliProcess, RunningShortOfMemoryIsAMessage)
 {
     std::string words;
@@ -323,8 +323,8 @@ TEST(CliProcess, RunningShortOfMemoryIsAMessage)
         std::string errHas;
     };
     const Case cases[] = {
-        {"tableDoesNotFit", 64, "mémoire insuffisante pour charger le texte « " + cli.expand("{words.txt}") + " »."},
-        {"listDoesNotFit", 140, "mémoire insuffisante pour la recherche de « * »."},
+        {"tableDoesNotFit", 40, "mémoire insuffisante pour charger le texte « " + cli.expand("{words.txt}") + " »."},
+        {"listDoesNotFit", 80, "mémoire insuffisante pour la recherche de « * »."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

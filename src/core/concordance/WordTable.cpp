@@ -5,7 +5,6 @@
 #include <array>
 #include <limits>
 #include <stdexcept>
-#include <unordered_map>
 
 namespace quorvex {
 
@@ -133,9 +132,79 @@ void WordTable::appendReferenceText(ReferenceId id, std::string& out) const
     out.append(r.strays, ']');
 }
 
+std::size_t WordTable::longLength(std::uint32_t offset) const noexcept
+{
+    // The text keeps a '\0' after its last byte, and '\0' is no letter.
+    const auto& cls = classesOf(m_letters);
+    const auto* p = reinterpret_cast<const unsigned char*>(m_text.data()) + offset;
+    std::size_t n = 0;
+    while (cls[p[n]] == Letter)
+        ++n;
+    return n;
+}
+
+namespace {
+
+// Equal reference texts get one id: an open-addressing table of ids keyed by the reference
+// hash, kept only while the text is cut.
+class ReferenceInterner {
+public:
+    static constexpr WordTable::ReferenceId kNone = ~WordTable::ReferenceId(0);
+
+    ReferenceInterner(const std::string& text, LetterSet letters,
+                      std::vector<WordTable::Reference>& references)
+        : m_text(text), m_letters(letters), m_references(references), m_slots(1024, kNone)
+    {
+    }
+
+    WordTable::ReferenceId intern(const ReferenceKey& key)
+    {
+        const ReferenceParts& parts = key.parts();
+        const auto hash = static_cast<std::uint32_t>(key.hash() >> 32);
+        const std::size_t mask = m_slots.size() - 1;
+        std::size_t slot = hash & mask;
+        for (; m_slots[slot] != kNone; slot = (slot + 1) & mask) {
+            const WordTable::ReferenceId id = m_slots[slot];
+            const WordTable::Reference& r = m_references[id];
+            if (m_hashes[id] == hash && r.keyLength == parts.keyLength && r.strays == parts.strays
+                && compareReferences(m_text, r, m_text, parts, m_letters) == 0)
+                return id;
+        }
+        const auto id = static_cast<WordTable::ReferenceId>(m_references.size());
+        m_references.push_back(parts);
+        m_hashes.push_back(hash);
+        m_slots[slot] = id;
+        if (m_references.size() * 2 > m_slots.size())
+            grow();
+        return id;
+    }
+
+private:
+    void grow()
+    {
+        std::vector<WordTable::ReferenceId> slots(m_slots.size() * 2, kNone);
+        const std::size_t mask = slots.size() - 1;
+        for (WordTable::ReferenceId id = 0; id < m_references.size(); ++id) {
+            std::size_t slot = m_hashes[id] & mask;
+            while (slots[slot] != kNone)
+                slot = (slot + 1) & mask;
+            slots[slot] = id;
+        }
+        m_slots = std::move(slots);
+    }
+
+    const std::string& m_text;
+    LetterSet m_letters;
+    std::vector<WordTable::Reference>& m_references;
+    std::vector<WordTable::ReferenceId> m_slots;
+    std::vector<std::uint32_t> m_hashes;  // by id
+};
+
+} // namespace
+
 WordTable WordTable::segment(std::string text, LetterSet letters)
 {
-    // Offsets are 32-bit to keep a word at 12 bytes.
+    // Offsets and word numbers are 32-bit.
     if (text.size() >= std::numeric_limits<std::uint32_t>::max())
         throw std::length_error("text too large for the word table");
 
@@ -158,41 +227,31 @@ WordTable WordTable::segment(std::string text, LetterSet letters)
             words += cur & (prev ^ 1u);
             prev = cur;
         }
-        table.m_words.reserve(words);
+        table.m_offsets.reserve(words);
+        table.m_lengths.reserve(words);
+        table.m_blockRun.reserve((words >> kBlockShift) + 1);
     }
 
-    // Equal reference texts get one id: heads of hash chains, and the next id of equal hash.
-    constexpr ReferenceId kNone = std::numeric_limits<ReferenceId>::max();
-    std::unordered_map<std::uint64_t, ReferenceId> firstWithHash;
-    std::vector<ReferenceId> nextWithHash;
-    auto intern = [&](const ReferenceKey& key) {
-        const ReferenceParts& parts = key.parts();
-        const auto fresh = static_cast<ReferenceId>(table.m_references.size());
-        const auto [it, added] = firstWithHash.try_emplace(key.hash(), fresh);
-        if (!added) {
-            for (ReferenceId id = it->second; id != kNone; id = nextWithHash[id]) {
-                const Reference& r = table.m_references[id];
-                if (r.keyLength == parts.keyLength && r.strays == parts.strays
-                    && compareReferences(t, r, t, parts, letters) == 0)
-                    return id;
-            }
-        }
-        nextWithHash.push_back(added ? kNone : it->second);
-        it->second = fresh;
-        table.m_references.push_back(parts);
-        return fresh;
-    };
-
+    ReferenceInterner interner(t, letters, table.m_references);
     ReferenceKey key;
     bool changed = true;  // the empty reference has no id until a word needs it
-    ReferenceId current = 0;
+    ReferenceId current = ReferenceInterner::kNone;
     auto add = [&](const unsigned char* start, const unsigned char* stop) {
+        const auto word = static_cast<std::uint32_t>(table.m_offsets.size());
         if (changed) {
-            current = intern(key);
             changed = false;
+            const ReferenceId id = interner.intern(key);
+            if (id != current) {
+                current = id;
+                table.m_runStart.push_back(word);
+                table.m_runReference.push_back(id);
+            }
         }
-        table.m_words.push_back(Word{static_cast<std::uint32_t>(start - begin),
-                                     static_cast<std::uint32_t>(stop - start), current});
+        if ((word & ((1u << kBlockShift) - 1)) == 0)
+            table.m_blockRun.push_back(static_cast<std::uint32_t>(table.m_runStart.size() - 1));
+        table.m_offsets.push_back(static_cast<std::uint32_t>(start - begin));
+        const auto length = static_cast<std::size_t>(stop - start);
+        table.m_lengths.push_back(length < kLongWord ? static_cast<std::uint8_t>(length) : kLongWord);
     };
 
     // std::string keeps a '\0' after its last byte, and '\0' is no letter: a run of letters
@@ -219,6 +278,9 @@ WordTable WordTable::segment(std::string text, LetterSet letters)
             changed |= key.feed(*p, static_cast<std::size_t>(p - begin));
         ++p;
     }
+    table.m_runStart.shrink_to_fit();
+    table.m_runReference.shrink_to_fit();
+    table.m_references.shrink_to_fit();
     return table;
 }
 

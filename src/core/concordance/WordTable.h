@@ -44,19 +44,27 @@ public:
     // Throws std::bad_alloc when memory runs short, std::length_error beyond 4 GB of text.
     static WordTable segment(std::string text, LetterSet letters = LetterSet::Window);
 
-    std::size_t size() const noexcept { return m_words.size(); }
-    bool empty() const noexcept { return m_words.empty(); }
+    std::size_t size() const noexcept { return m_offsets.size(); }
+    bool empty() const noexcept { return m_offsets.empty(); }
 
     // 0-based. The form as written (case untouched), a slice of text().
     std::string_view form(std::size_t i) const noexcept
     {
-        const Word& w = m_words[i];
-        return std::string_view(m_text.data() + w.offset, w.length);
+        const std::uint32_t offset = m_offsets[i];
+        const std::size_t length = m_lengths[i] < kLongWord ? m_lengths[i] : longLength(offset);
+        return std::string_view(m_text.data() + offset, length);
     }
-    std::size_t formOffset(std::size_t i) const noexcept { return m_words[i].offset; }
+    std::size_t formOffset(std::size_t i) const noexcept { return m_offsets[i]; }
 
     // The word's reference: an id into the table of distinct references, 0 .. referenceCount().
-    ReferenceId referenceId(std::size_t i) const noexcept { return m_words[i].reference; }
+    ReferenceId referenceId(std::size_t i) const noexcept
+    {
+        // From the run in force at the start of the word's block, on to the word's own run.
+        std::size_t r = m_blockRun[i >> kBlockShift];
+        while (r + 1 < m_runStart.size() && m_runStart[r + 1] <= i)
+            ++r;
+        return m_runReference[r];
+    }
     std::size_t referenceCount() const noexcept { return m_references.size(); }
     const Reference& referenceParts(ReferenceId id) const noexcept { return m_references[id]; }
 
@@ -74,14 +82,21 @@ public:
     LetterSet letterSet() const noexcept { return m_letters; }
 
 private:
-    struct Word {
-        std::uint32_t offset;
-        std::uint32_t length;
-        ReferenceId reference;
-    };
+    // A word is its offset and a one-byte length (a longer word is measured in the text when
+    // asked for); the reference changes only at markers, so words hold none: runs of words
+    // share one, and every block of 64 words knows the run in force at its start. About five
+    // bytes a word.
+    static constexpr std::uint8_t kLongWord = 255;
+    static constexpr unsigned kBlockShift = 6;
+
+    std::size_t longLength(std::uint32_t offset) const noexcept;
 
     std::string m_text;
-    std::vector<Word> m_words;
+    std::vector<std::uint32_t> m_offsets;
+    std::vector<std::uint8_t> m_lengths;        // kLongWord: measure in the text
+    std::vector<std::uint32_t> m_runStart;      // first word of each run, ascending
+    std::vector<ReferenceId> m_runReference;    // the reference of each run
+    std::vector<std::uint32_t> m_blockRun;      // run in force at word 64 k
     std::vector<Reference> m_references;
     LetterSet m_letters = LetterSet::Window;
 };

@@ -113,19 +113,41 @@ std::size_t rankReferences(const WordTable& table, const ResultList& results,
         }
         rankOfRow[r] = slot[id];
     }
+    slot = {};
     const std::string_view text = table.text();
     const auto compare = [&](WordTable::ReferenceId a, WordTable::ReferenceId b) {
         return compareReferences(text, table.referenceParts(a), text, table.referenceParts(b),
                                  table.letterSet());
     };
+    // The first 16 bytes of each text, zero-padded, as two big-endian numbers: they order
+    // most pairs at once, and only equal prefixes need the whole texts.
+    struct Prefix {
+        std::uint64_t high = 0, low = 0;
+        bool operator<(const Prefix& o) const { return high != o.high ? high < o.high : low < o.low; }
+        bool operator==(const Prefix& o) const { return high == o.high && low == o.low; }
+    };
+    std::vector<Prefix> prefix(ids.size());
+    for (std::size_t k = 0; k < ids.size(); ++k) {
+        char bytes[16] = {};
+        table.copyReferencePrefix(ids[k], bytes, sizeof bytes);
+        for (int b = 0; b < 8; ++b) {
+            prefix[k].high = (prefix[k].high << 8) | static_cast<unsigned char>(bytes[b]);
+            prefix[k].low = (prefix[k].low << 8) | static_cast<unsigned char>(bytes[8 + b]);
+        }
+    }
     std::vector<std::uint32_t> byText(ids.size());
     std::iota(byText.begin(), byText.end(), 0u);
-    std::sort(byText.begin(), byText.end(),
-              [&](std::uint32_t a, std::uint32_t b) { return compare(ids[a], ids[b]) < 0; });
+    std::sort(byText.begin(), byText.end(), [&](std::uint32_t a, std::uint32_t b) {
+        if (!(prefix[a] == prefix[b]))
+            return prefix[a] < prefix[b];
+        return compare(ids[a], ids[b]) < 0;
+    });
     std::vector<std::uint32_t> rank(ids.size());
     std::uint32_t next = 0;
     for (std::size_t i = 0; i < byText.size(); ++i) {
-        if (i > 0 && compare(ids[byText[i]], ids[byText[i - 1]]) != 0)
+        if (i > 0
+            && (!(prefix[byText[i]] == prefix[byText[i - 1]])
+                || compare(ids[byText[i]], ids[byText[i - 1]]) != 0))
             ++next;
         rank[byText[i]] = next;
     }

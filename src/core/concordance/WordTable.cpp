@@ -132,6 +132,18 @@ void WordTable::appendReferenceText(ReferenceId id, std::string& out) const
     out.append(r.strays, ']');
 }
 
+std::size_t WordTable::copyReferencePrefix(ReferenceId id, char* out, std::size_t max) const noexcept
+{
+    const Reference& r = m_references[id];
+    ReferenceBytes bytes(m_text, r, classesOf(m_letters));
+    std::size_t n = 0;
+    for (int c; n < max && (c = bytes.nextMarkerByte()) >= 0;)
+        out[n++] = static_cast<char>(c);
+    for (std::uint32_t k = 0; n < max && k < r.strays; ++k)
+        out[n++] = ']';
+    return n;
+}
+
 std::size_t WordTable::longLength(std::uint32_t offset) const noexcept
 {
     // The text keeps a '\0' after its last byte, and '\0' is no letter.
@@ -152,15 +164,17 @@ public:
     static constexpr WordTable::ReferenceId kNone = ~WordTable::ReferenceId(0);
 
     ReferenceInterner(const std::string& text, LetterSet letters,
-                      std::vector<WordTable::Reference>& references)
-        : m_text(text), m_letters(letters), m_references(references), m_slots(1024, kNone)
+                      std::vector<WordTable::Reference>& references,
+                      std::vector<std::uint32_t>& hashes)
+        : m_text(text), m_letters(letters), m_references(references), m_hashes(hashes),
+          m_slots(1024, kNone)
     {
     }
 
     WordTable::ReferenceId intern(const ReferenceKey& key)
     {
         const ReferenceParts& parts = key.parts();
-        const auto hash = static_cast<std::uint32_t>(key.hash() >> 32);
+        const std::uint32_t hash = WordTable::shortHash(key.hash());
         const std::size_t mask = m_slots.size() - 1;
         std::size_t slot = hash & mask;
         for (; m_slots[slot] != kNone; slot = (slot + 1) & mask) {
@@ -196,8 +210,8 @@ private:
     const std::string& m_text;
     LetterSet m_letters;
     std::vector<WordTable::Reference>& m_references;
+    std::vector<std::uint32_t>& m_hashes;  // by id
     std::vector<WordTable::ReferenceId> m_slots;
-    std::vector<std::uint32_t> m_hashes;  // by id
 };
 
 } // namespace
@@ -232,7 +246,7 @@ WordTable WordTable::segment(std::string text, LetterSet letters)
         table.m_blockRun.reserve((words >> kBlockShift) + 1);
     }
 
-    ReferenceInterner interner(t, letters, table.m_references);
+    ReferenceInterner interner(t, letters, table.m_references, table.m_referenceHashes);
     ReferenceKey key;
     bool changed = true;  // the empty reference has no id until a word needs it
     ReferenceId current = ReferenceInterner::kNone;
@@ -281,6 +295,7 @@ WordTable WordTable::segment(std::string text, LetterSet letters)
     table.m_runStart.shrink_to_fit();
     table.m_runReference.shrink_to_fit();
     table.m_references.shrink_to_fit();
+    table.m_referenceHashes.shrink_to_fit();
     return table;
 }
 

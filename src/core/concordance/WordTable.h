@@ -68,9 +68,19 @@ public:
     std::size_t referenceCount() const noexcept { return m_references.size(); }
     const Reference& referenceParts(ReferenceId id) const noexcept { return m_references[id]; }
 
+    // The high half of ReferenceKey::hash() for this reference: a scan of any text finds the
+    // references of the table by it without building their texts.
+    std::uint32_t referenceHash(ReferenceId id) const noexcept { return m_referenceHashes[id]; }
+    static std::uint32_t shortHash(std::uint64_t keyHash) noexcept
+    {
+        return static_cast<std::uint32_t>(keyHash >> 32);
+    }
+
     // The reference text as the grid shows it ("" before any "["), Windows-1252.
     std::string referenceText(ReferenceId id) const;
     void appendReferenceText(ReferenceId id, std::string& out) const;
+    // At most `max` first bytes of the reference text into `out`; returns how many.
+    std::size_t copyReferencePrefix(ReferenceId id, char* out, std::size_t max) const noexcept;
     // The same for the reference of word i.
     void appendReference(std::size_t i, std::string& out) const
     {
@@ -98,6 +108,7 @@ private:
     std::vector<ReferenceId> m_runReference;    // the reference of each run
     std::vector<std::uint32_t> m_blockRun;      // run in force at word 64 k
     std::vector<Reference> m_references;
+    std::vector<std::uint32_t> m_referenceHashes;  // by id
     LetterSet m_letters = LetterSet::Window;
 };
 

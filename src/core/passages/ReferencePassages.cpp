@@ -3,7 +3,6 @@
 #include "concordance/ReferenceKey.h"
 
 #include <algorithm>
-#include <unordered_map>
 
 namespace quorvex {
 
@@ -14,35 +13,15 @@ ReferencePassages::ReferencePassages(std::string_view text, const WordTable& tab
     const std::string_view tableText = table.text();
     const LetterSet letters = table.letterSet();
 
-    // The hash of a table reference, as a scan of its own text would find it.
-    const auto hashOf = [&](const ReferenceParts& r) {
-        std::string key;
-        key.reserve(r.keyLength);
-        for (std::uint32_t i = 0; i < r.markerLength; ++i) {
-            const auto c = static_cast<unsigned char>(tableText[r.markerOffset + i]);
-            if (!isLetterOf(letters, c))
-                key += static_cast<char>(c);
-        }
-        return ReferenceKey::hashOf(reinterpret_cast<const unsigned char*>(key.data()),
-                                    key.size(), r.strays);
-    };
-
-    std::unordered_map<std::uint64_t, std::uint32_t> firstWithHash;
     std::size_t longest = 0;
     bool anyInGroup = false;  // a reference asked for that ends inside an open group
     for (const WordTable::ReferenceId id : references) {
         if (m_passageOf[id] != kNoSlice)
             continue;
         const ReferenceParts& parts = table.referenceParts(id);
-        const auto index = static_cast<std::uint32_t>(m_passages.size());
-        m_passageOf[id] = index;
+        m_passageOf[id] = static_cast<std::uint32_t>(m_passages.size());
         Passage p;
         p.reference = id;
-        const auto [it, added] = firstWithHash.try_emplace(hashOf(parts), index);
-        if (!added) {
-            p.nextWithHash = it->second;
-            it->second = index;
-        }
         m_passages.push_back(p);
         longest = std::max(longest, parts.textLength());
         anyInGroup = anyInGroup
@@ -51,6 +30,25 @@ ReferencePassages::ReferencePassages(std::string_view text, const WordTable& tab
     }
     if (m_passages.empty())
         return;
+
+    // The passages asked for by the hash of their reference: open addressing over a table
+    // at most half full, one probe for most markers of the text.
+    struct Slot {
+        std::uint32_t hash;
+        std::uint32_t passage;  // kNoSlice: empty
+    };
+    std::size_t slotCount = 16;
+    while (slotCount < m_passages.size() * 2)
+        slotCount *= 2;
+    std::vector<Slot> slots(slotCount, Slot{0, kNoSlice});
+    const std::size_t mask = slotCount - 1;
+    for (std::uint32_t i = 0; i < m_passages.size(); ++i) {
+        const std::uint32_t hash = table.referenceHash(m_passages[i].reference);
+        std::size_t s = hash & mask;
+        while (slots[s].passage != kNoSlice)
+            s = (s + 1) & mask;
+        slots[s] = Slot{hash, i};
+    }
 
     ReferenceKey key;
     // The passage whose reference equals the key in force, or none. Looked up only when the
@@ -61,14 +59,15 @@ ReferencePassages::ReferencePassages(std::string_view text, const WordTable& tab
         current = nullptr;
         if (key.parts().textLength() > longest || (key.inGroup() && !anyInGroup))
             return;
-        const auto it = firstWithHash.find(key.hash());
-        if (it == firstWithHash.end())
-            return;
-        for (std::uint32_t i = it->second; i != kNoSlice; i = m_passages[i].nextWithHash) {
-            const ReferenceParts& wanted = table.referenceParts(m_passages[i].reference);
+        const std::uint32_t hash = WordTable::shortHash(key.hash());
+        for (std::size_t s = hash & mask; slots[s].passage != kNoSlice; s = (s + 1) & mask) {
+            if (slots[s].hash != hash)
+                continue;
+            Passage& candidate = m_passages[slots[s].passage];
+            const ReferenceParts& wanted = table.referenceParts(candidate.reference);
             if (wanted.keyLength == key.parts().keyLength && wanted.strays == key.parts().strays
                 && compareReferences(text, key.parts(), tableText, wanted, letters) == 0) {
-                current = &m_passages[i];
+                current = &candidate;
                 return;
             }
         }

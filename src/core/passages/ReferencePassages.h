@@ -77,7 +77,6 @@ private:
         ReferenceParts head;  // the marker at the first match, in m_text
         std::uint32_t firstSlice = kNoSlice;
         std::uint32_t lastSlice = kNoSlice;
-        std::uint32_t nextWithHash = kNoSlice;  // another passage asked for, same hash
     };
 
     const Passage* lookup(WordTable::ReferenceId reference) const

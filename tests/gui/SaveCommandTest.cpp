@@ -99,6 +99,9 @@ void SaveCommandTest::dateUnderRegionalSettings_data()
     QTest::newRow("French one second after midnight") << french << QTime(0, 0, 1) << "04/12/2026 00:00:01";
     QTest::newRow("American") << QLocale(QLocale::English, QLocale::UnitedStates) << QTime(11, 25, 50)
                               << "12/4/26 11:25:50 AM";
+    // A system without a locale writes the French form, not "4 Dec 2026".
+    QTest::newRow("no locale (C)") << QLocale::c() << QTime(11, 25, 50) << "04/12/2026 11:25:50";
+    QTest::newRow("no locale (C) at midnight") << QLocale::c() << QTime(0, 0) << "04/12/2026";
 }
 
 void SaveCommandTest::dateUnderRegionalSettings()

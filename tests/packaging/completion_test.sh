@@ -8,7 +8,8 @@ set -uo pipefail
 cli=$(realpath "$1")
 script=$(realpath "$2")
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+fakes=$(mktemp -d)
+trap 'rm -rf "$work" "$fakes"' EXIT
 cd "$work" || exit 1
 touch latin.txt francais.txt 'deux mots.txt'
 mkdir corpus
@@ -24,6 +25,7 @@ replies()
 }
 
 failures=0
+modes=
 check()
 {
     local name=$1 expected=$2
@@ -39,6 +41,7 @@ check()
 run_cases()
 {
     local mode=$1
+    modes+="$mode "
     unset _quorvex_cli_options
     local q=$cli
     check "$mode/optionsByPrefix" "--format --french --frequencies" "$q" --f
@@ -60,7 +63,7 @@ run_cases()
     [[ $count -eq $((rows + 1)) ]] || { echo "FAIL $mode/everyOption: $count replies for $rows options"; failures=$((failures + 1)); }
 
     # A program whose table has grown: its new options complete with no change here.
-    cat > "$work/fake-cli" <<'HELP'
+    cat > "$fakes/fake-cli" <<'HELP'
 #!/bin/sh
 cat <<'TEXT'
 Usage : quorvex-cli --latin FICHIER [--side latin|français] FORME
@@ -77,11 +80,11 @@ Options :
       exemple : quorvex-cli --latin latin.txt --collocates latin.txt amor
 TEXT
 HELP
-    chmod +x "$work/fake-cli"
+    chmod +x "$fakes/fake-cli"
     unset _quorvex_cli_options
-    check "$mode/newOption" "--collocates" "$work/fake-cli" --co
-    check "$mode/newOptionValues" "français latin" "$work/fake-cli" --side ""
-    check "$mode/newFileOption" "francais.txt" "$work/fake-cli" --collocates fr
+    check "$mode/newOption" "--collocates" "$fakes/fake-cli" --co
+    check "$mode/newOptionValues" "français latin" "$fakes/fake-cli" --side ""
+    check "$mode/newFileOption" "francais.txt" "$fakes/fake-cli" --collocates fr
 }
 
 source "$script"
@@ -91,5 +94,5 @@ if [[ -r /usr/share/bash-completion/bash_completion ]]; then
     source "$script"
     declare -F _filedir >/dev/null && run_cases bash-completion
 fi
-[[ $failures -eq 0 ]] && echo "completion: all cases pass"
+[[ $failures -eq 0 ]] && echo "completion: all cases pass (${modes% })"
 exit $((failures > 0))

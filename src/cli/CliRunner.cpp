@@ -26,6 +26,10 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         out << cliHelpText();
         out.flush();
         return out ? kExitOk : kExitFileError;
+    case CliAction::Version:
+        out << cliVersionText();
+        out.flush();
+        return out ? kExitOk : kExitFileError;
     case CliAction::ResultFile:
     case CliAction::Count:
     case CliAction::List:

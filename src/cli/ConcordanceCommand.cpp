@@ -55,6 +55,7 @@ int runConcordanceCommand(const CliOptions& options, std::ostream& out, std::ost
         writePrintList(grid, out);
         return finishOutput(out, err);
     case CliAction::Help:
+    case CliAction::Version:
     case CliAction::Show:
     case CliAction::PrintContext:
     case CliAction::Kwic:

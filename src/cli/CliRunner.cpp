@@ -42,6 +42,10 @@ int runAction(const CliOptions& options, std::ostream& out, std::ostream& err)
         out << cliHelpText();
         out.flush();
         return out ? kExitOk : kExitFileError;
+    case CliAction::Version:
+        out << cliVersionText();
+        out.flush();
+        return out ? kExitOk : kExitFileError;
     case CliAction::ResultFile:
     case CliAction::Count:
     case CliAction::List:

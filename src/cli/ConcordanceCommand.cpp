@@ -107,6 +107,7 @@ int runConcordanceCommand(const CliOptions& options, std::ostream& out, std::ost
         return finishOutput(out, err);
     case CliAction::Count:
     case CliAction::Help:
+    case CliAction::Version:
     case CliAction::Show:
     case CliAction::PrintContext:
     case CliAction::Kwic:

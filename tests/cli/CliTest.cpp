@@ -272,6 +272,20 @@ TEST(CliRunner, HelpGivesAnExampleOfEveryOption)
     EXPECT_GE(options, 17u);
 }
 
+// The first line is what the man page and the package show as the version.
+TEST(CliRunner, VersionNamesTheProgramAndItsLicence)
+{
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--version"}, {"--latin", "absent.txt", "--version", "amor"}}) {
+        const CliOutcome r = CliHarness({}).run(args);
+        EXPECT_EQ(r.code, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(r.out.substr(0, r.out.find('\n')),
+                  std::string("quorvex-cli (Veltrano - Quorvex) ") + QUORVEX_VERSION);
+        EXPECT_NE(r.out.find("GPL-3.0-or-later"), std::string::npos) << r.out;
+    }
+}
+
 #ifdef QUORVEX_CLI_PATH
 // The program itself: its exit codes, raw bytes on standard output, and a full disk there.
 TEST(CliProcess, ExitCodesAndBytes)

@@ -43,7 +43,7 @@ int runConcordanceCommand(const CliOptions& options, std::ostream& out, std::ost
         read != kExitOk)
         return read;
 
-    // The table keeps the text: the result file on standard output takes its passages there.
+    // The table keeps the text: the result file takes its Latin passages there.
     LatinSearch search;
     if (const int code = prepareSearch(options, std::move(latin.text), err, search))
         return code;

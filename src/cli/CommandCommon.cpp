@@ -16,15 +16,21 @@ int loadLatinSearch(const CliOptions& options, std::ostream& err, LatinSearch& i
     return prepareSearch(options, std::move(latin.text), err, into);
 }
 
+void convertForm(const CliOptions& options, std::ostream& err, std::string& form, bool& searchable)
+{
+    const ArgumentConversion converted = argumentToCp1252(options.operands.front());
+    if (!converted.missingChar.empty())
+        err << kProgram << "attention : la forme contient le caractère « "
+            << converted.missingChar
+            << " », absent du codage Windows-1252 des textes ; elle ne peut rien trouver.\n";
+    form = converted.bytes;
+    searchable = converted.missingChar.empty();
+}
+
 int prepareSearch(const CliOptions& options, std::string latinText, std::ostream& err,
                   LatinSearch& into)
 {
-    const ArgumentConversion form = argumentToCp1252(options.operands.front());
-    if (!form.missingChar.empty())
-        err << kProgram << "attention : la forme contient le caractère « " << form.missingChar
-            << " », absent du codage Windows-1252 des textes ; elle ne peut rien trouver.\n";
-    into.form = form.bytes;
-    into.searchable = form.missingChar.empty();
+    convertForm(options, err, into.form, into.searchable);
     return unlessMemoryRunsShort(err, loadingWhat(options.latinPath), [&] {
         into.table = WordTable();  // the old table goes before the new one is built
         into.table = WordTable::segment(std::move(latinText));

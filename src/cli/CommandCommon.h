@@ -26,6 +26,10 @@ struct LatinSearch {
 // the message.
 int loadLatinSearch(const CliOptions& options, std::ostream& err, LatinSearch& into);
 
+// The typed form in Windows-1252, with the warning when the code page lacks one of its
+// characters (then `searchable` is false).
+void convertForm(const CliOptions& options, std::ostream& err, std::string& form, bool& searchable);
+
 // The same on a Latin text already read.
 int prepareSearch(const CliOptions& options, std::string latinText, std::ostream& err,
                   LatinSearch& into);

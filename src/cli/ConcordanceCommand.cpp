@@ -43,19 +43,19 @@ int runConcordanceCommand(const CliOptions& options, std::ostream& out, std::ost
         read != kExitOk)
         return read;
 
+    if (options.action == CliAction::Count) {
+        // Counting needs no word table, no list and no order: one pass of the text.
+        std::string form;
+        bool searchable = true;
+        convertForm(options, err, form, searchable);
+        out << (searchable ? countForms(latin.text, form) : 0) << '\n';
+        return finishOutput(out, err);
+    }
+
     // The table keeps the text: the result file takes its Latin passages there.
     LatinSearch search;
     if (const int code = prepareSearch(options, std::move(latin.text), err, search))
         return code;
-
-    if (options.action == CliAction::Count) {
-        // Counting needs no list, and the order does not change the number.
-        std::size_t count = 0;
-        if (search.searchable)
-            count = countForms(search.table, search.form);
-        out << count << '\n';
-        return finishOutput(out, err);
-    }
 
     ResultList results;
     if (const int code = searchSorted(search, options, err, results))

@@ -109,6 +109,9 @@ TEST(WordTable, AgreesWithTheLiteralSegmentationOnGeneratedTexts)
                 ASSERT_EQ(it->second, table.referenceId(i)) << where << " word " << i;
             }
             ASSERT_EQ(idOf.size(), table.referenceCount()) << where;
+            // Counting straight from the text finds what the table finds.
+            for (const char* query : kQueries)
+                ASSERT_EQ(countForms(text, query, letters), countForms(table, query)) << where << query;
             // The order of reference texts without building them.
             for (const auto& [a, idA] : idOf)
                 for (const auto& [b, idB] : idOf) {
@@ -134,6 +137,7 @@ TEST(WordTable, StrayClosingsKeepMemoryLinear)
     EXPECT_EQ(table.referenceText(table.referenceId(2)), "[1]]]");
     EXPECT_EQ(table.referenceText(table.referenceId(99999)).size(), 3u + 99999u);
     EXPECT_EQ(countForms(table, "amor"), 100000u);
+    EXPECT_EQ(countForms(text, "amor"), 100000u);
 }
 
 // The grid the search fills, then sorted as the window sorts it: keys from column 0 to

@@ -3,6 +3,7 @@
 #include "concordance/FormQuery.h"
 
 #include <algorithm>
+#include <array>
 #include <numeric>
 #include <string>
 #include <unordered_map>
@@ -30,6 +31,29 @@ std::size_t countForms(const WordTable& table, std::string_view typedQuery)
     const std::size_t n = table.size();
     for (std::size_t i = 0; i < n; ++i)
         count += query.matches(table.form(i)) ? 1 : 0;
+    return count;
+}
+
+std::size_t countForms(std::string_view text, std::string_view typedQuery, LetterSet letters)
+{
+    const FormQuery query = FormQuery::parse(typedQuery);
+    const std::array<bool, 256>& letter = letterTable(letters);
+    const auto* const begin = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* const end = begin + text.size();
+    std::size_t count = 0;
+    for (const unsigned char* p = begin; p < end;) {
+        if (!letter[*p]) {
+            ++p;
+            continue;
+        }
+        const unsigned char* const start = p;
+        while (++p < end && letter[*p]) {
+        }
+        count += query.matches(std::string_view(reinterpret_cast<const char*>(start),
+                                                static_cast<std::size_t>(p - start)))
+            ? 1
+            : 0;
+    }
     return count;
 }
 

@@ -20,6 +20,10 @@ ResultList findForms(const WordTable& table, std::string_view typedQuery);
 
 // Their number, without building the list.
 std::size_t countForms(const WordTable& table, std::string_view typedQuery);
+// The same straight from a text, without a word table: a count needs neither the words kept
+// nor their references.
+std::size_t countForms(std::string_view text, std::string_view typedQuery,
+                       LetterSet letters = LetterSet::Window);
 
 enum class SortKeys {
     Form,               // the grid's column 0

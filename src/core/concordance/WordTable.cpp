@@ -70,6 +70,19 @@ bool isLetterOf(LetterSet letters, unsigned char c) noexcept
     return classesOf(letters)[c] == Letter;
 }
 
+const std::array<bool, 256>& letterTable(LetterSet letters) noexcept
+{
+    static const auto make = [](LetterSet set) {
+        std::array<bool, 256> t{};
+        for (int c = 0; c < 256; ++c)
+            t[static_cast<std::size_t>(c)] = classesOf(set)[static_cast<std::size_t>(c)] == Letter;
+        return t;
+    };
+    static const std::array<bool, 256> window = make(LetterSet::Window);
+    static const std::array<bool, 256> extended = make(LetterSet::Extended);
+    return letters == LetterSet::Extended ? extended : window;
+}
+
 namespace {
 
 // "]" x run against `first` and the bytes left in `rest`.

@@ -11,6 +11,7 @@
 
 #include "concordance/ReferenceKey.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -24,6 +25,8 @@ namespace quorvex {
 enum class LetterSet { Window, Extended };
 
 bool isLetterOf(LetterSet letters, unsigned char c) noexcept;
+// The same test as a table, for loops over a whole text.
+const std::array<bool, 256>& letterTable(LetterSet letters) noexcept;
 
 class WordTable {
 public:

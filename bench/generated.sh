@@ -29,10 +29,10 @@ floor_result=$(best_ms floor_job)
 echo "résultat de « et » (${rows} attestations, $(stat -c %s "$work/out.txt") octets) : ${cli_result} ms ;" \
      "plancher wc -w + cp : ${floor_result} ms ; rapport $(ratio "$cli_result" "$floor_result") (objectif <= 3)"
 
-table_kb=$(/usr/bin/time -f %M "$cli" --latin "$latin" --count quorvexus 2>&1 >/dev/null | tail -1)
-all_kb=$(/usr/bin/time -f %M "$cli" --latin "$latin" --count '*' 2>&1 >/dev/null | tail -1)
+table_kb=$(/usr/bin/time -f %M "$cli" --latin "$latin" --list quorvexus 2>&1 >/dev/null | tail -1)
+all_kb=$(/usr/bin/time -f %M "$cli" --latin "$latin" --list '*' 2>&1 >/dev/null | tail -1)
 echo "mémoire de pointe : table de mots $(( table_kb / 1024 )) Mo (objectif < 100) ;" \
-     "table + grille de tous les mots (« * ») $(( all_kb / 1024 )) Mo"
+     "table + liste de tous les mots (« * ») $(( all_kb / 1024 )) Mo"
 
 # The power tools (frequencies, reference check, HTML export), in a script of their own.
 "$(dirname "$0")/power.sh" "$build" "$megabytes"

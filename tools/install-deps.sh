@@ -3,8 +3,9 @@
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 apt-get update
+# dpkg-dev and file: the Debian package (CPack) computes its dependencies with them.
 apt-get install -y --no-install-recommends \
-  cmake make g++ pkg-config \
+  cmake make g++ pkg-config dpkg-dev file \
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev \
   libgtest-dev libbenchmark-dev \
   fonts-liberation fonts-dejavu-core qt6-translations-l10n

@@ -173,6 +173,9 @@ const std::vector<OptionRow>& optionTable()
         {"--help", nullptr, "afficher cette aide",
          [](CliOptions& o, const std::string&) { o.action = CliAction::Help; return std::string(); },
          "quorvex-cli --help"},
+        {"--version", nullptr, "afficher la version et la licence",
+         [](CliOptions& o, const std::string&) { o.action = CliAction::Version; return std::string(); },
+         "quorvex-cli --version"},
     };
     return table;
 }
@@ -190,12 +193,13 @@ const OptionRow* findOption(const std::string& name)
 // What each action needs once every option is read.
 std::string validateForAction(const CliOptions& o)
 {
-    if (o.action == CliAction::Help)
+    if (o.action == CliAction::Help || o.action == CliAction::Version)
         return {};
     if (o.format && o.action != CliAction::Export && o.action != CliAction::Frequencies)
         return "--format ne s'emploie pas avec " + o.actionOption + ".";
     switch (o.action) {
     case CliAction::Help:
+    case CliAction::Version:
         return {};
     case CliAction::Check:
         if (o.markForm)
@@ -420,6 +424,15 @@ std::string cliHelpText()
         "Codes de sortie : 0 réussite (aucune attestation comprise), 1 erreur de fichier,\n"
         "2 erreur dans la ligne de commande, 3 avec --check : les textes ne concordent pas.\n";
     return text;
+}
+
+std::string cliVersionText()
+{
+    return std::string("quorvex-cli (Veltrano - Quorvex) ") + QUORVEX_VERSION + "\n"
+        "Copyright © 2026 les auteurs de Veltrano - Quorvex.\n"
+        "Licence GPL-3.0-or-later : GNU GPL version 3 ou ultérieure <https://www.gnu.org/licenses/gpl-3.0.html>.\n"
+        "Ce programme est un logiciel libre : vous pouvez le redistribuer et le modifier.\n"
+        "Il n'y a AUCUNE GARANTIE, dans les limites permises par la loi.\n";
 }
 
 ArgumentConversion argumentToCp1252(const std::string& argument)

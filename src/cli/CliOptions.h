@@ -30,6 +30,7 @@ enum class CliAction {
     Frequencies,   // the distinct forms matched, with their counts
     Check,         // the references of the two texts compared, without a query
     Help,
+    Version,     // the version and the licence
 };
 
 enum class SortOrder { Text, Forms };
@@ -63,6 +64,8 @@ CliParseResult parseCliOptions(const std::vector<std::string>& args);
 
 // UTF-8, French.
 std::string cliHelpText();
+// The first line names the program and its version; then the copyright and the licence.
+std::string cliVersionText();
 
 // A UTF-8 argument as Windows-1252 bytes; an argument that is not UTF-8 is taken byte for
 // byte. Fails (returning the offending character, UTF-8) when the code page lacks one.

@@ -1,7 +1,8 @@
 #include "cli/CommandCommon.h"
 
-#include "concordance/FormSearch.h"
 #include "system/SystemFiles.h"
+
+#include <filesystem>
 
 namespace quorvex {
 
@@ -14,32 +15,43 @@ int loadLatinSearch(const CliOptions& options, std::ostream& err, LatinSearch& i
     TextReadResult latin = readText(options.latinPath);
     if (latin.error)
         return reportFileError(err, latin.error);
-    into = prepareSearch(options, std::move(latin.text), err);
-    return kExitOk;
+    return prepareSearch(options, std::move(latin.text), err, into);
 }
 
-LatinSearch prepareSearch(const CliOptions& options, std::string latinText, std::ostream& err)
+void convertForm(const CliOptions& options, std::ostream& err, std::string& form, bool& searchable)
 {
-    const ArgumentConversion form = argumentToCp1252(options.operands.front());
-    if (!form.missingChar.empty())
-        err << kProgram << "attention : la forme contient le caractère « " << form.missingChar
+    const ArgumentConversion converted = argumentToCp1252(options.operands.front());
+    if (!converted.missingChar.empty())
+        err << kProgram << "attention : la forme contient le caractère « "
+            << converted.missingChar
             << " », absent du codage Windows-1252 des textes ; elle ne peut rien trouver.\n";
-    LatinSearch search;
-    search.form = form.bytes;
-    search.searchable = form.missingChar.empty();
-    search.table = WordTable::segment(std::move(latinText));
-    return search;
+    form = converted.bytes;
+    searchable = converted.missingChar.empty();
 }
 
-void searchSorted(const LatinSearch& search, SortOrder sort, GridModel& grid)
+int prepareSearch(const CliOptions& options, std::string latinText, std::ostream& err,
+                  LatinSearch& into)
 {
-    const WordTable nothing;
-    searchIntoGrid(search.searchable ? search.table : nothing, search.form, grid);
-    if (sort == SortOrder::Forms) {
-        // The "Formes" button: keys from column 0 to the current column.
-        grid.setColSel(0);
-        grid.sort();
-    }
+    convertForm(options, err, into.form, into.searchable);
+    return unlessMemoryRunsShort(err, loadingWhat(options.latinPath), [&] {
+        into.table = WordTable();  // the old table goes before the new one is built
+        into.table = WordTable::segment(std::move(latinText));
+        return kExitOk;
+    });
+}
+
+int searchSorted(const LatinSearch& search, const CliOptions& options, std::ostream& err,
+                 ResultList& into)
+{
+    return unlessMemoryRunsShort(err, searchWhat(options), [&] {
+        into = ResultList();
+        if (!search.searchable)
+            return kExitOk;
+        into = findForms(search.table, search.form);
+        if (options.sort == SortOrder::Forms)
+            sortResults(search.table, into, SortKeys::FormThenReference);
+        return kExitOk;
+    });
 }
 
 int readTexts(const CliOptions& options, std::ostream& err, TextReadResult& latin,
@@ -58,8 +70,36 @@ int readTexts(const CliOptions& options, std::ostream& err, TextReadResult& lati
 
 int reportFileError(std::ostream& err, const FileError& error)
 {
+    if (error.kind == FileErrorKind::TooLarge) {
+        std::error_code ec;
+        const auto size = std::filesystem::file_size(error.path, ec);
+        if (!ec && size <= kDefaultMaxTextBytes)
+            return reportMemoryShort(err, loadingWhat(error.path));
+    }
     err << kProgram << describeFileError(error) << '\n';
     return kExitFileError;
+}
+
+int reportMemoryShort(std::ostream& err, const std::string& what)
+{
+    err << kProgram << "mémoire insuffisante pour " << what << ".\n";
+    return kExitFileError;
+}
+
+std::string loadingWhat(const std::string& path)
+{
+    return "charger le texte « " + sys::escapeInvalidUtf8(path) + " »";
+}
+
+std::string searchWhat(const CliOptions& options)
+{
+    return "la recherche de « " + options.operands.front() + " »";
+}
+
+std::string writingWhat(const CliOptions& options)
+{
+    return options.outputPath ? "écrire le fichier « " + *options.outputPath + " »"
+                              : std::string("écrire le résultat");
 }
 
 int finishOutput(std::ostream& out, std::ostream& err)
@@ -93,7 +133,8 @@ bool SaveProgress::update(std::uint64_t written, std::uint64_t total)
         return true;
     const auto now = std::chrono::steady_clock::now();
     // Redrawn at most ten times a second, the last one always.
-    if (now - m_start < m_after || (m_shown && written < total && now - m_last < std::chrono::milliseconds(100)))
+    if (now - m_start < m_after
+        || (m_shown && written < total && now - m_last < std::chrono::milliseconds(100)))
         return true;
     m_last = now;
     m_shown = true;

@@ -272,6 +272,20 @@ TEST(CliRunner, HelpGivesAnExampleOfEveryOption)
     EXPECT_GE(options, 17u);
 }
 
+// The first line is what the man page and the package show as the version.
+TEST(CliRunner, VersionNamesTheProgramAndItsLicence)
+{
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--version"}, {"--latin", "absent.txt", "--version", "amor"}}) {
+        const CliOutcome r = CliHarness({}).run(args);
+        EXPECT_EQ(r.code, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(r.out.substr(0, r.out.find('\n')),
+                  std::string("quorvex-cli (Veltrano - Quorvex) ") + QUORVEX_VERSION);
+        EXPECT_NE(r.out.find("GPL-3.0-or-later"), std::string::npos) << r.out;
+    }
+}
+
 #ifdef QUORVEX_CLI_PATH
 // The program itself: its exit codes, raw bytes on standard output, and a full disk there.
 TEST(CliProcess, ExitCodesAndBytes)
@@ -304,6 +318,34 @@ TEST(CliProcess, ExitCodesAndBytes)
         if (c.code != 3) {
             EXPECT_EQ(r.out, out);
         }
+    }
+}
+
+// Below what a run needs, the program ends with a French message naming what it was doing,
+// exit 1, never an abort. 8 million words: the text takes 16 MB, its word table 40 MB more,
+// the list of every word 32 MB more, the program itself under 10 MB.
+TEST(CliProcess, RunningShortOfMemoryIsAMessage)
+{
+    std::string words;
+    words.reserve(16'000'000);
+    for (int i = 0; i < 8'000'000; ++i)
+        words += "a ";
+    const CliHarness cli({{"words.txt", words}});
+    struct Case {
+        const char* name;
+        std::size_t limitMb;
+        std::string errHas;
+    };
+    const Case cases[] = {
+        {"tableDoesNotFit", 40, "mémoire insuffisante pour charger le texte « " + cli.expand("{words.txt}") + " »."},
+        {"listDoesNotFit", 80, "mémoire insuffisante pour la recherche de « * »."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliOutcome r = cli.runProcess({"--latin", "{words.txt}", "--list", "*"}, "/dev/null",
+                                            c.limitMb * 1024);
+        EXPECT_EQ(r.code, 1) << r.err;
+        EXPECT_NE(r.err.find(c.errHas), std::string::npos) << r.err;
     }
 }
 #endif

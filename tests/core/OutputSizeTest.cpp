@@ -5,6 +5,7 @@
 
 #include "concordance/FormSearch.h"
 #include "concordance/GridHeader.h"
+#include "concordance/ResultList.h"
 #include "concordance/WordTable.h"
 
 #include <gtest/gtest.h>
@@ -38,11 +39,22 @@ TEST_P(OutputSize, IsWhatTheWritersWrite)
     writeResultFile(result, grid, c.title, "06/12/2026", c.latin, french);
     EXPECT_EQ(resultFileSize(grid, c.title, "06/12/2026", c.latin, french), result.str().size());
 
+    // The same rows as a result list over the word table.
+    const ResultList results = findForms(table, c.query);
+    std::ostringstream fromList;
+    writeResultFile(fromList, table, results, c.title, "06/12/2026", c.latin, french);
+    EXPECT_EQ(resultFileSize(table, results, c.title, "06/12/2026", c.latin, french),
+              fromList.str().size());
+
     for (const ExportFormat format : {ExportFormat::Tsv, ExportFormat::Csv, ExportFormat::Html}) {
         const ExportHeading heading{c.title, c.query};
-        std::ostringstream out;
+        std::ostringstream out, outFromList;
         writeAttestationExport(out, format, grid, c.latin, french, heading);
         EXPECT_EQ(attestationExportSize(format, grid, c.latin, french, heading), out.str().size())
+            << static_cast<int>(format);
+        writeAttestationExport(outFromList, format, table, results, c.latin, french, heading);
+        EXPECT_EQ(attestationExportSize(format, table, results, c.latin, french, heading),
+                  outFromList.str().size())
             << static_cast<int>(format);
     }
 }

@@ -6,6 +6,7 @@
 #include "cli/PrintListCommand.h"
 #include "concordance/FormSearch.h"
 #include "concordance/GridHeader.h"
+#include "concordance/ResultList.h"
 #include "concordance/WordTable.h"
 #include "output/ExportFormats.h"
 #include "output/KwicLines.h"
@@ -45,6 +46,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::check(isValidUtf8(out.str()), "exports are UTF-8");
     }
 
+    // The same rows as a result list over the word table.
+    const ResultList results = findForms(table, query);
+    std::ostringstream fromList;
+    writeResultFile(fromList, table, results, title, "06/12/2026", latin, frenchText);
+    fuzz::check(resultFileSize(table, results, title, "06/12/2026", latin, frenchText)
+                    == fromList.str().size(),
+                "result file size from the list");
+    for (const ExportFormat format : {ExportFormat::Tsv, ExportFormat::Csv, ExportFormat::Html}) {
+        const ExportHeading heading{title, query};
+        std::ostringstream out;
+        writeAttestationExport(out, format, table, results, latin, frenchText, heading);
+        fuzz::check(attestationExportSize(format, table, results, latin, frenchText, heading)
+                        == out.str().size(),
+                    "export size from the list");
+    }
+
     std::vector<KwicHit> hits;
     for (std::size_t r = 1; r < grid.rows(); ++r) {
         const std::size_t at = latin.find(grid.cell(r, 0));
@@ -56,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::check(isValidUtf8(kwic.str()), "KWIC lines are UTF-8");
 
     std::ostringstream print;
-    writePrintList(grid, print);
+    writePrintList(table, results, print);
     const PrintOperations context = contextLayout(latin, french);
     countPages(context);
     describePrintOperations(context);

@@ -29,6 +29,8 @@ private slots:
     void contextFromTheViewer_data();
     void contextFromTheViewer();
     void paneTextEndsEveryLineWithCrLf();
+    void withoutPrinterIntoANamedPdf_data();
+    void withoutPrinterIntoANamedPdf();
 
 private:
     SearchWindow* search(const QString& query)
@@ -134,6 +136,63 @@ void PrintCommandsTest::paneTextEndsEveryLineWithCrLf()
     pane.setPlainText(fromCp1252("a\nb\rc\r\nd\t\xE9"));
     QCOMPARE(paneTextCp1252(pane), std::string("a\r\nb\r\nc\r\nd\t\xE9"));
     QCOMPARE(paneLineBreaks("a\nb\rc\r\nd\t\xE9"), std::string("a\r\nb\r\nc\r\nd\t\xE9"));
+}
+
+void PrintCommandsTest::withoutPrinterIntoANamedPdf_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("pdfName");
+    QTest::addColumn<bool>("exists");     // a file of that name is there already
+    QTest::addColumn<bool>("confirmed");  // the setup dialog was confirmed, not cancelled
+    QTest::addColumn<int>("answer");      // to the overwrite question; -1: none asked
+    QTest::addColumn<bool>("printed");
+    const int none = -1, yes = int(MessageAnswer::Yes), no = int(MessageAnswer::No);
+    QTest::newRow("titled") << "Amor chez Virgile" << "Amor chez Virgile.pdf" << false << false << none << true;
+    QTest::newRow("forbidden characters") << "a/b\\c:d*e?f\"g<h>i|j" << "a_b_c_d_e_f_g_h_i_j.pdf" << false
+                                          << false << none << true;
+    QTest::newRow("no title") << "" << "Veltrano - Quorvex.pdf" << false << false << none << true;
+    QTest::newRow("blank title") << "   " << "Veltrano - Quorvex.pdf" << false << false << none << true;
+    QTest::newRow("exists, replaced") << "Essai" << "Essai.pdf" << true << false << yes << true;
+    QTest::newRow("exists, kept: nothing printed") << "Essai" << "Essai.pdf" << true << false << no << false;
+    QTest::newRow("exists, confirmed in the dialog") << "Essai" << "Essai.pdf" << true << true << none << true;
+}
+
+void PrintCommandsTest::withoutPrinterIntoANamedPdf()
+{
+    QFETCH(QString, title);
+    QFETCH(QString, pdfName);
+    QFETCH(bool, exists);
+    QFETCH(bool, confirmed);
+    QFETCH(int, answer);
+    QFETCH(bool, printed);
+    d->doubles.printing.current = {};  // no printer installed
+    d->doubles.printSetup.confirms = confirmed;
+    SearchWindow* s = search(QStringLiteral("amor"));
+    QVERIFY(s);
+    d->setBox("References", title);
+    const QString pdf = QFileInfo(d->latinPath).absoluteDir().filePath(pdfName);
+    if (exists)
+        d->write(pdfName, "%PDF ancien");
+    if (answer >= 0)
+        d->doubles.messages.queueAnswer(MessageAnswer(answer));
+    trigger(s, "imprimer");
+
+    // Cancelled or not, the setup dialog left the printer on that file.
+    QCOMPARE(d->doubles.printSetup.shown, 1);
+    QCOMPARE(d->doubles.printing.current.toPdf, true);
+    QCOMPARE(d->doubles.printing.current.name, pdf);
+    if (answer >= 0) {
+        Message question;
+        question.text = QDir::toNativeSeparators(pdf) + QStringLiteral(" existe.\r\nDésirez-vous l'écraser?");
+        question.title = QStringLiteral("Fichier existant");
+        question.buttons = MessageButtons::YesNo;
+        question.defaultAnswer = MessageAnswer::Yes;
+        QVERIFY(d->doubles.messages.expectNext(question));
+    }
+    QCOMPARE(d->doubles.printing.documents.size(), std::size_t(printed ? 1 : 0));
+    if (printed)
+        QVERIFY(d->doubles.messages.expectNext(okBox(
+            QStringLiteral("L'impression a été enregistrée dans le fichier PDF « %1 ».").arg(QDir::toNativeSeparators(pdf)))));
 }
 
 QTEST_MAIN(PrintCommandsTest)

@@ -57,6 +57,8 @@ private slots:
     void dateUnderRegionalSettings();
     void savingTwiceToOneNameAsks_data();
     void savingTwiceToOneNameAsks();
+    void dialogOpensInAnOrdinaryFolder_data();
+    void dialogOpensInAnOrdinaryFolder();
     void savedFile_data();
     void savedFile();
     void failureKeepsOldFileAndGrid_data();
@@ -99,6 +101,9 @@ void SaveCommandTest::dateUnderRegionalSettings_data()
     QTest::newRow("French one second after midnight") << french << QTime(0, 0, 1) << "04/12/2026 00:00:01";
     QTest::newRow("American") << QLocale(QLocale::English, QLocale::UnitedStates) << QTime(11, 25, 50)
                               << "12/4/26 11:25:50 AM";
+    // A system without a locale writes the French form, not "4 Dec 2026".
+    QTest::newRow("no locale (C)") << QLocale::c() << QTime(11, 25, 50) << "04/12/2026 11:25:50";
+    QTest::newRow("no locale (C) at midnight") << QLocale::c() << QTime(0, 0) << "04/12/2026";
 }
 
 void SaveCommandTest::dateUnderRegionalSettings()
@@ -152,6 +157,34 @@ void SaveCommandTest::savingTwiceToOneNameAsks()
     QVERIFY(readTestFile(out()).contains("Puer                                [1]\r\n"));
     QCOMPARE(d->doubles.busy.timesOn(s), 1);
     QCOMPARE(filesInFolder(), 3);  // no temporary file left beside it
+}
+
+void SaveCommandTest::dialogOpensInAnOrdinaryFolder_data()
+{
+    QTest::addColumn<QString>("folderBecomes");  // what the folder of the last save is now
+    QTest::addColumn<bool>("proposedThere");
+    QTest::newRow("still a folder on disk") << "ordinary" << true;
+    QTest::newRow("a view of the system, as /proc") << "system view" << false;
+    QTest::newRow("gone") << "gone" << false;
+}
+
+void SaveCommandTest::dialogOpensInAnOrdinaryFolder()
+{
+    QFETCH(QString, folderBecomes);
+    QFETCH(bool, proposedThere);
+    QVERIFY(search(QStringLiteral("rosam")));
+    const QString folder = d->dir.filePath(QStringLiteral("sortie"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString saved = folder + QStringLiteral("/liste.txt");
+    save(saved);
+    QVERIFY(expectDone());
+    if (folderBecomes == QLatin1String("system view"))
+        d->doubles.files.systemViews << folder;
+    else if (folderBecomes == QLatin1String("gone"))
+        QVERIFY(QDir(folder).removeRecursively());
+    save(QString());
+    const QString besideLatin = QFileInfo(d->latinPath).absoluteDir().filePath(QStringLiteral("liste.txt"));
+    QCOMPARE(d->doubles.dialogs.calls.last().proposedName, proposedThere ? saved : besideLatin);
 }
 
 void SaveCommandTest::savedFile_data()

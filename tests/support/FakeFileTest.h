@@ -3,6 +3,7 @@
 // Every question is recorded.
 
 #include "platform/FileTest.h"
+#include "platform/QtFileTest.h"
 #include "platform/TextCodec.h"
 
 #include <QFileInfo>
@@ -22,12 +23,17 @@ public:
         return answer(path, !path.isEmpty() && QFileInfo(path).isFile());
     }
 
+    bool isOrdinaryFolder(const QString& path) override
+    {
+        return !systemViews.contains(path) && QtFileTest().isOrdinaryFolder(path);
+    }
     // The real answer: the tests' texts lie in temporary folders.
     FileError checkReadable(const QString& path) override
     {
         return quorvex::checkReadable(toPath(path));
     }
 
+    QSet<QString> systemViews;  // folders taken for /proc and the like
     QSet<QString> forcedExisting;
     QSet<QString> forcedMissing;
     QStringList asked;

@@ -18,11 +18,15 @@ public:
         return outcome;
     }
 
+    PrintTarget target() const override { return current; }
+    void printToPdf(const QString& path) override { current = {true, path}; }
+
     // The operations of the last document, empty when nothing was printed.
     PrintOperations last() const { return documents.empty() ? PrintOperations() : documents.back(); }
 
     std::vector<PrintOperations> documents;
     PrintOutcome outcome;          // what play() answers
+    PrintTarget current{false, QStringLiteral("Imprimante de test")};
     std::function<void()> onPlay;  // runs while the document plays
 };
 

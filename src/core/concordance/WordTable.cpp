@@ -10,89 +10,305 @@ namespace quorvex {
 
 namespace {
 
-enum CharClass : unsigned char { Letter, Plain, Open, Close };
+enum CharClass : unsigned char { Plain, Letter };
 
-constexpr std::array<unsigned char, 256> makeClasses()
+constexpr bool isExtraLetter(unsigned char c) noexcept
+{
+    return c == 0x8A || c == 0x8C || c == 0x8E || c == 0x9A || c == 0x9C || c == 0x9E || c == 0x9F;
+}
+
+constexpr std::array<unsigned char, 256> makeClasses(LetterSet letters)
 {
     std::array<unsigned char, 256> t{};
-    for (int c = 0; c < 256; ++c)
-        t[static_cast<std::size_t>(c)] = isLetter(static_cast<unsigned char>(c)) ? Letter : Plain;
-    t['['] = Open;
-    t[']'] = Close;
+    for (int c = 0; c < 256; ++c) {
+        const auto b = static_cast<unsigned char>(c);
+        const bool letter = isLetter(b) || (letters == LetterSet::Extended && isExtraLetter(b));
+        t[static_cast<std::size_t>(c)] = letter ? Letter : Plain;
+    }
     return t;
 }
-constexpr std::array<unsigned char, 256> kClass = makeClasses();
+constexpr std::array<unsigned char, 256> kWindowClasses = makeClasses(LetterSet::Window);
+constexpr std::array<unsigned char, 256> kExtendedClasses = makeClasses(LetterSet::Extended);
+
+const std::array<unsigned char, 256>& classesOf(LetterSet letters) noexcept
+{
+    return letters == LetterSet::Extended ? kExtendedClasses : kWindowClasses;
+}
+
+// The bytes of a reference text one by one: the marker's non-letters, then the stray "]".
+class ReferenceBytes {
+public:
+    ReferenceBytes(std::string_view text, const WordTable::Reference& r,
+                   const std::array<unsigned char, 256>& classes) noexcept
+        : m_p(reinterpret_cast<const unsigned char*>(text.data()) + r.markerOffset),
+          m_end(m_p + r.markerLength), m_strays(r.strays), m_classes(classes)
+    {
+    }
+    // The next marker byte, or -1 once only stray "]" remain.
+    int nextMarkerByte() noexcept
+    {
+        while (m_p < m_end) {
+            const unsigned char c = *m_p++;
+            if (m_classes[c] != Letter)
+                return c;
+        }
+        return -1;
+    }
+    std::uint32_t strays() const noexcept { return m_strays; }
+
+private:
+    const unsigned char* m_p;
+    const unsigned char* m_end;
+    std::uint32_t m_strays;
+    const std::array<unsigned char, 256>& m_classes;
+};
 
 } // namespace
 
-WordTable WordTable::segment(std::string text)
+bool isLetterOf(LetterSet letters, unsigned char c) noexcept
 {
-    // Offsets are 32-bit to keep an entry at 16 bytes; the reader refuses larger files.
-    if (text.size() > std::numeric_limits<std::uint32_t>::max())
+    return classesOf(letters)[c] == Letter;
+}
+
+const std::array<bool, 256>& letterTable(LetterSet letters) noexcept
+{
+    static const auto make = [](LetterSet set) {
+        std::array<bool, 256> t{};
+        for (int c = 0; c < 256; ++c)
+            t[static_cast<std::size_t>(c)] = classesOf(set)[static_cast<std::size_t>(c)] == Letter;
+        return t;
+    };
+    static const std::array<bool, 256> window = make(LetterSet::Window);
+    static const std::array<bool, 256> extended = make(LetterSet::Extended);
+    return letters == LetterSet::Extended ? extended : window;
+}
+
+namespace {
+
+// "]" x run against `first` and the bytes left in `rest`.
+int compareRunWithRest(std::uint32_t run, int first, ReferenceBytes& rest) noexcept
+{
+    for (int c = first; c >= 0; c = rest.nextMarkerByte()) {
+        if (run == 0)
+            return -1;
+        if (c != ']')
+            return ']' < c ? -1 : 1;
+        --run;
+    }
+    return run < rest.strays() ? -1 : (run > rest.strays() ? 1 : 0);
+}
+
+} // namespace
+
+int compareReferences(std::string_view aText, const WordTable::Reference& a,
+                      std::string_view bText, const WordTable::Reference& b,
+                      LetterSet letters) noexcept
+{
+    const auto& classes = classesOf(letters);
+    ReferenceBytes x(aText, a, classes);
+    ReferenceBytes y(bText, b, classes);
+    for (;;) {
+        const int cx = x.nextMarkerByte();
+        const int cy = y.nextMarkerByte();
+        if (cx >= 0 && cy >= 0) {
+            if (cx != cy)
+                return cx < cy ? -1 : 1;
+            continue;
+        }
+        // Once a marker runs out only its "]" run is left: two runs compare by length, so a
+        // long run costs nothing.
+        if (cx < 0 && cy < 0)
+            return x.strays() < y.strays() ? -1 : (x.strays() > y.strays() ? 1 : 0);
+        if (cx < 0)
+            return compareRunWithRest(x.strays(), cy, y);
+        return -compareRunWithRest(y.strays(), cx, x);
+    }
+}
+
+std::string WordTable::referenceText(ReferenceId id) const
+{
+    std::string out;
+    appendReferenceText(id, out);
+    return out;
+}
+
+void WordTable::appendReferenceText(ReferenceId id, std::string& out) const
+{
+    const Reference& r = m_references[id];
+    ReferenceBytes bytes(m_text, r, classesOf(m_letters));
+    if (r.keyLength == r.markerLength) {
+        out.append(m_text, r.markerOffset, r.markerLength);
+    } else {
+        for (int c = bytes.nextMarkerByte(); c >= 0; c = bytes.nextMarkerByte())
+            out += static_cast<char>(c);
+    }
+    out.append(r.strays, ']');
+}
+
+std::size_t WordTable::copyReferencePrefix(ReferenceId id, char* out, std::size_t max) const noexcept
+{
+    const Reference& r = m_references[id];
+    ReferenceBytes bytes(m_text, r, classesOf(m_letters));
+    std::size_t n = 0;
+    for (int c; n < max && (c = bytes.nextMarkerByte()) >= 0;)
+        out[n++] = static_cast<char>(c);
+    for (std::uint32_t k = 0; n < max && k < r.strays; ++k)
+        out[n++] = ']';
+    return n;
+}
+
+std::size_t WordTable::longLength(std::uint32_t offset) const noexcept
+{
+    // The text keeps a '\0' after its last byte, and '\0' is no letter.
+    const auto& cls = classesOf(m_letters);
+    const auto* p = reinterpret_cast<const unsigned char*>(m_text.data()) + offset;
+    std::size_t n = 0;
+    while (cls[p[n]] == Letter)
+        ++n;
+    return n;
+}
+
+namespace {
+
+// Equal reference texts get one id: an open-addressing table of ids keyed by the reference
+// hash, kept only while the text is cut.
+class ReferenceInterner {
+public:
+    static constexpr WordTable::ReferenceId kNone = ~WordTable::ReferenceId(0);
+
+    ReferenceInterner(const std::string& text, LetterSet letters,
+                      std::vector<WordTable::Reference>& references,
+                      std::vector<std::uint32_t>& hashes)
+        : m_text(text), m_letters(letters), m_references(references), m_hashes(hashes),
+          m_slots(1024, kNone)
+    {
+    }
+
+    WordTable::ReferenceId intern(const ReferenceKey& key)
+    {
+        const ReferenceParts& parts = key.parts();
+        const std::uint32_t hash = WordTable::shortHash(key.hash());
+        const std::size_t mask = m_slots.size() - 1;
+        std::size_t slot = hash & mask;
+        for (; m_slots[slot] != kNone; slot = (slot + 1) & mask) {
+            const WordTable::ReferenceId id = m_slots[slot];
+            const WordTable::Reference& r = m_references[id];
+            if (m_hashes[id] == hash && r.keyLength == parts.keyLength && r.strays == parts.strays
+                && compareReferences(m_text, r, m_text, parts, m_letters) == 0)
+                return id;
+        }
+        const auto id = static_cast<WordTable::ReferenceId>(m_references.size());
+        m_references.push_back(parts);
+        m_hashes.push_back(hash);
+        m_slots[slot] = id;
+        if (m_references.size() * 2 > m_slots.size())
+            grow();
+        return id;
+    }
+
+private:
+    void grow()
+    {
+        std::vector<WordTable::ReferenceId> slots(m_slots.size() * 2, kNone);
+        const std::size_t mask = slots.size() - 1;
+        for (WordTable::ReferenceId id = 0; id < m_references.size(); ++id) {
+            std::size_t slot = m_hashes[id] & mask;
+            while (slots[slot] != kNone)
+                slot = (slot + 1) & mask;
+            slots[slot] = id;
+        }
+        m_slots = std::move(slots);
+    }
+
+    const std::string& m_text;
+    LetterSet m_letters;
+    std::vector<WordTable::Reference>& m_references;
+    std::vector<std::uint32_t>& m_hashes;  // by id
+    std::vector<WordTable::ReferenceId> m_slots;
+};
+
+} // namespace
+
+WordTable WordTable::segment(std::string text, LetterSet letters)
+{
+    // Offsets and word numbers are 32-bit.
+    if (text.size() >= std::numeric_limits<std::uint32_t>::max())
         throw std::length_error("text too large for the word table");
 
     WordTable table;
+    table.m_letters = letters;
     table.m_text = std::move(text);
     const std::string& t = table.m_text;
     const std::size_t n = t.size();
-    // Latin prose averages about seven characters per word with its separator; reserving
-    // for that spares the copies of growth without touching memory a real text never uses.
-    table.m_entries.reserve(n / 7 + 1);
+    const auto& cls = classesOf(letters);
+    const unsigned char* const begin = reinterpret_cast<const unsigned char*>(t.data());
+    const unsigned char* const end = begin + n;
 
-    std::string& refs = table.m_references;
-    std::size_t refOffset = 0;  // the reference in force is refs[refOffset, refs.size())
-    bool inGroup = false;
-    auto add = [&](std::size_t start, std::size_t end) {
-        table.m_entries.push_back(Entry{static_cast<std::uint32_t>(start),
-                                        static_cast<std::uint32_t>(end - start),
-                                        static_cast<std::uint32_t>(refOffset),
-                                        static_cast<std::uint32_t>(refs.size() - refOffset)});
+    // Counting the words first sizes the table exactly: growing it by doubling would hold
+    // up to three times its size at the moment of a copy.
+    {
+        std::size_t words = 0;
+        unsigned prev = Plain;
+        for (const unsigned char* p = begin; p < end; ++p) {
+            const unsigned cur = cls[*p];
+            words += cur & (prev ^ 1u);
+            prev = cur;
+        }
+        table.m_offsets.reserve(words);
+        table.m_lengths.reserve(words);
+        table.m_blockRun.reserve((words >> kBlockShift) + 1);
+    }
+
+    ReferenceInterner interner(t, letters, table.m_references, table.m_referenceHashes);
+    ReferenceKey key;
+    bool changed = true;  // the empty reference has no id until a word needs it
+    ReferenceId current = ReferenceInterner::kNone;
+    auto add = [&](const unsigned char* start, const unsigned char* stop) {
+        const auto word = static_cast<std::uint32_t>(table.m_offsets.size());
+        if (changed) {
+            changed = false;
+            const ReferenceId id = interner.intern(key);
+            if (id != current) {
+                current = id;
+                table.m_runStart.push_back(word);
+                table.m_runReference.push_back(id);
+            }
+        }
+        if ((word & ((1u << kBlockShift) - 1)) == 0)
+            table.m_blockRun.push_back(static_cast<std::uint32_t>(table.m_runStart.size() - 1));
+        table.m_offsets.push_back(static_cast<std::uint32_t>(start - begin));
+        const auto length = static_cast<std::size_t>(stop - start);
+        table.m_lengths.push_back(length < kLongWord ? static_cast<std::uint8_t>(length) : kLongWord);
     };
 
     // std::string keeps a '\0' after its last byte, and '\0' is no letter: a run of letters
     // stops there without a bounds test.
-    const unsigned char* const begin = reinterpret_cast<const unsigned char*>(t.data());
-    const unsigned char* const end = begin + n;
     const unsigned char* p = begin;
     while (p < end) {
-        const auto cls = kClass[*p];
-        if (cls == Letter) {
+        if (cls[*p] == Letter) {
             const unsigned char* const start = p;
             do
                 ++p;
-            while (kClass[*p] == Letter);
+            while (cls[*p] == Letter);
             if (p == end) {
-                add(static_cast<std::size_t>(start - begin), n);
+                add(start, end);
                 break;
             }
             // The character that ends the word updates the reference first.
-            const char c = static_cast<char>(*p);
-            if (c == ']') {
-                refs += ']';
-                inGroup = false;
-            } else if (c == '[') {
-                refOffset = refs.size();
-                refs += '[';
-                inGroup = true;
-            } else if (inGroup) {
-                refs += c;
-            }
-            add(static_cast<std::size_t>(start - begin), static_cast<std::size_t>(p - begin));
+            if (!key.leavesUnchanged(*p))
+                changed |= key.feed(*p, static_cast<std::size_t>(p - begin));
+            add(start, p);
             ++p;
             continue;
         }
-        if (cls == Close) {
-            refs += ']';
-            inGroup = false;
-        } else if (cls == Open) {
-            refOffset = refs.size();
-            refs += '[';
-            inGroup = true;
-        } else if (inGroup) {
-            refs += static_cast<char>(*p);
-        }
+        if (!key.leavesUnchanged(*p))
+            changed |= key.feed(*p, static_cast<std::size_t>(p - begin));
         ++p;
     }
+    table.m_runStart.shrink_to_fit();
+    table.m_runReference.shrink_to_fit();
+    table.m_references.shrink_to_fit();
+    table.m_referenceHashes.shrink_to_fit();
     return table;
 }
 

@@ -2,6 +2,7 @@
 
 #include "text/Cp1252.h"
 #include "passages/PassageIndex.h"
+#include "passages/ReferencePassages.h"
 #include "passages/FormMarking.h"
 
 #include <array>
@@ -130,26 +131,6 @@ void appendMarkedPassage(std::string& buf, std::string_view passage, std::string
     appendField(buf, ExportFormat::Html, passage.substr(done));
 }
 
-constexpr std::string_view kHtmlTail = "</tbody>\n</table>\n</body>\n</html>\n";
-
-void appendRow(std::string& buf, ExportFormat format, std::string_view form, std::string_view ref,
-               std::string_view latinPassage, std::string_view frenchPassage)
-{
-    if (format == ExportFormat::Html) {
-        buf += "<tr><td>";
-        appendField(buf, format, form);
-        buf += "</td><td>";
-        appendField(buf, format, ref);
-        buf += "</td><td class=\"passage\" lang=\"la\">";
-        appendMarkedPassage(buf, latinPassage, form);
-        buf += "</td><td class=\"passage\">";
-        appendField(buf, format, frenchPassage);
-        buf += "</td></tr>\n";
-    } else {
-        appendRecord(buf, format, {form, ref, latinPassage, frenchPassage});
-    }
-}
-
 } // namespace
 
 void appendField(std::string& out, ExportFormat format, std::string_view cp1252)
@@ -179,6 +160,57 @@ void appendRecord(std::string& out, ExportFormat format,
     out += format == ExportFormat::Csv ? "\r\n" : "\n";
 }
 
+namespace {
+
+// One attestation record; the passages are already gathered.
+void appendAttestation(std::string& buf, ExportFormat format, std::string_view form,
+                       std::string_view ref, std::string_view latinPassage,
+                       std::string_view frenchPassage)
+{
+    if (format == ExportFormat::Html) {
+        buf += "<tr><td>";
+        appendField(buf, format, form);
+        buf += "</td><td>";
+        appendField(buf, format, ref);
+        buf += "</td><td class=\"passage\" lang=\"la\">";
+        appendMarkedPassage(buf, latinPassage, form);
+        buf += "</td><td class=\"passage\">";
+        appendField(buf, format, frenchPassage);
+        buf += "</td></tr>\n";
+    } else {
+        appendRecord(buf, format, {form, ref, latinPassage, frenchPassage});
+    }
+}
+
+void startExport(std::string& buf, ExportFormat format, const ExportHeading& heading,
+                 std::size_t count)
+{
+    buf.reserve(kFlushAt + 4096);
+    if (format == ExportFormat::Html)
+        writeHtmlHead(buf, heading, count);
+    else
+        appendRecord(buf, format, headerFields());
+}
+
+void flushIfFull(std::ostream& out, std::string& buf)
+{
+    if (buf.size() >= kFlushAt) {
+        out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
+        buf.clear();
+    }
+}
+
+constexpr std::string_view kHtmlTail = "</tbody>\n</table>\n</body>\n</html>\n";
+
+void endExport(std::ostream& out, std::string& buf, ExportFormat format)
+{
+    if (format == ExportFormat::Html)
+        buf += kHtmlTail;
+    out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
+}
+
+} // namespace
+
 void writeAttestationExport(std::ostream& out, ExportFormat format, const GridModel& grid,
                             std::string_view latinText, const std::string* frenchText,
                             const ExportHeading& heading)
@@ -193,35 +225,95 @@ void writeAttestationExport(std::ostream& out, ExportFormat format, const GridMo
                               withFrench ? refs : std::vector<std::string_view>());
 
     std::string buf;
-    buf.reserve(kFlushAt + 4096);
-    if (format == ExportFormat::Html)
-        writeHtmlHead(buf, heading, grid.rows() - 1);
-    else
-        appendRecord(buf, format, headerFields());
-
+    startExport(buf, format, heading, grid.rows() - 1);
     std::string latinPassage;
     std::string frenchPassage;
     for (std::size_t r = 1; r < grid.rows(); ++r) {
-        const std::string& form = grid.cell(r, 0);
         const std::string& ref = grid.cell(r, 1);
         latinPassage.clear();
         latin.writePassage(latinPassage, ref);
         frenchPassage.clear();
         if (withFrench)
             french.writePassage(frenchPassage, ref);
-        appendRow(buf, format, form, ref, latinPassage, frenchPassage);
-        if (buf.size() >= kFlushAt) {
-            out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
-            buf.clear();
-            // A failed or cancelled output stops the writing.
-            if (!out)
-                return;
-        }
+        appendAttestation(buf, format, grid.cell(r, 0), ref, latinPassage, frenchPassage);
+        flushIfFull(out, buf);
+        if (!out)
+            return;  // failed or cancelled: the rest would be built for nothing
     }
-    if (format == ExportFormat::Html)
-        buf += kHtmlTail;
-    out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
+    endExport(out, buf, format);
 }
+
+void writeAttestationExport(std::ostream& out, ExportFormat format, const WordTable& table,
+                            const ResultList& results, std::string_view latinText,
+                            const std::string* frenchText, const ExportHeading& heading)
+{
+    const bool withFrench = frenchText && !frenchText->empty();
+    std::vector<WordTable::ReferenceId> refs;
+    refs.reserve(results.size());
+    for (const WordIndex w : results)
+        refs.push_back(table.referenceId(w));
+    const ReferencePassages latin(latinText, table, refs);
+    const ReferencePassages french(withFrench ? std::string_view(*frenchText) : std::string_view(),
+                                   table, withFrench ? refs : std::vector<WordTable::ReferenceId>());
+    refs = {};
+
+    std::string buf;
+    startExport(buf, format, heading, results.size());
+    std::string ref;
+    std::string latinPassage;
+    std::string frenchPassage;
+    for (const WordIndex w : results) {
+        const WordTable::ReferenceId id = table.referenceId(w);
+        ref.clear();
+        table.appendReferenceText(id, ref);
+        latinPassage.clear();
+        latin.appendPassage(latinPassage, id);
+        frenchPassage.clear();
+        if (withFrench)
+            french.appendPassage(frenchPassage, id);
+        appendAttestation(buf, format, table.form(w), ref, latinPassage, frenchPassage);
+        flushIfFull(out, buf);
+        if (!out)
+            return;  // failed or cancelled: the rest would be built for nothing
+    }
+    endExport(out, buf, format);
+}
+
+namespace {
+
+// The bytes of an export before and after its records.
+std::uint64_t headAndTailSize(ExportFormat format, const ExportHeading& heading, std::size_t count)
+{
+    std::string buf;
+    startExport(buf, format, heading, count);
+    return buf.size() + (format == ExportFormat::Html ? kHtmlTail.size() : 0);
+}
+
+// A record's bytes depend on its reference and form only: each pair is rendered once, so a
+// text whose one passage is huge costs one rendering, not one per row.
+class RecordSizes {
+public:
+    template <typename Render>
+    std::uint64_t of(std::string_view referenceKey, std::string_view form, Render&& render)
+    {
+        m_key.assign(referenceKey);
+        m_key += '\0';
+        m_key += form;
+        auto it = m_sizes.find(m_key);
+        if (it == m_sizes.end()) {
+            m_buf.clear();
+            render(m_buf);
+            it = m_sizes.emplace(m_key, m_buf.size()).first;
+        }
+        return it->second;
+    }
+
+private:
+    std::unordered_map<std::string, std::uint64_t> m_sizes;
+    std::string m_key, m_buf;
+};
+
+} // namespace
 
 std::uint64_t attestationExportSize(ExportFormat format, const GridModel& grid,
                                     std::string_view latinText, const std::string* frenchText,
@@ -235,36 +327,52 @@ std::uint64_t attestationExportSize(ExportFormat format, const GridModel& grid,
     const PassageIndex latin(latinText, refs);
     const PassageIndex french(withFrench ? std::string_view(*frenchText) : std::string_view(),
                               withFrench ? refs : std::vector<std::string_view>());
-
-    std::string buf;
-    if (format == ExportFormat::Html)
-        writeHtmlHead(buf, heading, grid.rows() - 1);
-    else
-        appendRecord(buf, format, headerFields());
-    std::uint64_t n = buf.size() + (format == ExportFormat::Html ? kHtmlTail.size() : 0);
-
-    // A row's bytes depend on its reference and form only: each pair is rendered once, so a
-    // text whose one passage is huge costs one rendering, not one per row.
-    std::unordered_map<std::string, std::uint64_t> rowSizes;
-    std::string key, latinPassage, frenchPassage;
+    std::uint64_t n = headAndTailSize(format, heading, grid.rows() - 1);
+    RecordSizes sizes;
+    std::string latinPassage, frenchPassage;
     for (std::size_t r = 1; r < grid.rows(); ++r) {
-        const std::string& form = grid.cell(r, 0);
         const std::string& ref = grid.cell(r, 1);
-        key.assign(ref);
-        key += '\0';
-        key += form;
-        auto it = rowSizes.find(key);
-        if (it == rowSizes.end()) {
+        n += sizes.of(ref, grid.cell(r, 0), [&](std::string& buf) {
             latinPassage.clear();
             latin.writePassage(latinPassage, ref);
             frenchPassage.clear();
             if (withFrench)
                 french.writePassage(frenchPassage, ref);
-            buf.clear();
-            appendRow(buf, format, form, ref, latinPassage, frenchPassage);
-            it = rowSizes.emplace(key, buf.size()).first;
-        }
-        n += it->second;
+            appendAttestation(buf, format, grid.cell(r, 0), ref, latinPassage, frenchPassage);
+        });
+    }
+    return n;
+}
+
+std::uint64_t attestationExportSize(ExportFormat format, const WordTable& table,
+                                    const ResultList& results, std::string_view latinText,
+                                    const std::string* frenchText, const ExportHeading& heading)
+{
+    const bool withFrench = frenchText && !frenchText->empty();
+    std::vector<WordTable::ReferenceId> refs;
+    refs.reserve(results.size());
+    for (const WordIndex w : results)
+        refs.push_back(table.referenceId(w));
+    const ReferencePassages latin(latinText, table, refs);
+    const ReferencePassages french(withFrench ? std::string_view(*frenchText) : std::string_view(),
+                                   table, withFrench ? refs : std::vector<WordTable::ReferenceId>());
+    refs = {};
+    std::uint64_t n = headAndTailSize(format, heading, results.size());
+    RecordSizes sizes;
+    std::string ref, latinPassage, frenchPassage;
+    for (const WordIndex w : results) {
+        const WordTable::ReferenceId id = table.referenceId(w);
+        const std::string idKey = std::to_string(id);
+        n += sizes.of(idKey, table.form(w), [&](std::string& buf) {
+            ref.clear();
+            table.appendReferenceText(id, ref);
+            latinPassage.clear();
+            latin.appendPassage(latinPassage, id);
+            frenchPassage.clear();
+            if (withFrench)
+                french.appendPassage(frenchPassage, id);
+            appendAttestation(buf, format, table.form(w), ref, latinPassage, frenchPassage);
+        });
     }
     return n;
 }

@@ -4,6 +4,7 @@
 // passages as the result file. Everything written is UTF-8; what comes in is Windows-1252.
 
 #include "concordance/GridModel.h"
+#include "concordance/ResultList.h"
 
 #include <cstdint>
 #include <ostream>
@@ -38,9 +39,18 @@ void writeAttestationExport(std::ostream& out, ExportFormat format, const GridMo
                             std::string_view latinText, const std::string* frenchText,
                             const ExportHeading& heading);
 
-// The number of bytes writeAttestationExport writes, known before a byte is written.
+// The same for the rows `results` of `table`, byte for byte what the grid holding them gives.
+void writeAttestationExport(std::ostream& out, ExportFormat format, const WordTable& table,
+                            const ResultList& results, std::string_view latinText,
+                            const std::string* frenchText, const ExportHeading& heading);
+
+// The number of bytes writeAttestationExport writes, known before a byte is written, for a
+// grid or for result rows.
 std::uint64_t attestationExportSize(ExportFormat format, const GridModel& grid,
                                     std::string_view latinText, const std::string* frenchText,
                                     const ExportHeading& heading);
+std::uint64_t attestationExportSize(ExportFormat format, const WordTable& table,
+                                    const ResultList& results, std::string_view latinText,
+                                    const std::string* frenchText, const ExportHeading& heading);
 
 } // namespace quorvex

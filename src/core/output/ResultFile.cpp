@@ -1,6 +1,9 @@
 #include "output/ResultFile.h"
 
+#include "concordance/GridHeader.h"
+#include "output/OutputBuffer.h"
 #include "passages/PassageIndex.h"
+#include "passages/ReferencePassages.h"
 #include "system/SystemFiles.h"
 
 #include <vector>
@@ -26,6 +29,40 @@ std::vector<std::string_view> referencesOf(const GridModel& grid)
     return refs;
 }
 
+void appendHeader(std::string& buf, std::string_view title, std::string_view date)
+{
+    buf += "R\xE9" "f\xE9" "rence(s) : ";
+    buf += title;
+    buf += kCrLf;
+    buf += "Recherche effectu\xE9" "e le : ";
+    buf += date;
+    buf += kCrLf;
+    buf += kRule;
+    buf += kCrLf;
+    buf += kCrLf;
+}
+
+// Fewer than 35 characters: pad so the reference starts in column 37. From 35 on, the
+// reference follows directly.
+void appendFormColumn(std::string& buf, std::string_view form)
+{
+    buf += form;
+    if (form.size() < kListColumn - 1)
+        buf.append(kListColumn - form.size(), ' ');
+}
+
+std::uint64_t headerSize(std::string_view title, std::string_view date)
+{
+    std::string buf;
+    appendHeader(buf, title, date);
+    return buf.size();
+}
+
+std::uint64_t formColumnSize(std::string_view form)
+{
+    return form.size() < kListColumn - 1 ? kListColumn : form.size();
+}
+
 } // namespace
 
 void writeResultFile(std::ostream& out, const GridModel& grid, std::string_view title,
@@ -46,25 +83,11 @@ void writeResultFile(std::ostream& out, const GridModel& grid, std::string_view 
             buf.clear();
         }
     };
-    // A failed or cancelled output stops the writing instead of building the rest for nothing.
 
-    buf += "R\xE9" "f\xE9" "rence(s) : ";
-    buf += title;
-    buf += kCrLf;
-    buf += "Recherche effectu\xE9" "e le : ";
-    buf += date;
-    buf += kCrLf;
-    buf += kRule;
-    buf += kCrLf;
-    buf += kCrLf;
+    appendHeader(buf, title, date);
 
     for (std::size_t r = 0; r < grid.rows(); ++r) {
-        const std::string& form = grid.cell(r, 0);
-        buf += form;
-        // Fewer than 35 characters: pad so the reference starts in column 37. From 35 on,
-        // the reference follows directly.
-        if (form.size() < kListColumn - 1)
-            buf.append(kListColumn - form.size(), ' ');
+        appendFormColumn(buf, grid.cell(r, 0));
         buf += grid.cell(r, 1);
         buf += kCrLf;
         flushIfFull();
@@ -82,9 +105,51 @@ void writeResultFile(std::ostream& out, const GridModel& grid, std::string_view 
         }
         flushIfFull();
         if (!out)
-            return;
+            return;  // failed or cancelled: the rest would be built for nothing
     }
     out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
+}
+
+void writeResultFile(std::ostream& out, const WordTable& table, const ResultList& results,
+                     std::string_view title, std::string_view date, std::string_view latinText,
+                     const std::string* frenchText)
+{
+    const bool withFrench = frenchText && !frenchText->empty();
+    std::vector<WordTable::ReferenceId> refs;
+    refs.reserve(results.size());
+    for (const WordIndex w : results)
+        refs.push_back(table.referenceId(w));
+    const ReferencePassages latin(latinText, table, refs);
+    const ReferencePassages french(withFrench ? std::string_view(*frenchText) : std::string_view(),
+                                   table, withFrench ? refs : std::vector<WordTable::ReferenceId>());
+    refs = {};
+
+    OutputBuffer buf(out);
+    appendHeader(buf.buffer(), title, date);
+    appendFormColumn(buf.buffer(), kFormsHeader);
+    buf.append(kReferencesHeader);
+    buf.append(kCrLf);
+    for (const WordIndex w : results) {
+        appendFormColumn(buf.buffer(), table.form(w));
+        table.appendReference(w, buf.buffer());
+        buf.append(kCrLf);
+    }
+
+    const auto piece = [&buf](std::string_view p) { buf.append(p); };
+    for (const WordIndex w : results) {
+        const WordTable::ReferenceId ref = table.referenceId(w);
+        buf.append(kRule);
+        buf.append(kCrLf);
+        latin.forEachPiece(ref, piece);
+        buf.append(kCrLf);
+        if (withFrench) {
+            french.forEachPiece(ref, piece);
+            buf.append(kCrLf);
+        }
+        if (!out)
+            return;  // failed or cancelled: the rest would be built for nothing
+    }
+    buf.flush();
 }
 
 std::uint64_t resultFileSize(const GridModel& grid, std::string_view title, std::string_view date,
@@ -96,34 +161,58 @@ std::uint64_t resultFileSize(const GridModel& grid, std::string_view title, std:
     const PassageIndex latin(latinText, refs);
     const PassageIndex french(withFrench ? std::string_view(*frenchText) : std::string_view(),
                               withFrench ? refs : std::vector<std::string_view>());
-    const std::uint64_t crlf = kCrLf.size();
-    std::uint64_t n = std::string_view("R\xE9" "f\xE9" "rence(s) : ").size() + title.size() + crlf
-        + std::string_view("Recherche effectu\xE9" "e le : ").size() + date.size() + crlf
-        + kRule.size() + crlf + crlf;
-    for (std::size_t r = 0; r < grid.rows(); ++r) {
-        const std::size_t form = grid.cell(r, 0).size();
-        n += form + (form < kListColumn - 1 ? kListColumn - form : 0) + grid.cell(r, 1).size() + crlf;
-    }
+    std::uint64_t n = headerSize(title, date);
+    for (std::size_t r = 0; r < grid.rows(); ++r)
+        n += formColumnSize(grid.cell(r, 0)) + grid.cell(r, 1).size() + kCrLf.size();
     for (std::size_t r = 1; r < grid.rows(); ++r) {
         const std::string& ref = grid.cell(r, 1);
-        n += kRule.size() + crlf + latin.passageLength(ref) + crlf;
+        n += kRule.size() + kCrLf.size() + latin.passageLength(ref) + kCrLf.size();
         if (withFrench)
-            n += french.passageLength(ref) + crlf;
+            n += french.passageLength(ref) + kCrLf.size();
     }
     return n;
 }
 
-FileError saveResultFile(const std::string& outputPath, const GridModel& grid,
-                         std::string_view title, std::string_view date,
-                         const std::string& latinPath, const std::string& frenchPath)
+std::uint64_t resultFileSize(const WordTable& table, const ResultList& results,
+                             std::string_view title, std::string_view date,
+                             std::string_view latinText, const std::string* frenchText)
 {
-    return saveResultFile(outputPath, grid, title, date, latinPath, frenchPath, SaveControl{});
+    const bool withFrench = frenchText && !frenchText->empty();
+    std::vector<WordTable::ReferenceId> refs;
+    refs.reserve(results.size());
+    for (const WordIndex w : results)
+        refs.push_back(table.referenceId(w));
+    const ReferencePassages latin(latinText, table, refs);
+    const ReferencePassages french(withFrench ? std::string_view(*frenchText) : std::string_view(),
+                                   table, withFrench ? refs : std::vector<WordTable::ReferenceId>());
+    refs = {};
+
+    std::uint64_t n = headerSize(title, date) + formColumnSize(kFormsHeader)
+        + kReferencesHeader.size() + kCrLf.size();
+    std::string ref;
+    std::uint64_t length = 0;
+    const auto count = [&length](std::string_view p) { length += p.size(); };
+    for (const WordIndex w : results) {
+        ref.clear();
+        table.appendReference(w, ref);
+        n += formColumnSize(table.form(w)) + ref.size() + kCrLf.size();
+        const WordTable::ReferenceId id = table.referenceId(w);
+        length = 0;
+        latin.forEachPiece(id, count);
+        if (withFrench)
+            french.forEachPiece(id, count);
+        n += kRule.size() + kCrLf.size() + length + kCrLf.size() + (withFrench ? kCrLf.size() : 0);
+    }
+    return n;
 }
 
-FileError saveResultFile(const std::string& outputPath, const GridModel& grid,
-                         std::string_view title, std::string_view date,
-                         const std::string& latinPath, const std::string& frenchPath,
-                         const SaveControl& control)
+namespace {
+
+// Reads the texts, sizes the file, then writes it through a safe replacement.
+template <typename Size, typename Write>
+FileError saveFromPaths(const std::string& outputPath, const std::string& latinPath,
+                        const std::string& frenchPath, const SaveControl& control, Size size,
+                        Write write)
 {
     TextReadResult latin = readText(latinPath);
     if (latin.error)
@@ -135,27 +224,72 @@ FileError saveResultFile(const std::string& outputPath, const GridModel& grid,
             return french.error;
     }
     const std::string* frenchText = frenchPath.empty() ? nullptr : &french.text;
-    const std::uint64_t size = resultFileSize(grid, title, date, latin.text, frenchText);
-    WriteControl write;
-    write.expectedSize = static_cast<std::int64_t>(size);
+    const std::uint64_t bytes = size(latin.text, frenchText);
+    WriteControl writing;
+    writing.expectedSize = static_cast<std::int64_t>(bytes);
     if (control.progress)
-        write.progress = [&](std::uint64_t written) { return control.progress(written, size); };
-    // The size question comes after the free-space check, which the first call makes.
-    bool asked = false, declined = false;
+        writing.progress = [&](std::uint64_t written) { return control.progress(written, bytes); };
+    // The size question comes after the free-space check, which opening the output makes.
+    bool declined = false;
     FileError error = writeFileReplacing(outputPath, [&](std::ostream& out) {
-        if (control.confirmSize && !asked) {
-            asked = true;
-            if (!control.confirmSize(size)) {
-                declined = true;
-                return false;
-            }
+        if (control.confirmSize && !control.confirmSize(bytes)) {
+            declined = true;
+            return false;
         }
-        writeResultFile(out, grid, title, date, latin.text, frenchText);
+        write(out, latin.text, frenchText);
         return static_cast<bool>(out);
-    }, write);
+    }, writing);
     if (declined)
         error.kind = FileErrorKind::Cancelled;
     return error;
+}
+
+} // namespace
+
+FileError saveResultFile(const std::string& outputPath, const WordTable& table,
+                         const ResultList& results, std::string_view title,
+                         std::string_view date, const std::string& latinPath,
+                         const std::string& frenchPath)
+{
+    return saveResultFile(outputPath, table, results, title, date, latinPath, frenchPath,
+                          SaveControl{});
+}
+
+FileError saveResultFile(const std::string& outputPath, const GridModel& grid,
+                         std::string_view title, std::string_view date,
+                         const std::string& latinPath, const std::string& frenchPath)
+{
+    return saveResultFile(outputPath, grid, title, date, latinPath, frenchPath, SaveControl{});
+}
+
+FileError saveResultFile(const std::string& outputPath, const WordTable& table,
+                         const ResultList& results, std::string_view title,
+                         std::string_view date, const std::string& latinPath,
+                         const std::string& frenchPath, const SaveControl& control)
+{
+    return saveFromPaths(
+        outputPath, latinPath, frenchPath, control,
+        [&](std::string_view latin, const std::string* french) {
+            return resultFileSize(table, results, title, date, latin, french);
+        },
+        [&](std::ostream& out, std::string_view latin, const std::string* french) {
+            writeResultFile(out, table, results, title, date, latin, french);
+        });
+}
+
+FileError saveResultFile(const std::string& outputPath, const GridModel& grid,
+                         std::string_view title, std::string_view date,
+                         const std::string& latinPath, const std::string& frenchPath,
+                         const SaveControl& control)
+{
+    return saveFromPaths(
+        outputPath, latinPath, frenchPath, control,
+        [&](std::string_view latin, const std::string* french) {
+            return resultFileSize(grid, title, date, latin, french);
+        },
+        [&](std::ostream& out, std::string_view latin, const std::string* french) {
+            writeResultFile(out, grid, title, date, latin, french);
+        });
 }
 
 std::string defaultDateText(std::time_t moment)

@@ -4,6 +4,7 @@
 // Windows-1252, CR LF line ends, the passages' bytes as they stand in the texts.
 
 #include "concordance/GridModel.h"
+#include "concordance/ResultList.h"
 #include "text/TextFile.h"
 
 #include <cstdint>
@@ -21,9 +22,19 @@ void writeResultFile(std::ostream& out, const GridModel& grid, std::string_view 
                      std::string_view date, std::string_view latinText,
                      const std::string* frenchText);
 
+// The same file for the rows `results` of `table` (the grid's header, then one row per
+// result), byte for byte what the grid holding those rows gives. `latinText` is the text the
+// passages are taken from (usually table.text()).
+void writeResultFile(std::ostream& out, const WordTable& table, const ResultList& results,
+                     std::string_view title, std::string_view date, std::string_view latinText,
+                     const std::string* frenchText);
+
 // The number of bytes writeResultFile writes, from the passages' lengths: known before a
 // byte is written, so that a save too large for its disk is refused at once.
 std::uint64_t resultFileSize(const GridModel& grid, std::string_view title, std::string_view date,
+                             std::string_view latinText, const std::string* frenchText);
+std::uint64_t resultFileSize(const WordTable& table, const ResultList& results,
+                             std::string_view title, std::string_view date,
                              std::string_view latinText, const std::string* frenchText);
 
 // Reads the Latin text (and the French one when `frenchPath` is not empty) and writes the
@@ -33,13 +44,22 @@ FileError saveResultFile(const std::string& outputPath, const GridModel& grid,
                          std::string_view title, std::string_view date,
                          const std::string& latinPath, const std::string& frenchPath);
 
-// The same with a progress callback (see WriteControl; its expectedSize is computed here)
-// and a last word once the size is known: `confirmSize` returning false writes nothing and
-// gives a Cancelled error. Either may be empty.
+FileError saveResultFile(const std::string& outputPath, const WordTable& table,
+                         const ResultList& results, std::string_view title,
+                         std::string_view date, const std::string& latinPath,
+                         const std::string& frenchPath);
+
+// The same with a progress callback (see WriteControl; the size is computed here) and a last
+// word once the size is known and fits: `confirmSize` returning false writes nothing and gives
+// a Cancelled error. Either may be empty; without them the saves above are these.
 struct SaveControl {
     std::function<bool(std::uint64_t size)> confirmSize;
     std::function<bool(std::uint64_t written, std::uint64_t size)> progress;
 };
+FileError saveResultFile(const std::string& outputPath, const WordTable& table,
+                         const ResultList& results, std::string_view title,
+                         std::string_view date, const std::string& latinPath,
+                         const std::string& frenchPath, const SaveControl& control);
 FileError saveResultFile(const std::string& outputPath, const GridModel& grid,
                          std::string_view title, std::string_view date,
                          const std::string& latinPath, const std::string& frenchPath,

@@ -11,7 +11,10 @@ PassageIndex::PassageIndex(std::string_view text, const std::vector<std::string_
 {
     std::size_t longest = 0;
     for (std::string_view r : references) {
-        m_passages.try_emplace(std::string(r));
+        if (m_passages.count(r) == 0) {
+            m_keys.emplace_back(r);
+            m_passages.try_emplace(m_keys.back());
+        }
         longest = std::max(longest, r.size());
     }
     if (m_passages.empty())
@@ -72,7 +75,7 @@ PassageIndex::PassageIndex(std::string_view text, const std::vector<std::string_
 
 const PassageIndex::Passage* PassageIndex::lookup(std::string_view reference) const
 {
-    const auto it = m_passages.find(std::string(reference));
+    const auto it = m_passages.find(reference);
     return it == m_passages.end() ? nullptr : &it->second;
 }
 

@@ -12,6 +12,7 @@
 // row. The passages are kept as slices of the text, which must outlive the index.
 
 #include <cstddef>
+#include <deque>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -45,7 +46,8 @@ private:
     const Passage* lookup(std::string_view reference) const;
 
     std::string_view m_text;
-    std::unordered_map<std::string, Passage> m_passages;
+    std::deque<std::string> m_keys;  // the references asked for; the map's keys view them
+    std::unordered_map<std::string_view, Passage> m_passages;
 };
 
 } // namespace quorvex

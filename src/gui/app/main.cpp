@@ -15,8 +15,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Veltrano - Quorvex"));
     QApplication::setWindowIcon(quorvex::applicationIcon());
-    // Ties the windows to the installed menu entry quorvex.desktop and its icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("quorvex"));
+    // Ties the windows to the installed menu entry org.veltrano.Quorvex.desktop and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.veltrano.Quorvex"));
     quorvex::installFontSubstitutions();
     // The program speaks French: so do the buttons of its dialogs and message boxes.
     QTranslator qtFrench;

@@ -12,6 +12,9 @@ public:
     virtual ~FileTest() = default;
     virtual bool fileExists(const QString& path) = 0;
     virtual bool isRegularFile(const QString& path) = 0;
+    // A folder on a disk: not gone, and not a view of the system such as /proc, /sys or /dev,
+    // where a file dialog could block reading what it lists.
+    virtual bool isOrdinaryFolder(const QString& path) = 0;
     // Whether a text the user chose can be opened for reading (it is not read here).
     virtual FileError checkReadable(const QString& path) = 0;
 };

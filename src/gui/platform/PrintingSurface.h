@@ -22,10 +22,20 @@ struct PrintOutcome {
     explicit operator bool() const noexcept { return failure == PrintFailure::None; }
 };
 
+// Where the next printout goes: a printer by name, or a PDF file by path. Neither (no
+// printer installed, no file chosen): toPdf false and an empty name.
+struct PrintTarget {
+    bool toPdf = false;
+    QString name;
+};
+
 class PrintingSurface {
 public:
     virtual ~PrintingSurface() = default;
     virtual PrintOutcome play(const PrintOperations& operations) = 0;
+    virtual PrintTarget target() const = 0;
+    // From now on the printouts go into this PDF file.
+    virtual void printToPdf(const QString& path) = 0;
 };
 
 } // namespace quorvex

@@ -1,20 +1,45 @@
 #include "platform/QtFileDialogs.h"
 
+#include <QAbstractFileIconProvider>
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace quorvex {
 
 namespace {
+
+// Icons and type names from the name alone. Qt's own provider guesses a file's type from
+// its content when the name does not tell it, and reading a file such as /proc/kmsg never
+// ends: the dialog froze for good.
+class NameOnlyIconProvider : public QAbstractFileIconProvider {
+public:
+    using QAbstractFileIconProvider::icon;
+    QIcon icon(const QFileInfo& info) const override
+    {
+        return icon(info.isDir() ? Folder : File);
+    }
+    QString type(const QFileInfo& info) const override
+    {
+        if (info.isDir())
+            return QStringLiteral("Dossier");
+        const QString suffix = info.suffix();
+        return suffix.isEmpty() ? QStringLiteral("Fichier")
+                                : QStringLiteral("Fichier %1").arg(suffix.toUpper());
+    }
+};
 
 QString run(QWidget* parent, QFileDialog::AcceptMode mode, const QString& filter,
             const QString& fileName)
 {
     // No title, folder or extension of our own: the dialog opens where the proposed name
     // lies, with that name in its field (or in the current folder when there is none).
+    NameOnlyIconProvider icons;  // outlives the dialog that uses it
     QFileDialog dialog(parent, QString(), fileName, QtFileDialogs::toQtFilter(filter));
     // Qt's own dialog matches the patterns without regard to case, so *.TXT also lists the
     // usual lower-case .txt files; a desktop's native dialog may not.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setOption(QFileDialog::DontUseCustomDirectoryIcons, true);
+    dialog.setIconProvider(&icons);
     dialog.setAcceptMode(mode);
     if (mode == QFileDialog::AcceptSave) {
         dialog.setFileMode(QFileDialog::AnyFile);

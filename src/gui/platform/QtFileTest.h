@@ -9,7 +9,10 @@ class QtFileTest : public FileTest {
 public:
     bool fileExists(const QString& path) override;
     bool isRegularFile(const QString& path) override;
+    bool isOrdinaryFolder(const QString& path) override;
     FileError checkReadable(const QString& path) override;
+    // The file systems that show the system rather than files on a disk.
+    static bool isSystemView(const QByteArray& fileSystemType);
 };
 
 } // namespace quorvex

@@ -7,13 +7,13 @@ namespace quorvex {
 
 QtPrintSetupDialog::QtPrintSetupDialog(QPrinter& printer) : m_printer(printer) {}
 
-void QtPrintSetupDialog::showPrinter(QWidget* parent)
+bool QtPrintSetupDialog::showPrinter(QWidget* parent)
 {
     // A setup dialog: printer, file and paper only; the printout always runs whole.
     QPrintDialog dialog(&m_printer, parent);
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
     dialog.setWindowTitle(QString::fromUtf8("Configuration de l'impression"));
-    dialog.exec();
+    return dialog.exec() == QDialog::Accepted;
 }
 
 } // namespace quorvex

@@ -12,7 +12,7 @@ namespace quorvex {
 class QtPrintSetupDialog : public PrintSetupDialog {
 public:
     explicit QtPrintSetupDialog(QPrinter& printer);
-    void showPrinter(QWidget* parent) override;
+    bool showPrinter(QWidget* parent) override;
 
 private:
     QPrinter& m_printer;

@@ -168,6 +168,21 @@ QString QtPrintingSurface::matchedFamily(const QString& typeName) const
     return QFontInfo(QFont(typeName)).family();
 }
 
+PrintTarget QtPrintingSurface::target() const
+{
+    if (m_printer.outputFormat() == QPrinter::PdfFormat)
+        return {true, m_printer.outputFileName()};
+    if (!m_printer.isValid() || m_printer.printerName().isEmpty())
+        return {};
+    return {false, m_printer.printerName()};
+}
+
+void QtPrintingSurface::printToPdf(const QString& path)
+{
+    m_printer.setOutputFormat(QPrinter::PdfFormat);
+    m_printer.setOutputFileName(path);
+}
+
 PrintOutcome QtPrintingSurface::play(const PrintOperations& operations)
 {
     if (m_printer.outputFormat() == QPrinter::PdfFormat)

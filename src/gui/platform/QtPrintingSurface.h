@@ -15,6 +15,8 @@ class QtPrintingSurface : public PrintingSurface {
 public:
     explicit QtPrintingSurface(QPrinter& printer);
     PrintOutcome play(const PrintOperations& operations) override;
+    PrintTarget target() const override;
+    void printToPdf(const QString& path) override;
 
     // The family Qt matched for a type name on this printer (the fonts of the machine
     // decide it; "verdana" is often absent outside Windows).

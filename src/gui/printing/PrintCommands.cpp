@@ -2,6 +2,7 @@
 
 #include "output/PrintLayout.h"
 #include "platform/BusyPointer.h"
+#include "platform/FileTest.h"
 #include "session/Session.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PrintSetupDialog.h"
@@ -9,6 +10,7 @@
 #include "platform/TextCodec.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTextDocument>
 #include <QTextEdit>
 
@@ -44,6 +46,39 @@ Message failureMessage(const PrintOutcome& outcome)
     return m;
 }
 
+// Without a printer the printout goes into a PDF file named after the title, beside the
+// Latin text; characters no file name may hold become "_".
+QString defaultPdfPath(const Session& session)
+{
+    QString name = session.title().trimmed().isEmpty() ? QStringLiteral("Veltrano - Quorvex")
+                                                       : session.title();
+    for (QChar& c : name)
+        if (QStringLiteral("/\\:*?\"<>|").contains(c))
+            c = QLatin1Char('_');
+    const QFileInfo latin(session.latinPath());
+    return QDir(latin.absolutePath()).filePath(name + QStringLiteral(".pdf"));
+}
+
+// Shows the setup dialog over the current printer (the default PDF file when there is no
+// printer). false when the user declined to replace an existing PDF file: nothing is printed.
+bool choosePrinter(QWidget* window, const Platform& platform, const Session& session)
+{
+    if (const PrintTarget current = platform.printing.target(); !current.toPdf && current.name.isEmpty())
+        platform.printing.printToPdf(defaultPdfPath(session));
+    // A file confirmed in the dialog was confirmed there; a kept one is asked about here.
+    const bool confirmed = platform.printSetup.showPrinter(window);
+    const PrintTarget target = platform.printing.target();
+    if (confirmed || !target.toPdf || !platform.files.fileExists(target.name))
+        return true;
+    Message question;
+    question.text = QDir::toNativeSeparators(target.name)
+        + QStringLiteral(" existe.\r\nDésirez-vous l'écraser?");
+    question.title = QStringLiteral("Fichier existant");
+    question.buttons = MessageButtons::YesNo;
+    question.defaultAnswer = MessageAnswer::Yes;
+    return platform.messages.show(window, question) == MessageAnswer::Yes;
+}
+
 // The busy pointer covers the layout (a long list takes a moment) and the printing, and is
 // off again before any message, whatever the printer did.
 template <typename Layout>
@@ -54,15 +89,25 @@ void layOutAndPlay(QWidget* window, const Platform& platform, Layout layout)
         BusyGuard busy(platform.busy, window);
         outcome = platform.printing.play(layout());
     }
-    if (!outcome)
+    if (!outcome) {
         platform.messages.show(window, failureMessage(outcome));
+        return;
+    }
+    // A file is no printer: say where the pages went.
+    if (const PrintTarget target = platform.printing.target(); target.toPdf) {
+        Message written;
+        written.text = QStringLiteral("L'impression a été enregistrée dans le fichier PDF « %1 ».")
+                           .arg(QDir::toNativeSeparators(target.name));
+        platform.messages.show(window, written);
+    }
 }
 
 } // namespace
 
 void printAttestations(QWidget* window, const Platform& platform, Session& session)
 {
-    platform.printSetup.showPrinter(window);
+    if (!choosePrinter(window, platform, session))
+        return;
     layOutAndPlay(window, platform, [&session] {
         PrintOperations operations = attestationListLayout(session.results());
         session.leaveCurrentCellAfterReadingRows();
@@ -70,10 +115,11 @@ void printAttestations(QWidget* window, const Platform& platform, Session& sessi
     });
 }
 
-void printContext(QWidget* window, const Platform& platform, const std::string& latinCp1252,
-                  const std::string& frenchCp1252)
+void printContext(QWidget* window, const Platform& platform, const Session& session,
+                  const std::string& latinCp1252, const std::string& frenchCp1252)
 {
-    platform.printSetup.showPrinter(window);
+    if (!choosePrinter(window, platform, session))
+        return;
     layOutAndPlay(window, platform,
                   [&] { return contextLayout(latinCp1252, frenchCp1252); });
 }

@@ -31,6 +31,13 @@ QString timeFormatWithoutZone(const QString& format)
 
 QString searchDateText(const QDateTime& moment, const QLocale& locale)
 {
+    // A system without a locale ("C", POSIX) would write an English date in a French file.
+    if (locale.language() == QLocale::C) {
+        const QString date = moment.date().toString(QStringLiteral("dd/MM/yyyy"));
+        return moment.time() == QTime(0, 0)
+            ? date
+            : date + moment.time().toString(QStringLiteral(" HH:mm:ss"));
+    }
     const QString date = locale.toString(moment.date(), QLocale::ShortFormat);
     const QTime time = moment.time();
     if (time == QTime(0, 0))

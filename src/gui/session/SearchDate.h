@@ -9,7 +9,8 @@
 namespace quorvex {
 
 // The locale's short date, a space, and its long time without a time-zone name; the time
-// is left out at exactly midnight. Under French settings: "04/12/2026 11:25:50".
+// is left out at exactly midnight. Under French settings: "04/12/2026 11:25:50"; a system
+// without a locale ("C") gets the same French form.
 QString searchDateText(const QDateTime& moment, const QLocale& locale = QLocale());
 
 } // namespace quorvex

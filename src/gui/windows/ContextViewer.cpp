@@ -309,7 +309,8 @@ void ContextViewer::onNextPassageClicked() { stepPassage(m_viewer.nextReference)
 
 void ContextViewer::onPrintTriggered()
 {
-    printContext(this, m_windows.platform(), paneTextCp1252(*m_latinPane), paneTextCp1252(*m_frenchPane));
+    printContext(this, m_windows.platform(), m_session, paneTextCp1252(*m_latinPane),
+                 paneTextCp1252(*m_frenchPane));
 }
 
 void ContextViewer::onCloseTriggered() { m_windows.unload(this); }

@@ -4,6 +4,7 @@
 #include "look/Pictures.h"
 #include "look/Twips.h"
 #include "look/WindowLook.h"
+#include "windows/DialogFolder.h"
 #include "output/ResultFile.h"
 #include "platform/BusyPointer.h"
 #include "platform/FileDialogs.h"
@@ -179,7 +180,8 @@ void SearchWindow::onResultGridClicked()
 void SearchWindow::onSaveTriggered()
 {
     const Platform& platform = m_windows.platform();
-    const QString name = platform.fileDialogs.showSave(this, kTextFilter, m_saveFileName);
+    const QString name = platform.fileDialogs.showSave(
+        this, kTextFilter, nameInOrdinaryFolder(platform.files, m_saveFileName, m_session.latinPath()));
     if (name.isEmpty())
         return;
     m_saveFileName = name;

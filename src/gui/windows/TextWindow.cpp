@@ -9,6 +9,7 @@
 #include "platform/MessageBoxes.h"
 #include "platform/TextCodec.h"
 #include "look/WindowLook.h"
+#include "windows/DialogFolder.h"
 #include "look/Twips.h"
 #include "app/WindowManager.h"
 #include "windows/AboutBox.h"
@@ -122,7 +123,9 @@ void TextWindow::onBrowseFrenchClicked() { browseInto(m_frenchPathEdit); }
 void TextWindow::browseInto(QLineEdit* target)
 {
     const Platform& platform = m_windows.platform();
-    const QString chosen = platform.fileDialogs.showOpen(this, kTextFilter, m_dialogFileName);
+    const QString chosen = platform.fileDialogs.showOpen(
+        this, kTextFilter,
+        nameInOrdinaryFolder(platform.files, m_dialogFileName, m_windows.session().latinPath()));
     if (chosen.isEmpty())
         return;
     m_dialogFileName = chosen;

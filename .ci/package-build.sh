@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# The README's package command on the CI build: BUILD_DIR/quorvex_<version>_amd64.deb.
+set -euo pipefail
+build=$1
+rm -f "$build"/quorvex_*.deb
+cmake --build "$build" -j2 --target package
+ls -l "$build"/quorvex_*.deb

@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# The bash completion of quorvex-cli, driven as bash drives it (COMP_WORDS, COMP_CWORD):
+#   completion_test.sh QUORVEX_CLI COMPLETION_SCRIPT
+# Runs the cases once with the plain fallbacks and once under the bash-completion package
+# when it is installed. A fake program with an option the real one lacks shows that a new
+# row of the option table completes without a change to the script.
+set -uo pipefail
+cli=$(realpath "$1")
+script=$(realpath "$2")
+work=$(mktemp -d)
+fakes=$(mktemp -d)
+trap 'rm -rf "$work" "$fakes"' EXIT
+cd "$work" || exit 1
+touch latin.txt francais.txt 'deux mots.txt'
+mkdir corpus
+
+# Replies, sorted, on one line.
+replies()
+{
+    COMP_WORDS=("$@")
+    COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+    COMPREPLY=()
+    _quorvex_cli
+    printf '%s\n' "${COMPREPLY[@]}" | sort | tr '\n' ' ' | sed 's/ $//'
+}
+
+failures=0
+modes=
+check()
+{
+    local name=$1 expected=$2
+    shift 2
+    local got
+    got=$(replies "$@")
+    if [[ $got != "$expected" ]]; then
+        echo "FAIL $name: [$*] gave [$got], expected [$expected]"
+        failures=$((failures + 1))
+    fi
+}
+
+run_cases()
+{
+    local mode=$1
+    modes+="$mode "
+    unset _quorvex_cli_options
+    local q=$cli
+    check "$mode/optionsByPrefix" "--format --french --frequencies" "$q" --f
+    check "$mode/versionOption" "--version" "$q" --latin latin.txt --vers
+    check "$mode/sortValues" "forms text" "$q" --sort ""
+    check "$mode/sortValuePrefix" "forms" "$q" --latin latin.txt --sort f
+    check "$mode/formatValues" "csv html tsv" "$q" --format ""
+    check "$mode/formatAfterEquals" "html" "$q" --format = h
+    check "$mode/latinFiles" "corpus deux mots.txt francais.txt latin.txt" "$q" --latin ""
+    check "$mode/frenchFilePrefix" "francais.txt" "$q" --latin latin.txt --french fr
+    check "$mode/outputFileWithSpace" "deux mots.txt" "$q" --output de
+    check "$mode/titleIsFreeText" "" "$q" --title ""
+    check "$mode/kwicWidthIsFreeText" "" "$q" --kwic ""
+    check "$mode/formsAfterDoubleDash" "" "$q" --latin latin.txt -- --f
+    local count
+    count=$(replies "$q" -- | wc -w)
+    local rows
+    rows=$("$q" --help | grep -c '^  --[a-z]')
+    [[ $count -eq $((rows + 1)) ]] || { echo "FAIL $mode/everyOption: $count replies for $rows options"; failures=$((failures + 1)); }
+
+    # A program whose table has grown: its new options complete with no change here.
+    cat > "$fakes/fake-cli" <<'HELP'
+#!/bin/sh
+cat <<'TEXT'
+Usage : quorvex-cli --latin FICHIER [--side latin|français] FORME
+
+Options :
+  --latin FICHIER
+      texte latin
+      exemple : quorvex-cli --latin latin.txt amor
+  --side latin|français
+      côté
+      exemple : quorvex-cli --latin latin.txt --side latin amor
+  --collocates FICHIER
+      liste
+      exemple : quorvex-cli --latin latin.txt --collocates latin.txt amor
+TEXT
+HELP
+    chmod +x "$fakes/fake-cli"
+    unset _quorvex_cli_options
+    check "$mode/newOption" "--collocates" "$fakes/fake-cli" --co
+    check "$mode/newOptionValues" "français latin" "$fakes/fake-cli" --side ""
+    check "$mode/newFileOption" "francais.txt" "$fakes/fake-cli" --collocates fr
+}
+
+source "$script"
+run_cases plain
+if [[ -r /usr/share/bash-completion/bash_completion ]]; then
+    source /usr/share/bash-completion/bash_completion
+    source "$script"
+    declare -F _filedir >/dev/null && run_cases bash-completion
+fi
+[[ $failures -eq 0 ]] && echo "completion: all cases pass (${modes% })"
+exit $((failures > 0))

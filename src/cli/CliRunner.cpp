@@ -7,6 +7,7 @@
 #include "cli/FrequencyCommand.h"
 #include "cli/KwicCommand.h"
 #include "cli/PrintListCommand.h"
+#include "cli/ReaderSearch.h"
 #include "cli/ShowCommand.h"
 
 namespace quorvex {
@@ -20,6 +21,9 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kExitUsage;
     }
     const CliOptions& options = parsed.options;
+    // The reader's options (spelling, phrases, both sides) reach every command that searches.
+    if (options.action != CliAction::Help && usesReaderSearch(options))
+        return runReaderSearchCommand(options, out, err);
     // One command per action; a new action adds its case here.
     switch (options.action) {
     case CliAction::Help:
@@ -43,6 +47,9 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return runFrequencyCommand(options, out, err);
     case CliAction::Check:
         return runCheckCommand(options, out, err);
+    case CliAction::Collocates:
+    case CliAction::Plot:
+        return runReaderSearchCommand(options, out, err);
     }
     return kExitUsage;
 }

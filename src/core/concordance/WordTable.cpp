@@ -12,21 +12,27 @@ namespace {
 
 enum CharClass : unsigned char { Letter, Plain, Open, Close };
 
-constexpr std::array<unsigned char, 256> makeClasses()
+constexpr std::array<unsigned char, 256> makeClasses(LetterSet letters)
 {
     std::array<unsigned char, 256> t{};
     for (int c = 0; c < 256; ++c)
         t[static_cast<std::size_t>(c)] = isLetter(static_cast<unsigned char>(c)) ? Letter : Plain;
+    if (letters == LetterSet::Extended)
+        for (const unsigned char c : {0x8A, 0x8C, 0x8E, 0x9A, 0x9C, 0x9E, 0x9F})
+            t[c] = Letter;
     t['['] = Open;
     t[']'] = Close;
     return t;
 }
-constexpr std::array<unsigned char, 256> kClass = makeClasses();
+constexpr std::array<unsigned char, 256> kWindowClass = makeClasses(LetterSet::Window);
+constexpr std::array<unsigned char, 256> kExtendedClass = makeClasses(LetterSet::Extended);
 
 } // namespace
 
-WordTable WordTable::segment(std::string text)
+WordTable WordTable::segment(std::string text, LetterSet letters)
 {
+    const std::array<unsigned char, 256>& classOf
+        = letters == LetterSet::Extended ? kExtendedClass : kWindowClass;
     // Offsets are 32-bit to keep an entry at 16 bytes; the reader refuses larger files.
     if (text.size() > std::numeric_limits<std::uint32_t>::max())
         throw std::length_error("text too large for the word table");
@@ -55,12 +61,12 @@ WordTable WordTable::segment(std::string text)
     const unsigned char* const end = begin + n;
     const unsigned char* p = begin;
     while (p < end) {
-        const auto cls = kClass[*p];
+        const auto cls = classOf[*p];
         if (cls == Letter) {
             const unsigned char* const start = p;
             do
                 ++p;
-            while (kClass[*p] == Letter);
+            while (classOf[*p] == Letter);
             if (p == end) {
                 add(static_cast<std::size_t>(start - begin), n);
                 break;

@@ -10,6 +10,10 @@
 
 namespace quorvex {
 
+// Which bytes make words. Window: the letter test of the search window. Extended also takes
+// the code page's Š Œ Ž š œ ž Ÿ, which the window's set cuts words at.
+enum class LetterSet { Window, Extended };
+
 class WordTable {
 public:
     WordTable() = default;
@@ -19,7 +23,7 @@ public:
     // and it stays in force until the next "[". A word is stored when the character after it
     // is read, with the reference as that character has just left it (so "amor[12]" stores
     // amor with "["). A stray "]" is appended to the reference in force.
-    static WordTable segment(std::string text);
+    static WordTable segment(std::string text, LetterSet letters = LetterSet::Window);
 
     std::size_t size() const noexcept { return m_entries.size(); }
     bool empty() const noexcept { return m_entries.empty(); }

@@ -81,11 +81,12 @@ void appendCsvField(std::string& out, std::string_view s)
 }
 
 // Headers are written in Windows-1252 like the data, so every field takes one road.
-const std::vector<std::string_view>& headerFields()
+const std::vector<std::string_view>& headerFields(bool frenchSearched = false)
 {
     static const std::vector<std::string_view> fields = {
         "forme", "r\xE9" "f\xE9" "rence", "passage latin", "passage fran\xE7" "ais"};
-    return fields;
+    static const std::vector<std::string_view> frenchFirst = {fields[0], fields[1], fields[3], fields[2]};
+    return frenchSearched ? frenchFirst : fields;
 }
 
 void writeHtmlHead(std::string& buf, const ExportHeading& heading, std::size_t count)
@@ -105,10 +106,16 @@ void writeHtmlHead(std::string& buf, const ExportHeading& heading, std::size_t c
            "mark { background: none; color: #c00000; font-weight: bold; }\n"
            "</style>\n</head>\n<body>\n<h1>";
     appendField(buf, ExportFormat::Html, title);
-    buf += "</h1>\n<p class=\"compte\">Nombre d'attestation(s) pour : ";
+    buf += "</h1>\n";
+    if (!heading.picture.empty()) {
+        buf += "<figure>\n";
+        buf += heading.picture;
+        buf += "</figure>\n";
+    }
+    buf += "<p class=\"compte\">Nombre d'attestation(s) pour : ";
     appendField(buf, ExportFormat::Html, heading.query);
     buf += " = " + std::to_string(count) + "</p>\n<table>\n<thead>\n<tr>";
-    for (std::string_view h : headerFields()) {
+    for (std::string_view h : headerFields(heading.frenchSearched)) {
         buf += "<th>";
         appendField(buf, ExportFormat::Html, h);
         buf += "</th>";
@@ -176,7 +183,7 @@ void writeAttestationExport(std::ostream& out, ExportFormat format, const GridMo
     if (format == ExportFormat::Html)
         writeHtmlHead(buf, heading, grid.rows() - 1);
     else
-        appendRecord(buf, format, headerFields());
+        appendRecord(buf, format, headerFields(heading.frenchSearched));
 
     std::string latinPassage;
     std::string frenchPassage;
@@ -193,9 +200,11 @@ void writeAttestationExport(std::ostream& out, ExportFormat format, const GridMo
             appendField(buf, format, form);
             buf += "</td><td>";
             appendField(buf, format, ref);
-            buf += "</td><td class=\"passage\" lang=\"la\">";
+            buf += heading.frenchSearched ? "</td><td class=\"passage\">"
+                                          : "</td><td class=\"passage\" lang=\"la\">";
             appendMarkedPassage(buf, latinPassage, form);
-            buf += "</td><td class=\"passage\">";
+            buf += heading.frenchSearched ? "</td><td class=\"passage\" lang=\"la\">"
+                                          : "</td><td class=\"passage\">";
             appendField(buf, format, frenchPassage);
             buf += "</td></tr>\n";
         } else {

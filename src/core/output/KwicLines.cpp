@@ -70,7 +70,7 @@ void writeKwicLines(std::ostream& out, std::string_view text, const std::vector<
         line.append(width - left.size(), ' ');
         line.append(left.rbegin(), left.rend());
 
-        line += text.substr(h.offset, h.length);
+        appendShown(line, text.substr(h.offset, h.length));  // a phrase may span a line break
 
         std::size_t j = h.offset + h.length;
         for (std::size_t taken = 0; j < text.size() && taken < width; ++j, ++taken) {

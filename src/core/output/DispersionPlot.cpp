@@ -31,6 +31,19 @@ std::string number(double v, int decimals)
     return s;
 }
 
+// "126 772": French digit groups, a no-break space between them.
+std::string grouped(std::size_t n)
+{
+    std::string digits = std::to_string(n);
+    std::string out;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            out += "\xC2\xA0";
+        out += digits[i];
+    }
+    return out;
+}
+
 // SVG coordinates: one decimal is finer than a pixel.
 std::string coord(double v)
 {
@@ -93,6 +106,7 @@ std::vector<DispersionBand> dispersionBands(const WordTable& table, const std::v
 std::string dispersionSvg(const std::vector<DispersionBand>& bands, std::string_view form)
 {
     constexpr double kWidth = 1200, kLabelRight = 84, kPlotLeft = 92, kPlotRight = 1000;
+    constexpr double kCountRight = kPlotRight + 62;
     constexpr double kTop = 84, kBand = 22, kTick = 16, kBottom = 36;
     const double height = kTop + kBand * static_cast<double>(bands.size()) + kBottom;
     std::size_t total = 0;
@@ -109,15 +123,15 @@ std::string dispersionSvg(const std::vector<DispersionBand>& bands, std::string_
     svg += "<rect width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>\n";
     svg += "<text x=\"" + coord(kPlotLeft) + "\" y=\"30\" font-size=\"20\" font-weight=\"bold\">"
            "R\xC3\xA9partition de \xC2\xAB\xC2\xA0" + escaped(form) + "\xC2\xA0\xC2\xBB : "
-        + std::to_string(total) + " attestation" + (total > 1 ? "s" : "") + " sur "
-        + std::to_string(words) + " mots</text>\n";
+        + grouped(total) + " attestation" + (total > 1 ? "s" : "") + " sur " + grouped(words)
+        + " mots</text>\n";
     svg += "<text x=\"" + coord(kPlotLeft) + "\" y=\"52\" fill=\"#444444\">"
         + std::string(bands.size() > 1 ? "Une bande par livre (premi\xC3\xA8re partie des r\xC3\xA9"
                                          "f\xC3\xA9rences), dans l\xE2\x80\x99ordre du texte ; "
                                        : "Le texte entier ; ")
         + "un trait par attestation.</text>\n";
-    svg += "<text x=\"" + coord(kPlotRight + 12) + "\" y=\"" + coord(kTop - 8)
-        + "\" fill=\"#444444\">nombre</text>\n";
+    svg += "<text x=\"" + coord(kCountRight) + "\" y=\"" + coord(kTop - 8)
+        + "\" fill=\"#444444\" text-anchor=\"end\">nombre</text>\n";
     svg += "<text x=\"" + coord(kWidth - 12) + "\" y=\"" + coord(kTop - 8)
         + "\" fill=\"#444444\" text-anchor=\"end\">pour 10 000 mots</text>\n";
 
@@ -143,8 +157,8 @@ std::string dispersionSvg(const std::vector<DispersionBand>& bands, std::string_
         const double perTenThousand = b.words == 0
             ? 0.0
             : 10000.0 * static_cast<double>(b.ticks.size()) / static_cast<double>(b.words);
-        svg += "<text x=\"" + coord(kPlotRight + 12) + "\" y=\"" + coord(middle) + "\">"
-            + std::to_string(b.ticks.size()) + "</text>\n";
+        svg += "<text x=\"" + coord(kCountRight) + "\" y=\"" + coord(middle)
+            + "\" text-anchor=\"end\">" + grouped(b.ticks.size()) + "</text>\n";
         svg += "<text x=\"" + coord(kWidth - 12) + "\" y=\"" + coord(middle)
             + "\" text-anchor=\"end\">" + number(perTenThousand, 1) + "</text>\n";
         svg += "</g>\n";

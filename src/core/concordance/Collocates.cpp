@@ -45,27 +45,77 @@ std::vector<Collocate> findCollocates(const WordTable& table, const std::vector<
         cover[std::min(end + window, w)] -= 1;
     }
 
-    struct Counts {
+    // Every word is counted under its form as written first, in a small open-addressing table
+    // that stays in cache (a text has some tens of thousands of distinct forms); each distinct
+    // form is folded once afterwards. A node-based map per word costs twice the whole search.
+    struct Written {
+        std::string_view form;
         std::size_t cooccurrences = 0;
         std::size_t frequency = 0;
     };
-    // Folding once per distinct form as written, not once per word.
-    std::unordered_map<std::string_view, Counts*> byWritten;
-    std::unordered_map<std::string, Counts> byFolded;
-    std::string key;
+    std::vector<Written> written;
+    std::vector<std::uint32_t> slots(1u << 12, 0);  // index into `written` + 1; 0: empty
+    std::vector<std::uint32_t> slotHash(slots.size(), 0);
+    const auto hashOf = [](std::string_view f) {
+        std::uint32_t h = 2166136261u;  // FNV-1a
+        for (const char c : f)
+            h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+        return h;
+    };
+    const auto grow = [&] {
+        std::vector<std::uint32_t> bigger(slots.size() * 2, 0);
+        std::vector<std::uint32_t> biggerHash(bigger.size(), 0);
+        const std::size_t mask = bigger.size() - 1;
+        for (std::size_t k = 0; k < slots.size(); ++k) {
+            if (slots[k] == 0)
+                continue;
+            std::size_t at = slotHash[k] & mask;
+            while (bigger[at] != 0)
+                at = (at + 1) & mask;
+            bigger[at] = slots[k];
+            biggerHash[at] = slotHash[k];
+        }
+        slots.swap(bigger);
+        slotHash.swap(biggerHash);
+    };
     std::int64_t running = 0;
     for (std::size_t i = 0; i < w; ++i) {
         running += cover[i];
         const std::string_view form = table.form(i);
-        auto it = byWritten.find(form);
-        if (it == byWritten.end()) {
-            key.clear();
-            appendFolded(key, form, folding);
-            it = byWritten.emplace(form, &byFolded[key]).first;
+        const std::uint32_t h = hashOf(form);
+        std::size_t mask = slots.size() - 1;
+        std::size_t at = h & mask;
+        while (slots[at] != 0
+               && (slotHash[at] != h || written[slots[at] - 1].form != form))
+            at = (at + 1) & mask;
+        if (slots[at] == 0) {
+            written.push_back(Written{form, 0, 0});
+            slots[at] = static_cast<std::uint32_t>(written.size());
+            slotHash[at] = h;
+            if (written.size() * 2 > slots.size())
+                grow();
+            Written& entry = written.back();
+            ++entry.frequency;
+            entry.cooccurrences += static_cast<std::size_t>(running);
+            continue;
         }
-        Counts& counts = *it->second;
-        ++counts.frequency;
-        counts.cooccurrences += static_cast<std::size_t>(running);
+        Written& entry = written[slots[at] - 1];
+        ++entry.frequency;
+        entry.cooccurrences += static_cast<std::size_t>(running);
+    }
+
+    struct Counts {
+        std::size_t cooccurrences = 0;
+        std::size_t frequency = 0;
+    };
+    std::unordered_map<std::string, Counts> byFolded;
+    std::string key;
+    for (const Written& entry : written) {
+        key.clear();
+        appendFolded(key, entry.form, folding);
+        Counts& counts = byFolded[key];
+        counts.frequency += entry.frequency;
+        counts.cooccurrences += entry.cooccurrences;
     }
 
     std::vector<Collocate> out;
@@ -85,13 +135,20 @@ std::vector<Collocate> findCollocates(const WordTable& table, const std::vector<
         out.push_back(std::move(c));
     }
     // Compared as printed (three decimals), so that two scores shown alike go by form.
-    const auto shown = [](double v) { return std::llround(v * 1000); };
-    std::sort(out.begin(), out.end(), [&shown](const Collocate& a, const Collocate& b) {
-        if (shown(a.logLikelihood) != shown(b.logLikelihood))
-            return shown(a.logLikelihood) > shown(b.logLikelihood);
-        return a.form < b.form;
+    std::vector<std::pair<long long, std::size_t>> order;
+    order.reserve(out.size());
+    for (std::size_t k = 0; k < out.size(); ++k)
+        order.emplace_back(std::llround(out[k].logLikelihood * 1000), k);
+    std::sort(order.begin(), order.end(), [&out](const auto& a, const auto& b) {
+        if (a.first != b.first)
+            return a.first > b.first;
+        return out[a.second].form < out[b.second].form;
     });
-    return out;
+    std::vector<Collocate> sorted;
+    sorted.reserve(out.size());
+    for (const auto& [shown, k] : order)
+        sorted.push_back(std::move(out[k]));
+    return sorted;
 }
 
 } // namespace quorvex

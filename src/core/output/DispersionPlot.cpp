@@ -148,10 +148,15 @@ std::string dispersionSvg(const std::vector<DispersionBand>& bands, std::string_
             + "\" text-anchor=\"end\">" + escaped(b.label.empty() && bands.size() == 1 ? "texte" : b.label)
             + "</text>\n";
         svg += "<path class=\"ticks\" stroke=\"#b00020\" stroke-width=\"1.2\" d=\"";
+        // Tens of thousands of ticks for a frequent form: formatted in place.
+        const std::string tickEnd = " " + coord(y + (kBand - kTick) / 2) + "v" + coord(kTick);
+        char x[32];
         for (const std::size_t p : b.ticks) {
-            const double x = kPlotLeft + plotWidth * (static_cast<double>(p) + 0.5)
-                / static_cast<double>(b.words);
-            svg += "M" + coord(x) + " " + coord(y + (kBand - kTick) / 2) + "v" + coord(kTick);
+            const int len = std::snprintf(x, sizeof x, "M%.1f",
+                                          kPlotLeft + plotWidth * (static_cast<double>(p) + 0.5)
+                                              / static_cast<double>(b.words));
+            svg.append(x, static_cast<std::size_t>(len));
+            svg += tickEnd;
         }
         svg += "\"/>\n";
         const double perTenThousand = b.words == 0

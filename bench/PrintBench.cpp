@@ -3,8 +3,7 @@
 
 #include "CorpusGenerator.h"
 
-#include "concordance/FormSearch.h"
-#include "concordance/GridModel.h"
+#include "concordance/ResultList.h"
 #include "concordance/WordTable.h"
 #include "output/PrintLayout.h"
 
@@ -24,15 +23,15 @@ const bench::CorpusPair& corpus()
 
 void BM_AttestationListLayout(benchmark::State& state, const char* query)
 {
-    GridModel grid;
-    searchIntoGrid(WordTable::segment(corpus().latin), query, grid);
+    const WordTable table = WordTable::segment(corpus().latin);
+    const ResultList results = findForms(table, query);
     std::size_t operations = 0;
     for (auto _ : state) {
-        const PrintOperations ops = attestationListLayout(grid);
+        const PrintOperations ops = attestationListLayout(table, results);
         operations = ops.size();
         benchmark::DoNotOptimize(ops.data());
     }
-    state.counters["rows"] = static_cast<double>(grid.rows() - 1);
+    state.counters["rows"] = static_cast<double>(results.size());
     state.counters["operations"] = static_cast<double>(operations);
 }
 BENCHMARK_CAPTURE(BM_AttestationListLayout, frequent_form, "et")->Unit(benchmark::kMillisecond);

@@ -2,6 +2,7 @@
 
 #include "cli/CheckCommand.h"
 #include "cli/CliOptions.h"
+#include "cli/CommandCommon.h"
 #include "cli/ConcordanceCommand.h"
 #include "cli/ExportCommand.h"
 #include "cli/FrequencyCommand.h"
@@ -12,6 +13,12 @@
 
 namespace quorvex {
 
+namespace {
+
+int runAction(const CliOptions& options, std::ostream& out, std::ostream& err);
+
+} // namespace
+
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     const CliParseResult parsed = parseCliOptions(args);
@@ -20,7 +27,16 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             << "Essayez « quorvex-cli --help »." << '\n';
         return kExitUsage;
     }
-    const CliOptions& options = parsed.options;
+    // The commands name what they were doing when memory ran short; this is the net under
+    // whatever they do not name.
+    return unlessMemoryRunsShort(err, "cette commande",
+                                 [&] { return runAction(parsed.options, out, err); });
+}
+
+namespace {
+
+int runAction(const CliOptions& options, std::ostream& out, std::ostream& err)
+{
     // The reader's options (spelling, phrases, both sides) reach every command that searches.
     if (options.action != CliAction::Help && usesReaderSearch(options))
         return runReaderSearchCommand(options, out, err);
@@ -53,5 +69,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     return kExitUsage;
 }
+
+} // namespace
 
 } // namespace quorvex

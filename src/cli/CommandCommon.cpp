@@ -1,6 +1,6 @@
 #include "cli/CommandCommon.h"
 
-#include "concordance/FormSearch.h"
+#include <filesystem>
 
 namespace quorvex {
 
@@ -13,32 +13,37 @@ int loadLatinSearch(const CliOptions& options, std::ostream& err, LatinSearch& i
     TextReadResult latin = readText(options.latinPath);
     if (latin.error)
         return reportFileError(err, latin.error);
-    into = prepareSearch(options, std::move(latin.text), err);
-    return kExitOk;
+    return prepareSearch(options, std::move(latin.text), err, into);
 }
 
-LatinSearch prepareSearch(const CliOptions& options, std::string latinText, std::ostream& err)
+int prepareSearch(const CliOptions& options, std::string latinText, std::ostream& err,
+                  LatinSearch& into)
 {
     const ArgumentConversion form = argumentToCp1252(options.operands.front());
     if (!form.missingChar.empty())
         err << kProgram << "attention : la forme contient le caractère « " << form.missingChar
             << " », absent du codage Windows-1252 des textes ; elle ne peut rien trouver.\n";
-    LatinSearch search;
-    search.form = form.bytes;
-    search.searchable = form.missingChar.empty();
-    search.table = WordTable::segment(std::move(latinText));
-    return search;
+    into.form = form.bytes;
+    into.searchable = form.missingChar.empty();
+    return unlessMemoryRunsShort(err, loadingWhat(options.latinPath), [&] {
+        into.table = WordTable();  // the old table goes before the new one is built
+        into.table = WordTable::segment(std::move(latinText));
+        return kExitOk;
+    });
 }
 
-void searchSorted(const LatinSearch& search, SortOrder sort, GridModel& grid)
+int searchSorted(const LatinSearch& search, const CliOptions& options, std::ostream& err,
+                 ResultList& into)
 {
-    const WordTable nothing;
-    searchIntoGrid(search.searchable ? search.table : nothing, search.form, grid);
-    if (sort == SortOrder::Forms) {
-        // The "Formes" button: keys from column 0 to the current column.
-        grid.setColSel(0);
-        grid.sort();
-    }
+    return unlessMemoryRunsShort(err, searchWhat(options), [&] {
+        into = ResultList();
+        if (!search.searchable)
+            return kExitOk;
+        into = findForms(search.table, search.form);
+        if (options.sort == SortOrder::Forms)
+            sortResults(search.table, into, SortKeys::FormThenReference);
+        return kExitOk;
+    });
 }
 
 int readTexts(const CliOptions& options, std::ostream& err, TextReadResult& latin,
@@ -57,8 +62,36 @@ int readTexts(const CliOptions& options, std::ostream& err, TextReadResult& lati
 
 int reportFileError(std::ostream& err, const FileError& error)
 {
+    if (error.kind == FileErrorKind::TooLarge) {
+        std::error_code ec;
+        const auto size = std::filesystem::file_size(error.path, ec);
+        if (!ec && size <= kDefaultMaxTextBytes)
+            return reportMemoryShort(err, loadingWhat(error.path));
+    }
     err << kProgram << describeFileError(error) << '\n';
     return kExitFileError;
+}
+
+int reportMemoryShort(std::ostream& err, const std::string& what)
+{
+    err << kProgram << "mémoire insuffisante pour " << what << ".\n";
+    return kExitFileError;
+}
+
+std::string loadingWhat(const std::string& path)
+{
+    return "charger le texte « " + path + " »";
+}
+
+std::string searchWhat(const CliOptions& options)
+{
+    return "la recherche de « " + options.operands.front() + " »";
+}
+
+std::string writingWhat(const CliOptions& options)
+{
+    return options.outputPath ? "écrire le fichier « " + *options.outputPath + " »"
+                              : std::string("écrire le résultat");
 }
 
 int finishOutput(std::ostream& out, std::ostream& err)

@@ -1,14 +1,38 @@
 #include "cli/ConcordanceCommand.h"
 
 #include "cli/CommandCommon.h"
-#include "text/Cp1252.h"
-#include "concordance/GridModel.h"
 #include "cli/PrintListCommand.h"
 #include "output/ResultFile.h"
+#include "text/Cp1252.h"
 
 #include <ctime>
 
 namespace quorvex {
+
+namespace {
+
+// "form<TAB>reference" per attestation, UTF-8.
+void writeList(std::ostream& out, const WordTable& table, const ResultList& results)
+{
+    constexpr std::size_t kFlushAt = std::size_t(1) << 20;
+    std::string buf;
+    std::string cell;
+    for (const WordIndex w : results) {
+        buf += cp1252ToUtf8(table.form(w));
+        buf += '\t';
+        cell.clear();
+        table.appendReference(w, cell);
+        buf += cp1252ToUtf8(cell);
+        buf += '\n';
+        if (buf.size() >= kFlushAt) {
+            out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
+            buf.clear();
+        }
+    }
+    out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
+}
+
+} // namespace
 
 int runConcordanceCommand(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
@@ -20,40 +44,68 @@ int runConcordanceCommand(const CliOptions& options, std::ostream& out, std::ost
         return read;
 
     // The table keeps the text: the result file on standard output takes its passages there.
-    const LatinSearch search = prepareSearch(options, std::move(latin.text), err);
-    GridModel grid;
-    searchSorted(search, options.sort, grid);
-    const std::size_t count = grid.rows() - 1;
+    LatinSearch search;
+    if (const int code = prepareSearch(options, std::move(latin.text), err, search))
+        return code;
 
-    switch (options.action) {
-    case CliAction::Count:
+    if (options.action == CliAction::Count) {
+        // Counting needs no list, and the order does not change the number.
+        std::size_t count = 0;
+        if (search.searchable)
+            count = countForms(search.table, search.form);
         out << count << '\n';
         return finishOutput(out, err);
-    case CliAction::List: {
-        std::string line;
-        for (std::size_t r = 1; r < grid.rows(); ++r) {
-            line = cp1252ToUtf8(grid.cell(r, 0));
-            line += '\t';
-            line += cp1252ToUtf8(grid.cell(r, 1));
-            line += '\n';
-            out << line;
-        }
-        return finishOutput(out, err);
     }
+
+    ResultList results;
+    if (const int code = searchSorted(search, options, err, results))
+        return code;
+
+    switch (options.action) {
+    case CliAction::List:
+        if (const int code = unlessMemoryRunsShort(err, writingWhat(options), [&] {
+                writeList(out, search.table, results);
+                return kExitOk;
+            }))
+            return code;
+        return finishOutput(out, err);
     case CliAction::ResultFile: {
         const std::string date = options.date ? *options.date : defaultDateText(std::time(nullptr));
+        const std::string* frenchText = options.frenchPath.empty() ? nullptr : &french.text;
         if (options.outputPath) {
-            const FileError e = saveResultFile(*options.outputPath, grid, options.title, date,
-                                               options.latinPath, options.frenchPath);
+            // The texts were read a moment ago: the file is written from them.
+            bool memoryShort = false;
+            const FileError e = writeFileReplacing(*options.outputPath, [&](std::ostream& file) {
+                try {
+                    writeResultFile(file, search.table, results, options.title, date,
+                                    search.table.text(), frenchText);
+                    return static_cast<bool>(file);
+                } catch (const std::bad_alloc&) {
+                } catch (const std::length_error&) {
+                }
+                memoryShort = true;
+                return false;
+            });
+            if (memoryShort)
+                return reportMemoryShort(err, writingWhat(options));
             return e ? reportFileError(err, e) : kExitOk;
         }
-        writeResultFile(out, grid, options.title, date, search.table.text(),
-                        options.frenchPath.empty() ? nullptr : &french.text);
+        if (const int code = unlessMemoryRunsShort(err, writingWhat(options), [&] {
+                writeResultFile(out, search.table, results, options.title, date,
+                                search.table.text(), frenchText);
+                return kExitOk;
+            }))
+            return code;
         return finishOutput(out, err);
     }
     case CliAction::PrintList:
-        writePrintList(grid, out);
+        if (const int code = unlessMemoryRunsShort(err, writingWhat(options), [&] {
+                writePrintList(search.table, results, out);
+                return kExitOk;
+            }))
+            return code;
         return finishOutput(out, err);
+    case CliAction::Count:
     case CliAction::Help:
     case CliAction::Show:
     case CliAction::PrintContext:

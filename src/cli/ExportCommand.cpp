@@ -17,20 +17,38 @@ int runExportCommand(const CliOptions& options, std::ostream& out, std::ostream&
         if (french.error)
             return reportFileError(err, french.error);
     }
-    GridModel grid;
-    searchSorted(search, options.sort, grid);
+    ResultList results;
+    if (const int code = searchSorted(search, options, err, results))
+        return code;
 
     const ExportFormat format = options.format.value_or(ExportFormat::Tsv);
     const std::string* frenchText = options.frenchPath.empty() ? nullptr : &french.text;
     const ExportHeading heading{options.title, search.form};
+    const auto write = [&](std::ostream& to) {
+        writeAttestationExport(to, format, search.table, results, search.table.text(),
+                               frenchText, heading);
+    };
     if (options.outputPath) {
+        bool memoryShort = false;
         const FileError e = writeFileReplacing(*options.outputPath, [&](std::ostream& file) {
-            writeAttestationExport(file, format, grid, search.table.text(), frenchText, heading);
-            return static_cast<bool>(file);
+            try {
+                write(file);
+                return static_cast<bool>(file);
+            } catch (const std::bad_alloc&) {
+            } catch (const std::length_error&) {
+            }
+            memoryShort = true;
+            return false;
         });
+        if (memoryShort)
+            return reportMemoryShort(err, writingWhat(options));
         return e ? reportFileError(err, e) : kExitOk;
     }
-    writeAttestationExport(out, format, grid, search.table.text(), frenchText, heading);
+    if (const int code = unlessMemoryRunsShort(err, writingWhat(options), [&] {
+            write(out);
+            return kExitOk;
+        }))
+        return code;
     return finishOutput(out, err);
 }
 

@@ -6,9 +6,9 @@
 
 namespace quorvex {
 
-void writePrintList(const GridModel& grid, std::ostream& out)
+void writePrintList(const WordTable& table, const ResultList& results, std::ostream& out)
 {
-    out << describePrintOperations(attestationListLayout(grid));
+    out << describePrintOperations(attestationListLayout(table, results));
 }
 
 int runPrintContextCommand(const CliOptions& options, std::ostream& out, std::ostream& err)

@@ -3,15 +3,14 @@
 // --print-context REF for the passage pair the viewer shows), one operation a line.
 
 #include "cli/CliOptions.h"
+#include "concordance/ResultList.h"
 
 #include <ostream>
 
 namespace quorvex {
 
-class GridModel;
-
-// The attestation printout of a search's grid.
-void writePrintList(const GridModel& grid, std::ostream& out);
+// The attestation printout of a search's results.
+void writePrintList(const WordTable& table, const ResultList& results, std::ostream& out);
 
 // The context printout of the reference options.printReference, the panes filled as a
 // freshly opened viewer fills them.

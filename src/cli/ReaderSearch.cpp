@@ -2,12 +2,12 @@
 
 #include "cli/CollocatesCommand.h"
 #include "cli/CommandCommon.h"
-#include "cli/PrintListCommand.h"
 #include "concordance/BothSides.h"
 #include "concordance/GridHeader.h"
 #include "output/DispersionPlot.h"
 #include "output/ExportFormats.h"
 #include "output/KwicLines.h"
+#include "output/PrintLayout.h"
 #include "output/ResultFile.h"
 #include "text/Cp1252.h"
 
@@ -141,7 +141,7 @@ void toGrid(ReaderSearch& search, SortOrder sort, GridModel& grid)
     grid.setRows(1);
     grid.reserveRows(search.attestations.size() + 1);
     for (const Span& s : search.attestations)
-        grid.appendRow(spanForm(table, s), std::string(table.reference(s.first)));
+        grid.appendRow(spanForm(table, s), table.referenceText(table.referenceId(s.first)));
     grid.setRow(0);
     grid.setCol(0);
     if (search.attestations.empty())
@@ -155,7 +155,7 @@ void toGrid(ReaderSearch& search, SortOrder sort, GridModel& grid)
     // The sort is stable and a form never holds '\0': rows with one key keep their text order.
     std::unordered_map<std::string, std::vector<Span>> byKey;
     for (const Span& s : search.attestations)
-        byKey[spanForm(table, s) + '\0' + std::string(table.reference(s.first))].push_back(s);
+        byKey[spanForm(table, s) + '\0' + table.referenceText(table.referenceId(s.first))].push_back(s);
     std::unordered_map<std::string, std::size_t> taken;
     for (std::size_t r = 1; r < grid.rows(); ++r) {
         const std::string key = grid.cell(r, 0) + '\0' + grid.cell(r, 1);
@@ -184,12 +184,16 @@ int runReaderSearchCommand(const CliOptions& options, std::ostream& out, std::os
             GridModel grid;
             toGrid(search, options.sort, grid);
         }
+        // The hits point at the reference texts: one string per reference of the table.
+        std::vector<std::string> refs(search.table.referenceCount());
+        for (std::size_t id = 0; id < refs.size(); ++id)
+            refs[id] = search.table.referenceText(static_cast<WordTable::ReferenceId>(id));
         std::vector<KwicHit> hits;
         hits.reserve(search.attestations.size());
         for (const Span& s : search.attestations) {
             const std::string_view first = search.table.form(s.first);
             const std::string_view last = search.table.form(s.first + s.count - 1);
-            hits.push_back(KwicHit{search.table.reference(s.first),
+            hits.push_back(KwicHit{refs[search.table.referenceId(s.first)],
                                    static_cast<std::size_t>(first.data() - text.data()),
                                    static_cast<std::size_t>(last.data() + last.size() - first.data())});
         }
@@ -215,7 +219,7 @@ int runReaderSearchCommand(const CliOptions& options, std::ostream& out, std::os
         return finishOutput(out, err);
     }
     case CliAction::PrintList:
-        writePrintList(grid, out);
+        out << describePrintOperations(attestationListLayout(grid));
         return finishOutput(out, err);
     case CliAction::ResultFile: {
         const std::string date = options.date ? *options.date : defaultDateText(std::time(nullptr));

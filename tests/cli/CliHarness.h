@@ -50,8 +50,10 @@ public:
 
 #ifdef QUORVEX_CLI_PATH
     // The program itself; code -1 when it did not exit normally. Its standard output is read
-    // back unless sent elsewhere (/dev/full, say).
-    CliOutcome runProcess(const std::vector<std::string>& args, std::string stdoutPath = {}) const
+    // back unless sent elsewhere (/dev/full, say). A memory limit (KB of address space, the
+    // shell's ulimit -v) applies to the program alone.
+    CliOutcome runProcess(const std::vector<std::string>& args, std::string stdoutPath = {},
+                          std::size_t memoryLimitKb = 0) const
     {
         const auto quoted = [](std::string s) {
             for (std::size_t at = 0; (at = s.find('\'', at)) != std::string::npos; at += 4)
@@ -61,7 +63,10 @@ public:
         const bool ownOutput = stdoutPath.empty();
         if (ownOutput)
             stdoutPath = dir.file(".out");
-        std::string command = quoted(QUORVEX_CLI_PATH);
+        std::string command;
+        if (memoryLimitKb > 0)
+            command = "ulimit -v " + std::to_string(memoryLimitKb) + " && exec ";
+        command += quoted(QUORVEX_CLI_PATH);
         for (const std::string& a : args)
             command += " " + quoted(expand(a));
         command += " >" + quoted(stdoutPath) + " 2>" + quoted(dir.file(".err"));

@@ -306,6 +306,34 @@ TEST(CliProcess, ExitCodesAndBytes)
         }
     }
 }
+
+// Below what a run needs, the program ends with a French message naming what it was doing,
+// exit 1, never an abort. 8 million words: the text takes 16 MB, its word table 96 MB, the
+// list of every word 32 MB more, the program itself under 10 MB.
+TEST(CliProcess, RunningShortOfMemoryIsAMessage)
+{
+    std::string words;
+    words.reserve(16'000'000);
+    for (int i = 0; i < 8'000'000; ++i)
+        words += "a ";
+    const CliHarness cli({{"words.txt", words}});
+    struct Case {
+        const char* name;
+        std::size_t limitMb;
+        std::string errHas;
+    };
+    const Case cases[] = {
+        {"tableDoesNotFit", 64, "mémoire insuffisante pour charger le texte « " + cli.expand("{words.txt}") + " »."},
+        {"listDoesNotFit", 140, "mémoire insuffisante pour la recherche de « * »."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliOutcome r = cli.runProcess({"--latin", "{words.txt}", "--list", "*"}, "/dev/null",
+                                            c.limitMb * 1024);
+        EXPECT_EQ(r.code, 1) << r.err;
+        EXPECT_NE(r.err.find(c.errHas), std::string::npos) << r.err;
+    }
+}
 #endif
 
 // The samples the README works with: parallel texts that agree, reference for reference.

@@ -27,14 +27,18 @@ TEST_P(Kwic, FormsInOneColumnBetweenTheirContexts)
     const WordTable table = WordTable::segment(c.text);
     const FormQuery query = FormQuery::parse(c.query);
     std::vector<KwicHit> hits;
+    std::vector<std::string> references(table.size());  // the hits' references live here
     for (std::size_t i = 0; i < table.size(); ++i)
         if (query.matches(table.form(i)))
-            hits.push_back({table.reference(i),
+            hits.push_back({references[i] = table.referenceText(table.referenceId(i)),
                             static_cast<std::size_t>(table.form(i).data() - table.text().data()),
                             table.form(i).size()});
     std::ostringstream out;
     writeKwicLines(out, table.text(), hits, c.width);
     EXPECT_EQ(out.str(), c.lines);
+    std::ostringstream fromResults;
+    writeKwicLines(fromResults, table, findForms(table, c.query), c.width);
+    EXPECT_EQ(fromResults.str(), c.lines);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -102,7 +102,7 @@ TEST(LetterSets, ExtendedKeepsOeAndCapitalsInsideWords)
     EXPECT_EQ(extended.form(0), "P\x9Cnitentiam");
     EXPECT_EQ(extended.form(1), "\x8Amaria");
     EXPECT_EQ(extended.form(2), "\x9F" "e");
-    EXPECT_EQ(extended.reference(2), "[1]");
+    EXPECT_EQ(extended.referenceText(extended.referenceId(2)), "[1]");
 }
 
 // The attestations of a phrase, each as "form|reference".
@@ -114,7 +114,7 @@ std::vector<std::string> found(const std::string& text, const std::string& typed
                                                          : LetterSet::Window);
     std::vector<std::string> out;
     for (const Span& s : PhraseQuery(typed, phrase, folding).find(table))
-        out.push_back(spanForm(table, s) + "|" + std::string(table.reference(s.first)));
+        out.push_back(spanForm(table, s) + "|" + table.referenceText(table.referenceId(s.first)));
     return out;
 }
 
@@ -181,7 +181,7 @@ TEST_P(BothSidesOfThePair, KeepsWhereTheFrenchPassageHoldsTheForm)
                                                     WordPattern(c.frenchForm, c.folding),
                                                     c.folding == Folding::Spelling ? LetterSet::Extended
                                                                                    : LetterSet::Window))
-        refs.emplace_back(latin.reference(s.first));
+        refs.push_back(latin.referenceText(latin.referenceId(s.first)));
     EXPECT_EQ(refs, c.refs);
 }
 

@@ -6,6 +6,7 @@
 #include "text/Letters.h"
 #include "concordance/WordTable.h"
 #include "passages/PassageIndex.h"
+#include "passages/ReferencePassages.h"
 
 #include <gtest/gtest.h>
 
@@ -113,7 +114,7 @@ TEST(ReferenceScan, BothAgreeWithTheLiteralScanOnGeneratedTexts)
         std::set<std::string> wanted = {"", "[", "]", "[1]", "[12]", "[1]]", "[]", "[ ]", "[1", "[zz]"};
         const WordTable table = WordTable::segment(text);
         for (std::size_t i = 0; i < table.size(); ++i)
-            wanted.insert(std::string(table.reference(i)));
+            wanted.insert(table.referenceText(table.referenceId(i)));
         const std::vector<std::string_view> refs(wanted.begin(), wanted.end());
         const PassageIndex index(text, refs);
         for (const std::string& ref : wanted) {
@@ -127,6 +128,52 @@ TEST(ReferenceScan, BothAgreeWithTheLiteralScanOnGeneratedTexts)
             ASSERT_EQ(index.found(ref), expected.pane.has_value()) << where;
         }
     }
+}
+
+TEST(ReferencePassages, AgreeWithTheLiteralScanInTheirOwnTextAndAnother)
+{
+    // Markers with letters, blanks and stray "]", unclosed groups, empty references.
+    const std::string pool[] = {"a ", "Ab", "\xE9", " ", "\r\n", "[", "]", "[1] ", "[2]", "[1",
+                                "[Prol. 3]", "[ IV ] ", ".", "1", "]]"};
+    std::mt19937 rng(1206);
+    const auto generated = [&] {
+        std::string text;
+        for (std::size_t n = rng() % 30; n > 0; --n)
+            text += pool[rng() % std::size(pool)];
+        return text;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        const std::string latin = generated();
+        const std::string other = generated();
+        const WordTable table = WordTable::segment(latin);
+        std::vector<WordTable::ReferenceId> ids;
+        for (std::size_t i = 0; i < table.size(); ++i)
+            ids.push_back(table.referenceId(i));
+        const ReferencePassages inLatin(latin, table, ids);
+        const ReferencePassages inOther(other, table, ids);
+        for (const WordTable::ReferenceId id : ids) {
+            const std::string ref = table.referenceText(id);
+            for (const auto& [text, index] : {std::pair{&latin, &inLatin}, {&other, &inOther}}) {
+                const std::string where = "text \"" + *text + "\" ref \"" + ref + "\"";
+                const ScanCase expected = literalScan(*text, ref);
+                ASSERT_EQ(index->passage(id), expected.pane.value_or("")) << where;
+                ASSERT_EQ(index->found(id), expected.pane.has_value()) << where;
+            }
+        }
+    }
+}
+
+TEST(ReferencePassages, StrayRunsAreCountedNotCopied)
+{
+    std::string latin = "[1] ";
+    for (int i = 0; i < 100000; ++i)
+        latin += "amor ] ";
+    const WordTable table = WordTable::segment(latin);
+    const std::vector<WordTable::ReferenceId> ids = {table.referenceId(0), table.referenceId(99999)};
+    const ReferencePassages index(latin, table, ids);
+    EXPECT_EQ(index.passage(ids[0]), "[1] amor ");
+    // Compared whole, not printed: 100 KB of "]" would drown a failure.
+    EXPECT_TRUE(index.passage(ids[1]) == "[1]" + std::string(99999, ']') + " amor ");
 }
 
 TEST(PassageIndex, LongStrayRunsAndUnclosedGroupsStayLinear)

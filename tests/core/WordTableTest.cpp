@@ -24,7 +24,7 @@ TEST_P(Segmentation, GivesTheEntries)
     const WordTable table = WordTable::segment(GetParam().text);
     Entries entries;
     for (std::size_t i = 0; i < table.size(); ++i)
-        entries.emplace_back(std::string(table.form(i)), std::string(table.reference(i)));
+        entries.emplace_back(std::string(table.form(i)), table.referenceText(table.referenceId(i)));
     EXPECT_EQ(entries, GetParam().expected);
     EXPECT_EQ(table.text(), GetParam().text);
 }

@@ -47,18 +47,18 @@ std::vector<Span> keepWhereOtherPassageHolds(const WordTable& table, const std::
                                              LetterSet letters)
 {
     // Many attestations share a passage: each is looked at once.
-    std::unordered_map<std::string_view, bool> holds;
-    std::vector<std::string_view> refs;
+    std::unordered_map<WordTable::ReferenceId, bool> holds;
+    std::vector<std::string> texts;
     for (const Span& s : spans)
-        if (holds.emplace(table.reference(s.first), false).second)
-            refs.push_back(table.reference(s.first));
-    const PassageIndex index(otherText, refs);
-    for (auto& [ref, yes] : holds)
-        yes = passageHolds(index.passage(ref), pattern, letters);
+        if (holds.emplace(table.referenceId(s.first), false).second)
+            texts.push_back(table.referenceText(table.referenceId(s.first)));
+    const PassageIndex index(otherText, std::vector<std::string_view>(texts.begin(), texts.end()));
+    for (auto& [id, yes] : holds)
+        yes = passageHolds(index.passage(table.referenceText(id)), pattern, letters);
 
     std::vector<Span> kept;
     for (const Span& s : spans)
-        if (holds[table.reference(s.first)])
+        if (holds[table.referenceId(s.first)])
             kept.push_back(s);
     return kept;
 }

@@ -1,10 +1,7 @@
 #include "concordance/FormSearch.h"
 
-#include "concordance/FormQuery.h"
 #include "concordance/GridHeader.h"
-
-#include <cstdint>
-#include <vector>
+#include "concordance/ResultList.h"
 
 namespace quorvex {
 
@@ -18,19 +15,14 @@ std::size_t searchIntoGrid(const WordTable& table, std::string_view typedQuery, 
     grid.setRow(0);
     grid.setCol(0);
 
-    const FormQuery query = FormQuery::parse(typedQuery);
-    std::vector<std::uint32_t> hits;
-    const std::size_t n = table.size();
-    for (std::size_t i = 0; i < n; ++i)
-        if (query.matches(table.form(i)))
-            hits.push_back(static_cast<std::uint32_t>(i));
+    const ResultList hits = findForms(table, typedQuery);
 
     // Row by row the search would grow the grid one row at a time, ending with an empty last
     // row that it then removes; appending to the header alone leaves the same rows.
     grid.setRows(1);
     grid.reserveRows(hits.size() + 1);
-    for (std::uint32_t i : hits)
-        grid.appendRow(std::string(table.form(i)), std::string(table.reference(i)));
+    for (const WordIndex i : hits)
+        grid.appendRow(std::string(table.form(i)), table.referenceText(table.referenceId(i)));
     if (!hits.empty()) {
         grid.setRow(hits.size());
         grid.setCol(1);

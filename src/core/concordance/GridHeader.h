@@ -4,7 +4,13 @@
 
 #include "concordance/GridModel.h"
 
+#include <string_view>
+
 namespace quorvex {
+
+// The texts of the header row, Windows-1252.
+inline constexpr std::string_view kFormsHeader = "Forme(s)";
+inline constexpr std::string_view kReferencesHeader = "R\xE9" "f\xE9" "rences";
 
 // "Forme(s)" and "Références" centred in row 0, both columns 1500 twips wide, then two rows:
 // the header and one empty row. Leaves the current cell on the header of column 1.

@@ -66,31 +66,35 @@ std::vector<DispersionBand> dispersionBands(const WordTable& table, const std::v
     const std::size_t n = table.size();
     bool dotted = false;
     std::string_view part;
-    for (std::size_t i = 0; i < n && !dotted; ++i)
-        dotted = firstPart(table.reference(i), part);
+    for (std::size_t id = 0; id < table.referenceCount() && !dotted; ++id) {
+        const std::string ref = table.referenceText(static_cast<WordTable::ReferenceId>(id));
+        dotted = firstPart(ref, part);
+    }
 
     std::vector<DispersionBand> bands;
     // Band and position of every word; attestations are few beside the words, but looking
     // them up needs both.
     std::vector<std::uint32_t> bandOf(n);
     std::vector<std::uint32_t> positionOf(n);
-    std::unordered_map<std::string_view, std::size_t> byPart;
+    std::unordered_map<std::string, std::size_t> byPart;
     std::size_t current = 0;
-    std::string_view lastRef;
+    WordTable::ReferenceId lastId = 0;
+    std::string ref;
     bool started = false;
     for (std::size_t i = 0; i < n; ++i) {
-        const std::string_view ref = table.reference(i);
+        const WordTable::ReferenceId id = table.referenceId(i);
         // Consecutive words share a reference: the band can only change where it does.
-        if (!started || ref.data() != lastRef.data() || ref.size() != lastRef.size()) {
+        if (!started || id != lastId) {
+            ref = table.referenceText(id);
             if (dotted && firstPart(ref, part)) {
-                const auto [it, added] = byPart.emplace(part, bands.size());
+                const auto [it, added] = byPart.emplace(std::string(part), bands.size());
                 if (added)
                     bands.push_back(DispersionBand{std::string(part), 0, {}});
                 current = it->second;
             } else if (bands.empty()) {
                 bands.push_back(DispersionBand{});  // the whole text, or what stands before the first marker
             }
-            lastRef = ref;
+            lastId = id;
             started = true;
         }
         bandOf[i] = static_cast<std::uint32_t>(current);

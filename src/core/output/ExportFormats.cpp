@@ -2,6 +2,7 @@
 
 #include "text/Cp1252.h"
 #include "passages/PassageIndex.h"
+#include "passages/ReferencePassages.h"
 #include "passages/FormMarking.h"
 
 #include <array>
@@ -165,6 +166,56 @@ void appendRecord(std::string& out, ExportFormat format,
     out += format == ExportFormat::Csv ? "\r\n" : "\n";
 }
 
+namespace {
+
+// One attestation record; the passages are already gathered.
+void appendAttestation(std::string& buf, ExportFormat format, std::string_view form,
+                       std::string_view ref, std::string_view latinPassage,
+                       std::string_view frenchPassage, bool frenchSearched)
+{
+    if (format == ExportFormat::Html) {
+        buf += "<tr><td>";
+        appendField(buf, format, form);
+        buf += "</td><td>";
+        appendField(buf, format, ref);
+        // The searched text's passage comes first and is marked; lang says which is Latin.
+        buf += frenchSearched ? "</td><td class=\"passage\">" : "</td><td class=\"passage\" lang=\"la\">";
+        appendMarkedPassage(buf, latinPassage, form);
+        buf += frenchSearched ? "</td><td class=\"passage\" lang=\"la\">" : "</td><td class=\"passage\">";
+        appendField(buf, format, frenchPassage);
+        buf += "</td></tr>\n";
+    } else {
+        appendRecord(buf, format, {form, ref, latinPassage, frenchPassage});
+    }
+}
+
+void startExport(std::string& buf, ExportFormat format, const ExportHeading& heading,
+                 std::size_t count)
+{
+    buf.reserve(kFlushAt + 4096);
+    if (format == ExportFormat::Html)
+        writeHtmlHead(buf, heading, count);
+    else
+        appendRecord(buf, format, headerFields(heading.frenchSearched));
+}
+
+void flushIfFull(std::ostream& out, std::string& buf)
+{
+    if (buf.size() >= kFlushAt) {
+        out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
+        buf.clear();
+    }
+}
+
+void endExport(std::ostream& out, std::string& buf, ExportFormat format)
+{
+    if (format == ExportFormat::Html)
+        buf += "</tbody>\n</table>\n</body>\n</html>\n";
+    out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
+}
+
+} // namespace
+
 void writeAttestationExport(std::ostream& out, ExportFormat format, const GridModel& grid,
                             std::string_view latinText, const std::string* frenchText,
                             const ExportHeading& heading)
@@ -179,45 +230,56 @@ void writeAttestationExport(std::ostream& out, ExportFormat format, const GridMo
                               withFrench ? refs : std::vector<std::string_view>());
 
     std::string buf;
-    buf.reserve(kFlushAt + 4096);
-    if (format == ExportFormat::Html)
-        writeHtmlHead(buf, heading, grid.rows() - 1);
-    else
-        appendRecord(buf, format, headerFields(heading.frenchSearched));
-
+    startExport(buf, format, heading, grid.rows() - 1);
     std::string latinPassage;
     std::string frenchPassage;
     for (std::size_t r = 1; r < grid.rows(); ++r) {
-        const std::string& form = grid.cell(r, 0);
         const std::string& ref = grid.cell(r, 1);
         latinPassage.clear();
         latin.writePassage(latinPassage, ref);
         frenchPassage.clear();
         if (withFrench)
             french.writePassage(frenchPassage, ref);
-        if (format == ExportFormat::Html) {
-            buf += "<tr><td>";
-            appendField(buf, format, form);
-            buf += "</td><td>";
-            appendField(buf, format, ref);
-            buf += heading.frenchSearched ? "</td><td class=\"passage\">"
-                                          : "</td><td class=\"passage\" lang=\"la\">";
-            appendMarkedPassage(buf, latinPassage, form);
-            buf += heading.frenchSearched ? "</td><td class=\"passage\" lang=\"la\">"
-                                          : "</td><td class=\"passage\">";
-            appendField(buf, format, frenchPassage);
-            buf += "</td></tr>\n";
-        } else {
-            appendRecord(buf, format, {form, ref, latinPassage, frenchPassage});
-        }
-        if (buf.size() >= kFlushAt) {
-            out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
-            buf.clear();
-        }
+        appendAttestation(buf, format, grid.cell(r, 0), ref, latinPassage, frenchPassage,
+                          heading.frenchSearched);
+        flushIfFull(out, buf);
     }
-    if (format == ExportFormat::Html)
-        buf += "</tbody>\n</table>\n</body>\n</html>\n";
-    out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
+    endExport(out, buf, format);
+}
+
+void writeAttestationExport(std::ostream& out, ExportFormat format, const WordTable& table,
+                            const ResultList& results, std::string_view latinText,
+                            const std::string* frenchText, const ExportHeading& heading)
+{
+    const bool withFrench = frenchText && !frenchText->empty();
+    std::vector<WordTable::ReferenceId> refs;
+    refs.reserve(results.size());
+    for (const WordIndex w : results)
+        refs.push_back(table.referenceId(w));
+    const ReferencePassages latin(latinText, table, refs);
+    const ReferencePassages french(withFrench ? std::string_view(*frenchText) : std::string_view(),
+                                   table, withFrench ? refs : std::vector<WordTable::ReferenceId>());
+    refs = {};
+
+    std::string buf;
+    startExport(buf, format, heading, results.size());
+    std::string ref;
+    std::string latinPassage;
+    std::string frenchPassage;
+    for (const WordIndex w : results) {
+        const WordTable::ReferenceId id = table.referenceId(w);
+        ref.clear();
+        table.appendReferenceText(id, ref);
+        latinPassage.clear();
+        latin.appendPassage(latinPassage, id);
+        frenchPassage.clear();
+        if (withFrench)
+            french.appendPassage(frenchPassage, id);
+        appendAttestation(buf, format, table.form(w), ref, latinPassage, frenchPassage,
+                          heading.frenchSearched);
+        flushIfFull(out, buf);
+    }
+    endExport(out, buf, format);
 }
 
 } // namespace quorvex

@@ -4,6 +4,7 @@
 // passages as the result file. Everything written is UTF-8; what comes in is Windows-1252.
 
 #include "concordance/GridModel.h"
+#include "concordance/ResultList.h"
 
 #include <ostream>
 #include <string>
@@ -40,5 +41,10 @@ struct ExportHeading {
 void writeAttestationExport(std::ostream& out, ExportFormat format, const GridModel& grid,
                             std::string_view latinText, const std::string* frenchText,
                             const ExportHeading& heading);
+
+// The same for the rows `results` of `table`, byte for byte what the grid holding them gives.
+void writeAttestationExport(std::ostream& out, ExportFormat format, const WordTable& table,
+                            const ResultList& results, std::string_view latinText,
+                            const std::string* frenchText, const ExportHeading& heading);
 
 } // namespace quorvex

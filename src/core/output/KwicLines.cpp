@@ -37,21 +37,27 @@ std::size_t appendShown(std::string& out, std::string_view s)
 
 } // namespace
 
-void writeKwicLines(std::ostream& out, std::string_view text, const std::vector<KwicHit>& hits,
-                    std::size_t width)
+namespace {
+
+// `hitAt(k, scratch)` gives hit k as a KwicHit whose reference may live in `scratch`.
+template <typename HitAt>
+void writeLines(std::ostream& out, std::string_view text, std::size_t count, HitAt hitAt,
+                std::size_t width)
 {
     std::size_t refWidth = 0;
     std::string scratch;
-    for (const KwicHit& h : hits) {
-        scratch.clear();
-        refWidth = std::max(refWidth, appendShown(scratch, h.reference));
+    std::string shownRef;
+    for (std::size_t k = 0; k < count; ++k) {
+        shownRef.clear();
+        refWidth = std::max(refWidth, appendShown(shownRef, hitAt(k, scratch).reference));
     }
 
     std::string line;
     std::string left;
     std::string buf;
     buf.reserve(kFlushAt + 4096);
-    for (const KwicHit& h : hits) {
+    for (std::size_t k = 0; k < count; ++k) {
+        const KwicHit h = hitAt(k, scratch);
         line.clear();
         if (refWidth > 0) {
             const std::size_t w = appendShown(line, h.reference);
@@ -89,6 +95,27 @@ void writeKwicLines(std::ostream& out, std::string_view text, const std::vector<
         }
     }
     out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
+}
+
+} // namespace
+
+void writeKwicLines(std::ostream& out, std::string_view text, const std::vector<KwicHit>& hits,
+                    std::size_t width)
+{
+    writeLines(out, text, hits.size(), [&hits](std::size_t k, std::string&) { return hits[k]; },
+               width);
+}
+
+void writeKwicLines(std::ostream& out, const WordTable& table, const ResultList& results,
+                    std::size_t width)
+{
+    const auto hitAt = [&](std::size_t k, std::string& scratch) {
+        const WordIndex w = results[k];
+        scratch.clear();
+        table.appendReference(w, scratch);
+        return KwicHit{scratch, table.formOffset(w), table.form(w).size()};
+    };
+    writeLines(out, table.text(), results.size(), hitAt, width);
 }
 
 } // namespace quorvex

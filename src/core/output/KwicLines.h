@@ -2,6 +2,8 @@
 // Key word in context: one line per attestation, the form in one column between the text
 // before and after it, for reading a concordance on a terminal or piping it on.
 
+#include "concordance/ResultList.h"
+
 #include <cstddef>
 #include <ostream>
 #include <string_view>
@@ -21,6 +23,10 @@ struct KwicHit {
 // as one character and, like any control character, shows as a blank; trailing blanks are
 // dropped. No reference column when every reference is empty.
 void writeKwicLines(std::ostream& out, std::string_view text, const std::vector<KwicHit>& hits,
+                    std::size_t width);
+
+// The same for the rows `results` of `table`, in their order, from the table's text.
+void writeKwicLines(std::ostream& out, const WordTable& table, const ResultList& results,
                     std::size_t width);
 
 } // namespace quorvex

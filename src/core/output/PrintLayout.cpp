@@ -1,6 +1,7 @@
 #include "output/PrintLayout.h"
 
 #include "text/Cp1252.h"
+#include "concordance/GridHeader.h"
 #include "concordance/GridModel.h"
 
 #include <cstdio>
@@ -10,10 +11,10 @@ namespace quorvex {
 namespace {
 
 // Only blanks go: a tab or a non-breaking space at the end of a cell is printed.
-std::string withoutTrailingSpaces(const std::string& text)
+std::string withoutTrailingSpaces(std::string_view text)
 {
     const std::size_t end = text.find_last_not_of(' ');
-    return end == std::string::npos ? std::string() : text.substr(0, end + 1);
+    return end == std::string_view::npos ? std::string() : std::string(text.substr(0, end + 1));
 }
 
 PrintOperation setType(int pointSize, bool bold, bool underline = false)
@@ -50,12 +51,41 @@ PrintOperation simple(PrintOp op)
     return o;
 }
 
-void twoColumns(PrintOperations& out, const GridModel& grid, std::size_t row)
+void twoColumns(PrintOperations& out, std::string_view form, std::string_view reference)
 {
-    out.push_back(text(withoutTrailingSpaces(grid.cell(row, 0))));
+    out.push_back(text(withoutTrailingSpaces(form)));
     out.push_back(setX(printlayout::kSecondColumnTwips));
-    out.push_back(text(withoutTrailingSpaces(grid.cell(row, 1))));
+    out.push_back(text(withoutTrailingSpaces(reference)));
     out.push_back(simple(PrintOp::EndLine));
+}
+
+// The header row (when there is one), then `rows` rows of twoColumns given by rowAt.
+template <typename RowAt>
+PrintOperations listLayout(bool withHeader, std::string_view formHeader,
+                           std::string_view referenceHeader, std::size_t rows, RowAt rowAt)
+{
+    PrintOperations out;
+    out.reserve(8 + 5 * (rows + 1) + rows / printlayout::kLinesPerPage);
+
+    out.push_back(setType(printlayout::kHeaderPointSize, true));
+    int lineOnPage = 1;  // the header line
+    if (withHeader)
+        twoColumns(out, formHeader, referenceHeader);
+    out.push_back(text(printlayout::kSeparator));
+    out.push_back(simple(PrintOp::EndLine));
+
+    out.push_back(setType(printlayout::kBodyPointSize, false));
+    for (std::size_t r = 0; r < rows; ++r) {
+        rowAt(out, r);
+        if (++lineOnPage == printlayout::kLinesPerPage) {
+            lineOnPage = 0;
+            // A break right before the end of the document would only leave an empty page.
+            if (r + 1 < rows)
+                out.push_back(simple(PrintOp::NewPage));
+        }
+    }
+    out.push_back(simple(PrintOp::EndDocument));
+    return out;
 }
 
 void quoted(std::string& out, const std::string& cp1252)
@@ -92,29 +122,23 @@ bool PrintOperation::operator==(const PrintOperation& other) const
 
 PrintOperations attestationListLayout(const GridModel& grid)
 {
-    PrintOperations out;
     const std::size_t rows = grid.rows();
-    out.reserve(8 + 5 * rows + rows / printlayout::kLinesPerPage);
+    return listLayout(rows > 0, rows > 0 ? grid.cell(0, 0) : std::string(),
+                      rows > 0 ? grid.cell(0, 1) : std::string(), rows > 1 ? rows - 1 : 0,
+                      [&grid](PrintOperations& out, std::size_t r) {
+                          twoColumns(out, grid.cell(r + 1, 0), grid.cell(r + 1, 1));
+                      });
+}
 
-    out.push_back(setType(printlayout::kHeaderPointSize, true));
-    int lineOnPage = 1;  // the header line
-    if (rows > 0)
-        twoColumns(out, grid, 0);
-    out.push_back(text(printlayout::kSeparator));
-    out.push_back(simple(PrintOp::EndLine));
-
-    out.push_back(setType(printlayout::kBodyPointSize, false));
-    for (std::size_t r = 1; r < rows; ++r) {
-        twoColumns(out, grid, r);
-        if (++lineOnPage == printlayout::kLinesPerPage) {
-            lineOnPage = 0;
-            // A break right before the end of the document would only leave an empty page.
-            if (r + 1 < rows)
-                out.push_back(simple(PrintOp::NewPage));
-        }
-    }
-    out.push_back(simple(PrintOp::EndDocument));
-    return out;
+PrintOperations attestationListLayout(const WordTable& table, const ResultList& results)
+{
+    std::string reference;
+    return listLayout(true, kFormsHeader, kReferencesHeader, results.size(),
+                      [&](PrintOperations& out, std::size_t r) {
+                          reference.clear();
+                          table.appendReference(results[r], reference);
+                          twoColumns(out, table.form(results[r]), reference);
+                      });
 }
 
 PrintOperations contextLayout(const std::string& latin, const std::string& french)

@@ -4,6 +4,8 @@
 // passages under their headings). The lists are data, so the page rules are testable without
 // a printer; a printing surface plays them on the real one.
 
+#include "concordance/ResultList.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -53,6 +55,8 @@ inline constexpr const char* kFrenchHeading = "Texte francais:";
 // The attestation list: the grid's header row in 12-point bold, a separator, then rows 1 to
 // Rows - 1 in 9 point, every cell without its trailing spaces, the reference at 5000 twips.
 PrintOperations attestationListLayout(const GridModel& grid);
+// The same for the rows `results` of `table` under the grid's header.
+PrintOperations attestationListLayout(const WordTable& table, const ResultList& results);
 
 // The context: both headings bold and underlined, the Latin pane's text as one piece, the
 // French pane's text broken at spaces once a line holds more than 80 characters. Both texts

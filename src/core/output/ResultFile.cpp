@@ -1,6 +1,9 @@
 #include "output/ResultFile.h"
 
+#include "concordance/GridHeader.h"
+#include "output/OutputBuffer.h"
 #include "passages/PassageIndex.h"
+#include "passages/ReferencePassages.h"
 
 #include <vector>
 
@@ -25,6 +28,28 @@ std::vector<std::string_view> referencesOf(const GridModel& grid)
     return refs;
 }
 
+void appendHeader(std::string& buf, std::string_view title, std::string_view date)
+{
+    buf += "R\xE9" "f\xE9" "rence(s) : ";
+    buf += title;
+    buf += kCrLf;
+    buf += "Recherche effectu\xE9" "e le : ";
+    buf += date;
+    buf += kCrLf;
+    buf += kRule;
+    buf += kCrLf;
+    buf += kCrLf;
+}
+
+// Fewer than 35 characters: pad so the reference starts in column 37. From 35 on, the
+// reference follows directly.
+void appendFormColumn(std::string& buf, std::string_view form)
+{
+    buf += form;
+    if (form.size() < kListColumn - 1)
+        buf.append(kListColumn - form.size(), ' ');
+}
+
 } // namespace
 
 void writeResultFile(std::ostream& out, const GridModel& grid, std::string_view title,
@@ -46,23 +71,10 @@ void writeResultFile(std::ostream& out, const GridModel& grid, std::string_view 
         }
     };
 
-    buf += "R\xE9" "f\xE9" "rence(s) : ";
-    buf += title;
-    buf += kCrLf;
-    buf += "Recherche effectu\xE9" "e le : ";
-    buf += date;
-    buf += kCrLf;
-    buf += kRule;
-    buf += kCrLf;
-    buf += kCrLf;
+    appendHeader(buf, title, date);
 
     for (std::size_t r = 0; r < grid.rows(); ++r) {
-        const std::string& form = grid.cell(r, 0);
-        buf += form;
-        // Fewer than 35 characters: pad so the reference starts in column 37. From 35 on,
-        // the reference follows directly.
-        if (form.size() < kListColumn - 1)
-            buf.append(kListColumn - form.size(), ' ');
+        appendFormColumn(buf, grid.cell(r, 0));
         buf += grid.cell(r, 1);
         buf += kCrLf;
         flushIfFull();
@@ -81,6 +93,67 @@ void writeResultFile(std::ostream& out, const GridModel& grid, std::string_view 
         flushIfFull();
     }
     out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
+}
+
+void writeResultFile(std::ostream& out, const WordTable& table, const ResultList& results,
+                     std::string_view title, std::string_view date, std::string_view latinText,
+                     const std::string* frenchText)
+{
+    const bool withFrench = frenchText && !frenchText->empty();
+    std::vector<WordTable::ReferenceId> refs;
+    refs.reserve(results.size());
+    for (const WordIndex w : results)
+        refs.push_back(table.referenceId(w));
+    const ReferencePassages latin(latinText, table, refs);
+    const ReferencePassages french(withFrench ? std::string_view(*frenchText) : std::string_view(),
+                                   table, withFrench ? refs : std::vector<WordTable::ReferenceId>());
+    refs = {};
+
+    OutputBuffer buf(out);
+    appendHeader(buf.buffer(), title, date);
+    appendFormColumn(buf.buffer(), kFormsHeader);
+    buf.append(kReferencesHeader);
+    buf.append(kCrLf);
+    for (const WordIndex w : results) {
+        appendFormColumn(buf.buffer(), table.form(w));
+        table.appendReference(w, buf.buffer());
+        buf.append(kCrLf);
+    }
+
+    const auto piece = [&buf](std::string_view p) { buf.append(p); };
+    for (const WordIndex w : results) {
+        const WordTable::ReferenceId ref = table.referenceId(w);
+        buf.append(kRule);
+        buf.append(kCrLf);
+        latin.forEachPiece(ref, piece);
+        buf.append(kCrLf);
+        if (withFrench) {
+            french.forEachPiece(ref, piece);
+            buf.append(kCrLf);
+        }
+    }
+    buf.flush();
+}
+
+FileError saveResultFile(const std::string& outputPath, const WordTable& table,
+                         const ResultList& results, std::string_view title,
+                         std::string_view date, const std::string& latinPath,
+                         const std::string& frenchPath)
+{
+    TextReadResult latin = readText(latinPath);
+    if (latin.error)
+        return latin.error;
+    TextReadResult french;
+    if (!frenchPath.empty()) {
+        french = readText(frenchPath);
+        if (french.error)
+            return french.error;
+    }
+    return writeFileReplacing(outputPath, [&](std::ostream& out) {
+        writeResultFile(out, table, results, title, date, latin.text,
+                        frenchPath.empty() ? nullptr : &french.text);
+        return static_cast<bool>(out);
+    });
 }
 
 FileError saveResultFile(const std::string& outputPath, const GridModel& grid,

@@ -7,6 +7,7 @@
 #include "concordance/FormSearch.h"
 #include "concordance/WordTable.h"
 #include "output/ResultFile.h"
+#include "session/Session.h"
 #include "widgets/ResultGrid.h"
 #include "look/FontSubstitutions.h"
 
@@ -27,11 +28,18 @@ const bench::CorpusPair& corpus()
     return pair;
 }
 
-const WordTable& table()
+// One session holding the whole generated Latin text.
+Session& session()
 {
-    static const WordTable words = WordTable::segment(corpus().latin);
-    return words;
+    static Session* shared = [] {
+        auto* s = new Session;
+        s->adoptLatinText(corpus().latin);
+        return s;
+    }();
+    return *shared;
 }
+
+const WordTable& table() { return session().words(); }
 
 // Draws what the grid shows now, as the window would on its next paint.
 void draw(ResultGrid& grid)
@@ -42,7 +50,7 @@ void draw(ResultGrid& grid)
 
 std::unique_ptr<ResultGrid> shownGrid()
 {
-    auto grid = std::make_unique<ResultGrid>();
+    auto grid = std::make_unique<ResultGrid>(session());
     grid->resize(457, 265);
     grid->show();
     QApplication::processEvents();
@@ -52,12 +60,10 @@ std::unique_ptr<ResultGrid> shownGrid()
 // "*" into the grid, then the top of the list and its end drawn.
 void BM_SearchStarIntoGrid(benchmark::State& state)
 {
-    const WordTable& words = table();
     auto grid = shownGrid();
     std::size_t rows = 0;
     for (auto _ : state) {
-        rows = searchIntoGrid(words, "*", grid->cells());
-        grid->refresh();
+        rows = session().search(QStringLiteral("*"));
         draw(*grid);
         grid->scrollToBottom();
         draw(*grid);
@@ -69,18 +75,15 @@ BENCHMARK(BM_SearchStarIntoGrid)->Unit(benchmark::kMillisecond)->Iterations(5);
 // "Formes" on every word of the text, as the button does it, then drawn.
 void BM_SortAllRowsByForm(benchmark::State& state)
 {
-    const WordTable& words = table();
     auto grid = shownGrid();
     for (auto _ : state) {
         state.PauseTiming();
-        searchIntoGrid(words, "*", grid->cells());
-        grid->refresh();
+        session().search(QStringLiteral("*"));
         state.ResumeTiming();
-        grid->setColSel(0);
-        grid->Sort();
+        session().sortByForm();
         draw(*grid);
     }
-    state.counters["rows"] = static_cast<double>(grid->Rows() - 1);
+    state.counters["rows"] = static_cast<double>(session().rowCount() - 1);
 }
 BENCHMARK(BM_SortAllRowsByForm)->Unit(benchmark::kMillisecond)->Iterations(5);
 

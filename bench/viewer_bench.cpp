@@ -93,15 +93,15 @@ void BM_WindowAttestationStep(benchmark::State& state)
 {
     const Corpus& c = corpus();
     QtPlatform platform;
-    WindowManager forms(platform.platform());
-    TextWindow* texte = forms.texte();
-    texte->findChild<QLineEdit*>(QStringLiteral("Text_latin"))->setText(QString::fromStdString(c.latinPath));
-    texte->findChild<QLineEdit*>(QStringLiteral("Text_francais"))->setText(QString::fromStdString(c.frenchPath));
-    SearchWindow* search = forms.contexte();
+    WindowManager windows(platform.platform());
+    TextWindow* text = windows.textWindow();
+    text->findChild<QLineEdit*>(QStringLiteral("Text_latin"))->setText(QString::fromStdString(c.latinPath));
+    text->findChild<QLineEdit*>(QStringLiteral("Text_francais"))->setText(QString::fromStdString(c.frenchPath));
+    SearchWindow* search = windows.searchWindow();
     search->findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral("et"));
-    search->Command1_Click();
-    search->grille01()->setRow(search->grille01()->Rows() / 2);
-    ContextViewer* viewer = forms.affContexte();
+    search->onSearchClicked();
+    windows.session().setCurrentCell(windows.session().rowCount() / 2, 0);
+    ContextViewer* viewer = windows.contextViewer();
     if (!viewer) {
         state.SkipWithError("the viewer did not open");
         return;
@@ -109,9 +109,9 @@ void BM_WindowAttestationStep(benchmark::State& state)
     bool forward = true;
     for (auto _ : state) {
         if (forward)
-            viewer->Command1_Click();
+            viewer->onNextAttestationClicked();
         else
-            viewer->Command2_Click();
+            viewer->onPreviousAttestationClicked();
         forward = !forward;
     }
 }

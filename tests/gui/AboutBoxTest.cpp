@@ -1,7 +1,11 @@
 // The About box through the platform doubles: how it opens and closes, the one box shared
-// by the windows, and the search for the system-information tool over a scripted registry.
+// by the windows, and the search for the system-information tool: over a scripted registry
+// (the Windows way) and on a PATH (elsewhere).
 
 #include "text/Cp1252.h"
+#include "platform/PathSystemInformation.h"
+#include "platform/RegistrySystemInformation.h"
+#include "support/FakeRegistry.h"
 #include "windows/AboutBox.h"
 #include "support/WindowDriver.h"
 
@@ -22,7 +26,7 @@ QString q(const std::string& cp1252) { return QString::fromUtf8(cp1252ToUtf8(cp1
 
 } // namespace
 
-class frmAboutTest : public WindowTest {
+class AboutBoxTest : public WindowTest {
     Q_OBJECT
 
 private slots:
@@ -32,8 +36,10 @@ private slots:
     void oneBoxForAllWindows();
     void systemInformation_data();
     void systemInformation();
-    void GetKeyValue_data();
-    void GetKeyValue();
+    void readKeyValue_data();
+    void readKeyValue();
+    void toolOnThePath_data();
+    void toolOnThePath();
 
 private:
     bool expectUnavailable()
@@ -45,14 +51,14 @@ private:
     QPointer<AboutBox> m_about;
 };
 
-void frmAboutTest::init()
+void AboutBoxTest::init()
 {
     WindowTest::init();
-    m_about = d->forms.about();
+    m_about = d->windows.aboutBox();
     WindowManager::present(m_about);
 }
 
-void frmAboutTest::ways_data()
+void AboutBoxTest::ways_data()
 {
     QTest::addColumn<bool>("toSysInfo");  // Tab to "Infos système" first
     QTest::addColumn<int>("key");
@@ -61,7 +67,7 @@ void frmAboutTest::ways_data()
     QTest::newRow("Enter on Infos systeme") << true << int(Qt::Key_Return);
 }
 
-void frmAboutTest::ways()
+void AboutBoxTest::ways()
 {
     QFETCH(bool, toSysInfo);
     QFETCH(int, key);
@@ -76,21 +82,21 @@ void frmAboutTest::ways()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
     if (toSysInfo) {
         QVERIFY(expectUnavailable());
-        QVERIFY(d->forms.aboutIfLoaded() == m_about && m_about->isVisible());
+        QVERIFY(d->windows.aboutBoxIfLoaded() == m_about && m_about->isVisible());
     } else {
-        QVERIFY(!d->forms.aboutIfLoaded());
+        QVERIFY(!d->windows.aboutBoxIfLoaded());
         QTRY_VERIFY(m_about.isNull());
     }
 }
 
-void frmAboutTest::oneBoxForAllWindows()
+void AboutBoxTest::oneBoxForAllWindows()
 {
     // With the text window in front, choosing the item brings the same box forward.
-    TextWindow* texte = d->forms.texte();
+    TextWindow* texte = d->windows.textWindow();
     WindowManager::present(texte);
     QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(texte));
     trigger(texte, "about");
-    QCOMPARE(d->forms.aboutIfLoaded(), m_about.data());
+    QCOMPARE(d->windows.aboutBoxIfLoaded(), m_about.data());
     QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(m_about));
     int boxes = 0;
     for (QWidget* window : QApplication::topLevelWidgets())
@@ -98,7 +104,7 @@ void frmAboutTest::oneBoxForAllWindows()
     QCOMPARE(boxes, 1);
 }
 
-void frmAboutTest::systemInformation_data()
+void AboutBoxTest::systemInformation_data()
 {
     QTest::addColumn<QString>("pathValue");  // "" none, "text", or "binary"
     QTest::addColumn<bool>("pathKeyRefused");
@@ -109,8 +115,8 @@ void frmAboutTest::systemInformation_data()
     QTest::addColumn<bool>("message");
     QTest::newRow("PATH present, second key not read") << "text" << false << "file" << false
                                                        << QStringList{q(kPath)} << 1 << false;
-    QTest::newRow("PATH of another type: empty path fails to start")
-        << "binary" << false << "file" << false << QStringList{QString()} << 1 << true;
+    QTest::newRow("PATH of another type: nothing to start")
+        << "binary" << false << "file" << false << QStringList{} << 1 << true;
     QTest::newRow("PATH present, launch fails") << "text" << false << "file" << true << QStringList{q(kPath)}
                                                 << 1 << true;
     QTest::newRow("PATH key refused") << "text" << true << "file" << false << QStringList{q(kTool)} << 2 << false;
@@ -121,7 +127,7 @@ void frmAboutTest::systemInformation_data()
     QTest::newRow("no key at all") << "" << false << "" << false << QStringList{} << 2 << true;
 }
 
-void frmAboutTest::systemInformation()
+void AboutBoxTest::systemInformation()
 {
     QFETCH(QString, pathValue);
     QFETCH(bool, pathKeyRefused);
@@ -130,7 +136,7 @@ void frmAboutTest::systemInformation()
     QFETCH(QStringList, requested);
     QFETCH(int, keysOpened);
     QFETCH(bool, message);
-    FakeRegistry& registry = d->doubles.registry;
+    FakeRegistry registry;
     if (pathValue == QLatin1String("text"))
         registry.setText(kInfoKey, "PATH", kPath);
     else if (pathValue == QLatin1String("binary"))
@@ -147,7 +153,10 @@ void frmAboutTest::systemInformation()
         (tool == QLatin1String("file") ? d->doubles.files.forcedExisting : d->doubles.files.forcedMissing) << q(kTool);
     }
     d->doubles.launcher.fails = launchFails;
+    RegistrySystemInformation lookup(registry, d->doubles.files);
+    d->doubles.systemInformation.path = lookup.toolPath();
     click(m_about, "cmdSysInfo");
+    QCOMPARE(d->doubles.systemInformation.asked, 1);
 
     QCOMPARE(d->doubles.launcher.requested, requested);
     QCOMPARE(int(registry.opens.size()), keysOpened);
@@ -158,10 +167,10 @@ void frmAboutTest::systemInformation()
     QCOMPARE(registry.openHandles(), std::size_t{0});
     if (message)
         QVERIFY(expectUnavailable());
-    QVERIFY(d->forms.aboutIfLoaded() == m_about && m_about->isVisible());
+    QVERIFY(d->windows.aboutBoxIfLoaded() == m_about && m_about->isVisible());
 }
 
-void frmAboutTest::GetKeyValue_data()
+void AboutBoxTest::readKeyValue_data()
 {
     QTest::addColumn<bool>("keyExists");
     QTest::addColumn<uint>("type");  // 0: no such value
@@ -181,29 +190,73 @@ void frmAboutTest::GetKeyValue_data()
     QTest::newRow("no key") << false << 0u << QByteArray() << false << QByteArray();
 }
 
-void frmAboutTest::GetKeyValue()
+void AboutBoxTest::readKeyValue()
 {
     QFETCH(bool, keyExists);
     QFETCH(uint, type);
     QFETCH(QByteArray, bytes);
     QFETCH(bool, read);
     QFETCH(QByteArray, keyVal);
-    std::int32_t root = kHkeyLocalMachine;
-    std::string keyName = "SOFTWARE\\Quorvex";
-    std::string valueName = "Valeur";
+    const std::string keyName = "SOFTWARE\\Quorvex";
+    const std::string valueName = "Valeur";
     std::string value = "avant";
-    FakeRegistry& registry = d->doubles.registry;
+    FakeRegistry registry;
+    RegistrySystemInformation lookup(registry, d->doubles.files);
     if (type != 0)
         registry.setValue(keyName, valueName, {type, bytes.toStdString()});
     else if (keyExists)
         registry.addKey(keyName);
 
-    QCOMPARE(m_about->GetKeyValue(root, keyName, valueName, value), read);
+    QCOMPARE(lookup.readKeyValue(kHkeyLocalMachine, keyName, valueName, value), read);
     QCOMPARE(QByteArray::fromStdString(value), keyVal);
     if (keyExists)
         QVERIFY(registry.bufferSizes == std::vector<std::uint32_t>{1024} && registry.allBufferBytesNul);
     QCOMPARE(registry.openHandles(), std::size_t{0});
 }
 
-QTEST_MAIN(frmAboutTest)
+void AboutBoxTest::toolOnThePath_data()
+{
+    QTest::addColumn<QStringList>("programs");  // made executable in the first folder
+    QTest::addColumn<QStringList>("others");    // in the second folder
+    QTest::addColumn<QString>("found");
+    QTest::newRow("none") << QStringList{} << QStringList{} << QString();
+    QTest::newRow("hardinfo first") << QStringList{"gnome-system-monitor", "hardinfo"}
+                                    << QStringList{"kinfocenter"} << "hardinfo";
+    QTest::newRow("kinfocenter before gnome-system-monitor")
+        << QStringList{"gnome-system-monitor"} << QStringList{"kinfocenter"} << "kinfocenter";
+    QTest::newRow("only gnome-system-monitor") << QStringList{"gnome-system-monitor"} << QStringList{}
+                                               << "gnome-system-monitor";
+    QTest::newRow("a file that cannot run is no tool") << QStringList{} << QStringList{"-hardinfo"}
+                                                      << QString();
+}
+
+void AboutBoxTest::toolOnThePath()
+{
+    QFETCH(QStringList, programs);
+    QFETCH(QStringList, others);
+    QFETCH(QString, found);
+    const QString first = d->dir.filePath(QStringLiteral("bin1"));
+    const QString second = d->dir.filePath(QStringLiteral("bin2"));
+    QVERIFY(QDir().mkpath(first) && QDir().mkpath(second));
+    const auto place = [](const QString& folder, QString name) {
+        // A leading "-" writes the file without the right to run it.
+        const bool runnable = !name.startsWith(QLatin1Char('-'));
+        QFile file(folder + QLatin1Char('/') + name.remove(0, runnable ? 0 : 1));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\n");
+        file.setPermissions(runnable ? QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                     : QFile::ReadOwner | QFile::WriteOwner);
+    };
+    for (const QString& name : programs)
+        place(first, name);
+    for (const QString& name : others)
+        place(second, name);
+    PathSystemInformation lookup({first, second});
+    const QString tool = lookup.toolPath();
+    QCOMPARE(QFileInfo(tool).fileName(), found);
+    if (!found.isEmpty())
+        QVERIFY(QFileInfo(tool).isAbsolute());
+}
+
+QTEST_MAIN(AboutBoxTest)
 #include "AboutBoxTest.moc"

@@ -71,11 +71,11 @@ private:
         d->useTexts(kLatin, kFrench);
         return d->search(query);
     }
-    QWidget* viewer() const { return d->forms.affContexteIfLoaded(); }
+    QWidget* viewer() const { return d->windows.contextViewerIfLoaded(); }
     QString latinPane() const { return child<QTextEdit>(viewer(), "label3")->toPlainText(); }
     QString frenchPane() const { return child<QTextEdit>(viewer(), "label4")->toPlainText(); }
     QString form() const { return child<QLabel>(viewer(), "Label6")->text(); }
-    std::size_t row() const { return d->forms.viewerState().ligne_courante; }
+    std::size_t row() const { return d->session.viewer().row; }
     // The row, its form and the Latin pane, as the viewer holds them, or for a row of kRows.
     QString shows() const { return QStringLiteral("%1 %2 %3").arg(row()).arg(form(), latinPane()); }
     static QString amorRow(int r) { return QStringLiteral("%1 %2 %3").arg(r).arg(kForms[r - 1], kPanes[r - 1]); }
@@ -117,13 +117,13 @@ void ViewerTest::stepsThroughEveryRowAndBack()
 {
     SearchWindow* s = search(QStringLiteral("amor"));
     QVERIFY(s);
-    QCOMPARE(s->grille01()->Rows(), std::size_t(kRows + 1));
+    QCOMPARE(d->session.rowCount(), std::size_t(kRows + 1));
     QVERIFY(d->openRow(1));
     for (int r = 1; r <= kRows; ++r) {
         if (r > 1)
             click(viewer(), "Command1");
         QCOMPARE(shows(), amorRow(r));
-        QVERIFY(s->grille01()->Row() == std::size_t(r) && s->grille01()->Col() == 0);
+        QVERIFY(d->session.currentRow() == std::size_t(r) && d->session.currentColumn() == 0);
         QCOMPARE(enabled("Command1"), r != kRows);
         QCOMPARE(enabled("Command2"), r != 1);
     }
@@ -168,7 +168,7 @@ void ViewerTest::closingKeepsStateAndReopensOnAnotherRow()
     trigger(viewer(), "fermer");
     QVERIFY(!viewer());
     QCOMPARE(row(), std::size_t(kRows));
-    QCOMPARE(d->forms.viewerState().reference_precedente, std::string("[3]"));
+    QCOMPARE(d->session.viewer().previousReference, std::string("[3]"));
 
     QVERIFY(d->openRow(3));
     QCOMPARE(shows(), amorRow(3));
@@ -180,9 +180,9 @@ void ViewerTest::closingKeepsStateAndReopensOnAnotherRow()
     QCOMPARE(shows(), amorRow(3));
 
     trigger(viewer(), "about");
-    QVERIFY(d->forms.aboutIfLoaded() && d->forms.aboutIfLoaded()->isVisible());
+    QVERIFY(d->windows.aboutBoxIfLoaded() && d->windows.aboutBoxIfLoaded()->isVisible());
     // Closing the search window takes the viewer with it.
-    s->quitter_Click();
+    s->onCloseTriggered();
     QVERIFY(!viewer());
 }
 
@@ -224,10 +224,10 @@ void ViewerTest::followsSortedGridFromCurrentRow()
     SearchWindow* s = search(QStringLiteral("am*"));
     QVERIFY(s);
     QVERIFY(d->openRow(4));
-    s->Command2_Click();
+    s->onSortByFormClicked();
     click(viewer(), "Command1");
     QCOMPARE(shows(), amorRow(5));
-    QCOMPARE(d->forms.viewerState().reference_attestation, std::string("[3]"));
+    QCOMPARE(d->session.viewer().attestationReference, std::string("[3]"));
     click(viewer(), "Command1");
     click(viewer(), "Command1");
     QCOMPARE(form(), QStringLiteral("amorem"));
@@ -254,19 +254,21 @@ void ViewerTest::shrunkGridNeverReadsMissingRow()
 
 void ViewerTest::rowsBeyond16Bits()
 {
-    SearchWindow* s = search(QStringLiteral("amor"));
-    QVERIFY(s);
-    const std::size_t rows = 40000;
-    GridModel& cells = s->grille01()->cells();
-    for (std::size_t r = cells.rows(); r <= rows; ++r)
-        cells.appendRow(r % 2 ? "amor" : "Finis", "[4]");
-    s->grille01()->refresh();
+    // 40 000 attestations, two in each of 20 000 passages.
+    QByteArray latin;
+    const int passages = 20000;
+    for (int p = 1; p <= passages; ++p)
+        latin += "[" + QByteArray::number(p) + "] amor Finis\r\n";
+    d->useTexts(latin, kFrench);
+    QVERIFY(d->search(QStringLiteral("*")));
+    const std::size_t rows = 2 * passages;
+    QCOMPARE(d->session.rowCount(), rows + 1);
     QVERIFY(d->openRow(rows));
-    QCOMPARE(form(), QStringLiteral("Finis"));
+    QCOMPARE(shows(), QStringLiteral("%1 Finis [%2] amor Finis\n").arg(rows).arg(passages));
     QVERIFY(!enabled("Command1"));
     click(viewer(), "Command2");
-    QCOMPARE(shows(), QStringLiteral("%1 amor [4] Finis amor").arg(rows - 1));
-    QCOMPARE(s->grille01()->Row(), rows - 1);
+    QCOMPARE(shows(), QStringLiteral("%1 amor [%2] amor Finis\n").arg(rows - 1).arg(passages));
+    QCOMPARE(d->session.currentRow(), rows - 1);
 }
 
 void ViewerTest::fileGone_data()
@@ -294,7 +296,7 @@ void ViewerTest::fileGone()
         // The step is undone: the panes, the row and the grid's cell are as they were.
         QCOMPARE(shows(), amorRow(2));
         QCOMPARE(frenchPane(), QStringLiteral("[1] L'amour vainc tout.\n"));
-        QCOMPARE(d->forms.contexteIfLoaded()->grille01()->Row(), std::size_t(2));
+        QCOMPARE(d->session.currentRow(), std::size_t(2));
     }
     QVERIFY(d->doubles.messages.expectNext(okBox(
         QStringLiteral("Le fichier « %1 » est introuvable.\nLe passage ne peut pas être affiché.").arg(gone),

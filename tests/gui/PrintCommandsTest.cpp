@@ -58,15 +58,14 @@ void PrintCommandsTest::attestationsFromTheSearchWindow()
     SearchWindow* s = search(QStringLiteral("am*"));
     QVERIFY(s);
     click(s, "Command2");  // by form
-    s->grille01()->setRow(1);
-    s->grille01()->setCol(0);
+    d->session.setCurrentCell(1, 0);
     const std::vector<std::string> expected = {"Forme(s)", "R\xE9" "f\xE9rences", printlayout::kSeparator,
                                                "amo", "[2]", "Amor", "[1]", "Amor", "[2]", "amorem", "[2]"};
     QCOMPARE(print(s), expected);
     QCOMPARE(d->doubles.printing.documents.size(), std::size_t(1));
     // The cells were read row by row: the current cell ends on the last row, column 1.
-    QCOMPARE(s->grille01()->Row(), s->grille01()->Rows() - 1);
-    QCOMPARE(s->grille01()->Col(), 1);
+    QCOMPARE(d->session.currentRow(), d->session.rowCount() - 1);
+    QCOMPARE(d->session.currentColumn(), 1);
 }
 
 void PrintCommandsTest::failuresAreToldWithThePointerOff_data()
@@ -101,7 +100,7 @@ void PrintCommandsTest::failuresAreToldWithThePointerOff()
     QVERIFY(print(s).size() > 1);
     QVERIFY(!d->doubles.messages.shown().value(0).pointerBusy);
     QVERIFY(d->doubles.messages.expectNext(okBox(text, icon)));
-    QVERIFY(d->forms.contexteIfLoaded());
+    QVERIFY(d->windows.searchWindowIfLoaded());
 }
 
 void PrintCommandsTest::contextFromTheViewer_data()

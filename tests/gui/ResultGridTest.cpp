@@ -1,9 +1,9 @@
-// The grid control over the core's grid model: what it draws, what a click or a key does
-// to the current cell and the selection end, and the members the windows call.
+// The result grid over the session's list: what it draws, what a click or a key does to the
+// session's current cell and selection end, and how it follows the session's changes.
 
-#include "concordance/GridHeader.h"
-#include "widgets/ResultGrid.h"
+#include "session/Session.h"
 #include "support/TestPlatform.h"
+#include "widgets/ResultGrid.h"
 
 #include <QHeaderView>
 #include <QScrollBar>
@@ -14,7 +14,7 @@
 
 using namespace quorvex;
 
-class FlexGridTest : public QObject {
+class ResultGridTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -25,7 +25,7 @@ private slots:
     void clickSetsTheCurrentCellAndRaisesClick_data();
     void clickSetsTheCurrentCellAndRaisesClick();
     void keysMoveTheCurrentCellWithoutClick();
-    void membersKeepTheViewInStep();
+    void followsTheSession();
     void manyRowsReachTheLastOne();
 
 private:
@@ -33,28 +33,23 @@ private:
     QRect cell(int row, int col) const { return g->visualRect(g->model()->index(row - 1, col)); }
 
     TestPlatform m_platform;  // maps the font names as the program does
+    Session m_session;
     std::unique_ptr<ResultGrid> g;
 };
 
 // A grid with the search window's header and three rows, current cell on row 1, column 1.
-void FlexGridTest::init()
+void ResultGridTest::init()
 {
-    g = std::make_unique<ResultGrid>();
+    m_session.adoptLatinText("[2] b [10] a [9] a");
+    QCOMPARE(m_session.search(QStringLiteral("*")), std::size_t(3));
+    g = std::make_unique<ResultGrid>(m_session);
     g->resize(457, 265);
-    GridModel& cells = g->cells();
-    prepareGrid(cells);  // the search window's header
-    cells.setRows(1);
-    cells.appendRow("b", "[2]");
-    cells.appendRow("a", "[10]");
-    cells.appendRow("a", "[9]");
-    g->refresh();
-    g->setRow(1);
-    g->setCol(1);
+    m_session.setCurrentCell(1, 1);
     g->show();
     QVERIFY(QTest::qWaitForWindowExposed(g.get()));
 }
 
-void FlexGridTest::draws_data()
+void ResultGridTest::draws_data()
 {
     QTest::addColumn<QString>("where");
     QTest::addColumn<QColor>("colour");
@@ -66,7 +61,7 @@ void FlexGridTest::draws_data()
     QTest::newRow("header beyond the columns") << "header right" << QColor(128, 128, 128);
 }
 
-void FlexGridTest::draws()
+void ResultGridTest::draws()
 {
     QFETCH(QString, where);
     QFETCH(QColor, colour);
@@ -75,10 +70,7 @@ void FlexGridTest::draws()
     QCOMPARE(g->model()->headerData(0, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>(),
              Qt::Alignment(Qt::AlignCenter));
     QVERIFY(!g->verticalHeader()->isVisible());
-    for (int r = 1; r <= 3; ++r)
-        g->cells().setCell(r, 0, ""), g->cells().setCell(r, 1, "");
-    g->cells().setRow(0);
-    g->refresh();
+    m_session.setCurrentCell(0, 0);  // nothing of the body marked
     const QRect first = cell(1, 0);
     const QRect second = cell(1, 1);
     const QMap<QString, QPoint> at = {
@@ -93,7 +85,7 @@ void FlexGridTest::draws()
     QCOMPARE(image.pixelColor(at[where] * image.devicePixelRatio()), colour);
 }
 
-void FlexGridTest::clickSetsTheCurrentCellAndRaisesClick_data()
+void ResultGridTest::clickSetsTheCurrentCellAndRaisesClick_data()
 {
     QTest::addColumn<QString>("where");
     QTest::addColumn<int>("row");
@@ -104,12 +96,12 @@ void FlexGridTest::clickSetsTheCurrentCellAndRaisesClick_data()
     QTest::newRow("beside the cells") << "grey" << 1 << 1;  // where it was
 }
 
-void FlexGridTest::clickSetsTheCurrentCellAndRaisesClick()
+void ResultGridTest::clickSetsTheCurrentCellAndRaisesClick()
 {
     QFETCH(QString, where);
     QFETCH(int, row);
     QFETCH(int, col);
-    QSignalSpy clicks(g.get(), &ResultGrid::Click);
+    QSignalSpy clicks(g.get(), &ResultGrid::clicked);
     if (where == QLatin1String("cell")) {
         QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cell(row, col).center());
     } else if (where == QLatin1String("header")) {
@@ -121,66 +113,61 @@ void FlexGridTest::clickSetsTheCurrentCellAndRaisesClick()
                           QPoint(g->viewport()->width() - 5, g->viewport()->height() - 5));
     }
     QCOMPARE(clicks.count(), 1);
-    QCOMPARE(g->Row(), std::size_t(row));
-    QCOMPARE(g->RowSel(), std::size_t(row));
-    QCOMPARE(g->Col(), col);
-    QCOMPARE(g->ColSel(), col);
+    QCOMPARE(m_session.currentRow(), std::size_t(row));
+    QCOMPARE(m_session.selectionEndRow(), std::size_t(row));
+    QCOMPARE(m_session.currentColumn(), col);
+    QCOMPARE(m_session.results().colSel(), col);
     // What is shown selected is the grid's current cell.
     if (row > 0)
         QCOMPARE(g->selectionModel()->selectedIndexes(), QModelIndexList{g->model()->index(row - 1, col)});
 }
 
-void FlexGridTest::keysMoveTheCurrentCellWithoutClick()
+void ResultGridTest::keysMoveTheCurrentCellWithoutClick()
 {
-    QSignalSpy clicks(g.get(), &ResultGrid::Click);
+    QSignalSpy clicks(g.get(), &ResultGrid::clicked);
     g->setFocus();
     QTest::keyClick(g.get(), Qt::Key_Down);
     QTest::keyClick(g.get(), Qt::Key_Left);
-    QCOMPARE(g->Row(), std::size_t(2));
-    QCOMPARE(g->Col(), 0);
-    QCOMPARE(g->RowSel(), std::size_t(2));
+    QCOMPARE(m_session.currentRow(), std::size_t(2));
+    QCOMPARE(m_session.currentColumn(), 0);
+    QCOMPARE(m_session.selectionEndRow(), std::size_t(2));
     QCOMPARE(clicks.count(), 0);
 }
 
-void FlexGridTest::membersKeepTheViewInStep()
+void ResultGridTest::followsTheSession()
 {
-    g->setRow(2);
-    g->setCol(0);
-    g->setText("\xE2me");
-    QCOMPARE(shown(2, 0), QStringLiteral("âme"));
+    m_session.setCurrentCell(2, 0);
     QCOMPARE(g->currentIndex(), g->model()->index(1, 0));
-    // ColSel moves the selection end alone.
-    g->setRow(3);
-    g->setCol(1);
-    g->setColSel(0);
-    QCOMPARE(g->Col(), 1);
+    QCOMPARE(g->selectionModel()->selectedIndexes(), QModelIndexList{g->model()->index(1, 0)});
+    // "Formes" keyed on the form and, with the current cell on column 1, the reference too;
+    // the view shows the new order and the cell moved with it.
+    m_session.setCurrentCell(3, 1);
+    m_session.sortByForm();
+    QCOMPARE(shown(1, 0) + shown(1, 1) + shown(2, 0) + shown(2, 1) + shown(3, 0),
+             QStringLiteral("a[10]a[9]b"));
+    QCOMPARE(m_session.currentColumn(), 1);
+    // The sort keeps the selection end on column 0: the marked range spans both columns.
     QCOMPARE(g->selectionModel()->selectedIndexes().size(), 2);
-    // Sort on both columns; the view shows the new order (â after b, by its code).
-    g->Sort();
-    QCOMPARE(shown(1, 0) + shown(1, 1) + shown(2, 0) + shown(3, 0), QStringLiteral("a[9]bâme"));
-    // Clear empties every cell, header included, and keeps the counts.
-    g->Clear();
-    QCOMPARE(g->Rows(), std::size_t(4));
-    QCOMPARE(g->model()->headerData(0, Qt::Horizontal).toString(), QString());
-    QCOMPARE(shown(3, 1), QString());
-    g->setRows(2);  // fewer rows pull the current cell in
-    QCOMPARE(g->Row(), std::size_t(1));
-    g->setRows(0);  // the header row stays, alone: no body row at all
-    QCOMPARE(g->Rows(), std::size_t(1));
+    // A search that finds nothing leaves the header alone and nothing marked.
+    QCOMPARE(m_session.search(QStringLiteral("nihil")), std::size_t(0));
     QCOMPARE(g->model()->rowCount(), 0);
+    QCOMPARE(g->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Références"));
+    QVERIFY(g->selectionModel()->selectedIndexes().isEmpty());
+    // Accents come from the text's code page.
+    m_session.adoptLatinText("[1] \xE2me");
+    m_session.search(QStringLiteral("*"));
+    QCOMPARE(shown(1, 0), QStringLiteral("âme"));
 }
 
-void FlexGridTest::manyRowsReachTheLastOne()
+void ResultGridTest::manyRowsReachTheLastOne()
 {
-    GridModel& cells = g->cells();
     const std::size_t n = 600000;
-    cells.setRows(1);
-    cells.reserveRows(n + 1);
+    std::string text;
     for (std::size_t i = 1; i <= n; ++i)
-        cells.appendRow("forma", "[" + std::to_string(i) + "]");
-    cells.setRow(n);
-    cells.setCol(1);
-    g->refresh();
+        text += "[" + std::to_string(i) + "] forma ";
+    m_session.adoptLatinText(std::move(text));
+    QCOMPARE(m_session.search(QStringLiteral("forma")), n);
+    QCOMPARE(m_session.currentRow(), n);
     QCOMPARE(g->verticalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
     g->scrollToBottom();
     const QModelIndex last = g->model()->index(int(n) - 1, 1);
@@ -188,9 +175,9 @@ void FlexGridTest::manyRowsReachTheLastOne()
     QCOMPARE(last.data().toString(), QStringLiteral("[600000]"));
     QCOMPARE(g->currentIndex(), last);
     // New rows, even as many, are shown from the top.
-    g->refresh();
+    m_session.sortByForm();
     QCOMPARE(g->verticalScrollBar()->value(), 0);
 }
 
-QTEST_MAIN(FlexGridTest)
+QTEST_MAIN(ResultGridTest)
 #include "ResultGridTest.moc"

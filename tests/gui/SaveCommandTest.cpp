@@ -72,7 +72,7 @@ private:
     void save(const QString& name)
     {
         d->doubles.dialogs.queueAnswer(name);
-        trigger(d->forms.contexteIfLoaded(), "enregistrer");
+        trigger(d->windows.searchWindowIfLoaded(), "enregistrer");
     }
     bool expectDone()
     {
@@ -194,8 +194,8 @@ void SaveCommandTest::savedFile()
     QFETCH(QString, title);
     QFETCH(QByteArray, body);
     d->useTexts(latin, french, QStringLiteral("Avant"));
-    trigger(d->forms.texte(), "concordance");
-    SearchWindow* s = query.isNull() ? d->forms.contexteIfLoaded() : d->search(query);
+    trigger(d->windows.textWindow(), "concordance");
+    SearchWindow* s = query.isNull() ? d->windows.searchWindowIfLoaded() : d->search(query);
     QVERIFY(s);
     if (query == QLatin1String("*"))
         click(s, "Command2");
@@ -206,7 +206,7 @@ void SaveCommandTest::savedFile()
     d->setBox("References", title);
     save(out());
     QVERIFY(expectDone());
-    const QByteArray date = cp1252(searchDateText(s->loadMoment()).toUtf8().constData());
+    const QByteArray date = cp1252(searchDateText(d->session.loadMoment()).toUtf8().constData());
     QCOMPARE(readTestFile(out()), lines({cp1252("Référence(s) : ") + cp1252(title.toUtf8().constData()),
                                          cp1252("Recherche effectuée le : ") + date, kRule, ""})
                                       + body);
@@ -214,17 +214,16 @@ void SaveCommandTest::savedFile()
     QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d/\\d\\d/\\d{4}( \\d\\d:\\d\\d:\\d\\d)?$"))
                 .match(QString::fromLatin1(date)).hasMatch());
     // Reading the grid moved its current cell to the last row, column 1, and nothing else.
-    QCOMPARE(s->grille01()->Row(), s->grille01()->Rows() - 1);
-    QCOMPARE(s->grille01()->Col(), 1);
+    QCOMPARE(d->session.currentRow(), d->session.rowCount() - 1);
+    QCOMPARE(d->session.currentColumn(), 1);
     // The command line writes the same bytes for the same texts, search, title and date.
     if (query.isNull() || !latinNow.isNull())
         return;
     const QString cli = d->dir.filePath(QStringLiteral("cli.txt"));
-    const TextWindow* texte = d->forms.texte();
-    std::vector<std::string> args = {"--latin", toPath(texte->latinPath()), "--title", title.toStdString(),
-                                     "--date", searchDateText(s->loadMoment()).toStdString(), "--output", toPath(cli)};
-    if (!texte->frenchPath().isEmpty())
-        args.insert(args.end(), {"--french", toPath(texte->frenchPath())});
+    std::vector<std::string> args = {"--latin", toPath(d->session.latinPath()), "--title", title.toStdString(),
+                                     "--date", searchDateText(d->session.loadMoment()).toStdString(), "--output", toPath(cli)};
+    if (!d->session.frenchPath().isEmpty())
+        args.insert(args.end(), {"--french", toPath(d->session.frenchPath())});
     if (query == QLatin1String("*"))
         args.insert(args.end(), {"--sort", "forms"});
     args.insert(args.end(), {"--", query.toStdString()});

@@ -27,6 +27,8 @@ private slots:
     void formesThenReferences();
     void formesOnAnEmptyGridChangesNothing();
     void gridClickOpensTheViewer();
+    void everyWriterOfTheCurrentColumnSetsTheSortKeys_data();
+    void everyWriterOfTheCurrentColumnSetsTheSortKeys();
     void latinTextIsReadOnlyAtLoad();
     void fermerUnloadsAndTheNextOpeningReadsAgain();
 
@@ -34,8 +36,8 @@ private:
     SearchWindow* open(const QByteArray& latin = kLatin)
     {
         d->useTexts(latin);
-        trigger(d->forms.texte(), "concordance");
-        return s = d->forms.contexteIfLoaded();
+        trigger(d->windows.textWindow(), "concordance");
+        return s = d->windows.searchWindowIfLoaded();
     }
     QString label4() const { return child<QLabel>(s, "label4")->text(); }
     bool searched() const { return child<QLabel>(s, "label3")->isVisible(); }
@@ -51,7 +53,7 @@ void SearchWindowTest::loadShowsAnEmptyGrid()
     QCOMPARE(label4(), QString());
     QCOMPARE(d->rows(), QStringList{"|"});  // the header and one empty row
     // The load moment, kept for the save: now, to the second.
-    const QDateTime moment = s->loadMoment();
+    const QDateTime moment = d->session.loadMoment();
     QVERIFY(moment >= before && moment <= QDateTime::currentDateTime());
     QCOMPARE(moment.time().msec(), 0);
 
@@ -97,8 +99,8 @@ void SearchWindowTest::search()
     QVERIFY(searched());
     QCOMPARE(label4(), query + QStringLiteral(" = ") + QString::number(expected.size()));
     // The current cell: column 1 of the last row, or the header of column 0.
-    QCOMPARE(s->grille01()->Row(), std::size_t(expected.size()));
-    QCOMPARE(s->grille01()->Col(), expected.isEmpty() ? 0 : 1);
+    QCOMPARE(d->session.currentRow(), std::size_t(expected.size()));
+    QCOMPARE(d->session.currentColumn(), expected.isEmpty() ? 0 : 1);
 }
 
 void SearchWindowTest::formesThenReferences()
@@ -116,7 +118,7 @@ void SearchWindowTest::formesThenReferences()
 
     // With the current column on the form (as the viewer leaves it), the form is the only
     // key and equal forms keep their text order.
-    s->grille01()->setCol(0);
+    d->session.setCurrentCell(d->session.currentRow(), 0);
     click(s, "Command2");
     QCOMPARE(d->rows(), (QStringList{"am|[2]", "ama|[10]", "amator|[10]", "amicus|[2]", "Amor|",
                                      "amor|[2]", "amor|[10]"}));
@@ -137,7 +139,7 @@ void SearchWindowTest::formesOnAnEmptyGridChangesNothing()
     d->search(QStringLiteral("nihil"));
     click(s, "Command2");
     QCOMPARE(d->rows(), QStringList{});
-    QCOMPARE(fromCp1252(s->grille01()->cells().cell(0, 0)), QStringLiteral("Forme(s)"));
+    QCOMPARE(s->resultGrid()->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Forme(s)"));
 }
 
 void SearchWindowTest::gridClickOpensTheViewer()
@@ -145,18 +147,82 @@ void SearchWindowTest::gridClickOpensTheViewer()
     QVERIFY(open("[1] amor est [2] amor erat\r\n"));
     d->search(QStringLiteral("amor"));
     const QStringList before = d->rows();
-    ResultGrid* grid = s->grille01();
+    ResultGrid* grid = s->resultGrid();
     d->doubles.busy.switches.clear();
     const QRect cell = grid->visualRect(grid->model()->index(1, 0));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-    QCOMPARE(grid->RowSel(), std::size_t(2));
-    QPointer<ContextViewer> viewer = d->forms.affContexteIfLoaded();
+    QCOMPARE(d->session.selectionEndRow(), std::size_t(2));
+    QPointer<ContextViewer> viewer = d->windows.contextViewerIfLoaded();
     QVERIFY(viewer && viewer->isVisible());
     QCOMPARE(d->rows(), before);
     QCOMPARE(d->doubles.busy.switches.first().window, static_cast<QWidget*>(s));
     // A second click only brings it forward.
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-    QCOMPARE(d->forms.affContexteIfLoaded(), viewer.data());
+    QCOMPARE(d->windows.contextViewerIfLoaded(), viewer.data());
+}
+
+void SearchWindowTest::everyWriterOfTheCurrentColumnSetsTheSortKeys_data()
+{
+    // What the user does after searching "amor" in "[2] amor [1] amor"; "Formes" then keys on
+    // the form alone (column 0: text order kept) or on the form and the reference (column 1).
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<int>("column");
+    const QStringList byForm{"amor|[2]", "amor|[1]"};
+    const QStringList byFormAndReference{"amor|[1]", "amor|[2]"};
+    QTest::addColumn<QStringList>("sorted");
+    QTest::newRow("a search that found rows") << "" << 1 << byFormAndReference;
+    QTest::newRow("a search that found none") << "nothing" << 0 << QStringList{};
+    QTest::newRow("the viewer taking a row") << "open from reference" << 0 << byForm;
+    QTest::newRow("an attestation step") << "open from reference, right, next" << 0 << byForm;
+    QTest::newRow("a save") << "open from reference, save" << 1 << byFormAndReference;
+    QTest::newRow("a print") << "open from reference, print" << 1 << byFormAndReference;
+    // With the viewer open a click only brings it forward: the cell clicked stays current.
+    QTest::newRow("a click on a form") << "open from reference, right, click form" << 0 << byForm;
+    QTest::newRow("a click on a reference") << "open from reference, click reference" << 1
+                                            << byFormAndReference;
+    QTest::newRow("an arrow key") << "left" << 0 << byForm;
+}
+
+void SearchWindowTest::everyWriterOfTheCurrentColumnSetsTheSortKeys()
+{
+    QFETCH(QString, steps);
+    QFETCH(int, column);
+    QFETCH(QStringList, sorted);
+    QVERIFY(open("[2] amor [1] amor"));
+    d->search(QStringLiteral("amor"));
+    ResultGrid* grid = s->resultGrid();
+    const auto clickCell = [grid](int row, int col) {
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualRect(grid->model()->index(row - 1, col)).center());
+    };
+    for (const QString& step : steps.split(QStringLiteral(", "), Qt::SkipEmptyParts)) {
+        if (step == QLatin1String("nothing")) {
+            d->search(QStringLiteral("nihil"));
+        } else if (step == QLatin1String("open from reference")) {
+            clickCell(1, 1);
+            QVERIFY(d->windows.contextViewerIfLoaded());
+        } else if (step == QLatin1String("next")) {
+            click(d->windows.contextViewerIfLoaded(), "Command1");
+        } else if (step == QLatin1String("right") || step == QLatin1String("left")) {
+            grid->setFocus();
+            QTest::keyClick(grid, step == QLatin1String("right") ? Qt::Key_Right : Qt::Key_Left);
+        } else if (step == QLatin1String("click form")) {
+            clickCell(1, 0);
+        } else if (step == QLatin1String("click reference")) {
+            clickCell(2, 1);
+        } else if (step == QLatin1String("save")) {
+            d->doubles.dialogs.queueAnswer(d->dir.filePath(QStringLiteral("resultat.txt")));
+            trigger(s, "enregistrer");
+            QVERIFY(d->doubles.messages.expectNext(okBox(QStringLiteral("L'enregistrement est terminé."))));
+        } else if (step == QLatin1String("print")) {
+            trigger(s, "imprimer");
+        } else {
+            QFAIL(qPrintable(QStringLiteral("unknown step ") + step));
+        }
+    }
+    QCOMPARE(d->session.currentColumn(), column);
+    click(s, "Command2");
+    QCOMPARE(d->rows(), sorted);
 }
 
 void SearchWindowTest::latinTextIsReadOnlyAtLoad()
@@ -176,7 +242,7 @@ void SearchWindowTest::fermerUnloadsAndTheNextOpeningReadsAgain()
     QPointer<SearchWindow> first = s;
     trigger(s, "quitter");
     QTRY_VERIFY(first.isNull());
-    QVERIFY(!d->forms.contexteIfLoaded());
+    QVERIFY(!d->windows.searchWindowIfLoaded());
 
     QVERIFY(open("amor [1] amor"));
     // A fresh window: no search yet, the new text.

@@ -34,7 +34,7 @@ public:
 
 } // namespace
 
-class frmSplashTest : public WindowTest {
+class SplashScreenTest : public WindowTest {
     Q_OBJECT
 
 private slots:
@@ -53,33 +53,33 @@ private:
     QPointer<SplashScreen> m_splash;
 };
 
-void frmSplashTest::init()
+void SplashScreenTest::init()
 {
     WindowTest::init();
     m_watcher = std::make_unique<ShowWatcher>();
     qApp->installEventFilter(m_watcher.get());  // removed as the watcher goes
-    m_splash = d->forms.splash();
+    m_splash = d->windows.splashScreen();
     WindowManager::present(m_splash);
     QVERIFY(QTest::qWaitForWindowActive(m_splash));
 }
 
 // Either the splash went before exactly one text window came, or nothing changed.
-void frmSplashTest::verifyOutcome(bool givesWay)
+void SplashScreenTest::verifyOutcome(bool givesWay)
 {
     if (!givesWay) {
-        QVERIFY(m_splash && d->forms.splashIfLoaded() == m_splash);
+        QVERIFY(m_splash && d->windows.splashScreenIfLoaded() == m_splash);
         QVERIFY(m_splash->isVisible() && timer()->isActive());
-        QVERIFY(!d->forms.texteIfLoaded());
+        QVERIFY(!d->windows.textWindowIfLoaded());
         return;
     }
-    QVERIFY(!d->forms.splashIfLoaded());
+    QVERIFY(!d->windows.splashScreenIfLoaded());
     QTRY_VERIFY(m_splash.isNull());
-    QVERIFY(d->forms.texteIfLoaded() && d->forms.texteIfLoaded()->isVisible());
+    QVERIFY(d->windows.textWindowIfLoaded() && d->windows.textWindowIfLoaded()->isVisible());
     QCOMPARE(m_watcher->textShows, 1);
     QVERIFY(!m_watcher->splashAlongside);
 }
 
-void frmSplashTest::clicks_data()
+void SplashScreenTest::clicks_data()
 {
     QTest::addColumn<QPoint>("at");  // twips, relative to Frame1
     QTest::addColumn<bool>("givesWay");
@@ -95,7 +95,7 @@ void frmSplashTest::clicks_data()
     QTest::newRow("strip of Label7 right of Label2") << QPoint(5360, 2460) << false;
 }
 
-void frmSplashTest::clicks()
+void SplashScreenTest::clicks()
 {
     QFETCH(QPoint, at);
     QFETCH(bool, givesWay);
@@ -109,7 +109,7 @@ void frmSplashTest::clicks()
     }
 }
 
-void frmSplashTest::keys_data()
+void SplashScreenTest::keys_data()
 {
     QTest::addColumn<int>("key");
     QTest::addColumn<QString>("text");
@@ -121,7 +121,7 @@ void frmSplashTest::keys_data()
     QTest::newRow("Delete") << int(Qt::Key_Delete) << "\x7f" << false;
 }
 
-void frmSplashTest::keys()
+void SplashScreenTest::keys()
 {
     QFETCH(int, key);
     QFETCH(QString, text);
@@ -132,13 +132,13 @@ void frmSplashTest::keys()
     verifyOutcome(givesWay);
 }
 
-void frmSplashTest::givesWayByItselfAfter3000ms()
+void SplashScreenTest::givesWayByItselfAfter3000ms()
 {
     QCOMPARE(timer()->interval(), 3000);
     verifyOutcome(false);
-    QTRY_VERIFY_WITH_TIMEOUT(d->forms.texteIfLoaded(), 6000);
+    QTRY_VERIFY_WITH_TIMEOUT(d->windows.textWindowIfLoaded(), 6000);
     verifyOutcome(true);
 }
 
-QTEST_MAIN(frmSplashTest)
+QTEST_MAIN(SplashScreenTest)
 #include "SplashScreenTest.moc"

@@ -35,7 +35,7 @@ private:
 void TextWindowTest::init()
 {
     WindowTest::init();
-    w = d->forms.texte();
+    w = d->windows.textWindow();
     WindowManager::present(w);
 }
 
@@ -151,7 +151,7 @@ void TextWindowTest::unreadableFile()
     // Nothing else changed: the box keeps its value, the command its state, and no search
     // window opened; the dialog still proposes the name chosen last.
     QCOMPARE(box("Text_latin")->text(), before);
-    QVERIFY(concordance() && !d->forms.contexteIfLoaded());
+    QVERIFY(concordance() && !d->windows.searchWindowIfLoaded());
     if (browse) {
         trigger(w, "open_latin");
         QCOMPARE(d->doubles.dialogs.calls.last().proposedName, path);
@@ -162,15 +162,15 @@ void TextWindowTest::concordanceOpensTheSearchWindowOnce()
 {
     d->useTexts("[1] amor");
     trigger(w, "concordance");
-    QPointer<SearchWindow> search = d->forms.contexteIfLoaded();
+    QPointer<SearchWindow> search = d->windows.searchWindowIfLoaded();
     QVERIFY(search && search->isVisible());
     QCOMPARE(d->doubles.busy.timesOn(w), 1);
-    const QDateTime loaded = search->loadMoment();
+    const QDateTime loaded = d->session.loadMoment();
     // Opening again only brings it forward: the file, now gone, is not read again.
     QVERIFY(QFile::remove(d->latinPath));
     trigger(w, "concordance");
-    QCOMPARE(d->forms.contexteIfLoaded(), search.data());
-    QCOMPARE(search->loadMoment(), loaded);
+    QCOMPARE(d->windows.searchWindowIfLoaded(), search.data());
+    QCOMPARE(d->session.loadMoment(), loaded);
 }
 
 void TextWindowTest::waysOutEndEverything_data()
@@ -186,10 +186,10 @@ void TextWindowTest::waysOutEndEverything()
     d->useTexts("[1] amor");
     trigger(w, "concordance");
     trigger(w, "about");
-    QPointer<QWidget> search = d->forms.contexteIfLoaded();
-    QPointer<QWidget> about = d->forms.aboutIfLoaded();
+    QPointer<QWidget> search = d->windows.searchWindowIfLoaded();
+    QPointer<QWidget> about = d->windows.aboutBoxIfLoaded();
     QVERIFY(search && about);
-    QSignalSpy quit(&d->forms, &WindowManager::quitRequested);
+    QSignalSpy quit(&d->windows, &WindowManager::quitRequested);
     if (closeBox)
         w->close();
     else

@@ -3,6 +3,7 @@
 // Every question is recorded.
 
 #include "platform/FileTest.h"
+#include "platform/TextCodec.h"
 
 #include <QFileInfo>
 #include <QSet>
@@ -19,6 +20,12 @@ public:
     bool isRegularFile(const QString& path) override
     {
         return answer(path, !path.isEmpty() && QFileInfo(path).isFile());
+    }
+
+    // The real answer: the tests' texts lie in temporary folders.
+    FileError checkReadable(const QString& path) override
+    {
+        return quorvex::checkReadable(toPath(path));
     }
 
     QSet<QString> forcedExisting;

@@ -11,7 +11,7 @@
 #include "support/FakeMessageBoxes.h"
 #include "support/FakePrintSetupDialog.h"
 #include "support/FakeProgramLauncher.h"
-#include "support/FakeRegistry.h"
+#include "support/FakeSystemInformation.h"
 #include "support/RecordingPrintingSurface.h"
 
 namespace quorvex {
@@ -35,11 +35,11 @@ public:
     FakeFileTest files;
     FakePrintSetupDialog printSetup;
     RecordingPrintingSurface printing;
-    FakeRegistry registry;
+    FakeSystemInformation systemInformation;
     FakeProgramLauncher launcher;
 
 private:
-    Platform m_platform{&dialogs, &messages, &busy, &files, &printSetup, &printing, &registry, &launcher};
+    Platform m_platform{dialogs, messages, busy, files, printSetup, printing, systemInformation, launcher};
 };
 
 } // namespace quorvex

@@ -6,6 +6,7 @@
 #include "widgets/ResultGrid.h"
 #include "platform/TextCodec.h"
 #include "app/WindowManager.h"
+#include "session/Session.h"
 #include "windows/TextWindow.h"
 #include "support/TestPlatform.h"
 #include "windows/ContextViewer.h"
@@ -57,7 +58,8 @@ class WindowDriver {
 public:
     QTemporaryDir dir;
     TestPlatform doubles;
-    WindowManager forms{doubles.platform()};
+    WindowManager windows{doubles.platform()};
+    Session& session = windows.session();
     QString latinPath;
     QString frenchPath;
 
@@ -80,33 +82,35 @@ public:
         setBox("References", title);
     }
     // Sets one of the text window's boxes as if typed.
-    void setBox(const char* name, const QString& text) { child<QLineEdit>(forms.texte(), name)->setText(text); }
+    void setBox(const char* name, const QString& text) { child<QLineEdit>(windows.textWindow(), name)->setText(text); }
     // Opens the search window through "&Concordance" when it is not loaded, then searches.
     SearchWindow* search(const QString& query)
     {
-        if (!forms.contexteIfLoaded())
-            trigger(forms.texte(), "concordance");
-        SearchWindow* s = forms.contexteIfLoaded();
+        if (!windows.searchWindowIfLoaded())
+            trigger(windows.textWindow(), "concordance");
+        SearchWindow* s = windows.searchWindowIfLoaded();
         if (s) {
             child<QLineEdit>(s, "Text1")->setText(query);
             click(s, "Command1");
         }
         return s;
     }
-    // The user's click on a row of the result grid: the viewer, or nullptr.
+    // The user's click on a row of the result grid (its form, column 0): the viewer, or
+    // nullptr.
     ContextViewer* openRow(std::size_t row)
     {
-        forms.contexteIfLoaded()->grille01()->setRow(row);
-        forms.contexteIfLoaded()->grille01_Click();
-        return forms.affContexteIfLoaded();
+        ResultGrid* grid = windows.searchWindowIfLoaded()->resultGrid();
+        const QModelIndex cell = grid->model()->index(int(row) - 1, 0);
+        grid->scrollTo(cell);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(cell).center());
+        return windows.contextViewerIfLoaded();
     }
-    // "form|reference" for every row under the header, as the grid holds them.
+    // "form|reference" for every row under the header, as the session lists them.
     QStringList rows() const
     {
         QStringList out;
-        const GridModel& cells = forms.contexteIfLoaded()->grille01()->cells();
-        for (std::size_t r = 1; r < cells.rows(); ++r)
-            out << fromCp1252(cells.cell(r, 0)) + QLatin1Char('|') + fromCp1252(cells.cell(r, 1));
+        for (std::size_t r = 1; r < session.rowCount(); ++r)
+            out << fromCp1252(session.form(r)) + QLatin1Char('|') + fromCp1252(session.reference(r));
         return out;
     }
     // Every box shown was expected and taken, and no busy pointer is left on.

@@ -255,4 +255,44 @@ bool fileExists(const std::string& path)
     return fs::exists(path, ec);
 }
 
+// Opens the file for reading and closes it again; its content is not read here.
+FileError checkReadable(const std::string& path)
+{
+    FileError error;
+    error.path = path;
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        error.kind = FileErrorKind::IsDirectory;
+        return error;
+    }
+    errno = 0;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file) {
+        std::fclose(file);
+        return {};
+    }
+    const int err = errno;
+    switch (err) {
+    case ENOENT:
+    case ENOTDIR:
+        error.kind = FileErrorKind::NotFound;
+        break;
+    case EACCES:
+    case EPERM:
+        error.kind = FileErrorKind::AccessDenied;
+        break;
+    case EFBIG:
+    case EOVERFLOW:
+    case ENOMEM:
+        error.kind = FileErrorKind::TooLarge;
+        break;
+    default:
+        error.kind = FileErrorKind::ReadFailed;
+        error.detail = err ? std::strerror(err) : std::string();
+        break;
+    }
+    return error;
+}
+
+
 } // namespace quorvex

@@ -53,4 +53,8 @@ FileError writeFileReplacing(const std::string& path,
 
 bool fileExists(const std::string& path);
 
+// Opens the file for reading and closes it again without reading it: whether a text named
+// by the user can be read later.
+FileError checkReadable(const std::string& path);
+
 } // namespace quorvex

@@ -1,58 +1,58 @@
 #include "app/WindowManager.h"
 
-#include "windows/SearchWindow.h"
 #include "windows/AboutBox.h"
+#include "windows/ContextViewer.h"
+#include "windows/SearchWindow.h"
 #include "windows/SplashScreen.h"
 #include "windows/TextWindow.h"
-#include "windows/ContextViewer.h"
 
-#include <QCoreApplication>
+#include <QCloseEvent>
 #include <QWidget>
 
 namespace quorvex {
 
-namespace {
+WindowManager::WindowManager(const Platform& platform, QObject* parent)
+    : QObject(parent), m_platform(platform)
+{
+}
 
-// Constructs the window and runs its load handler; a failed load leaves nothing behind.
+WindowManager::~WindowManager()
+{
+    delete m_contextViewer;
+    delete m_searchWindow;
+    delete m_aboutBox;
+    delete m_splashScreen;
+    delete m_textWindow;
+}
+
+// Constructs the window and runs its load; a failed load leaves nothing behind.
 template <typename W>
-W* load(QPointer<W>& slot, WindowManager& forms)
+W* WindowManager::load(QPointer<W>& slot)
 {
     if (slot)
         return slot;
-    auto* window = new W(forms);
+    auto* window = new W(*this);
     slot = window;
-    if (!window->Form_Load()) {
+    if (!window->load()) {
         slot = nullptr;
         delete window;
         return nullptr;
     }
+    window->installEventFilter(this);
     return window;
 }
 
-} // namespace
+SplashScreen* WindowManager::splashScreen() { return load(m_splashScreen); }
+TextWindow* WindowManager::textWindow() { return load(m_textWindow); }
+SearchWindow* WindowManager::searchWindow() { return load(m_searchWindow); }
+ContextViewer* WindowManager::contextViewer() { return load(m_contextViewer); }
+AboutBox* WindowManager::aboutBox() { return load(m_aboutBox); }
 
-WindowManager::WindowManager(const Platform& platform, QObject* parent) : QObject(parent), m_platform(platform) {}
-
-WindowManager::~WindowManager()
-{
-    delete m_affContexte;
-    delete m_contexte;
-    delete m_about;
-    delete m_splash;
-    delete m_texte;
-}
-
-SplashScreen* WindowManager::splash() { return load(m_splash, *this); }
-TextWindow* WindowManager::texte() { return load(m_texte, *this); }
-SearchWindow* WindowManager::contexte() { return load(m_contexte, *this); }
-ContextViewer* WindowManager::affContexte() { return load(m_affContexte, *this); }
-AboutBox* WindowManager::about() { return load(m_about, *this); }
-
-SplashScreen* WindowManager::splashIfLoaded() const { return m_splash; }
-TextWindow* WindowManager::texteIfLoaded() const { return m_texte; }
-SearchWindow* WindowManager::contexteIfLoaded() const { return m_contexte; }
-ContextViewer* WindowManager::affContexteIfLoaded() const { return m_affContexte; }
-AboutBox* WindowManager::aboutIfLoaded() const { return m_about; }
+SplashScreen* WindowManager::splashScreenIfLoaded() const { return m_splashScreen; }
+TextWindow* WindowManager::textWindowIfLoaded() const { return m_textWindow; }
+SearchWindow* WindowManager::searchWindowIfLoaded() const { return m_searchWindow; }
+ContextViewer* WindowManager::contextViewerIfLoaded() const { return m_contextViewer; }
+AboutBox* WindowManager::aboutBoxIfLoaded() const { return m_aboutBox; }
 
 void WindowManager::present(QWidget* window)
 {
@@ -63,34 +63,49 @@ void WindowManager::present(QWidget* window)
     window->activateWindow();
 }
 
+bool WindowManager::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::Close || !watched->isWidgetType())
+        return QObject::eventFilter(watched, event);
+    event->ignore();
+    if (watched == m_textWindow)
+        quit();
+    else
+        unload(static_cast<QWidget*>(watched));
+    return true;
+}
+
 void WindowManager::unload(QWidget* window)
 {
     if (!window)
         return;
-    // The viewer works on the search window's grid: it goes with it.
-    if (window == m_contexte && m_affContexte)
-        unload(m_affContexte);
-    if (window == m_splash) m_splash = nullptr;
-    else if (window == m_texte) m_texte = nullptr;
-    else if (window == m_contexte) m_contexte = nullptr;
-    else if (window == m_affContexte) m_affContexte = nullptr;
-    else if (window == m_about) m_about = nullptr;
+    // The viewer steps through the search window's list: it goes with it.
+    if (window == m_searchWindow && m_contextViewer)
+        unload(m_contextViewer);
+    if (window == m_splashScreen) m_splashScreen = nullptr;
+    else if (window == m_textWindow) m_textWindow = nullptr;
+    else if (window == m_searchWindow) m_searchWindow = nullptr;
+    else if (window == m_contextViewer) m_contextViewer = nullptr;
+    else if (window == m_aboutBox) m_aboutBox = nullptr;
+    window->removeEventFilter(this);
     window->hide();
     window->deleteLater();
 }
 
 void WindowManager::quit()
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{m_affContexte, m_contexte, m_about, m_splash, m_texte})
+    for (QWidget* w : std::initializer_list<QWidget*>{m_contextViewer, m_searchWindow, m_aboutBox,
+                                                      m_splashScreen, m_textWindow})
         if (w) {
+            w->removeEventFilter(this);
             w->hide();
             w->deleteLater();
         }
-    m_affContexte = nullptr;
-    m_contexte = nullptr;
-    m_about = nullptr;
-    m_splash = nullptr;
-    m_texte = nullptr;
+    m_contextViewer = nullptr;
+    m_searchWindow = nullptr;
+    m_aboutBox = nullptr;
+    m_splashScreen = nullptr;
+    m_textWindow = nullptr;
     emit quitRequested();
 }
 

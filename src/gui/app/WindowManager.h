@@ -1,10 +1,11 @@
 #pragma once
-// The five windows of the program, each existing at most once and reached by name.
-// Loading a window constructs it and runs its load handler; opening loads it if needed,
-// then shows it modeless and brings it forward; closing unloads (destroys) it.
+// The application: it owns the session and the five windows, each existing at most once.
+// Loading a window constructs it and runs its load; opening loads it if needed, then shows
+// it modeless and brings it forward; closing a window (its close box or its "&Fermer")
+// unloads (destroys) it, and its next opening loads it anew. The session outlives them all.
 
 #include "platform/Platform.h"
-#include "session/ViewerState.h"
+#include "session/Session.h"
 
 #include <QObject>
 #include <QPointer>
@@ -13,11 +14,11 @@ class QWidget;
 
 namespace quorvex {
 
+class AboutBox;
+class ContextViewer;
+class SearchWindow;
 class SplashScreen;
 class TextWindow;
-class SearchWindow;
-class ContextViewer;
-class AboutBox;
 
 class WindowManager : public QObject {
     Q_OBJECT
@@ -26,29 +27,27 @@ public:
     ~WindowManager() override;
 
     const Platform& platform() const { return m_platform; }
+    Session& session() { return m_session; }
 
-    // The context viewer's state outlives its window: it lasts for the run.
-    ViewerState& viewerState() { return m_viewerState; }
-
-    // Loaded window, loading it first when needed. nullptr when its load failed (the load
-    // handler has then told the user why).
-    SplashScreen* splash();
-    TextWindow* texte();
-    SearchWindow* contexte();
-    ContextViewer* affContexte();
-    AboutBox* about();
+    // The loaded window, loading it first when needed. nullptr when its load failed (the
+    // load has then told the user why).
+    SplashScreen* splashScreen();
+    TextWindow* textWindow();
+    SearchWindow* searchWindow();
+    ContextViewer* contextViewer();
+    AboutBox* aboutBox();
 
     // The window if loaded, without loading it.
-    SplashScreen* splashIfLoaded() const;
-    TextWindow* texteIfLoaded() const;
-    SearchWindow* contexteIfLoaded() const;
-    ContextViewer* affContexteIfLoaded() const;
-    AboutBox* aboutIfLoaded() const;
+    SplashScreen* splashScreenIfLoaded() const;
+    TextWindow* textWindowIfLoaded() const;
+    SearchWindow* searchWindowIfLoaded() const;
+    ContextViewer* contextViewerIfLoaded() const;
+    AboutBox* aboutBoxIfLoaded() const;
 
-    // Show modeless and bring forward (the window must be loaded).
+    // Show modeless and bring forward (nothing when the window failed to load).
     static void present(QWidget* window);
 
-    // Destroys a loaded window; its next use loads it anew. Called by each window's close.
+    // Destroys a loaded window; its next use loads it anew.
     void unload(QWidget* window);
 
     // Ends the program at once: every window goes, without any unload processing.
@@ -57,14 +56,21 @@ public:
 signals:
     void quitRequested();
 
+protected:
+    // Every window's close box: the text window's ends the program, any other unloads it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    template <typename W>
+    W* load(QPointer<W>& slot);
+
     Platform m_platform;
-    QPointer<SplashScreen> m_splash;
-    QPointer<TextWindow> m_texte;
-    QPointer<SearchWindow> m_contexte;
-    QPointer<ContextViewer> m_affContexte;
-    QPointer<AboutBox> m_about;
-    ViewerState m_viewerState;
+    Session m_session;
+    QPointer<SplashScreen> m_splashScreen;
+    QPointer<TextWindow> m_textWindow;
+    QPointer<SearchWindow> m_searchWindow;
+    QPointer<ContextViewer> m_contextViewer;
+    QPointer<AboutBox> m_aboutBox;
 };
 
 } // namespace quorvex

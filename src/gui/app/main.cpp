@@ -24,9 +24,9 @@ int main(int argc, char* argv[])
                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtFrench);
     quorvex::QtPlatform platform;
-    quorvex::WindowManager forms(platform.platform());
-    QObject::connect(&forms, &quorvex::WindowManager::quitRequested, &app, &QApplication::quit,
+    quorvex::WindowManager windows(platform.platform());
+    QObject::connect(&windows, &quorvex::WindowManager::quitRequested, &app, &QApplication::quit,
                      Qt::QueuedConnection);
-    quorvex::WindowManager::present(forms.splash());
+    quorvex::WindowManager::present(windows.splashScreen());
     return app.exec();
 }

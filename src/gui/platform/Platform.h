@@ -1,6 +1,7 @@
 #pragma once
 // The services of the system that the windows use, injected so tests can replace each one
-// with a double that scripts answers and records what was shown.
+// with a double that scripts answers and records what was shown. Every service is there:
+// the windows never check for a missing one.
 
 namespace quorvex {
 
@@ -11,17 +12,17 @@ class MessageBoxes;
 class PrintSetupDialog;
 class PrintingSurface;
 class ProgramLauncher;
-class Registry;
+class SystemInformation;
 
 struct Platform {
-    FileDialogs* fileDialogs = nullptr;
-    MessageBoxes* messages = nullptr;
-    BusyPointer* busy = nullptr;
-    FileTest* files = nullptr;
-    PrintSetupDialog* printSetup = nullptr;
-    PrintingSurface* printing = nullptr;
-    Registry* registry = nullptr;
-    ProgramLauncher* launcher = nullptr;
+    FileDialogs& fileDialogs;
+    MessageBoxes& messages;
+    BusyPointer& busy;
+    FileTest& files;
+    PrintSetupDialog& printSetup;
+    PrintingSurface& printing;
+    SystemInformation& systemInformation;
+    ProgramLauncher& launcher;
 };
 
 } // namespace quorvex

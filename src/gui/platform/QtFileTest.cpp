@@ -1,5 +1,7 @@
 #include "platform/QtFileTest.h"
 
+#include "platform/TextCodec.h"
+
 #include <QFileInfo>
 
 namespace quorvex {
@@ -13,5 +15,7 @@ bool QtFileTest::isRegularFile(const QString& path)
 {
     return !path.isEmpty() && QFileInfo(path).isFile();
 }
+
+FileError QtFileTest::checkReadable(const QString& path) { return quorvex::checkReadable(toPath(path)); }
 
 } // namespace quorvex

@@ -9,6 +9,7 @@ class QtFileTest : public FileTest {
 public:
     bool fileExists(const QString& path) override;
     bool isRegularFile(const QString& path) override;
+    FileError checkReadable(const QString& path) override;
 };
 
 } // namespace quorvex

@@ -7,7 +7,13 @@
 #include "platform/QtPrintSetupDialog.h"
 #include "platform/QtPrintingSurface.h"
 #include "platform/QtProgramLauncher.h"
+
+#ifdef Q_OS_WIN
 #include "platform/QtRegistry.h"
+#include "platform/RegistrySystemInformation.h"
+#else
+#include "platform/PathSystemInformation.h"
+#endif
 
 #include <QPrinter>
 
@@ -22,21 +28,21 @@ struct QtPlatform::Impl {
     QPrinter printer{QPrinter::HighResolution};
     QtPrintSetupDialog printSetup{printer};
     QtPrintingSurface printing{printer};
+#ifdef Q_OS_WIN
     QtRegistry registry;
+    RegistrySystemInformation systemInformation{registry, files};
+#else
+    PathSystemInformation systemInformation;
+#endif
     QtProgramLauncher launcher;
 };
 
 QtPlatform::QtPlatform() : m_impl(std::make_unique<Impl>())
 {
-    m_platform.fileDialogs = &m_impl->fileDialogs;
-    m_platform.messages = &m_impl->messages;
-    m_platform.busy = &m_impl->busy;
-    m_platform.files = &m_impl->files;
     m_impl->printer.setDocName(QStringLiteral("Veltrano - Quorvex"));
-    m_platform.printSetup = &m_impl->printSetup;
-    m_platform.printing = &m_impl->printing;
-    m_platform.registry = &m_impl->registry;
-    m_platform.launcher = &m_impl->launcher;
+    m_platform.reset(new Platform{m_impl->fileDialogs, m_impl->messages, m_impl->busy,
+                                  m_impl->files, m_impl->printSetup, m_impl->printing,
+                                  m_impl->systemInformation, m_impl->launcher});
 }
 
 QtPlatform::~QtPlatform() = default;

@@ -11,12 +11,12 @@ class QtPlatform {
 public:
     QtPlatform();
     ~QtPlatform();
-    const Platform& platform() const { return m_platform; }
+    const Platform& platform() const { return *m_platform; }
 
 private:
     struct Impl;
     std::unique_ptr<Impl> m_impl;
-    Platform m_platform;
+    std::unique_ptr<Platform> m_platform;
 };
 
 } // namespace quorvex

@@ -39,23 +39,6 @@ std::int32_t QtRegistry::RegCloseKey(RegistryHandle key)
     return ::RegCloseKey(reinterpret_cast<HKEY>(key));
 }
 
-#else
-
-std::int32_t QtRegistry::RegOpenKeyExA(RegistryHandle, const std::string&, std::uint32_t,
-                                       std::uint32_t, RegistryHandle* result)
-{
-    *result = 0;
-    return kRegFileNotFound;
-}
-
-std::int32_t QtRegistry::RegQueryValueExA(RegistryHandle, const std::string&, std::uint32_t*,
-                                          unsigned char*, std::uint32_t*)
-{
-    return kRegInvalidHandle;
-}
-
-std::int32_t QtRegistry::RegCloseKey(RegistryHandle) { return kRegInvalidHandle; }
-
 #endif
 
 } // namespace quorvex

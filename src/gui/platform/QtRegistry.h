@@ -1,6 +1,5 @@
 #pragma once
-// The system's registry: the Windows registry functions on Windows; elsewhere there is no
-// registry, and every key is missing.
+// The Windows registry functions, for finding the system's information tool there.
 
 #include "platform/Registry.h"
 

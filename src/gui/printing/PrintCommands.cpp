@@ -2,7 +2,7 @@
 
 #include "output/PrintLayout.h"
 #include "platform/BusyPointer.h"
-#include "widgets/ResultGrid.h"
+#include "session/Session.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PrintSetupDialog.h"
 #include "platform/PrintingSurface.h"
@@ -51,22 +51,21 @@ void layOutAndPlay(QWidget* window, const Platform& platform, Layout layout)
 {
     PrintOutcome outcome;
     {
-        BusyGuard busy(*platform.busy, window);
-        outcome = platform.printing->play(layout());
+        BusyGuard busy(platform.busy, window);
+        outcome = platform.printing.play(layout());
     }
     if (!outcome)
-        platform.messages->show(window, failureMessage(outcome));
+        platform.messages.show(window, failureMessage(outcome));
 }
 
 } // namespace
 
-void printAttestations(QWidget* window, const Platform& platform, ResultGrid& grid)
+void printAttestations(QWidget* window, const Platform& platform, Session& session)
 {
-    platform.printSetup->showPrinter(window);
-    layOutAndPlay(window, platform, [&grid] {
-        PrintOperations operations = attestationListLayout(grid.cells());
-        grid.setRow(grid.Rows() == 0 ? 0 : grid.Rows() - 1);
-        grid.setCol(1);
+    platform.printSetup.showPrinter(window);
+    layOutAndPlay(window, platform, [&session] {
+        PrintOperations operations = attestationListLayout(session.results());
+        session.leaveCurrentCellAfterReadingRows();
         return operations;
     });
 }
@@ -74,7 +73,7 @@ void printAttestations(QWidget* window, const Platform& platform, ResultGrid& gr
 void printContext(QWidget* window, const Platform& platform, const std::string& latinCp1252,
                   const std::string& frenchCp1252)
 {
-    platform.printSetup->showPrinter(window);
+    platform.printSetup.showPrinter(window);
     layOutAndPlay(window, platform,
                   [&] { return contextLayout(latinCp1252, frenchCp1252); });
 }

@@ -13,11 +13,11 @@ class QWidget;
 
 namespace quorvex {
 
-class ResultGrid;
+class Session;
 
-// Reads the result grid's rows; leaves its current cell on the last row, column 1, as a
+// Prints the session's list; leaves its current cell on the last row, column 1, as a
 // row-by-row reading of the cells does.
-void printAttestations(QWidget* window, const Platform& platform, ResultGrid& grid);
+void printAttestations(QWidget* window, const Platform& platform, Session& session);
 
 // latin and french: the panes' plain text, Windows-1252, line breaks as CR LF.
 void printContext(QWidget* window, const Platform& platform, const std::string& latinCp1252,

@@ -2,8 +2,10 @@
 
 #include "widgets/ResultGridHeader.h"
 #include "widgets/ResultTableModel.h"
+#include "concordance/GridModel.h"
 #include "look/WindowLook.h"
 #include "look/Twips.h"
+#include "session/Session.h"
 
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -34,9 +36,9 @@ public:
 
 } // namespace
 
-ResultGrid::ResultGrid(QWidget* parent) : QTableView(parent)
+ResultGrid::ResultGrid(Session& session, QWidget* parent) : QTableView(parent), m_session(session)
 {
-    m_model = new ResultTableModel(m_cells, this);
+    m_model = new ResultTableModel(session, this);
     m_header = new ResultGridHeader(this);
     setHorizontalHeader(m_header);
     setModel(m_model);
@@ -72,6 +74,8 @@ ResultGrid::ResultGrid(QWidget* parent) : QTableView(parent)
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current, const QModelIndex&) { onCurrentChanged(current); });
     connect(m_header, &ResultGridHeader::cellClicked, this, &ResultGrid::onHeaderClicked);
+    connect(&m_session, &Session::resultsReset, this, &ResultGrid::onResultsReset);
+    connect(&m_session, &Session::currentCellChanged, this, &ResultGrid::showCursor);
 
     applySizes();
     showCursor();
@@ -85,11 +89,11 @@ void ResultGrid::applySizes()
     verticalHeader()->setDefaultSectionSize(m_rowHeight);
     m_header->setFixedHeight(m_rowHeight);
     for (int c = 0; c < GridModel::kColumns; ++c)
-        m_header->resizeSection(c, twipsToPixels(m_cells.colWidth(c)));
+        m_header->resizeSection(c, twipsToPixels(m_session.results().colWidth(c)));
 }
 
-// The rows were replaced: the list is shown from its top again, as after a new search.
-void ResultGrid::refresh()
+// A new search or a sort: the list is shown from its top again.
+void ResultGrid::onResultsReset()
 {
     m_model->reload();
     applySizes();
@@ -97,81 +101,24 @@ void ResultGrid::refresh()
     showCursor();
 }
 
-void ResultGrid::setRows(std::size_t rows)
-{
-    m_cells.setRows(rows);
-    refresh();
-}
-
-// Moving the current cell does not scroll, as with the grid control the windows were
-// designed for; a caller that wants the cell in sight calls scrollTo(currentIndex()).
-void ResultGrid::setRow(std::size_t row)
-{
-    m_cells.setRow(row);
-    showCursor();
-}
-
-void ResultGrid::setCol(int col)
-{
-    m_cells.setCol(col);
-    showCursor();
-}
-
-void ResultGrid::setColSel(int col)
-{
-    m_cells.setColSel(col);
-    showCursor();
-}
-
-void ResultGrid::setText(std::string text)
-{
-    m_cells.setText(std::move(text));
-    m_model->cellChanged(m_cells.row(), m_cells.col());
-}
-
-void ResultGrid::setCellAlignmentCentred()
-{
-    m_cells.setCellCentred(true);
-    m_model->cellChanged(m_cells.row(), m_cells.col());
-}
-
-void ResultGrid::setColWidth(int col, int twips)
-{
-    m_cells.setColWidth(col, twips);
-    applySizes();
-}
-
-void ResultGrid::Clear()
-{
-    m_cells.clear();
-    m_model->allCellsChanged();
-}
-
-void ResultGrid::Sort()
-{
-    m_cells.sort();
-    m_model->reload();
-    applySizes();
-    showCursor();
-}
-
 void ResultGrid::showCursor()
 {
     const QScopedValueRollback<bool> syncing(m_syncing, true);
     QItemSelectionModel* selection = selectionModel();
-    const std::size_t row = m_cells.row();
-    if (row < 1 || row >= m_cells.rows()) {
+    const GridModel& cells = m_session.results();
+    const std::size_t row = cells.row();
+    if (row < 1 || row >= cells.rows()) {
         // The current cell is in the header row: nothing of the body is marked.
         selection->clear();
         return;
     }
     const auto viewRow = [](std::size_t gridRow) { return static_cast<int>(gridRow - 1); };
-    const std::size_t rowSel = std::clamp<std::size_t>(m_cells.rowSel(), 1, m_cells.rows() - 1);
-    const QModelIndex current = m_model->index(viewRow(row), m_cells.col());
+    const std::size_t rowSel = std::clamp<std::size_t>(cells.rowSel(), 1, cells.rows() - 1);
+    const QModelIndex current = m_model->index(viewRow(row), cells.col());
     const QModelIndex topLeft = m_model->index(viewRow(std::min(row, rowSel)),
-                                               std::min(m_cells.col(), m_cells.colSel()));
+                                               std::min(cells.col(), cells.colSel()));
     const QModelIndex bottomRight = m_model->index(viewRow(std::max(row, rowSel)),
-                                                   std::max(m_cells.col(), m_cells.colSel()));
+                                                   std::max(cells.col(), cells.colSel()));
     const bool autoScrollWas = hasAutoScroll();
     setAutoScroll(false);
     selection->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
@@ -184,16 +131,14 @@ void ResultGrid::onCurrentChanged(const QModelIndex& current)
     if (m_syncing || !current.isValid())
         return;
     // The user moved with the keyboard or the mouse.
-    m_cells.setRow(static_cast<std::size_t>(current.row()) + 1);
-    m_cells.setCol(current.column());
+    const QScopedValueRollback<bool> syncing(m_syncing, true);
+    m_session.setCurrentCell(static_cast<std::size_t>(current.row()) + 1, current.column());
 }
 
 void ResultGrid::onHeaderClicked(int column)
 {
-    m_cells.setRow(0);
-    m_cells.setCol(column);
-    showCursor();
-    emit Click();
+    m_session.setCurrentCell(0, column);
+    emit clicked();
 }
 
 void ResultGrid::mousePressEvent(QMouseEvent* event)
@@ -209,13 +154,11 @@ void ResultGrid::mouseReleaseEvent(QMouseEvent* event)
         return;
     m_pressed = false;
     const QModelIndex index = indexAt(event->position().toPoint());
-    if (index.isValid()) {
-        m_cells.setRow(static_cast<std::size_t>(index.row()) + 1);
-        m_cells.setCol(index.column());
-    }
-    // A click beside the cells still counts; the grid's cursor stays where it was.
-    showCursor();
-    emit Click();
+    if (index.isValid())
+        m_session.setCurrentCell(static_cast<std::size_t>(index.row()) + 1, index.column());
+    else
+        showCursor();  // a click beside the cells still counts; the cursor stays where it was
+    emit clicked();
 }
 
 } // namespace quorvex

@@ -1,6 +1,7 @@
 #include "widgets/ResultTableModel.h"
 
 #include "platform/TextCodec.h"
+#include "session/Session.h"
 
 #include <QBrush>
 #include <QGuiApplication>
@@ -20,16 +21,16 @@ QVariant alignment(bool centred)
 
 } // namespace
 
-ResultTableModel::ResultTableModel(const GridModel& cells, QObject* parent)
-    : QAbstractTableModel(parent), m_cells(cells)
+ResultTableModel::ResultTableModel(const Session& session, QObject* parent)
+    : QAbstractTableModel(parent), m_session(session)
 {
 }
 
 int ResultTableModel::rowCount(const QModelIndex& parent) const
 {
-    if (parent.isValid() || m_cells.rows() < 2)
+    if (parent.isValid() || m_session.results().rows() < 2)
         return 0;
-    const std::size_t body = m_cells.rows() - 1;
+    const std::size_t body = m_session.results().rows() - 1;
     return body > static_cast<std::size_t>(std::numeric_limits<int>::max())
         ? std::numeric_limits<int>::max()
         : static_cast<int>(body);
@@ -46,13 +47,13 @@ QVariant ResultTableModel::data(const QModelIndex& index, int role) const
         return {};
     const std::size_t row = static_cast<std::size_t>(index.row()) + 1;
     const int col = index.column();
-    if (row >= m_cells.rows())
+    if (row >= m_session.results().rows())
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return fromCp1252(m_cells.cell(row, col));
+        return fromCp1252(m_session.results().cell(row, col));
     case Qt::TextAlignmentRole:
-        return alignment(m_cells.isCentred(row, col));
+        return alignment(m_session.results().isCentred(row, col));
     case Qt::BackgroundRole:
         return col == 0 ? QBrush(fixedBackground())
                         : QBrush(QGuiApplication::palette().color(QPalette::Base));
@@ -67,13 +68,13 @@ QVariant ResultTableModel::data(const QModelIndex& index, int role) const
 QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation != Qt::Horizontal || section < 0 || section >= GridModel::kColumns
-        || m_cells.rows() == 0)
+        || m_session.results().rows() == 0)
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return fromCp1252(m_cells.cell(0, section));
+        return fromCp1252(m_session.results().cell(0, section));
     case Qt::TextAlignmentRole:
-        return alignment(m_cells.isCentred(0, section));
+        return alignment(m_session.results().isCentred(0, section));
     default:
         return {};
     }
@@ -83,23 +84,6 @@ void ResultTableModel::reload()
 {
     beginResetModel();
     endResetModel();
-}
-
-void ResultTableModel::cellChanged(std::size_t gridRow, int col)
-{
-    if (gridRow == 0) {
-        emit headerDataChanged(Qt::Horizontal, col, col);
-        return;
-    }
-    const QModelIndex cell = index(static_cast<int>(gridRow - 1), col);
-    emit dataChanged(cell, cell);
-}
-
-void ResultTableModel::allCellsChanged()
-{
-    emit headerDataChanged(Qt::Horizontal, 0, GridModel::kColumns - 1);
-    if (rowCount() > 0)
-        emit dataChanged(index(0, 0), index(rowCount() - 1, GridModel::kColumns - 1));
 }
 
 } // namespace quorvex

@@ -6,8 +6,6 @@
 
 #include <QDialog>
 
-#include <cstdint>
-#include <string>
 
 class QPushButton;
 
@@ -18,31 +16,22 @@ class WindowManager;
 class AboutBox : public QDialog {
     Q_OBJECT
 public:
-    explicit AboutBox(WindowManager& forms);
-    bool Form_Load();
+    explicit AboutBox(WindowManager& windows);
+    bool load();
 
-    void StartSysInfo();
-    // Reads the value SubKeyRef of the key KeyName under KeyRoot into KeyVal (Windows-1252
-    // bytes). False, with KeyVal empty, when the key cannot be opened or the value read; a
-    // value neither text nor number leaves KeyVal as it was passed.
-    bool GetKeyValue(std::int32_t& KeyRoot, std::string& KeyName, std::string& SubKeyRef,
-                     std::string& KeyVal);
+    // Starts the system's information tool, or says that there is none.
+    void onSystemInfoClicked();
 
 public slots:
     // Esc comes here through the dialog's cancel handling.
     void reject() override;
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
 private:
-    void cmdOK_Click();
-    void cmdSysInfo_Click();
-    bool lancer(const std::string& program);
+    void onOkClicked();
 
-    WindowManager& m_forms;
-    QPushButton* cmdOK = nullptr;
-    QPushButton* cmdSysInfo = nullptr;
+    WindowManager& m_windows;
+    QPushButton* m_okButton = nullptr;
+    QPushButton* m_systemInfoButton = nullptr;
 };
 
 } // namespace quorvex

@@ -1,24 +1,21 @@
 #include "windows/ContextViewer.h"
 
-#include "windows/SearchWindow.h"
 #include "text/TextFile.h"
 #include "printing/PrintCommands.h"
 #include "platform/BusyPointer.h"
 #include "platform/FileMessages.h"
-#include "widgets/ResultGrid.h"
+#include "session/Session.h"
 #include "platform/MessageBoxes.h"
 #include "platform/TextCodec.h"
 #include "look/WindowLook.h"
 #include "look/Twips.h"
 #include "app/WindowManager.h"
 #include "windows/AboutBox.h"
-#include "windows/TextWindow.h"
 #include "passages/FormMarking.h"
 #include "passages/ReferenceScan.h"
 #include "session/ViewerState.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
@@ -49,7 +46,8 @@ std::string withoutTrailingSpaces(std::string text)
 
 } // namespace
 
-ContextViewer::ContextViewer(WindowManager& forms) : m_forms(forms), m_state(forms.viewerState())
+ContextViewer::ContextViewer(WindowManager& windows)
+    : m_windows(windows), m_session(windows.session()), m_viewer(windows.session().viewer())
 {
     initViewerResources();
     setObjectName(QStringLiteral("frmaff_contexte"));
@@ -74,8 +72,8 @@ void ContextViewer::buildControls()
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     addTitleBand(central, twipsRect(480, 120, 9015, 615));
-    Label1 = central->findChild<QLabel*>(QStringLiteral("Label1"));
-    Label2 = central->findChild<QLabel*>(QStringLiteral("Label2"));
+    m_titleBack = central->findChild<QLabel*>(QStringLiteral("Label1"));
+    m_titleFront = central->findChild<QLabel*>(QStringLiteral("Label2"));
 
     auto makeLabel = [&](const char* name, const QString& caption, const QRect& rect) {
         QLabel* label = addLabel(central, name, caption, rect, timesNewRoman(12, true),
@@ -84,10 +82,10 @@ void ContextViewer::buildControls()
         paintWindowBackground(label);
         return label;
     };
-    Label5 = makeLabel("Label5", QStringLiteral("Critère de recherche :"),
+    m_criterionCaption = makeLabel("Label5", QStringLiteral("Critère de recherche :"),
                        twipsRect(360, 840, 2295, 375));
-    Label6 = makeLabel("Label6", QString(), twipsRect(2760, 840, 2295, 375));
-    colour(Label6, QPalette::WindowText, kFormRed);
+    m_formLabel = makeLabel("Label6", QString(), twipsRect(2760, 840, 2295, 375));
+    colour(m_formLabel, QPalette::WindowText, kFormRed);
 
     auto makeFrame = [&](const char* name, const QString& caption, const QRect& rect,
                          const QColor& captionColour) {
@@ -127,94 +125,79 @@ void ContextViewer::buildControls()
         colour(button, QPalette::Button, Qt::white);
         return button;
     };
-    Command1 = makeButton("Command1", forward, QStringLiteral("Attestation suivant"),
+    m_nextAttestation = makeButton("Command1", forward, QStringLiteral("Attestation suivant"),
                           twipsRect(7800, 6120, 1695, 735));
-    Command2 = makeButton("Command2", backward, QStringLiteral("Attestation précédent"),
+    m_previousAttestation = makeButton("Command2", backward, QStringLiteral("Attestation précédent"),
                           twipsRect(6000, 6120, 1695, 735));
-    Command3 = makeButton("Command3", backward, QStringLiteral("Texte précédent"),
+    m_previousPassage = makeButton("Command3", backward, QStringLiteral("Texte précédent"),
                           twipsRect(480, 6120, 1695, 735));
-    Command4 = makeButton("Command4", forward, QStringLiteral("Texte suivant"),
+    m_nextPassage = makeButton("Command4", forward, QStringLiteral("Texte suivant"),
                           twipsRect(2280, 6120, 1695, 735));
 
-    Frame1 = makeFrame("Frame1", QStringLiteral("Texte Latin :"),
+    m_latinFrame = makeFrame("Frame1", QStringLiteral("Texte Latin :"),
                        twipsRect(360, 1200, 9255, 2295), kPassageCaption);
-    label3 = makePane(Frame1, "label3", twipsRect(120, 240, 9015, 1935));
-    Frame2 = makeFrame("Frame2", QStringLiteral("Texte Français :"),
+    m_latinPane = makePane(m_latinFrame, "label3", twipsRect(120, 240, 9015, 1935));
+    m_frenchFrame = makeFrame("Frame2", QStringLiteral("Texte Français :"),
                        twipsRect(360, 3600, 9255, 2175), kPassageCaption);
-    label4 = makePane(Frame2, "label4", twipsRect(120, 240, 9015, 1815));
-    Frame4 = makeFrame("Frame4", QStringLiteral("Texte :"), twipsRect(360, 5880, 3735, 1095),
+    m_frenchPane = makePane(m_frenchFrame, "label4", twipsRect(120, 240, 9015, 1815));
+    m_passageStepFrame = makeFrame("Frame4", QStringLiteral("Texte :"), twipsRect(360, 5880, 3735, 1095),
                        kFormRed);
-    Frame3 = makeFrame("Frame3", QStringLiteral("Contexte :"), twipsRect(5880, 5880, 3735, 1095),
+    m_attestationStepFrame = makeFrame("Frame3", QStringLiteral("Contexte :"), twipsRect(5880, 5880, 3735, 1095),
                        kFormRed);
     // The buttons lie over the frames' areas; made first, they come first in the tab order.
-    for (QPushButton* button : {Command1, Command2, Command3, Command4})
+    for (QPushButton* button : {m_nextAttestation, m_previousAttestation, m_previousPassage, m_nextPassage})
         button->raise();
-    connect(Command1, &QPushButton::clicked, this, &ContextViewer::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &ContextViewer::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &ContextViewer::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &ContextViewer::Command4_Click);
+    connect(m_nextAttestation, &QPushButton::clicked, this, &ContextViewer::onNextAttestationClicked);
+    connect(m_previousAttestation, &QPushButton::clicked, this, &ContextViewer::onPreviousAttestationClicked);
+    connect(m_previousPassage, &QPushButton::clicked, this, &ContextViewer::onPreviousPassageClicked);
+    connect(m_nextPassage, &QPushButton::clicked, this, &ContextViewer::onNextPassageClicked);
 
     QMenu* fichier = addMenu(menuBar(), QStringLiteral("&Fichier"), "fichier");
-    imprimer = addMenuItem(fichier, QStringLiteral("&Imprimer le contexte"), "imprimer");
-    fermer = addMenuItem(fichier, QStringLiteral("&Fermer"), "fermer");
+    m_printAction = addMenuItem(fichier, QStringLiteral("&Imprimer le contexte"), "imprimer");
+    m_closeAction = addMenuItem(fichier, QStringLiteral("&Fermer"), "fermer");
     QMenu* aide = addMenu(menuBar(), QStringLiteral("&Aide"), "aide");
-    about = addMenuItem(aide, QStringLiteral("&A propos de"), "about");
-    connect(imprimer, &QAction::triggered, this, &ContextViewer::imprimer_Click);
-    connect(fermer, &QAction::triggered, this, &ContextViewer::fermer_Click);
-    connect(about, &QAction::triggered, this, &ContextViewer::about_Click);
+    m_aboutAction = addMenuItem(aide, QStringLiteral("&A propos de"), "about");
+    connect(m_printAction, &QAction::triggered, this, &ContextViewer::onPrintTriggered);
+    connect(m_closeAction, &QAction::triggered, this, &ContextViewer::onCloseTriggered);
+    connect(m_aboutAction, &QAction::triggered, this, &ContextViewer::onAboutTriggered);
 }
 
-ResultGrid* ContextViewer::grid() const
-{
-    SearchWindow* search = m_forms.contexteIfLoaded();
-    return search ? search->grille01() : nullptr;
-}
+bool ContextViewer::load() { return takeRow(m_session.selectionEndRow()); }
 
-bool ContextViewer::Form_Load()
+// Takes the attestation of a list row and shows it. When its passage cannot be shown the
+// step is undone: row, form and the list's current cell stay as they were.
+bool ContextViewer::takeRow(std::size_t row)
 {
-    ResultGrid* g = grid();
-    return g && prendre_ligne(g->RowSel());
-}
-
-// Takes the attestation of a grid row and shows it. When its passage cannot be shown the
-// step is undone: row, form and grid cell stay as they were.
-bool ContextViewer::prendre_ligne(std::size_t row)
-{
-    ResultGrid* g = grid();
-    if (!g || row >= g->Rows())
+    if (row >= m_session.rowCount())
         return false;
-    const std::size_t rowBefore = m_state.ligne_courante;
-    const std::string referenceBefore = m_state.reference_attestation;
-    const QString formBefore = Label6->text();
-    const std::size_t gridRowBefore = g->Row();
-    const int gridColBefore = g->Col();
+    const std::size_t rowBefore = m_viewer.row;
+    const std::string referenceBefore = m_viewer.attestationReference;
+    const QString formBefore = m_formLabel->text();
+    const std::size_t currentRowBefore = m_session.currentRow();
+    const int currentColumnBefore = m_session.currentColumn();
 
-    m_state.ligne_courante = row;
-    g->setRow(row);
-    g->setCol(1);
-    m_state.reference_attestation = withoutTrailingSpaces(g->Text());
-    g->setCol(0);
-    Label6->setText(fromCp1252(g->Text()));
+    m_viewer.row = row;
+    // Reading the row leaves the list's current cell on its form, column 0.
+    m_session.setCurrentCell(row, 0);
+    m_viewer.attestationReference = withoutTrailingSpaces(m_session.reference(row));
+    m_formLabel->setText(fromCp1252(m_session.form(row)));
 
-    const std::string reference = m_state.reference_attestation;
-    if (afficher_passage(reference))
+    const std::string reference = m_viewer.attestationReference;
+    if (showPassage(reference))
         return true;
 
-    m_state.ligne_courante = rowBefore;
-    m_state.reference_attestation = referenceBefore;
-    Label6->setText(formBefore);
-    if (gridRowBefore < g->Rows()) {
-        g->setRow(gridRowBefore);
-        g->setCol(gridColBefore);
-    }
+    m_viewer.row = rowBefore;
+    m_viewer.attestationReference = referenceBefore;
+    m_formLabel->setText(formBefore);
+    if (currentRowBefore < m_session.rowCount())
+        m_session.setCurrentCell(currentRowBefore, currentColumnBefore);
     return false;
 }
 
-bool ContextViewer::afficher_passage(const std::string& reference)
+bool ContextViewer::showPassage(const std::string& reference)
 {
-    const TextWindow* textWindow = m_forms.texteIfLoaded();
-    const std::string latinPath = textWindow ? toPath(textWindow->latinPath()) : std::string();
-    const std::string frenchPath = textWindow ? toPath(textWindow->frenchPath()) : std::string();
+    const std::string latinPath = toPath(m_session.latinPath());
+    const std::string frenchPath = toPath(m_session.frenchPath());
 
     // Both texts are read before anything changes, so a file gone since the last display
     // leaves both panes as they were rather than half updated.
@@ -224,51 +207,44 @@ bool ContextViewer::afficher_passage(const std::string& reference)
         french = readText(frenchPath);
     const FileError& error = latin.error ? latin.error : french.error;
     if (error) {
-        if (MessageBoxes* messages = m_forms.platform().messages) {
-            Message message = fileErrorMessage(error);
-            message.text += QStringLiteral("\nLe passage ne peut pas être affiché.");
-            messages->show(this, message);
-        }
+        Message message = fileErrorMessage(error);
+        message.text += QStringLiteral("\nLe passage ne peut pas être affiché.");
+        m_windows.platform().messages.show(this, message);
         return false;
     }
 
     const ReferenceScanResult latinScan = scanReference(latin.text, reference, Neighbours::Record);
     if (latinScan.pane)
-        label3->setPlainText(fromCp1252(*latinScan.pane));
+        m_latinPane->setPlainText(fromCp1252(*latinScan.pane));
     if (!frenchPath.empty()) {
         const ReferenceScanResult frenchScan = scanReference(french.text, reference, Neighbours::Ignore);
         if (frenchScan.pane)
-            label4->setPlainText(fromCp1252(*frenchScan.pane));
+            m_frenchPane->setPlainText(fromCp1252(*frenchScan.pane));
     }
     if (latinScan.previous)
-        m_state.reference_precedente = *latinScan.previous;
+        m_viewer.previousReference = *latinScan.previous;
     if (latinScan.next)
-        m_state.reference_suivante = *latinScan.next;
+        m_viewer.nextReference = *latinScan.next;
 
     // A passage step offers only a passage met by this display: at either end of the text,
     // or when the passage was not found, the stored reference would show an unrelated one.
-    Command3->setEnabled(latinScan.pane && latinScan.previous);
-    Command4->setEnabled(latinScan.pane && latinScan.next);
+    m_previousPassage->setEnabled(latinScan.pane && latinScan.previous);
+    m_nextPassage->setEnabled(latinScan.pane && latinScan.next);
 
-    if (ResultGrid* g = grid()) {
-        const std::size_t lastRow = g->Rows() - 1;
-        Command1->setEnabled(m_state.ligne_courante != lastRow);
-        Command2->setEnabled(m_state.ligne_courante != 1);
-    } else {
-        Command1->setEnabled(false);
-        Command2->setEnabled(false);
-    }
+    const std::size_t lastRow = m_session.rowCount() - 1;
+    m_nextAttestation->setEnabled(m_viewer.row != lastRow);
+    m_previousAttestation->setEnabled(m_viewer.row != 1);
 
-    surligner_forme();
+    markForm();
     return true;
 }
 
-void ContextViewer::surligner_forme()
+void ContextViewer::markForm()
 {
-    const std::string form = toCp1252(Label6->text());
+    const std::string form = toCp1252(m_formLabel->text());
     // The document's own text, where a CR LF of the file is one paragraph break: positions
     // found in it are document positions.
-    QTextDocument* document = label3->document();
+    QTextDocument* document = m_latinPane->document();
     const QString plain = document->toPlainText();
     const std::string passage = toCp1252(plain);
     if (passage.size() != static_cast<std::size_t>(plain.size()))
@@ -288,64 +264,56 @@ void ContextViewer::surligner_forme()
     }
     cursor.endEditBlock();
 
-    QTextCursor caret = label3->textCursor();
+    QTextCursor caret = m_latinPane->textCursor();
     if (marks.empty())
         caret.clearSelection();
     else
         caret.setPosition(static_cast<int>(marks.back().start));
-    label3->setTextCursor(caret);
+    m_latinPane->setTextCursor(caret);
 }
 
-void ContextViewer::Command1_Click()
+void ContextViewer::onNextAttestationClicked()
 {
-    BusyGuard busy(*m_forms.platform().busy, this);
-    ResultGrid* g = grid();
-    const std::size_t next = m_state.ligne_courante + 1;
-    if (g && next < g->Rows())
-        prendre_ligne(next);
+    BusyGuard busy(m_windows.platform().busy, this);
+    const std::size_t next = m_viewer.row + 1;
+    if (next < m_session.rowCount())
+        takeRow(next);
 }
 
-void ContextViewer::Command2_Click()
+void ContextViewer::onPreviousAttestationClicked()
 {
-    BusyGuard busy(*m_forms.platform().busy, this);
-    ResultGrid* g = grid();
-    if (!g || m_state.ligne_courante < 2)
+    BusyGuard busy(m_windows.platform().busy, this);
+    if (m_viewer.row < 2)
         return;
-    std::size_t previous = m_state.ligne_courante - 1;
-    if (previous >= g->Rows()) {
-        // The grid shrank while the viewer stayed open: go to its last attestation.
-        if (g->Rows() < 2)
+    std::size_t previous = m_viewer.row - 1;
+    if (previous >= m_session.rowCount()) {
+        // The list shrank while the viewer stayed open: go to its last attestation.
+        if (m_session.rowCount() < 2)
             return;
-        previous = g->Rows() - 1;
+        previous = m_session.rowCount() - 1;
     }
-    prendre_ligne(previous);
+    takeRow(previous);
 }
 
 void ContextViewer::stepPassage(const std::string& storedReference)
 {
-    BusyGuard busy(*m_forms.platform().busy, this);
+    BusyGuard busy(m_windows.platform().busy, this);
     // The display rewrites the stored references while it scans: it gets a copy.
     const std::string reference = storedReference;
-    afficher_passage(reference);
+    showPassage(reference);
 }
 
-void ContextViewer::Command3_Click() { stepPassage(m_state.reference_precedente); }
+void ContextViewer::onPreviousPassageClicked() { stepPassage(m_viewer.previousReference); }
 
-void ContextViewer::Command4_Click() { stepPassage(m_state.reference_suivante); }
+void ContextViewer::onNextPassageClicked() { stepPassage(m_viewer.nextReference); }
 
-void ContextViewer::imprimer_Click()
+void ContextViewer::onPrintTriggered()
 {
-    printContext(this, m_forms.platform(), paneTextCp1252(*label3), paneTextCp1252(*label4));
+    printContext(this, m_windows.platform(), paneTextCp1252(*m_latinPane), paneTextCp1252(*m_frenchPane));
 }
 
-void ContextViewer::fermer_Click() { m_forms.unload(this); }
+void ContextViewer::onCloseTriggered() { m_windows.unload(this); }
 
-void ContextViewer::about_Click() { WindowManager::present(m_forms.about()); }
-
-void ContextViewer::closeEvent(QCloseEvent* event)
-{
-    event->ignore();
-    m_forms.unload(this);
-}
+void ContextViewer::onAboutTriggered() { WindowManager::present(m_windows.aboutBox()); }
 
 } // namespace quorvex

@@ -1,13 +1,11 @@
 #pragma once
-// The context viewer: one attestation of the search window's result grid shown in its
+// The context viewer frmaff_contexte: one attestation of the session's list shown in its
 // passage, Latin and French side by side, every occurrence of the form marked in the Latin
 // pane, with steps to the neighbouring attestations and passages.
-// Reads: the search window's grid grille01 (Rows, RowSel and the cells of the row taken),
-//        the text window's paths Text_latin and Text_francais, and both text files afresh
-//        at every display.
-// Writes: the grid's current cell (left on column 0 of the row taken) and the viewer's state
-//         (WindowManager::viewerState), which outlives the window. The context printing reads the
-//         panes label3 and label4.
+// Reads: the session (the list's rows, its selection end, the two paths), and both text
+//        files afresh at every display.
+// Writes: the session's current cell (left on column 0 of the row taken) and the viewer's
+//         state, which the session keeps for the run. The context printing reads the panes.
 
 #include <QMainWindow>
 
@@ -22,63 +20,60 @@ class QTextEdit;
 
 namespace quorvex {
 
-class ResultGrid;
+class Session;
 class WindowManager;
 struct ViewerState;
 
 class ContextViewer : public QMainWindow {
     Q_OBJECT
 public:
-    explicit ContextViewer(WindowManager& forms);
+    explicit ContextViewer(WindowManager& windows);
 
-    // Takes the attestation at the grid's selection end and shows it. false when there is no
-    // grid or a text file could not be read (the user has been told).
-    bool Form_Load();
+    // Takes the attestation at the list's selection end and shows it. false when there is no
+    // such row or a text file could not be read (the user has been told).
+    bool load();
 
     // Fills both panes with the passage of `reference`, records the neighbouring passages,
     // sets the buttons and marks the form. false when a text file could not be read: the
     // user has been told and nothing changed.
-    bool afficher_passage(const std::string& reference);
-    // Marks the form of Label6 in the Latin pane.
-    void surligner_forme();
+    bool showPassage(const std::string& reference);
+    // Marks the form of m_formLabel in the Latin pane.
+    void markForm();
 
-    void Command1_Click();  // next attestation
-    void Command2_Click();  // previous attestation
-    void Command3_Click();  // previous passage
-    void Command4_Click();  // next passage
-    void imprimer_Click();
-    void fermer_Click();
-    void about_Click();
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
+    void onNextAttestationClicked();  // next attestation
+    void onPreviousAttestationClicked();  // previous attestation
+    void onPreviousPassageClicked();  // previous passage
+    void onNextPassageClicked();  // next passage
+    void onPrintTriggered();
+    void onCloseTriggered();
+    void onAboutTriggered();
 
 private:
     void buildControls();
-    ResultGrid* grid() const;
-    bool prendre_ligne(std::size_t row);
+    bool takeRow(std::size_t row);
     void stepPassage(const std::string& storedReference);
 
-    WindowManager& m_forms;
-    ViewerState& m_state;
+    WindowManager& m_windows;
+    Session& m_session;
+    ViewerState& m_viewer;
 
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* Label6 = nullptr;
-    QGroupBox* Frame1 = nullptr;
-    QGroupBox* Frame2 = nullptr;
-    QGroupBox* Frame3 = nullptr;
-    QGroupBox* Frame4 = nullptr;
-    QTextEdit* label3 = nullptr;
-    QTextEdit* label4 = nullptr;
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command2 = nullptr;
-    QPushButton* Command3 = nullptr;
-    QPushButton* Command4 = nullptr;
-    QAction* imprimer = nullptr;
-    QAction* fermer = nullptr;
-    QAction* about = nullptr;
+    QLabel* m_titleBack = nullptr;
+    QLabel* m_titleFront = nullptr;
+    QLabel* m_criterionCaption = nullptr;
+    QLabel* m_formLabel = nullptr;
+    QGroupBox* m_latinFrame = nullptr;
+    QGroupBox* m_frenchFrame = nullptr;
+    QGroupBox* m_attestationStepFrame = nullptr;
+    QGroupBox* m_passageStepFrame = nullptr;
+    QTextEdit* m_latinPane = nullptr;
+    QTextEdit* m_frenchPane = nullptr;
+    QPushButton* m_nextAttestation = nullptr;
+    QPushButton* m_previousAttestation = nullptr;
+    QPushButton* m_previousPassage = nullptr;
+    QPushButton* m_nextPassage = nullptr;
+    QAction* m_printAction = nullptr;
+    QAction* m_closeAction = nullptr;
+    QAction* m_aboutAction = nullptr;
 };
 
 } // namespace quorvex

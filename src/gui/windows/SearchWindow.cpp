@@ -1,28 +1,25 @@
 #include "windows/SearchWindow.h"
 
-#include "concordance/FormSearch.h"
-#include "concordance/GridHeader.h"
-#include "session/SearchDate.h"
-#include "text/TextFile.h"
-#include "printing/PrintCommands.h"
+#include "app/WindowManager.h"
+#include "look/Pictures.h"
+#include "look/Twips.h"
+#include "look/WindowLook.h"
 #include "output/ResultFile.h"
 #include "platform/BusyPointer.h"
 #include "platform/FileDialogs.h"
 #include "platform/FileMessages.h"
 #include "platform/FileTest.h"
-#include "widgets/ResultGrid.h"
 #include "platform/MessageBoxes.h"
 #include "platform/TextCodec.h"
-#include "look/WindowLook.h"
-#include "look/Twips.h"
-#include "app/WindowManager.h"
-#include "look/Pictures.h"
+#include "printing/PrintCommands.h"
+#include "session/SearchDate.h"
+#include "session/Session.h"
+#include "widgets/ResultGrid.h"
 #include "windows/AboutBox.h"
-#include "windows/TextWindow.h"
 #include "windows/ContextViewer.h"
+#include "windows/TextWindow.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -60,7 +57,8 @@ QPushButton* addButton(QWidget* parent, const char* name, const QString& caption
 
 } // namespace
 
-SearchWindow::SearchWindow(WindowManager& forms) : m_forms(forms)
+SearchWindow::SearchWindow(WindowManager& windows)
+    : m_windows(windows), m_session(windows.session())
 {
     setObjectName(QStringLiteral("Frmcontexte"));
     setWindowTitle(applicationTitle());
@@ -79,138 +77,120 @@ void SearchWindow::buildControls()
 
     addTitleBand(client, twipsRect(720, 120, 8535, 615));
 
-    Frame2 = addFrame(client, QStringLiteral("Frame2"), QStringLiteral("Recherche une forme :"),
+    m_searchFrame = addFrame(client, QStringLiteral("Frame2"), QStringLiteral("Recherche une forme :"),
                       twipsRect(360, 1080, 5655, 975), 11.25);
-    Text1 = new QLineEdit(Frame2);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(twipsRect(240, 360, 3615, 315));
-    Text1->setFont(timesNewRoman(9.75));
-    Command1 = addButton(Frame2, "Command1", QString(), twipsRect(4080, 240, 1215, 615));
+    m_formEdit = new QLineEdit(m_searchFrame);
+    m_formEdit->setObjectName(QStringLiteral("Text1"));
+    m_formEdit->setGeometry(twipsRect(240, 360, 3615, 315));
+    m_formEdit->setFont(timesNewRoman(9.75));
+    m_searchButton = addButton(m_searchFrame, "Command1", QString(), twipsRect(4080, 240, 1215, 615));
     const QSize pictureSize = twipsSize(76 * 15, 38 * 15);
-    Command1->setIcon(recherchePicture(pictureSize));
-    Command1->setIconSize(pictureSize);
+    m_searchButton->setIcon(recherchePicture(pictureSize));
+    m_searchButton->setIconSize(pictureSize);
 
-    Frame1 = addFrame(client, QStringLiteral("Frame1"),
+    m_resultFrame = addFrame(client, QStringLiteral("Frame1"),
                       QStringLiteral("Résultat de la recherche :"),
                       twipsRect(240, 2280, 9495, 4935), 12);
     const QFont countFont = timesNewRoman(12, true, true);
-    label3 = addLabel(Frame1, "label3", QStringLiteral("Nombre d'attestation(s) pour : "),
+    m_countCaption = addLabel(m_resultFrame, "label3", QStringLiteral("Nombre d'attestation(s) pour : "),
                       twipsRect(360, 360, 3135, 255), countFont, QColor(0, 0, 192));
-    label3->hide();
-    label4 = addLabel(Frame1, "label4", QString(), twipsRect(3480, 360, 3135, 255), countFont,
+    m_countCaption->hide();
+    m_countLabel = addLabel(m_resultFrame, "label4", QString(), twipsRect(3480, 360, 3135, 255), countFont,
                       QColor(192, 0, 0));
 
-    m_grille01 = new ResultGrid(Frame1);
-    m_grille01->setObjectName(QStringLiteral("grille01"));
-    m_grille01->setGeometry(twipsRect(360, 720, 6855, 3975));
+    m_resultGrid = new ResultGrid(m_session, m_resultFrame);
+    m_resultGrid->setObjectName(QStringLiteral("grille01"));
+    m_resultGrid->setGeometry(twipsRect(360, 720, 6855, 3975));
 
-    Frame3 = addFrame(Frame1, QStringLiteral("Frame3"), QStringLiteral("Tri par :"),
+    m_sortFrame = addFrame(m_resultFrame, QStringLiteral("Frame3"), QStringLiteral("Tri par :"),
                       twipsRect(7320, 600, 2055, 1935), 12);
-    // The buttons belong to Frame1 and stand over Frame3's area.
+    // The buttons belong to m_resultFrame and stand over m_sortFrame's area.
     const QFont buttonFont = fontOf(QStringLiteral("MS Sans Serif"), 12, true);
-    Command2 = addButton(Frame1, "Command2", QStringLiteral("Formes"),
+    m_sortByFormButton = addButton(m_resultFrame, "Command2", QStringLiteral("Formes"),
                          twipsRect(7440, 1080, 1815, 495));
-    Command2->setFont(buttonFont);
-    Command2->raise();
-    Command3 = addButton(Frame1, "Command3", QStringLiteral("Références"),
+    m_sortByFormButton->setFont(buttonFont);
+    m_sortByFormButton->raise();
+    m_sortByReferenceButton = addButton(m_resultFrame, "Command3", QStringLiteral("Références"),
                          twipsRect(7440, 1800, 1815, 495));
-    Command3->setFont(buttonFont);
-    Command3->raise();
+    m_sortByReferenceButton->setFont(buttonFont);
+    m_sortByReferenceButton->raise();
 
-    setTabOrder(Text1, Command1);
-    setTabOrder(Command1, m_grille01);
-    setTabOrder(m_grille01, Command3);
-    setTabOrder(Command3, Command2);
-    Text1->setFocus();
+    setTabOrder(m_formEdit, m_searchButton);
+    setTabOrder(m_searchButton, m_resultGrid);
+    setTabOrder(m_resultGrid, m_sortByReferenceButton);
+    setTabOrder(m_sortByReferenceButton, m_sortByFormButton);
+    m_formEdit->setFocus();
 
-    connect(Command1, &QPushButton::clicked, this, &SearchWindow::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &SearchWindow::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &SearchWindow::Command3_Click);
-    connect(m_grille01, &ResultGrid::Click, this, &SearchWindow::grille01_Click);
+    connect(m_searchButton, &QPushButton::clicked, this, &SearchWindow::onSearchClicked);
+    connect(m_sortByFormButton, &QPushButton::clicked, this, &SearchWindow::onSortByFormClicked);
+    connect(m_sortByReferenceButton, &QPushButton::clicked, this, &SearchWindow::onSortByReferenceClicked);
+    connect(m_resultGrid, &ResultGrid::clicked, this, &SearchWindow::onResultGridClicked);
 }
 
 void SearchWindow::buildMenus()
 {
     QMenu* fichier = addMenu(menuBar(), QStringLiteral("&Fichier"), "fichier");
-    enregistrer = addMenuItem(fichier, QStringLiteral("&Enregistrer"), "enregistrer");
-    imprimer = addMenuItem(fichier, QStringLiteral("&Imprimer les attestations"), "imprimer");
-    quitter = addMenuItem(fichier, QStringLiteral("&Fermer"), "quitter");
+    m_saveAction = addMenuItem(fichier, QStringLiteral("&Enregistrer"), "enregistrer");
+    m_printAction = addMenuItem(fichier, QStringLiteral("&Imprimer les attestations"), "imprimer");
+    m_closeAction = addMenuItem(fichier, QStringLiteral("&Fermer"), "quitter");
     QMenu* aide = addMenu(menuBar(), QStringLiteral("&Aide"), "aide");
-    about = addMenuItem(aide, QStringLiteral("&A propos de"), "about");
+    m_aboutAction = addMenuItem(aide, QStringLiteral("&A propos de"), "about");
 
-    connect(enregistrer, &QAction::triggered, this, &SearchWindow::enregistrer_Click);
-    connect(imprimer, &QAction::triggered, this, &SearchWindow::imprimer_Click);
-    connect(quitter, &QAction::triggered, this, &SearchWindow::quitter_Click);
-    connect(about, &QAction::triggered, this, &SearchWindow::about_Click);
+    connect(m_saveAction, &QAction::triggered, this, &SearchWindow::onSaveTriggered);
+    connect(m_printAction, &QAction::triggered, this, &SearchWindow::onPrintTriggered);
+    connect(m_closeAction, &QAction::triggered, this, &SearchWindow::onCloseTriggered);
+    connect(m_aboutAction, &QAction::triggered, this, &SearchWindow::onAboutTriggered);
 }
 
-bool SearchWindow::Form_Load()
+bool SearchWindow::load()
 {
-    // The date picker holds whole seconds.
-    const QDateTime now = QDateTime::currentDateTime();
-    m_loadMoment = QDateTime(now.date(), QTime(now.time().hour(), now.time().minute(),
-                                               now.time().second()));
-
-    TextWindow* texte = m_forms.texte();
-    const QString path = texte ? texte->latinPath() : QString();
-    TextReadResult latin = readText(toPath(path));
-    if (latin.error) {
-        m_forms.platform().messages->show(texte, fileErrorMessage(latin.error));
+    if (const FileError error = m_session.loadLatinText()) {
+        m_windows.platform().messages.show(m_windows.textWindowIfLoaded(), fileErrorMessage(error));
         return false;
     }
-    m_words = WordTable::segment(std::move(latin.text));
-    preparer_grille();
     return true;
 }
 
-void SearchWindow::preparer_grille()
+void SearchWindow::onSearchClicked()
 {
-    prepareGrid(m_grille01->cells());
-    m_grille01->refresh();
+    BusyGuard busy(m_windows.platform().busy, this);
+    m_countLabel->hide();
+    const QString typed = m_formEdit->text();
+    const std::size_t count = m_session.search(typed);
+    m_countLabel->setText(typed + QStringLiteral(" = ") + QString::number(count));
+    m_countLabel->show();
+    m_countCaption->show();
 }
 
-void SearchWindow::Command1_Click()
+void SearchWindow::onSortByFormClicked()
 {
-    BusyGuard busy(*m_forms.platform().busy, this);
-    label4->hide();
-    const QString typed = Text1->text();
-    m_compteur = searchIntoGrid(m_words, toCp1252(typed), m_grille01->cells());
-    m_grille01->refresh();
-    label4->setText(typed + QStringLiteral(" = ") + QString::number(m_compteur));
-    label4->show();
-    label3->show();
+    BusyGuard busy(m_windows.platform().busy, this);
+    m_session.sortByForm();
 }
 
-void SearchWindow::Command2_Click()
+void SearchWindow::onSortByReferenceClicked() { onSearchClicked(); }
+
+void SearchWindow::onResultGridClicked()
 {
-    BusyGuard busy(*m_forms.platform().busy, this);
-    m_grille01->setColSel(0);
-    m_grille01->Sort();
+    BusyGuard busy(m_windows.platform().busy, this);
+    WindowManager::present(m_windows.contextViewer());
 }
 
-void SearchWindow::Command3_Click() { Command1_Click(); }
-
-void SearchWindow::grille01_Click()
+void SearchWindow::onSaveTriggered()
 {
-    BusyGuard busy(*m_forms.platform().busy, this);
-    WindowManager::present(m_forms.affContexte());
-}
-
-void SearchWindow::enregistrer_Click()
-{
-    const Platform& platform = m_forms.platform();
-    const QString name = platform.fileDialogs->showSave(this, kTextFilter, m_saveFileName);
+    const Platform& platform = m_windows.platform();
+    const QString name = platform.fileDialogs.showSave(this, kTextFilter, m_saveFileName);
     if (name.isEmpty())
         return;
     m_saveFileName = name;
 
-    if (platform.files->fileExists(name)) {
+    if (platform.files.fileExists(name)) {
         Message question;
         question.text = name + QStringLiteral(" existe.\r\nDésirez-vous l'écraser?");
         question.title = QStringLiteral("Fichier existant");
         question.buttons = MessageButtons::YesNo;
         question.defaultAnswer = MessageAnswer::Yes;
-        if (platform.messages->show(this, question) != MessageAnswer::Yes)
+        if (platform.messages.show(this, question) != MessageAnswer::Yes)
             return;
         // The old file is not deleted here: it is replaced only once the new one is
         // complete, so a failed write leaves it as it was.
@@ -218,37 +198,26 @@ void SearchWindow::enregistrer_Click()
 
     FileError error;
     {
-        BusyGuard busy(*platform.busy, this);
-        TextWindow* texte = m_forms.texte();
-        error = saveResultFile(toPath(name), m_grille01->cells(),
-                               toCp1252(texte->referencesText()),
-                               toCp1252(searchDateText(m_loadMoment)),
-                               toPath(texte->latinPath()), toPath(texte->frenchPath()));
-        if (!error) {
-            // Reading the cells row by row leaves the current cell on the last row, column 1.
-            m_grille01->setRow(m_grille01->Rows() - 1);
-            m_grille01->setCol(1);
-        }
+        BusyGuard busy(platform.busy, this);
+        error = saveResultFile(toPath(name), m_session.results(), toCp1252(m_session.title()),
+                               toCp1252(searchDateText(m_session.loadMoment())),
+                               toPath(m_session.latinPath()), toPath(m_session.frenchPath()));
+        if (!error)
+            m_session.leaveCurrentCellAfterReadingRows();
     }
     if (error) {
-        platform.messages->show(this, fileErrorMessage(error));
+        platform.messages.show(this, fileErrorMessage(error));
         return;
     }
     Message done;
     done.text = QStringLiteral("L'enregistrement est terminé.");
-    platform.messages->show(this, done);
+    platform.messages.show(this, done);
 }
 
-void SearchWindow::imprimer_Click() { printAttestations(this, m_forms.platform(), *m_grille01); }
+void SearchWindow::onPrintTriggered() { printAttestations(this, m_windows.platform(), m_session); }
 
-void SearchWindow::quitter_Click() { m_forms.unload(this); }
+void SearchWindow::onCloseTriggered() { m_windows.unload(this); }
 
-void SearchWindow::about_Click() { WindowManager::present(m_forms.about()); }
-
-void SearchWindow::closeEvent(QCloseEvent* event)
-{
-    event->ignore();
-    m_forms.unload(this);
-}
+void SearchWindow::onAboutTriggered() { WindowManager::present(m_windows.aboutBox()); }
 
 } // namespace quorvex

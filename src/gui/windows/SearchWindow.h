@@ -1,20 +1,14 @@
 #pragma once
-// The search window. Its load reads the Latin file named in the text window and cuts it
-// into the word table; a search lists the matching words in the result grid grille01,
-// which the sort buttons reorder.
-// Reads: the text window's Text_latin at load; Text_latin, Text_francais and References
-//        each time the result file is saved.
-// Writes: grille01, the one channel to the save, the printing and the context viewer (which
-//         reads the row at the selection end and moves the current cell); the load moment,
-//         which the save writes as the date of the search.
+// The search window Frmcontexte. Its load asks the session to read and cut the Latin text
+// named in the text window; a search fills the session's attestation list, which the grid
+// grille01 shows and the sort buttons reorder.
+// Reads: the session (paths, title, word table, list, load moment).
+// Writes: the session's list and current cell; the save writes the result file, the
+//         printing prints the list. The context viewer reads the row the user clicked from
+//         the session.
 
-#include "concordance/WordTable.h"
-
-#include <QDateTime>
 #include <QMainWindow>
 #include <QString>
-
-#include <cstddef>
 
 class QAction;
 class QGroupBox;
@@ -25,60 +19,53 @@ class QPushButton;
 namespace quorvex {
 
 class ResultGrid;
+class Session;
 class WindowManager;
 
 class SearchWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit SearchWindow(WindowManager& forms);
+    explicit SearchWindow(WindowManager& windows);
     // Reads and cuts the Latin text. false when it cannot be read: the user has been told
     // and the window is not opened.
-    bool Form_Load();
+    bool load();
 
-    ResultGrid* grille01() const { return m_grille01; }
-    // When the window was loaded (to the second): the date of the search.
-    QDateTime loadMoment() const { return m_loadMoment; }
-    const WordTable& wordTable() const { return m_words; }
+    ResultGrid* resultGrid() const { return m_resultGrid; }
 
-    void Command1_Click();  // search
-    void Command2_Click();  // sort by form
-    void Command3_Click();  // back to text order: the search again
-    void grille01_Click();  // open the context viewer
-    void enregistrer_Click();
-    void imprimer_Click();
-    void quitter_Click();
-    void about_Click();
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
+    void onSearchClicked();
+    void onSortByFormClicked();
+    // "Références" gives back the text order: the search again.
+    void onSortByReferenceClicked();
+    // Opens the context viewer on the row clicked.
+    void onResultGridClicked();
+    void onSaveTriggered();
+    void onPrintTriggered();
+    void onCloseTriggered();
+    void onAboutTriggered();
 
 private:
     void buildControls();
     void buildMenus();
-    // The grid's header row and one empty row.
-    void preparer_grille();
 
-    WindowManager& m_forms;
-    WordTable m_words;
-    QDateTime m_loadMoment;  // the hidden date picker DTPicker1 of the layout
-    std::size_t m_compteur = 0;
+    WindowManager& m_windows;
+    Session& m_session;
     // The save dialog remembers the name last chosen while the window stays loaded.
     QString m_saveFileName;
 
-    QGroupBox* Frame1 = nullptr;
-    QGroupBox* Frame2 = nullptr;
-    QGroupBox* Frame3 = nullptr;
-    QLineEdit* Text1 = nullptr;
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command2 = nullptr;
-    QPushButton* Command3 = nullptr;
-    QLabel* label3 = nullptr;
-    QLabel* label4 = nullptr;
-    ResultGrid* m_grille01 = nullptr;
-    QAction* enregistrer = nullptr;
-    QAction* imprimer = nullptr;
-    QAction* quitter = nullptr;
-    QAction* about = nullptr;
+    QGroupBox* m_resultFrame = nullptr;
+    QGroupBox* m_searchFrame = nullptr;
+    QGroupBox* m_sortFrame = nullptr;
+    QLineEdit* m_formEdit = nullptr;
+    QPushButton* m_searchButton = nullptr;
+    QPushButton* m_sortByFormButton = nullptr;
+    QPushButton* m_sortByReferenceButton = nullptr;
+    QLabel* m_countCaption = nullptr;
+    QLabel* m_countLabel = nullptr;
+    ResultGrid* m_resultGrid = nullptr;
+    QAction* m_saveAction = nullptr;
+    QAction* m_printAction = nullptr;
+    QAction* m_closeAction = nullptr;
+    QAction* m_aboutAction = nullptr;
 };
 
 } // namespace quorvex

@@ -50,7 +50,7 @@ bool producesCharacter(const QKeyEvent* event)
 
 } // namespace
 
-SplashScreen::SplashScreen(WindowManager& forms) : m_forms(forms)
+SplashScreen::SplashScreen(WindowManager& windows) : m_windows(windows)
 {
     setObjectName(QStringLiteral("frmSplash"));
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
@@ -60,12 +60,12 @@ SplashScreen::SplashScreen(WindowManager& forms) : m_forms(forms)
     setFixedSize(client + QSize(2 * kFramePixels, 2 * kFramePixels));
     paintWindowBackground(this);
 
-    Frame1 = new QFrame(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Frame1->setGeometry(twipsRect(120, 0, 7080, 4050).translated(kFramePixels, kFramePixels));
-    paintWindowBackground(Frame1);
-    watchClicks(Frame1, &SplashScreen::Frame1_Click);
+    m_frame = new QFrame(this);
+    m_frame->setObjectName(QStringLiteral("Frame1"));
+    m_frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    m_frame->setGeometry(twipsRect(120, 0, 7080, 4050).translated(kFramePixels, kFramePixels));
+    paintWindowBackground(m_frame);
+    watchClicks(m_frame, GivesWay::Yes);
 
     const QFont family = timesNewRoman(24, true);
     const QFont product = timesNewRoman(27.75, true);
@@ -76,71 +76,71 @@ SplashScreen::SplashScreen(WindowManager& forms) : m_forms(forms)
     const QString name = QStringLiteral("Quorvex");
 
     // Back labels first: each front label lies over its band.
-    watchClicks(addSplashLabel(Frame1, "Label1", title, twipsRect(2520, 240, 3855, 1095), family,
+    watchClicks(addSplashLabel(m_frame, "Label1", title, twipsRect(2520, 240, 3855, 1095), family,
                          bgr::kWhite, Qt::AlignHCenter, Back::Opaque, bgr::kLightBlue),
-                nullptr);
-    watchClicks(addSplashLabel(Frame1, "Label6", name, twipsRect(2160, 1440, 4575, 615), product,
+                GivesWay::No);
+    watchClicks(addSplashLabel(m_frame, "Label6", name, twipsRect(2160, 1440, 4575, 615), product,
                          bgr::kWhite, Qt::AlignHCenter, Back::Opaque, bgr::kLightBlue),
-                nullptr);
-    watchClicks(addSplashLabel(Frame1, "Label7", QString(), twipsRect(3480, 2280, 1935, 375), version,
+                GivesWay::No);
+    watchClicks(addSplashLabel(m_frame, "Label7", QString(), twipsRect(3480, 2280, 1935, 375), version,
                          bgr::kWhite, Qt::AlignHCenter, Back::Opaque, bgr::kLightBlue),
-                nullptr);
-    watchClicks(addSplashLabel(Frame1, "Label5", title, twipsRect(2520, 240, 3855, 1095), family, 0,
+                GivesWay::No);
+    watchClicks(addSplashLabel(m_frame, "Label5", title, twipsRect(2520, 240, 3855, 1095), family, 0,
                          Qt::AlignHCenter),
-                &SplashScreen::Label5_Click);
-    watchClicks(addSplashLabel(Frame1, "Label8", name, twipsRect(2160, 1440, 4575, 615), product, 0,
+                GivesWay::Yes);
+    watchClicks(addSplashLabel(m_frame, "Label8", name, twipsRect(2160, 1440, 4575, 615), product, 0,
                          Qt::AlignHCenter),
-                &SplashScreen::Label8_Click);
-    watchClicks(addSplashLabel(Frame1, "Label2", QStringLiteral("Version 2.0"),
+                GivesWay::Yes);
+    watchClicks(addSplashLabel(m_frame, "Label2", QStringLiteral("Version 2.0"),
                          twipsRect(3480, 2280, 1815, 375), version, bgr::kWhite, Qt::AlignHCenter),
-                &SplashScreen::Label2_Click);
-    watchClicks(addSplashLabel(Frame1, "Label9", QStringLiteral("Décembre 2001"),
+                GivesWay::Yes);
+    watchClicks(addSplashLabel(m_frame, "Label9", QStringLiteral("Décembre 2001"),
                          twipsRect(3720, 2760, 1695, 375), dateLine, bgr::kDarkBlue, Qt::AlignRight),
-                nullptr);
-    watchClicks(addSplashLabel(Frame1, "Label3", QStringLiteral("Windows 95, 98, NT et 2000"),
+                GivesWay::No);
+    watchClicks(addSplashLabel(m_frame, "Label3", QStringLiteral("Windows 95, 98, NT et 2000"),
                          twipsRect(1680, 3120, 3735, 375), dateLine, bgr::kRed, Qt::AlignRight),
-                &SplashScreen::Label3_Click);
-    watchClicks(addSplashLabel(Frame1, "Label4",
+                GivesWay::Yes);
+    watchClicks(addSplashLabel(m_frame, "Label4",
                          QStringLiteral("Projet Veltrano - Quorvex : concordancier latin-français"),
                          twipsRect(120, 3600, 6855, 255), publisher, bgr::kWhite, Qt::AlignHCenter,
                          Back::Opaque, bgr::kBlue),
-                &SplashScreen::Label4_Click);
+                GivesWay::Yes);
 
     const qreal ratio = devicePixelRatioF();
-    auto* logo = new QLabel(Frame1);
+    auto* logo = new QLabel(m_frame);
     logo->setObjectName(QStringLiteral("imgLogo"));
     logo->setProperty("index", 1);
     logo->setGeometry(twipsRect(0, 600, 2295, 2655));
     logo->setPixmap(logoPicture(logo->size(), ratio));
-    watchClicks(logo, &SplashScreen::imgLogo_Click);
+    watchClicks(logo, GivesWay::Yes);
 
-    auto* image = new QLabel(Frame1);
+    auto* image = new QLabel(m_frame);
     image->setObjectName(QStringLiteral("Image1"));
     image->setGeometry(twipsRect(6120, 2160, 780, 1380));
     image->setPixmap(columnPicture(image->size(), ratio));
-    watchClicks(image, &SplashScreen::Image1_Click);
+    watchClicks(image, GivesWay::Yes);
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(3000);
-    connect(Timer1, &QTimer::timeout, this, &SplashScreen::Timer1_Timer);
+    m_timer = new QTimer(this);
+    m_timer->setObjectName(QStringLiteral("Timer1"));
+    m_timer->setInterval(3000);
+    connect(m_timer, &QTimer::timeout, this, &SplashScreen::giveWay);
 }
 
-bool SplashScreen::Form_Load()
+bool SplashScreen::load()
 {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect placed = rect();
         placed.moveCenter(screen->availableGeometry().center());
         move(placed.topLeft());
     }
-    Timer1->start();
+    m_timer->start();
     return true;
 }
 
-void SplashScreen::watchClicks(QWidget* control, ClickHandler handler)
+void SplashScreen::watchClicks(QWidget* control, GivesWay givesWay)
 {
     control->installEventFilter(this);
-    m_clickHandlers.insert(control, handler);
+    m_clickHandlers.insert(control, givesWay);
 }
 
 bool SplashScreen::eventFilter(QObject* watched, QEvent* event)
@@ -158,9 +158,8 @@ bool SplashScreen::eventFilter(QObject* watched, QEvent* event)
         const bool click = mouse->button() == Qt::LeftButton && m_pressed == watched
             && static_cast<QWidget*>(watched)->rect().contains(mouse->position().toPoint());
         m_pressed = nullptr;
-        if (click)
-            if (const ClickHandler handler = m_clickHandlers.value(watched))
-                (this->*handler)();
+        if (click && m_clickHandlers.value(watched) == GivesWay::Yes)
+            giveWay();
         return true;
     }
     default:
@@ -171,7 +170,7 @@ bool SplashScreen::eventFilter(QObject* watched, QEvent* event)
 void SplashScreen::keyPressEvent(QKeyEvent* event)
 {
     if (producesCharacter(event))
-        Form_KeyPress();
+        giveWay();
     else
         QWidget::keyPressEvent(event);
 }
@@ -184,33 +183,16 @@ void SplashScreen::paintEvent(QPaintEvent*)
     painter.drawRect(rect().adjusted(2, 2, -3, -3));
 }
 
-void SplashScreen::closeEvent(QCloseEvent* event)
-{
-    event->ignore();
-    m_forms.unload(this);
-}
-
-void SplashScreen::Form_KeyPress() { ceder_la_place(); }
-void SplashScreen::Timer1_Timer() { ceder_la_place(); }
-void SplashScreen::Frame1_Click() { ceder_la_place(); }
-void SplashScreen::Image1_Click() { ceder_la_place(); }
-void SplashScreen::imgLogo_Click() { ceder_la_place(); }
-void SplashScreen::Label2_Click() { ceder_la_place(); }
-void SplashScreen::Label3_Click() { ceder_la_place(); }
-void SplashScreen::Label4_Click() { ceder_la_place(); }
-void SplashScreen::Label5_Click() { ceder_la_place(); }
-void SplashScreen::Label8_Click() { ceder_la_place(); }
-
-void SplashScreen::ceder_la_place()
+void SplashScreen::giveWay()
 {
     // The splash goes before the text window comes, so the two never stand together.
     if (m_gone)
         return;
     m_gone = true;
-    Timer1->stop();
-    WindowManager& forms = m_forms;
-    forms.unload(this);
-    WindowManager::present(forms.texte());
+    m_timer->stop();
+    WindowManager& windows = m_windows;
+    windows.unload(this);
+    WindowManager::present(windows.textWindow());
 }
 
 } // namespace quorvex

@@ -19,38 +19,27 @@ class WindowManager;
 class SplashScreen : public QWidget {
     Q_OBJECT
 public:
-    explicit SplashScreen(WindowManager& forms);
-    bool Form_Load();
+    explicit SplashScreen(WindowManager& windows);
+    bool load();
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    using ClickHandler = void (SplashScreen::*)();
+    enum class GivesWay { No, Yes };
 
-    void Form_KeyPress();
-    void Timer1_Timer();
-    void Frame1_Click();
-    void Image1_Click();
-    void imgLogo_Click();
-    void Label2_Click();
-    void Label3_Click();
-    void Label4_Click();
-    void Label5_Click();
-    void Label8_Click();
-
-    void ceder_la_place();
+    // Unloads the splash and opens the text window, once.
+    void giveWay();
     // Every control gets its own clicks, so that a front label's click never reaches the
-    // label behind it or the frame; handler is null for controls that ignore clicks.
-    void watchClicks(QWidget* control, ClickHandler handler);
+    // label behind it or the frame.
+    void watchClicks(QWidget* control, GivesWay givesWay);
 
-    WindowManager& m_forms;
-    QFrame* Frame1 = nullptr;
-    QTimer* Timer1 = nullptr;
-    QHash<QObject*, ClickHandler> m_clickHandlers;
+    WindowManager& m_windows;
+    QFrame* m_frame = nullptr;
+    QTimer* m_timer = nullptr;
+    QHash<QObject*, GivesWay> m_clickHandlers;
     QPointer<QObject> m_pressed;
     bool m_gone = false;
 };

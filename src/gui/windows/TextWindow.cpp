@@ -5,6 +5,7 @@
 #include "platform/BusyPointer.h"
 #include "platform/FileDialogs.h"
 #include "platform/FileMessages.h"
+#include "platform/FileTest.h"
 #include "platform/MessageBoxes.h"
 #include "platform/TextCodec.h"
 #include "look/WindowLook.h"
@@ -13,16 +14,11 @@
 #include "windows/AboutBox.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
 
 namespace quorvex {
 
@@ -30,54 +26,15 @@ namespace {
 
 const QString kTextFilter = QStringLiteral("Fichiers Texte (*.TXT)|*.TXT");
 
-// Opens the file for reading and closes it again; its content is not read here.
-FileError checkReadable(const std::string& path)
-{
-    FileError error;
-    error.path = path;
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        error.kind = FileErrorKind::IsDirectory;
-        return error;
-    }
-    errno = 0;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file) {
-        std::fclose(file);
-        return {};
-    }
-    const int err = errno;
-    switch (err) {
-    case ENOENT:
-    case ENOTDIR:
-        error.kind = FileErrorKind::NotFound;
-        break;
-    case EACCES:
-    case EPERM:
-        error.kind = FileErrorKind::AccessDenied;
-        break;
-    case EFBIG:
-    case EOVERFLOW:
-    case ENOMEM:
-        error.kind = FileErrorKind::TooLarge;
-        break;
-    default:
-        error.kind = FileErrorKind::ReadFailed;
-        error.detail = err ? std::strerror(err) : std::string();
-        break;
-    }
-    return error;
-}
-
 } // namespace
 
-TextWindow::TextWindow(WindowManager& forms) : m_forms(forms)
+TextWindow::TextWindow(WindowManager& windows) : m_windows(windows)
 {
     setObjectName(QStringLiteral("frmtexte"));
     setWindowTitle(applicationTitle());
     buildControls();
     buildMenus();
-    appliquer_regle();
+    updateConcordanceState();
     const QSize client = twipsSize(9165, 3765);
     resize(client.width(), client.height() + menuBar()->sizeHint().height());
 }
@@ -107,103 +64,105 @@ void TextWindow::buildControls()
         return b;
     };
 
-    Frame3 = addFrame(client, QStringLiteral("Frame3"),
+    m_titleFrame = addFrame(client, QStringLiteral("Frame3"),
                       QStringLiteral("Titre - Référence(s) pour la recherche :"),
                       twipsRect(360, 840, 8415, 735), 11.25);
-    References = textBox(Frame3, "References", twipsRect(120, 360, 8175, 285));
+    m_titleEdit = textBox(m_titleFrame, "References", twipsRect(120, 360, 8175, 285));
 
-    Frame1 = addFrame(client, QStringLiteral("Frame1"), QStringLiteral("Ouvrir un texte latin : "),
+    m_latinFrame = addFrame(client, QStringLiteral("Frame1"), QStringLiteral("Ouvrir un texte latin : "),
                       twipsRect(360, 1680, 8415, 855), 11.25);
-    Text_latin = textBox(Frame1, "Text_latin", twipsRect(240, 360, 6495, 285));
-    Ouvrir_latin = button(Frame1, "Ouvrir_latin", twipsRect(6960, 290, 1095, 375));
+    m_latinPathEdit = textBox(m_latinFrame, "Text_latin", twipsRect(240, 360, 6495, 285));
+    m_browseLatinButton = button(m_latinFrame, "Ouvrir_latin", twipsRect(6960, 290, 1095, 375));
 
-    Frame2 = addFrame(client, QStringLiteral("Frame2"),
+    m_frenchFrame = addFrame(client, QStringLiteral("Frame2"),
                       QStringLiteral("Ouvrir un texte français :  "),
                       twipsRect(360, 2640, 8415, 855), 11.25);
-    Ouvrir_francais = button(Frame2, "Ouvrir_francais", twipsRect(6960, 290, 1095, 375));
-    Text_francais = textBox(Frame2, "Text_francais", twipsRect(240, 360, 6495, 285));
+    m_browseFrenchButton = button(m_frenchFrame, "Ouvrir_francais", twipsRect(6960, 290, 1095, 375));
+    m_frenchPathEdit = textBox(m_frenchFrame, "Text_francais", twipsRect(240, 360, 6495, 285));
 
-    setTabOrder(Text_latin, Ouvrir_latin);
-    setTabOrder(Ouvrir_latin, Ouvrir_francais);
-    setTabOrder(Ouvrir_francais, Text_francais);
-    setTabOrder(Text_francais, References);
-    Text_latin->setFocus();
+    setTabOrder(m_latinPathEdit, m_browseLatinButton);
+    setTabOrder(m_browseLatinButton, m_browseFrenchButton);
+    setTabOrder(m_browseFrenchButton, m_frenchPathEdit);
+    setTabOrder(m_frenchPathEdit, m_titleEdit);
+    m_latinPathEdit->setFocus();
 
-    connect(Ouvrir_latin, &QPushButton::clicked, this, &TextWindow::Ouvrir_latin_Click);
-    connect(Ouvrir_francais, &QPushButton::clicked, this, &TextWindow::Ouvrir_francais_Click);
-    connect(Text_latin, &QLineEdit::textChanged, this, &TextWindow::Text_latin_Change);
-    connect(Text_francais, &QLineEdit::textChanged, this, &TextWindow::Text_francais_Change);
+    connect(m_browseLatinButton, &QPushButton::clicked, this, &TextWindow::onBrowseLatinClicked);
+    connect(m_browseFrenchButton, &QPushButton::clicked, this, &TextWindow::onBrowseFrenchClicked);
+    connect(m_latinPathEdit, &QLineEdit::textChanged, this, &TextWindow::onLatinPathChanged);
+    connect(m_frenchPathEdit, &QLineEdit::textChanged, this, &TextWindow::onFrenchPathChanged);
+    connect(m_titleEdit, &QLineEdit::textChanged, this, &TextWindow::onTitleChanged);
 }
 
 void TextWindow::buildMenus()
 {
     QMenu* fichier = addMenu(menuBar(), QStringLiteral("&Fichier"), "fichier");
-    open_latin = addMenuItem(fichier, QStringLiteral("&Ouvrir un texte latin"), "open_latin");
-    open_francais =
+    m_openLatinAction = addMenuItem(fichier, QStringLiteral("&Ouvrir un texte latin"), "open_latin");
+    m_openFrenchAction =
         addMenuItem(fichier, QStringLiteral("&Ouvrir un texte français"), "open_francais");
-    quitter = addMenuItem(fichier, QStringLiteral("&Quitter"), "quitter");
+    m_quitAction = addMenuItem(fichier, QStringLiteral("&Quitter"), "quitter");
     QMenu* application = addMenu(menuBar(), QStringLiteral("&Application"), "application");
-    concordance = addMenuItem(application, QStringLiteral("&Concordance"), "concordance");
+    m_concordanceAction = addMenuItem(application, QStringLiteral("&Concordance"), "concordance");
     QMenu* aide = addMenu(menuBar(), QStringLiteral("&Aide"), "aide");
-    about = addMenuItem(aide, QStringLiteral("&A propos de"), "about");
+    m_aboutAction = addMenuItem(aide, QStringLiteral("&A propos de"), "about");
 
-    connect(open_latin, &QAction::triggered, this, &TextWindow::open_latin_Click);
-    connect(open_francais, &QAction::triggered, this, &TextWindow::open_francais_Click);
-    connect(quitter, &QAction::triggered, this, &TextWindow::quitter_Click);
-    connect(concordance, &QAction::triggered, this, &TextWindow::concordance_Click);
-    connect(about, &QAction::triggered, this, &TextWindow::about_Click);
+    connect(m_openLatinAction, &QAction::triggered, this, &TextWindow::onOpenLatinTriggered);
+    connect(m_openFrenchAction, &QAction::triggered, this, &TextWindow::onOpenFrenchTriggered);
+    connect(m_quitAction, &QAction::triggered, this, &TextWindow::onQuitTriggered);
+    connect(m_concordanceAction, &QAction::triggered, this, &TextWindow::onConcordanceTriggered);
+    connect(m_aboutAction, &QAction::triggered, this, &TextWindow::onAboutTriggered);
 }
 
-bool TextWindow::Form_Load() { return true; }
+bool TextWindow::load() { return true; }
 
-QString TextWindow::latinPath() const { return Text_latin->text(); }
-QString TextWindow::frenchPath() const { return Text_francais->text(); }
-QString TextWindow::referencesText() const { return References->text(); }
 
-void TextWindow::Ouvrir_latin_Click() { parcourir(Text_latin); }
+void TextWindow::onBrowseLatinClicked() { browseInto(m_latinPathEdit); }
 
-void TextWindow::Ouvrir_francais_Click() { parcourir(Text_francais); }
+void TextWindow::onBrowseFrenchClicked() { browseInto(m_frenchPathEdit); }
 
-void TextWindow::parcourir(QLineEdit* target)
+void TextWindow::browseInto(QLineEdit* target)
 {
-    const Platform& platform = m_forms.platform();
-    const QString chosen = platform.fileDialogs->showOpen(this, kTextFilter, m_dialogFileName);
+    const Platform& platform = m_windows.platform();
+    const QString chosen = platform.fileDialogs.showOpen(this, kTextFilter, m_dialogFileName);
     if (chosen.isEmpty())
         return;
     m_dialogFileName = chosen;
 
-    BusyGuard busy(*platform.busy, this);
-    if (const FileError error = checkReadable(toPath(chosen))) {
+    BusyGuard busy(platform.busy, this);
+    if (const FileError error = platform.files.checkReadable(chosen)) {
         // The box keeps what it held.
-        platform.messages->show(this, fileErrorMessage(error));
+        platform.messages.show(this, fileErrorMessage(error));
         return;
     }
     target->setText(chosen);
-    appliquer_regle();
+    updateConcordanceState();
 }
 
-void TextWindow::Text_latin_Change() { appliquer_regle(); }
-
-void TextWindow::Text_francais_Change() { appliquer_regle(); }
-
-void TextWindow::appliquer_regle() { concordance->setEnabled(!Text_latin->text().isEmpty()); }
-
-void TextWindow::concordance_Click()
+void TextWindow::onLatinPathChanged()
 {
-    BusyGuard busy(*m_forms.platform().busy, this);
+    m_windows.session().setLatinPath(m_latinPathEdit->text());
+    updateConcordanceState();
+}
+
+void TextWindow::onFrenchPathChanged()
+{
+    m_windows.session().setFrenchPath(m_frenchPathEdit->text());
+    updateConcordanceState();
+}
+
+void TextWindow::onTitleChanged() { m_windows.session().setTitle(m_titleEdit->text()); }
+
+void TextWindow::updateConcordanceState() { m_concordanceAction->setEnabled(!m_latinPathEdit->text().isEmpty()); }
+
+void TextWindow::onConcordanceTriggered()
+{
+    BusyGuard busy(m_windows.platform().busy, this);
     // A window already loaded is only brought forward: its Latin text is not read again.
-    if (SearchWindow* search = m_forms.contexte())
+    if (SearchWindow* search = m_windows.searchWindow())
         WindowManager::present(search);
 }
 
-void TextWindow::about_Click() { WindowManager::present(m_forms.about()); }
+void TextWindow::onAboutTriggered() { WindowManager::present(m_windows.aboutBox()); }
 
-void TextWindow::quitter_Click() { m_forms.quit(); }
-
-void TextWindow::closeEvent(QCloseEvent* event)
-{
-    event->ignore();
-    m_forms.quit();
-}
+void TextWindow::onQuitTriggered() { m_windows.quit(); }
 
 } // namespace quorvex

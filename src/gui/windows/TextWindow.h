@@ -1,10 +1,9 @@
 #pragma once
-// The text window, the program's main window for the whole run. The user names the Latin
-// text file (required), the French text file (optional) and a title for the search.
+// The text window frmtexte, the program's main window for the whole run. The user names the
+// Latin text file (required), the French text file (optional) and a title for the search.
 // Reads: nothing of the other windows. It opens a chosen file only to check that it can be
-//        read; the texts themselves are read by the windows that need them.
-// Writes: its own three boxes. The search window (at its load), the save command and the
-//         context viewer read the paths and the title here, at the moment they need them.
+//        read; the texts themselves are read through the session when they are needed.
+// Writes: the session's two paths and title, as the boxes change.
 
 #include <QMainWindow>
 #include <QString>
@@ -21,53 +20,45 @@ class WindowManager;
 class TextWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TextWindow(WindowManager& forms);
-    bool Form_Load();
+    explicit TextWindow(WindowManager& windows);
+    bool load();
 
-    // The three boxes as they stand now.
-    QString latinPath() const;       // Text_latin
-    QString frenchPath() const;      // Text_francais; empty: no French text
-    QString referencesText() const;  // References
-
-    void Ouvrir_latin_Click();
-    void Ouvrir_francais_Click();
-    void open_latin_Click() { Ouvrir_latin_Click(); }
-    void open_francais_Click() { Ouvrir_francais_Click(); }
-    void Text_latin_Change();
-    void Text_francais_Change();
-    void concordance_Click();
-    void about_Click();
-    void quitter_Click();
-
-protected:
-    // The close box ends the program, as "&Quitter" does.
-    void closeEvent(QCloseEvent* event) override;
+    void onBrowseLatinClicked();
+    void onBrowseFrenchClicked();
+    void onOpenLatinTriggered() { onBrowseLatinClicked(); }
+    void onOpenFrenchTriggered() { onBrowseFrenchClicked(); }
+    void onLatinPathChanged();
+    void onFrenchPathChanged();
+    void onTitleChanged();
+    void onConcordanceTriggered();
+    void onAboutTriggered();
+    void onQuitTriggered();
 
 private:
     void buildControls();
     void buildMenus();
     // Browses for a text file and puts its path into `target`.
-    void parcourir(QLineEdit* target);
+    void browseInto(QLineEdit* target);
     // "&Concordance" is enabled exactly when the Latin box is not empty (blanks count).
-    void appliquer_regle();
+    void updateConcordanceState();
 
-    WindowManager& m_forms;
+    WindowManager& m_windows;
     // The shared open dialog remembers the name last chosen with either browse command.
     QString m_dialogFileName;
 
-    QGroupBox* Frame1 = nullptr;
-    QGroupBox* Frame2 = nullptr;
-    QGroupBox* Frame3 = nullptr;
-    QLineEdit* References = nullptr;
-    QLineEdit* Text_latin = nullptr;
-    QLineEdit* Text_francais = nullptr;
-    QPushButton* Ouvrir_latin = nullptr;
-    QPushButton* Ouvrir_francais = nullptr;
-    QAction* open_latin = nullptr;
-    QAction* open_francais = nullptr;
-    QAction* quitter = nullptr;
-    QAction* concordance = nullptr;
-    QAction* about = nullptr;
+    QGroupBox* m_latinFrame = nullptr;
+    QGroupBox* m_frenchFrame = nullptr;
+    QGroupBox* m_titleFrame = nullptr;
+    QLineEdit* m_titleEdit = nullptr;
+    QLineEdit* m_latinPathEdit = nullptr;
+    QLineEdit* m_frenchPathEdit = nullptr;
+    QPushButton* m_browseLatinButton = nullptr;
+    QPushButton* m_browseFrenchButton = nullptr;
+    QAction* m_openLatinAction = nullptr;
+    QAction* m_openFrenchAction = nullptr;
+    QAction* m_quitAction = nullptr;
+    QAction* m_concordanceAction = nullptr;
+    QAction* m_aboutAction = nullptr;
 };
 
 } // namespace quorvex

@@ -1,0 +1,91 @@
+#pragma once
+// One user's work between the windows: the two text paths and the title named in the text
+// window, the word table read from the Latin text when the search window loads, the
+// attestation list with its order, the grid's current cell, and what the context viewer
+// shows. The windows write and read it here, never each other's widgets.
+//
+// The current cell matters beyond the grid: "Formes" sorts by the columns from 0 to the
+// current column, so every command that moves it keeps its effect on the next sort:
+//   a search that found rows       -> last row, column 1
+//   a search that found none        -> header, column 0
+//   the viewer taking a row         -> that row, column 0
+//   a save or a print of the list   -> last row, column 1
+//   a click or an arrow in the grid -> that cell
+
+#include "concordance/GridModel.h"
+#include "concordance/WordTable.h"
+#include "session/ViewerState.h"
+#include "text/TextFile.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace quorvex {
+
+class Session : public QObject {
+    Q_OBJECT
+public:
+    explicit Session(QObject* parent = nullptr);
+
+    // Named in the text window; the French path may be empty (no French text).
+    QString latinPath() const { return m_latinPath; }
+    QString frenchPath() const { return m_frenchPath; }
+    QString title() const { return m_title; }
+    void setLatinPath(const QString& path) { m_latinPath = path; }
+    void setFrenchPath(const QString& path) { m_frenchPath = path; }
+    void setTitle(const QString& title) { m_title = title; }
+
+    // Reads and segments the Latin text, notes the load moment (the date of the search) and
+    // empties the list. On failure nothing changes and the error says why.
+    FileError loadLatinText();
+    // The same with a text already in memory (Windows-1252).
+    void adoptLatinText(std::string text);
+    QDateTime loadMoment() const { return m_loadMoment; }
+    const WordTable& words() const { return m_words; }
+
+    // Lists every word matching the typed form, in text order. Returns their number.
+    std::size_t search(const QString& typedForm);
+    // "Formes": sorts the list by form, and by reference too when the current column is 1.
+    void sortByForm();
+
+    // The list as the grid shows it: row 0 the header, rows 1.. the attestations.
+    const GridModel& results() const { return m_results; }
+    std::size_t rowCount() const { return m_results.rows(); }
+    // Windows-1252, as written in the text.
+    const std::string& form(std::size_t row) const { return m_results.cell(row, 0); }
+    const std::string& reference(std::size_t row) const { return m_results.cell(row, 1); }
+
+    std::size_t currentRow() const { return m_results.row(); }
+    int currentColumn() const { return m_results.col(); }
+    std::size_t selectionEndRow() const { return m_results.rowSel(); }
+    // Moves the current cell (and the selection end with it).
+    void setCurrentCell(std::size_t row, int column);
+    // Where reading every row for a save or a printout leaves the cell: last row, column 1.
+    void leaveCurrentCellAfterReadingRows() { setCurrentCell(m_results.rows() - 1, 1); }
+
+    // The viewer's memory, kept for the whole run even while its window is closed.
+    ViewerState& viewer() { return m_viewer; }
+    const ViewerState& viewer() const { return m_viewer; }
+
+signals:
+    // The rows were replaced or reordered: views show the list from its top.
+    void resultsReset();
+    // The current cell moved.
+    void currentCellChanged();
+
+private:
+    QString m_latinPath;
+    QString m_frenchPath;
+    QString m_title;
+    QDateTime m_loadMoment;
+    WordTable m_words;
+    GridModel m_results;
+    ViewerState m_viewer;
+};
+
+} // namespace quorvex

@@ -82,11 +82,12 @@ void appendCsvField(std::string& out, std::string_view s)
 }
 
 // Headers are written in Windows-1252 like the data, so every field takes one road.
-const std::vector<std::string_view>& headerFields()
+const std::vector<std::string_view>& headerFields(bool frenchSearched = false)
 {
     static const std::vector<std::string_view> fields = {
         "forme", "r\xE9" "f\xE9" "rence", "passage latin", "passage fran\xE7" "ais"};
-    return fields;
+    static const std::vector<std::string_view> frenchFirst = {fields[0], fields[1], fields[3], fields[2]};
+    return frenchSearched ? frenchFirst : fields;
 }
 
 void writeHtmlHead(std::string& buf, const ExportHeading& heading, std::size_t count)
@@ -106,10 +107,16 @@ void writeHtmlHead(std::string& buf, const ExportHeading& heading, std::size_t c
            "mark { background: none; color: #c00000; font-weight: bold; }\n"
            "</style>\n</head>\n<body>\n<h1>";
     appendField(buf, ExportFormat::Html, title);
-    buf += "</h1>\n<p class=\"compte\">Nombre d'attestation(s) pour : ";
+    buf += "</h1>\n";
+    if (!heading.picture.empty()) {
+        buf += "<figure>\n";
+        buf += heading.picture;
+        buf += "</figure>\n";
+    }
+    buf += "<p class=\"compte\">Nombre d'attestation(s) pour : ";
     appendField(buf, ExportFormat::Html, heading.query);
     buf += " = " + std::to_string(count) + "</p>\n<table>\n<thead>\n<tr>";
-    for (std::string_view h : headerFields()) {
+    for (std::string_view h : headerFields(heading.frenchSearched)) {
         buf += "<th>";
         appendField(buf, ExportFormat::Html, h);
         buf += "</th>";
@@ -164,16 +171,17 @@ namespace {
 // One attestation record; the passages are already gathered.
 void appendAttestation(std::string& buf, ExportFormat format, std::string_view form,
                        std::string_view ref, std::string_view latinPassage,
-                       std::string_view frenchPassage)
+                       std::string_view frenchPassage, bool frenchSearched)
 {
     if (format == ExportFormat::Html) {
         buf += "<tr><td>";
         appendField(buf, format, form);
         buf += "</td><td>";
         appendField(buf, format, ref);
-        buf += "</td><td class=\"passage\" lang=\"la\">";
+        // The searched text's passage comes first and is marked; lang says which is Latin.
+        buf += frenchSearched ? "</td><td class=\"passage\">" : "</td><td class=\"passage\" lang=\"la\">";
         appendMarkedPassage(buf, latinPassage, form);
-        buf += "</td><td class=\"passage\">";
+        buf += frenchSearched ? "</td><td class=\"passage\" lang=\"la\">" : "</td><td class=\"passage\">";
         appendField(buf, format, frenchPassage);
         buf += "</td></tr>\n";
     } else {
@@ -188,7 +196,7 @@ void startExport(std::string& buf, ExportFormat format, const ExportHeading& hea
     if (format == ExportFormat::Html)
         writeHtmlHead(buf, heading, count);
     else
-        appendRecord(buf, format, headerFields());
+        appendRecord(buf, format, headerFields(heading.frenchSearched));
 }
 
 void flushIfFull(std::ostream& out, std::string& buf)
@@ -232,7 +240,8 @@ void writeAttestationExport(std::ostream& out, ExportFormat format, const GridMo
         frenchPassage.clear();
         if (withFrench)
             french.writePassage(frenchPassage, ref);
-        appendAttestation(buf, format, grid.cell(r, 0), ref, latinPassage, frenchPassage);
+        appendAttestation(buf, format, grid.cell(r, 0), ref, latinPassage, frenchPassage,
+                          heading.frenchSearched);
         flushIfFull(out, buf);
     }
     endExport(out, buf, format);
@@ -266,7 +275,8 @@ void writeAttestationExport(std::ostream& out, ExportFormat format, const WordTa
         frenchPassage.clear();
         if (withFrench)
             french.appendPassage(frenchPassage, id);
-        appendAttestation(buf, format, table.form(w), ref, latinPassage, frenchPassage);
+        appendAttestation(buf, format, table.form(w), ref, latinPassage, frenchPassage,
+                          heading.frenchSearched);
         flushIfFull(out, buf);
     }
     endExport(out, buf, format);

@@ -1,6 +1,6 @@
 #include "windows/SearchWindow.h"
 
-#include "app/WindowManager.h"
+#include "windows/WindowDirectory.h"
 #include "look/Pictures.h"
 #include "look/Twips.h"
 #include "look/WindowLook.h"
@@ -59,7 +59,7 @@ QPushButton* addButton(QWidget* parent, const char* name, const QString& caption
 
 } // namespace
 
-SearchWindow::SearchWindow(WindowManager& windows)
+SearchWindow::SearchWindow(WindowDirectory& windows)
     : m_windows(windows), m_session(windows.session())
 {
     setObjectName(QStringLiteral("Frmcontexte"));
@@ -202,7 +202,7 @@ void SearchWindow::onSortByReferenceClicked() { onSearchClicked(); }
 void SearchWindow::onResultGridClicked()
 {
     BusyGuard busy(m_windows.platform().busy, this);
-    WindowManager::present(m_windows.contextViewer());
+    WindowDirectory::present(m_windows.contextViewer());
 }
 
 void SearchWindow::onSaveTriggered()
@@ -253,6 +253,6 @@ void SearchWindow::onPrintTriggered() { printAttestations(this, m_windows.platfo
 
 void SearchWindow::onCloseTriggered() { m_windows.unload(this); }
 
-void SearchWindow::onAboutTriggered() { WindowManager::present(m_windows.aboutBox()); }
+void SearchWindow::onAboutTriggered() { WindowDirectory::present(m_windows.aboutBox()); }
 
 } // namespace quorvex

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -90,6 +91,41 @@ INSTANTIATE_TEST_SUITE_P(
         MatchCase{"caseOnlyKeepsJApart", "iustus", "justus", Folding::Case, false},
         MatchCase{"caseOnlyIgnoresCase", "am*", "AMOR", Folding::Case, true}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The search folds as it compares; on generated forms and queries it must agree with folding
+// both sides whole and matching the folded texts.
+TEST(WordPatterns, FoldingAsItComparesAgreesWithFoldingFirst)
+{
+    // Letters that fold to one or two characters, their capitals, and letters that fold to
+    // what others fold to, so that matches are frequent.
+    const std::string alphabet = "aeiousjvt\xE6\xC6\x9C\x8C\xDF\xFE\xDE\xE9\xCB\xFF\x9F\xF0";
+    std::uint32_t seed = 12345;
+    const auto next = [&seed](std::uint32_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    const auto word = [&](std::uint32_t maxLength) {
+        std::string w;
+        for (std::uint32_t k = next(maxLength + 1); k > 0; --k)
+            w += alphabet[next(static_cast<std::uint32_t>(alphabet.size()))];
+        return w;
+    };
+    std::size_t matched = 0;
+    for (int q = 0; q < 400; ++q) {
+        std::string typed = word(4);
+        for (std::uint32_t stars = next(3); stars > 0; --stars)
+            typed.insert(next(static_cast<std::uint32_t>(typed.size()) + 1), "*");
+        const WordPattern pattern(typed, Folding::Spelling);
+        const FormQuery straight = FormQuery::parse(folded(typed, Folding::Spelling));
+        for (int f = 0; f < 200; ++f) {
+            const std::string form = word(6);
+            const bool expected = straight.matches(folded(form, Folding::Spelling));
+            matched += expected;
+            ASSERT_EQ(pattern.matches(form), expected) << "query " << typed << " form " << form;
+        }
+    }
+    EXPECT_GT(matched, 1000u);  // the generator does reach matches
+}
 
 TEST(LetterSets, ExtendedKeepsOeAndCapitalsInsideWords)
 {

@@ -9,8 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -303,6 +305,62 @@ INSTANTIATE_TEST_SUITE_P(
                       {"a 1 1 -0.415 0.131", "b 1 1 -0.415 0.131"}},
         CollocateCase{"nothingFound", "a b", "n", 5, Folding::Case, {}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+
+// The counts by walking every window word by word, on generated texts: forms of every length
+// around the 8 and 16 bytes the counting handles apart, variants that fold together, and
+// words that touch the end of the text.
+TEST(Collocates, CountsAgreeWithWalkingEveryWindow)
+{
+    const std::vector<std::string> stems = {"n", "et", "c\xE6li", "CAELI", "Caeli", "deus",
+                                            "abcdefg", "abcdefgh", "abcdefghi", "abcdefghijklmno",
+                                            "abcdefghijklmnop", "abcdefghijklmnopq",
+                                            "ABCDEFGHIJKLMNOPQ", "abcdefghijklmnopqrstuvwxyz",
+                                            "p\x9Cnitentiam", "poenitentiam"};
+    std::uint32_t seed = 777;
+    const auto next = [&seed](std::uint32_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    for (int round = 0; round < 60; ++round) {
+        std::string text;
+        const int words = 1 + static_cast<int>(next(80));
+        for (int k = 0; k < words; ++k) {
+            if (next(6) == 0)
+                text += "[" + std::to_string(k) + "] ";
+            text += stems[next(static_cast<std::uint32_t>(stems.size()))];
+            text += next(2) ? " " : ", ";
+        }
+        if (next(2))  // the last word ends the text
+            text.pop_back(), text.pop_back();
+        const Folding folding = next(2) ? Folding::Spelling : Folding::Case;
+        const WordTable table = WordTable::segment(
+            text, folding == Folding::Spelling ? LetterSet::Extended : LetterSet::Window);
+        const std::string node = next(2) ? "n" : "c*";
+        const std::size_t window = 1 + next(6);
+        const std::vector<Span> hits = PhraseQuery(node, true, folding).find(table);
+
+        std::map<std::string, std::pair<std::size_t, std::size_t>> walked;  // O, f(c)
+        for (std::size_t i = 0; i < table.size(); ++i)
+            ++walked[folded(table.form(i), folding)].second;
+        for (const Span& h : hits) {
+            const std::size_t from = h.first >= window ? h.first - window : 0;
+            const std::size_t to = std::min<std::size_t>(h.first + h.count + window, table.size());
+            for (std::size_t i = from; i < to; ++i)
+                if (i < h.first || i >= h.first + h.count)
+                    ++walked[folded(table.form(i), folding)].first;
+        }
+        std::map<std::string, std::pair<std::size_t, std::size_t>> expected;
+        for (const auto& [form, counts] : walked)
+            if (counts.first > 0)
+                expected[form] = counts;
+
+        std::map<std::string, std::pair<std::size_t, std::size_t>> got;
+        for (const Collocate& c : findCollocates(table, hits, window, folding))
+            got[c.form] = {c.cooccurrences, c.frequency};
+        ASSERT_EQ(got, expected) << "text " << text << " node " << node << " N " << window;
+    }
+}
 
 } // namespace
 } // namespace quorvex

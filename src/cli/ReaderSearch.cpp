@@ -243,7 +243,8 @@ int runReaderSearchCommand(const CliOptions& options, std::ostream& out, std::os
             if (const int code = writePlot(options, picture, err))
                 return code;
         }
-        const ExportHeading heading{options.title, search.form, picture, options.frenchSide};
+        const ExportHeading heading{options.title, search.form, picture, options.frenchSide,
+                                    search.letters};
         const ExportFormat format = options.format.value_or(ExportFormat::Tsv);
         if (options.outputPath) {
             const FileError e = writeFileReplacing(*options.outputPath, [&](std::ostream& file) {

@@ -138,5 +138,67 @@ TEST(ReaderOptions, PlotFileAndTheHtmlPageThatCarriesIt)
     EXPECT_EQ(plain.out.find("<svg"), std::string::npos) << "without --plot the page stays as it is";
 }
 
+// The searched text's passage of every row of an HTML page, as written (UTF-8).
+std::vector<std::string> markedPassages(const std::string& page)
+{
+    std::vector<std::string> out;
+    for (std::size_t row = page.find("<tr><td>"); row != std::string::npos;
+         row = page.find("<tr><td>", row + 1)) {
+        const std::size_t open = page.find("<td class=\"passage\"", row);
+        const std::size_t from = page.find('>', open) + 1;
+        out.push_back(page.substr(from, page.find("</td>", from) - from));
+    }
+    return out;
+}
+
+struct HtmlMarkCase {
+    const char* name;
+    std::vector<std::string> args;
+    std::vector<std::string> passages;  // the marked passage of each row
+};
+
+class HtmlMarks : public ::testing::TestWithParam<HtmlMarkCase> {};
+
+TEST_P(HtmlMarks, PhraseWordsMarkedWhereTheyStand)
+{
+    const CliHarness cli(kTexts);
+    std::vector<std::string> args = {"--latin", kLa, "--french", kFr, "--format", "html"};
+    args.insert(args.end(), GetParam().args.begin(), GetParam().args.end());
+    const CliOutcome r = cli.run(args);
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(markedPassages(r.out), GetParam().passages);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cli, HtmlMarks,
+    ::testing::Values(
+        // The second attestation goes on into [2.2]: its first word is marked in [2.1].
+        HtmlMarkCase{"phraseGoingOnPastThePassage",
+                     {"--phrase", "deus meus"},
+                     {"[2.1] <mark>Deus</mark> <mark>meus</mark>, <mark>Deus</mark>\r\n",
+                      "[2.1] <mark>Deus</mark> <mark>meus</mark>, <mark>Deus</mark>\r\n"}},
+        HtmlMarkCase{"phraseAcrossPunctuationWithStar",
+                     {"--phrase", "terra c*"},
+                     {"[1.1] Cælum et <mark>terra</mark>, <mark>cælum</mark>.\r\n"}},
+        HtmlMarkCase{"phraseAcrossALineBreakAndAMarker",
+                     {"--phrase", "* justus"},
+                     {"[2.2] meus <mark>est</mark>\r\n"}},
+        HtmlMarkCase{"phraseWithOeNormalized",
+                     {"--normalize", "--phrase", "caelum poenitentiam"},
+                     {"[1.2] Et <mark>caelum</mark> <mark>Pœnitentiam</mark>\r\n"}},
+        HtmlMarkCase{"phraseOnTheFrenchSide",
+                     {"--side", "french", "--phrase", "le   ciel"},
+                     {"[1.1] <mark>Le</mark> <mark>ciel</mark> et la terre.\r\n",
+                      "[1.2] Et <mark>le</mark> <mark>ciel</mark>, la pœnitence.\r\n"}},
+        HtmlMarkCase{"singleFormAsBefore",
+                     {"deus"},
+                     {"[2.1] <mark>Deus</mark> meus, <mark>Deus</mark>\r\n",
+                      "[2.1] <mark>Deus</mark> meus, <mark>Deus</mark>\r\n",
+                      "[3.1] Justus <mark>Deus</mark>"}},
+        HtmlMarkCase{"normalizedFormWithOe",
+                     {"--normalize", "poenitentiam"},
+                     {"[1.2] Et caelum <mark>Pœnitentiam</mark>\r\n"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 } // namespace
 } // namespace quorvex

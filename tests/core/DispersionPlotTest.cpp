@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -197,6 +198,37 @@ TEST(DispersionSvg, HundredBandsDoNotOverlap)
     }
     EXPECT_EQ(labels, 100u);
     EXPECT_NE(svg.find(">20,0</text>"), std::string::npos) << "2 ticks in 1000 words";
+}
+
+TEST(DispersionSvg, CoordinatesWrittenAsPrintfWritesThem)
+{
+    std::vector<double> values = {0.0, 0.05, 0.15, 0.25, 0.35, 0.45, 1.25, 2.5, 92.45, 999.95,
+                                  1e9, 1e12 + 0.05, -0.04, -1.25, 0.049999999, 0.0500001};
+    // The tick positions of bands from 1 to 3,000 words, every one.
+    for (std::size_t words = 1; words <= 3000; words += 37)
+        for (std::size_t p = 0; p < words; ++p)
+            values.push_back(92 + 908 * (static_cast<double>(p) + 0.5) / static_cast<double>(words));
+    for (const double v : values) {
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "%.1f", v);
+        std::string got;
+        appendCoord(got, v);
+        ASSERT_EQ(got, expected) << v;
+    }
+}
+
+TEST(Dispersion, TicksFollowTheListOrderWhenItIsNotTheTextOrder)
+{
+    const WordTable table = WordTable::segment("[1.1] b a [2.1] a c b [1.2] a b");
+    // Words: b a | a c b | a b, the bands 1 2 1. The "b"s then the "a"s, as a list sorted by
+    // form gives them.
+    const std::vector<Span> hits = {{0, 1}, {4, 1}, {6, 1}, {1, 1}, {2, 1}, {5, 1}};
+    const std::vector<DispersionBand> bands = dispersionBands(table, hits);
+    ASSERT_EQ(bands.size(), 2u);
+    EXPECT_EQ(bands[0].words, 4u);
+    EXPECT_EQ(bands[0].ticks, (std::vector<std::size_t>{0, 3, 1, 2}));
+    EXPECT_EQ(bands[1].words, 3u);
+    EXPECT_EQ(bands[1].ticks, (std::vector<std::size_t>{2, 0}));
 }
 
 } // namespace

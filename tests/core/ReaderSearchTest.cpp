@@ -9,7 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -90,6 +93,41 @@ INSTANTIATE_TEST_SUITE_P(
         MatchCase{"caseOnlyKeepsJApart", "iustus", "justus", Folding::Case, false},
         MatchCase{"caseOnlyIgnoresCase", "am*", "AMOR", Folding::Case, true}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The search folds as it compares; on generated forms and queries it must agree with folding
+// both sides whole and matching the folded texts.
+TEST(WordPatterns, FoldingAsItComparesAgreesWithFoldingFirst)
+{
+    // Letters that fold to one or two characters, their capitals, and letters that fold to
+    // what others fold to, so that matches are frequent.
+    const std::string alphabet = "aeiousjvt\xE6\xC6\x9C\x8C\xDF\xFE\xDE\xE9\xCB\xFF\x9F\xF0";
+    std::uint32_t seed = 12345;
+    const auto next = [&seed](std::uint32_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    const auto word = [&](std::uint32_t maxLength) {
+        std::string w;
+        for (std::uint32_t k = next(maxLength + 1); k > 0; --k)
+            w += alphabet[next(static_cast<std::uint32_t>(alphabet.size()))];
+        return w;
+    };
+    std::size_t matched = 0;
+    for (int q = 0; q < 400; ++q) {
+        std::string typed = word(4);
+        for (std::uint32_t stars = next(3); stars > 0; --stars)
+            typed.insert(next(static_cast<std::uint32_t>(typed.size()) + 1), "*");
+        const WordPattern pattern(typed, Folding::Spelling);
+        const FormQuery straight = FormQuery::parse(folded(typed, Folding::Spelling));
+        for (int f = 0; f < 200; ++f) {
+            const std::string form = word(6);
+            const bool expected = straight.matches(folded(form, Folding::Spelling));
+            matched += expected;
+            ASSERT_EQ(pattern.matches(form), expected) << "query " << typed << " form " << form;
+        }
+    }
+    EXPECT_GT(matched, 1000u);  // the generator does reach matches
+}
 
 TEST(LetterSets, ExtendedKeepsOeAndCapitalsInsideWords)
 {
@@ -267,6 +305,62 @@ INSTANTIATE_TEST_SUITE_P(
                       {"a 1 1 -0.415 0.131", "b 1 1 -0.415 0.131"}},
         CollocateCase{"nothingFound", "a b", "n", 5, Folding::Case, {}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+
+// The counts by walking every window word by word, on generated texts: forms of every length
+// around the 8 and 16 bytes the counting handles apart, variants that fold together, and
+// words that touch the end of the text.
+TEST(Collocates, CountsAgreeWithWalkingEveryWindow)
+{
+    const std::vector<std::string> stems = {"n", "et", "c\xE6li", "CAELI", "Caeli", "deus",
+                                            "abcdefg", "abcdefgh", "abcdefghi", "abcdefghijklmno",
+                                            "abcdefghijklmnop", "abcdefghijklmnopq",
+                                            "ABCDEFGHIJKLMNOPQ", "abcdefghijklmnopqrstuvwxyz",
+                                            "p\x9Cnitentiam", "poenitentiam"};
+    std::uint32_t seed = 777;
+    const auto next = [&seed](std::uint32_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    for (int round = 0; round < 60; ++round) {
+        std::string text;
+        const int words = 1 + static_cast<int>(next(80));
+        for (int k = 0; k < words; ++k) {
+            if (next(6) == 0)
+                text += "[" + std::to_string(k) + "] ";
+            text += stems[next(static_cast<std::uint32_t>(stems.size()))];
+            text += next(2) ? " " : ", ";
+        }
+        if (next(2))  // the last word ends the text
+            text.pop_back(), text.pop_back();
+        const Folding folding = next(2) ? Folding::Spelling : Folding::Case;
+        const WordTable table = WordTable::segment(
+            text, folding == Folding::Spelling ? LetterSet::Extended : LetterSet::Window);
+        const std::string node = next(2) ? "n" : "c*";
+        const std::size_t window = 1 + next(6);
+        const std::vector<Span> hits = PhraseQuery(node, true, folding).find(table);
+
+        std::map<std::string, std::pair<std::size_t, std::size_t>> walked;  // O, f(c)
+        for (std::size_t i = 0; i < table.size(); ++i)
+            ++walked[folded(table.form(i), folding)].second;
+        for (const Span& h : hits) {
+            const std::size_t from = h.first >= window ? h.first - window : 0;
+            const std::size_t to = std::min<std::size_t>(h.first + h.count + window, table.size());
+            for (std::size_t i = from; i < to; ++i)
+                if (i < h.first || i >= h.first + h.count)
+                    ++walked[folded(table.form(i), folding)].first;
+        }
+        std::map<std::string, std::pair<std::size_t, std::size_t>> expected;
+        for (const auto& [form, counts] : walked)
+            if (counts.first > 0)
+                expected[form] = counts;
+
+        std::map<std::string, std::pair<std::size_t, std::size_t>> got;
+        for (const Collocate& c : findCollocates(table, hits, window, folding))
+            got[c.form] = {c.cooccurrences, c.frequency};
+        ASSERT_EQ(got, expected) << "text " << text << " node " << node << " N " << window;
+    }
+}
 
 } // namespace
 } // namespace quorvex

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <unordered_map>
 
@@ -28,6 +30,131 @@ double logLikelihood(double o, double w, double fn, double fc, double s)
     return 2 * (term(a, row1, col1) + term(b, row1, col2) + term(c, row2, col1) + term(d, row2, col2));
 }
 
+namespace {
+
+struct Counts {
+    std::size_t cooccurrences = 0;
+    std::size_t frequency = 0;
+};
+
+// Counts by form as written. The forms are slices of `text`, whose std::string keeps a '\0'
+// after its last byte; no form holds a '\0'.
+class FormCounter {
+public:
+    explicit FormCounter(const std::string& text) : m_text(text), m_slots(std::size_t(1) << 12) {}
+
+    void add(std::string_view form, std::size_t cooccurrences)
+    {
+        if (form.size() > kShort) {
+            Counts& c = m_long[form];
+            ++c.frequency;
+            c.cooccurrences += cooccurrences;
+            return;
+        }
+        const Key key = keyOf(form);
+        const std::uint64_t h = (key.lo ^ (key.hi * 0x9e3779b97f4a7c15ull)) * 0xbf58476d1ce4e5b9ull;
+        std::size_t at = static_cast<std::size_t>(h >> m_shift);
+        const std::size_t mask = m_slots.size() - 1;
+        while (m_slots[at].key.lo != 0 && !(m_slots[at].key == key))
+            at = (at + 1) & mask;
+        Slot& slot = m_slots[at];
+        if (slot.key.lo == 0) {
+            slot.key = key;
+            if (++m_used * 2 > m_slots.size()) {
+                grow();
+                add(form, cooccurrences);
+                return;
+            }
+        }
+        ++slot.counts.frequency;
+        slot.counts.cooccurrences += cooccurrences;
+    }
+
+    template <class F>
+    void forEach(F&& f) const
+    {
+        for (const Slot& slot : m_slots) {
+            if (slot.key.lo == 0)
+                continue;
+            char bytes[2 * sizeof(std::uint64_t)];
+            std::memcpy(bytes, &slot.key.lo, sizeof slot.key.lo);
+            std::memcpy(bytes + sizeof slot.key.lo, &slot.key.hi, sizeof slot.key.hi);
+            std::size_t length = 0;
+            while (length < kShort && bytes[length] != '\0')
+                ++length;
+            f(std::string_view(bytes, length), slot.counts);
+        }
+        for (const auto& [form, counts] : m_long)
+            f(form, counts);
+    }
+
+private:
+    static constexpr std::size_t kShort = 2 * sizeof(std::uint64_t);
+
+    // The form's bytes in memory order, zero after its end; never all zero.
+    struct Key {
+        std::uint64_t lo = 0;
+        std::uint64_t hi = 0;
+        friend bool operator==(const Key& a, const Key& b) { return a.lo == b.lo && a.hi == b.hi; }
+    };
+    struct Slot {
+        Key key;
+        Counts counts;
+    };
+
+    Key keyOf(std::string_view form) const noexcept
+    {
+        Key key;
+        const std::size_t n = form.size();
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+        // Sixteen bytes read at once and the ones past the form cleared, where the text has
+        // them (the '\0' after it counts).
+        const std::size_t offset = static_cast<std::size_t>(form.data() - m_text.data());
+        if (offset + kShort <= m_text.size() + 1) {
+            std::memcpy(&key.lo, form.data(), sizeof key.lo);
+            std::memcpy(&key.hi, form.data() + sizeof key.lo, sizeof key.hi);
+            const auto low = [](std::size_t bytes) {
+                return bytes >= 8 ? ~std::uint64_t(0) : (std::uint64_t(1) << (8 * bytes)) - 1;
+            };
+            key.lo &= low(n);
+            key.hi = n > 8 ? key.hi & low(n - 8) : 0;
+            return key;
+        }
+#endif
+        char bytes[kShort] = {};
+        std::memcpy(bytes, form.data(), n);
+        std::memcpy(&key.lo, bytes, sizeof key.lo);
+        std::memcpy(&key.hi, bytes + sizeof key.lo, sizeof key.hi);
+        return key;
+    }
+
+    void grow()
+    {
+        std::vector<Slot> old(m_slots.size() * 2);
+        old.swap(m_slots);
+        --m_shift;
+        const std::size_t mask = m_slots.size() - 1;
+        for (const Slot& slot : old) {
+            if (slot.key.lo == 0)
+                continue;
+            const std::uint64_t h
+                = (slot.key.lo ^ (slot.key.hi * 0x9e3779b97f4a7c15ull)) * 0xbf58476d1ce4e5b9ull;
+            std::size_t at = static_cast<std::size_t>(h >> m_shift);
+            while (m_slots[at].key.lo != 0)
+                at = (at + 1) & mask;
+            m_slots[at] = slot;
+        }
+    }
+
+    const std::string& m_text;
+    std::vector<Slot> m_slots;
+    unsigned m_shift = 64 - 12;  // the top bits of the hash pick the slot
+    std::size_t m_used = 0;
+    std::unordered_map<std::string_view, Counts> m_long;
+};
+
+} // namespace
+
 std::vector<Collocate> findCollocates(const WordTable& table, const std::vector<Span>& attestations,
                                       std::size_t window, Folding folding)
 {
@@ -45,78 +172,26 @@ std::vector<Collocate> findCollocates(const WordTable& table, const std::vector<
         cover[std::min(end + window, w)] -= 1;
     }
 
-    // Every word is counted under its form as written first, in a small open-addressing table
-    // that stays in cache (a text has some tens of thousands of distinct forms); each distinct
-    // form is folded once afterwards. A node-based map per word costs twice the whole search.
-    struct Written {
-        std::string_view form;
-        std::size_t cooccurrences = 0;
-        std::size_t frequency = 0;
-    };
-    std::vector<Written> written;
-    std::vector<std::uint32_t> slots(1u << 12, 0);  // index into `written` + 1; 0: empty
-    std::vector<std::uint32_t> slotHash(slots.size(), 0);
-    const auto hashOf = [](std::string_view f) {
-        std::uint32_t h = 2166136261u;  // FNV-1a
-        for (const char c : f)
-            h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
-        return h;
-    };
-    const auto grow = [&] {
-        std::vector<std::uint32_t> bigger(slots.size() * 2, 0);
-        std::vector<std::uint32_t> biggerHash(bigger.size(), 0);
-        const std::size_t mask = bigger.size() - 1;
-        for (std::size_t k = 0; k < slots.size(); ++k) {
-            if (slots[k] == 0)
-                continue;
-            std::size_t at = slotHash[k] & mask;
-            while (bigger[at] != 0)
-                at = (at + 1) & mask;
-            bigger[at] = slots[k];
-            biggerHash[at] = slotHash[k];
-        }
-        slots.swap(bigger);
-        slotHash.swap(biggerHash);
-    };
+    // Every word is counted under its form as written first; each distinct form is folded
+    // once afterwards. Forms of up to 16 bytes, nearly all, are their own key: two words
+    // held in an open-addressing table that stays in cache, so that no probe reads the text
+    // again. Longer ones go to a map.
+    FormCounter counter(table.text());
     std::int64_t running = 0;
     for (std::size_t i = 0; i < w; ++i) {
         running += cover[i];
-        const std::string_view form = table.form(i);
-        const std::uint32_t h = hashOf(form);
-        std::size_t mask = slots.size() - 1;
-        std::size_t at = h & mask;
-        while (slots[at] != 0
-               && (slotHash[at] != h || written[slots[at] - 1].form != form))
-            at = (at + 1) & mask;
-        if (slots[at] == 0) {
-            written.push_back(Written{form, 0, 0});
-            slots[at] = static_cast<std::uint32_t>(written.size());
-            slotHash[at] = h;
-            if (written.size() * 2 > slots.size())
-                grow();
-            Written& entry = written.back();
-            ++entry.frequency;
-            entry.cooccurrences += static_cast<std::size_t>(running);
-            continue;
-        }
-        Written& entry = written[slots[at] - 1];
-        ++entry.frequency;
-        entry.cooccurrences += static_cast<std::size_t>(running);
+        counter.add(table.form(i), static_cast<std::size_t>(running));
     }
 
-    struct Counts {
-        std::size_t cooccurrences = 0;
-        std::size_t frequency = 0;
-    };
     std::unordered_map<std::string, Counts> byFolded;
     std::string key;
-    for (const Written& entry : written) {
+    counter.forEach([&](std::string_view form, const Counts& counted) {
         key.clear();
-        appendFolded(key, entry.form, folding);
+        appendFolded(key, form, folding);
         Counts& counts = byFolded[key];
-        counts.frequency += entry.frequency;
-        counts.cooccurrences += entry.cooccurrences;
-    }
+        counts.frequency += counted.frequency;
+        counts.cooccurrences += counted.cooccurrences;
+    });
 
     std::vector<Collocate> out;
     const double fn = static_cast<double>(attestations.size());

@@ -13,9 +13,10 @@ bool WordPattern::matches(std::string_view form) const
 {
     if (m_folding == Folding::Case)
         return m_query.matches(form);
-    m_scratch.clear();
-    appendFolded(m_scratch, form, m_folding);
-    return m_query.matches(m_scratch);
+    // The query is folded and lowered already, and a fold is lowered: no second lowering.
+    if (!m_query.wildcard)
+        return spellingFoldEquals(form, m_query.lowered);
+    return spellingFoldStartsWith(form, m_query.prefix) && spellingFoldEndsWith(form, m_query.suffix);
 }
 
 PhraseQuery::PhraseQuery(std::string_view typed, bool phrase, Folding folding)

@@ -30,13 +30,11 @@ class WordPattern {
 public:
     WordPattern(std::string_view typed, Folding folding);
 
-    // Not for concurrent use: the spelling fold works in a buffer of the pattern.
     bool matches(std::string_view form) const;
 
 private:
     Folding m_folding;
     FormQuery m_query;  // on folded text when m_folding is Spelling
-    mutable std::string m_scratch;
 };
 
 class PhraseQuery {

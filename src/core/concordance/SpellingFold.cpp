@@ -77,4 +77,73 @@ void appendFolded(std::string& out, std::string_view form, Folding folding)
     out.resize(static_cast<std::size_t>(p - out.data()));
 }
 
+namespace {
+
+// Steps through the fold of form[0, n) from the front against `part`. With `whole` the fold
+// must end where `part` does; without it, `part` need only be its beginning.
+bool foldFromFront(const unsigned char* p, const unsigned char* end, std::string_view part,
+                   bool whole) noexcept
+{
+    const char* q = part.data();
+    const char* const qEnd = q + part.size();
+    for (; p < end; ++p) {
+        const Folded& f = kSpelling[*p];
+        if (q == qEnd)
+            return !whole;
+        if (*q != f.first)
+            return false;
+        ++q;
+        if (f.second != '\0') {
+            if (q == qEnd)
+                return !whole;
+            if (*q != f.second)
+                return false;
+            ++q;
+        }
+    }
+    return q == qEnd;
+}
+
+const unsigned char* bytes(std::string_view s) noexcept
+{
+    return reinterpret_cast<const unsigned char*>(s.data());
+}
+
+} // namespace
+
+bool spellingFoldEquals(std::string_view form, std::string_view part) noexcept
+{
+    // A byte folds to one or two characters.
+    if (form.size() > part.size() || 2 * form.size() < part.size())
+        return false;
+    return foldFromFront(bytes(form), bytes(form) + form.size(), part, true);
+}
+
+bool spellingFoldStartsWith(std::string_view form, std::string_view part) noexcept
+{
+    return foldFromFront(bytes(form), bytes(form) + form.size(), part, false);
+}
+
+bool spellingFoldEndsWith(std::string_view form, std::string_view part) noexcept
+{
+    const unsigned char* const begin = bytes(form);
+    const unsigned char* p = begin + form.size();
+    const char* const qBegin = part.data();
+    const char* q = qBegin + part.size();
+    while (p > begin) {
+        const Folded& f = kSpelling[*--p];
+        if (q == qBegin)
+            return true;
+        if (f.second != '\0') {
+            if (*--q != f.second)
+                return false;
+            if (q == qBegin)
+                return true;
+        }
+        if (*--q != f.first)
+            return false;
+    }
+    return q == qBegin;
+}
+
 } // namespace quorvex

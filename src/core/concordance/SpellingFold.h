@@ -21,4 +21,13 @@ inline std::string folded(std::string_view form, Folding folding)
     return out;
 }
 
+// Comparisons of a form's spelling fold with a text folded already (`part`), folding the
+// form as they go: a search compares every word of the text, and most differ at once.
+// The fold of `form` equals `part`.
+bool spellingFoldEquals(std::string_view form, std::string_view part) noexcept;
+// The fold of `form` begins with `part`.
+bool spellingFoldStartsWith(std::string_view form, std::string_view part) noexcept;
+// The fold of `form` ends with `part`.
+bool spellingFoldEndsWith(std::string_view form, std::string_view part) noexcept;
+
 } // namespace quorvex

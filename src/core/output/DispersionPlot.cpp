@@ -2,7 +2,11 @@
 
 #include "output/ExportFormats.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <utility>
 #include <unordered_map>
 
 namespace quorvex {
@@ -44,12 +48,41 @@ std::string grouped(std::size_t n)
     return out;
 }
 
-// SVG coordinates: one decimal is finer than a pixel.
+// Tens of thousands of ticks for a frequent form make printf the bulk of the picture, so
+// tenths are rounded by hand, and printf is left only the values close to a half tenth,
+// where the double's own rounding could decide.
+} // namespace
+
+void appendCoord(std::string& out, double v)
+{
+    const double tenths = v * 10;
+    const double below = std::floor(tenths);
+    if (v >= 0 && tenths < 1e9 && std::fabs(tenths - below - 0.5) > 1e-6) {
+        const auto t = static_cast<unsigned long>(tenths - below < 0.5 ? below : below + 1);
+        char buf[24];
+        char* p = buf + sizeof buf;
+        *--p = static_cast<char>('0' + t % 10);
+        *--p = '.';
+        unsigned long whole = t / 10;
+        do {
+            *--p = static_cast<char>('0' + whole % 10);
+            whole /= 10;
+        } while (whole != 0);
+        out.append(p, static_cast<std::size_t>(buf + sizeof buf - p));
+        return;
+    }
+    char buf[64];
+    const int n = std::snprintf(buf, sizeof buf, "%.1f", v);
+    out.append(buf, static_cast<std::size_t>(n));
+}
+
+namespace {
+
 std::string coord(double v)
 {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.1f", v);
-    return buf;
+    std::string out;
+    appendCoord(out, v);
+    return out;
 }
 
 std::string escaped(std::string_view cp1252)
@@ -72,10 +105,17 @@ std::vector<DispersionBand> dispersionBands(const WordTable& table, const std::v
     }
 
     std::vector<DispersionBand> bands;
-    // Band and position of every word; attestations are few beside the words, but looking
-    // them up needs both.
-    std::vector<std::uint32_t> bandOf(n);
-    std::vector<std::uint32_t> positionOf(n);
+    // The attestations' first words in text order (a sorted list comes in another order),
+    // each with its place in the list: one walk through the words finds their bands and
+    // positions, and the ticks go in in the list's order.
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> order(attestations.size());
+    for (std::size_t k = 0; k < attestations.size(); ++k)
+        order[k] = {attestations[k].first, static_cast<std::uint32_t>(k)};
+    if (!std::is_sorted(order.begin(), order.end()))
+        std::sort(order.begin(), order.end());
+    std::vector<std::pair<std::uint32_t, std::size_t>> placed(attestations.size());  // band, position
+    std::size_t next = 0;
+
     std::unordered_map<std::string, std::size_t> byPart;
     std::size_t current = 0;
     WordTable::ReferenceId lastId = 0;
@@ -85,7 +125,8 @@ std::vector<DispersionBand> dispersionBands(const WordTable& table, const std::v
         const WordTable::ReferenceId id = table.referenceId(i);
         // Consecutive words share a reference: the band can only change where it does.
         if (!started || id != lastId) {
-            ref = table.referenceText(id);
+            ref.clear();
+            table.appendReferenceText(id, ref);
             if (dotted && firstPart(ref, part)) {
                 const auto [it, added] = byPart.emplace(std::string(part), bands.size());
                 if (added)
@@ -97,13 +138,14 @@ std::vector<DispersionBand> dispersionBands(const WordTable& table, const std::v
             lastId = id;
             started = true;
         }
-        bandOf[i] = static_cast<std::uint32_t>(current);
-        positionOf[i] = static_cast<std::uint32_t>(bands[current].words++);
+        for (; next < order.size() && order[next].first == i; ++next)
+            placed[order[next].second] = {static_cast<std::uint32_t>(current), bands[current].words};
+        ++bands[current].words;
     }
     if (bands.empty())
         bands.push_back(DispersionBand{});
-    for (const Span& s : attestations)
-        bands[bandOf[s.first]].ticks.push_back(positionOf[s.first]);
+    for (const auto& [band, position] : placed)
+        bands[band].ticks.push_back(position);
     return bands;
 }
 
@@ -154,12 +196,10 @@ std::string dispersionSvg(const std::vector<DispersionBand>& bands, std::string_
         svg += "<path class=\"ticks\" stroke=\"#b00020\" stroke-width=\"1.2\" d=\"";
         // Tens of thousands of ticks for a frequent form: formatted in place.
         const std::string tickEnd = " " + coord(y + (kBand - kTick) / 2) + "v" + coord(kTick);
-        char x[32];
         for (const std::size_t p : b.ticks) {
-            const int len = std::snprintf(x, sizeof x, "M%.1f",
-                                          kPlotLeft + plotWidth * (static_cast<double>(p) + 0.5)
-                                              / static_cast<double>(b.words));
-            svg.append(x, static_cast<std::size_t>(len));
+            svg += 'M';
+            appendCoord(svg, kPlotLeft + plotWidth * (static_cast<double>(p) + 0.5)
+                                 / static_cast<double>(b.words));
             svg += tickEnd;
         }
         svg += "\"/>\n";

@@ -31,4 +31,7 @@ std::vector<DispersionBand> dispersionBands(const WordTable& table, const std::v
 // picture grows downwards.
 std::string dispersionSvg(const std::vector<DispersionBand>& bands, std::string_view form);
 
+// An SVG coordinate, one decimal being finer than a pixel: `v` as printf's "%.1f" writes it.
+void appendCoord(std::string& out, double v);
+
 } // namespace quorvex

@@ -124,10 +124,11 @@ void writeHtmlHead(std::string& buf, const ExportHeading& heading, std::size_t c
     buf += "</tr>\n</thead>\n<tbody>\n";
 }
 
-void appendMarkedPassage(std::string& buf, std::string_view passage, std::string_view form)
+void appendMarkedPassage(std::string& buf, std::string_view passage, std::string_view form,
+                         LetterSet letters, std::string_view after)
 {
     std::size_t done = 0;
-    for (const MarkRange& m : formMarks(passage, form)) {
+    for (const MarkRange& m : phraseMarks(passage, form, letters, after)) {
         appendField(buf, ExportFormat::Html, passage.substr(done, m.start - done));
         buf += "<mark>";
         appendField(buf, ExportFormat::Html, passage.substr(m.start, m.length));
@@ -168,11 +169,14 @@ void appendRecord(std::string& out, ExportFormat format,
 
 namespace {
 
-// One attestation record; the passages are already gathered.
+// One attestation record; the passages are already gathered. `textAfter` is the searched
+// text after its passage, where a phrase cut by the passage's end goes on.
 void appendAttestation(std::string& buf, ExportFormat format, std::string_view form,
                        std::string_view ref, std::string_view latinPassage,
-                       std::string_view frenchPassage, bool frenchSearched)
+                       std::string_view frenchPassage, const ExportHeading& heading,
+                       std::string_view textAfter = {})
 {
+    const bool frenchSearched = heading.frenchSearched;
     if (format == ExportFormat::Html) {
         buf += "<tr><td>";
         appendField(buf, format, form);
@@ -180,7 +184,7 @@ void appendAttestation(std::string& buf, ExportFormat format, std::string_view f
         appendField(buf, format, ref);
         // The searched text's passage comes first and is marked; lang says which is Latin.
         buf += frenchSearched ? "</td><td class=\"passage\">" : "</td><td class=\"passage\" lang=\"la\">";
-        appendMarkedPassage(buf, latinPassage, form);
+        appendMarkedPassage(buf, latinPassage, form, heading.letters, textAfter);
         buf += frenchSearched ? "</td><td class=\"passage\" lang=\"la\">" : "</td><td class=\"passage\">";
         appendField(buf, format, frenchPassage);
         buf += "</td></tr>\n";
@@ -241,7 +245,7 @@ void writeAttestationExport(std::ostream& out, ExportFormat format, const GridMo
         if (withFrench)
             french.writePassage(frenchPassage, ref);
         appendAttestation(buf, format, grid.cell(r, 0), ref, latinPassage, frenchPassage,
-                          heading.frenchSearched);
+                          heading, latin.textAfter(ref));
         flushIfFull(out, buf);
     }
     endExport(out, buf, format);
@@ -276,7 +280,7 @@ void writeAttestationExport(std::ostream& out, ExportFormat format, const WordTa
         if (withFrench)
             french.appendPassage(frenchPassage, id);
         appendAttestation(buf, format, table.form(w), ref, latinPassage, frenchPassage,
-                          heading.frenchSearched);
+                          heading);
         flushIfFull(out, buf);
     }
     endExport(out, buf, format);

@@ -1,10 +1,11 @@
 // The search window's heavy commands on a whole-Bible-sized text: the query "*" written into
 // the grid control and drawn, the sort by form of all those rows, and the save of every
-// attestation of a frequent form.
+// attestation of a frequent form. The text is the one named by QUORVEX_BENCH_LATIN (the real
+// corpus scaled up, see bench/run.sh), or a generated one of 5 MB.
 
 #include "CorpusGenerator.h"
 
-#include "concordance/FormSearch.h"
+#include "concordance/ResultList.h"
 #include "concordance/WordTable.h"
 #include "output/ResultFile.h"
 #include "session/Session.h"
@@ -24,7 +25,20 @@ using namespace quorvex;
 
 const bench::CorpusPair& corpus()
 {
-    static const bench::CorpusPair pair = bench::generateCorpus(5'000'000);
+    static const bench::CorpusPair pair = [] {
+        bench::CorpusPair made;
+        const QByteArray latin = qgetenv("QUORVEX_BENCH_LATIN");
+        const QByteArray french = qgetenv("QUORVEX_BENCH_FRENCH");
+        QFile latinFile(QString::fromLocal8Bit(latin));
+        QFile frenchFile(QString::fromLocal8Bit(french));
+        if (!latin.isEmpty() && !french.isEmpty() && latinFile.open(QIODevice::ReadOnly)
+            && frenchFile.open(QIODevice::ReadOnly)) {
+            made.latin = latinFile.readAll().toStdString();
+            made.french = frenchFile.readAll().toStdString();
+            return made;
+        }
+        return bench::generateCorpus(5'000'000);
+    }();
     return pair;
 }
 
@@ -100,10 +114,10 @@ void BM_SaveFrequentForm(benchmark::State& state)
             || file.write(text->data(), static_cast<qint64>(text->size())) != qint64(text->size()))
             state.SkipWithError("cannot write the texts");
     }
-    GridModel grid;
-    const std::size_t rows = searchIntoGrid(table(), "et", grid);
+    const ResultList results = findForms(table(), "et");
+    const std::size_t rows = results.size();
     for (auto _ : state) {
-        if (saveResultFile(out, grid, "Essai", "04/12/2026 11:25:50", latin, french))
+        if (saveResultFile(out, table(), results, "Essai", "04/12/2026 11:25:50", latin, french))
             state.SkipWithError("the result file could not be written");
     }
     state.counters["rows"] = static_cast<double>(rows);

@@ -84,5 +84,13 @@ if [[ -x $core_bench ]]; then
         --benchmark_min_time=0.5 2>/dev/null | grep -E '^BM_'
 fi
 
+grid_bench="$build/bench/quorvex_grid_bench"
+if [[ -x $grid_bench ]]; then
+    echo "== La fenêtre de recherche sur le corpus réel x5 (colonne CPU ; objectifs : « * » < 200 ms, « Formes » < 300 ms)"
+    "$here/scale-corpus.sh" "$work/x5" 5 "$corpus"
+    QUORVEX_BENCH_LATIN="$work/x5/latin.txt" QUORVEX_BENCH_FRENCH="$work/x5/francais.txt" \
+        "$grid_bench" 2>/dev/null | grep -E '^BM_'
+fi
+
 echo "== Textes générés"
 "$here/generated.sh" "$build" 5

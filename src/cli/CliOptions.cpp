@@ -1,5 +1,6 @@
 #include "cli/CliOptions.h"
 
+#include "cli/ReaderSearch.h"
 #include "text/Cp1252.h"
 
 #include <functional>
@@ -170,6 +171,79 @@ const std::vector<OptionRow>& optionTable()
          "sortie 0 si les textes concordent, 3 sinon",
          [](CliOptions& o, const std::string&) { return setAction(o, CliAction::Check, "--check"); },
          "quorvex-cli --latin latin.txt --french francais.txt --check"},
+        {"--normalize", nullptr,
+         "graphies ramenées à une seule : majuscules, æ = ae, œ = oe, j = i, v = u, lettres "
+         "accentuées = la lettre simple (à = a, ç = c, ë = e, ñ = n, ø = o, ý ÿ = y, š = s, ž = z), "
+         "ð = d, þ = th, ß = ss ; Š Œ Ž š œ ž Ÿ comptent comme lettres des mots ; « * » garde son "
+         "sens, sur les formes ramenées (« --normalize caelum » trouve « cælum »)",
+         [](CliOptions& o, const std::string&) { o.normalize = true; return std::string(); },
+         "quorvex-cli --latin latin.txt --normalize --count 'poenit*'"},
+        {"--phrase", nullptr,
+         "FORME est une suite de formes séparées par des blancs (chacune peut avoir une « * ») "
+         "qui doivent se suivre dans la table des mots ; un marqueur ou une ponctuation entre "
+         "elles ne rompt pas la suite ; l'attestation a pour forme les mots tels qu'écrits, joints "
+         "par un blanc, et la référence du premier",
+         [](CliOptions& o, const std::string&) { o.phrase = true; return std::string(); },
+         "quorvex-cli --latin latin.txt --phrase --list 'filius Dei'"},
+        {"--french-form", "FORME2",
+         "ne garder que les attestations dont le passage français (même référence) contient un "
+         "mot de la forme FORME2 (mêmes règles : majuscules ignorées, « * », graphies ramenées "
+         "avec --normalize)",
+         [](CliOptions& o, const std::string& v) {
+             std::string f;
+             std::string e = toCp1252(v, "--french-form", f);
+             o.frenchForm = std::move(f);
+             return e;
+         },
+         "quorvex-cli --latin latin.txt --french francais.txt --french-form 'seigneur*' --list Deus"},
+        {"--side", "latin|french",
+         "texte où chercher : latin (par défaut) ou french, le texte français (même découpage, "
+         "mêmes règles), chaque attestation avec le passage latin à côté ; le fichier de "
+         "résultats et --format donnent alors le passage français d'abord",
+         [](CliOptions& o, const std::string& v) {
+             if (v == "french")
+                 o.frenchSide = true;
+             else if (v == "latin")
+                 o.frenchSide = false;
+             else
+                 return "--side attend latin ou french, pas « " + v + " ».";
+             return std::string();
+         },
+         "quorvex-cli --latin latin.txt --french francais.txt --side french --kwic 'charit*'"},
+        {"--collocates", "N",
+         "les mots des N positions avant et après chaque attestation (1 à 50 ; les marqueurs "
+         "n'arrêtent pas la fenêtre, les mots de l'attestation n'y sont pas, deux fenêtres qui "
+         "se recouvrent comptent chacune), en minuscules (graphies ramenées avec --normalize) ; "
+         "en TSV UTF-8 (CSV avec --format csv) : collocate, cooccurrences (O), frequency (f(c), "
+         "dans tout le texte), mi = log2(O × W / (f(n) × f(c) × S)) et log_likelihood = G2 de "
+         "Dunning sur a = O, b = f(n) × S − O, c = f(c) − O, d = W − a − b − c, soit 2 × somme de "
+         "o × ln(o / e), e tiré des marges, une case vide ou négative comptant 0 (W : mots du "
+         "texte, f(n) : attestations, S = 2N) ; trois décimales, classés par log_likelihood "
+         "décroissant puis par mot",
+         [](CliOptions& o, const std::string& v) {
+             std::string e = setAction(o, CliAction::Collocates, "--collocates");
+             if (!e.empty())
+                 return e;
+             if (v.empty() || v.size() > 2 || v.find_first_not_of("0123456789") != std::string::npos
+                 || std::stoul(v) < 1 || std::stoul(v) > 50)
+                 return "--collocates attend un nombre de mots de 1 à 50, pas « " + v + " ».";
+             o.collocateWindow = std::stoul(v);
+             return std::string();
+         },
+         "quorvex-cli --latin latin.txt --collocates 5 Deus"},
+        {"--plot", "FICHIER.svg",
+         "écrire dans FICHIER.svg l'image de la répartition des attestations : une bande par "
+         "première partie des références ([12.3.4] : « 12 ») dans l'ordre du texte, une seule "
+         "pour tout le texte sans marqueurs à points ; un trait par attestation, placé selon la "
+         "position de son mot parmi ceux de la bande ; à droite le nombre et la fréquence pour "
+         "10 000 mots de la bande. Avec --format html, la page porte aussi l'image en tête",
+         [](CliOptions& o, const std::string& v) {
+             if (v.empty())
+                 return std::string("--plot attend un nom de fichier.");
+             o.plotPath = v;
+             return std::string();
+         },
+         "quorvex-cli --latin latin.txt --plot deus.svg Deus"},
         {"--help", nullptr, "afficher cette aide",
          [](CliOptions& o, const std::string&) { o.action = CliAction::Help; return std::string(); },
          "quorvex-cli --help"},
@@ -195,7 +269,8 @@ std::string validateForAction(const CliOptions& o)
 {
     if (o.action == CliAction::Help || o.action == CliAction::Version)
         return {};
-    if (o.format && o.action != CliAction::Export && o.action != CliAction::Frequencies)
+    if (o.format && o.action != CliAction::Export && o.action != CliAction::Frequencies
+        && o.action != CliAction::Collocates)
         return "--format ne s'emploie pas avec " + o.actionOption + ".";
     switch (o.action) {
     case CliAction::Help:
@@ -241,6 +316,8 @@ std::string validateForAction(const CliOptions& o)
     case CliAction::Kwic:
     case CliAction::Export:
     case CliAction::Frequencies:
+    case CliAction::Collocates:
+    case CliAction::Plot:
         if (o.markForm)
             return "--mark ne s'emploie qu'avec --show.";
         if (o.latinPath.empty())
@@ -371,6 +448,8 @@ CliParseResult parseCliOptions(const std::vector<std::string>& args)
         o.actionOption = "--format";
     }
     result.error = validateForAction(o);
+    if (result.ok())
+        result.error = finishReaderSearchOptions(o);
     return result;
 }
 
@@ -386,6 +465,10 @@ std::string cliHelpText()
         "                    --format tsv|csv|html [--output FICHIER] [--] FORME\n"
         "        quorvex-cli --latin FICHIER [--format tsv|csv] --frequencies [--] FORME\n"
         "        quorvex-cli --latin FICHIER [--french FICHIER] --check\n"
+        "        quorvex-cli --latin FICHIER [--format csv] --collocates N [--] FORME\n"
+        "        quorvex-cli --latin FICHIER --plot FICHIER.svg [--format html [--output FICHIER]] [--] FORME\n"
+        "  avec toute commande qui cherche une forme, sauf --frequencies :\n"
+        "        [--normalize] [--phrase] [--french FICHIER [--side latin|french] [--french-form FORME2]]\n"
         "\n"
         "Recherche FORME dans le texte latin (sans distinction de majuscules ; une « * » sépare\n"
         "un début et une fin : am*, *or, am*or) et écrit le fichier de résultats de la commande\n"

@@ -29,6 +29,8 @@ enum class CliAction {
     Export,        // the attestations with their passages as TSV, CSV or HTML
     Frequencies,   // the distinct forms matched, with their counts
     Check,         // the references of the two texts compared, without a query
+    Collocates,    // the words near the attestations, counted and scored
+    Plot,          // the dispersion picture alone
     Help,
     Version,     // the version and the licence
 };
@@ -50,6 +52,12 @@ struct CliOptions {
     std::string printReference;             // Windows-1252, brackets included
     std::size_t kwicWidth = 40;             // characters of context on each side
     std::optional<ExportFormat> format;     // --format; none: the command's own text
+    bool normalize = false;                 // spelling folded, Š Œ Ž š œ ž Ÿ in words
+    bool phrase = false;                    // the form is a sequence of forms
+    std::optional<std::string> frenchForm;  // Windows-1252; a form the French passage must hold
+    bool frenchSide = false;                // the French text is searched
+    std::size_t collocateWindow = 0;        // --collocates N
+    std::optional<std::string> plotPath;    // UTF-8, the SVG picture to write
 };
 
 struct CliParseResult {

@@ -8,6 +8,7 @@
 #include "cli/FrequencyCommand.h"
 #include "cli/KwicCommand.h"
 #include "cli/PrintListCommand.h"
+#include "cli/ReaderSearch.h"
 #include "cli/ShowCommand.h"
 #include "system/SystemFiles.h"
 
@@ -38,6 +39,9 @@ namespace {
 
 int runAction(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
+    // The reader's options (spelling, phrases, both sides) reach every command that searches.
+    if (options.action != CliAction::Help && usesReaderSearch(options))
+        return runReaderSearchCommand(options, out, err);
     // One command per action; a new action adds its case here.
     switch (options.action) {
     case CliAction::Help:
@@ -65,6 +69,9 @@ int runAction(const CliOptions& options, std::ostream& out, std::ostream& err)
         return runFrequencyCommand(options, out, err);
     case CliAction::Check:
         return runCheckCommand(options, out, err);
+    case CliAction::Collocates:
+    case CliAction::Plot:
+        return runReaderSearchCommand(options, out, err);
     }
     return kExitUsage;
 }

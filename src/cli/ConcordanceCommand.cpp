@@ -130,6 +130,8 @@ int runConcordanceCommand(const CliOptions& options, std::ostream& out, std::ost
     case CliAction::Export:
     case CliAction::Frequencies:
     case CliAction::Check:
+    case CliAction::Collocates:
+    case CliAction::Plot:
         break;
     }
     return kExitOk;

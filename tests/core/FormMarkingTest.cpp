@@ -22,6 +22,12 @@ class FormMarkingCases : public ::testing::TestWithParam<MarkCase> {};
 
 TEST_P(FormMarkingCases, Marks) { EXPECT_EQ(formMarks(GetParam().passage, GetParam().form), GetParam().marks); }
 
+// A one-word form is marked alike whether the export takes it for a phrase or not.
+TEST_P(FormMarkingCases, AsAOneWordPhrase)
+{
+    EXPECT_EQ(phraseMarks(GetParam().passage, GetParam().form), GetParam().marks);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     WindowManager, FormMarkingCases,
     ::testing::Values(
@@ -36,6 +42,60 @@ INSTANTIATE_TEST_SUITE_P(
         MarkCase{"FormHoldingNonLetterNeverMatches", "l'amor", "l'amor", {}},
         MarkCase{"EmptyFormMarksNothing", "a  b", "", {}}),
     [](const ::testing::TestParamInfo<MarkCase>& info) { return std::string(info.param.name); });
+
+struct PhraseMarkCase {
+    const char* name;
+    std::string passage;  // Windows-1252
+    std::string form;     // words joined by one blank, as an attestation's form
+    LetterSet letters;
+    std::vector<MarkRange> marks;
+    std::string after = {};  // the text after the passage
+};
+
+class PhraseMarkingCases : public ::testing::TestWithParam<PhraseMarkCase> {};
+
+TEST_P(PhraseMarkingCases, MarksEachWordOfEachOccurrence)
+{
+    const PhraseMarkCase& c = GetParam();
+    EXPECT_EQ(phraseMarks(c.passage, c.form, c.letters, c.after), c.marks);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Phrases, PhraseMarkingCases,
+    ::testing::Values(
+        PhraseMarkCase{"SeparatedByOneBlank", "[1] Si Filius Dei es", "Filius Dei", LetterSet::Window,
+                       {{7, 6}, {14, 3}}},
+        PhraseMarkCase{"EveryOccurrenceCaseIgnored", "filius dei, FILIUS DEI.", "Filius Dei",
+                       LetterSet::Window, {{0, 6}, {7, 3}, {12, 6}, {19, 3}}},
+        PhraseMarkCase{"PunctuationAndBlanksBetween", "filius ,  ; dei", "filius dei", LetterSet::Window,
+                       {{0, 6}, {12, 3}}},
+        PhraseMarkCase{"LineBreakBetween", "filius\r\ndei", "filius dei", LetterSet::Window,
+                       {{0, 6}, {8, 3}}},
+        PhraseMarkCase{"MarkerBetween", "Deus meus, Deus [2.2] meus est", "Deus meus", LetterSet::Window,
+                       {{0, 4}, {5, 4}, {11, 4}, {22, 4}}},
+        PhraseMarkCase{"WordsAlonePartOfNoOccurrence", "dei filius; filius et dei; filius dei",
+                       "filius dei", LetterSet::Window, {{27, 6}, {34, 3}}},
+        PhraseMarkCase{"OverlappingOccurrences", "et et et", "et et", LetterSet::Window,
+                       {{0, 2}, {3, 2}, {6, 2}}},
+        PhraseMarkCase{"LettersInsideAMarkerAreWords", "filius [2.a] dei", "filius dei",
+                       LetterSet::Window, {}},
+        PhraseMarkCase{"LongerWordBreaksThePhrase", "filius deique", "filius dei", LetterSet::Window, {}},
+        PhraseMarkCase{"GoesOnAfterThePassage", "[2.1] Deus meus, Deus\r\n", "Deus meus",
+                       LetterSet::Window, {{6, 4}, {11, 4}, {17, 4}}, "[2.2] meus est"},
+        PhraseMarkCase{"StopsAtTheTextsEnd", "[1] Si Filius, ", "filius dei", LetterSet::Window, {}, ""},
+        PhraseMarkCase{"TheTextAfterDoesNotGoOn", "[1] Si Filius", "filius dei", LetterSet::Window, {},
+                       "[2] Deus"},
+        PhraseMarkCase{"ThreeWordsTwoAfter", "a b c a", "a b c", LetterSet::Window,
+                       {{0, 1}, {2, 1}, {4, 1}, {6, 1}}, " [9] b c d"},
+        PhraseMarkCase{"TheTextAfterAloneMarksNothing", "x", "a b", LetterSet::Window, {}, "a b"},
+        PhraseMarkCase{"OeInsideAWordWithTheExtendedLetters", "P\x9Cnitentiam agite", "P\x9Cnitentiam agite",
+                       LetterSet::Extended, {{0, 11}, {12, 5}}},
+        PhraseMarkCase{"OeCutsTheWordWithTheWindowsLetters", "P\x9Cnitentiam agite",
+                       "P\x9Cnitentiam agite", LetterSet::Window, {}},
+        PhraseMarkCase{"OneWordAsFormMarks", "[4] Amor vincit; Amor et amorem.", "amor", LetterSet::Window,
+                       {{4, 4}, {17, 4}}},
+        PhraseMarkCase{"EmptyFormMarksNothing", "a  b", "", LetterSet::Window, {}}),
+    [](const ::testing::TestParamInfo<PhraseMarkCase>& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace quorvex

@@ -116,7 +116,7 @@ void ResultGridTest::clickSetsTheCurrentCellAndRaisesClick()
     QCOMPARE(m_session.currentRow(), std::size_t(row));
     QCOMPARE(m_session.selectionEndRow(), std::size_t(row));
     QCOMPARE(m_session.currentColumn(), col);
-    QCOMPARE(m_session.results().colSel(), col);
+    QCOMPARE(m_session.selectionEndColumn(), col);
     // What is shown selected is the grid's current cell.
     if (row > 0)
         QCOMPARE(g->selectionModel()->selectedIndexes(), QModelIndexList{g->model()->index(row - 1, col)});

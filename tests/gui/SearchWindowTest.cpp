@@ -4,10 +4,32 @@
 #include "support/WindowDriver.h"
 
 #include <QApplication>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
 #include <QLabel>
 #include <QPointer>
 
 using namespace quorvex;
+
+// An allocation limit the tests set: any single allocation above it fails, as it would on a
+// machine without the memory. Zero: no limit.
+namespace {
+std::atomic<std::size_t> g_allocationLimit{0};
+}
+
+void* operator new(std::size_t size)
+{
+    const std::size_t limit = g_allocationLimit.load(std::memory_order_relaxed);
+    if (limit != 0 && size > limit)
+        throw std::bad_alloc();
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -29,6 +51,7 @@ private slots:
     void gridClickOpensTheViewer();
     void everyWriterOfTheCurrentColumnSetsTheSortKeys_data();
     void everyWriterOfTheCurrentColumnSetsTheSortKeys();
+    void runningShortOfMemoryKeepsTheWindowUsable();
     void latinTextIsReadOnlyAtLoad();
     void fermerUnloadsAndTheNextOpeningReadsAgain();
 
@@ -223,6 +246,42 @@ void SearchWindowTest::everyWriterOfTheCurrentColumnSetsTheSortKeys()
     QCOMPARE(d->session.currentColumn(), column);
     click(s, "Command2");
     QCOMPARE(d->rows(), sorted);
+}
+
+void SearchWindowTest::runningShortOfMemoryKeepsTheWindowUsable()
+{
+    // 1.5 million words in a text of 3 MB: their list takes 6 MB, their table more; no
+    // allocation above 4 MB is allowed while a command runs short.
+    QByteArray latin = "[1] nihil ";
+    for (int i = 0; i < 1500000; ++i)
+        latin += "a ";
+    d->useTexts(latin);
+
+    // Loading: the word table does not fit; the window is not opened, the user told why.
+    g_allocationLimit = 4 << 20;
+    trigger(d->windows.textWindow(), "concordance");
+    g_allocationLimit = 0;
+    QVERIFY(!d->windows.searchWindowIfLoaded());
+    Message loadFailed = okBox(QStringLiteral("Mémoire insuffisante pour charger le texte « %1 ».").arg(d->latinPath),
+                               MessageIcon::Warning);
+    QVERIFY(d->doubles.messages.expectNext(loadFailed));
+
+    QVERIFY(open(latin));
+    d->search(QStringLiteral("nihil"));
+    // Searching: the list does not fit; the previous list and count stay, nothing is left busy.
+    g_allocationLimit = 4 << 20;
+    d->search(QStringLiteral("a"));
+    g_allocationLimit = 0;
+    QVERIFY(d->doubles.messages.expectNext(okBox(
+        QStringLiteral("Mémoire insuffisante pour la recherche de « a » : la liste précédente est conservée."),
+        MessageIcon::Warning)));
+    QCOMPARE(d->rows(), QStringList{"nihil|[1]"});
+    QCOMPARE(label4(), QStringLiteral("nihil = 1"));
+    // The window goes on: the same search with the memory back, then a sort.
+    d->search(QStringLiteral("a"));
+    QCOMPARE(label4(), QStringLiteral("a = 1500000"));
+    click(s, "Command2");
+    QCOMPARE(d->session.rowCount(), std::size_t(1500001));
 }
 
 void SearchWindowTest::latinTextIsReadOnlyAtLoad()

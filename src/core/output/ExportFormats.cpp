@@ -83,11 +83,12 @@ void appendCsvField(std::string& out, std::string_view s)
 }
 
 // Headers are written in Windows-1252 like the data, so every field takes one road.
-const std::vector<std::string_view>& headerFields()
+const std::vector<std::string_view>& headerFields(bool frenchSearched = false)
 {
     static const std::vector<std::string_view> fields = {
         "forme", "r\xE9" "f\xE9" "rence", "passage latin", "passage fran\xE7" "ais"};
-    return fields;
+    static const std::vector<std::string_view> frenchFirst = {fields[0], fields[1], fields[3], fields[2]};
+    return frenchSearched ? frenchFirst : fields;
 }
 
 void writeHtmlHead(std::string& buf, const ExportHeading& heading, std::size_t count)
@@ -107,10 +108,16 @@ void writeHtmlHead(std::string& buf, const ExportHeading& heading, std::size_t c
            "mark { background: none; color: #c00000; font-weight: bold; }\n"
            "</style>\n</head>\n<body>\n<h1>";
     appendField(buf, ExportFormat::Html, title);
-    buf += "</h1>\n<p class=\"compte\">Nombre d'attestation(s) pour : ";
+    buf += "</h1>\n";
+    if (!heading.picture.empty()) {
+        buf += "<figure>\n";
+        buf += heading.picture;
+        buf += "</figure>\n";
+    }
+    buf += "<p class=\"compte\">Nombre d'attestation(s) pour : ";
     appendField(buf, ExportFormat::Html, heading.query);
     buf += " = " + std::to_string(count) + "</p>\n<table>\n<thead>\n<tr>";
-    for (std::string_view h : headerFields()) {
+    for (std::string_view h : headerFields(heading.frenchSearched)) {
         buf += "<th>";
         appendField(buf, ExportFormat::Html, h);
         buf += "</th>";
@@ -118,10 +125,11 @@ void writeHtmlHead(std::string& buf, const ExportHeading& heading, std::size_t c
     buf += "</tr>\n</thead>\n<tbody>\n";
 }
 
-void appendMarkedPassage(std::string& buf, std::string_view passage, std::string_view form)
+void appendMarkedPassage(std::string& buf, std::string_view passage, std::string_view form,
+                         LetterSet letters, std::string_view after)
 {
     std::size_t done = 0;
-    for (const MarkRange& m : formMarks(passage, form)) {
+    for (const MarkRange& m : phraseMarks(passage, form, letters, after)) {
         appendField(buf, ExportFormat::Html, passage.substr(done, m.start - done));
         buf += "<mark>";
         appendField(buf, ExportFormat::Html, passage.substr(m.start, m.length));
@@ -162,19 +170,23 @@ void appendRecord(std::string& out, ExportFormat format,
 
 namespace {
 
-// One attestation record; the passages are already gathered.
+// One attestation record; the passages are already gathered. `textAfter` is the searched
+// text after its passage, where a phrase cut by the passage's end goes on.
 void appendAttestation(std::string& buf, ExportFormat format, std::string_view form,
                        std::string_view ref, std::string_view latinPassage,
-                       std::string_view frenchPassage)
+                       std::string_view frenchPassage, const ExportHeading& heading,
+                       std::string_view textAfter = {})
 {
+    const bool frenchSearched = heading.frenchSearched;
     if (format == ExportFormat::Html) {
         buf += "<tr><td>";
         appendField(buf, format, form);
         buf += "</td><td>";
         appendField(buf, format, ref);
-        buf += "</td><td class=\"passage\" lang=\"la\">";
-        appendMarkedPassage(buf, latinPassage, form);
-        buf += "</td><td class=\"passage\">";
+        // The searched text's passage comes first and is marked; lang says which is Latin.
+        buf += frenchSearched ? "</td><td class=\"passage\">" : "</td><td class=\"passage\" lang=\"la\">";
+        appendMarkedPassage(buf, latinPassage, form, heading.letters, textAfter);
+        buf += frenchSearched ? "</td><td class=\"passage\" lang=\"la\">" : "</td><td class=\"passage\">";
         appendField(buf, format, frenchPassage);
         buf += "</td></tr>\n";
     } else {
@@ -189,7 +201,7 @@ void startExport(std::string& buf, ExportFormat format, const ExportHeading& hea
     if (format == ExportFormat::Html)
         writeHtmlHead(buf, heading, count);
     else
-        appendRecord(buf, format, headerFields());
+        appendRecord(buf, format, headerFields(heading.frenchSearched));
 }
 
 void flushIfFull(std::ostream& out, std::string& buf)
@@ -235,7 +247,8 @@ void writeAttestationExport(std::ostream& out, ExportFormat format, const GridMo
         frenchPassage.clear();
         if (withFrench)
             french.writePassage(frenchPassage, ref);
-        appendAttestation(buf, format, grid.cell(r, 0), ref, latinPassage, frenchPassage);
+        appendAttestation(buf, format, grid.cell(r, 0), ref, latinPassage, frenchPassage,
+                          heading, latin.textAfter(ref));
         flushIfFull(out, buf);
         if (!out)
             return;  // failed or cancelled: the rest would be built for nothing
@@ -271,7 +284,8 @@ void writeAttestationExport(std::ostream& out, ExportFormat format, const WordTa
         frenchPassage.clear();
         if (withFrench)
             french.appendPassage(frenchPassage, id);
-        appendAttestation(buf, format, table.form(w), ref, latinPassage, frenchPassage);
+        appendAttestation(buf, format, table.form(w), ref, latinPassage, frenchPassage,
+                          heading);
         flushIfFull(out, buf);
         if (!out)
             return;  // failed or cancelled: the rest would be built for nothing
@@ -338,7 +352,8 @@ std::uint64_t attestationExportSize(ExportFormat format, const GridModel& grid,
             frenchPassage.clear();
             if (withFrench)
                 french.writePassage(frenchPassage, ref);
-            appendAttestation(buf, format, grid.cell(r, 0), ref, latinPassage, frenchPassage);
+            appendAttestation(buf, format, grid.cell(r, 0), ref, latinPassage, frenchPassage,
+                              heading, latin.textAfter(ref));
         });
     }
     return n;
@@ -371,7 +386,8 @@ std::uint64_t attestationExportSize(ExportFormat format, const WordTable& table,
             frenchPassage.clear();
             if (withFrench)
                 french.appendPassage(frenchPassage, id);
-            appendAttestation(buf, format, table.form(w), ref, latinPassage, frenchPassage);
+            appendAttestation(buf, format, table.form(w), ref, latinPassage, frenchPassage,
+                              heading);
         });
     }
     return n;

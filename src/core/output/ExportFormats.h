@@ -5,6 +5,7 @@
 
 #include "concordance/GridModel.h"
 #include "concordance/ResultList.h"
+#include "concordance/WordTable.h"
 
 #include <cstdint>
 #include <ostream>
@@ -30,11 +31,17 @@ void appendRecord(std::string& out, ExportFormat format,
 struct ExportHeading {
     std::string_view title;  // Windows-1252; the page's heading, the program's name if empty
     std::string_view query;  // Windows-1252, as typed
+    std::string_view picture = {};  // HTML only: an SVG picture (UTF-8) set under the heading
+    bool frenchSearched = false;  // the French text was searched: its passage comes first
+    LetterSet letters = LetterSet::Window;  // HTML only: how the searched text was cut into words
 };
 
 // A header record, then one record per attestation row of the grid (rows 1 and on, in grid
-// order): form, reference, Latin passage, French passage (empty without a French text).
-// The HTML page marks every occurrence of the row's form in the Latin passage.
+// order): form, reference, Latin passage, French passage (empty without a French text), or
+// the two passages the other way round when the French text was searched. `latinText` is the
+// searched text and `frenchText` the other one.
+// The HTML page marks every occurrence of the row's form in the Latin passage; the form of a
+// phrase is marked word by word (phraseMarks).
 void writeAttestationExport(std::ostream& out, ExportFormat format, const GridModel& grid,
                             std::string_view latinText, const std::string* frenchText,
                             const ExportHeading& heading);

@@ -76,7 +76,7 @@ void writeLines(std::ostream& out, std::string_view text, std::size_t count, Hit
         line.append(width - left.size(), ' ');
         line.append(left.rbegin(), left.rend());
 
-        line += text.substr(h.offset, h.length);
+        appendShown(line, text.substr(h.offset, h.length));  // a phrase may span a line break
 
         std::size_t j = h.offset + h.length;
         for (std::size_t taken = 0; j < text.size() && taken < width; ++j, ++taken) {

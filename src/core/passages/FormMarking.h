@@ -1,5 +1,8 @@
 #pragma once
-// Where the attested form stands in a passage: every word equal to it, case ignored.
+// Where the attested form stands in a passage: every word equal to it, case ignored; for
+// the form of a phrase, its words where they stand in a row.
+
+#include "concordance/WordTable.h"
 
 #include <cstddef>
 #include <string_view>
@@ -20,5 +23,15 @@ struct MarkRange {
 // Every whole word of `passage` (Windows-1252) equal to `form` after Latin-1 lowering, in
 // text order; a word running to the very end counts too. An empty form marks nothing.
 std::vector<MarkRange> formMarks(std::string_view passage, std::string_view form);
+
+// The same for a form that may be a phrase's, its words joined by blanks: every place where
+// the passage's words (runs of `letters`, cut as the word table cuts them) equal the form's
+// words one after the other, whatever stands between them (blanks, punctuation, markers,
+// line breaks), one range per word, in text order. `after` is the text that follows the
+// passage: a phrase that begins in the passage and goes on past its end is marked as far as
+// the passage goes. For a form without a blank and the window's letters, formMarks.
+std::vector<MarkRange> phraseMarks(std::string_view passage, std::string_view form,
+                                   LetterSet letters = LetterSet::Window,
+                                   std::string_view after = {});
 
 } // namespace quorvex

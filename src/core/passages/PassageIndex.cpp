@@ -36,6 +36,7 @@ PassageIndex::PassageIndex(std::string_view text, const std::vector<std::string_
     auto take = [&](std::size_t from, std::size_t to) {
         if (from >= to)
             return;
+        current->end = to;
         if (!current->found) {
             current->found = true;
             current->head = scan.marker;
@@ -104,6 +105,12 @@ std::size_t PassageIndex::passageLength(std::string_view reference) const
     for (const Slice& s : p->rest)
         n += s.length;
     return n;
+}
+
+std::string_view PassageIndex::textAfter(std::string_view reference) const
+{
+    const Passage* p = lookup(reference);
+    return p && p->found ? m_text.substr(p->end) : std::string_view();
 }
 
 std::string PassageIndex::passage(std::string_view reference) const

@@ -31,6 +31,9 @@ public:
     void writePassage(std::string& out, std::string_view reference) const;
     // The size of passage(reference), without building it.
     std::size_t passageLength(std::string_view reference) const;
+    // The text after the passage's last stretch, to the end: where a phrase cut by the
+    // passage's end goes on. Empty for a reference not asked for or not found.
+    std::string_view textAfter(std::string_view reference) const;
 
 private:
     struct Slice {
@@ -41,6 +44,7 @@ private:
         bool found = false;
         std::string head;          // the marker at the first match
         std::vector<Slice> rest;   // then these stretches of the text, in order
+        std::size_t end = 0;       // where the last stretch ends in the text
     };
 
     const Passage* lookup(std::string_view reference) const;

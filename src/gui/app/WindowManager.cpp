@@ -54,15 +54,6 @@ SearchWindow* WindowManager::searchWindowIfLoaded() const { return m_searchWindo
 ContextViewer* WindowManager::contextViewerIfLoaded() const { return m_contextViewer; }
 AboutBox* WindowManager::aboutBoxIfLoaded() const { return m_aboutBox; }
 
-void WindowManager::present(QWidget* window)
-{
-    if (!window)
-        return;
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-
 bool WindowManager::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::Close || !watched->isWidgetType())

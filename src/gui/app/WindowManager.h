@@ -6,6 +6,7 @@
 
 #include "platform/Platform.h"
 #include "session/Session.h"
+#include "windows/WindowDirectory.h"
 
 #include <QObject>
 #include <QPointer>
@@ -20,38 +21,37 @@ class SearchWindow;
 class SplashScreen;
 class TextWindow;
 
-class WindowManager : public QObject {
+class WindowManager : public QObject, public WindowDirectory {
     Q_OBJECT
 public:
     explicit WindowManager(const Platform& platform, QObject* parent = nullptr);
     ~WindowManager() override;
 
-    const Platform& platform() const { return m_platform; }
-    Session& session() { return m_session; }
+    const Platform& platform() const override { return m_platform; }
+    Session& session() override { return m_session; }
 
     // The loaded window, loading it first when needed. nullptr when its load failed (the
     // load has then told the user why).
     SplashScreen* splashScreen();
-    TextWindow* textWindow();
-    SearchWindow* searchWindow();
-    ContextViewer* contextViewer();
-    AboutBox* aboutBox();
+    TextWindow* textWindow() override;
+    SearchWindow* searchWindow() override;
+    ContextViewer* contextViewer() override;
+    AboutBox* aboutBox() override;
 
     // The window if loaded, without loading it.
     SplashScreen* splashScreenIfLoaded() const;
-    TextWindow* textWindowIfLoaded() const;
+    TextWindow* textWindowIfLoaded() const override;
     SearchWindow* searchWindowIfLoaded() const;
     ContextViewer* contextViewerIfLoaded() const;
     AboutBox* aboutBoxIfLoaded() const;
 
-    // Show modeless and bring forward (nothing when the window failed to load).
-    static void present(QWidget* window);
+    using WindowDirectory::present;
 
     // Destroys a loaded window; its next use loads it anew.
-    void unload(QWidget* window);
+    void unload(QWidget* window) override;
 
     // Ends the program at once: every window goes, without any unload processing.
-    void quit();
+    void quit() override;
 
 signals:
     void quitRequested();

@@ -18,13 +18,21 @@ public:
     {
         m_pointer.setBusy(m_window, true);
     }
-    ~BusyGuard() { m_pointer.setBusy(m_window, false); }
+    ~BusyGuard() { release(); }
+    // The default pointer back before the guard ends, for a message shown meanwhile.
+    void release()
+    {
+        if (m_on)
+            m_pointer.setBusy(m_window, false);
+        m_on = false;
+    }
     BusyGuard(const BusyGuard&) = delete;
     BusyGuard& operator=(const BusyGuard&) = delete;
 
 private:
     BusyPointer& m_pointer;
     QWidget* m_window;
+    bool m_on = true;
 };
 
 } // namespace quorvex

@@ -1,57 +1,154 @@
 #include "session/Session.h"
 
-#include "concordance/FormSearch.h"
 #include "concordance/GridHeader.h"
+#include "concordance/GridModel.h"
 #include "platform/TextCodec.h"
+
+#include <new>
+#include <stdexcept>
 
 namespace quorvex {
 
-Session::Session(QObject* parent) : QObject(parent) { prepareGrid(m_results); }
+namespace {
 
-FileError Session::loadLatinText()
+QDateTime nowToTheSecond()
 {
     // The date of the search holds whole seconds.
     const QDateTime now = QDateTime::currentDateTime();
-    const QDateTime moment(now.date(), QTime(now.time().hour(), now.time().minute(),
-                                             now.time().second()));
+    return QDateTime(now.date(),
+                     QTime(now.time().hour(), now.time().minute(), now.time().second()));
+}
+
+} // namespace
+
+Session::Session(QObject* parent) : QObject(parent) {}
+
+FileError Session::loadLatinText(SessionFailure* failure)
+{
+    const QDateTime moment = nowToTheSecond();
     TextReadResult latin = readText(toPath(m_latinPath));
     if (latin.error)
         return latin.error;
-    adoptLatinText(std::move(latin.text));
+    if (const SessionFailure adopted = adoptLatinText(std::move(latin.text));
+        adopted != SessionFailure::None) {
+        if (failure)
+            *failure = adopted;
+        FileError error;
+        error.kind = FileErrorKind::TooLarge;
+        error.path = toPath(m_latinPath);
+        return error;
+    }
     m_loadMoment = moment;
     return {};
 }
 
-void Session::adoptLatinText(std::string text)
+SessionFailure Session::adoptLatinText(std::string text)
 {
-    m_words = WordTable::segment(std::move(text));
-    m_loadMoment = QDateTime(QDate::currentDate(), QTime(QTime::currentTime().hour(),
-                                                         QTime::currentTime().minute(),
-                                                         QTime::currentTime().second()));
-    m_results = GridModel();
-    prepareGrid(m_results);
+    try {
+        m_words = WordTable::segment(std::move(text));
+    } catch (const std::bad_alloc&) {
+        return SessionFailure::OutOfMemory;
+    } catch (const std::length_error&) {
+        return SessionFailure::OutOfMemory;
+    }
+    m_loadMoment = nowToTheSecond();
+    ResultList().swap(m_results);
+    m_placeholderRow = true;
+    // The grid's header written last leaves the cell on the header of column 1.
+    m_currentRow = m_selectionEndRow = 0;
+    m_currentColumn = m_selectionEndColumn = 1;
     emit resultsReset();
+    return SessionFailure::None;
+}
+
+SessionFailure Session::search(const QString& typedForm, std::size_t& found)
+{
+    ResultList hits;
+    try {
+        hits = findForms(m_words, toCp1252(typedForm));
+    } catch (const std::bad_alloc&) {
+        return SessionFailure::OutOfMemory;
+    } catch (const std::length_error&) {
+        return SessionFailure::OutOfMemory;
+    }
+    // The old list's memory goes back before the new one is kept.
+    ResultList().swap(m_results);
+    m_results.swap(hits);
+    m_placeholderRow = false;
+    found = m_results.size();
+    if (found == 0) {
+        m_currentRow = m_selectionEndRow = 0;
+        m_currentColumn = m_selectionEndColumn = 0;
+    } else {
+        m_currentRow = m_selectionEndRow = found;
+        m_currentColumn = m_selectionEndColumn = 1;
+    }
+    emit resultsReset();
+    return SessionFailure::None;
 }
 
 std::size_t Session::search(const QString& typedForm)
 {
-    const std::size_t found = searchIntoGrid(m_words, toCp1252(typedForm), m_results);
-    emit resultsReset();
+    std::size_t found = 0;
+    search(typedForm, found);
     return found;
 }
 
-void Session::sortByForm()
+SessionFailure Session::sortByForm()
 {
     // The keys run from column 0 to the current column.
-    m_results.setColSel(0);
-    m_results.sort();
+    m_selectionEndColumn = 0;
+    try {
+        sortResults(m_words, m_results,
+                    m_currentColumn == 0 ? SortKeys::Form : SortKeys::FormThenReference);
+    } catch (const std::bad_alloc&) {
+        emit resultsReset();
+        return SessionFailure::OutOfMemory;
+    }
     emit resultsReset();
+    return SessionFailure::None;
+}
+
+std::string_view Session::headerText(int column)
+{
+    return column == 0 ? std::string_view("Forme(s)") : std::string_view("R\xE9" "f\xE9" "rences");
+}
+
+std::string_view Session::form(std::size_t row) const
+{
+    if (row == 0)
+        return headerText(0);
+    if (row > m_results.size())
+        return {};
+    return m_words.form(m_results[row - 1]);
+}
+
+std::string Session::reference(std::size_t row) const
+{
+    if (row == 0)
+        return std::string(headerText(1));
+    std::string text;
+    if (row <= m_results.size())
+        m_words.appendReference(m_results[row - 1], text);
+    return text;
+}
+
+std::string Session::cellText(std::size_t row, int column) const
+{
+    return column == 0 ? std::string(form(row)) : reference(row);
+}
+
+GridModel Session::placeholderGrid() const
+{
+    GridModel grid;
+    prepareGrid(grid);
+    return grid;
 }
 
 void Session::setCurrentCell(std::size_t row, int column)
 {
-    m_results.setRow(row);
-    m_results.setCol(column);
+    m_currentRow = m_selectionEndRow = std::min(row, rowCount() - 1);
+    m_currentColumn = m_selectionEndColumn = column;
     emit currentCellChanged();
 }
 

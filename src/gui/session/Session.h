@@ -1,8 +1,11 @@
 #pragma once
 // One user's work between the windows: the two text paths and the title named in the text
 // window, the word table read from the Latin text when the search window loads, the
-// attestation list with its order, the grid's current cell, and what the context viewer
+// attestation list with its order, the list's current cell, and what the context viewer
 // shows. The windows write and read it here, never each other's widgets.
+//
+// The list is word indices into the word table: a row is an integer, and its form and
+// reference are read from the table when a view, the viewer, a save or a print asks.
 //
 // The current cell matters beyond the grid: "Formes" sorts by the columns from 0 to the
 // current column, so every command that moves it keeps its effect on the next sort:
@@ -12,7 +15,7 @@
 //   a save or a print of the list   -> last row, column 1
 //   a click or an arrow in the grid -> that cell
 
-#include "concordance/GridModel.h"
+#include "concordance/ResultList.h"
 #include "concordance/WordTable.h"
 #include "session/ViewerState.h"
 #include "text/TextFile.h"
@@ -27,9 +30,16 @@
 
 namespace quorvex {
 
+class GridModel;
+
+// What stopped a load or a search that ran short of memory; the session is as it was.
+enum class SessionFailure { None, OutOfMemory };
+
 class Session : public QObject {
     Q_OBJECT
 public:
+    static constexpr int kColumns = 2;
+
     explicit Session(QObject* parent = nullptr);
 
     // Named in the text window; the French path may be empty (no French text).
@@ -41,32 +51,44 @@ public:
     void setTitle(const QString& title) { m_title = title; }
 
     // Reads and segments the Latin text, notes the load moment (the date of the search) and
-    // empties the list. On failure nothing changes and the error says why.
-    FileError loadLatinText();
+    // empties the list. On failure nothing changes and the error says why; running short of
+    // memory for the word table is told apart in `failure`.
+    FileError loadLatinText(SessionFailure* failure = nullptr);
     // The same with a text already in memory (Windows-1252).
-    void adoptLatinText(std::string text);
+    SessionFailure adoptLatinText(std::string text);
     QDateTime loadMoment() const { return m_loadMoment; }
     const WordTable& words() const { return m_words; }
 
-    // Lists every word matching the typed form, in text order. Returns their number.
+    // Lists every word matching the typed form, in text order; `found` gets their number.
+    SessionFailure search(const QString& typedForm, std::size_t& found);
     std::size_t search(const QString& typedForm);
     // "Formes": sorts the list by form, and by reference too when the current column is 1.
-    void sortByForm();
+    SessionFailure sortByForm();
 
-    // The list as the grid shows it: row 0 the header, rows 1.. the attestations.
-    const GridModel& results() const { return m_results; }
-    std::size_t rowCount() const { return m_results.rows(); }
-    // Windows-1252, as written in the text.
-    const std::string& form(std::size_t row) const { return m_results.cell(row, 0); }
-    const std::string& reference(std::size_t row) const { return m_results.cell(row, 1); }
+    // The list as the grid shows it: row 0 the header, rows 1.. the attestations. Before
+    // the first search the grid holds the header and one empty row.
+    std::size_t rowCount() const { return 1 + m_results.size() + (m_placeholderRow ? 1 : 0); }
+    const ResultList& results() const { return m_results; }
+    bool hasPlaceholderRow() const { return m_placeholderRow; }
+    // Row 0 gives the header; Windows-1252, as written in the text.
+    std::string_view form(std::size_t row) const;
+    std::string reference(std::size_t row) const;
+    std::string cellText(std::size_t row, int column) const;
+    static std::string_view headerText(int column);
+    static int columnWidthTwips(int) { return 1500; }
 
-    std::size_t currentRow() const { return m_results.row(); }
-    int currentColumn() const { return m_results.col(); }
-    std::size_t selectionEndRow() const { return m_results.rowSel(); }
+    // The list as a grid of cells, for the outputs that read the empty row of a list never
+    // searched. Small: only ever asked for then.
+    GridModel placeholderGrid() const;
+
+    std::size_t currentRow() const { return m_currentRow; }
+    int currentColumn() const { return m_currentColumn; }
+    std::size_t selectionEndRow() const { return m_selectionEndRow; }
+    int selectionEndColumn() const { return m_selectionEndColumn; }
     // Moves the current cell (and the selection end with it).
     void setCurrentCell(std::size_t row, int column);
     // Where reading every row for a save or a printout leaves the cell: last row, column 1.
-    void leaveCurrentCellAfterReadingRows() { setCurrentCell(m_results.rows() - 1, 1); }
+    void leaveCurrentCellAfterReadingRows() { setCurrentCell(rowCount() - 1, 1); }
 
     // The viewer's memory, kept for the whole run even while its window is closed.
     ViewerState& viewer() { return m_viewer; }
@@ -79,12 +101,19 @@ signals:
     void currentCellChanged();
 
 private:
+    void resetList();
+
     QString m_latinPath;
     QString m_frenchPath;
     QString m_title;
     QDateTime m_loadMoment;
     WordTable m_words;
-    GridModel m_results;
+    ResultList m_results;
+    bool m_placeholderRow = true;
+    std::size_t m_currentRow = 0;
+    int m_currentColumn = 1;
+    std::size_t m_selectionEndRow = 0;
+    int m_selectionEndColumn = 1;
     ViewerState m_viewer;
 };
 

@@ -2,7 +2,6 @@
 
 #include "widgets/ResultGridHeader.h"
 #include "widgets/ResultTableModel.h"
-#include "concordance/GridModel.h"
 #include "look/WindowLook.h"
 #include "look/Twips.h"
 #include "session/Session.h"
@@ -88,8 +87,8 @@ void ResultGrid::applySizes()
     m_rowHeight = QFontMetrics(font()).height() + 4;
     verticalHeader()->setDefaultSectionSize(m_rowHeight);
     m_header->setFixedHeight(m_rowHeight);
-    for (int c = 0; c < GridModel::kColumns; ++c)
-        m_header->resizeSection(c, twipsToPixels(m_session.results().colWidth(c)));
+    for (int c = 0; c < Session::kColumns; ++c)
+        m_header->resizeSection(c, twipsToPixels(Session::columnWidthTwips(c)));
 }
 
 // A new search or a sort: the list is shown from its top again.
@@ -105,20 +104,20 @@ void ResultGrid::showCursor()
 {
     const QScopedValueRollback<bool> syncing(m_syncing, true);
     QItemSelectionModel* selection = selectionModel();
-    const GridModel& cells = m_session.results();
-    const std::size_t row = cells.row();
-    if (row < 1 || row >= cells.rows()) {
+    const std::size_t row = m_session.currentRow();
+    const std::size_t rows = m_session.rowCount();
+    if (row < 1 || row >= rows) {
         // The current cell is in the header row: nothing of the body is marked.
         selection->clear();
         return;
     }
     const auto viewRow = [](std::size_t gridRow) { return static_cast<int>(gridRow - 1); };
-    const std::size_t rowSel = std::clamp<std::size_t>(cells.rowSel(), 1, cells.rows() - 1);
-    const QModelIndex current = m_model->index(viewRow(row), cells.col());
+    const std::size_t rowSel = std::clamp<std::size_t>(m_session.selectionEndRow(), 1, rows - 1);
+    const QModelIndex current = m_model->index(viewRow(row), m_session.currentColumn());
     const QModelIndex topLeft = m_model->index(viewRow(std::min(row, rowSel)),
-                                               std::min(cells.col(), cells.colSel()));
+                                               std::min(m_session.currentColumn(), m_session.selectionEndColumn()));
     const QModelIndex bottomRight = m_model->index(viewRow(std::max(row, rowSel)),
-                                                   std::max(cells.col(), cells.colSel()));
+                                                   std::max(m_session.currentColumn(), m_session.selectionEndColumn()));
     const bool autoScrollWas = hasAutoScroll();
     setAutoScroll(false);
     selection->setCurrentIndex(current, QItemSelectionModel::NoUpdate);

@@ -28,9 +28,9 @@ ResultTableModel::ResultTableModel(const Session& session, QObject* parent)
 
 int ResultTableModel::rowCount(const QModelIndex& parent) const
 {
-    if (parent.isValid() || m_session.results().rows() < 2)
+    if (parent.isValid())
         return 0;
-    const std::size_t body = m_session.results().rows() - 1;
+    const std::size_t body = m_session.rowCount() - 1;
     return body > static_cast<std::size_t>(std::numeric_limits<int>::max())
         ? std::numeric_limits<int>::max()
         : static_cast<int>(body);
@@ -38,7 +38,7 @@ int ResultTableModel::rowCount(const QModelIndex& parent) const
 
 int ResultTableModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : GridModel::kColumns;
+    return parent.isValid() ? 0 : Session::kColumns;
 }
 
 QVariant ResultTableModel::data(const QModelIndex& index, int role) const
@@ -47,13 +47,13 @@ QVariant ResultTableModel::data(const QModelIndex& index, int role) const
         return {};
     const std::size_t row = static_cast<std::size_t>(index.row()) + 1;
     const int col = index.column();
-    if (row >= m_session.results().rows())
+    if (row >= m_session.rowCount())
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return fromCp1252(m_session.results().cell(row, col));
+        return col == 0 ? fromCp1252(m_session.form(row)) : fromCp1252(m_session.reference(row));
     case Qt::TextAlignmentRole:
-        return alignment(m_session.results().isCentred(row, col));
+        return alignment(false);
     case Qt::BackgroundRole:
         return col == 0 ? QBrush(fixedBackground())
                         : QBrush(QGuiApplication::palette().color(QPalette::Base));
@@ -67,14 +67,13 @@ QVariant ResultTableModel::data(const QModelIndex& index, int role) const
 
 QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || section < 0 || section >= GridModel::kColumns
-        || m_session.results().rows() == 0)
+    if (orientation != Qt::Horizontal || section < 0 || section >= Session::kColumns)
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return fromCp1252(m_session.results().cell(0, section));
+        return fromCp1252(Session::headerText(section));
     case Qt::TextAlignmentRole:
-        return alignment(m_session.results().isCentred(0, section));
+        return alignment(true);
     default:
         return {};
     }

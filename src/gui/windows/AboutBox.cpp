@@ -5,7 +5,7 @@
 #include "platform/SystemInformation.h"
 #include "look/WindowLook.h"
 #include "look/Twips.h"
-#include "app/WindowManager.h"
+#include "windows/WindowDirectory.h"
 #include "look/Pictures.h"
 
 #include <QFrame>
@@ -34,7 +34,7 @@ void addLine(QWidget* parent, int index, int left, int top, int width, int pixel
 
 } // namespace
 
-AboutBox::AboutBox(WindowManager& windows) : m_windows(windows)
+AboutBox::AboutBox(WindowDirectory& windows) : m_windows(windows)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("Veltrano - A propos de "));

@@ -11,12 +11,12 @@ class QPushButton;
 
 namespace quorvex {
 
-class WindowManager;
+class WindowDirectory;
 
 class AboutBox : public QDialog {
     Q_OBJECT
 public:
-    explicit AboutBox(WindowManager& windows);
+    explicit AboutBox(WindowDirectory& windows);
     bool load();
 
     // Starts the system's information tool, or says that there is none.
@@ -29,7 +29,7 @@ public slots:
 private:
     void onOkClicked();
 
-    WindowManager& m_windows;
+    WindowDirectory& m_windows;
     QPushButton* m_okButton = nullptr;
     QPushButton* m_systemInfoButton = nullptr;
 };

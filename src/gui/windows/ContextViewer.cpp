@@ -9,7 +9,7 @@
 #include "platform/TextCodec.h"
 #include "look/WindowLook.h"
 #include "look/Twips.h"
-#include "app/WindowManager.h"
+#include "windows/WindowDirectory.h"
 #include "windows/AboutBox.h"
 #include "passages/FormMarking.h"
 #include "passages/ReferenceScan.h"
@@ -46,7 +46,7 @@ std::string withoutTrailingSpaces(std::string text)
 
 } // namespace
 
-ContextViewer::ContextViewer(WindowManager& windows)
+ContextViewer::ContextViewer(WindowDirectory& windows)
     : m_windows(windows), m_session(windows.session()), m_viewer(windows.session().viewer())
 {
     initViewerResources();
@@ -315,6 +315,6 @@ void ContextViewer::onPrintTriggered()
 
 void ContextViewer::onCloseTriggered() { m_windows.unload(this); }
 
-void ContextViewer::onAboutTriggered() { WindowManager::present(m_windows.aboutBox()); }
+void ContextViewer::onAboutTriggered() { WindowDirectory::present(m_windows.aboutBox()); }
 
 } // namespace quorvex

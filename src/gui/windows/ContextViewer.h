@@ -21,13 +21,13 @@ class QTextEdit;
 namespace quorvex {
 
 class Session;
-class WindowManager;
+class WindowDirectory;
 struct ViewerState;
 
 class ContextViewer : public QMainWindow {
     Q_OBJECT
 public:
-    explicit ContextViewer(WindowManager& windows);
+    explicit ContextViewer(WindowDirectory& windows);
 
     // Takes the attestation at the list's selection end and shows it. false when there is no
     // such row or a text file could not be read (the user has been told).
@@ -53,7 +53,7 @@ private:
     bool takeRow(std::size_t row);
     void stepPassage(const std::string& storedReference);
 
-    WindowManager& m_windows;
+    WindowDirectory& m_windows;
     Session& m_session;
     ViewerState& m_viewer;
 

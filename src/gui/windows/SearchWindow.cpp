@@ -1,10 +1,11 @@
 #include "windows/SearchWindow.h"
 
-#include "app/WindowManager.h"
+#include "windows/WindowDirectory.h"
 #include "look/Pictures.h"
 #include "look/Twips.h"
 #include "look/WindowLook.h"
 #include "windows/DialogFolder.h"
+#include "concordance/GridModel.h"
 #include "output/ResultFile.h"
 #include "platform/BusyPointer.h"
 #include "platform/FileDialogs.h"
@@ -58,7 +59,7 @@ QPushButton* addButton(QWidget* parent, const char* name, const QString& caption
 
 } // namespace
 
-SearchWindow::SearchWindow(WindowManager& windows)
+SearchWindow::SearchWindow(WindowDirectory& windows)
     : m_windows(windows), m_session(windows.session())
 {
     setObjectName(QStringLiteral("Frmcontexte"));
@@ -145,8 +146,16 @@ void SearchWindow::buildMenus()
 
 bool SearchWindow::load()
 {
-    if (const FileError error = m_session.loadLatinText()) {
-        m_windows.platform().messages.show(m_windows.textWindowIfLoaded(), fileErrorMessage(error));
+    SessionFailure failure = SessionFailure::None;
+    if (const FileError error = m_session.loadLatinText(&failure)) {
+        Message message = fileErrorMessage(error);
+        if (failure == SessionFailure::OutOfMemory) {
+            message = Message();
+            message.text = QStringLiteral("Mémoire insuffisante pour charger le texte « %1 ».")
+                               .arg(m_session.latinPath());
+            message.icon = MessageIcon::Warning;
+        }
+        m_windows.platform().messages.show(m_windows.textWindowIfLoaded(), message);
         return false;
     }
     return true;
@@ -157,7 +166,19 @@ void SearchWindow::onSearchClicked()
     BusyGuard busy(m_windows.platform().busy, this);
     m_countLabel->hide();
     const QString typed = m_formEdit->text();
-    const std::size_t count = m_session.search(typed);
+    std::size_t count = 0;
+    if (m_session.search(typed, count) != SessionFailure::None) {
+        // The list and the count shown stay those of the previous search.
+        m_countLabel->show();
+        busy.release();
+        Message message;
+        message.text = QStringLiteral("Mémoire insuffisante pour la recherche de « %1 » : "
+                                      "la liste précédente est conservée.")
+                           .arg(typed);
+        message.icon = MessageIcon::Warning;
+        m_windows.platform().messages.show(this, message);
+        return;
+    }
     m_countLabel->setText(typed + QStringLiteral(" = ") + QString::number(count));
     m_countLabel->show();
     m_countCaption->show();
@@ -166,7 +187,14 @@ void SearchWindow::onSearchClicked()
 void SearchWindow::onSortByFormClicked()
 {
     BusyGuard busy(m_windows.platform().busy, this);
-    m_session.sortByForm();
+    if (m_session.sortByForm() != SessionFailure::None) {
+        busy.release();
+        Message message;
+        message.text = QStringLiteral("Mémoire insuffisante pour trier la liste : "
+                                      "son ordre est conservé.");
+        message.icon = MessageIcon::Warning;
+        m_windows.platform().messages.show(this, message);
+    }
 }
 
 void SearchWindow::onSortByReferenceClicked() { onSearchClicked(); }
@@ -174,7 +202,7 @@ void SearchWindow::onSortByReferenceClicked() { onSearchClicked(); }
 void SearchWindow::onResultGridClicked()
 {
     BusyGuard busy(m_windows.platform().busy, this);
-    WindowManager::present(m_windows.contextViewer());
+    WindowDirectory::present(m_windows.contextViewer());
 }
 
 void SearchWindow::onSaveTriggered()
@@ -201,9 +229,14 @@ void SearchWindow::onSaveTriggered()
     FileError error;
     {
         BusyGuard busy(platform.busy, this);
-        error = saveResultFile(toPath(name), m_session.results(), toCp1252(m_session.title()),
-                               toCp1252(searchDateText(m_session.loadMoment())),
-                               toPath(m_session.latinPath()), toPath(m_session.frenchPath()));
+        const std::string title = toCp1252(m_session.title());
+        const std::string date = toCp1252(searchDateText(m_session.loadMoment()));
+        const std::string latin = toPath(m_session.latinPath());
+        const std::string french = toPath(m_session.frenchPath());
+        error = m_session.hasPlaceholderRow()
+            ? saveResultFile(toPath(name), m_session.placeholderGrid(), title, date, latin, french)
+            : saveResultFile(toPath(name), m_session.words(), m_session.results(), title, date,
+                             latin, french);
         if (!error)
             m_session.leaveCurrentCellAfterReadingRows();
     }
@@ -220,6 +253,6 @@ void SearchWindow::onPrintTriggered() { printAttestations(this, m_windows.platfo
 
 void SearchWindow::onCloseTriggered() { m_windows.unload(this); }
 
-void SearchWindow::onAboutTriggered() { WindowManager::present(m_windows.aboutBox()); }
+void SearchWindow::onAboutTriggered() { WindowDirectory::present(m_windows.aboutBox()); }
 
 } // namespace quorvex

@@ -20,12 +20,12 @@ namespace quorvex {
 
 class ResultGrid;
 class Session;
-class WindowManager;
+class WindowDirectory;
 
 class SearchWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit SearchWindow(WindowManager& windows);
+    explicit SearchWindow(WindowDirectory& windows);
     // Reads and cuts the Latin text. false when it cannot be read: the user has been told
     // and the window is not opened.
     bool load();
@@ -47,7 +47,7 @@ private:
     void buildControls();
     void buildMenus();
 
-    WindowManager& m_windows;
+    WindowDirectory& m_windows;
     Session& m_session;
     // The save dialog remembers the name last chosen while the window stays loaded.
     QString m_saveFileName;

@@ -2,7 +2,7 @@
 
 #include "look/WindowLook.h"
 #include "look/Twips.h"
-#include "app/WindowManager.h"
+#include "windows/WindowDirectory.h"
 #include "look/Pictures.h"
 #include "windows/TextWindow.h"
 
@@ -50,7 +50,7 @@ bool producesCharacter(const QKeyEvent* event)
 
 } // namespace
 
-SplashScreen::SplashScreen(WindowManager& windows) : m_windows(windows)
+SplashScreen::SplashScreen(WindowDirectory& windows) : m_windows(windows)
 {
     setObjectName(QStringLiteral("frmSplash"));
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
@@ -190,9 +190,9 @@ void SplashScreen::giveWay()
         return;
     m_gone = true;
     m_timer->stop();
-    WindowManager& windows = m_windows;
+    WindowDirectory& windows = m_windows;
     windows.unload(this);
-    WindowManager::present(windows.textWindow());
+    WindowDirectory::present(windows.textWindow());
 }
 
 } // namespace quorvex

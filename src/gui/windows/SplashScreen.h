@@ -14,12 +14,12 @@ class QTimer;
 
 namespace quorvex {
 
-class WindowManager;
+class WindowDirectory;
 
 class SplashScreen : public QWidget {
     Q_OBJECT
 public:
-    explicit SplashScreen(WindowManager& windows);
+    explicit SplashScreen(WindowDirectory& windows);
     bool load();
 
 protected:
@@ -36,7 +36,7 @@ private:
     // label behind it or the frame.
     void watchClicks(QWidget* control, GivesWay givesWay);
 
-    WindowManager& m_windows;
+    WindowDirectory& m_windows;
     QFrame* m_frame = nullptr;
     QTimer* m_timer = nullptr;
     QHash<QObject*, GivesWay> m_clickHandlers;

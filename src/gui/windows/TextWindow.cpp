@@ -11,7 +11,8 @@
 #include "look/WindowLook.h"
 #include "windows/DialogFolder.h"
 #include "look/Twips.h"
-#include "app/WindowManager.h"
+#include "session/Session.h"
+#include "windows/WindowDirectory.h"
 #include "windows/AboutBox.h"
 
 #include <QAction>
@@ -29,7 +30,7 @@ const QString kTextFilter = QStringLiteral("Fichiers Texte (*.TXT)|*.TXT");
 
 } // namespace
 
-TextWindow::TextWindow(WindowManager& windows) : m_windows(windows)
+TextWindow::TextWindow(WindowDirectory& windows) : m_windows(windows)
 {
     setObjectName(QStringLiteral("frmtexte"));
     setWindowTitle(applicationTitle());
@@ -161,10 +162,10 @@ void TextWindow::onConcordanceTriggered()
     BusyGuard busy(m_windows.platform().busy, this);
     // A window already loaded is only brought forward: its Latin text is not read again.
     if (SearchWindow* search = m_windows.searchWindow())
-        WindowManager::present(search);
+        WindowDirectory::present(search);
 }
 
-void TextWindow::onAboutTriggered() { WindowManager::present(m_windows.aboutBox()); }
+void TextWindow::onAboutTriggered() { WindowDirectory::present(m_windows.aboutBox()); }
 
 void TextWindow::onQuitTriggered() { m_windows.quit(); }
 

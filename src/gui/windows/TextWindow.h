@@ -15,12 +15,12 @@ class QPushButton;
 
 namespace quorvex {
 
-class WindowManager;
+class WindowDirectory;
 
 class TextWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TextWindow(WindowManager& windows);
+    explicit TextWindow(WindowDirectory& windows);
     bool load();
 
     void onBrowseLatinClicked();
@@ -42,7 +42,7 @@ private:
     // "&Concordance" is enabled exactly when the Latin box is not empty (blanks count).
     void updateConcordanceState();
 
-    WindowManager& m_windows;
+    WindowDirectory& m_windows;
     // The shared open dialog remembers the name last chosen with either browse command.
     QString m_dialogFileName;
 

@@ -1,0 +1,51 @@
+#include "cli/CollocatesCommand.h"
+
+#include "cli/CommandCommon.h"
+#include "cli/ReaderSearch.h"
+#include "concordance/Collocates.h"
+#include "output/ExportFormats.h"
+
+#include <cstdio>
+
+namespace quorvex {
+
+namespace {
+
+// Three decimals and a point whatever the locale: the program never sets one, so printf's
+// is "C".
+std::string decimals3(double v)
+{
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.3f", v);
+    return buf;
+}
+
+} // namespace
+
+int runCollocatesCommand(const CliOptions& options, std::ostream& out, std::ostream& err)
+{
+    ReaderSearch search;
+    if (const int code = loadReaderSearch(options, err, search))
+        return code;
+    const std::vector<Collocate> found
+        = findCollocates(search.table, search.attestations, options.collocateWindow, search.folding);
+
+    const ExportFormat format = options.format.value_or(ExportFormat::Tsv);
+    std::string buf;
+    appendRecord(buf, format, {"collocate", "cooccurrences", "frequency", "mi", "log_likelihood"});
+    for (const Collocate& c : found) {
+        const std::string o = std::to_string(c.cooccurrences);
+        const std::string f = std::to_string(c.frequency);
+        const std::string mi = decimals3(c.mi);
+        const std::string ll = decimals3(c.logLikelihood);
+        appendRecord(buf, format, {c.form, o, f, mi, ll});
+        if (buf.size() >= (std::size_t(1) << 20)) {
+            out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
+            buf.clear();
+        }
+    }
+    out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
+    return finishOutput(out, err);
+}
+
+} // namespace quorvex

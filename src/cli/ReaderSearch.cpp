@@ -1,0 +1,265 @@
+#include "cli/ReaderSearch.h"
+
+#include "cli/CollocatesCommand.h"
+#include "cli/CommandCommon.h"
+#include "concordance/BothSides.h"
+#include "concordance/GridHeader.h"
+#include "output/DispersionPlot.h"
+#include "output/ExportFormats.h"
+#include "output/KwicLines.h"
+#include "output/PrintLayout.h"
+#include "output/ResultFile.h"
+#include "text/Cp1252.h"
+
+#include <ctime>
+#include <unordered_map>
+
+namespace quorvex {
+
+namespace {
+
+constexpr const char* kProgram = "quorvex-cli : ";
+
+// The first reader's option given, for messages.
+const char* readerOptionUsed(const CliOptions& o)
+{
+    if (o.normalize)
+        return "--normalize";
+    if (o.phrase)
+        return "--phrase";
+    if (o.frenchSide)
+        return "--side french";
+    if (o.frenchForm)
+        return "--french-form";
+    return nullptr;
+}
+
+bool needsOtherText(const CliOptions& o)
+{
+    return o.frenchForm || o.action == CliAction::ResultFile || o.action == CliAction::Export;
+}
+
+int writePlot(const CliOptions& options, const std::string& svg, std::ostream& err)
+{
+    const FileError e = writeFileReplacing(*options.plotPath, [&svg](std::ostream& file) {
+        file << svg;
+        return static_cast<bool>(file);
+    });
+    return e ? reportFileError(err, e) : kExitOk;
+}
+
+std::string plotOf(const ReaderSearch& search)
+{
+    return dispersionSvg(dispersionBands(search.table, search.attestations), search.form);
+}
+
+} // namespace
+
+bool usesReaderSearch(const CliOptions& o)
+{
+    return readerOptionUsed(o) || o.plotPath || o.action == CliAction::Collocates
+        || o.action == CliAction::Plot;
+}
+
+std::string finishReaderSearchOptions(CliOptions& o)
+{
+    if (o.action == CliAction::Help)
+        return {};
+    if (o.plotPath) {
+        if (o.action == CliAction::ResultFile) {
+            o.action = CliAction::Plot;
+            o.actionOption = "--plot";
+        } else if (o.action != CliAction::Export || o.format != ExportFormat::Html) {
+            return "--plot s'emploie seul ou avec --format html, pas avec " + o.actionOption + ".";
+        }
+    }
+    if (o.action == CliAction::Plot && o.outputPath)
+        return "--output ne s'emploie pas avec --plot seul (l'image va dans le fichier de --plot).";
+    if (o.action == CliAction::Collocates && o.format == ExportFormat::Html)
+        return "--collocates s'écrit en tsv ou en csv, pas en html.";
+    if ((o.action == CliAction::Collocates || o.action == CliAction::Plot) && o.sort == SortOrder::Forms)
+        return "--sort ne s'emploie pas avec " + o.actionOption + ".";
+    if (const char* used = readerOptionUsed(o)) {
+        if (o.action == CliAction::Frequencies || o.action == CliAction::Show
+            || o.action == CliAction::PrintContext || o.action == CliAction::Check)
+            return std::string(used) + " ne s'emploie pas avec " + o.actionOption + ".";
+    }
+    if ((o.frenchSide || o.frenchForm) && o.frenchPath.empty())
+        return std::string(o.frenchSide ? "--side french" : "--french-form")
+            + " demande le texte français (--french FICHIER).";
+    if (o.frenchSide && o.frenchForm)
+        return "--french-form ne s'emploie pas avec --side french (la forme cherchée est déjà "
+               "française).";
+    return {};
+}
+
+int loadReaderSearch(const CliOptions& options, std::ostream& err, ReaderSearch& into)
+{
+    const bool other = needsOtherText(options) && !options.frenchPath.empty();
+    // Latin first, then French, as the other commands read them.
+    TextReadResult latin, french;
+    if (!options.frenchSide || other) {
+        latin = readText(options.latinPath);
+        if (latin.error)
+            return reportFileError(err, latin.error);
+    }
+    if (options.frenchSide || other) {
+        french = readText(options.frenchPath);
+        if (french.error)
+            return reportFileError(err, french.error);
+    }
+    TextReadResult& searched = options.frenchSide ? french : latin;
+    if (other)
+        into.otherText = std::move(options.frenchSide ? latin.text : french.text);
+    into.withOther = other;
+
+    const ArgumentConversion form = argumentToCp1252(options.operands.front());
+    if (!form.missingChar.empty())
+        err << kProgram << "attention : la forme contient le caractère « " << form.missingChar
+            << " », absent du codage Windows-1252 des textes ; elle ne peut rien trouver.\n";
+    into.form = form.bytes;
+    into.folding = options.normalize ? Folding::Spelling : Folding::Case;
+    into.letters = options.normalize ? LetterSet::Extended : LetterSet::Window;
+    into.table = WordTable::segment(std::move(searched.text), into.letters);
+    if (!form.missingChar.empty())
+        return kExitOk;
+
+    into.attestations = PhraseQuery(into.form, options.phrase, into.folding).find(into.table);
+    if (options.frenchForm)
+        into.attestations = keepWhereOtherPassageHolds(
+            into.table, into.attestations, into.otherText,
+            WordPattern(*options.frenchForm, into.folding), into.letters);
+    return kExitOk;
+}
+
+void toGrid(ReaderSearch& search, SortOrder sort, GridModel& grid)
+{
+    const WordTable& table = search.table;
+    grid.setRows(2);
+    grid.clear();
+    prepareGrid(grid);
+    grid.setRows(1);
+    grid.reserveRows(search.attestations.size() + 1);
+    for (const Span& s : search.attestations)
+        grid.appendRow(spanForm(table, s), table.referenceText(table.referenceId(s.first)));
+    grid.setRow(0);
+    grid.setCol(0);
+    if (search.attestations.empty())
+        return;
+    grid.setRow(search.attestations.size());
+    grid.setCol(1);
+    if (sort != SortOrder::Forms)
+        return;
+    grid.setColSel(0);
+    grid.sort();
+    // The sort is stable and a form never holds '\0': rows with one key keep their text order.
+    std::unordered_map<std::string, std::vector<Span>> byKey;
+    for (const Span& s : search.attestations)
+        byKey[spanForm(table, s) + '\0' + table.referenceText(table.referenceId(s.first))].push_back(s);
+    std::unordered_map<std::string, std::size_t> taken;
+    for (std::size_t r = 1; r < grid.rows(); ++r) {
+        const std::string key = grid.cell(r, 0) + '\0' + grid.cell(r, 1);
+        search.attestations[r - 1] = byKey[key][taken[key]++];
+    }
+}
+
+int runReaderSearchCommand(const CliOptions& options, std::ostream& out, std::ostream& err)
+{
+    if (options.action == CliAction::Collocates)
+        return runCollocatesCommand(options, out, err);
+    ReaderSearch search;
+    if (const int code = loadReaderSearch(options, err, search))
+        return code;
+    const std::string& text = search.table.text();
+    const std::string* other = search.withOther ? &search.otherText : nullptr;
+
+    switch (options.action) {
+    case CliAction::Count:
+        out << search.attestations.size() << '\n';
+        return finishOutput(out, err);
+    case CliAction::Plot:
+        return writePlot(options, plotOf(search), err);
+    case CliAction::Kwic: {
+        if (options.sort == SortOrder::Forms) {
+            GridModel grid;
+            toGrid(search, options.sort, grid);
+        }
+        // The hits point at the reference texts: one string per reference of the table.
+        std::vector<std::string> refs(search.table.referenceCount());
+        for (std::size_t id = 0; id < refs.size(); ++id)
+            refs[id] = search.table.referenceText(static_cast<WordTable::ReferenceId>(id));
+        std::vector<KwicHit> hits;
+        hits.reserve(search.attestations.size());
+        for (const Span& s : search.attestations) {
+            const std::string_view first = search.table.form(s.first);
+            const std::string_view last = search.table.form(s.first + s.count - 1);
+            hits.push_back(KwicHit{refs[search.table.referenceId(s.first)],
+                                   static_cast<std::size_t>(first.data() - text.data()),
+                                   static_cast<std::size_t>(last.data() + last.size() - first.data())});
+        }
+        writeKwicLines(out, text, hits, options.kwicWidth);
+        return finishOutput(out, err);
+    }
+    default:
+        break;
+    }
+
+    GridModel grid;
+    toGrid(search, options.sort, grid);
+    switch (options.action) {
+    case CliAction::List: {
+        std::string buf;
+        for (std::size_t r = 1; r < grid.rows(); ++r) {
+            buf += cp1252ToUtf8(grid.cell(r, 0));
+            buf += '\t';
+            buf += cp1252ToUtf8(grid.cell(r, 1));
+            buf += '\n';
+        }
+        out << buf;
+        return finishOutput(out, err);
+    }
+    case CliAction::PrintList:
+        out << describePrintOperations(attestationListLayout(grid));
+        return finishOutput(out, err);
+    case CliAction::ResultFile: {
+        const std::string date = options.date ? *options.date : defaultDateText(std::time(nullptr));
+        const auto write = [&](std::ostream& to) {
+            writeResultFile(to, grid, options.title, date, text, other);
+        };
+        if (options.outputPath) {
+            const FileError e = writeFileReplacing(*options.outputPath, [&](std::ostream& file) {
+                write(file);
+                return static_cast<bool>(file);
+            });
+            return e ? reportFileError(err, e) : kExitOk;
+        }
+        write(out);
+        return finishOutput(out, err);
+    }
+    case CliAction::Export: {
+        std::string picture;
+        if (options.plotPath) {
+            picture = plotOf(search);
+            if (const int code = writePlot(options, picture, err))
+                return code;
+        }
+        const ExportHeading heading{options.title, search.form, picture, options.frenchSide,
+                                    search.letters};
+        const ExportFormat format = options.format.value_or(ExportFormat::Tsv);
+        if (options.outputPath) {
+            const FileError e = writeFileReplacing(*options.outputPath, [&](std::ostream& file) {
+                writeAttestationExport(file, format, grid, text, other, heading);
+                return static_cast<bool>(file);
+            });
+            return e ? reportFileError(err, e) : kExitOk;
+        }
+        writeAttestationExport(out, format, grid, text, other, heading);
+        return finishOutput(out, err);
+    }
+    default:
+        break;
+    }
+    return kExitUsage;
+}
+
+} // namespace quorvex

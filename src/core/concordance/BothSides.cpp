@@ -1,0 +1,66 @@
+#include "concordance/BothSides.h"
+
+#include "passages/PassageIndex.h"
+#include "text/Letters.h"
+
+#include <unordered_map>
+
+namespace quorvex {
+
+namespace {
+
+bool isWordByte(unsigned char c, LetterSet letters)
+{
+    if (isLetter(c))
+        return true;
+    return letters == LetterSet::Extended
+        && (c == 0x8A || c == 0x8C || c == 0x8E || c == 0x9A || c == 0x9C || c == 0x9E || c == 0x9F);
+}
+
+} // namespace
+
+bool passageHolds(std::string_view passage, const WordPattern& pattern, LetterSet letters)
+{
+    std::size_t i = 0;
+    const std::size_t n = passage.size();
+    while (i < n) {
+        if (passage[i] == '[') {
+            const std::size_t close = passage.find(']', i);
+            i = close == std::string_view::npos ? n : close + 1;
+            continue;
+        }
+        if (!isWordByte(static_cast<unsigned char>(passage[i]), letters)) {
+            ++i;
+            continue;
+        }
+        const std::size_t start = i;
+        while (i < n && isWordByte(static_cast<unsigned char>(passage[i]), letters))
+            ++i;
+        if (pattern.matches(passage.substr(start, i - start)))
+            return true;
+    }
+    return false;
+}
+
+std::vector<Span> keepWhereOtherPassageHolds(const WordTable& table, const std::vector<Span>& spans,
+                                             std::string_view otherText, const WordPattern& pattern,
+                                             LetterSet letters)
+{
+    // Many attestations share a passage: each is looked at once.
+    std::unordered_map<WordTable::ReferenceId, bool> holds;
+    std::vector<std::string> texts;
+    for (const Span& s : spans)
+        if (holds.emplace(table.referenceId(s.first), false).second)
+            texts.push_back(table.referenceText(table.referenceId(s.first)));
+    const PassageIndex index(otherText, std::vector<std::string_view>(texts.begin(), texts.end()));
+    for (auto& [id, yes] : holds)
+        yes = passageHolds(index.passage(table.referenceText(id)), pattern, letters);
+
+    std::vector<Span> kept;
+    for (const Span& s : spans)
+        if (holds[table.referenceId(s.first)])
+            kept.push_back(s);
+    return kept;
+}
+
+} // namespace quorvex

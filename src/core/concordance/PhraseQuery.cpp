@@ -1,0 +1,68 @@
+#include "concordance/PhraseQuery.h"
+
+namespace quorvex {
+
+WordPattern::WordPattern(std::string_view typed, Folding folding)
+    : m_folding(folding),
+      // FormQuery lowers what it is given; a spelling-folded text is lowered already.
+      m_query(FormQuery::parse(folding == Folding::Case ? std::string(typed) : folded(typed, folding)))
+{
+}
+
+bool WordPattern::matches(std::string_view form) const
+{
+    if (m_folding == Folding::Case)
+        return m_query.matches(form);
+    // The query is folded and lowered already, and a fold is lowered: no second lowering.
+    if (!m_query.wildcard)
+        return spellingFoldEquals(form, m_query.lowered);
+    return spellingFoldStartsWith(form, m_query.prefix) && spellingFoldEndsWith(form, m_query.suffix);
+}
+
+PhraseQuery::PhraseQuery(std::string_view typed, bool phrase, Folding folding)
+{
+    if (!phrase) {
+        m_words.emplace_back(typed, folding);
+        return;
+    }
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    std::size_t i = 0;
+    while (i < typed.size()) {
+        while (i < typed.size() && blank(typed[i]))
+            ++i;
+        const std::size_t start = i;
+        while (i < typed.size() && !blank(typed[i]))
+            ++i;
+        if (i > start)
+            m_words.emplace_back(typed.substr(start, i - start), folding);
+    }
+}
+
+std::vector<Span> PhraseQuery::find(const WordTable& table) const
+{
+    std::vector<Span> spans;
+    const std::size_t k = m_words.size();
+    const std::size_t n = table.size();
+    if (k == 0 || n < k)
+        return spans;
+    for (std::size_t i = 0; i + k <= n; ++i) {
+        std::size_t j = 0;
+        while (j < k && m_words[j].matches(table.form(i + j)))
+            ++j;
+        if (j == k)
+            spans.push_back(Span{static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(k)});
+    }
+    return spans;
+}
+
+std::string spanForm(const WordTable& table, Span span)
+{
+    std::string form(table.form(span.first));
+    for (std::uint32_t j = 1; j < span.count; ++j) {
+        form += ' ';
+        form += table.form(span.first + j);
+    }
+    return form;
+}
+
+} // namespace quorvex

@@ -6,6 +6,7 @@
 #include "support/WindowDriver.h"
 
 #include <QDir>
+#include <QStorageInfo>
 
 #include <csignal>
 #include <sstream>
@@ -61,6 +62,8 @@ private slots:
     void dialogOpensInAnOrdinaryFolder();
     void savedFile_data();
     void savedFile();
+    void guardedSaves_data();
+    void guardedSaves();
     void failureKeepsOldFileAndGrid_data();
     void failureKeepsOldFileAndGrid();
 
@@ -310,6 +313,86 @@ void SaveCommandTest::failureKeepsOldFileAndGrid()
     QCOMPARE(d->rows(), gridBefore);
     for (const QString& name : QDir(d->dir.path()).entryList(QDir::Files))
         QVERIFY2(!name.contains(QLatin1String("~")), qPrintable(name));
+}
+
+void SaveCommandTest::guardedSaves_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("written");  // the new result file replaced the old one
+    QTest::newRow("read-only file: refused after the question") << "read-only" << false;
+    QTest::newRow("a folder of the system") << "proc" << false;
+    QTest::newRow("a device: written into") << "device" << true;
+    QTest::newRow("over a gigabyte, Non: nothing written") << "huge" << false;
+    QTest::newRow("progress shown, then cancelled") << "cancel" << false;
+    QTest::newRow("progress shown to the end") << "progress" << true;
+}
+
+void SaveCommandTest::guardedSaves()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, written);
+    if (kind == QLatin1String("proc") && !QFileInfo(QStringLiteral("/proc/self")).exists())
+        QSKIP("no /proc here");
+    if (kind == QLatin1String("huge")) {
+        // 25 000 words and no marker: every row's passage is the whole text, 1.25 GB in all.
+        QByteArray latin;
+        for (int i = 0; i < 25000; ++i)
+            latin += "a ";
+        d->useTexts(latin, {}, QStringLiteral("Essai"));
+        if (QStorageInfo(d->dir.path()).bytesAvailable() < 2'000'000'000)
+            QSKIP("not enough free disk to reach the question");
+        QVERIFY(d->search(QStringLiteral("a")));
+    } else {
+        QVERIFY(search(QStringLiteral("*")));
+    }
+    d->write(QStringLiteral("resultat.txt"), "ancien");
+    QString target = out();
+    if (kind == QLatin1String("read-only"))
+        QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    else if (kind == QLatin1String("proc"))
+        target = QStringLiteral("/proc/resultat.txt");
+    else if (kind == QLatin1String("device"))
+        target = QStringLiteral("/dev/null");
+    else if (kind == QLatin1String("cancel"))
+        d->doubles.progress.cancelAt = 1;
+    const bool asksOverwrite = QFileInfo::exists(target);
+    if (kind == QLatin1String("huge"))
+        d->doubles.messages.queueAnswer(MessageAnswer::Yes);  // replace it
+    save(target);
+
+    if (asksOverwrite)
+        QVERIFY(expectQuestion(target));
+    if (kind == QLatin1String("read-only")) {
+        QVERIFY(d->doubles.messages.expectNext(okBox(
+            QStringLiteral("Le fichier « %1 » est en lecture seule : il n'a pas été remplacé.").arg(target),
+            MessageIcon::Warning)));
+    } else if (kind == QLatin1String("proc")) {
+        QVERIFY(d->doubles.messages.expectNextNaming(target));
+    } else if (kind == QLatin1String("huge")) {
+        Message question;
+        question.text = QStringLiteral("Le fichier fera 1,3 Go. Continuer ?");
+        question.title = QStringLiteral("Veltrano - Quorvex");
+        question.buttons = MessageButtons::YesNo;
+        question.defaultAnswer = MessageAnswer::No;
+        QVERIFY(!d->doubles.messages.shown().isEmpty());
+        QVERIFY(!d->doubles.messages.shown().last().pointerBusy);
+        QVERIFY(d->doubles.messages.expectNext(question));  // no answer scripted: Non
+    } else if (kind == QLatin1String("cancel")) {
+        QVERIFY(d->doubles.messages.expectNextNaming(QStringLiteral("annulée")));
+    } else {
+        QVERIFY(expectDone());
+    }
+    if (kind == QLatin1String("cancel") || kind == QLatin1String("progress")) {
+        // The progress covered the whole file, over the search window, and was closed.
+        QCOMPARE(d->doubles.progress.begun, 1);
+        QCOMPARE(d->doubles.progress.lastParent, static_cast<QWidget*>(d->windows.searchWindowIfLoaded()));
+        QVERIFY(d->doubles.progress.total > 1000 && !d->doubles.progress.open);
+        if (written)
+            QCOMPARE(d->doubles.progress.last, d->doubles.progress.total);
+    }
+    QCOMPARE(readTestFile(out()) != QByteArray("ancien"), written && target == out());
+    for (const QString& name : QDir(d->dir.path()).entryList(QDir::Files | QDir::Hidden))
+        QVERIFY2(name == QLatin1String("resultat.txt") || name.endsWith(QLatin1String(".txt")), qPrintable(name));
 }
 
 QTEST_MAIN(SaveCommandTest)

@@ -11,6 +11,7 @@
 #include "support/FakeMessageBoxes.h"
 #include "support/FakePrintSetupDialog.h"
 #include "support/FakeProgramLauncher.h"
+#include "support/FakeProgressIndicator.h"
 #include "support/FakeSystemInformation.h"
 #include "support/RecordingPrintingSurface.h"
 
@@ -37,9 +38,10 @@ public:
     RecordingPrintingSurface printing;
     FakeSystemInformation systemInformation;
     FakeProgramLauncher launcher;
+    FakeProgressIndicator progress;
 
 private:
-    Platform m_platform{dialogs, messages, busy, files, printSetup, printing, systemInformation, launcher};
+    Platform m_platform{dialogs, messages, busy, files, printSetup, printing, systemInformation, launcher, progress};
 };
 
 } // namespace quorvex

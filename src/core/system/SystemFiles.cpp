@@ -1,5 +1,7 @@
 #include "system/SystemFiles.h"
 
+#include <csignal>
+
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -765,5 +767,29 @@ bool stderrIsTerminal()
 }
 
 #endif
+
+} // namespace quorvex::sys
+
+namespace quorvex::sys {
+
+namespace {
+
+extern "C" void removeTemporariesAndDie(int sig)
+{
+    removeLiveTemporaryFiles();
+    std::signal(sig, SIG_DFL);
+    std::raise(sig);
+}
+
+} // namespace
+
+void removeTemporaryFilesOnTermination()
+{
+    std::signal(SIGINT, removeTemporariesAndDie);
+    std::signal(SIGTERM, removeTemporariesAndDie);
+#ifdef SIGHUP
+    std::signal(SIGHUP, removeTemporariesAndDie);
+#endif
+}
 
 } // namespace quorvex::sys

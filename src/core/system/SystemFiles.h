@@ -40,6 +40,9 @@ bool freeSpace(const std::string& path, std::uint64_t& bytes);
 // Temporary files being written, so that a signal handler can remove them. Both functions
 // are async-signal-safe; removal forgets them too.
 void removeLiveTemporaryFiles() noexcept;
+// Makes SIGINT, SIGTERM (and SIGHUP where there is one) remove those files first, then end
+// the program as the signal would have: an interrupted save leaves the old file and no other.
+void removeTemporaryFilesOnTermination();
 std::size_t liveTemporaryFileCount() noexcept;
 
 enum class OutputStatus {

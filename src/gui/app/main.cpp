@@ -4,6 +4,7 @@
 #include "app/WindowManager.h"
 #include "platform/QtPlatform.h"
 #include "look/Pictures.h"
+#include "system/SystemFiles.h"
 #include "windows/SplashScreen.h"
 
 #include <QApplication>
@@ -12,6 +13,8 @@
 
 int main(int argc, char* argv[])
 {
+    // Interrupted during a save: the temporary file goes, the old file stays.
+    quorvex::sys::removeTemporaryFilesOnTermination();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Veltrano - Quorvex"));
     QApplication::setWindowIcon(quorvex::applicationIcon());

@@ -26,6 +26,13 @@ public:
             m_pointer.setBusy(m_window, false);
         m_on = false;
     }
+    // The hourglass again after such a message.
+    void resume()
+    {
+        if (!m_on)
+            m_pointer.setBusy(m_window, true);
+        m_on = true;
+    }
     BusyGuard(const BusyGuard&) = delete;
     BusyGuard& operator=(const BusyGuard&) = delete;
 

@@ -12,6 +12,7 @@ class MessageBoxes;
 class PrintSetupDialog;
 class PrintingSurface;
 class ProgramLauncher;
+class ProgressIndicator;
 class SystemInformation;
 
 struct Platform {
@@ -23,6 +24,7 @@ struct Platform {
     PrintingSurface& printing;
     SystemInformation& systemInformation;
     ProgramLauncher& launcher;
+    ProgressIndicator& progress;
 };
 
 } // namespace quorvex

@@ -7,6 +7,7 @@
 #include "platform/QtPrintSetupDialog.h"
 #include "platform/QtPrintingSurface.h"
 #include "platform/QtProgramLauncher.h"
+#include "platform/QtProgressIndicator.h"
 
 #ifdef Q_OS_WIN
 #include "platform/QtRegistry.h"
@@ -35,6 +36,7 @@ struct QtPlatform::Impl {
     PathSystemInformation systemInformation;
 #endif
     QtProgramLauncher launcher;
+    QtProgressIndicator progress;
 };
 
 QtPlatform::QtPlatform() : m_impl(std::make_unique<Impl>())
@@ -42,7 +44,8 @@ QtPlatform::QtPlatform() : m_impl(std::make_unique<Impl>())
     m_impl->printer.setDocName(QStringLiteral("Veltrano - Quorvex"));
     m_platform.reset(new Platform{m_impl->fileDialogs, m_impl->messages, m_impl->busy,
                                   m_impl->files, m_impl->printSetup, m_impl->printing,
-                                  m_impl->systemInformation, m_impl->launcher});
+                                  m_impl->systemInformation, m_impl->launcher,
+                                  m_impl->progress});
 }
 
 QtPlatform::~QtPlatform() = default;

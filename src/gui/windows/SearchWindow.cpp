@@ -12,6 +12,7 @@
 #include "platform/FileMessages.h"
 #include "platform/FileTest.h"
 #include "platform/MessageBoxes.h"
+#include "platform/ProgressIndicator.h"
 #include "platform/TextCodec.h"
 #include "printing/PrintCommands.h"
 #include "session/SearchDate.h"
@@ -35,6 +36,8 @@ namespace quorvex {
 namespace {
 
 const QString kTextFilter = QStringLiteral("Fichiers Texte (*.TXT)|*.TXT");
+// Saves larger than this (decimal bytes) ask before writing.
+constexpr std::uint64_t kSizeWorthAsking = 1'000'000'000;
 
 // The search button's picture, drawn 76 x 38 pixels at 96 dpi.
 QIcon recherchePicture(const QSize& size)
@@ -227,19 +230,49 @@ void SearchWindow::onSaveTriggered()
     }
 
     FileError error;
+    bool declined = false;
     {
         BusyGuard busy(platform.busy, this);
+        SaveControl control;
+        // Past a gigabyte the user has a last word, once the size is known and fits the disk.
+        control.confirmSize = [&](std::uint64_t size) {
+            if (size <= kSizeWorthAsking)
+                return true;
+            busy.release();
+            Message question;
+            question.text = QStringLiteral("Le fichier fera %1. Continuer ?")
+                                .arg(QString::fromStdString(formatByteSize(size)));
+            question.title = applicationTitle();
+            question.buttons = MessageButtons::YesNo;
+            question.defaultAnswer = MessageAnswer::No;
+            declined = platform.messages.show(this, question) != MessageAnswer::Yes;
+            busy.resume();
+            return !declined;
+        };
+        bool progressShown = false;
+        control.progress = [&](std::uint64_t written, std::uint64_t size) {
+            if (!progressShown) {
+                platform.progress.begin(this, QStringLiteral("Enregistrement de %1").arg(name), size);
+                progressShown = true;
+            }
+            return platform.progress.advance(written);
+        };
         const std::string title = toCp1252(m_session.title());
         const std::string date = toCp1252(searchDateText(m_session.loadMoment()));
         const std::string latin = toPath(m_session.latinPath());
         const std::string french = toPath(m_session.frenchPath());
         error = m_session.hasPlaceholderRow()
-            ? saveResultFile(toPath(name), m_session.placeholderGrid(), title, date, latin, french)
+            ? saveResultFile(toPath(name), m_session.placeholderGrid(), title, date, latin, french,
+                             control)
             : saveResultFile(toPath(name), m_session.words(), m_session.results(), title, date,
-                             latin, french);
+                             latin, french, control);
+        if (progressShown)
+            platform.progress.end();
         if (!error)
             m_session.leaveCurrentCellAfterReadingRows();
     }
+    if (declined)
+        return;
     if (error) {
         platform.messages.show(this, fileErrorMessage(error));
         return;

@@ -4,6 +4,8 @@
 #include "windows/AboutBox.h"
 #include "support/WindowDriver.h"
 
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QPointer>
 #include <QSignalSpy>
@@ -117,17 +119,29 @@ void TextWindowTest::unreadableFile_data()
     QTest::newRow("browse, missing") << true << "missing";
     QTest::newRow("Concordance, folder") << false << "folder";
     QTest::newRow("Concordance, too large") << false << "large";
+    // Nothing waits for a writer or reads without end: refused at once.
+    QTest::newRow("browse, FIFO without writer") << true << "fifo";
+    QTest::newRow("Concordance, FIFO without writer") << false << "fifo";
+    QTest::newRow("Concordance, a device") << false << "device";
 }
 
 void TextWindowTest::unreadableFile()
 {
     QFETCH(bool, browse);
     QFETCH(QString, kind);
-    const QString path = d->dir.filePath(QStringLiteral("latin.txt"));
+    const QString path = kind == QLatin1String("device") ? QStringLiteral("/dev/zero")
+                                                         : d->dir.filePath(QStringLiteral("latin.txt"));
     Message expected = okBox(QStringLiteral("Le fichier « %1 » est introuvable.").arg(path), MessageIcon::Warning);
+    const QString notRegular = QStringLiteral("Le fichier « %1 » n'est pas un fichier ordinaire (tube, "
+                                              "périphérique ou socket) : il n'a pas été lu.");
     if (kind == QLatin1String("folder")) {
         QVERIFY(QDir().mkdir(path));
         expected.text = QStringLiteral("« %1 » est un dossier, pas un fichier texte.").arg(path);
+    } else if (kind == QLatin1String("fifo")) {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        expected.text = notRegular.arg(path);
+    } else if (kind == QLatin1String("device")) {
+        expected.text = notRegular.arg(path);
     } else if (kind == QLatin1String("large")) {
         // A sparse file beyond what the program holds in memory: no disk space needed.
         QFile big(path);

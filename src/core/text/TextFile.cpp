@@ -360,40 +360,22 @@ bool fileExists(const std::string& path)
 // Opens the file for reading and closes it again; its content is not read here.
 FileError checkReadable(const std::string& path)
 {
-    FileError error;
-    error.path = path;
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        error.kind = FileErrorKind::IsDirectory;
-        return error;
-    }
-    errno = 0;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file) {
-        std::fclose(file);
+    // The same door as the reading: a FIFO or a device is refused at once, never opened.
+    const sys::OpenedInput in = sys::openRegularForReading(path);
+    switch (in.status) {
+    case sys::OpenStatus::Ok:
+        std::fclose(in.file);
         return {};
-    }
-    const int err = errno;
-    switch (err) {
-    case ENOENT:
-    case ENOTDIR:
-        error.kind = FileErrorKind::NotFound;
-        break;
-    case EACCES:
-    case EPERM:
-        error.kind = FileErrorKind::AccessDenied;
-        break;
-    case EFBIG:
-    case EOVERFLOW:
-    case ENOMEM:
-        error.kind = FileErrorKind::TooLarge;
-        break;
-    default:
-        error.kind = FileErrorKind::ReadFailed;
-        error.detail = err ? std::strerror(err) : std::string();
+    case sys::OpenStatus::NotFound:
+        return makeError(FileErrorKind::NotFound, path);
+    case sys::OpenStatus::IsDirectory:
+        return makeError(FileErrorKind::IsDirectory, path);
+    case sys::OpenStatus::NotRegular:
+        return makeError(FileErrorKind::NotRegular, path);
+    case sys::OpenStatus::Failed:
         break;
     }
-    return error;
+    return errorFromErrno(in.err, path, FileErrorKind::ReadFailed);
 }
 
 

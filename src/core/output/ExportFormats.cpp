@@ -1,8 +1,8 @@
 #include "output/ExportFormats.h"
 
 #include "text/Cp1252.h"
-#include "passages/PassageIndex.h"
-#include "passages/ReferencePassages.h"
+#include "output/AttestationRows.h"
+#include "output/OutputBuffer.h"
 #include "passages/FormMarking.h"
 
 #include <array>
@@ -12,7 +12,6 @@ namespace quorvex {
 
 namespace {
 
-constexpr std::size_t kFlushAt = std::size_t(1) << 20;
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 
 // What a byte becomes in a field, or empty to keep it (converted to UTF-8).
@@ -197,103 +196,55 @@ void appendAttestation(std::string& buf, ExportFormat format, std::string_view f
 void startExport(std::string& buf, ExportFormat format, const ExportHeading& heading,
                  std::size_t count)
 {
-    buf.reserve(kFlushAt + 4096);
     if (format == ExportFormat::Html)
         writeHtmlHead(buf, heading, count);
     else
         appendRecord(buf, format, headerFields(heading.frenchSearched));
 }
 
-void flushIfFull(std::ostream& out, std::string& buf)
-{
-    if (buf.size() >= kFlushAt) {
-        out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
-        buf.clear();
-    }
-}
-
 constexpr std::string_view kHtmlTail = "</tbody>\n</table>\n</body>\n</html>\n";
 
-void endExport(std::ostream& out, std::string& buf, ExportFormat format)
+// A row's passages and reference, gathered for its record; reused from row to row.
+struct RecordScratch {
+    std::string reference, latin, french;
+};
+
+template <typename Rows>
+void appendRowRecord(std::string& buf, ExportFormat format, const Rows& rows,
+                     const typename Rows::Row& row, const ExportHeading& heading,
+                     RecordScratch& scratch)
 {
+    const std::string_view ref = rows.reference(row, scratch.reference);
+    scratch.latin.clear();
+    rows.appendLatin(scratch.latin, row);
+    scratch.french.clear();
+    if (rows.withFrench())
+        rows.appendFrench(scratch.french, row);
+    appendAttestation(buf, format, rows.form(row), ref, scratch.latin, scratch.french, heading,
+                      rows.latinTextAfter(row));
+}
+
+template <typename Rows>
+void writeExport(std::ostream& out, ExportFormat format, const Rows& rows,
+                 const ExportHeading& heading)
+{
+    OutputBuffer buf(out);
+    startExport(buf.buffer(), format, heading, rows.count());
+    RecordScratch scratch;
+    bool complete = true;
+    rows.forEachRow([&](const auto& row) {
+        appendRowRecord(buf.buffer(), format, rows, row, heading, scratch);
+        buf.flushIfFull();
+        // Failed or cancelled: the rest would be built for nothing.
+        complete = static_cast<bool>(out);
+        return complete;
+    });
+    if (!complete)
+        return;
     if (format == ExportFormat::Html)
-        buf += kHtmlTail;
-    out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
+        buf.append(kHtmlTail);
+    buf.flush();
 }
-
-} // namespace
-
-void writeAttestationExport(std::ostream& out, ExportFormat format, const GridModel& grid,
-                            std::string_view latinText, const std::string* frenchText,
-                            const ExportHeading& heading)
-{
-    const bool withFrench = frenchText && !frenchText->empty();
-    std::vector<std::string_view> refs;
-    refs.reserve(grid.rows());
-    for (std::size_t r = 1; r < grid.rows(); ++r)
-        refs.push_back(grid.cell(r, 1));
-    const PassageIndex latin(latinText, refs);
-    const PassageIndex french(withFrench ? std::string_view(*frenchText) : std::string_view(),
-                              withFrench ? refs : std::vector<std::string_view>());
-
-    std::string buf;
-    startExport(buf, format, heading, grid.rows() - 1);
-    std::string latinPassage;
-    std::string frenchPassage;
-    for (std::size_t r = 1; r < grid.rows(); ++r) {
-        const std::string& ref = grid.cell(r, 1);
-        latinPassage.clear();
-        latin.writePassage(latinPassage, ref);
-        frenchPassage.clear();
-        if (withFrench)
-            french.writePassage(frenchPassage, ref);
-        appendAttestation(buf, format, grid.cell(r, 0), ref, latinPassage, frenchPassage,
-                          heading, latin.textAfter(ref));
-        flushIfFull(out, buf);
-        if (!out)
-            return;  // failed or cancelled: the rest would be built for nothing
-    }
-    endExport(out, buf, format);
-}
-
-void writeAttestationExport(std::ostream& out, ExportFormat format, const WordTable& table,
-                            const ResultList& results, std::string_view latinText,
-                            const std::string* frenchText, const ExportHeading& heading)
-{
-    const bool withFrench = frenchText && !frenchText->empty();
-    std::vector<WordTable::ReferenceId> refs;
-    refs.reserve(results.size());
-    for (const WordIndex w : results)
-        refs.push_back(table.referenceId(w));
-    const ReferencePassages latin(latinText, table, refs);
-    const ReferencePassages french(withFrench ? std::string_view(*frenchText) : std::string_view(),
-                                   table, withFrench ? refs : std::vector<WordTable::ReferenceId>());
-    refs = {};
-
-    std::string buf;
-    startExport(buf, format, heading, results.size());
-    std::string ref;
-    std::string latinPassage;
-    std::string frenchPassage;
-    for (const WordIndex w : results) {
-        const WordTable::ReferenceId id = table.referenceId(w);
-        ref.clear();
-        table.appendReferenceText(id, ref);
-        latinPassage.clear();
-        latin.appendPassage(latinPassage, id);
-        frenchPassage.clear();
-        if (withFrench)
-            french.appendPassage(frenchPassage, id);
-        appendAttestation(buf, format, table.form(w), ref, latinPassage, frenchPassage,
-                          heading);
-        flushIfFull(out, buf);
-        if (!out)
-            return;  // failed or cancelled: the rest would be built for nothing
-    }
-    endExport(out, buf, format);
-}
-
-namespace {
 
 // The bytes of an export before and after its records.
 std::uint64_t headAndTailSize(ExportFormat format, const ExportHeading& heading, std::size_t count)
@@ -327,70 +278,50 @@ private:
     std::string m_key, m_buf;
 };
 
+template <typename Rows>
+std::uint64_t exportSize(ExportFormat format, const Rows& rows, const ExportHeading& heading)
+{
+    std::uint64_t n = headAndTailSize(format, heading, rows.count());
+    RecordSizes sizes;
+    RecordScratch scratch;
+    std::string key;
+    rows.forEachRow([&](const auto& row) {
+        n += sizes.of(rows.referenceKey(row, key), rows.form(row), [&](std::string& buf) {
+            appendRowRecord(buf, format, rows, row, heading, scratch);
+        });
+        return true;
+    });
+    return n;
+}
+
 } // namespace
+
+void writeAttestationExport(std::ostream& out, ExportFormat format, const GridModel& grid,
+                            std::string_view latinText, const std::string* frenchText,
+                            const ExportHeading& heading)
+{
+    writeExport(out, format, GridAttestations(grid, latinText, frenchText), heading);
+}
+
+void writeAttestationExport(std::ostream& out, ExportFormat format, const WordTable& table,
+                            const ResultList& results, std::string_view latinText,
+                            const std::string* frenchText, const ExportHeading& heading)
+{
+    writeExport(out, format, ResultAttestations(table, results, latinText, frenchText), heading);
+}
 
 std::uint64_t attestationExportSize(ExportFormat format, const GridModel& grid,
                                     std::string_view latinText, const std::string* frenchText,
                                     const ExportHeading& heading)
 {
-    const bool withFrench = frenchText && !frenchText->empty();
-    std::vector<std::string_view> refs;
-    refs.reserve(grid.rows());
-    for (std::size_t r = 1; r < grid.rows(); ++r)
-        refs.push_back(grid.cell(r, 1));
-    const PassageIndex latin(latinText, refs);
-    const PassageIndex french(withFrench ? std::string_view(*frenchText) : std::string_view(),
-                              withFrench ? refs : std::vector<std::string_view>());
-    std::uint64_t n = headAndTailSize(format, heading, grid.rows() - 1);
-    RecordSizes sizes;
-    std::string latinPassage, frenchPassage;
-    for (std::size_t r = 1; r < grid.rows(); ++r) {
-        const std::string& ref = grid.cell(r, 1);
-        n += sizes.of(ref, grid.cell(r, 0), [&](std::string& buf) {
-            latinPassage.clear();
-            latin.writePassage(latinPassage, ref);
-            frenchPassage.clear();
-            if (withFrench)
-                french.writePassage(frenchPassage, ref);
-            appendAttestation(buf, format, grid.cell(r, 0), ref, latinPassage, frenchPassage,
-                              heading, latin.textAfter(ref));
-        });
-    }
-    return n;
+    return exportSize(format, GridAttestations(grid, latinText, frenchText), heading);
 }
 
 std::uint64_t attestationExportSize(ExportFormat format, const WordTable& table,
                                     const ResultList& results, std::string_view latinText,
                                     const std::string* frenchText, const ExportHeading& heading)
 {
-    const bool withFrench = frenchText && !frenchText->empty();
-    std::vector<WordTable::ReferenceId> refs;
-    refs.reserve(results.size());
-    for (const WordIndex w : results)
-        refs.push_back(table.referenceId(w));
-    const ReferencePassages latin(latinText, table, refs);
-    const ReferencePassages french(withFrench ? std::string_view(*frenchText) : std::string_view(),
-                                   table, withFrench ? refs : std::vector<WordTable::ReferenceId>());
-    refs = {};
-    std::uint64_t n = headAndTailSize(format, heading, results.size());
-    RecordSizes sizes;
-    std::string ref, latinPassage, frenchPassage;
-    for (const WordIndex w : results) {
-        const WordTable::ReferenceId id = table.referenceId(w);
-        const std::string idKey = std::to_string(id);
-        n += sizes.of(idKey, table.form(w), [&](std::string& buf) {
-            ref.clear();
-            table.appendReferenceText(id, ref);
-            latinPassage.clear();
-            latin.appendPassage(latinPassage, id);
-            frenchPassage.clear();
-            if (withFrench)
-                french.appendPassage(frenchPassage, id);
-            appendAttestation(buf, format, table.form(w), ref, latinPassage, frenchPassage,
-                              heading);
-        });
-    }
-    return n;
+    return exportSize(format, ResultAttestations(table, results, latinText, frenchText), heading);
 }
 
 } // namespace quorvex

@@ -1,9 +1,7 @@
 #include "output/ResultFile.h"
 
-#include "concordance/GridHeader.h"
+#include "output/AttestationRows.h"
 #include "output/OutputBuffer.h"
-#include "passages/PassageIndex.h"
-#include "passages/ReferencePassages.h"
 #include "system/SystemFiles.h"
 
 #include <vector>
@@ -17,17 +15,6 @@ constexpr std::string_view kRule =
     "--------------------------------------------------------------------------";
 static_assert(kRule.size() == 74);
 constexpr std::size_t kListColumn = 36;
-constexpr std::size_t kFlushAt = std::size_t(1) << 20;
-
-// The texts of the grid's column 1 below the header, each once.
-std::vector<std::string_view> referencesOf(const GridModel& grid)
-{
-    std::vector<std::string_view> refs;
-    refs.reserve(grid.rows());
-    for (std::size_t r = 1; r < grid.rows(); ++r)
-        refs.push_back(grid.cell(r, 1));
-    return refs;
-}
 
 void appendHeader(std::string& buf, std::string_view title, std::string_view date)
 {
@@ -65,145 +52,86 @@ std::uint64_t formColumnSize(std::string_view form)
 
 } // namespace
 
+namespace {
+
+template <typename Rows>
+void writeRows(std::ostream& out, const Rows& rows, std::string_view title, std::string_view date)
+{
+    OutputBuffer buf(out);
+    appendHeader(buf.buffer(), title, date);
+    appendFormColumn(buf.buffer(), rows.headerForm());
+    buf.append(rows.headerReference());
+    buf.append(kCrLf);
+    rows.forEachRow([&](const auto& row) {
+        appendFormColumn(buf.buffer(), rows.form(row));
+        rows.appendReference(buf.buffer(), row);
+        buf.append(kCrLf);
+        return true;
+    });
+
+    const auto piece = [&buf](std::string_view p) { buf.append(p); };
+    bool complete = true;
+    rows.forEachRow([&](const auto& row) {
+        buf.append(kRule);
+        buf.append(kCrLf);
+        rows.forEachLatinPiece(row, piece);
+        buf.append(kCrLf);
+        if (rows.withFrench()) {
+            rows.forEachFrenchPiece(row, piece);
+            buf.append(kCrLf);
+        }
+        // Failed or cancelled: the rest would be built for nothing.
+        complete = static_cast<bool>(out);
+        return complete;
+    });
+    if (complete)
+        buf.flush();
+}
+
+// Mirrors writeRows line by line.
+template <typename Rows>
+std::uint64_t rowsSize(const Rows& rows, std::string_view title, std::string_view date)
+{
+    std::uint64_t n = headerSize(title, date) + formColumnSize(rows.headerForm())
+        + rows.headerReference().size() + kCrLf.size();
+    std::string scratch;
+    rows.forEachRow([&](const auto& row) {
+        n += formColumnSize(rows.form(row)) + rows.reference(row, scratch).size() + kCrLf.size();
+        n += kRule.size() + kCrLf.size() + rows.latinLength(row) + kCrLf.size();
+        if (rows.withFrench())
+            n += rows.frenchLength(row) + kCrLf.size();
+        return true;
+    });
+    return n;
+}
+
+} // namespace
+
 void writeResultFile(std::ostream& out, const GridModel& grid, std::string_view title,
                      std::string_view date, std::string_view latinText,
                      const std::string* frenchText)
 {
-    const bool withFrench = frenchText && !frenchText->empty();
-    const std::vector<std::string_view> refs = referencesOf(grid);
-    const PassageIndex latin(latinText, refs);
-    const PassageIndex french(withFrench ? std::string_view(*frenchText) : std::string_view(),
-                              withFrench ? refs : std::vector<std::string_view>());
-
-    std::string buf;
-    buf.reserve(kFlushAt + 4096);
-    auto flushIfFull = [&] {
-        if (buf.size() >= kFlushAt) {
-            out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
-            buf.clear();
-        }
-    };
-
-    appendHeader(buf, title, date);
-
-    for (std::size_t r = 0; r < grid.rows(); ++r) {
-        appendFormColumn(buf, grid.cell(r, 0));
-        buf += grid.cell(r, 1);
-        buf += kCrLf;
-        flushIfFull();
-    }
-
-    for (std::size_t r = 1; r < grid.rows(); ++r) {
-        const std::string& ref = grid.cell(r, 1);
-        buf += kRule;
-        buf += kCrLf;
-        latin.writePassage(buf, ref);
-        buf += kCrLf;
-        if (withFrench) {
-            french.writePassage(buf, ref);
-            buf += kCrLf;
-        }
-        flushIfFull();
-        if (!out)
-            return;  // failed or cancelled: the rest would be built for nothing
-    }
-    out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
+    writeRows(out, GridAttestations(grid, latinText, frenchText), title, date);
 }
 
 void writeResultFile(std::ostream& out, const WordTable& table, const ResultList& results,
                      std::string_view title, std::string_view date, std::string_view latinText,
                      const std::string* frenchText)
 {
-    const bool withFrench = frenchText && !frenchText->empty();
-    std::vector<WordTable::ReferenceId> refs;
-    refs.reserve(results.size());
-    for (const WordIndex w : results)
-        refs.push_back(table.referenceId(w));
-    const ReferencePassages latin(latinText, table, refs);
-    const ReferencePassages french(withFrench ? std::string_view(*frenchText) : std::string_view(),
-                                   table, withFrench ? refs : std::vector<WordTable::ReferenceId>());
-    refs = {};
-
-    OutputBuffer buf(out);
-    appendHeader(buf.buffer(), title, date);
-    appendFormColumn(buf.buffer(), kFormsHeader);
-    buf.append(kReferencesHeader);
-    buf.append(kCrLf);
-    for (const WordIndex w : results) {
-        appendFormColumn(buf.buffer(), table.form(w));
-        table.appendReference(w, buf.buffer());
-        buf.append(kCrLf);
-    }
-
-    const auto piece = [&buf](std::string_view p) { buf.append(p); };
-    for (const WordIndex w : results) {
-        const WordTable::ReferenceId ref = table.referenceId(w);
-        buf.append(kRule);
-        buf.append(kCrLf);
-        latin.forEachPiece(ref, piece);
-        buf.append(kCrLf);
-        if (withFrench) {
-            french.forEachPiece(ref, piece);
-            buf.append(kCrLf);
-        }
-        if (!out)
-            return;  // failed or cancelled: the rest would be built for nothing
-    }
-    buf.flush();
+    writeRows(out, ResultAttestations(table, results, latinText, frenchText), title, date);
 }
 
 std::uint64_t resultFileSize(const GridModel& grid, std::string_view title, std::string_view date,
                              std::string_view latinText, const std::string* frenchText)
 {
-    // Mirrors writeResultFile line by line.
-    const bool withFrench = frenchText && !frenchText->empty();
-    const std::vector<std::string_view> refs = referencesOf(grid);
-    const PassageIndex latin(latinText, refs);
-    const PassageIndex french(withFrench ? std::string_view(*frenchText) : std::string_view(),
-                              withFrench ? refs : std::vector<std::string_view>());
-    std::uint64_t n = headerSize(title, date);
-    for (std::size_t r = 0; r < grid.rows(); ++r)
-        n += formColumnSize(grid.cell(r, 0)) + grid.cell(r, 1).size() + kCrLf.size();
-    for (std::size_t r = 1; r < grid.rows(); ++r) {
-        const std::string& ref = grid.cell(r, 1);
-        n += kRule.size() + kCrLf.size() + latin.passageLength(ref) + kCrLf.size();
-        if (withFrench)
-            n += french.passageLength(ref) + kCrLf.size();
-    }
-    return n;
+    return rowsSize(GridAttestations(grid, latinText, frenchText), title, date);
 }
 
 std::uint64_t resultFileSize(const WordTable& table, const ResultList& results,
                              std::string_view title, std::string_view date,
                              std::string_view latinText, const std::string* frenchText)
 {
-    const bool withFrench = frenchText && !frenchText->empty();
-    std::vector<WordTable::ReferenceId> refs;
-    refs.reserve(results.size());
-    for (const WordIndex w : results)
-        refs.push_back(table.referenceId(w));
-    const ReferencePassages latin(latinText, table, refs);
-    const ReferencePassages french(withFrench ? std::string_view(*frenchText) : std::string_view(),
-                                   table, withFrench ? refs : std::vector<WordTable::ReferenceId>());
-    refs = {};
-
-    std::uint64_t n = headerSize(title, date) + formColumnSize(kFormsHeader)
-        + kReferencesHeader.size() + kCrLf.size();
-    std::string ref;
-    std::uint64_t length = 0;
-    const auto count = [&length](std::string_view p) { length += p.size(); };
-    for (const WordIndex w : results) {
-        ref.clear();
-        table.appendReference(w, ref);
-        n += formColumnSize(table.form(w)) + ref.size() + kCrLf.size();
-        const WordTable::ReferenceId id = table.referenceId(w);
-        length = 0;
-        latin.forEachPiece(id, count);
-        if (withFrench)
-            french.forEachPiece(id, count);
-        n += kRule.size() + kCrLf.size() + length + kCrLf.size() + (withFrench ? kCrLf.size() : 0);
-    }
-    return n;
+    return rowsSize(ResultAttestations(table, results, latinText, frenchText), title, date);
 }
 
 namespace {

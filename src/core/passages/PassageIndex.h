@@ -29,6 +29,18 @@ public:
     // Empty for a reference not asked for or not found.
     std::string passage(std::string_view reference) const;
     void writePassage(std::string& out, std::string_view reference) const;
+    // Calls sink(std::string_view) for each piece of the passage, in order; nothing for a
+    // reference not asked for or not found.
+    template <typename Sink>
+    void forEachPiece(std::string_view reference, Sink&& sink) const
+    {
+        const Passage* p = lookup(reference);
+        if (!p || !p->found)
+            return;
+        sink(std::string_view(p->head));
+        for (const Slice& s : p->rest)
+            sink(m_text.substr(s.offset, s.length));
+    }
     // The size of passage(reference), without building it.
     std::size_t passageLength(std::string_view reference) const;
     // The text after the passage's last stretch, to the end: where a phrase cut by the

@@ -102,6 +102,47 @@ std::string writingWhat(const CliOptions& options)
                               : std::string("écrire le résultat");
 }
 
+int writeOutput(const CliOptions& options, std::ostream& out, std::ostream& err,
+                const std::function<std::uint64_t()>& size,
+                const std::function<void(std::ostream&)>& write)
+{
+    if (options.outputPath) {
+        std::uint64_t bytes = 0;
+        if (const int code = unlessMemoryRunsShort(err, writingWhat(options), [&] {
+                bytes = size();
+                return kExitOk;
+            }))
+            return code;
+        bool memoryShort = false;
+        FileError e;
+        {
+            SaveProgress progress(err, *options.outputPath, sys::stderrIsTerminal());
+            WriteControl control;
+            control.expectedSize = static_cast<std::int64_t>(bytes);
+            control.progress = [&](std::uint64_t written) { return progress.update(written, bytes); };
+            e = writeFileReplacing(*options.outputPath, [&](std::ostream& file) {
+                try {
+                    write(file);
+                    return static_cast<bool>(file);
+                } catch (const std::bad_alloc&) {
+                } catch (const std::length_error&) {
+                }
+                memoryShort = true;
+                return false;
+            }, control);
+        }
+        if (memoryShort)
+            return reportMemoryShort(err, writingWhat(options));
+        return e ? reportFileError(err, e) : kExitOk;
+    }
+    if (const int code = unlessMemoryRunsShort(err, writingWhat(options), [&] {
+            write(out);
+            return kExitOk;
+        }))
+        return code;
+    return finishOutput(out, err);
+}
+
 int finishOutput(std::ostream& out, std::ostream& err)
 {
     out.flush();

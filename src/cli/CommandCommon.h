@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <new>
 #include <ostream>
 #include <stdexcept>
@@ -73,6 +74,14 @@ int reportFileError(std::ostream& err, const FileError& error);
 std::string loadingWhat(const std::string& path);
 std::string searchWhat(const CliOptions& options);
 std::string writingWhat(const CliOptions& options);
+
+// Writes a command's output with `write`: to the --output file through a safe replacement,
+// its size first (`size`, the bytes `write` gives) so that a file its disk cannot hold is
+// refused before a byte is written, with the progress on a terminal; else to `out`. Memory
+// that runs short, a failed file or a failed standard output end with their message.
+int writeOutput(const CliOptions& options, std::ostream& out, std::ostream& err,
+                const std::function<std::uint64_t()>& size,
+                const std::function<void(std::ostream&)>& write);
 
 // Flushes `out`; kExitOk, or kExitFileError with a message when writing failed (a full disk).
 int finishOutput(std::ostream& out, std::ostream& err);

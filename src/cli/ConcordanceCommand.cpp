@@ -2,8 +2,8 @@
 
 #include "cli/CommandCommon.h"
 #include "cli/PrintListCommand.h"
+#include "output/OutputBuffer.h"
 #include "output/ResultFile.h"
-#include "system/SystemFiles.h"
 #include "text/Cp1252.h"
 
 #include <ctime>
@@ -15,22 +15,18 @@ namespace {
 // "form<TAB>reference" per attestation, UTF-8.
 void writeList(std::ostream& out, const WordTable& table, const ResultList& results)
 {
-    constexpr std::size_t kFlushAt = std::size_t(1) << 20;
-    std::string buf;
+    OutputBuffer buf(out);
     std::string cell;
     for (const WordIndex w : results) {
-        buf += cp1252ToUtf8(table.form(w));
-        buf += '\t';
+        buf.buffer() += cp1252ToUtf8(table.form(w));
+        buf.buffer() += '\t';
         cell.clear();
         table.appendReference(w, cell);
-        buf += cp1252ToUtf8(cell);
-        buf += '\n';
-        if (buf.size() >= kFlushAt) {
-            out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
-            buf.clear();
-        }
+        buf.buffer() += cp1252ToUtf8(cell);
+        buf.buffer() += '\n';
+        buf.flushIfFull();
     }
-    out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
+    buf.flush();
 }
 
 } // namespace
@@ -73,46 +69,17 @@ int runConcordanceCommand(const CliOptions& options, std::ostream& out, std::ost
     case CliAction::ResultFile: {
         const std::string date = options.date ? *options.date : defaultDateText(std::time(nullptr));
         const std::string* frenchText = options.frenchPath.empty() ? nullptr : &french.text;
-        if (options.outputPath) {
-            // The texts were read a moment ago: the file is written from them. Its size
-            // first, so that a file its disk cannot hold is refused before a byte is written.
-            std::uint64_t size = 0;
-            if (const int code = unlessMemoryRunsShort(err, writingWhat(options), [&] {
-                    size = resultFileSize(search.table, results, options.title, date,
-                                          search.table.text(), frenchText);
-                    return kExitOk;
-                }))
-                return code;
-            bool memoryShort = false;
-            FileError e;
-            {
-                SaveProgress progress(err, *options.outputPath, sys::stderrIsTerminal());
-                WriteControl control;
-                control.expectedSize = static_cast<std::int64_t>(size);
-                control.progress = [&](std::uint64_t written) { return progress.update(written, size); };
-                e = writeFileReplacing(*options.outputPath, [&](std::ostream& file) {
-                    try {
-                        writeResultFile(file, search.table, results, options.title, date,
-                                        search.table.text(), frenchText);
-                        return static_cast<bool>(file);
-                    } catch (const std::bad_alloc&) {
-                    } catch (const std::length_error&) {
-                    }
-                    memoryShort = true;
-                    return false;
-                }, control);
-            }
-            if (memoryShort)
-                return reportMemoryShort(err, writingWhat(options));
-            return e ? reportFileError(err, e) : kExitOk;
-        }
-        if (const int code = unlessMemoryRunsShort(err, writingWhat(options), [&] {
-                writeResultFile(out, search.table, results, options.title, date,
+        // The texts were read a moment ago: the file is written from them.
+        return writeOutput(
+            options, out, err,
+            [&] {
+                return resultFileSize(search.table, results, options.title, date,
+                                      search.table.text(), frenchText);
+            },
+            [&](std::ostream& to) {
+                writeResultFile(to, search.table, results, options.title, date,
                                 search.table.text(), frenchText);
-                return kExitOk;
-            }))
-            return code;
-        return finishOutput(out, err);
+            });
     }
     case CliAction::PrintList:
         if (const int code = unlessMemoryRunsShort(err, writingWhat(options), [&] {

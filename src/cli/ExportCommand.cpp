@@ -2,7 +2,6 @@
 
 #include "cli/CommandCommon.h"
 #include "output/ExportFormats.h"
-#include "system/SystemFiles.h"
 
 namespace quorvex {
 
@@ -25,47 +24,16 @@ int runExportCommand(const CliOptions& options, std::ostream& out, std::ostream&
     const ExportFormat format = options.format.value_or(ExportFormat::Tsv);
     const std::string* frenchText = options.frenchPath.empty() ? nullptr : &french.text;
     const ExportHeading heading{options.title, search.form};
-    const auto write = [&](std::ostream& to) {
-        writeAttestationExport(to, format, search.table, results, search.table.text(),
-                               frenchText, heading);
-    };
-    if (options.outputPath) {
-        // The size first: an export its disk cannot hold is refused before a byte is written.
-        std::uint64_t size = 0;
-        if (const int code = unlessMemoryRunsShort(err, writingWhat(options), [&] {
-                size = attestationExportSize(format, search.table, results, search.table.text(),
-                                             frenchText, heading);
-                return kExitOk;
-            }))
-            return code;
-        bool memoryShort = false;
-        FileError e;
-        {
-            SaveProgress progress(err, *options.outputPath, sys::stderrIsTerminal());
-            WriteControl control;
-            control.expectedSize = static_cast<std::int64_t>(size);
-            control.progress = [&](std::uint64_t written) { return progress.update(written, size); };
-            e = writeFileReplacing(*options.outputPath, [&](std::ostream& file) {
-                try {
-                    write(file);
-                    return static_cast<bool>(file);
-                } catch (const std::bad_alloc&) {
-                } catch (const std::length_error&) {
-                }
-                memoryShort = true;
-                return false;
-            }, control);
-        }
-        if (memoryShort)
-            return reportMemoryShort(err, writingWhat(options));
-        return e ? reportFileError(err, e) : kExitOk;
-    }
-    if (const int code = unlessMemoryRunsShort(err, writingWhat(options), [&] {
-            write(out);
-            return kExitOk;
-        }))
-        return code;
-    return finishOutput(out, err);
+    return writeOutput(
+        options, out, err,
+        [&] {
+            return attestationExportSize(format, search.table, results, search.table.text(),
+                                         frenchText, heading);
+        },
+        [&](std::ostream& to) {
+            writeAttestationExport(to, format, search.table, results, search.table.text(),
+                                   frenchText, heading);
+        });
 }
 
 } // namespace quorvex

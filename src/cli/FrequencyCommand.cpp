@@ -4,6 +4,7 @@
 #include "text/Cp1252.h"
 #include "concordance/FormFrequencies.h"
 #include "output/ExportFormats.h"
+#include "output/OutputBuffer.h"
 
 #include <string>
 
@@ -11,7 +12,6 @@ namespace quorvex {
 
 namespace {
 
-constexpr std::size_t kFlushAt = std::size_t(1) << 20;
 
 // "amor 12 / Amor 3 — amor 15"
 void appendLine(std::string& buf, const FrequencyGroup& g)
@@ -41,7 +41,8 @@ int runFrequencyCommand(const CliOptions& options, std::ostream& out, std::ostre
         ? formFrequencies(search.table, FormQuery::parse(search.form))
         : std::vector<FrequencyGroup>();
 
-    std::string buf;
+    OutputBuffer lines(out);
+    std::string& buf = lines.buffer();
     if (options.format)
         appendRecord(buf, *options.format, {"forme", "nombre", "forme en minuscules", "total"});
     for (const FrequencyGroup& g : groups) {
@@ -53,12 +54,9 @@ int runFrequencyCommand(const CliOptions& options, std::ostream& out, std::ostre
         } else {
             appendLine(buf, g);
         }
-        if (buf.size() >= kFlushAt) {
-            out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
-            buf.clear();
-        }
+        lines.flushIfFull();
     }
-    out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
+    lines.flush();
     return finishOutput(out, err);
 }
 

@@ -1,5 +1,6 @@
 #include "output/KwicLines.h"
 
+#include "output/OutputBuffer.h"
 #include "text/Cp1252.h"
 
 #include <algorithm>
@@ -8,8 +9,6 @@
 namespace quorvex {
 
 namespace {
-
-constexpr std::size_t kFlushAt = std::size_t(1) << 20;
 
 // Control characters, DEL and the code page's five unassigned codes would break the columns.
 constexpr bool showsAsBlank(unsigned char c) noexcept
@@ -54,8 +53,7 @@ void writeLines(std::ostream& out, std::string_view text, std::size_t count, Hit
 
     std::string line;
     std::string left;
-    std::string buf;
-    buf.reserve(kFlushAt + 4096);
+    OutputBuffer buf(out);
     for (std::size_t k = 0; k < count; ++k) {
         const KwicHit h = hitAt(k, scratch);
         line.clear();
@@ -87,14 +85,11 @@ void writeLines(std::ostream& out, std::string_view text, std::size_t count, Hit
         while (!line.empty() && line.back() == ' ')
             line.pop_back();
 
-        buf += cp1252ToUtf8(line);
-        buf += '\n';
-        if (buf.size() >= kFlushAt) {
-            out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
-            buf.clear();
-        }
+        buf.buffer() += cp1252ToUtf8(line);
+        buf.buffer() += '\n';
+        buf.flushIfFull();
     }
-    out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
+    buf.flush();
 }
 
 } // namespace

@@ -346,11 +346,6 @@ bool freeSpace(const std::string& path, std::uint64_t& bytes)
     return true;
 }
 
-SafeOutput::~SafeOutput()
-{
-    abandon();
-}
-
 OutputStatus SafeOutput::open(const std::string& path, std::int64_t expectedSize)
 {
     abandon();
@@ -558,11 +553,6 @@ bool writeDenied(const std::string& path, const struct stat& st)
 
 } // namespace
 
-SafeOutput::~SafeOutput()
-{
-    abandon();
-}
-
 OutputStatus SafeOutput::open(const std::string& path, std::int64_t expectedSize)
 {
     abandon();
@@ -767,6 +757,12 @@ bool stderrIsTerminal()
 }
 
 #endif
+
+// Both platforms: an output neither committed nor abandoned leaves no temporary file.
+SafeOutput::~SafeOutput()
+{
+    abandon();
+}
 
 } // namespace quorvex::sys
 

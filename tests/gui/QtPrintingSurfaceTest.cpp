@@ -32,7 +32,24 @@ class QtPrintingSurfaceTest : public QObject {
 private slots:
     void plays_data();
     void plays();
+    void aPdfOutputWithoutFileIsNoTarget();
 };
+
+void QtPrintingSurfaceTest::aPdfOutputWithoutFileIsNoTarget()
+{
+    // What Qt gives when no printer is installed: a PDF output, no file.
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString());
+    QtPrintingSurface surface(printer);
+    QVERIFY(!surface.target().toPdf && surface.target().name.isEmpty());
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("Essai.pdf"));
+    surface.printToPdf(pdf);
+    QVERIFY(surface.target().toPdf);
+    QCOMPARE(surface.target().name, pdf);
+    QCOMPARE(printer.outputFileName(), pdf);
+}
 
 void QtPrintingSurfaceTest::plays_data()
 {

@@ -170,8 +170,10 @@ QString QtPrintingSurface::matchedFamily(const QString& typeName) const
 
 PrintTarget QtPrintingSurface::target() const
 {
+    // Without any printer Qt starts on a PDF output with no file: that is no target yet.
     if (m_printer.outputFormat() == QPrinter::PdfFormat)
-        return {true, m_printer.outputFileName()};
+        return m_printer.outputFileName().isEmpty() ? PrintTarget()
+                                                    : PrintTarget{true, m_printer.outputFileName()};
     if (!m_printer.isValid() || m_printer.printerName().isEmpty())
         return {};
     return {false, m_printer.printerName()};

@@ -63,6 +63,23 @@ std::string codePointText(char32_t cp)
     return buf;
 }
 
+// Why a text could not be opened for reading (`in` not Ok).
+FileError openError(const sys::OpenedInput& in, const std::string& path)
+{
+    switch (in.status) {
+    case sys::OpenStatus::NotFound:
+        return makeError(FileErrorKind::NotFound, path);
+    case sys::OpenStatus::IsDirectory:
+        return makeError(FileErrorKind::IsDirectory, path);
+    case sys::OpenStatus::NotRegular:
+        return makeError(FileErrorKind::NotRegular, path);
+    case sys::OpenStatus::Ok:
+    case sys::OpenStatus::Failed:
+        break;
+    }
+    return errorFromErrno(in.err, path, FileErrorKind::ReadFailed);
+}
+
 bool hasHighByte(const std::string& s) noexcept
 {
     for (char c : s)
@@ -134,20 +151,8 @@ TextReadResult readText(const std::string& path, std::size_t maxBytes)
 {
     TextReadResult result;
     const sys::OpenedInput in = sys::openRegularForReading(path);
-    switch (in.status) {
-    case sys::OpenStatus::Ok:
-        break;
-    case sys::OpenStatus::NotFound:
-        result.error = makeError(FileErrorKind::NotFound, path);
-        return result;
-    case sys::OpenStatus::IsDirectory:
-        result.error = makeError(FileErrorKind::IsDirectory, path);
-        return result;
-    case sys::OpenStatus::NotRegular:
-        result.error = makeError(FileErrorKind::NotRegular, path);
-        return result;
-    case sys::OpenStatus::Failed:
-        result.error = errorFromErrno(in.err, path, FileErrorKind::ReadFailed);
+    if (in.status != sys::OpenStatus::Ok) {
+        result.error = openError(in, path);
         return result;
     }
     std::FILE* f = in.file;
@@ -362,20 +367,10 @@ FileError checkReadable(const std::string& path)
 {
     // The same door as the reading: a FIFO or a device is refused at once, never opened.
     const sys::OpenedInput in = sys::openRegularForReading(path);
-    switch (in.status) {
-    case sys::OpenStatus::Ok:
-        std::fclose(in.file);
-        return {};
-    case sys::OpenStatus::NotFound:
-        return makeError(FileErrorKind::NotFound, path);
-    case sys::OpenStatus::IsDirectory:
-        return makeError(FileErrorKind::IsDirectory, path);
-    case sys::OpenStatus::NotRegular:
-        return makeError(FileErrorKind::NotRegular, path);
-    case sys::OpenStatus::Failed:
-        break;
-    }
-    return errorFromErrno(in.err, path, FileErrorKind::ReadFailed);
+    if (in.status != sys::OpenStatus::Ok)
+        return openError(in, path);
+    std::fclose(in.file);
+    return {};
 }
 
 

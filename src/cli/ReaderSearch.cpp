@@ -18,8 +18,6 @@ namespace quorvex {
 
 namespace {
 
-constexpr const char* kProgram = "quorvex-cli : ";
-
 // The first reader's option given, for messages.
 const char* readerOptionUsed(const CliOptions& o)
 {
@@ -113,15 +111,12 @@ int loadReaderSearch(const CliOptions& options, std::ostream& err, ReaderSearch&
         into.otherText = std::move(options.frenchSide ? latin.text : french.text);
     into.withOther = other;
 
-    const ArgumentConversion form = argumentToCp1252(options.operands.front());
-    if (!form.missingChar.empty())
-        err << kProgram << "attention : la forme contient le caractère « " << form.missingChar
-            << " », absent du codage Windows-1252 des textes ; elle ne peut rien trouver.\n";
-    into.form = form.bytes;
+    bool searchable = true;
+    convertForm(options, err, into.form, searchable);
     into.folding = options.normalize ? Folding::Spelling : Folding::Case;
     into.letters = options.normalize ? LetterSet::Extended : LetterSet::Window;
     into.table = WordTable::segment(std::move(searched.text), into.letters);
-    if (!form.missingChar.empty())
+    if (!searchable)
         return kExitOk;
 
     into.attestations = PhraseQuery(into.form, options.phrase, into.folding).find(into.table);

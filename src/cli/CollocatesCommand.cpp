@@ -4,6 +4,7 @@
 #include "cli/ReaderSearch.h"
 #include "concordance/Collocates.h"
 #include "output/ExportFormats.h"
+#include "output/OutputBuffer.h"
 
 #include <cstdio>
 
@@ -31,7 +32,8 @@ int runCollocatesCommand(const CliOptions& options, std::ostream& out, std::ostr
         = findCollocates(search.table, search.attestations, options.collocateWindow, search.folding);
 
     const ExportFormat format = options.format.value_or(ExportFormat::Tsv);
-    std::string buf;
+    OutputBuffer lines(out);
+    std::string& buf = lines.buffer();
     appendRecord(buf, format, {"collocate", "cooccurrences", "frequency", "mi", "log_likelihood"});
     for (const Collocate& c : found) {
         const std::string o = std::to_string(c.cooccurrences);
@@ -39,12 +41,9 @@ int runCollocatesCommand(const CliOptions& options, std::ostream& out, std::ostr
         const std::string mi = decimals3(c.mi);
         const std::string ll = decimals3(c.logLikelihood);
         appendRecord(buf, format, {c.form, o, f, mi, ll});
-        if (buf.size() >= (std::size_t(1) << 20)) {
-            out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
-            buf.clear();
-        }
+        lines.flushIfFull();
     }
-    out.write(buf.data(), static_cast<std::streamsize>(buf.size()));
+    lines.flush();
     return finishOutput(out, err);
 }
 

@@ -7,6 +7,7 @@
 #include "output/DispersionPlot.h"
 #include "output/ExportFormats.h"
 #include "output/KwicLines.h"
+#include "output/OutputBuffer.h"
 #include "output/PrintLayout.h"
 #include "output/ResultFile.h"
 #include "text/Cp1252.h"
@@ -203,14 +204,16 @@ int runReaderSearchCommand(const CliOptions& options, std::ostream& out, std::os
     toGrid(search, options.sort, grid);
     switch (options.action) {
     case CliAction::List: {
-        std::string buf;
+        OutputBuffer lines(out);
+        std::string& buf = lines.buffer();
         for (std::size_t r = 1; r < grid.rows(); ++r) {
             buf += cp1252ToUtf8(grid.cell(r, 0));
             buf += '\t';
             buf += cp1252ToUtf8(grid.cell(r, 1));
             buf += '\n';
+            lines.flushIfFull();
         }
-        out << buf;
+        lines.flush();
         return finishOutput(out, err);
     }
     case CliAction::PrintList:

@@ -43,6 +43,7 @@ int prepareSearch(const CliOptions& options, std::string latinText, std::ostream
 int searchSorted(const LatinSearch& search, const CliOptions& options, std::ostream& err,
                  ResultList& into);
 
+// "mémoire insuffisante pour <what>." Returns kExitFileError.
 int reportMemoryShort(std::ostream& err, const std::string& what);
 
 // Runs `work` (returning an exit code); an allocation failure inside it ends with "mémoire
@@ -67,8 +68,6 @@ int readTexts(const CliOptions& options, std::ostream& err, TextReadResult& lati
 // Prints the French sentence of `error` and returns kExitFileError. A text that fails to
 // load for want of memory (the reader says "too large" for both) gets the memory message.
 int reportFileError(std::ostream& err, const FileError& error);
-
-// "mémoire insuffisante pour <what>." Returns kExitFileError.
 
 // What the messages call the texts, the search and the output (UTF-8).
 std::string loadingWhat(const std::string& path);

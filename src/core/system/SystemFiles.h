@@ -85,7 +85,6 @@ public:
     int err() const noexcept { return m_err; }
     std::uint64_t written() const noexcept { return m_written; }
     std::uint64_t availableBytes() const noexcept { return m_available; }
-    bool direct() const noexcept { return m_direct; }
 
 private:
 #ifndef _WIN32

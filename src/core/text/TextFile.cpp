@@ -6,15 +6,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <streambuf>
 #include <vector>
 #include <new>
-#include <system_error>
 
 namespace quorvex {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -354,12 +350,6 @@ FileError writeFileReplacing(const std::string& path,
     if (!output.commit())
         return makeError(FileErrorKind::WriteFailed, path, sys::errnoReason(output.err()));
     return {};
-}
-
-bool fileExists(const std::string& path)
-{
-    std::error_code ec;
-    return fs::exists(path, ec);
 }
 
 // Opens the file for reading and closes it again; its content is not read here.

@@ -74,8 +74,6 @@ FileError writeFileReplacing(const std::string& path,
 // A size in bytes in French decimal units with one decimal: "850 octets", "12,3 Mo", "3,2 Go".
 std::string formatByteSize(std::uint64_t bytes);
 
-bool fileExists(const std::string& path);
-
 // Opens the file for reading and closes it again without reading it: whether a text named
 // by the user can be read later.
 FileError checkReadable(const std::string& path);

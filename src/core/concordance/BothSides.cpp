@@ -46,15 +46,20 @@ std::vector<Span> keepWhereOtherPassageHolds(const WordTable& table, const std::
                                              std::string_view otherText, const WordPattern& pattern,
                                              LetterSet letters)
 {
-    // Many attestations share a passage: each is looked at once.
+    // Many attestations share a passage: each reference's text is built and looked at once.
     std::unordered_map<WordTable::ReferenceId, bool> holds;
+    std::vector<WordTable::ReferenceId> ids;
     std::vector<std::string> texts;
-    for (const Span& s : spans)
-        if (holds.emplace(table.referenceId(s.first), false).second)
-            texts.push_back(table.referenceText(table.referenceId(s.first)));
+    for (const Span& s : spans) {
+        const WordTable::ReferenceId id = table.referenceId(s.first);
+        if (holds.emplace(id, false).second) {
+            ids.push_back(id);
+            texts.push_back(table.referenceText(id));
+        }
+    }
     const PassageIndex index(otherText, std::vector<std::string_view>(texts.begin(), texts.end()));
-    for (auto& [id, yes] : holds)
-        yes = passageHolds(index.passage(table.referenceText(id)), pattern, letters);
+    for (std::size_t k = 0; k < ids.size(); ++k)
+        holds[ids[k]] = passageHolds(index.passage(texts[k]), pattern, letters);
 
     std::vector<Span> kept;
     for (const Span& s : spans)

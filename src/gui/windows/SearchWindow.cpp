@@ -5,7 +5,6 @@
 #include "look/Twips.h"
 #include "look/WindowLook.h"
 #include "windows/DialogFolder.h"
-#include "concordance/GridModel.h"
 #include "output/ResultFile.h"
 #include "platform/BusyPointer.h"
 #include "platform/FileDialogs.h"
@@ -15,7 +14,6 @@
 #include "platform/ProgressIndicator.h"
 #include "platform/TextCodec.h"
 #include "printing/PrintCommands.h"
-#include "session/SearchDate.h"
 #include "session/Session.h"
 #include "widgets/ResultGrid.h"
 #include "windows/AboutBox.h"
@@ -257,15 +255,7 @@ void SearchWindow::onSaveTriggered()
             }
             return platform.progress.advance(written);
         };
-        const std::string title = toCp1252(m_session.title());
-        const std::string date = toCp1252(searchDateText(m_session.loadMoment()));
-        const std::string latin = toPath(m_session.latinPath());
-        const std::string french = toPath(m_session.frenchPath());
-        error = m_session.hasPlaceholderRow()
-            ? saveResultFile(toPath(name), m_session.placeholderGrid(), title, date, latin, french,
-                             control)
-            : saveResultFile(toPath(name), m_session.words(), m_session.results(), title, date,
-                             latin, french, control);
+        error = m_session.saveResultFile(toPath(name), control);
         if (progressShown)
             platform.progress.end();
         if (!error)

@@ -48,6 +48,15 @@ QIcon recherchePicture(const QSize& size)
     return icon;
 }
 
+// Running short of memory ends a command, never the program: the window keeps its state.
+Message memoryShortMessage(const QString& text)
+{
+    Message message;
+    message.text = text;
+    message.icon = MessageIcon::Warning;
+    return message;
+}
+
 QPushButton* addButton(QWidget* parent, const char* name, const QString& caption,
                        const QRect& rect)
 {
@@ -149,13 +158,10 @@ bool SearchWindow::load()
 {
     SessionFailure failure = SessionFailure::None;
     if (const FileError error = m_session.loadLatinText(&failure)) {
-        Message message = fileErrorMessage(error);
-        if (failure == SessionFailure::OutOfMemory) {
-            message = Message();
-            message.text = QStringLiteral("Mémoire insuffisante pour charger le texte « %1 ».")
-                               .arg(m_session.latinPath());
-            message.icon = MessageIcon::Warning;
-        }
+        const Message message = failure == SessionFailure::OutOfMemory
+            ? memoryShortMessage(QStringLiteral("Mémoire insuffisante pour charger le texte « %1 ».")
+                                     .arg(m_session.latinPath()))
+            : fileErrorMessage(error);
         m_windows.platform().messages.show(m_windows.textWindowIfLoaded(), message);
         return false;
     }
@@ -172,12 +178,10 @@ void SearchWindow::onSearchClicked()
         // The list and the count shown stay those of the previous search.
         m_countLabel->show();
         busy.release();
-        Message message;
-        message.text = QStringLiteral("Mémoire insuffisante pour la recherche de « %1 » : "
-                                      "la liste précédente est conservée.")
-                           .arg(typed);
-        message.icon = MessageIcon::Warning;
-        m_windows.platform().messages.show(this, message);
+        m_windows.platform().messages.show(
+            this, memoryShortMessage(QStringLiteral("Mémoire insuffisante pour la recherche de « %1 » : "
+                                                    "la liste précédente est conservée.")
+                                         .arg(typed)));
         return;
     }
     m_countLabel->setText(typed + QStringLiteral(" = ") + QString::number(count));
@@ -190,11 +194,9 @@ void SearchWindow::onSortByFormClicked()
     BusyGuard busy(m_windows.platform().busy, this);
     if (m_session.sortByForm() != SessionFailure::None) {
         busy.release();
-        Message message;
-        message.text = QStringLiteral("Mémoire insuffisante pour trier la liste : "
-                                      "son ordre est conservé.");
-        message.icon = MessageIcon::Warning;
-        m_windows.platform().messages.show(this, message);
+        m_windows.platform().messages.show(
+            this, memoryShortMessage(QStringLiteral("Mémoire insuffisante pour trier la liste : "
+                                                    "son ordre est conservé.")));
     }
 }
 

@@ -5,7 +5,6 @@
 #include "CorpusGenerator.h"
 
 #include "concordance/FormFrequencies.h"
-#include "concordance/FormSearch.h"
 #include "concordance/ResultList.h"
 #include "passages/ReferenceCheck.h"
 #include "concordance/WordTable.h"

@@ -1,26 +1,14 @@
 #include "concordance/BothSides.h"
 
 #include "passages/PassageIndex.h"
-#include "text/Letters.h"
 
 #include <unordered_map>
 
 namespace quorvex {
 
-namespace {
-
-bool isWordByte(unsigned char c, LetterSet letters)
-{
-    if (isLetter(c))
-        return true;
-    return letters == LetterSet::Extended
-        && (c == 0x8A || c == 0x8C || c == 0x8E || c == 0x9A || c == 0x9C || c == 0x9E || c == 0x9F);
-}
-
-} // namespace
-
 bool passageHolds(std::string_view passage, const WordPattern& pattern, LetterSet letters)
 {
+    const auto& isWordByte = letterTable(letters);
     std::size_t i = 0;
     const std::size_t n = passage.size();
     while (i < n) {
@@ -29,12 +17,12 @@ bool passageHolds(std::string_view passage, const WordPattern& pattern, LetterSe
             i = close == std::string_view::npos ? n : close + 1;
             continue;
         }
-        if (!isWordByte(static_cast<unsigned char>(passage[i]), letters)) {
+        if (!isWordByte[static_cast<unsigned char>(passage[i])]) {
             ++i;
             continue;
         }
         const std::size_t start = i;
-        while (i < n && isWordByte(static_cast<unsigned char>(passage[i]), letters))
+        while (i < n && isWordByte[static_cast<unsigned char>(passage[i])])
             ++i;
         if (pattern.matches(passage.substr(start, i - start)))
             return true;
@@ -46,15 +34,20 @@ std::vector<Span> keepWhereOtherPassageHolds(const WordTable& table, const std::
                                              std::string_view otherText, const WordPattern& pattern,
                                              LetterSet letters)
 {
-    // Many attestations share a passage: each is looked at once.
+    // Many attestations share a passage: each reference's text is built and looked at once.
     std::unordered_map<WordTable::ReferenceId, bool> holds;
+    std::vector<WordTable::ReferenceId> ids;
     std::vector<std::string> texts;
-    for (const Span& s : spans)
-        if (holds.emplace(table.referenceId(s.first), false).second)
-            texts.push_back(table.referenceText(table.referenceId(s.first)));
+    for (const Span& s : spans) {
+        const WordTable::ReferenceId id = table.referenceId(s.first);
+        if (holds.emplace(id, false).second) {
+            ids.push_back(id);
+            texts.push_back(table.referenceText(id));
+        }
+    }
     const PassageIndex index(otherText, std::vector<std::string_view>(texts.begin(), texts.end()));
-    for (auto& [id, yes] : holds)
-        yes = passageHolds(index.passage(table.referenceText(id)), pattern, letters);
+    for (std::size_t k = 0; k < ids.size(); ++k)
+        holds[ids[k]] = passageHolds(index.passage(texts[k]), pattern, letters);
 
     std::vector<Span> kept;
     for (const Span& s : spans)

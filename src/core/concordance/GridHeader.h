@@ -12,8 +12,8 @@ namespace quorvex {
 inline constexpr std::string_view kFormsHeader = "Forme(s)";
 inline constexpr std::string_view kReferencesHeader = "R\xE9" "f\xE9" "rences";
 
-// "Forme(s)" and "Références" centred in row 0, both columns 1500 twips wide, then two rows:
-// the header and one empty row. Leaves the current cell on the header of column 1.
+// "Forme(s)" and "Références" in row 0, then two rows: the header and one empty row. Leaves
+// the current cell on the header of column 1.
 void prepareGrid(GridModel& grid);
 
 } // namespace quorvex

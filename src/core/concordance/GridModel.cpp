@@ -18,8 +18,6 @@ void GridModel::setRows(std::size_t rows)
     // The header row is fixed: a grid never has fewer rows than that.
     rows = std::max<std::size_t>(rows, 1);
     m_cells.resize(rows);
-    if (m_centred.size() > rows)
-        m_centred.resize(rows);
     clampCursor();
 }
 
@@ -68,21 +66,6 @@ void GridModel::setCell(std::size_t row, int col, std::string text)
 void GridModel::appendRow(std::string col0, std::string col1)
 {
     m_cells.push_back({std::move(col0), std::move(col1)});
-}
-
-bool GridModel::isCentred(std::size_t row, int col) const
-{
-    return row < m_centred.size() && m_centred[row][static_cast<std::size_t>(col)];
-}
-
-void GridModel::setCellCentred(bool centred)
-{
-    if (m_row >= m_centred.size()) {
-        if (!centred)
-            return;
-        m_centred.resize(m_row + 1);
-    }
-    m_centred[m_row][static_cast<std::size_t>(m_col)] = centred;
 }
 
 void GridModel::clear()

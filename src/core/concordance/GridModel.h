@@ -1,7 +1,7 @@
 #pragma once
 // The result grid as data: two text columns, a fixed header row 0, a current cell and a
-// selection end, and the generic ascending sort. The windows display it; the save, the
-// printing and the viewer read its cells.
+// selection end, and the generic ascending sort. The command line's reader options sort and
+// write their rows through it; the windows save and print their empty placeholder grid.
 
 #include <array>
 #include <cstddef>
@@ -13,7 +13,6 @@ namespace quorvex {
 class GridModel {
 public:
     static constexpr int kColumns = 2;
-    static constexpr int kDefaultColWidthTwips = 1500;
 
     GridModel();
 
@@ -47,13 +46,6 @@ public:
     void appendRow(std::string col0, std::string col1);
     void reserveRows(std::size_t rows) { m_cells.reserve(rows); }
 
-    // Centring of a cell's text (the header cells are centred).
-    bool isCentred(std::size_t row, int col) const;
-    void setCellCentred(bool centred);  // on the current cell
-
-    int colWidth(int col) const { return m_colWidth[static_cast<std::size_t>(col)]; }
-    void setColWidth(int col, int twips) { m_colWidth[static_cast<std::size_t>(col)] = twips; }
-
     // Empties every cell's text, header included; counts stay.
     void clear();
 
@@ -71,8 +63,6 @@ private:
     void clampCursor();
 
     std::vector<std::array<std::string, kColumns>> m_cells;
-    std::vector<std::array<bool, kColumns>> m_centred;  // only the first rows ever centred
-    std::array<int, kColumns> m_colWidth{kDefaultColWidthTwips, kDefaultColWidthTwips};
     std::size_t m_row = 0;
     int m_col = 0;
     std::size_t m_rowSel = 0;

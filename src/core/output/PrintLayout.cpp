@@ -59,18 +59,17 @@ void twoColumns(PrintOperations& out, std::string_view form, std::string_view re
     out.push_back(simple(PrintOp::EndLine));
 }
 
-// The header row (when there is one), then `rows` rows of twoColumns given by rowAt.
+// The header row, then `rows` rows of twoColumns given by rowAt.
 template <typename RowAt>
-PrintOperations listLayout(bool withHeader, std::string_view formHeader,
-                           std::string_view referenceHeader, std::size_t rows, RowAt rowAt)
+PrintOperations listLayout(std::string_view formHeader, std::string_view referenceHeader,
+                           std::size_t rows, RowAt rowAt)
 {
     PrintOperations out;
     out.reserve(8 + 5 * (rows + 1) + rows / printlayout::kLinesPerPage);
 
     out.push_back(setType(printlayout::kHeaderPointSize, true));
     int lineOnPage = 1;  // the header line
-    if (withHeader)
-        twoColumns(out, formHeader, referenceHeader);
+    twoColumns(out, formHeader, referenceHeader);
     out.push_back(text(printlayout::kSeparator));
     out.push_back(simple(PrintOp::EndLine));
 
@@ -122,9 +121,8 @@ bool PrintOperation::operator==(const PrintOperation& other) const
 
 PrintOperations attestationListLayout(const GridModel& grid)
 {
-    const std::size_t rows = grid.rows();
-    return listLayout(rows > 0, rows > 0 ? grid.cell(0, 0) : std::string(),
-                      rows > 0 ? grid.cell(0, 1) : std::string(), rows > 1 ? rows - 1 : 0,
+    // A grid always keeps its header row.
+    return listLayout(grid.cell(0, 0), grid.cell(0, 1), grid.rows() - 1,
                       [&grid](PrintOperations& out, std::size_t r) {
                           twoColumns(out, grid.cell(r + 1, 0), grid.cell(r + 1, 1));
                       });
@@ -133,7 +131,7 @@ PrintOperations attestationListLayout(const GridModel& grid)
 PrintOperations attestationListLayout(const WordTable& table, const ResultList& results)
 {
     std::string reference;
-    return listLayout(true, kFormsHeader, kReferencesHeader, results.size(),
+    return listLayout(kFormsHeader, kReferencesHeader, results.size(),
                       [&](PrintOperations& out, std::size_t r) {
                           reference.clear();
                           table.appendReference(results[r], reference);

@@ -183,13 +183,6 @@ FileError saveResultFile(const std::string& outputPath, const WordTable& table,
                           SaveControl{});
 }
 
-FileError saveResultFile(const std::string& outputPath, const GridModel& grid,
-                         std::string_view title, std::string_view date,
-                         const std::string& latinPath, const std::string& frenchPath)
-{
-    return saveResultFile(outputPath, grid, title, date, latinPath, frenchPath, SaveControl{});
-}
-
 FileError saveResultFile(const std::string& outputPath, const WordTable& table,
                          const ResultList& results, std::string_view title,
                          std::string_view date, const std::string& latinPath,

@@ -40,10 +40,6 @@ std::uint64_t resultFileSize(const WordTable& table, const ResultList& results,
 // Reads the Latin text (and the French one when `frenchPath` is not empty) and writes the
 // result file so that a failure leaves any older file of that name as it was. A read
 // failure names the text file, a write failure the output file.
-FileError saveResultFile(const std::string& outputPath, const GridModel& grid,
-                         std::string_view title, std::string_view date,
-                         const std::string& latinPath, const std::string& frenchPath);
-
 FileError saveResultFile(const std::string& outputPath, const WordTable& table,
                          const ResultList& results, std::string_view title,
                          std::string_view date, const std::string& latinPath,
@@ -51,7 +47,7 @@ FileError saveResultFile(const std::string& outputPath, const WordTable& table,
 
 // The same with a progress callback (see WriteControl; the size is computed here) and a last
 // word once the size is known and fits: `confirmSize` returning false writes nothing and gives
-// a Cancelled error. Either may be empty; without them the saves above are these.
+// a Cancelled error. Either may be empty; without them the first is the save above.
 struct SaveControl {
     std::function<bool(std::uint64_t size)> confirmSize;
     std::function<bool(std::uint64_t written, std::uint64_t size)> progress;

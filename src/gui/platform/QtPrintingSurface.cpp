@@ -187,11 +187,10 @@ void QtPrintingSurface::printToPdf(const QString& path)
 
 PrintOutcome QtPrintingSurface::play(const PrintOperations& operations)
 {
-    if (m_printer.outputFormat() == QPrinter::PdfFormat)
-        return playToPdf(operations);
-    if (!m_printer.isValid() || m_printer.printerName().isEmpty())
-        return {PrintFailure::NoPrinter, m_printer.printerName()};
-    return playOnPrinter(operations, m_printer.printerName());
+    const PrintTarget where = target();
+    if (where.name.isEmpty())
+        return {PrintFailure::NoPrinter, where.name};
+    return where.toPdf ? playToPdf(operations) : playOnPrinter(operations, where.name);
 }
 
 PrintOutcome QtPrintingSurface::playOnPrinter(const PrintOperations& operations,
@@ -214,8 +213,6 @@ PrintOutcome QtPrintingSurface::playOnPrinter(const PrintOperations& operations,
 PrintOutcome QtPrintingSurface::playToPdf(const PrintOperations& operations)
 {
     const QString target = m_printer.outputFileName();
-    if (target.isEmpty())
-        return {PrintFailure::NoPrinter, target};
     const PrintOutcome cannotWrite{PrintFailure::CannotWrite, target};
     const QFileInfo info(target);
     if (info.isDir())

@@ -3,7 +3,6 @@
 #include "output/PrintLayout.h"
 #include "platform/BusyPointer.h"
 #include "platform/FileTest.h"
-#include "concordance/GridModel.h"
 #include "session/Session.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PrintSetupDialog.h"
@@ -110,9 +109,7 @@ void printAttestations(QWidget* window, const Platform& platform, Session& sessi
     if (!choosePrinter(window, platform, session))
         return;
     layOutAndPlay(window, platform, [&session] {
-        PrintOperations operations = session.hasPlaceholderRow()
-            ? attestationListLayout(session.placeholderGrid())
-            : attestationListLayout(session.words(), session.results());
+        PrintOperations operations = session.attestationListLayout();
         session.leaveCurrentCellAfterReadingRows();
         return operations;
     });

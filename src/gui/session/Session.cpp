@@ -3,6 +3,7 @@
 #include "concordance/GridHeader.h"
 #include "concordance/GridModel.h"
 #include "platform/TextCodec.h"
+#include "session/SearchDate.h"
 
 #include <new>
 #include <stdexcept>
@@ -25,24 +26,25 @@ Session::Session(QObject* parent) : QObject(parent) {}
 
 FileError Session::loadLatinText(SessionFailure* failure)
 {
+    // The date of the search is when the load began.
     const QDateTime moment = nowToTheSecond();
     TextReadResult latin = readText(toPath(m_latinPath));
     if (latin.error)
         return latin.error;
-    if (const SessionFailure adopted = adoptLatinText(std::move(latin.text));
-        adopted != SessionFailure::None) {
-        if (failure)
-            *failure = adopted;
-        FileError error;
-        error.kind = FileErrorKind::TooLarge;
-        error.path = toPath(m_latinPath);
-        return error;
-    }
-    m_loadMoment = moment;
-    return {};
+    const SessionFailure adopted = adopt(std::move(latin.text), moment);
+    if (adopted == SessionFailure::None)
+        return {};
+    if (failure)
+        *failure = adopted;
+    FileError error;
+    error.kind = FileErrorKind::TooLarge;
+    error.path = toPath(m_latinPath);
+    return error;
 }
 
-SessionFailure Session::adoptLatinText(std::string text)
+SessionFailure Session::adoptLatinText(std::string text) { return adopt(std::move(text), nowToTheSecond()); }
+
+SessionFailure Session::adopt(std::string text, const QDateTime& moment)
 {
     try {
         m_words = WordTable::segment(std::move(text));
@@ -51,7 +53,7 @@ SessionFailure Session::adoptLatinText(std::string text)
     } catch (const std::length_error&) {
         return SessionFailure::OutOfMemory;
     }
-    m_loadMoment = nowToTheSecond();
+    m_loadMoment = moment;
     ResultList().swap(m_results);
     m_placeholderRow = true;
     // The grid's header written last leaves the cell on the header of column 1.
@@ -133,16 +135,29 @@ std::string Session::reference(std::size_t row) const
     return text;
 }
 
-std::string Session::cellText(std::size_t row, int column) const
+// Before any search the grid holds its header and one empty row, which no word index can
+// stand for: the outputs then read it as grid cells.
+FileError Session::saveResultFile(const std::string& outputPath, const SaveControl& control) const
 {
-    return column == 0 ? std::string(form(row)) : reference(row);
-}
-
-GridModel Session::placeholderGrid() const
-{
+    const std::string title = toCp1252(m_title);
+    const std::string date = toCp1252(searchDateText(m_loadMoment));
+    const std::string latin = toPath(m_latinPath);
+    const std::string french = toPath(m_frenchPath);
+    if (!m_placeholderRow)
+        return quorvex::saveResultFile(outputPath, m_words, m_results, title, date, latin, french,
+                                       control);
     GridModel grid;
     prepareGrid(grid);
-    return grid;
+    return quorvex::saveResultFile(outputPath, grid, title, date, latin, french, control);
+}
+
+PrintOperations Session::attestationListLayout() const
+{
+    if (!m_placeholderRow)
+        return quorvex::attestationListLayout(m_words, m_results);
+    GridModel grid;
+    prepareGrid(grid);
+    return quorvex::attestationListLayout(grid);
 }
 
 void Session::setCurrentCell(std::size_t row, int column)

@@ -17,6 +17,8 @@
 
 #include "concordance/ResultList.h"
 #include "concordance/WordTable.h"
+#include "output/PrintLayout.h"
+#include "output/ResultFile.h"
 #include "session/ViewerState.h"
 #include "text/TextFile.h"
 
@@ -29,8 +31,6 @@
 #include <string_view>
 
 namespace quorvex {
-
-class GridModel;
 
 // What stopped a load or a search that ran short of memory; the session is as it was.
 enum class SessionFailure { None, OutOfMemory };
@@ -69,17 +69,16 @@ public:
     // the first search the grid holds the header and one empty row.
     std::size_t rowCount() const { return 1 + m_results.size() + (m_placeholderRow ? 1 : 0); }
     const ResultList& results() const { return m_results; }
-    bool hasPlaceholderRow() const { return m_placeholderRow; }
     // Row 0 gives the header; Windows-1252, as written in the text.
     std::string_view form(std::size_t row) const;
     std::string reference(std::size_t row) const;
-    std::string cellText(std::size_t row, int column) const;
     static std::string_view headerText(int column);
     static int columnWidthTwips(int) { return 1500; }
 
-    // The list as a grid of cells, for the outputs that read the empty row of a list never
-    // searched. Small: only ever asked for then.
-    GridModel placeholderGrid() const;
+    // The list's outputs, the empty row of a list never searched included: the result file
+    // (with the title, the paths and the load moment as the date) and the printout.
+    FileError saveResultFile(const std::string& outputPath, const SaveControl& control) const;
+    PrintOperations attestationListLayout() const;
 
     std::size_t currentRow() const { return m_currentRow; }
     int currentColumn() const { return m_currentColumn; }
@@ -101,7 +100,7 @@ signals:
     void currentCellChanged();
 
 private:
-    void resetList();
+    SessionFailure adopt(std::string text, const QDateTime& moment);
 
     QString m_latinPath;
     QString m_frenchPath;

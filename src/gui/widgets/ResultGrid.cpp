@@ -84,9 +84,9 @@ ResultGrid::~ResultGrid() = default;
 
 void ResultGrid::applySizes()
 {
-    m_rowHeight = QFontMetrics(font()).height() + 4;
-    verticalHeader()->setDefaultSectionSize(m_rowHeight);
-    m_header->setFixedHeight(m_rowHeight);
+    const int rowHeight = QFontMetrics(font()).height() + 4;
+    verticalHeader()->setDefaultSectionSize(rowHeight);
+    m_header->setFixedHeight(rowHeight);
     for (int c = 0; c < Session::kColumns; ++c)
         m_header->resizeSection(c, twipsToPixels(Session::columnWidthTwips(c)));
 }

@@ -18,9 +18,6 @@ public:
     explicit ResultGrid(Session& session, QWidget* parent = nullptr);
     ~ResultGrid() override;
 
-    // Height of every row, header included, in pixels.
-    int uniformRowHeight() const { return m_rowHeight; }
-
 signals:
     // The user clicked a cell (or beside the cells); the session's selection end names the
     // row clicked.
@@ -42,7 +39,6 @@ private:
     Session& m_session;
     ResultTableModel* m_model = nullptr;
     ResultGridHeader* m_header = nullptr;
-    int m_rowHeight = 16;
     bool m_syncing = false;
     bool m_pressed = false;
 };

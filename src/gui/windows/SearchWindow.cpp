@@ -5,7 +5,6 @@
 #include "look/Twips.h"
 #include "look/WindowLook.h"
 #include "windows/DialogFolder.h"
-#include "concordance/GridModel.h"
 #include "output/ResultFile.h"
 #include "platform/BusyPointer.h"
 #include "platform/FileDialogs.h"
@@ -15,7 +14,6 @@
 #include "platform/ProgressIndicator.h"
 #include "platform/TextCodec.h"
 #include "printing/PrintCommands.h"
-#include "session/SearchDate.h"
 #include "session/Session.h"
 #include "widgets/ResultGrid.h"
 #include "windows/AboutBox.h"
@@ -48,6 +46,15 @@ QIcon recherchePicture(const QSize& size)
     for (qreal ratio : {1.0, 2.0})
         icon.addPixmap(renderPicture(QStringLiteral(":/windows/recherche.svg"), size, ratio));
     return icon;
+}
+
+// Running short of memory ends a command, never the program: the window keeps its state.
+Message memoryShortMessage(const QString& text)
+{
+    Message message;
+    message.text = text;
+    message.icon = MessageIcon::Warning;
+    return message;
 }
 
 QPushButton* addButton(QWidget* parent, const char* name, const QString& caption,
@@ -151,13 +158,10 @@ bool SearchWindow::load()
 {
     SessionFailure failure = SessionFailure::None;
     if (const FileError error = m_session.loadLatinText(&failure)) {
-        Message message = fileErrorMessage(error);
-        if (failure == SessionFailure::OutOfMemory) {
-            message = Message();
-            message.text = QStringLiteral("Mémoire insuffisante pour charger le texte « %1 ».")
-                               .arg(m_session.latinPath());
-            message.icon = MessageIcon::Warning;
-        }
+        const Message message = failure == SessionFailure::OutOfMemory
+            ? memoryShortMessage(QStringLiteral("Mémoire insuffisante pour charger le texte « %1 ».")
+                                     .arg(m_session.latinPath()))
+            : fileErrorMessage(error);
         m_windows.platform().messages.show(m_windows.textWindowIfLoaded(), message);
         return false;
     }
@@ -174,12 +178,10 @@ void SearchWindow::onSearchClicked()
         // The list and the count shown stay those of the previous search.
         m_countLabel->show();
         busy.release();
-        Message message;
-        message.text = QStringLiteral("Mémoire insuffisante pour la recherche de « %1 » : "
-                                      "la liste précédente est conservée.")
-                           .arg(typed);
-        message.icon = MessageIcon::Warning;
-        m_windows.platform().messages.show(this, message);
+        m_windows.platform().messages.show(
+            this, memoryShortMessage(QStringLiteral("Mémoire insuffisante pour la recherche de « %1 » : "
+                                                    "la liste précédente est conservée.")
+                                         .arg(typed)));
         return;
     }
     m_countLabel->setText(typed + QStringLiteral(" = ") + QString::number(count));
@@ -192,11 +194,9 @@ void SearchWindow::onSortByFormClicked()
     BusyGuard busy(m_windows.platform().busy, this);
     if (m_session.sortByForm() != SessionFailure::None) {
         busy.release();
-        Message message;
-        message.text = QStringLiteral("Mémoire insuffisante pour trier la liste : "
-                                      "son ordre est conservé.");
-        message.icon = MessageIcon::Warning;
-        m_windows.platform().messages.show(this, message);
+        m_windows.platform().messages.show(
+            this, memoryShortMessage(QStringLiteral("Mémoire insuffisante pour trier la liste : "
+                                                    "son ordre est conservé.")));
     }
 }
 
@@ -257,15 +257,7 @@ void SearchWindow::onSaveTriggered()
             }
             return platform.progress.advance(written);
         };
-        const std::string title = toCp1252(m_session.title());
-        const std::string date = toCp1252(searchDateText(m_session.loadMoment()));
-        const std::string latin = toPath(m_session.latinPath());
-        const std::string french = toPath(m_session.frenchPath());
-        error = m_session.hasPlaceholderRow()
-            ? saveResultFile(toPath(name), m_session.placeholderGrid(), title, date, latin, french,
-                             control)
-            : saveResultFile(toPath(name), m_session.words(), m_session.results(), title, date,
-                             latin, french, control);
+        error = m_session.saveResultFile(toPath(name), control);
         if (progressShown)
             platform.progress.end();
         if (!error)

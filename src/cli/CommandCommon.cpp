@@ -2,7 +2,6 @@
 
 #include "system/SystemFiles.h"
 
-#include <filesystem>
 
 namespace quorvex {
 
@@ -70,12 +69,8 @@ int readTexts(const CliOptions& options, std::ostream& err, TextReadResult& lati
 
 int reportFileError(std::ostream& err, const FileError& error)
 {
-    if (error.kind == FileErrorKind::TooLarge) {
-        std::error_code ec;
-        const auto size = std::filesystem::file_size(error.path, ec);
-        if (!ec && size <= kDefaultMaxTextBytes)
-            return reportMemoryShort(err, loadingWhat(error.path));
-    }
+    if (error.kind == FileErrorKind::OutOfMemory)
+        return reportMemoryShort(err, loadingWhat(error.path));
     err << kProgram << describeFileError(error) << '\n';
     return kExitFileError;
 }

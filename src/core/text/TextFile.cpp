@@ -103,6 +103,8 @@ std::string describeFileError(const FileError& e)
             + (e.detail.empty() ? std::string(".") : " : " + e.detail + ".");
     case FileErrorKind::TooLarge:
         return "Le fichier " + name + " est trop volumineux pour être chargé.";
+    case FileErrorKind::OutOfMemory:
+        return "Mémoire insuffisante pour charger le texte " + name + ".";
     case FileErrorKind::NotRepresentable:
         return "Le fichier " + name + " contient, ligne " + std::to_string(e.line) + ", "
             + (e.detail.empty() ? std::string("une suite d'octets UTF-8 invalide")
@@ -191,7 +193,7 @@ TextReadResult readText(const std::string& path, std::size_t maxBytes)
     } catch (const std::bad_alloc&) {
         std::fclose(f);
         result.text = std::string();
-        result.error = makeError(FileErrorKind::TooLarge, path);
+        result.error = makeError(FileErrorKind::OutOfMemory, path);
         return result;
     }
 

@@ -16,7 +16,8 @@ enum class FileErrorKind {
     IsDirectory,       // a folder was given where a file is expected
     AccessDenied,      // no permission
     ReadFailed,        // the system refused to read it
-    TooLarge,          // larger than the limit, or no memory for it
+    TooLarge,          // larger than the limit
+    OutOfMemory,       // within the limit, but no memory to hold it
     NotRepresentable,  // UTF-8 text holding a character Windows-1252 lacks
     WriteFailed,       // the result could not be created or written (full disk, ...)
     NotRegular,        // a FIFO, device or socket given as a text

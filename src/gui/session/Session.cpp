@@ -24,20 +24,17 @@ QDateTime nowToTheSecond()
 
 Session::Session(QObject* parent) : QObject(parent) {}
 
-FileError Session::loadLatinText(SessionFailure* failure)
+FileError Session::loadLatinText()
 {
     // The date of the search is when the load began.
     const QDateTime moment = nowToTheSecond();
     TextReadResult latin = readText(toPath(m_latinPath));
     if (latin.error)
         return latin.error;
-    const SessionFailure adopted = adopt(std::move(latin.text), moment);
-    if (adopted == SessionFailure::None)
+    if (adopt(std::move(latin.text), moment) == SessionFailure::None)
         return {};
-    if (failure)
-        *failure = adopted;
     FileError error;
-    error.kind = FileErrorKind::TooLarge;
+    error.kind = FileErrorKind::OutOfMemory;
     error.path = toPath(m_latinPath);
     return error;
 }

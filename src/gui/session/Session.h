@@ -51,9 +51,9 @@ public:
     void setTitle(const QString& title) { m_title = title; }
 
     // Reads and segments the Latin text, notes the load moment (the date of the search) and
-    // empties the list. On failure nothing changes and the error says why; running short of
-    // memory for the word table is told apart in `failure`.
-    FileError loadLatinText(SessionFailure* failure = nullptr);
+    // empties the list. On failure nothing changes and the error says why (OutOfMemory when
+    // the text or its word table does not fit).
+    FileError loadLatinText();
     // The same with a text already in memory (Windows-1252).
     SessionFailure adoptLatinText(std::string text);
     QDateTime loadMoment() const { return m_loadMoment; }

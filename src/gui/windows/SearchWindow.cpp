@@ -156,13 +156,8 @@ void SearchWindow::buildMenus()
 
 bool SearchWindow::load()
 {
-    SessionFailure failure = SessionFailure::None;
-    if (const FileError error = m_session.loadLatinText(&failure)) {
-        const Message message = failure == SessionFailure::OutOfMemory
-            ? memoryShortMessage(QStringLiteral("Mémoire insuffisante pour charger le texte « %1 ».")
-                                     .arg(m_session.latinPath()))
-            : fileErrorMessage(error);
-        m_windows.platform().messages.show(m_windows.textWindowIfLoaded(), message);
+    if (const FileError error = m_session.loadLatinText()) {
+        m_windows.platform().messages.show(m_windows.textWindowIfLoaded(), fileErrorMessage(error));
         return false;
     }
     return true;

@@ -221,18 +221,9 @@ int runReaderSearchCommand(const CliOptions& options, std::ostream& out, std::os
         return finishOutput(out, err);
     case CliAction::ResultFile: {
         const std::string date = options.date ? *options.date : defaultDateText(std::time(nullptr));
-        const auto write = [&](std::ostream& to) {
-            writeResultFile(to, grid, options.title, date, text, other);
-        };
-        if (options.outputPath) {
-            const FileError e = writeFileReplacing(*options.outputPath, [&](std::ostream& file) {
-                write(file);
-                return static_cast<bool>(file);
-            });
-            return e ? reportFileError(err, e) : kExitOk;
-        }
-        write(out);
-        return finishOutput(out, err);
+        return writeOutput(
+            options, out, err, [&] { return resultFileSize(grid, options.title, date, text, other); },
+            [&](std::ostream& to) { writeResultFile(to, grid, options.title, date, text, other); });
     }
     case CliAction::Export: {
         std::string picture;
@@ -244,15 +235,10 @@ int runReaderSearchCommand(const CliOptions& options, std::ostream& out, std::os
         const ExportHeading heading{options.title, search.form, picture, options.frenchSide,
                                     search.letters};
         const ExportFormat format = options.format.value_or(ExportFormat::Tsv);
-        if (options.outputPath) {
-            const FileError e = writeFileReplacing(*options.outputPath, [&](std::ostream& file) {
-                writeAttestationExport(file, format, grid, text, other, heading);
-                return static_cast<bool>(file);
-            });
-            return e ? reportFileError(err, e) : kExitOk;
-        }
-        writeAttestationExport(out, format, grid, text, other, heading);
-        return finishOutput(out, err);
+        return writeOutput(
+            options, out, err,
+            [&] { return attestationExportSize(format, grid, text, other, heading); },
+            [&](std::ostream& to) { writeAttestationExport(to, format, grid, text, other, heading); });
     }
     default:
         break;

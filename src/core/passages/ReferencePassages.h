@@ -50,6 +50,18 @@ public:
             sink(m_text.substr(m_slices[s].offset, m_slices[s].length));
     }
 
+    // The passage's text alone: its stretches without the marker that opens it; a stretch
+    // after the first begins with the "]" of the marker that stood again.
+    template <typename Sink>
+    void forEachStretch(WordTable::ReferenceId reference, Sink&& sink) const
+    {
+        const Passage* p = lookup(reference);
+        if (!p || !p->found)
+            return;
+        for (std::uint32_t s = p->firstSlice; s != kNoSlice; s = m_slices[s].next)
+            sink(m_text.substr(m_slices[s].offset, m_slices[s].length));
+    }
+
     void appendPassage(std::string& out, WordTable::ReferenceId reference) const
     {
         forEachPiece(reference, [&out](std::string_view piece) { out += piece; });

@@ -1,0 +1,236 @@
+#include "translation/Equivalents.h"
+
+#include "concordance/Collocates.h"
+#include "passages/ReferencePassages.h"
+#include "text/Cp1252.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace quorvex {
+
+namespace {
+
+// The references a passage can belong to: those with a marker. Words before the first marker
+// belong to no passage of the other text.
+std::vector<WordTable::ReferenceId> markedReferences(const WordTable& table)
+{
+    std::vector<WordTable::ReferenceId> ids;
+    ids.reserve(table.referenceCount());
+    for (std::size_t id = 0; id < table.referenceCount(); ++id)
+        if (table.referenceParts(static_cast<WordTable::ReferenceId>(id)).markerLength > 0)
+            ids.push_back(static_cast<WordTable::ReferenceId>(id));
+    return ids;
+}
+
+// Calls f(lemma) once for each lemma standing in the reference's French passage.
+template <typename F>
+void forEachPassageLemma(const ReferencePassages& french, WordTable::ReferenceId id,
+                         FrenchLemmas& lemmas, bool withFunctionWords, F&& f)
+{
+    french.forEachStretch(id, [&](std::string_view stretch) {
+        FrenchLemmas::forEachWord(stretch, [&](std::size_t, std::string_view word) {
+            const FrenchLemmas::Word& w = lemmas.word(word);
+            if (w.functionWord && !withFunctionWords)
+                return;
+            const FrenchLemmas::LemmaId* ids = lemmas.lemmas(w);
+            for (std::uint32_t k = 0; k < w.count; ++k)
+                if (withFunctionWords || !lemmas.isFunctionLemma(ids[k]))
+                    f(ids[k]);
+        });
+    });
+}
+
+long long roundedThousandths(double x)
+{
+    return std::llround(x * 1000.0);
+}
+
+} // namespace
+
+Equivalents findEquivalents(const WordTable& latin, const ResultList& hits,
+                            std::string_view frenchText, FrenchLemmas& lemmas,
+                            bool withFunctionWords)
+{
+    Equivalents eq;
+    eq.m_withFunctionWords = withFunctionWords;
+    const std::size_t refCount = latin.referenceCount();
+    const std::vector<WordTable::ReferenceId> all = markedReferences(latin);
+    const ReferencePassages french(frenchText, latin, all);
+
+    std::vector<char> isQuery(refCount, 0);
+    std::vector<WordTable::ReferenceId> queryRefs;
+    for (const WordIndex w : hits) {
+        const WordTable::ReferenceId id = latin.referenceId(w);
+        if (!isQuery[id]) {
+            isQuery[id] = 1;
+            queryRefs.push_back(id);
+        }
+    }
+
+    // By lemma: the passages holding it, those of the query, and the last passage counted,
+    // so that a lemma met twice in a passage counts once.
+    std::vector<std::uint32_t> holders, inQuery, stamp;
+    // By query reference: its lemmas, to find later which of the best rows stand in it.
+    constexpr std::uint32_t kNone = ~std::uint32_t(0);
+    std::vector<std::uint32_t> queryFirst(refCount, kNone), queryCount(refCount, 0);
+    std::vector<FrenchLemmas::LemmaId> queryLemmas;
+    std::size_t queryPaired = 0;
+
+    std::uint32_t passageNumber = 0;
+    for (const WordTable::ReferenceId id : all) {
+        if (!french.found(id))
+            continue;
+        ++passageNumber;
+        const bool query = isQuery[id] != 0;
+        if (query) {
+            ++queryPaired;
+            queryFirst[id] = static_cast<std::uint32_t>(queryLemmas.size());
+        }
+        forEachPassageLemma(french, id, lemmas, withFunctionWords, [&](FrenchLemmas::LemmaId l) {
+            if (l >= stamp.size()) {
+                const std::size_t size = std::max<std::size_t>(l + 1, lemmas.lemmaCount());
+                holders.resize(size, 0);
+                inQuery.resize(size, 0);
+                stamp.resize(size, 0);
+            }
+            if (stamp[l] == passageNumber)
+                return;
+            stamp[l] = passageNumber;
+            ++holders[l];
+            if (query) {
+                ++inQuery[l];
+                queryLemmas.push_back(l);
+            }
+        });
+        if (query)
+            queryCount[id] = static_cast<std::uint32_t>(queryLemmas.size()) - queryFirst[id];
+    }
+    eq.m_paired = passageNumber;
+    for (const WordTable::ReferenceId id : queryRefs)
+        if (queryFirst[id] == kNone)
+            eq.m_missing.push_back(id);
+
+    const std::size_t n = eq.m_paired;
+    for (std::size_t l = 0; l < inQuery.size(); ++l) {
+        if (inQuery[l] == 0)
+            continue;
+        EquivalentRow row;
+        row.lemma = static_cast<FrenchLemmas::LemmaId>(l);
+        row.a = inQuery[l];
+        row.b = queryPaired - row.a;
+        row.c = holders[l] - row.a;
+        row.d = n - row.a - row.b - row.c;
+        // a/(a+b) > (a+c)/n, in integers.
+        if (static_cast<unsigned long long>(row.a) * n
+            <= static_cast<unsigned long long>(row.a + row.c) * queryPaired)
+            continue;
+        row.logLikelihood = logLikelihood(double(row.a), double(n), double(queryPaired),
+                                          double(row.a + row.c), 1.0);
+        row.dice = 2.0 * double(row.a) / double(2 * row.a + row.b + row.c);
+        eq.m_rows.push_back(row);
+    }
+    std::sort(eq.m_rows.begin(), eq.m_rows.end(), [&](const EquivalentRow& x, const EquivalentRow& y) {
+        const long long gx = roundedThousandths(x.logLikelihood), gy = roundedThousandths(y.logLikelihood);
+        if (gx != gy)
+            return gx > gy;
+        return lemmas.lemmaText(x.lemma) < lemmas.lemmaText(y.lemma);
+    });
+
+    for (std::size_t r = 0; r < eq.m_rows.size() && r < Equivalents::kRenderingRows; ++r)
+        eq.m_best.push_back(eq.m_rows[r].lemma);
+    eq.m_bestIn.assign(refCount, Equivalents::kNoFrench);
+    for (const WordTable::ReferenceId id : queryRefs) {
+        if (queryFirst[id] == kNone)
+            continue;
+        std::uint16_t bits = 0;
+        const auto begin = queryLemmas.begin() + queryFirst[id];
+        const auto end = begin + queryCount[id];
+        for (std::size_t r = 0; r < eq.m_best.size(); ++r)
+            if (std::find(begin, end, eq.m_best[r]) != end)
+                bits = static_cast<std::uint16_t>(bits | (1u << r));
+        eq.m_bestIn[id] = bits;
+    }
+    return eq;
+}
+
+std::string Equivalents::renderingOf(WordTable::ReferenceId reference, const FrenchLemmas& lemmas) const
+{
+    if (reference >= m_bestIn.size() || m_bestIn[reference] == kNoFrench)
+        return {};
+    const std::uint16_t bits = m_bestIn[reference];
+    if (bits == 0)
+        return "\xE2\x80\x94";  // U+2014
+    std::string out;
+    for (std::size_t r = 0; r < m_best.size(); ++r) {
+        if (!(bits & (1u << r)))
+            continue;
+        if (!out.empty())
+            out += ", ";
+        out += lemmas.lemmaText(m_best[r]);
+    }
+    return out;
+}
+
+bool Equivalents::isBest(FrenchLemmas::LemmaId lemma) const
+{
+    return std::find(m_best.begin(), m_best.end(), lemma) != m_best.end();
+}
+
+ResultList keepWhereFrenchHoldsLemma(const WordTable& latin, const ResultList& hits,
+                                     std::string_view frenchText, FrenchLemmas& lemmas,
+                                     std::string_view utf8Lemma)
+{
+    std::string wanted;
+    const Utf8Conversion asked = utf8ToCp1252(utf8Lemma);
+    if (asked.ok) {
+        std::string cp;
+        appendFrenchFolded(cp, asked.bytes);
+        wanted = cp1252ToUtf8(cp);
+    } else {
+        wanted.assign(utf8Lemma);  // a lemma the texts cannot hold matches no French word
+    }
+
+    std::vector<WordTable::ReferenceId> refs;
+    std::vector<char> seen(latin.referenceCount(), 0);
+    for (const WordIndex w : hits) {
+        const WordTable::ReferenceId id = latin.referenceId(w);
+        if (!seen[id]) {
+            seen[id] = 1;
+            refs.push_back(id);
+        }
+    }
+    const ReferencePassages french(frenchText, latin, refs);
+    std::vector<char> holds(latin.referenceCount(), 0);
+    for (const WordTable::ReferenceId id : refs)
+        forEachPassageLemma(french, id, lemmas, true, [&](FrenchLemmas::LemmaId l) {
+            if (lemmas.lemmaText(l) == wanted)
+                holds[id] = 1;
+        });
+
+    ResultList kept;
+    for (const WordIndex w : hits)
+        if (holds[latin.referenceId(w)])
+            kept.push_back(w);
+    return kept;
+}
+
+std::vector<MarkRange> equivalentMarks(std::string_view passage, FrenchLemmas& lemmas,
+                                       const Equivalents& equivalents)
+{
+    std::vector<MarkRange> marks;
+    FrenchLemmas::forEachWord(passage, [&](std::size_t offset, std::string_view word) {
+        const FrenchLemmas::Word& w = lemmas.word(word);
+        if (w.functionWord && !equivalents.withFunctionWords())
+            return;  // counted for nothing, so rendering nothing
+        const FrenchLemmas::LemmaId* ids = lemmas.lemmas(w);
+        for (std::uint32_t k = 0; k < w.count; ++k)
+            if (equivalents.isBest(ids[k])) {
+                marks.push_back(MarkRange{offset, word.size()});
+                return;
+            }
+    });
+    return marks;
+}
+
+} // namespace quorvex

@@ -1,0 +1,86 @@
+#pragma once
+// How a Latin word is rendered in the French text, found by association over the passages
+// that the two texts share (same reference): no alignment inside a passage, no bilingual
+// dictionary.
+//
+// n is the number of references standing in both texts; for a French lemma, a counts the
+// query's references whose French passage holds it, b those without it, c the other
+// references holding it, d = n - a - b - c. A lemma is kept when it is more frequent in the
+// query's passages than in all (a/(a+b) > (a+c)/n), scored by Dunning's G2 over the four cells
+// and by Dice (2a / (2a+b+c)), and ranked by G2 to three decimals, descending, then by its
+// UTF-8 bytes. A query reference missing in French counts in no cell.
+
+#include "concordance/ResultList.h"
+#include "concordance/WordTable.h"
+#include "passages/FormMarking.h"
+#include "translation/FrenchLemmas.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvex {
+
+struct EquivalentRow {
+    FrenchLemmas::LemmaId lemma = 0;
+    std::size_t a = 0, b = 0, c = 0, d = 0;
+    double logLikelihood = 0;
+    double dice = 0;
+
+    double share() const { return a + b ? 100.0 * double(a) / double(a + b) : 0.0; }
+    std::size_t frequency() const { return a + c; }
+};
+
+class Equivalents {
+public:
+    // How many of the best rows render a hit and are marked in the viewer.
+    static constexpr std::size_t kRenderingRows = 10;
+
+    std::size_t pairedReferences() const { return m_paired; }  // n
+    const std::vector<EquivalentRow>& rows() const { return m_rows; }  // the full ranking
+    // The query's references that have no French passage, in the order of the hits.
+    const std::vector<WordTable::ReferenceId>& missingInFrench() const { return m_missing; }
+
+    // The best rows whose lemma stands in the reference's French passage, in ranking order,
+    // joined by ", "; "—" when none does; empty when the reference has no French passage or
+    // is not one of the query's. UTF-8.
+    std::string renderingOf(WordTable::ReferenceId reference, const FrenchLemmas& lemmas) const;
+
+    // Whether the lemma is among the kRenderingRows best.
+    bool isBest(FrenchLemmas::LemmaId lemma) const;
+    bool withFunctionWords() const { return m_withFunctionWords; }
+
+private:
+    friend Equivalents findEquivalents(const WordTable&, const ResultList&, std::string_view,
+                                       FrenchLemmas&, bool);
+
+    std::size_t m_paired = 0;
+    bool m_withFunctionWords = false;
+    std::vector<EquivalentRow> m_rows;
+    std::vector<WordTable::ReferenceId> m_missing;
+    std::vector<FrenchLemmas::LemmaId> m_best;  // the first rows' lemmas, in order
+    // By reference id: the bits of m_best standing in its French passage, or kNoFrench.
+    std::vector<std::uint16_t> m_bestIn;
+    static constexpr std::uint16_t kNoFrench = 0xFFFF;
+};
+
+// The equivalents of the hits of `latin` over `frenchText` (Windows-1252). Function words are
+// left out unless `withFunctionWords`.
+Equivalents findEquivalents(const WordTable& latin, const ResultList& hits,
+                            std::string_view frenchText, FrenchLemmas& lemmas,
+                            bool withFunctionWords);
+
+// The hits whose reference's French passage holds a word of the lemma `utf8Lemma` (folded for
+// case before it is compared), order kept.
+ResultList keepWhereFrenchHoldsLemma(const WordTable& latin, const ResultList& hits,
+                                     std::string_view frenchText, FrenchLemmas& lemmas,
+                                     std::string_view utf8Lemma);
+
+// The words of a French passage (Windows-1252, as the viewer shows it) one of whose lemmas is
+// among the best rows, in text order.
+std::vector<MarkRange> equivalentMarks(std::string_view passage, FrenchLemmas& lemmas,
+                                       const Equivalents& equivalents);
+
+} // namespace quorvex

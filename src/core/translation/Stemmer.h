@@ -1,0 +1,44 @@
+#pragma once
+// What turns a French word into its lemmas. The association of a Latin word with the French
+// side counts lemmas, not forms: "aimait" and "aimer" are one rendering.
+
+#include "text/TextFile.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvex {
+
+class Stemmer {
+public:
+    virtual ~Stemmer() = default;
+    // The lemmas of a word already folded for case, UTF-8 in and out, as the dictionary
+    // writes them; empty when the word is unknown (it then stands for itself).
+    virtual std::vector<std::string> stems(std::string_view utf8Word) = 0;
+};
+
+// Whether this build can read Hunspell dictionaries at all.
+bool hunspellBuiltIn() noexcept;
+
+// The dictionary used when none is named: the system's French one.
+constexpr std::string_view kDefaultFrenchDictionary = "/usr/share/hunspell/fr_FR.dic";
+
+enum class DictionaryStatus {
+    Opened,
+    NotBuiltIn,  // this build has no Hunspell
+    Missing,     // the .dic or its .aff cannot be read
+};
+
+struct OpenedStemmer {
+    std::unique_ptr<Stemmer> stemmer;  // null unless Opened
+    DictionaryStatus status = DictionaryStatus::Missing;
+    std::string affixPath;  // the .aff that goes with the .dic
+    FileError error;        // why a file could not be read, when Missing
+};
+
+// A Hunspell stemmer over `dicPath` and the .aff beside it (same name).
+OpenedStemmer openHunspellStemmer(const std::string& dicPath);
+
+} // namespace quorvex

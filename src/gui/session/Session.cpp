@@ -4,6 +4,7 @@
 #include "concordance/GridModel.h"
 #include "platform/TextCodec.h"
 #include "session/SearchDate.h"
+#include "translation/FunctionWords.h"
 
 #include <new>
 #include <stdexcept>
@@ -51,6 +52,7 @@ SessionFailure Session::adopt(std::string text, const QDateTime& moment)
         return SessionFailure::OutOfMemory;
     }
     m_loadMoment = moment;
+    forgetEquivalents();
     ResultList().swap(m_results);
     m_placeholderRow = true;
     // The grid's header written last leaves the cell on the header of column 1.
@@ -71,8 +73,10 @@ SessionFailure Session::search(const QString& typedForm, std::size_t& found)
         return SessionFailure::OutOfMemory;
     }
     // The old list's memory goes back before the new one is kept.
+    forgetEquivalents();
     ResultList().swap(m_results);
     m_results.swap(hits);
+    m_typedForm = toCp1252(typedForm);
     m_placeholderRow = false;
     found = m_results.size();
     if (found == 0) {
@@ -155,6 +159,45 @@ PrintOperations Session::attestationListLayout() const
     GridModel grid;
     prepareGrid(grid);
     return quorvex::attestationListLayout(grid);
+}
+
+const Equivalents* Session::equivalents(FileError* error)
+{
+    if (m_equivalents)
+        return &*m_equivalents;
+    if (m_results.empty() || m_frenchPath.isEmpty())
+        return nullptr;
+    TextReadResult french = readText(toPath(m_frenchPath));
+    if (french.error) {
+        if (error)
+            *error = french.error;
+        return nullptr;
+    }
+    try {
+        if (!m_dictionaryTried) {
+            m_dictionaryTried = true;
+            m_stemmer = openHunspellStemmer(std::string(kDefaultFrenchDictionary)).stemmer;
+        }
+        if (!m_frenchLemmas)
+            m_frenchLemmas = std::make_unique<FrenchLemmas>(m_stemmer.get());
+        m_equivalents = findEquivalents(m_words, m_results, french.text, *m_frenchLemmas,
+                                        isLatinFunctionLemma(m_typedForm));
+    } catch (const std::bad_alloc&) {
+        m_equivalents.reset();
+        if (error) {
+            error->kind = FileErrorKind::OutOfMemory;
+            error->path = toPath(m_frenchPath);
+        }
+        return nullptr;
+    }
+    return &*m_equivalents;
+}
+
+std::vector<MarkRange> Session::equivalentRanges(const QString& frenchPassage)
+{
+    if (!m_equivalents || !m_frenchLemmas)
+        return {};
+    return equivalentMarks(toCp1252(frenchPassage), *m_frenchLemmas, *m_equivalents);
 }
 
 void Session::setCurrentCell(std::size_t row, int column)

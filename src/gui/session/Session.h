@@ -19,16 +19,21 @@
 #include "concordance/WordTable.h"
 #include "output/PrintLayout.h"
 #include "output/ResultFile.h"
+#include "passages/FormMarking.h"
 #include "session/ViewerState.h"
 #include "text/TextFile.h"
+#include "translation/Equivalents.h"
 
 #include <QDateTime>
 #include <QObject>
 #include <QString>
 
 #include <cstddef>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quorvex {
 
@@ -89,6 +94,17 @@ public:
     // Where reading every row for a save or a printout leaves the cell: last row, column 1.
     void leaveCurrentCellAfterReadingRows() { setCurrentCell(rowCount() - 1, 1); }
 
+    // The French equivalents of the current list, computed when first asked for after a
+    // search, not at every search: the French text is read then and the system's French
+    // dictionary opened once for the run (without it each French word stands for itself).
+    // Null when the list is empty or there is no French text; a read failure or a lack of
+    // memory comes back in `error` and leaves nothing computed.
+    const Equivalents* equivalents(FileError* error = nullptr);
+    // The characters of a French passage (as the viewer shows it, one character a code-page
+    // byte) that are words whose lemma is among the best equivalents; nothing before they
+    // are computed. Words met before cost no stemming: a viewer step stays as cheap as today.
+    std::vector<MarkRange> equivalentRanges(const QString& frenchPassage);
+
     // The viewer's memory, kept for the whole run even while its window is closed.
     ViewerState& viewer() { return m_viewer; }
     const ViewerState& viewer() const { return m_viewer; }
@@ -101,6 +117,7 @@ signals:
 
 private:
     SessionFailure adopt(std::string text, const QDateTime& moment);
+    void forgetEquivalents() { m_equivalents.reset(); }
 
     QString m_latinPath;
     QString m_frenchPath;
@@ -114,6 +131,12 @@ private:
     std::size_t m_selectionEndRow = 0;
     int m_selectionEndColumn = 1;
     ViewerState m_viewer;
+
+    std::string m_typedForm;  // the list's query, Windows-1252
+    bool m_dictionaryTried = false;
+    std::unique_ptr<Stemmer> m_stemmer;
+    std::unique_ptr<FrenchLemmas> m_frenchLemmas;  // kept across lists: words stemmed once a run
+    std::optional<Equivalents> m_equivalents;
 };
 
 } // namespace quorvex

@@ -2,6 +2,7 @@
 
 #include "cli/ReaderSearch.h"
 #include "text/Cp1252.h"
+#include "translation/Stemmer.h"
 
 #include <functional>
 
@@ -12,7 +13,7 @@ namespace {
 struct OptionRow {
     const char* name;
     const char* valueName;  // null for a flag
-    const char* help;
+    std::string help;
     // Returns a French error, or "" when the value was taken.
     std::function<std::string(CliOptions&, const std::string& value)> apply;
     const char* example = nullptr;  // a whole command line, shown by --help
@@ -135,14 +136,16 @@ const std::vector<OptionRow>& optionTable()
              return std::string();
          },
          "quorvex-cli --latin latin.txt --kwic 30 --sort forms 'am*'", true},
-        {"--format", "tsv|csv|html",
+        {"--format", "tsv|csv|html|tmx",
          "une fiche par attestation (UTF-8) : forme, référence, passage latin, passage français "
          "(les passages du fichier de résultats) ; tsv : champs séparés par des tabulations, une "
          "fiche par ligne, et dans un champ « \\ », tabulation, saut de ligne et retour chariot "
          "écrits \\\\ \\t \\n \\r ; csv : virgules, "
          "fins de ligne CR LF, guillemets autour d'un champ qui contient « \" », « , » ou une "
          "fin de ligne, et « \" » doublé (RFC 4180) ; html : une page seule, un tableau, la forme "
-         "marquée dans le passage latin. Avec --frequencies : tsv ou csv",
+         "marquée dans le passage latin ; tmx : une mémoire de traduction TMX 1.4, une unité par "
+         "référence de la liste dans l'ordre du texte, passages latin et français sans marqueur, "
+         "fins de ligne changées en blancs. Avec --frequencies et --translations : tsv ou csv",
          [](CliOptions& o, const std::string& v) {
              if (v == "tsv")
                  o.format = ExportFormat::Tsv;
@@ -150,8 +153,10 @@ const std::vector<OptionRow>& optionTable()
                  o.format = ExportFormat::Csv;
              else if (v == "html")
                  o.format = ExportFormat::Html;
+             else if (v == "tmx")
+                 o.format = ExportFormat::Tmx;
              else
-                 return "--format attend tsv, csv ou html, pas « " + v + " ».";
+                 return "--format attend tsv, csv, html ou tmx, pas « " + v + " ».";
              return std::string();
          },
          "quorvex-cli --latin latin.txt --french francais.txt --format html --output amor.html 'am*'"},
@@ -244,6 +249,53 @@ const std::vector<OptionRow>& optionTable()
              return std::string();
          },
          "quorvex-cli --latin latin.txt --plot deus.svg Deus"},
+        {"--translations", nullptr,
+         std::string("les lemmes français qui rendent FORME, par association sur les passages "
+         "des deux textes (même référence) ; il faut --french. n : références présentes dans les "
+         "deux textes ; pour un lemme, a : références de la recherche dont le passage français le "
+         "contient, b : celles qui ne le contiennent pas, c : autres références qui le contiennent, "
+         "d = n − a − b − c ; gardé si a/(a+b) > (a+c)/n. En TSV UTF-8 (CSV avec --format csv) : "
+         "french (le lemme comme l'écrit le dictionnaire), passages (a), share (100 × a/(a+b), une "
+         "décimale), frequency (a+c), log_likelihood (G2 de Dunning sur a, b, c, d, une case vide "
+         "comptant 0) et dice (2a/(2a+b+c)), trois décimales ; classés par log_likelihood "
+         "décroissant puis par lemme. Les mots français sont ramenés à leurs lemmes par Hunspell "
+         "(/usr/share/hunspell/fr_FR.dic, paquet hunspell-fr, ou --dictionary) ; un mot de "
+         "plusieurs lemmes compte pour chacun, un mot inconnu pour lui-même. Articles, "
+         "prépositions, pronoms, auxiliaires et conjonctions ne comptent pas, sauf avec "
+         "--all-words ou quand FORME en est un équivalent latin (sum, habeo, et, autem, non...). "
+         "Les références de la recherche absentes du texte français ne comptent nulle part et "
+         "sont nommées sur la sortie d'erreur")
+             + (hunspellBuiltIn() ? "" : ". Ce programme est construit sans Hunspell : chaque "
+                                         "mot français y compte pour lui-même, en minuscules"),
+         [](CliOptions& o, const std::string&) {
+             return setAction(o, CliAction::Translations, "--translations");
+         },
+         "quorvex-cli --latin latin.txt --french francais.txt --translations Deus"},
+        {"--top", "N", "avec --translations : écrire les N premiers lemmes (20 par défaut)",
+         [](CliOptions& o, const std::string& v) {
+             if (v.empty() || v.size() > 7 || v.find_first_not_of("0123456789") != std::string::npos
+                 || std::stoul(v) < 1)
+                 return "--top attend un nombre de lignes de 1 à 9999999, pas « " + v + " ».";
+             o.top = std::stoul(v);
+             o.topGiven = true;
+             return std::string();
+         },
+         "quorvex-cli --latin latin.txt --french francais.txt --translations --top 5 caritas"},
+        {"--dictionary", "FICHIER.dic",
+         "le dictionnaire Hunspell des lemmes français (le fichier .aff de même nom à côté), au "
+         "lieu de /usr/share/hunspell/fr_FR.dic",
+         [](CliOptions& o, const std::string& v) {
+             if (v.empty())
+                 return std::string("--dictionary attend un nom de fichier.");
+             o.dictionaryPath = v;
+             return std::string();
+         },
+         "quorvex-cli --latin latin.txt --french francais.txt --dictionary fr.dic --translations lux"},
+        {"--all-words", nullptr,
+         "avec --translations : compter aussi les articles, prépositions, pronoms, auxiliaires "
+         "et conjonctions français",
+         [](CliOptions& o, const std::string&) { o.allWords = true; return std::string(); },
+         "quorvex-cli --latin latin.txt --french francais.txt --all-words --translations Deus"},
         {"--help", nullptr, "afficher cette aide",
          [](CliOptions& o, const std::string&) { o.action = CliAction::Help; return std::string(); },
          "quorvex-cli --help"},
@@ -270,8 +322,15 @@ std::string validateForAction(const CliOptions& o)
     if (o.action == CliAction::Help || o.action == CliAction::Version)
         return {};
     if (o.format && o.action != CliAction::Export && o.action != CliAction::Frequencies
-        && o.action != CliAction::Collocates)
+        && o.action != CliAction::Collocates && o.action != CliAction::Translations)
         return "--format ne s'emploie pas avec " + o.actionOption + ".";
+    if (o.format == ExportFormat::Tmx && o.action != CliAction::Export)
+        return "--format tmx s'emploie seul, pas avec " + o.actionOption + ".";
+    if (o.action != CliAction::Translations) {
+        const char* alone = o.topGiven ? "--top" : o.allWords ? "--all-words" : o.dictionaryPath ? "--dictionary" : nullptr;
+        if (alone)
+            return std::string(alone) + " ne s'emploie qu'avec --translations.";
+    }
     switch (o.action) {
     case CliAction::Help:
     case CliAction::Version:
@@ -318,6 +377,7 @@ std::string validateForAction(const CliOptions& o)
     case CliAction::Frequencies:
     case CliAction::Collocates:
     case CliAction::Plot:
+    case CliAction::Translations:
         if (o.markForm)
             return "--mark ne s'emploie qu'avec --show.";
         if (o.latinPath.empty())
@@ -327,13 +387,25 @@ std::string validateForAction(const CliOptions& o)
         if (o.operands.size() > 1)
             return "une seule forme à la fois (« " + o.operands[1]
                 + " » est de trop ; une forme qui commence par « - » se place après « -- »).";
-        if (o.action != CliAction::ResultFile && o.action != CliAction::Export && o.outputPath)
+        if (o.action != CliAction::ResultFile && o.action != CliAction::Export
+            && o.action != CliAction::Translations && o.outputPath)
             return "--output ne s'emploie pas avec " + o.actionOption + ".";
         if (o.action == CliAction::Frequencies && o.sort == SortOrder::Forms)
             return "--sort ne s'emploie pas avec --frequencies (les formes y sont classées par "
                    "fréquence).";
         if (o.action == CliAction::Frequencies && o.format == ExportFormat::Html)
             return "--frequencies s'écrit en texte, en tsv ou en csv, pas en html.";
+        if (o.action == CliAction::Translations) {
+            if (o.frenchPath.empty())
+                return "--translations demande le texte français (--french FICHIER).";
+            if (o.format == ExportFormat::Html)
+                return "--translations s'écrit en tsv ou en csv, pas en html.";
+            if (o.sort == SortOrder::Forms)
+                return "--sort ne s'emploie pas avec --translations (les lemmes y sont classés "
+                       "par association).";
+            if (o.frenchSide)
+                return "--translations cherche dans le texte latin, pas avec --side french.";
+        }
         return {};
     }
     return {};
@@ -467,6 +539,8 @@ std::string cliHelpText()
         "        quorvex-cli --latin FICHIER [--french FICHIER] --check\n"
         "        quorvex-cli --latin FICHIER [--format csv] --collocates N [--] FORME\n"
         "        quorvex-cli --latin FICHIER --plot FICHIER.svg [--format html [--output FICHIER]] [--] FORME\n"
+        "        quorvex-cli --latin FICHIER --french FICHIER --translations [--top N] [--format csv]\n"
+        "                    [--dictionary FICHIER.dic] [--all-words] [--output FICHIER] [--] FORME\n"
         "  avec toute commande qui cherche une forme, sauf --frequencies :\n"
         "        [--normalize] [--phrase] [--french FICHIER [--side latin|french] [--french-form FORME2]]\n"
         "\n"

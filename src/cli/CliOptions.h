@@ -31,6 +31,7 @@ enum class CliAction {
     Check,         // the references of the two texts compared, without a query
     Collocates,    // the words near the attestations, counted and scored
     Plot,          // the dispersion picture alone
+    Translations,  // the French lemmas that render the searched word, ranked
     Help,
     Version,     // the version and the licence
 };
@@ -58,6 +59,10 @@ struct CliOptions {
     bool frenchSide = false;                // the French text is searched
     std::size_t collocateWindow = 0;        // --collocates N
     std::optional<std::string> plotPath;    // UTF-8, the SVG picture to write
+    std::size_t top = 20;                   // --translations: rows written
+    bool topGiven = false;
+    std::optional<std::string> dictionaryPath;  // UTF-8, a Hunspell .dic; none: the system's
+    bool allWords = false;                  // French function words counted too
 };
 
 struct CliParseResult {

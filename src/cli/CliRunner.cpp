@@ -10,6 +10,7 @@
 #include "cli/PrintListCommand.h"
 #include "cli/ReaderSearch.h"
 #include "cli/ShowCommand.h"
+#include "cli/TranslationsCommand.h"
 #include "system/SystemFiles.h"
 
 namespace quorvex {
@@ -39,6 +40,8 @@ namespace {
 
 int runAction(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
+    if (options.action == CliAction::Translations)
+        return runTranslationsCommand(options, out, err);
     // The reader's options (spelling, phrases, both sides) reach every command that searches.
     if (options.action != CliAction::Help && usesReaderSearch(options))
         return runReaderSearchCommand(options, out, err);
@@ -71,6 +74,7 @@ int runAction(const CliOptions& options, std::ostream& out, std::ostream& err)
         return runCheckCommand(options, out, err);
     case CliAction::Collocates:
     case CliAction::Plot:
+    case CliAction::Translations:
         return runReaderSearchCommand(options, out, err);
     }
     return kExitUsage;

@@ -1,5 +1,6 @@
 #include "cli/CommandCommon.h"
 
+#include "output/TmxExport.h"
 #include "system/SystemFiles.h"
 
 
@@ -95,6 +96,20 @@ std::string writingWhat(const CliOptions& options)
 {
     return options.outputPath ? "écrire le fichier « " + *options.outputPath + " »"
                               : std::string("écrire le résultat");
+}
+
+int writeTmx(const CliOptions& options, std::ostream& out, std::ostream& err, const WordTable& table,
+             const ResultList& results, const std::string* frenchText)
+{
+    std::string document;
+    if (const int code = unlessMemoryRunsShort(err, writingWhat(options), [&] {
+            document = tmxDocument(table, results, table.text(), frenchText, QUORVEX_VERSION);
+            return kExitOk;
+        }))
+        return code;
+    return writeOutput(
+        options, out, err, [&] { return std::uint64_t(document.size()); },
+        [&](std::ostream& to) { to.write(document.data(), static_cast<std::streamsize>(document.size())); });
 }
 
 int writeOutput(const CliOptions& options, std::ostream& out, std::ostream& err,

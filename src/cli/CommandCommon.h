@@ -82,6 +82,10 @@ int writeOutput(const CliOptions& options, std::ostream& out, std::ostream& err,
                 const std::function<std::uint64_t()>& size,
                 const std::function<void(std::ostream&)>& write);
 
+// The list as a TMX translation memory, written as writeOutput writes.
+int writeTmx(const CliOptions& options, std::ostream& out, std::ostream& err, const WordTable& table,
+             const ResultList& results, const std::string* frenchText);
+
 // Flushes `out`; kExitOk, or kExitFileError with a message when writing failed (a full disk).
 int finishOutput(std::ostream& out, std::ostream& err);
 

@@ -99,6 +99,7 @@ int runConcordanceCommand(const CliOptions& options, std::ostream& out, std::ost
     case CliAction::Check:
     case CliAction::Collocates:
     case CliAction::Plot:
+    case CliAction::Translations:
         break;
     }
     return kExitOk;

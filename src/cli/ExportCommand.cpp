@@ -23,6 +23,8 @@ int runExportCommand(const CliOptions& options, std::ostream& out, std::ostream&
 
     const ExportFormat format = options.format.value_or(ExportFormat::Tsv);
     const std::string* frenchText = options.frenchPath.empty() ? nullptr : &french.text;
+    if (format == ExportFormat::Tmx)
+        return writeTmx(options, out, err, search.table, results, frenchText);
     const ExportHeading heading{options.title, search.form};
     return writeOutput(
         options, out, err,

@@ -35,7 +35,8 @@ const char* readerOptionUsed(const CliOptions& o)
 
 bool needsOtherText(const CliOptions& o)
 {
-    return o.frenchForm || o.action == CliAction::ResultFile || o.action == CliAction::Export;
+    return o.frenchForm || o.action == CliAction::ResultFile || o.action == CliAction::Export
+        || o.action == CliAction::Translations;
 }
 
 int writePlot(const CliOptions& options, const std::string& svg, std::ostream& err)
@@ -74,6 +75,9 @@ std::string finishReaderSearchOptions(CliOptions& o)
     }
     if (o.action == CliAction::Plot && o.outputPath)
         return "--output ne s'emploie pas avec --plot seul (l'image va dans le fichier de --plot).";
+    if (o.format == ExportFormat::Tmx && (o.frenchSide || o.plotPath))
+        return std::string("--format tmx a le latin pour langue source : pas avec ")
+            + (o.frenchSide ? "--side french." : "--plot.");
     if (o.action == CliAction::Collocates && o.format == ExportFormat::Html)
         return "--collocates s'écrit en tsv ou en csv, pas en html.";
     if ((o.action == CliAction::Collocates || o.action == CliAction::Plot) && o.sort == SortOrder::Forms)
@@ -169,6 +173,13 @@ int runReaderSearchCommand(const CliOptions& options, std::ostream& out, std::os
     const std::string& text = search.table.text();
     const std::string* other = search.withOther ? &search.otherText : nullptr;
 
+    if (options.action == CliAction::Export && options.format == ExportFormat::Tmx) {
+        ResultList hits;
+        hits.reserve(search.attestations.size());
+        for (const Span& s : search.attestations)
+            hits.push_back(static_cast<WordIndex>(s.first));
+        return writeTmx(options, out, err, search.table, hits, other);
+    }
     switch (options.action) {
     case CliAction::Count:
         out << search.attestations.size() << '\n';

@@ -48,11 +48,12 @@ run_cases()
     check "$mode/versionOption" "--version" "$q" --latin latin.txt --vers
     check "$mode/sortValues" "forms text" "$q" --sort ""
     check "$mode/sortValuePrefix" "forms" "$q" --latin latin.txt --sort f
-    check "$mode/formatValues" "csv html tsv" "$q" --format ""
+    check "$mode/formatValues" "csv html tmx tsv" "$q" --format ""
     check "$mode/formatAfterEquals" "html" "$q" --format = h
     check "$mode/latinFiles" "corpus deux mots.txt francais.txt latin.txt" "$q" --latin ""
     check "$mode/frenchFilePrefix" "francais.txt" "$q" --latin latin.txt --french fr
     check "$mode/outputFileWithSpace" "deux mots.txt" "$q" --output de
+    check "$mode/dictionaryFiles" "francais.txt" "$q" --dictionary fr
     check "$mode/titleIsFreeText" "" "$q" --title ""
     check "$mode/kwicWidthIsFreeText" "" "$q" --kwic ""
     check "$mode/formsAfterDoubleDash" "" "$q" --latin latin.txt -- --f

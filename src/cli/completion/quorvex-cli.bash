@@ -1,8 +1,8 @@
 # Bash completion for quorvex-cli.
 # The options are read from "quorvex-cli --help", the text the option table writes, once
 # per shell: an option added to the table completes without a change here. In the help, an
-# option line is "  --name VALUE"; VALUE "a|b|c" lists the accepted values, FICHIER takes
-# a file name, anything else is free text.
+# option line is "  --name VALUE"; VALUE "a|b|c" lists the accepted values, FICHIER (or
+# FICHIER.ext) takes a file name, anything else is free text.
 
 _quorvex_cli_read_help()
 {
@@ -15,7 +15,7 @@ _quorvex_cli_read_help()
         name=${BASH_REMATCH[1]}
         value=${BASH_REMATCH[3]}
         _quorvex_cli_options+=("$name")
-        if [[ $value == FICHIER ]]; then
+        if [[ $value == FICHIER || $value == FICHIER.* ]]; then
             _quorvex_cli_files+="$name "
         elif [[ $value == *"|"* && $value != *[\ \[]* ]]; then
             _quorvex_cli_values[$name]=${value//|/ }

@@ -150,6 +150,7 @@ void appendField(std::string& out, ExportFormat format, std::string_view cp1252)
         appendCsvField(out, cp1252);
         return;
     case ExportFormat::Html:
+    case ExportFormat::Tmx:
         appendConverted(out, cp1252, htmlEscape);
         return;
     }

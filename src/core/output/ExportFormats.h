@@ -15,7 +15,8 @@
 
 namespace quorvex {
 
-enum class ExportFormat { Tsv, Csv, Html };
+// Tmx: the translation memory of output/TmxExport.h; a field of it is escaped as HTML's.
+enum class ExportFormat { Tsv, Csv, Html, Tmx };
 
 // One field of a record, Windows-1252 in, UTF-8 out.
 //  - TSV: "\" "tab" LF CR become \\ \t \n \r, so a record stays on one line;

@@ -38,11 +38,10 @@ std::string segmentText(const ReferencePassages& passages, WordTable::ReferenceI
     return text.substr(begin, end - begin + 1);
 }
 
-// The HTML export's escaping is XML's: the five entities' three plus the quote, and U+FFFD
-// for what XML 1.0 forbids.
+// "&" "<" ">" and the quote as entities, and U+FFFD for what XML 1.0 forbids.
 void appendEscaped(std::string& out, std::string_view cp1252)
 {
-    appendField(out, ExportFormat::Html, cp1252);
+    appendField(out, ExportFormat::Tmx, cp1252);
 }
 
 void appendUnit(std::string& out, const char* language, const std::string& segment)

@@ -1,0 +1,128 @@
+#include "CliHarness.h"
+
+#include "translation/Stemmer.h"
+
+#include <gtest/gtest.h>
+
+namespace quorvex {
+namespace {
+
+using namespace testsupport;
+
+// Windows-1252. deus: [1] [2] [3] in both texts, [7] Latin only; [8] French only. The written
+// dictionary gives "dit" two lemmas and knows "cœur".
+const std::vector<std::pair<std::string, std::string>> kTexts = {
+    {"latin.txt", "[1] deus amat\r\n[2] deus videt\r\n[3] deus dicit\r\n[4] homo amat\r\n"
+                  "[5] homo videt\r\n[6] homo dicit et\r\n[7] deus venit\r\n"},
+    {"francais.txt", "[1] Dieu aime\r\n[2] Dieu voit le c\x9Cur\r\n[3] le Seigneur dit\r\n"
+                     "[4] l'homme aime\r\n[5] l'homme voit Dieu\r\n[6] l'homme dit et\r\n"
+                     "[8] Dieu vient\r\n"},
+    {"mini.aff", "SET UTF-8\nSFX A Y 1\nSFX A re t re\n"},
+    {"mini.dic", "4\ndire/A\ndit\ncœur\ndieu\n"},
+    {"sans-aff.dic", "1\nmot\n"},
+};
+
+const std::string kHeader = "french\tpassages\tshare\tfrequency\tlog_likelihood\tdice\n";
+
+struct TranslationsCase {
+    const char* name;
+    std::vector<std::string> args;
+    int code;
+    std::string out;     // exact standard output
+    std::string errHas;  // part of standard error; "" for nothing at all
+    bool needsHunspell = false;
+};
+
+class Translations : public ::testing::TestWithParam<TranslationsCase> {};
+
+TEST_P(Translations, RankTheFrenchLemmasOrSayWhatIsWrong)
+{
+    const TranslationsCase& c = GetParam();
+    if (c.needsHunspell && !hunspellBuiltIn())
+        GTEST_SKIP() << "built without Hunspell";
+    const CliHarness cli(kTexts);
+    // A row that names the texts itself is run as it stands.
+    std::vector<std::string> args = {"--latin", "{latin.txt}", "--french", "{francais.txt}"};
+    if (c.args.front() == "--latin")
+        args.clear();
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const CliOutcome r = cli.run(args);
+    EXPECT_EQ(r.code, c.code) << r.err;
+    EXPECT_EQ(r.out, cli.expand(c.out));
+    if (c.errHas.empty())
+        EXPECT_EQ(r.err, "");
+    else
+        EXPECT_NE(r.err.find(cli.expand(c.errHas)), std::string::npos) << r.err;
+    EXPECT_EQ(cli.dir.entries(), kTexts.size()) << "nothing may be left in the folder";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CliRunner, Translations,
+    ::testing::Values(
+        TranslationsCase{"rankedWithTheMissingReferenceNamed",
+                         {"--dictionary", "{mini.dic}", "--translations", "deus"}, 0,
+                         kHeader + "cœur\t1\t33.3\t1\t1.588\t0.500\n"
+                                   "seigneur\t1\t33.3\t1\t1.588\t0.500\n"
+                                   "dieu\t2\t66.7\t3\t0.680\t0.667\n",
+                         "sans passage français, comptée(s) nulle part : [7]", true},
+        TranslationsCase{"csvTopOne", {"--dictionary={mini.dic}", "--translations", "--format", "csv", "--top", "1", "deus"},
+                         0, "french,passages,share,frequency,log_likelihood,dice\r\ncœur,1,33.3,1,1.588,0.500\r\n",
+                         "[7]", true},
+        TranslationsCase{"aWordOfTwoLemmasCountsForEach",
+                         {"--dictionary", "{mini.dic}", "--translations", "dicit"}, 0,
+                         kHeader + "dire\t2\t100.0\t2\t7.638\t1.000\n"
+                                   "dit\t2\t100.0\t2\t7.638\t1.000\n"
+                                   "seigneur\t1\t50.0\t1\t2.634\t0.667\n",
+                         "", true},
+        TranslationsCase{"functionWordsCountForALatinFunctionWord",
+                         {"--dictionary", "{mini.dic}", "--translations", "et"}, 0,
+                         kHeader + "et\t1\t100.0\t1\t5.407\t1.000\n"
+                                   "dire\t1\t100.0\t2\t2.634\t0.667\n"
+                                   "dit\t1\t100.0\t2\t2.634\t0.667\n"
+                                   "homme\t1\t100.0\t3\t1.588\t0.500\n"
+                                   "l\t1\t100.0\t3\t1.588\t0.500\n",
+                         "", true},
+        TranslationsCase{"noFrenchText", {"--latin", "{latin.txt}", "--translations", "deus"}, 2, "", "--french"},
+        TranslationsCase{"topWithoutTranslations", {"--top", "3", "--list", "deus"}, 2, "",
+                         "--top ne s'emploie qu'avec --translations."},
+        TranslationsCase{"topZero", {"--translations", "--top", "0", "deus"}, 2, "", "--top attend"},
+        TranslationsCase{"htmlRefused", {"--translations", "--format", "html", "deus"}, 2, "",
+                         "pas en html"},
+        TranslationsCase{"tmxOnlyAlone", {"--translations", "--format", "tmx", "deus"}, 2, "",
+                         "--format tmx s'emploie seul"},
+        TranslationsCase{"missingDictionary", {"--dictionary", "{absent.dic}", "--translations", "deus"},
+                         1, "", "{absent.dic}", true},
+        TranslationsCase{"dictionaryWithoutItsAffixFile",
+                         {"--dictionary", "{sans-aff.dic}", "--translations", "deus"}, 1, "",
+                         "{sans-aff.aff}", true},
+        TranslationsCase{"folderAsDictionary", {"--dictionary", "{}", "--translations", "deus"}, 1, "",
+                         "dossier", true}),
+    [](const ::testing::TestParamInfo<TranslationsCase>& info) { return std::string(info.param.name); });
+
+TEST(CliRunner, TranslationsGoToTheOutputFileAndTmxListsEachReferenceOnce)
+{
+    CliHarness cli(kTexts);
+    CliOutcome r = cli.run({"--latin", "{latin.txt}", "--french", "{francais.txt}", "--dictionary",
+                            "{mini.dic}", "--translations", "--output", "{out.tsv}", "deus"});
+    if (hunspellBuiltIn()) {
+        EXPECT_EQ(r.code, 0) << r.err;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(slurp(cli.dir.file("out.tsv")).rfind(kHeader + "cœur\t", 0), 0u);
+    }
+
+    r = cli.run({"--latin", "{latin.txt}", "--french", "{francais.txt}", "--format", "tmx", "deus"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    const auto count = [&](const std::string& what) {
+        std::size_t n = 0;
+        for (std::size_t at = 0; (at = r.out.find(what, at)) != std::string::npos; ++at)
+            ++n;
+        return n;
+    };
+    EXPECT_EQ(count("<tu "), 4u);
+    EXPECT_EQ(count("xml:lang=\"fr\""), 3u);  // [7] is Latin only
+    EXPECT_NE(r.out.find("<tuv xml:lang=\"fr\"><seg>Dieu voit le cœur</seg></tuv>"), std::string::npos);
+}
+
+} // namespace
+} // namespace quorvex

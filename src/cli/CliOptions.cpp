@@ -201,6 +201,17 @@ const std::vector<OptionRow>& optionTable()
              return e;
          },
          "quorvex-cli --latin latin.txt --french francais.txt --french-form 'seigneur*' --list Deus"},
+        {"--french-lemma", "LEMME",
+         "ne garder que les attestations dont le passage français (même référence) contient un "
+         "mot du lemme français LEMME (minuscules ignorées), les mots ramenés à leurs lemmes "
+         "comme pour --translations",
+         [](CliOptions& o, const std::string& v) {
+             if (v.empty())
+                 return std::string("--french-lemma attend un lemme.");
+             o.frenchLemma = v;
+             return std::string();
+         },
+         "quorvex-cli --latin latin.txt --french francais.txt --french-lemma seigneur --list Deus"},
         {"--side", "latin|french",
          "texte où chercher : latin (par défaut) ou french, le texte français (même découpage, "
          "mêmes règles), chaque attestation avec le passage latin à côté ; le fichier de "
@@ -327,9 +338,11 @@ std::string validateForAction(const CliOptions& o)
     if (o.format == ExportFormat::Tmx && o.action != CliAction::Export)
         return "--format tmx s'emploie seul, pas avec " + o.actionOption + ".";
     if (o.action != CliAction::Translations) {
-        const char* alone = o.topGiven ? "--top" : o.allWords ? "--all-words" : o.dictionaryPath ? "--dictionary" : nullptr;
+        const char* alone = o.topGiven ? "--top" : o.allWords ? "--all-words" : nullptr;
         if (alone)
             return std::string(alone) + " ne s'emploie qu'avec --translations.";
+        if (o.dictionaryPath && !o.frenchLemma)
+            return "--dictionary ne s'emploie qu'avec --translations ou --french-lemma.";
     }
     switch (o.action) {
     case CliAction::Help:
@@ -542,7 +555,8 @@ std::string cliHelpText()
         "        quorvex-cli --latin FICHIER --french FICHIER --translations [--top N] [--format csv]\n"
         "                    [--dictionary FICHIER.dic] [--all-words] [--output FICHIER] [--] FORME\n"
         "  avec toute commande qui cherche une forme, sauf --frequencies :\n"
-        "        [--normalize] [--phrase] [--french FICHIER [--side latin|french] [--french-form FORME2]]\n"
+        "        [--normalize] [--phrase] [--french FICHIER [--side latin|french] [--french-form FORME2]\n"
+        "        [--french-lemma LEMME [--dictionary FICHIER.dic]]]\n"
         "\n"
         "Recherche FORME dans le texte latin (sans distinction de majuscules ; une « * » sépare\n"
         "un début et une fin : am*, *or, am*or) et écrit le fichier de résultats de la commande\n"

@@ -63,6 +63,7 @@ struct CliOptions {
     bool topGiven = false;
     std::optional<std::string> dictionaryPath;  // UTF-8, a Hunspell .dic; none: the system's
     bool allWords = false;                  // French function words counted too
+    std::optional<std::string> frenchLemma; // UTF-8; a French lemma the French passage must hold
 };
 
 struct CliParseResult {

@@ -11,6 +11,7 @@
 #include "output/PrintLayout.h"
 #include "output/ResultFile.h"
 #include "text/Cp1252.h"
+#include "translation/Equivalents.h"
 
 #include <ctime>
 #include <unordered_map>
@@ -30,13 +31,15 @@ const char* readerOptionUsed(const CliOptions& o)
         return "--side french";
     if (o.frenchForm)
         return "--french-form";
+    if (o.frenchLemma)
+        return "--french-lemma";
     return nullptr;
 }
 
 bool needsOtherText(const CliOptions& o)
 {
-    return o.frenchForm || o.action == CliAction::ResultFile || o.action == CliAction::Export
-        || o.action == CliAction::Translations;
+    return o.frenchForm || o.frenchLemma || o.action == CliAction::ResultFile
+        || o.action == CliAction::Export || o.action == CliAction::Translations;
 }
 
 int writePlot(const CliOptions& options, const std::string& svg, std::ostream& err)
@@ -90,6 +93,10 @@ std::string finishReaderSearchOptions(CliOptions& o)
     if ((o.frenchSide || o.frenchForm) && o.frenchPath.empty())
         return std::string(o.frenchSide ? "--side french" : "--french-form")
             + " demande le texte français (--french FICHIER).";
+    if (o.frenchLemma && o.frenchPath.empty())
+        return "--french-lemma demande le texte français (--french FICHIER).";
+    if (o.frenchLemma && o.frenchSide)
+        return "--french-lemma ne s'emploie pas avec --side french.";
     if (o.frenchSide && o.frenchForm)
         return "--french-form ne s'emploie pas avec --side french (la forme cherchée est déjà "
                "française).";
@@ -129,6 +136,28 @@ int loadReaderSearch(const CliOptions& options, std::ostream& err, ReaderSearch&
         into.attestations = keepWhereOtherPassageHolds(
             into.table, into.attestations, into.otherText,
             WordPattern(*options.frenchForm, into.folding), into.letters);
+    if (options.frenchLemma || options.action == CliAction::Translations) {
+        if (const int code = openFrenchLemmas(options, err, into.french))
+            return code;
+    }
+    if (options.frenchLemma) {
+        ResultList hits;
+        hits.reserve(into.attestations.size());
+        for (const Span& s : into.attestations)
+            hits.push_back(static_cast<WordIndex>(s.first));
+        const ResultList kept = keepWhereFrenchHoldsLemma(into.table, hits, into.otherText,
+                                                          *into.french.lemmas, *options.frenchLemma);
+        // Kept in order: walk both lists together.
+        std::vector<Span> spans;
+        spans.reserve(kept.size());
+        std::size_t k = 0;
+        for (const Span& s : into.attestations)
+            if (k < kept.size() && kept[k] == s.first) {
+                spans.push_back(s);
+                ++k;
+            }
+        into.attestations = std::move(spans);
+    }
     return kExitOk;
 }
 

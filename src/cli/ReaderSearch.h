@@ -6,6 +6,7 @@
 // commands of the search window's own search run, unchanged.
 
 #include "cli/CliOptions.h"
+#include "cli/TranslationsCommand.h"
 #include "concordance/GridModel.h"
 #include "concordance/PhraseQuery.h"
 #include "concordance/WordTable.h"
@@ -31,6 +32,7 @@ struct ReaderSearch {
     Folding folding = Folding::Case;
     LetterSet letters = LetterSet::Window;
     std::vector<Span> attestations;  // text order, or the grid's order after toGrid
+    FrenchLemmaSource french;        // opened for --french-lemma and --translations
 };
 
 // Reads the texts the run needs, every one before any output. Returns kExitOk, or

@@ -43,9 +43,12 @@ int runTranslationsCommand(const CliOptions& options, std::ostream& out, std::os
     ReaderSearch search;
     if (const int code = loadReaderSearch(options, err, search))
         return code;
-    FrenchLemmaSource french;
-    if (const int code = openFrenchLemmas(options, err, french))
-        return code;
+    FrenchLemmaSource& french = search.french;
+    // A form the texts cannot hold left the search before the dictionary was opened.
+    if (!french.lemmas) {
+        if (const int code = openFrenchLemmas(options, err, french))
+            return code;
+    }
 
     ResultList hits;
     hits.reserve(search.attestations.size());

@@ -44,7 +44,7 @@ run_cases()
     modes+="$mode "
     unset _quorvex_cli_options
     local q=$cli
-    check "$mode/optionsByPrefix" "--format --french --french-form --frequencies" "$q" --f
+    check "$mode/optionsByPrefix" "--format --french --french-form --french-lemma --frequencies" "$q" --f
     check "$mode/versionOption" "--version" "$q" --latin latin.txt --vers
     check "$mode/sortValues" "forms text" "$q" --sort ""
     check "$mode/sortValuePrefix" "forms" "$q" --latin latin.txt --sort f

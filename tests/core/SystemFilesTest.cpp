@@ -4,11 +4,14 @@
 #include "system/SystemFiles.h"
 #include "text/TextFile.h"
 
+#include "support/FailingPosixCalls.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cerrno>
+#include <fstream>
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
@@ -203,6 +206,57 @@ TEST(SystemFiles, SizeKnownInAdvanceAndCancelLeaveTheOldFile)
     EXPECT_EQ(sys::liveTemporaryFileCount(), 0u);
     EXPECT_EQ(slurp(path), "old");
     EXPECT_EQ(dir.entries(), 1u);
+}
+
+// Each call a replacement makes, failed in turn at its first, second and last occurrence,
+// with and without nameless temporary files: either the new file is in place, or the old one
+// is intact with the system's reason in the message; never a file left behind.
+TEST(SystemFiles, ReplacementSurvivesAnyFailingCall)
+{
+    using testsupport::FailingPosixCalls;
+    using testsupport::PosixCall;
+    for (const bool unnamed : {true, false}) {
+        TempDir dir;
+        const std::string path = dir.write("out.txt", "old");
+        FailingPosixCalls calls;
+        if (!unnamed)
+            calls.failAlways(PosixCall::OpenUnnamed, EOPNOTSUPP);
+        ASSERT_FALSE(writeText(path, "dry run"));
+        std::array<std::size_t, testsupport::kPosixCallKinds> seen{};
+        for (std::size_t k = 0; k < seen.size(); ++k)
+            seen[k] = calls.count(static_cast<PosixCall>(k));
+        EXPECT_EQ(seen[static_cast<std::size_t>(PosixCall::Rename)], 1u);
+        std::size_t points = 0;
+        for (std::size_t k = 0; k < seen.size(); ++k) {
+            const auto call = static_cast<PosixCall>(k);
+            if (call == PosixCall::OpenUnnamed && !unnamed)
+                continue;
+            for (const std::size_t at : {std::size_t(1), std::size_t(2), seen[k]}) {
+                if (at == 0 || at > seen[k])
+                    continue;
+                ::chmod(path.c_str(), 0644);
+                std::ofstream(path, std::ios::binary | std::ios::trunc) << "old";
+                const int err = call == PosixCall::Write ? ENOSPC
+                    : call == PosixCall::Rename          ? EXDEV
+                                                         : EIO;
+                calls.failAt(call, at, err);
+                const FileError e = writeText(path, "new");
+                const std::string row = std::string(unnamed ? "unnamed " : "named ")
+                    + testsupport::posixCallName(call) + " #" + std::to_string(at);
+                ++points;
+                EXPECT_EQ(dir.entries(), 1u) << row;
+                EXPECT_EQ(sys::liveTemporaryFileCount(), 0u) << row;
+                if (e) {
+                    EXPECT_EQ(slurp(path), "old") << row;
+                    const std::string message = describeFileError(e);
+                    EXPECT_NE(message.find(path), std::string::npos) << row << message;
+                } else {
+                    EXPECT_EQ(slurp(path), "new") << row;
+                }
+            }
+        }
+        EXPECT_GE(points, 10u);
+    }
 }
 
 TEST(SystemFiles, FrenchReasonsAndSizes)

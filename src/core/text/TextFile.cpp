@@ -148,7 +148,7 @@ std::string formatByteSize(std::uint64_t bytes)
 TextReadResult readText(const std::string& path, std::size_t maxBytes)
 {
     TextReadResult result;
-    const sys::OpenedInput in = sys::openRegularForReading(path);
+    const sys::OpenedInput in = sys::openRegularForReading(sys::pathFromUtf8(path));
     if (in.status != sys::OpenStatus::Ok) {
         result.error = openError(in, path);
         return result;
@@ -302,7 +302,7 @@ FileError writeFileReplacing(const std::string& path,
                              const WriteControl& control)
 {
     sys::SafeOutput output;
-    switch (output.open(path, control.expectedSize)) {
+    switch (output.open(sys::pathFromUtf8(path), control.expectedSize)) {
     case sys::OutputStatus::Ok:
         break;
     case sys::OutputStatus::IsDirectory:
@@ -358,7 +358,7 @@ FileError writeFileReplacing(const std::string& path,
 FileError checkReadable(const std::string& path)
 {
     // The same door as the reading: a FIFO or a device is refused at once, never opened.
-    const sys::OpenedInput in = sys::openRegularForReading(path);
+    const sys::OpenedInput in = sys::openRegularForReading(sys::pathFromUtf8(path));
     if (in.status != sys::OpenStatus::Ok)
         return openError(in, path);
     std::fclose(in.file);

@@ -1,0 +1,99 @@
+// Reading, free space and the kinds of files on Windows.
+
+#include "system/SystemFiles.h"
+#include "system/TemporaryFiles.h"
+#include "system/windows/WindowsCalls.h"
+
+#include <cerrno>
+#include <io.h>
+
+namespace quorvex::sys {
+
+FileKind fileKind(const std::filesystem::path& path)
+{
+    struct _stat64 st;
+    if (windowsCalls().stat(path.c_str(), &st) != 0)
+        return errno == ENOENT ? FileKind::Missing : FileKind::Unknown;
+    if (st.st_mode & _S_IFDIR)
+        return FileKind::Directory;
+    if (st.st_mode & _S_IFREG)
+        return FileKind::Regular;
+    if (st.st_mode & _S_IFIFO)
+        return FileKind::Fifo;
+    if (st.st_mode & _S_IFCHR)
+        return FileKind::Device;
+    return FileKind::Other;
+}
+
+OpenedInput openRegularForReading(const std::filesystem::path& path)
+{
+    WindowsCalls& calls = windowsCalls();
+    OpenedInput r;
+    struct _stat64 st;
+    if (calls.stat(path.c_str(), &st) != 0) {
+        r.err = errno;
+        r.status = r.err == ENOENT ? OpenStatus::NotFound : OpenStatus::Failed;
+        return r;
+    }
+    if (st.st_mode & _S_IFDIR) {
+        r.status = OpenStatus::IsDirectory;
+        return r;
+    }
+    if (!(st.st_mode & _S_IFREG)) {
+        r.status = OpenStatus::NotRegular;
+        return r;
+    }
+    std::FILE* f = calls.fopen(path.c_str(), L"rb");
+    if (!f) {
+        r.err = errno;
+        r.status = r.err == ENOENT ? OpenStatus::NotFound : OpenStatus::Failed;
+        return r;
+    }
+    if (calls.fstat(_fileno(f), &st) != 0 || !(st.st_mode & _S_IFREG)) {
+        std::fclose(f);
+        r.status = OpenStatus::NotRegular;
+        return r;
+    }
+    r.file = f;
+    r.size = static_cast<std::uint64_t>(st.st_size);
+    r.status = OpenStatus::Ok;
+    return r;
+}
+
+bool freeSpace(const std::filesystem::path& path, std::uint64_t& bytes)
+{
+    WindowsCalls& calls = windowsCalls();
+    std::filesystem::path folder = path;
+    const DWORD attrs = calls.getFileAttributes(path.c_str());
+    if (attrs == INVALID_FILE_ATTRIBUTES || !(attrs & FILE_ATTRIBUTE_DIRECTORY)) {
+        folder = path.parent_path();
+        if (folder.empty())
+            folder = L".";
+    }
+    ULARGE_INTEGER available;
+    if (!calls.getDiskFreeSpace(folder.c_str(), &available))
+        return false;
+    bytes = available.QuadPart;
+    return true;
+}
+
+bool stderrIsTerminal()
+{
+    return windowsCalls().isatty(_fileno(stderr)) != 0;
+}
+
+bool localTime(std::time_t moment, std::tm& out)
+{
+    return localtime_s(&out, &moment) == 0;
+}
+
+namespace detail {
+
+void removeNativeFile(const NativeChar* name) noexcept
+{
+    windowsCalls().deleteFile(name);
+}
+
+} // namespace detail
+
+} // namespace quorvex::sys

@@ -1,0 +1,127 @@
+// Replacing an output file safely on Windows: a temporary file beside it, then ReplaceFileW.
+
+#include "system/SystemFiles.h"
+#include "system/TemporaryFiles.h"
+#include "system/windows/WindowsCalls.h"
+
+#include <cerrno>
+
+namespace quorvex::sys {
+
+struct SafeOutput::State {
+    std::filesystem::path target;
+    std::filesystem::path temp;  // empty until created
+    int slot = -1;
+    HANDLE handle = nullptr;
+};
+
+SafeOutput::SafeOutput() : m_state(std::make_unique<State>()) {}
+
+SafeOutput::~SafeOutput()
+{
+    abandon();
+}
+
+OutputStatus SafeOutput::open(const std::filesystem::path& path, std::int64_t expectedSize)
+{
+    abandon();
+    WindowsCalls& calls = windowsCalls();
+    State& s = *m_state;
+    m_err = 0;
+    m_written = 0;
+    m_inPlace = false;
+    s.target = path;
+    const DWORD attrs = calls.getFileAttributes(path.c_str());
+    if (attrs != INVALID_FILE_ATTRIBUTES) {
+        if (attrs & FILE_ATTRIBUTE_DIRECTORY)
+            return OutputStatus::IsDirectory;
+        if (attrs & FILE_ATTRIBUTE_READONLY)
+            return OutputStatus::ReadOnly;
+    }
+    std::filesystem::path folder = path.parent_path();
+    if (folder.empty())
+        folder = L".";
+    if (calls.getFileAttributes(folder.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return OutputStatus::NotFound;
+    if (expectedSize >= 0 && freeSpace(folder, m_available)
+        && static_cast<std::uint64_t>(expectedSize) > m_available)
+        return OutputStatus::NoSpace;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::filesystem::path temp =
+            folder / std::filesystem::u8path(detail::temporaryName(path.filename().u8string()));
+        HANDLE h = calls.createFile(temp.c_str(), GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
+        if (h != INVALID_HANDLE_VALUE) {
+            s.handle = h;
+            s.temp = temp;
+            s.slot = detail::claimTemporarySlot(temp);
+            return OutputStatus::Ok;
+        }
+        const DWORD code = calls.lastError();
+        if (code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS) {
+            m_err = errnoFromWindows(code);
+            return OutputStatus::Failed;
+        }
+    }
+    m_err = EEXIST;
+    return OutputStatus::Failed;
+}
+
+bool SafeOutput::write(const char* data, std::size_t size)
+{
+    WindowsCalls& calls = windowsCalls();
+    while (size > 0) {
+        const DWORD chunk = size > (1u << 30) ? (1u << 30) : static_cast<DWORD>(size);
+        DWORD done = 0;
+        if (!calls.writeFile(m_state->handle, data, chunk, &done)) {
+            m_err = errnoFromWindows(calls.lastError());
+            return false;
+        }
+        data += done;
+        size -= done;
+        m_written += done;
+    }
+    return true;
+}
+
+bool SafeOutput::commit()
+{
+    WindowsCalls& calls = windowsCalls();
+    State& s = *m_state;
+    if (!calls.flushFileBuffers(s.handle)) {
+        m_err = errnoFromWindows(calls.lastError());
+        abandon();
+        return false;
+    }
+    calls.closeHandle(s.handle);
+    s.handle = nullptr;
+    BOOL ok;
+    if (calls.getFileAttributes(s.target.c_str()) != INVALID_FILE_ATTRIBUTES)
+        ok = calls.replaceFile(s.target.c_str(), s.temp.c_str());
+    else
+        ok = calls.moveFile(s.temp.c_str(), s.target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) {
+        m_err = errnoFromWindows(calls.lastError());
+        abandon();
+        return false;
+    }
+    detail::releaseTemporarySlot(s.slot);
+    s.temp.clear();
+    return true;
+}
+
+void SafeOutput::abandon() noexcept
+{
+    WindowsCalls& calls = windowsCalls();
+    State& s = *m_state;
+    if (s.handle) {
+        calls.closeHandle(s.handle);
+        s.handle = nullptr;
+    }
+    if (!s.temp.empty()) {
+        calls.deleteFile(s.temp.c_str());
+        s.temp.clear();
+    }
+    detail::releaseTemporarySlot(s.slot);
+}
+
+} // namespace quorvex::sys

@@ -212,6 +212,14 @@ const std::vector<OptionRow>& optionTable()
              return std::string();
          },
          "quorvex-cli --latin latin.txt --french francais.txt --french-lemma seigneur --list Deus"},
+        {"--equivalents", nullptr,
+         "avec --list et --format tsv|csv|html : une colonne « équivalents » après la référence, "
+         "les lemmes des dix premières lignes du classement de --translations (quel que soit "
+         "--top) qui se trouvent dans le passage français de l'attestation, dans l'ordre du "
+         "classement, séparés par « , » ; « — » quand aucun n'y est ; vide quand la référence "
+         "n'a pas de passage français ; il faut --french",
+         [](CliOptions& o, const std::string&) { o.equivalents = true; return std::string(); },
+         "quorvex-cli --latin latin.txt --french francais.txt --equivalents --list caritas"},
         {"--side", "latin|french",
          "texte où chercher : latin (par défaut) ou french, le texte français (même découpage, "
          "mêmes règles), chaque attestation avec le passage latin à côté ; le fichier de "
@@ -338,11 +346,22 @@ std::string validateForAction(const CliOptions& o)
     if (o.format == ExportFormat::Tmx && o.action != CliAction::Export)
         return "--format tmx s'emploie seul, pas avec " + o.actionOption + ".";
     if (o.action != CliAction::Translations) {
-        const char* alone = o.topGiven ? "--top" : o.allWords ? "--all-words" : nullptr;
-        if (alone)
-            return std::string(alone) + " ne s'emploie qu'avec --translations.";
-        if (o.dictionaryPath && !o.frenchLemma)
-            return "--dictionary ne s'emploie qu'avec --translations ou --french-lemma.";
+        if (o.topGiven)
+            return "--top ne s'emploie qu'avec --translations.";
+        if (o.allWords && !o.equivalents)
+            return "--all-words ne s'emploie qu'avec --translations ou --equivalents.";
+        if (o.dictionaryPath && !o.frenchLemma && !o.equivalents)
+            return "--dictionary ne s'emploie qu'avec --translations, --equivalents ou --french-lemma.";
+    }
+    if (o.equivalents) {
+        if (o.action != CliAction::List
+            && !(o.action == CliAction::Export && o.format != ExportFormat::Tmx))
+            return "--equivalents s'emploie avec --list ou --format tsv|csv|html, pas avec "
+                + (o.actionOption.empty() ? std::string("le fichier de résultats") : o.actionOption) + ".";
+        if (o.frenchPath.empty())
+            return "--equivalents demande le texte français (--french FICHIER).";
+        if (o.frenchSide)
+            return "--equivalents ne s'emploie pas avec --side french.";
     }
     switch (o.action) {
     case CliAction::Help:
@@ -556,7 +575,7 @@ std::string cliHelpText()
         "                    [--dictionary FICHIER.dic] [--all-words] [--output FICHIER] [--] FORME\n"
         "  avec toute commande qui cherche une forme, sauf --frequencies :\n"
         "        [--normalize] [--phrase] [--french FICHIER [--side latin|french] [--french-form FORME2]\n"
-        "        [--french-lemma LEMME [--dictionary FICHIER.dic]]]\n"
+        "        [--french-lemma LEMME] [--equivalents [--all-words]] [--dictionary FICHIER.dic]]\n"
         "\n"
         "Recherche FORME dans le texte latin (sans distinction de majuscules ; une « * » sépare\n"
         "un début et une fin : am*, *or, am*or) et écrit le fichier de résultats de la commande\n"

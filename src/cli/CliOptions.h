@@ -64,6 +64,7 @@ struct CliOptions {
     std::optional<std::string> dictionaryPath;  // UTF-8, a Hunspell .dic; none: the system's
     bool allWords = false;                  // French function words counted too
     std::optional<std::string> frenchLemma; // UTF-8; a French lemma the French passage must hold
+    bool equivalents = false;               // --list and exports: each hit's French equivalents
 };
 
 struct CliParseResult {

@@ -33,12 +33,14 @@ const char* readerOptionUsed(const CliOptions& o)
         return "--french-form";
     if (o.frenchLemma)
         return "--french-lemma";
+    if (o.equivalents)
+        return "--equivalents";
     return nullptr;
 }
 
 bool needsOtherText(const CliOptions& o)
 {
-    return o.frenchForm || o.frenchLemma || o.action == CliAction::ResultFile
+    return o.frenchForm || o.frenchLemma || o.equivalents || o.action == CliAction::ResultFile
         || o.action == CliAction::Export || o.action == CliAction::Translations;
 }
 
@@ -136,7 +138,7 @@ int loadReaderSearch(const CliOptions& options, std::ostream& err, ReaderSearch&
         into.attestations = keepWhereOtherPassageHolds(
             into.table, into.attestations, into.otherText,
             WordPattern(*options.frenchForm, into.folding), into.letters);
-    if (options.frenchLemma || options.action == CliAction::Translations) {
+    if (options.frenchLemma || options.equivalents || options.action == CliAction::Translations) {
         if (const int code = openFrenchLemmas(options, err, into.french))
             return code;
     }
@@ -157,6 +159,20 @@ int loadReaderSearch(const CliOptions& options, std::ostream& err, ReaderSearch&
                 ++k;
             }
         into.attestations = std::move(spans);
+    }
+    if (options.equivalents) {
+        ResultList hits;
+        hits.reserve(into.attestations.size());
+        for (const Span& s : into.attestations)
+            hits.push_back(static_cast<WordIndex>(s.first));
+        const Equivalents eq = findEquivalents(into.table, hits, into.otherText, *into.french.lemmas,
+                                               withFunctionWords(options, into.form));
+        for (const WordIndex w : hits) {
+            const WordTable::ReferenceId id = into.table.referenceId(w);
+            std::string ref = into.table.referenceText(id);
+            if (!into.renderings.count(ref))
+                into.renderings.emplace(std::move(ref), eq.renderingOf(id, *into.french.lemmas));
+        }
     }
     return kExitOk;
 }
@@ -250,6 +266,10 @@ int runReaderSearchCommand(const CliOptions& options, std::ostream& out, std::os
             buf += cp1252ToUtf8(grid.cell(r, 0));
             buf += '\t';
             buf += cp1252ToUtf8(grid.cell(r, 1));
+            if (options.equivalents) {
+                buf += '\t';
+                buf += search.rendering(grid.cell(r, 1));
+            }
             buf += '\n';
             lines.flushIfFull();
         }
@@ -272,8 +292,10 @@ int runReaderSearchCommand(const CliOptions& options, std::ostream& out, std::os
             if (const int code = writePlot(options, picture, err))
                 return code;
         }
-        const ExportHeading heading{options.title, search.form, picture, options.frenchSide,
-                                    search.letters};
+        ExportHeading heading{options.title, search.form, picture, options.frenchSide,
+                              search.letters};
+        if (options.equivalents)
+            heading.equivalents = [&search](std::string_view ref) { return search.rendering(ref); };
         const ExportFormat format = options.format.value_or(ExportFormat::Tsv);
         return writeOutput(
             options, out, err,

@@ -13,6 +13,8 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace quorvex {
@@ -32,7 +34,14 @@ struct ReaderSearch {
     Folding folding = Folding::Case;
     LetterSet letters = LetterSet::Window;
     std::vector<Span> attestations;  // text order, or the grid's order after toGrid
-    FrenchLemmaSource french;        // opened for --french-lemma and --translations
+    FrenchLemmaSource french;        // opened for --french-lemma, --equivalents and --translations
+    // --equivalents: the rendering of each reference text of the list (UTF-8).
+    std::unordered_map<std::string, std::string> renderings;
+    std::string rendering(std::string_view reference) const
+    {
+        const auto it = renderings.find(std::string(reference));
+        return it == renderings.end() ? std::string() : it->second;
+    }
 };
 
 // Reads the texts the run needs, every one before any output. Returns kExitOk, or

@@ -20,6 +20,9 @@ const std::vector<std::pair<std::string, std::string>> kTexts = {
     {"mini.aff", "SET UTF-8\nSFX A Y 1\nSFX A re t re\n"},
     {"mini.dic", "4\ndire/A\ndit\ncœur\ndieu\n"},
     {"sans-aff.dic", "1\nmot\n"},
+    // lux: lumière renders [1] and [2]; [3] holds none of the best rows; [6] has no French.
+    {"eq-la.txt", "[1] lux [2] lux [3] lux [4] nox [5] nox [6] lux"},
+    {"eq-fr.txt", "[1] lumi\xE8re [2] Lumi\xE8re [3] la nuit [4] nuit [5] nuit"},
 };
 
 const std::string kHeader = "french\tpassages\tshare\tfrequency\tlog_likelihood\tdice\n";
@@ -109,6 +112,27 @@ INSTANTIATE_TEST_SUITE_P(
                          "--french-lemma ne s'emploie pas avec --side french."},
         TranslationsCase{"dictionaryAlone", {"--dictionary", "{mini.dic}", "--list", "deus"}, 2, "",
                          "--dictionary ne s'emploie qu'avec"},
+        TranslationsCase{"equivalentsColumnWithDashAndEmpty",
+                         {"--latin", "{eq-la.txt}", "--french", "{eq-fr.txt}", "--dictionary", "{mini.dic}",
+                          "--equivalents", "--list", "lux"}, 0,
+                         "lux\t[1]\tlumière\nlux\t[2]\tlumière\nlux\t[3]\t—\nlux\t[6]\t\n", "", true},
+        TranslationsCase{"equivalentsInTheCsvExport",
+                         {"--latin", "{eq-la.txt}", "--french", "{eq-fr.txt}", "--dictionary", "{mini.dic}",
+                          "--equivalents", "--format", "csv", "lux"}, 0,
+                         "forme,référence,équivalents,passage latin,passage français\r\n"
+                         "lux,[1],lumière,[1] lux ,[1] lumière \r\n"
+                         "lux,[2],lumière,[2] lux ,[2] Lumière \r\n"
+                         "lux,[3],—,[3] lux ,[3] la nuit \r\n"
+                         "lux,[6],,[6] lux,\r\n", "", true},
+        TranslationsCase{"equivalentsInTheTsvExportOfTheFrenchLemmaHits",
+                         {"--latin", "{eq-la.txt}", "--french", "{eq-fr.txt}", "--dictionary", "{mini.dic}",
+                          "--equivalents", "--french-lemma", "nuit", "--format", "tsv", "lux"}, 0,
+                         "forme\tréférence\téquivalents\tpassage latin\tpassage français\n"
+                         "lux\t[3]\tnuit\t[3] lux \t[3] la nuit \n", "", true},
+        TranslationsCase{"equivalentsWithTheCount", {"--equivalents", "--count", "deus"}, 2, "",
+                         "--equivalents s'emploie avec --list ou --format tsv|csv|html, pas avec --count."},
+        TranslationsCase{"equivalentsWithoutFrench", {"--latin", "{latin.txt}", "--equivalents", "--list", "deus"},
+                         2, "", "--equivalents demande le texte français"},
         TranslationsCase{"folderAsDictionary", {"--dictionary", "{}", "--translations", "deus"}, 1, "",
                          "dossier", true}),
     [](const ::testing::TestParamInfo<TranslationsCase>& info) { return std::string(info.param.name); });
@@ -123,6 +147,13 @@ TEST(CliRunner, TranslationsGoToTheOutputFileAndTmxListsEachReferenceOnce)
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(slurp(cli.dir.file("out.tsv")).rfind(kHeader + "cœur\t", 0), 0u);
     }
+
+    // The export with its column, sized before it is written to a file.
+    r = cli.run({"--latin", "{eq-la.txt}", "--french", "{eq-fr.txt}", "--equivalents", "--format", "html",
+                 "--output", "{eq.html}", "lux"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(slurp(cli.dir.file("eq.html")).find("<th>référence</th><th>équivalents</th>"), std::string::npos);
+    EXPECT_NE(slurp(cli.dir.file("eq.html")).find("<td>[3]</td><td>—</td>"), std::string::npos);
 
     r = cli.run({"--latin", "{latin.txt}", "--french", "{francais.txt}", "--format", "tmx", "deus"});
     EXPECT_EQ(r.code, 0) << r.err;

@@ -2,6 +2,7 @@
 
 #include "text/Cp1252.h"
 #include "output/AttestationRows.h"
+#include "output/EquivalentsTable.h"
 #include "output/OutputBuffer.h"
 #include "passages/FormMarking.h"
 
@@ -82,12 +83,32 @@ void appendCsvField(std::string& out, std::string_view s)
 }
 
 // Headers are written in Windows-1252 like the data, so every field takes one road.
-const std::vector<std::string_view>& headerFields(bool frenchSearched = false)
+const std::vector<std::string_view>& headerFields(bool frenchSearched = false, bool equivalents = false)
 {
     static const std::vector<std::string_view> fields = {
         "forme", "r\xE9" "f\xE9" "rence", "passage latin", "passage fran\xE7" "ais"};
     static const std::vector<std::string_view> frenchFirst = {fields[0], fields[1], fields[3], fields[2]};
-    return frenchSearched ? frenchFirst : fields;
+    static const std::vector<std::string_view> withEquivalents = {
+        fields[0], fields[1], "\xE9" "quivalents", fields[2], fields[3]};
+    return equivalents ? withEquivalents : frenchSearched ? frenchFirst : fields;
+}
+
+// A UTF-8 field (the equivalents): TSV and CSV as the other fields, HTML with its entities.
+void appendUtf8(std::string& out, ExportFormat format, std::string_view utf8)
+{
+    if (format == ExportFormat::Tsv || format == ExportFormat::Csv) {
+        appendUtf8Field(out, format, utf8);
+        return;
+    }
+    for (const char c : utf8) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    }
 }
 
 void writeHtmlHead(std::string& buf, const ExportHeading& heading, std::size_t count)
@@ -116,7 +137,7 @@ void writeHtmlHead(std::string& buf, const ExportHeading& heading, std::size_t c
     buf += "<p class=\"compte\">Nombre d'attestation(s) pour : ";
     appendField(buf, ExportFormat::Html, heading.query);
     buf += " = " + std::to_string(count) + "</p>\n<table>\n<thead>\n<tr>";
-    for (std::string_view h : headerFields(heading.frenchSearched)) {
+    for (std::string_view h : headerFields(heading.frenchSearched, bool(heading.equivalents))) {
         buf += "<th>";
         appendField(buf, ExportFormat::Html, h);
         buf += "</th>";
@@ -183,12 +204,28 @@ void appendAttestation(std::string& buf, ExportFormat format, std::string_view f
         appendField(buf, format, form);
         buf += "</td><td>";
         appendField(buf, format, ref);
+        if (heading.equivalents) {
+            buf += "</td><td>";
+            appendUtf8(buf, format, heading.equivalents(ref));
+        }
         // The searched text's passage comes first and is marked; lang says which is Latin.
         buf += frenchSearched ? "</td><td class=\"passage\">" : "</td><td class=\"passage\" lang=\"la\">";
         appendMarkedPassage(buf, latinPassage, form, heading.letters, textAfter);
         buf += frenchSearched ? "</td><td class=\"passage\" lang=\"la\">" : "</td><td class=\"passage\">";
         appendField(buf, format, frenchPassage);
         buf += "</td></tr>\n";
+    } else if (heading.equivalents) {
+        const char separator = format == ExportFormat::Csv ? ',' : '\t';
+        appendField(buf, format, form);
+        buf += separator;
+        appendField(buf, format, ref);
+        buf += separator;
+        appendUtf8(buf, format, heading.equivalents(ref));
+        buf += separator;
+        appendField(buf, format, latinPassage);
+        buf += separator;
+        appendField(buf, format, frenchPassage);
+        buf += format == ExportFormat::Csv ? "\r\n" : "\n";
     } else {
         appendRecord(buf, format, {form, ref, latinPassage, frenchPassage});
     }
@@ -200,7 +237,7 @@ void startExport(std::string& buf, ExportFormat format, const ExportHeading& hea
     if (format == ExportFormat::Html)
         writeHtmlHead(buf, heading, count);
     else
-        appendRecord(buf, format, headerFields(heading.frenchSearched));
+        appendRecord(buf, format, headerFields(heading.frenchSearched, bool(heading.equivalents)));
 }
 
 constexpr std::string_view kHtmlTail = "</tbody>\n</table>\n</body>\n</html>\n";

@@ -8,6 +8,7 @@
 #include "concordance/WordTable.h"
 
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -35,6 +36,9 @@ struct ExportHeading {
     std::string_view picture = {};  // HTML only: an SVG picture (UTF-8) set under the heading
     bool frenchSearched = false;  // the French text was searched: its passage comes first
     LetterSet letters = LetterSet::Window;  // HTML only: how the searched text was cut into words
+    // When set, a column "équivalents" after the reference: what it gives for the row's
+    // reference text (Windows-1252 in, UTF-8 out).
+    std::function<std::string(std::string_view reference)> equivalents = {};
 };
 
 // A header record, then one record per attestation row of the grid (rows 1 and on, in grid

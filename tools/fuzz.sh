@@ -15,12 +15,16 @@ cmake --build "$build" -j2
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for target in fuzz_read_decode fuzz_search fuzz_passages fuzz_outputs fuzz_cli_options; do
+for target in fuzz_read_decode fuzz_search fuzz_passages fuzz_outputs fuzz_cli_options fuzz_lexicon; do
   corpus="$work/$target"
   mkdir -p "$corpus"
   cp samples/*.txt "$corpus/"
   printf 'amor\0' | cat - samples/latin.txt >"$corpus/query"
   printf -- '--latin\0l.txt\0--output\0o.txt\0--format\0csv\0amor' >"$corpus/args"
+  if [ "$target" = fuzz_lexicon ]; then
+    # A word, then models, irregular forms, assimilations, contractions, glosses, lemmata.
+    printf 'dixitque\0modele:lupus\nR:1:2,0\ndes:1-4:1:\xc5\xadm;\xc4\xab\n\0d\xc4\xabx\xc4\xabt:dico:1\n\0adc:acc\n\0arunt:averunt\n\0Fran\xc3\xa7ais\nlupus:loup\n\0lupus|lupus|||i|3\n' >"$corpus/lexicon"
+  fi
   start=$(date +%s)
   if ! TMPDIR="$work" "$build/tests/fuzz/$target" -max_total_time="$seconds" -max_len=8192 \
       -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$work/" "$corpus" \

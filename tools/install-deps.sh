@@ -12,3 +12,5 @@ apt-get install -y --no-install-recommends \
   libgtest-dev libbenchmark-dev \
   libhunspell-dev hunspell-fr libxml2-utils \
   fonts-liberation fonts-dejavu-core qt6-translations-l10n
+# The Latin lexicon of lemma searches, from the collatinus package without installing it.
+bash "$(dirname "$0")/fetch-lexicon.sh"

@@ -1,0 +1,69 @@
+#pragma once
+// The lemmata of a text's words: every distinct form of the word table is folded (spelling
+// folding) and each distinct folded form analysed by the lexicon once, so a search by lemma,
+// a frequency list or a word table of the windows costs one lookup per distinct form, not
+// per word. Built once per word table and lexicon; then only read.
+
+#include "concordance/ResultList.h"
+#include "concordance/WordTable.h"
+#include "lexicon/Lexicon.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvex {
+
+class TextLemmata {
+public:
+    using LemmaId = lexicon::LemmaId;
+    using TypeId = std::uint32_t;  // a distinct folded form of the text
+
+    struct Candidates {
+        const LemmaId* first = nullptr;
+        std::size_t size = 0;
+        const LemmaId* begin() const noexcept { return first; }
+        const LemmaId* end() const noexcept { return first + size; }
+        bool empty() const noexcept { return size == 0; }
+    };
+
+    // Throws std::bad_alloc when memory runs short.
+    static TextLemmata build(const WordTable& words, const lexicon::Lexicon& lexicon);
+
+    std::size_t typeCount() const noexcept { return m_typeForms.size(); }
+    TypeId typeOf(std::size_t word) const noexcept { return m_wordTypes[word]; }
+    std::string_view typeForm(TypeId type) const noexcept { return m_typeForms[type]; }
+    std::size_t typeFrequency(TypeId type) const noexcept { return m_typeFrequency[type]; }
+    // Most frequent first (lexicon's frequency), each lemma once; empty: the lexicon does
+    // not know the form.
+    Candidates candidates(TypeId type) const noexcept
+    {
+        return {m_candidates.data() + m_candidateStart[type],
+                m_candidateStart[type + 1] - m_candidateStart[type]};
+    }
+    // The type of a folded form, or npos when the text does not hold it.
+    static constexpr TypeId npos = 0xFFFFFFFFu;
+    TypeId findType(std::string_view folded) const;
+
+    // The distinct folded forms of the text that are forms of one of `lemmata`.
+    // `strict`: only those whose most frequent candidate is one of them (a tie counts).
+    std::vector<TypeId> typesOf(const std::vector<LemmaId>& lemmata, bool strict) const;
+    // The words of those types, in text order.
+    ResultList wordsOf(const std::vector<TypeId>& types) const;
+    // Word tokens some lemma explains.
+    std::size_t explainedWords() const noexcept { return m_explainedWords; }
+
+private:
+    std::vector<TypeId> m_wordTypes;
+    std::vector<std::string> m_typeForms;
+    std::vector<std::size_t> m_typeFrequency;
+    std::vector<std::uint32_t> m_candidateStart;  // typeCount() + 1 entries
+    std::vector<LemmaId> m_candidates;
+    std::vector<TypeId> m_sortedTypes;  // by folded form, for findType
+    std::size_t m_explainedWords = 0;
+    const lexicon::Lexicon* m_lexicon = nullptr;
+};
+
+} // namespace quorvex

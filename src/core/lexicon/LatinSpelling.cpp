@@ -1,0 +1,173 @@
+#include "lexicon/LatinSpelling.h"
+
+namespace quorvex::lexicon {
+
+namespace {
+
+bool isCombiningMark(char32_t cp) noexcept { return cp >= 0x300 && cp <= 0x36F; }
+
+// The plain letters a character stands for, keeping case: nullptr when it is none.
+// Only letters a Latin spelling can carry; anything else makes the spelling unusable.
+const char* plainLetters(char32_t cp) noexcept
+{
+    if (cp < 0x80)
+        return nullptr;  // ASCII is handled by the callers
+    static const char* const latin1[64] = {
+        "A", "A", "A", "A", "A", "A", "AE", "C", "E", "E", "E", "E", "I", "I", "I", "I",
+        "D", "N", "O", "O", "O", "O", "O", nullptr, "O", "U", "U", "U", "U", "Y", "TH", "ss",
+        "a", "a", "a", "a", "a", "a", "ae", "c", "e", "e", "e", "e", "i", "i", "i", "i",
+        "d", "n", "o", "o", "o", "o", "o", nullptr, "o", "u", "u", "u", "u", "y", "th", "y"};
+    if (cp >= 0xC0 && cp <= 0xFF)
+        return latin1[cp - 0xC0];
+    // Latin Extended-A: the vowels with macron, breve, ogonek, tilde, dot; capital first.
+    struct Range {
+        char32_t from, to;
+        const char* capital;
+        const char* small;
+    };
+    static const Range ranges[] = {
+        {0x100, 0x105, "A", "a"}, {0x112, 0x11B, "E", "e"}, {0x128, 0x12F, "I", "i"},
+        {0x14C, 0x151, "O", "o"}, {0x168, 0x173, "U", "u"}, {0x232, 0x233, "Y", "y"},
+        {0x1EE4, 0x1EE5, "U", "u"},  // ụ
+    };
+    for (const Range& r : ranges)
+        if (cp >= r.from && cp <= r.to)
+            return (cp - r.from) % 2 == 0 ? r.capital : r.small;
+    switch (cp) {
+    case 0x152: return "OE";
+    case 0x153: return "oe";
+    case 0x160: return "S";
+    case 0x161: return "s";
+    case 0x17D: return "Z";
+    case 0x17E: return "z";
+    case 0x178: return "Y";
+    case 0x40E: return "Y";  // Ў, a y with breve in the lexicon
+    case 0x45E: return "y";
+    case 0x406: return "I";  // Cyrillic look-alikes typed for Latin letters
+    case 0x456: return "i";
+    case 0x405: return "S";
+    case 0x455: return "s";
+    default: return nullptr;
+    }
+}
+
+// Quantity marks only: the letters a reader keeps (é, ç...) stay as written.
+bool isQuantityMarked(char32_t cp) noexcept
+{
+    return (cp >= 0x100 && cp <= 0x101) || (cp >= 0x102 && cp <= 0x103)
+        || (cp >= 0x112 && cp <= 0x115) || (cp >= 0x12A && cp <= 0x12D)
+        || (cp >= 0x14C && cp <= 0x14F) || (cp >= 0x16A && cp <= 0x16D)
+        || cp == 0x232 || cp == 0x233 || cp == 0x40E || cp == 0x45E || cp == 0x1EE4
+        || cp == 0x1EE5 || cp == 0xC4 || cp == 0xE4 || cp == 0xCB || cp == 0xEB
+        || cp == 0xCF || cp == 0xEF || cp == 0x406 || cp == 0x456 || cp == 0x405
+        || cp == 0x455;
+}
+
+} // namespace
+
+bool nextCodePoint(std::string_view s, std::size_t& pos, char32_t& cp) noexcept
+{
+    const auto byte = [&s](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    const unsigned char lead = byte(pos);
+    std::size_t extra;
+    if (lead < 0x80) {
+        cp = lead;
+        ++pos;
+        return true;
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        cp = lead & 0x1F;
+        extra = 1;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        cp = lead & 0x0F;
+        extra = 2;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        cp = lead & 0x07;
+        extra = 3;
+    } else {
+        return false;
+    }
+    if (pos + extra >= s.size())
+        return false;
+    for (std::size_t k = 1; k <= extra; ++k) {
+        const unsigned char c = byte(pos + k);
+        if ((c & 0xC0) != 0x80)
+            return false;
+        cp = (cp << 6) | (c & 0x3F);
+    }
+    // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8.
+    if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF))
+        || (cp >= 0xD800 && cp <= 0xDFFF))
+        return false;
+    pos += extra + 1;
+    return true;
+}
+
+FoldedSpelling foldSpelling(std::string_view utf8)
+{
+    FoldedSpelling result;
+    result.letters.reserve(utf8.size());
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        char32_t cp;
+        if (!nextCodePoint(utf8, pos, cp)) {
+            result.ok = false;
+            result.badChar = 0;
+            return result;
+        }
+        if (isCombiningMark(cp))
+            continue;
+        const char* plain = nullptr;
+        char ascii[2] = {0, 0};
+        if (cp < 0x80) {
+            const char c = static_cast<char>(cp);
+            if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
+                ascii[0] = c;
+                plain = ascii;
+            }
+        } else {
+            plain = plainLetters(cp);
+        }
+        if (plain == nullptr) {
+            result.ok = false;
+            result.badChar = cp;
+            return result;
+        }
+        for (const char* p = plain; *p; ++p) {
+            char c = *p;
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c - 'A' + 'a');
+            if (c == 'j')
+                c = 'i';
+            else if (c == 'v')
+                c = 'u';
+            result.letters.push_back(c);
+        }
+    }
+    return result;
+}
+
+std::string withoutQuantities(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        const std::size_t start = pos;
+        char32_t cp;
+        if (!nextCodePoint(utf8, pos, cp)) {
+            out.push_back(utf8[start]);
+            pos = start + 1;
+            continue;
+        }
+        if (cp == 0x304 || cp == 0x306)
+            continue;
+        if (isQuantityMarked(cp))
+            out += plainLetters(cp);
+        else
+            out.append(utf8.substr(start, pos - start));
+    }
+    return out;
+}
+
+} // namespace quorvex::lexicon

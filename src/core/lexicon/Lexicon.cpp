@@ -1,0 +1,351 @@
+#include "lexicon/Lexicon.h"
+
+#include "lexicon/LatinSpelling.h"
+#include "lexicon/LexiconData.h"
+#include "lexicon/LexiconReader.h"
+#include "system/SystemFiles.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <new>
+
+namespace quorvex::lexicon {
+
+namespace {
+
+// The lexicon's files are a few megabytes; a file far larger is not one of them.
+constexpr std::uint64_t kMaxFileBytes = std::uint64_t(256) << 20;
+
+LexiconProblem readWhole(const std::string& path, std::string& out)
+{
+    const sys::OpenedInput in = sys::openRegularForReading(path);
+    switch (in.status) {
+    case sys::OpenStatus::Ok: break;
+    case sys::OpenStatus::NotFound: return {ProblemKind::MissingFile, path, 0, "", in.err};
+    case sys::OpenStatus::IsDirectory:
+        return {ProblemKind::UnreadableFile, path, 0, "c'est un dossier", 0};
+    case sys::OpenStatus::NotRegular:
+        return {ProblemKind::UnreadableFile, path, 0, "ce n'est pas un fichier ordinaire", 0};
+    case sys::OpenStatus::Failed:
+        return {ProblemKind::UnreadableFile, path, 0, sys::errnoReason(in.err), in.err};
+    }
+    if (in.size > kMaxFileBytes) {
+        std::fclose(in.file);
+        return {ProblemKind::UnreadableFile, path, 0, "fichier trop grand pour un lexique", 0};
+    }
+    out.clear();
+    char buffer[1 << 16];
+    for (;;) {
+        const std::size_t n = std::fread(buffer, 1, sizeof buffer, in.file);
+        out.append(buffer, n);
+        if (out.size() > kMaxFileBytes) {
+            std::fclose(in.file);
+            return {ProblemKind::UnreadableFile, path, 0, "fichier trop grand pour un lexique", 0};
+        }
+        if (n < sizeof buffer)
+            break;
+    }
+    const bool failed = std::ferror(in.file) != 0;
+    const int err = errno;
+    std::fclose(in.file);
+    if (failed)
+        return {ProblemKind::UnreadableFile, path, 0, sys::errnoReason(err), err};
+    return {};
+}
+
+std::size_t editDistance(std::string_view a, std::string_view b, std::vector<std::size_t>& row)
+{
+    row.resize(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j)
+        row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t up = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
+            diagonal = up;
+        }
+    }
+    return row[b.size()];
+}
+
+} // namespace
+
+std::string describeProblem(const LexiconProblem& p)
+{
+    switch (p.kind) {
+    case ProblemKind::None: return {};
+    case ProblemKind::MissingFile:
+        return "Le fichier du lexique « " + p.file + " » est introuvable.";
+    case ProblemKind::UnreadableFile:
+        return "Le fichier du lexique « " + p.file + " » ne peut pas être lu : " + p.detail + ".";
+    case ProblemKind::OutOfMemory:
+        return "Mémoire insuffisante pour lire le lexique « " + p.file + " ».";
+    case ProblemKind::MalformedLine:
+        return p.file + ":" + std::to_string(p.line) + ": ligne mal formée (" + p.detail + ")";
+    }
+    return {};
+}
+
+void LexiconData::addStem(const std::string& stem, LemmaId lemma, std::uint8_t root)
+{
+    const auto [it, inserted] = stemHead.emplace(stem, kNone);
+    // Keep one link per (lemma, root): canonical variants often give the same root.
+    for (std::uint32_t k = it->second; k != kNone; k = stems[k].next)
+        if (stems[k].lemma == lemma && stems[k].root == root)
+            return;
+    stems.push_back({lemma, root, it->second});
+    it->second = static_cast<std::uint32_t>(stems.size() - 1);
+    (void)inserted;
+}
+
+void LexiconData::indexEndings(std::uint32_t model)
+{
+    for (const EndingEntry& e : models[model].endings) {
+        std::vector<std::uint32_t>& pairs = endingIndex[e.ending];
+        const std::uint32_t key = (model << 8) | e.root;
+        const auto at = std::lower_bound(pairs.begin(), pairs.end(), key);
+        if (at == pairs.end() || *at != key)
+            pairs.insert(at, key);
+        longestEnding = std::max(longestEnding, e.ending.size());
+    }
+}
+
+Lexicon::Lexicon() : m_data(std::make_unique<LexiconData>()) {}
+Lexicon::~Lexicon() = default;
+Lexicon::Lexicon(Lexicon&&) noexcept = default;
+Lexicon& Lexicon::operator=(Lexicon&&) noexcept = default;
+
+Lexicon Lexicon::parse(const LexiconTexts& texts, std::vector<LexiconProblem>& malformed)
+{
+    Lexicon lexicon;
+    readLexicon(*lexicon.m_data, texts, LexiconFileNames{}, malformed);
+    return lexicon;
+}
+
+Lexicon Lexicon::load(const std::string& folder, bool withExtension, LexiconProblem& failure,
+                      std::vector<LexiconProblem>& malformed)
+{
+    failure = {};
+    LexiconFileNames names;
+    const std::string base = folder.empty() || folder.back() == '/' ? folder : folder + "/";
+    for (std::string* name : {&names.models, &names.lemmata, &names.irregulars,
+                              &names.assimilations, &names.contractions, &names.glosses,
+                              &names.extensionLemmata, &names.extensionGlosses})
+        *name = base + *name;
+    try {
+        LexiconTexts texts;
+        struct Wanted {
+            const std::string* path;
+            std::string* into;
+        };
+        std::vector<Wanted> wanted = {
+            {&names.models, &texts.models},
+            {&names.lemmata, &texts.lemmata},
+            {&names.irregulars, &texts.irregulars},
+            {&names.assimilations, &texts.assimilations},
+            {&names.contractions, &texts.contractions},
+            {&names.glosses, &texts.glosses},
+        };
+        if (withExtension) {
+            wanted.push_back({&names.extensionLemmata, &texts.extensionLemmata});
+            wanted.push_back({&names.extensionGlosses, &texts.extensionGlosses});
+        }
+        for (const Wanted& w : wanted) {
+            failure = readWhole(*w.path, *w.into);
+            if (failure)
+                return Lexicon();
+        }
+        Lexicon lexicon;
+        readLexicon(*lexicon.m_data, texts, names, malformed);
+        return lexicon;
+    } catch (const std::bad_alloc&) {
+        failure = {ProblemKind::OutOfMemory, folder, 0, "", 0};
+        return Lexicon();
+    }
+}
+
+std::size_t Lexicon::lemmaCount() const noexcept { return m_data->lemmata.size(); }
+const Lemma& Lexicon::lemma(LemmaId id) const noexcept { return m_data->lemmata[id]; }
+
+namespace {
+
+// The regular and irregular analyses of one spelling, without the fallbacks.
+void analyseDirect(const LexiconData& d, std::string_view form, std::vector<LemmaId>& out,
+                   std::string& key)
+{
+    key.assign(form.data(), form.size());
+    const auto irregular = d.irregulars.find(key);
+    if (irregular != d.irregulars.end())
+        out.insert(out.end(), irregular->second.begin(), irregular->second.end());
+    const std::size_t longest = std::min(d.longestEnding, form.size());
+    for (std::size_t n = 0; n <= longest; ++n) {
+        key.assign(form.data() + form.size() - n, n);
+        const auto ending = d.endingIndex.find(key);
+        if (ending == d.endingIndex.end())
+            continue;
+        key.assign(form.data(), form.size() - n);
+        const auto head = d.stemHead.find(key);
+        if (head == d.stemHead.end())
+            continue;
+        for (std::uint32_t k = head->second; k != LexiconData::kNone; k = d.stems[k].next) {
+            const LexiconData::StemLink& link = d.stems[k];
+            const std::uint32_t model = d.lemmaModel[link.lemma];
+            const std::uint32_t pair = (model << 8) | link.root;
+            if (!std::binary_search(ending->second.begin(), ending->second.end(), pair))
+                continue;
+            const auto replaced = d.replacedMorphos.find(link.lemma);
+            if (replaced != d.replacedMorphos.end()) {
+                // Some other morphology must still give this ending its regular form.
+                const std::string_view tail = form.substr(form.size() - n);
+                bool still = false;
+                for (const EndingEntry& e : d.models[model].endings)
+                    if (e.root == link.root && e.ending == tail
+                        && !std::binary_search(replaced->second.begin(), replaced->second.end(),
+                                               e.morpho))
+                        still = true;
+                if (!still)
+                    continue;
+            }
+            out.push_back(link.lemma);
+        }
+    }
+}
+
+// Direct analysis, then the spelling with a prefix assimilated or not, or a contracted
+// ending restored, when the direct one finds nothing.
+void analyseWord(const LexiconData& d, std::string_view form, std::vector<LemmaId>& out)
+{
+    std::string key;
+    const std::size_t before = out.size();
+    analyseDirect(d, form, out, key);
+    if (out.size() != before)
+        return;
+    std::string variant;
+    for (const auto& [plain, assimilated] : d.assimilations) {
+        for (int way = 0; way < 2; ++way) {
+            const std::string& from = way == 0 ? plain : assimilated;
+            const std::string& to = way == 0 ? assimilated : plain;
+            if (form.size() > from.size() && form.substr(0, from.size()) == from) {
+                variant = to;
+                variant.append(form.substr(from.size()));
+                analyseDirect(d, variant, out, key);
+            }
+        }
+    }
+    for (const auto& [contracted, full] : d.contractions) {
+        if (form.size() > contracted.size()
+            && form.substr(form.size() - contracted.size()) == contracted) {
+            variant.assign(form.substr(0, form.size() - contracted.size()));
+            variant += full;
+            analyseDirect(d, variant, out, key);
+        }
+    }
+}
+
+} // namespace
+
+bool Lexicon::knowsForm(std::string_view folded) const
+{
+    std::vector<LemmaId> found;
+    analyseWord(*m_data, folded, found);
+    return !found.empty();
+}
+
+void Lexicon::analyse(std::string_view folded, std::vector<LemmaId>& out) const
+{
+    const std::size_t start = out.size();
+    analyseWord(*m_data, folded, out);
+    if (out.size() == start) {
+        for (const std::string_view enclitic : {"que", "ne", "ue"}) {
+            if (folded.size() >= enclitic.size() + 2
+                && folded.substr(folded.size() - enclitic.size()) == enclitic) {
+                analyseWord(*m_data, folded.substr(0, folded.size() - enclitic.size()), out);
+                break;
+            }
+        }
+    }
+    const auto& lemmata = m_data->lemmata;
+    std::sort(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(),
+              [&lemmata](LemmaId a, LemmaId b) {
+                  if (lemmata[a].frequency != lemmata[b].frequency)
+                      return lemmata[a].frequency > lemmata[b].frequency;
+                  return a < b;
+              });
+    out.erase(std::unique(out.begin() + static_cast<std::ptrdiff_t>(start), out.end()), out.end());
+}
+
+std::vector<LemmaId> Lexicon::lemmataNamed(std::string_view typed) const
+{
+    std::size_t end = typed.size();
+    while (end > 0 && typed[end - 1] >= '0' && typed[end - 1] <= '9')
+        --end;
+    int homograph = 0;  // 0: every homograph
+    if (end < typed.size()) {
+        if (typed.size() - end > 4)
+            return {};
+        for (std::size_t i = end; i < typed.size(); ++i)
+            homograph = homograph * 10 + (typed[i] - '0');
+        if (homograph == 0)
+            return {};
+    }
+    const FoldedSpelling folded = foldSpelling(typed.substr(0, end));
+    if (!folded.ok || folded.letters.empty())
+        return {};
+    const auto found = m_data->byFolded.find(folded.letters);
+    if (found == m_data->byFolded.end())
+        return {};
+    std::vector<LemmaId> ids;
+    for (const LemmaId id : found->second)
+        if (homograph == 0 || m_data->lemmata[id].homograph == homograph)
+            ids.push_back(id);
+    return ids;
+}
+
+std::vector<LemmaId> Lexicon::neighbours(std::string_view folded, std::size_t max) const
+{
+    std::vector<std::pair<std::size_t, LemmaId>> scored;
+    std::vector<std::size_t> row;
+    std::size_t best = static_cast<std::size_t>(-1);
+    const auto& lemmata = m_data->lemmata;
+    for (LemmaId id = 0; id < lemmata.size(); ++id) {
+        const std::string& candidate = lemmata[id].folded;
+        // The distance is at least the difference of lengths: skip what cannot tie.
+        const std::size_t gap = candidate.size() > folded.size() ? candidate.size() - folded.size()
+                                                                 : folded.size() - candidate.size();
+        if (gap > best)
+            continue;
+        const std::size_t distance = editDistance(folded, candidate, row);
+        if (distance > best)
+            continue;
+        if (distance < best) {
+            best = distance;
+            scored.clear();
+        }
+        scored.emplace_back(distance, id);
+    }
+    std::sort(scored.begin(), scored.end(), [&lemmata](const auto& a, const auto& b) {
+        if (lemmata[a.second].frequency != lemmata[b.second].frequency)
+            return lemmata[a.second].frequency > lemmata[b.second].frequency;
+        return a.second < b.second;
+    });
+    std::vector<LemmaId> ids;
+    for (std::size_t i = 0; i < scored.size() && i < max; ++i)
+        ids.push_back(scored[i].second);
+    return ids;
+}
+
+std::string Lexicon::spellings(const std::vector<LemmaId>& ids) const
+{
+    std::string joined;
+    for (const LemmaId id : ids) {
+        if (!joined.empty())
+            joined += ", ";
+        joined += m_data->lemmata[id].spelling;
+    }
+    return joined;
+}
+
+} // namespace quorvex::lexicon

@@ -1,0 +1,637 @@
+// Reading the lexicon's files into its tables. Lines are read one by one; a line that does
+// not fit its file's format is reported (file, line, why) and skipped, never the file.
+
+#include "lexicon/LatinSpelling.h"
+#include "lexicon/LexiconData.h"
+#include "lexicon/LexiconReader.h"
+
+#include <algorithm>
+#include <set>
+
+namespace quorvex::lexicon {
+
+namespace {
+
+// Morphology numbers run to a few hundred; anything far past is a typing error.
+constexpr int kMaxMorpho = 999;
+
+std::vector<std::string_view> split(std::string_view s, char separator)
+{
+    std::vector<std::string_view> parts;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t at = s.find(separator, start);
+        if (at == std::string_view::npos) {
+            parts.push_back(s.substr(start));
+            return parts;
+        }
+        parts.push_back(s.substr(start, at - start));
+        start = at + 1;
+    }
+}
+
+bool parseNumber(std::string_view s, int& value)
+{
+    if (s.empty() || s.size() > 6)
+        return false;
+    value = 0;
+    for (const char c : s) {
+        if (c < '0' || c > '9')
+            return false;
+        value = value * 10 + (c - '0');
+    }
+    return true;
+}
+
+// "1-3,7,9-12": the numbers in order.
+bool parseMorphos(std::string_view s, std::vector<std::uint16_t>& out)
+{
+    out.clear();
+    for (const std::string_view part : split(s, ',')) {
+        const std::size_t dash = part.find('-');
+        int from, to;
+        if (dash == std::string_view::npos) {
+            if (!parseNumber(part, from))
+                return false;
+            to = from;
+        } else if (!parseNumber(part.substr(0, dash), from)
+                   || !parseNumber(part.substr(dash + 1), to)) {
+            return false;
+        }
+        if (from > to || to > kMaxMorpho)
+            return false;
+        for (int m = from; m <= to; ++m)
+            out.push_back(static_cast<std::uint16_t>(m));
+    }
+    return true;
+}
+
+std::string describeChar(char32_t c)
+{
+    if (c == 0)
+        return "UTF-8 invalide";
+    std::string utf8;
+    if (c < 0x80) {
+        utf8.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+        utf8.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        utf8.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+        utf8.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        utf8.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        utf8.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+        utf8.push_back(static_cast<char>(0xF0 | (c >> 18)));
+        utf8.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+        utf8.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        utf8.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+    return "caractère « " + utf8 + " » hors des lettres latines";
+}
+
+// A spelling folded, or the reason it cannot be. `allowEmpty` for endings and added roots.
+bool foldField(std::string_view field, std::string& out, std::string& why, bool allowEmpty)
+{
+    FoldedSpelling f = foldSpelling(field);
+    if (!f.ok) {
+        why = describeChar(f.badChar);
+        return false;
+    }
+    if (f.letters.empty() && !allowEmpty) {
+        why = "champ vide";
+        return false;
+    }
+    out = std::move(f.letters);
+    return true;
+}
+
+// A key with its homograph digits: "edo2" -> "edo", 2; "edo" -> "edo", 1.
+std::string_view splitHomograph(std::string_view key, int& homograph)
+{
+    std::size_t end = key.size();
+    while (end > 0 && key[end - 1] >= '0' && key[end - 1] <= '9')
+        --end;
+    homograph = 1;
+    if (end < key.size() && !parseNumber(key.substr(end), homograph))
+        homograph = 0;
+    if (homograph < 1)
+        homograph = 1;
+    return key.substr(0, end);
+}
+
+// Calls `line` with each line that is neither blank nor a comment ("!"), its number, and
+// without its CR and trailing blanks.
+// In the .la files "!" also ends a line's data: what follows is a comment.
+template <typename Handler>
+void forEachLine(std::string_view text, bool inlineComments, Handler&& line)
+{
+    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);
+    std::size_t number = 0;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view l = text.substr(start, end - start);
+        ++number;
+        if (inlineComments && l.find('!') != std::string_view::npos)
+            l = l.substr(0, l.find('!'));
+        start = end + 1;
+        while (!l.empty() && (l.back() == '\r' || l.back() == ' ' || l.back() == '\t'))
+            l.remove_suffix(1);
+        if (l.empty() || l.front() == '!')
+            continue;
+        line(l, number);
+    }
+}
+
+class Reader {
+public:
+    Reader(LexiconData& data, std::vector<LexiconProblem>& problems)
+        : m_data(data), m_problems(problems) {}
+
+    void models(std::string_view text, const std::string& file);
+    void lemmata(std::string_view text, const std::string& file);
+    void irregulars(std::string_view text, const std::string& file);
+    void pairs(std::string_view text, const std::string& file,
+               std::vector<std::pair<std::string, std::string>>& into);
+    void glosses(std::string_view text, const std::string& file, bool keepExisting);
+
+private:
+    struct ModelLine {
+        std::string_view text;
+        std::size_t number;
+    };
+    void finishModel(const std::string& file);
+    bool applyModelLine(Model& model, std::string_view key, std::string_view value,
+                        std::vector<std::string_view>& suffixes,
+                        std::vector<std::pair<std::vector<std::uint16_t>, std::string_view>>& partial,
+                        std::string& why);
+    bool parseEndings(std::string_view list, std::vector<std::vector<std::string>>& items,
+                      std::string& why) const;
+    void report(const std::string& file, std::size_t line, std::string why)
+    {
+        m_problems.push_back({ProblemKind::MalformedLine, file, line, std::move(why), 0});
+    }
+
+    LexiconData& m_data;
+    std::vector<LexiconProblem>& m_problems;
+    std::map<std::string, std::string, std::less<>> m_constants;
+    std::string m_modelName;
+    std::size_t m_modelLine = 0;
+    std::vector<ModelLine> m_modelLines;
+};
+
+bool Reader::parseEndings(std::string_view list, std::vector<std::vector<std::string>>& items,
+                          std::string& why) const
+{
+    items.clear();
+    for (const std::string_view item : split(list, ';')) {
+        std::string_view prefix;
+        std::vector<std::string_view> expanded;
+        const std::size_t dollar = item.find('$');
+        if (dollar == std::string_view::npos) {
+            expanded.push_back(item);
+        } else {
+            // What stands before a constant goes before each of its endings.
+            prefix = item.substr(0, dollar);
+            const auto constant = m_constants.find(item.substr(dollar + 1));
+            if (constant == m_constants.end()) {
+                why = "constante inconnue : " + std::string(item.substr(dollar));
+                return false;
+            }
+            for (const std::string_view c : split(constant->second, ';'))
+                expanded.push_back(c);
+        }
+        for (const std::string_view one : expanded) {
+            std::vector<std::string> alternatives;
+            for (std::string_view alternative : split(one, ',')) {
+                // A trailing digit marks a rare ending; the form is the same.
+                while (!alternative.empty() && alternative.back() >= '0' && alternative.back() <= '9')
+                    alternative.remove_suffix(1);
+                std::string folded;
+                if (!foldField(std::string(prefix) + std::string(alternative == "-" ? "" : alternative),
+                               folded, why, true))
+                    return false;
+                alternatives.push_back(std::move(folded));
+            }
+            items.push_back(std::move(alternatives));
+        }
+    }
+    return true;
+}
+
+bool Reader::applyModelLine(Model& model, std::string_view key, std::string_view value,
+                            std::vector<std::string_view>& suffixes,
+                            std::vector<std::pair<std::vector<std::uint16_t>, std::string_view>>& partial,
+                            std::string& why)
+{
+    if (key == "pos")
+        return true;
+    if (key == "R") {
+        const std::vector<std::string_view> f = split(value, ':');
+        int number;
+        if (f.size() != 2 || !parseNumber(f[0], number) || number > 255) {
+            why = "radical mal écrit";
+            return false;
+        }
+        RootRule rule;
+        if (f[1] == "K") {
+            rule.kind = RootRule::Kind::Canonical;
+        } else if (f[1] == "-") {
+            rule.kind = RootRule::Kind::FromLemmaOnly;
+        } else {
+            const std::vector<std::string_view> cut = split(f[1], ',');
+            int letters;
+            if (cut.size() != 2 || !parseNumber(cut[0], letters)) {
+                why = "radical mal écrit";
+                return false;
+            }
+            rule.cut = static_cast<std::size_t>(letters);
+            if (cut[1] != "0" && !foldField(cut[1], rule.add, why, true))
+                return false;
+        }
+        model.roots[number] = rule;
+        return true;
+    }
+    if (key == "abs") {
+        std::vector<std::uint16_t> morphos;
+        if (!parseMorphos(value, morphos)) {
+            why = "liste de morphologies mal écrite";
+            return false;
+        }
+        const std::set<std::uint16_t> gone(morphos.begin(), morphos.end());
+        model.inheritable.erase(
+            std::remove_if(model.inheritable.begin(), model.inheritable.end(),
+                           [&](const EndingEntry& e) { return e.root >= 128 && gone.count(e.morpho); }),
+            model.inheritable.end());
+        return true;
+    }
+    if (key == "des" || key == "des+") {
+        const std::vector<std::string_view> f = split(value, ':');
+        std::vector<std::uint16_t> morphos;
+        int root;
+        if (f.size() < 3 || !parseMorphos(f[0], morphos) || !parseNumber(f[1], root) || root > 127) {
+            why = "désinences mal écrites";
+            return false;
+        }
+        // An ending may itself hold ':' nowhere; rejoin defensively anyway.
+        std::string_view list = value.substr(f[0].size() + f[1].size() + 2);
+        std::vector<std::vector<std::string>> items;
+        if (!parseEndings(list, items, why))
+            return false;
+        if (key == "des") {
+            // Replaces what the parent gave for these morphologies, not what this model
+            // gave in an earlier line.
+            const std::set<std::uint16_t> replaced(morphos.begin(), morphos.end());
+            model.inheritable.erase(
+                std::remove_if(model.inheritable.begin(), model.inheritable.end(),
+                               [&](const EndingEntry& e) {
+                                   return e.root >= 128 && replaced.count(e.morpho);
+                               }),
+                model.inheritable.end());
+        }
+        for (std::size_t i = 0; i < morphos.size(); ++i) {
+            // A list shorter than its range repeats its last ending.
+            const std::vector<std::string>& item = items[std::min(i, items.size() - 1)];
+            for (const std::string& ending : item)
+                model.inheritable.push_back({morphos[i], static_cast<std::uint8_t>(root), ending});
+        }
+        return true;
+    }
+    if (key == "suf") {
+        const std::vector<std::string_view> f = split(value, ':');
+        std::vector<std::uint16_t> morphos;
+        if (f.size() != 2 || !parseMorphos(f[0], morphos)) {
+            why = "suffixe mal écrit";
+            return false;
+        }
+        partial.emplace_back(std::move(morphos), f[1]);
+        return true;
+    }
+    if (key == "sufd") {
+        suffixes.push_back(value);
+        return true;
+    }
+    why = "clé inconnue : " + std::string(key);
+    return false;
+}
+
+// Inherited entries carry their root number + 128 while a model is being built, so that
+// "des" and "abs" can tell them from the model's own.
+void Reader::finishModel(const std::string& file)
+{
+    if (m_modelName.empty())
+        return;
+    Model model;
+    model.name = m_modelName;
+    std::vector<ModelLine> lines = std::move(m_modelLines);
+    m_modelLines.clear();
+    const std::string name = std::move(m_modelName);
+    m_modelName.clear();
+    if (m_data.modelByName.count(name)) {
+        report(file, m_modelLine, "modèle déjà défini : " + name);
+        return;
+    }
+    for (auto it = lines.begin(); it != lines.end(); ++it) {
+        if (it->text.substr(0, 5) != "pere:")
+            continue;
+        const auto parent = m_data.modelByName.find(std::string(it->text.substr(5)));
+        if (parent == m_data.modelByName.end()) {
+            report(file, it->number, "modèle parent inconnu : " + std::string(it->text.substr(5)));
+        } else {
+            const Model& p = m_data.models[parent->second];
+            model.roots = p.roots;
+            for (EndingEntry e : p.inheritable) {
+                e.root = static_cast<std::uint8_t>(e.root + 128);
+                model.inheritable.push_back(std::move(e));
+            }
+        }
+        lines.erase(it);
+        break;
+    }
+    std::vector<std::string_view> suffixes;
+    std::vector<std::pair<std::vector<std::uint16_t>, std::string_view>> partial;
+    for (const ModelLine& line : lines) {
+        const std::size_t colon = line.text.find(':');
+        std::string why;
+        if (colon == std::string_view::npos) {
+            report(file, line.number, "ligne sans « : »");
+            continue;
+        }
+        if (!applyModelLine(model, line.text.substr(0, colon), line.text.substr(colon + 1),
+                            suffixes, partial, why))
+            report(file, line.number, why);
+    }
+    for (EndingEntry& e : model.inheritable)
+        if (e.root >= 128)
+            e.root = static_cast<std::uint8_t>(e.root - 128);
+
+    // Suffixes belong to the model that names them: its children start from its bare endings.
+    model.endings = model.inheritable;
+    for (const auto& [morphos, suffix] : partial) {
+        std::string folded, why;
+        if (!foldField(suffix, folded, why, false))
+            continue;
+        const std::set<std::uint16_t> with(morphos.begin(), morphos.end());
+        const std::size_t n = model.endings.size();
+        for (std::size_t i = 0; i < n; ++i)
+            if (with.count(model.endings[i].morpho)) {
+                EndingEntry e = model.endings[i];
+                e.ending += folded;
+                model.endings.push_back(std::move(e));
+            }
+    }
+    if (!suffixes.empty()) {
+        std::vector<EndingEntry> always;
+        for (const std::string_view suffix : suffixes) {
+            std::string folded, why;
+            if (!foldField(suffix, folded, why, false))
+                continue;
+            for (EndingEntry e : model.endings) {
+                e.ending += folded;
+                always.push_back(std::move(e));
+            }
+        }
+        model.endings = std::move(always);
+    }
+    for (const EndingEntry& e : model.endings)
+        if (std::find(model.rootsUsed.begin(), model.rootsUsed.end(), e.root) == model.rootsUsed.end())
+            model.rootsUsed.push_back(e.root);
+    const auto id = static_cast<std::uint32_t>(m_data.models.size());
+    m_data.modelByName.emplace(name, id);
+    m_data.models.push_back(std::move(model));
+    m_data.indexEndings(id);
+}
+
+void Reader::models(std::string_view text, const std::string& file)
+{
+    forEachLine(text, true, [&](std::string_view line, std::size_t number) {
+        if (line.front() == '$') {
+            const std::size_t eq = line.find('=');
+            if (eq == std::string_view::npos || eq < 2)
+                report(file, number, "constante mal écrite");
+            else
+                m_constants[std::string(line.substr(1, eq - 1))] = std::string(line.substr(eq + 1));
+            return;
+        }
+        if (line.substr(0, 7) == "modele:") {
+            finishModel(file);
+            m_modelName = std::string(line.substr(7));
+            m_modelLine = number;
+            if (m_modelName.empty())
+                report(file, number, "modèle sans nom");
+            return;
+        }
+        if (m_modelName.empty()) {
+            report(file, number, "ligne hors d'un modèle");
+            return;
+        }
+        m_modelLines.push_back({line, number});
+    });
+    finishModel(file);
+}
+
+void Reader::lemmata(std::string_view text, const std::string& file)
+{
+    // Growing the tables as lines come would rehash them a dozen times.
+    const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    m_data.stemHead.reserve(m_data.stemHead.size() + lines * 2);
+    m_data.bySpelling.reserve(m_data.bySpelling.size() + lines);
+    m_data.byFolded.reserve(m_data.byFolded.size() + lines);
+    m_data.stems.reserve(m_data.stems.size() + lines * 3);
+    m_data.lemmata.reserve(m_data.lemmata.size() + lines);
+    forEachLine(text, true, [&](std::string_view line, std::size_t number) {
+        const std::vector<std::string_view> f = split(line, '|');
+        if (f.size() != 6) {
+            report(file, number, "six champs attendus, séparés par « | »");
+            return;
+        }
+        const std::size_t eq = f[0].find('=');
+        const std::string_view key = f[0].substr(0, eq);
+        int homograph;
+        const std::string_view bare = splitHomograph(key, homograph);
+        std::string folded, why;
+        if (!foldField(bare, folded, why, false)) {
+            report(file, number, why);
+            return;
+        }
+        const auto model = m_data.modelByName.find(std::string(f[1]));
+        if (model == m_data.modelByName.end()) {
+            report(file, number, "modèle inconnu : " + std::string(f[1]));
+            return;
+        }
+        int frequency = 0;
+        if (!f[5].empty() && !parseNumber(f[5], frequency)) {
+            report(file, number, "fréquence mal écrite");
+            return;
+        }
+        std::vector<std::string> canonical;
+        for (const std::string_view form :
+             split(eq == std::string_view::npos ? bare : f[0].substr(eq + 1), ',')) {
+            std::string c;
+            int ignored;
+            if (!foldField(splitHomograph(form, ignored), c, why, false)) {
+                report(file, number, why);
+                return;
+            }
+            canonical.push_back(std::move(c));
+        }
+        // Roots 1 and 2 given by the lemma override the model's rules; "-" means none.
+        std::vector<std::string> given[2];
+        bool givenNone[2] = {false, false};
+        for (int r = 0; r < 2; ++r) {
+            const std::string_view field = f[2 + r];
+            if (field == "-") {
+                givenNone[r] = true;
+                continue;
+            }
+            if (field.empty())
+                continue;
+            for (const std::string_view alternative : split(field, ',')) {
+                std::string root;
+                if (!foldField(alternative, root, why, false)) {
+                    report(file, number, why);
+                    return;
+                }
+                given[r].push_back(std::move(root));
+            }
+        }
+        std::string spelling = withoutQuantities(key);
+        if (m_data.bySpelling.count(spelling))
+            return;  // the extension repeats lemmata of the main list: the first stands
+        const auto id = static_cast<LemmaId>(m_data.lemmata.size());
+        const Model& m = m_data.models[model->second];
+        for (const int r : m.rootsUsed) {
+            if (r == 1 || r == 2) {
+                if (givenNone[r - 1])
+                    continue;
+                if (!given[r - 1].empty()) {
+                    for (const std::string& root : given[r - 1])
+                        m_data.addStem(root, id, static_cast<std::uint8_t>(r));
+                    continue;
+                }
+            }
+            const auto rule = m.roots.find(r);
+            if (rule == m.roots.end() || rule->second.kind == RootRule::Kind::FromLemmaOnly)
+                continue;
+            for (const std::string& c : canonical) {
+                if (rule->second.kind == RootRule::Kind::Canonical) {
+                    m_data.addStem(c, id, static_cast<std::uint8_t>(r));
+                } else if (rule->second.cut <= c.size()) {
+                    m_data.addStem(c.substr(0, c.size() - rule->second.cut) + rule->second.add, id,
+                                   static_cast<std::uint8_t>(r));
+                }
+            }
+        }
+        Lemma lemma;
+        lemma.spelling = std::move(spelling);
+        lemma.folded = folded;
+        lemma.homograph = static_cast<std::uint16_t>(std::min(homograph, 65535));
+        lemma.frequency = static_cast<std::uint32_t>(frequency);
+        m_data.bySpelling.emplace(lemma.spelling, id);
+        m_data.byFolded[folded].push_back(id);
+        m_data.lemmata.push_back(std::move(lemma));
+        m_data.lemmaModel.push_back(model->second);
+    });
+}
+
+void Reader::irregulars(std::string_view text, const std::string& file)
+{
+    forEachLine(text, true, [&](std::string_view line, std::size_t number) {
+        const std::vector<std::string_view> f = split(line, ':');
+        std::vector<std::uint16_t> morphos;
+        if (f.size() != 3 || !parseMorphos(f[2], morphos)) {
+            report(file, number, "forme:lemme:morphologies attendu");
+            return;
+        }
+        std::string_view form = f[0];
+        const bool exclusive = !form.empty() && form.back() == '*';
+        if (exclusive)
+            form.remove_suffix(1);
+        std::string folded, lemmaFolded, why;
+        int homograph;
+        if (!foldField(form, folded, why, false)
+            || !foldField(splitHomograph(f[1], homograph), lemmaFolded, why, false)) {
+            report(file, number, why);
+            return;
+        }
+        const auto named = m_data.byFolded.find(lemmaFolded);
+        if (named == m_data.byFolded.end())
+            return;  // a lemma of a list not read (the extension)
+        for (const LemmaId id : named->second) {
+            if (m_data.lemmata[id].homograph != homograph)
+                continue;
+            std::vector<LemmaId>& lemmata = m_data.irregulars[folded];
+            if (std::find(lemmata.begin(), lemmata.end(), id) == lemmata.end())
+                lemmata.push_back(id);
+            if (exclusive) {
+                std::vector<std::uint16_t>& replaced = m_data.replacedMorphos[id];
+                replaced.insert(replaced.end(), morphos.begin(), morphos.end());
+                std::sort(replaced.begin(), replaced.end());
+            }
+            break;
+        }
+    });
+}
+
+void Reader::pairs(std::string_view text, const std::string& file,
+                   std::vector<std::pair<std::string, std::string>>& into)
+{
+    forEachLine(text, true, [&](std::string_view line, std::size_t number) {
+        const std::vector<std::string_view> f = split(line, ':');
+        std::string a, b, why;
+        if (f.size() != 2) {
+            report(file, number, "deux formes séparées par « : » attendues");
+            return;
+        }
+        if (!foldField(f[0], a, why, false) || !foldField(f[1], b, why, false)) {
+            report(file, number, why);
+            return;
+        }
+        into.emplace_back(std::move(a), std::move(b));
+    });
+}
+
+void Reader::glosses(std::string_view text, const std::string& file, bool keepExisting)
+{
+    bool first = true;
+    forEachLine(text, false, [&](std::string_view line, std::size_t number) {
+        const std::size_t colon = line.find(':');
+        if (colon == std::string_view::npos) {
+            // The first line names the language of the glosses.
+            if (!first)
+                report(file, number, "lemme:traduction attendu");
+            first = false;
+            return;
+        }
+        first = false;
+        const auto lemma = m_data.bySpelling.find(std::string(line.substr(0, colon)));
+        if (lemma == m_data.bySpelling.end())
+            return;
+        std::string& gloss = m_data.lemmata[lemma->second].gloss;
+        if (!keepExisting || gloss.empty())
+            gloss = std::string(line.substr(colon + 1));
+    });
+}
+
+} // namespace
+
+void readLexicon(LexiconData& data, const LexiconTexts& texts, const LexiconFileNames& names,
+                 std::vector<LexiconProblem>& problems)
+{
+    Reader reader(data, problems);
+    reader.models(texts.models, names.models);
+    reader.lemmata(texts.lemmata, names.lemmata);
+    if (!texts.extensionLemmata.empty())
+        reader.lemmata(texts.extensionLemmata, names.extensionLemmata);
+    reader.irregulars(texts.irregulars, names.irregulars);
+    reader.pairs(texts.assimilations, names.assimilations, data.assimilations);
+    reader.pairs(texts.contractions, names.contractions, data.contractions);
+    reader.glosses(texts.glosses, names.glosses, false);
+    if (!texts.extensionGlosses.empty())
+        reader.glosses(texts.extensionGlosses, names.extensionGlosses, true);
+}
+
+} // namespace quorvex::lexicon

@@ -20,3 +20,7 @@ else()
   message(WARNING "No Latin lexicon in ${QUORVEX_LEXICON_SOURCE}: run tools/fetch-lexicon.sh "
                   "(lemma searches will need --lexicon, and their tests are skipped)")
 endif()
+
+# The New Testament pair that integration tests and benchmarks read (skipped when absent).
+set(QUORVEX_CORPUS_DIR ${PROJECT_SOURCE_DIR}/../shared/corpus CACHE PATH
+    "Folder of the real corpus (latin-nt.txt, francais-nt.txt)")

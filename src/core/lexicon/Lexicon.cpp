@@ -91,14 +91,15 @@ std::string describeProblem(const LexiconProblem& p)
 
 void LexiconData::addStem(const std::string& stem, LemmaId lemma, std::uint8_t root)
 {
-    const auto [it, inserted] = stemHead.emplace(stem, kNone);
+    const std::uint32_t name = stemNames.intern(stem);
+    if (name == stemHead.size())
+        stemHead.push_back(kNone);
     // Keep one link per (lemma, root): canonical variants often give the same root.
-    for (std::uint32_t k = it->second; k != kNone; k = stems[k].next)
+    for (std::uint32_t k = stemHead[name]; k != kNone; k = stems[k].next)
         if (stems[k].lemma == lemma && stems[k].root == root)
             return;
-    stems.push_back({lemma, root, it->second});
-    it->second = static_cast<std::uint32_t>(stems.size() - 1);
-    (void)inserted;
+    stems.push_back({lemma, root, stemHead[name]});
+    stemHead[name] = static_cast<std::uint32_t>(stems.size() - 1);
 }
 
 void LexiconData::indexEndings(std::uint32_t model)
@@ -186,11 +187,10 @@ void analyseDirect(const LexiconData& d, std::string_view form, std::vector<Lemm
         const auto ending = d.endingIndex.find(key);
         if (ending == d.endingIndex.end())
             continue;
-        key.assign(form.data(), form.size() - n);
-        const auto head = d.stemHead.find(key);
-        if (head == d.stemHead.end())
+        const std::uint32_t name = d.stemNames.find(form.substr(0, form.size() - n));
+        if (name == StringTable::npos)
             continue;
-        for (std::uint32_t k = head->second; k != LexiconData::kNone; k = d.stems[k].next) {
+        for (std::uint32_t k = d.stemHead[name]; k != LexiconData::kNone; k = d.stems[k].next) {
             const LexiconData::StemLink& link = d.stems[k];
             const std::uint32_t model = d.lemmaModel[link.lemma];
             const std::uint32_t pair = (model << 8) | link.root;
@@ -294,11 +294,11 @@ std::vector<LemmaId> Lexicon::lemmataNamed(std::string_view typed) const
     const FoldedSpelling folded = foldSpelling(typed.substr(0, end));
     if (!folded.ok || folded.letters.empty())
         return {};
-    const auto found = m_data->byFolded.find(folded.letters);
-    if (found == m_data->byFolded.end())
+    const std::uint32_t name = m_data->foldedNames.find(folded.letters);
+    if (name == StringTable::npos)
         return {};
     std::vector<LemmaId> ids;
-    for (const LemmaId id : found->second)
+    for (const LemmaId id : m_data->byFolded[name])
         if (homograph == 0 || m_data->lemmata[id].homograph == homograph)
             ids.push_back(id);
     return ids;

@@ -3,6 +3,7 @@
 // (Lexicon.cpp). Every string in them is folded (a-z).
 
 #include "lexicon/Lexicon.h"
+#include "lexicon/StringTable.h"
 
 #include <cstdint>
 #include <map>
@@ -42,8 +43,10 @@ public:
 
     std::vector<Lemma> lemmata;
     std::vector<std::uint32_t> lemmaModel;  // by lemma
-    std::unordered_map<std::string, std::vector<LemmaId>> byFolded;  // "edo": every homograph
-    std::unordered_map<std::string, LemmaId> bySpelling;             // "edo2", "Abas"
+    StringTable foldedNames;                        // "edo"
+    std::vector<std::vector<LemmaId>> byFolded;     // by folded name: every homograph
+    StringTable spellings;                          // "edo2", "Abas": one lemma each
+    std::vector<LemmaId> bySpelling;                // by spelling
 
     // Roots: a chain of (lemma, root number) per folded root.
     struct StemLink {
@@ -52,7 +55,8 @@ public:
         std::uint32_t next;  // kNone ends the chain
     };
     static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
-    std::unordered_map<std::string, std::uint32_t> stemHead;
+    StringTable stemNames;
+    std::vector<std::uint32_t> stemHead;  // by stem name: its first link
     std::vector<StemLink> stems;
 
     // Per ending, the sorted (model << 8 | root) pairs that have it.

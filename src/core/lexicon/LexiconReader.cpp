@@ -437,9 +437,9 @@ void Reader::lemmata(std::string_view text, const std::string& file)
 {
     // Growing the tables as lines come would rehash them a dozen times.
     const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-    m_data.stemHead.reserve(m_data.stemHead.size() + lines * 2);
-    m_data.bySpelling.reserve(m_data.bySpelling.size() + lines);
-    m_data.byFolded.reserve(m_data.byFolded.size() + lines);
+    m_data.stemNames.reserve(m_data.stemNames.size() + lines * 2);
+    m_data.spellings.reserve(m_data.spellings.size() + lines);
+    m_data.foldedNames.reserve(m_data.foldedNames.size() + lines);
     m_data.stems.reserve(m_data.stems.size() + lines * 3);
     m_data.lemmata.reserve(m_data.lemmata.size() + lines);
     forEachLine(text, true, [&](std::string_view line, std::size_t number) {
@@ -499,7 +499,7 @@ void Reader::lemmata(std::string_view text, const std::string& file)
             }
         }
         std::string spelling = withoutQuantities(key);
-        if (m_data.bySpelling.count(spelling))
+        if (m_data.spellings.find(spelling) != StringTable::npos)
             return;  // the extension repeats lemmata of the main list: the first stands
         const auto id = static_cast<LemmaId>(m_data.lemmata.size());
         const Model& m = m_data.models[model->second];
@@ -530,8 +530,12 @@ void Reader::lemmata(std::string_view text, const std::string& file)
         lemma.folded = folded;
         lemma.homograph = static_cast<std::uint16_t>(std::min(homograph, 65535));
         lemma.frequency = static_cast<std::uint32_t>(frequency);
-        m_data.bySpelling.emplace(lemma.spelling, id);
-        m_data.byFolded[folded].push_back(id);
+        m_data.spellings.intern(lemma.spelling);
+        m_data.bySpelling.push_back(id);
+        const std::uint32_t name = m_data.foldedNames.intern(folded);
+        if (name == m_data.byFolded.size())
+            m_data.byFolded.emplace_back();
+        m_data.byFolded[name].push_back(id);
         m_data.lemmata.push_back(std::move(lemma));
         m_data.lemmaModel.push_back(model->second);
     });
@@ -557,10 +561,10 @@ void Reader::irregulars(std::string_view text, const std::string& file)
             report(file, number, why);
             return;
         }
-        const auto named = m_data.byFolded.find(lemmaFolded);
-        if (named == m_data.byFolded.end())
+        const std::uint32_t named = m_data.foldedNames.find(lemmaFolded);
+        if (named == StringTable::npos)
             return;  // a lemma of a list not read (the extension)
-        for (const LemmaId id : named->second) {
+        for (const LemmaId id : m_data.byFolded[named]) {
             if (m_data.lemmata[id].homograph != homograph)
                 continue;
             std::vector<LemmaId>& lemmata = m_data.irregulars[folded];
@@ -607,10 +611,10 @@ void Reader::glosses(std::string_view text, const std::string& file, bool keepEx
             return;
         }
         first = false;
-        const auto lemma = m_data.bySpelling.find(std::string(line.substr(0, colon)));
-        if (lemma == m_data.bySpelling.end())
+        const std::uint32_t spelling = m_data.spellings.find(line.substr(0, colon));
+        if (spelling == StringTable::npos)
             return;
-        std::string& gloss = m_data.lemmata[lemma->second].gloss;
+        std::string& gloss = m_data.lemmata[m_data.bySpelling[spelling]].gloss;
         if (!keepExisting || gloss.empty())
             gloss = std::string(line.substr(colon + 1));
     });

@@ -79,7 +79,7 @@ TextLemmata TextLemmata::build(const WordTable& words, const lexicon::Lexicon& l
     const std::size_t n = words.size();
     t.m_wordTypes.resize(n);
     RawForms raw(std::min<std::size_t>(n, 1u << 16));
-    std::vector<TypeId> rawType;  // folded type of each distinct written form
+    std::vector<TypeId>& rawType = t.m_writtenTypes;
     std::unordered_map<std::string, TypeId> byFolded;
     std::string folded;
     t.m_candidateStart.push_back(0);

@@ -54,6 +54,9 @@ public:
     ResultList wordsOf(const std::vector<TypeId>& types) const;
     // Word tokens some lemma explains.
     std::size_t explainedWords() const noexcept { return m_explainedWords; }
+    // The folded type of each distinct form as written ("Deus" and "deus" are two), in the
+    // order they first stand.
+    const std::vector<TypeId>& writtenFormTypes() const noexcept { return m_writtenTypes; }
 
 private:
     std::vector<TypeId> m_wordTypes;
@@ -62,6 +65,7 @@ private:
     std::vector<std::uint32_t> m_candidateStart;  // typeCount() + 1 entries
     std::vector<LemmaId> m_candidates;
     std::vector<TypeId> m_sortedTypes;  // by folded form, for findType
+    std::vector<TypeId> m_writtenTypes;
     std::size_t m_explainedWords = 0;
     const lexicon::Lexicon* m_lexicon = nullptr;
 };

@@ -19,7 +19,7 @@ constexpr std::uint64_t kMaxFileBytes = std::uint64_t(256) << 20;
 
 LexiconProblem readWhole(const std::string& path, std::string& out)
 {
-    const sys::OpenedInput in = sys::openRegularForReading(path);
+    const sys::OpenedInput in = sys::openRegularForReading(sys::pathFromUtf8(path));
     switch (in.status) {
     case sys::OpenStatus::Ok: break;
     case sys::OpenStatus::NotFound: return {ProblemKind::MissingFile, path, 0, "", in.err};

@@ -2,7 +2,7 @@
 
 #include "cli/CollocatesCommand.h"
 #include "cli/CommandCommon.h"
-#include "concordance/BothSides.h"
+#include "passages/BothSides.h"
 #include "concordance/GridHeader.h"
 #include "output/DispersionPlot.h"
 #include "output/ExportFormats.h"

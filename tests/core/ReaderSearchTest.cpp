@@ -1,7 +1,7 @@
 // Spelling folding, phrases, the filter on the other text, and collocates, against values
 // worked out by hand.
 
-#include "concordance/BothSides.h"
+#include "passages/BothSides.h"
 #include "concordance/Collocates.h"
 #include "concordance/PhraseQuery.h"
 #include "concordance/SpellingFold.h"

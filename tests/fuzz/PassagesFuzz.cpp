@@ -1,12 +1,12 @@
-// The passage index and the viewer's scan against the literal scan of their definition: feed
-// every character to a MarkerKey; where the key equals the reference, the first time take the
-// whole marker, then each character.
+// The passage index and the viewer's scan against the literal scan of their definition: build
+// the marker and its key (the marker without letters) character by character; where the key
+// equals the reference, the first time take the whole marker, then each character.
 
 #include "FuzzInput.h"
 
-#include "passages/MarkerKey.h"
 #include "passages/PassageIndex.h"
 #include "passages/ReferenceScan.h"
+#include "text/Letters.h"
 
 #include <map>
 #include <set>
@@ -21,12 +21,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The literal scan, for every key met (the empty one included) at once.
     std::map<std::string, std::string> literal;
-    MarkerKey scan;
+    std::string marker, key;
+    bool inGroup = false;
     for (const char c : text) {
-        scan.feed(c);
-        auto [it, first] = literal.try_emplace(scan.key);
+        if (c == '[') {
+            marker = key = "[";
+            inGroup = true;
+        } else if (c == ']') {
+            marker += c;
+            key += c;
+            inGroup = false;
+        } else if (inGroup) {
+            marker += c;
+            if (!isLetter(c))
+                key += c;
+        }
+        auto [it, first] = literal.try_emplace(key);
         if (first)
-            it->second = scan.marker;
+            it->second = marker;
         else
             it->second += c;
     }

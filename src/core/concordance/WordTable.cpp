@@ -8,123 +8,6 @@
 
 namespace quorvex {
 
-namespace {
-
-enum CharClass : unsigned char { Plain, Letter };
-
-constexpr bool isExtraLetter(unsigned char c) noexcept
-{
-    return c == 0x8A || c == 0x8C || c == 0x8E || c == 0x9A || c == 0x9C || c == 0x9E || c == 0x9F;
-}
-
-constexpr std::array<unsigned char, 256> makeClasses(LetterSet letters)
-{
-    std::array<unsigned char, 256> t{};
-    for (int c = 0; c < 256; ++c) {
-        const auto b = static_cast<unsigned char>(c);
-        const bool letter = isLetter(b) || (letters == LetterSet::Extended && isExtraLetter(b));
-        t[static_cast<std::size_t>(c)] = letter ? Letter : Plain;
-    }
-    return t;
-}
-constexpr std::array<unsigned char, 256> kWindowClasses = makeClasses(LetterSet::Window);
-constexpr std::array<unsigned char, 256> kExtendedClasses = makeClasses(LetterSet::Extended);
-
-const std::array<unsigned char, 256>& classesOf(LetterSet letters) noexcept
-{
-    return letters == LetterSet::Extended ? kExtendedClasses : kWindowClasses;
-}
-
-// The bytes of a reference text one by one: the marker's non-letters, then the stray "]".
-class ReferenceBytes {
-public:
-    ReferenceBytes(std::string_view text, const WordTable::Reference& r,
-                   const std::array<unsigned char, 256>& classes) noexcept
-        : m_p(reinterpret_cast<const unsigned char*>(text.data()) + r.markerOffset),
-          m_end(m_p + r.markerLength), m_strays(r.strays), m_classes(classes)
-    {
-    }
-    // The next marker byte, or -1 once only stray "]" remain.
-    int nextMarkerByte() noexcept
-    {
-        while (m_p < m_end) {
-            const unsigned char c = *m_p++;
-            if (m_classes[c] != Letter)
-                return c;
-        }
-        return -1;
-    }
-    std::uint32_t strays() const noexcept { return m_strays; }
-
-private:
-    const unsigned char* m_p;
-    const unsigned char* m_end;
-    std::uint32_t m_strays;
-    const std::array<unsigned char, 256>& m_classes;
-};
-
-} // namespace
-
-bool isLetterOf(LetterSet letters, unsigned char c) noexcept
-{
-    return classesOf(letters)[c] == Letter;
-}
-
-const std::array<bool, 256>& letterTable(LetterSet letters) noexcept
-{
-    static const auto make = [](LetterSet set) {
-        std::array<bool, 256> t{};
-        for (int c = 0; c < 256; ++c)
-            t[static_cast<std::size_t>(c)] = classesOf(set)[static_cast<std::size_t>(c)] == Letter;
-        return t;
-    };
-    static const std::array<bool, 256> window = make(LetterSet::Window);
-    static const std::array<bool, 256> extended = make(LetterSet::Extended);
-    return letters == LetterSet::Extended ? extended : window;
-}
-
-namespace {
-
-// "]" x run against `first` and the bytes left in `rest`.
-int compareRunWithRest(std::uint32_t run, int first, ReferenceBytes& rest) noexcept
-{
-    for (int c = first; c >= 0; c = rest.nextMarkerByte()) {
-        if (run == 0)
-            return -1;
-        if (c != ']')
-            return ']' < c ? -1 : 1;
-        --run;
-    }
-    return run < rest.strays() ? -1 : (run > rest.strays() ? 1 : 0);
-}
-
-} // namespace
-
-int compareReferences(std::string_view aText, const WordTable::Reference& a,
-                      std::string_view bText, const WordTable::Reference& b,
-                      LetterSet letters) noexcept
-{
-    const auto& classes = classesOf(letters);
-    ReferenceBytes x(aText, a, classes);
-    ReferenceBytes y(bText, b, classes);
-    for (;;) {
-        const int cx = x.nextMarkerByte();
-        const int cy = y.nextMarkerByte();
-        if (cx >= 0 && cy >= 0) {
-            if (cx != cy)
-                return cx < cy ? -1 : 1;
-            continue;
-        }
-        // Once a marker runs out only its "]" run is left: two runs compare by length, so a
-        // long run costs nothing.
-        if (cx < 0 && cy < 0)
-            return x.strays() < y.strays() ? -1 : (x.strays() > y.strays() ? 1 : 0);
-        if (cx < 0)
-            return compareRunWithRest(x.strays(), cy, y);
-        return -compareRunWithRest(y.strays(), cx, x);
-    }
-}
-
 std::string WordTable::referenceText(ReferenceId id) const
 {
     std::string out;
@@ -134,36 +17,21 @@ std::string WordTable::referenceText(ReferenceId id) const
 
 void WordTable::appendReferenceText(ReferenceId id, std::string& out) const
 {
-    const Reference& r = m_references[id];
-    ReferenceBytes bytes(m_text, r, classesOf(m_letters));
-    if (r.keyLength == r.markerLength) {
-        out.append(m_text, r.markerOffset, r.markerLength);
-    } else {
-        for (int c = bytes.nextMarkerByte(); c >= 0; c = bytes.nextMarkerByte())
-            out += static_cast<char>(c);
-    }
-    out.append(r.strays, ']');
+    appendKey(m_text, m_references[id], m_letters, out);
 }
 
 std::size_t WordTable::copyReferencePrefix(ReferenceId id, char* out, std::size_t max) const noexcept
 {
-    const Reference& r = m_references[id];
-    ReferenceBytes bytes(m_text, r, classesOf(m_letters));
-    std::size_t n = 0;
-    for (int c; n < max && (c = bytes.nextMarkerByte()) >= 0;)
-        out[n++] = static_cast<char>(c);
-    for (std::uint32_t k = 0; n < max && k < r.strays; ++k)
-        out[n++] = ']';
-    return n;
+    return copyKeyPrefix(m_text, m_references[id], m_letters, out, max);
 }
 
 std::size_t WordTable::longLength(std::uint32_t offset) const noexcept
 {
     // The text keeps a '\0' after its last byte, and '\0' is no letter.
-    const auto& cls = classesOf(m_letters);
+    const auto& isLetterByte = letterTable(m_letters);
     const auto* p = reinterpret_cast<const unsigned char*>(m_text.data()) + offset;
     std::size_t n = 0;
-    while (cls[p[n]] == Letter)
+    while (isLetterByte[p[n]])
         ++n;
     return n;
 }
@@ -184,7 +52,7 @@ public:
     {
     }
 
-    WordTable::ReferenceId intern(const ReferenceKey& key)
+    WordTable::ReferenceId intern(const MarkerReader& key)
     {
         const ReferenceParts& parts = key.parts();
         const std::uint32_t hash = WordTable::shortHash(key.hash());
@@ -240,7 +108,7 @@ WordTable WordTable::segment(std::string text, LetterSet letters)
     table.m_text = std::move(text);
     const std::string& t = table.m_text;
     const std::size_t n = t.size();
-    const auto& cls = classesOf(letters);
+    const auto& isLetterByte = letterTable(letters);
     const unsigned char* const begin = reinterpret_cast<const unsigned char*>(t.data());
     const unsigned char* const end = begin + n;
 
@@ -248,9 +116,9 @@ WordTable WordTable::segment(std::string text, LetterSet letters)
     // up to three times its size at the moment of a copy.
     {
         std::size_t words = 0;
-        unsigned prev = Plain;
+        unsigned prev = 0;
         for (const unsigned char* p = begin; p < end; ++p) {
-            const unsigned cur = cls[*p];
+            const unsigned cur = isLetterByte[*p];
             words += cur & (prev ^ 1u);
             prev = cur;
         }
@@ -260,7 +128,7 @@ WordTable WordTable::segment(std::string text, LetterSet letters)
     }
 
     ReferenceInterner interner(t, letters, table.m_references, table.m_referenceHashes);
-    ReferenceKey key;
+    MarkerReader key(letters);
     bool changed = true;  // the empty reference has no id until a word needs it
     ReferenceId current = ReferenceInterner::kNone;
     auto add = [&](const unsigned char* start, const unsigned char* stop) {
@@ -285,11 +153,11 @@ WordTable WordTable::segment(std::string text, LetterSet letters)
     // stops there without a bounds test.
     const unsigned char* p = begin;
     while (p < end) {
-        if (cls[*p] == Letter) {
+        if (isLetterByte[*p]) {
             const unsigned char* const start = p;
             do
                 ++p;
-            while (cls[*p] == Letter);
+            while (isLetterByte[*p]);
             if (p == end) {
                 add(start, end);
                 break;

@@ -9,7 +9,7 @@
 // some number of stray "]"; it is stored that way, so memory stays linear in the text however
 // many stray "]" pile up behind a marker.
 
-#include "concordance/ReferenceKey.h"
+#include "text/MarkerReader.h"
 
 #include <array>
 #include <cstddef>
@@ -19,14 +19,6 @@
 #include <vector>
 
 namespace quorvex {
-
-// Which characters make words. Window is the letter set of the windows (text/Letters.h);
-// Extended also counts Š Œ Ž š œ ž Ÿ (0x8A 0x8C 0x8E 0x9A 0x9C 0x9E 0x9F) as letters.
-enum class LetterSet { Window, Extended };
-
-bool isLetterOf(LetterSet letters, unsigned char c) noexcept;
-// The same test as a table, for loops over a whole text.
-const std::array<bool, 256>& letterTable(LetterSet letters) noexcept;
 
 class WordTable {
 public:
@@ -71,7 +63,7 @@ public:
     std::size_t referenceCount() const noexcept { return m_references.size(); }
     const Reference& referenceParts(ReferenceId id) const noexcept { return m_references[id]; }
 
-    // The high half of ReferenceKey::hash() for this reference: a scan of any text finds the
+    // The high half of MarkerReader::hash() for this reference: a scan of any text finds the
     // references of the table by it without building their texts.
     std::uint32_t referenceHash(ReferenceId id) const noexcept { return m_referenceHashes[id]; }
     static std::uint32_t shortHash(std::uint64_t keyHash) noexcept
@@ -114,13 +106,5 @@ private:
     std::vector<std::uint32_t> m_referenceHashes;  // by id
     LetterSet m_letters = LetterSet::Window;
 };
-
-// Compares two reference texts byte by byte (as unsigned bytes, the grid's text order:
-// references hold no letters, so lowering leaves them as they are) without building them.
-// `aText` and `bText` are the texts the two markers point into; `letters` says which bytes
-// of a marker are left out. Negative, zero or positive like std::string::compare.
-int compareReferences(std::string_view aText, const WordTable::Reference& a,
-                      std::string_view bText, const WordTable::Reference& b,
-                      LetterSet letters) noexcept;
 
 } // namespace quorvex

@@ -1,7 +1,5 @@
 #include "passages/PassageIndex.h"
 
-#include "passages/MarkerKey.h"
-
 #include <algorithm>
 
 namespace quorvex {
@@ -9,28 +7,41 @@ namespace quorvex {
 PassageIndex::PassageIndex(std::string_view text, const std::vector<std::string_view>& references)
     : m_text(text)
 {
+    // The references a key could equal, by the hash a reader would give them.
+    std::unordered_multimap<std::uint64_t, Passage*> byHash;
     std::size_t longest = 0;
     for (std::string_view r : references) {
-        if (m_passages.count(r) == 0) {
-            m_keys.emplace_back(r);
-            m_passages.try_emplace(m_keys.back());
+        if (m_byReference.count(r) != 0)
+            continue;
+        m_keys.emplace_back(r);
+        m_passages.emplace_back();
+        Passage& p = m_passages.back();
+        p.reference = m_keys.back();
+        m_byReference.emplace(p.reference, &p);
+        std::uint64_t hash = 0;
+        if (MarkerReader::hashOfKey(r, LetterSet::Window, hash)) {
+            byHash.emplace(hash, &p);
+            longest = std::max(longest, r.size());
         }
-        longest = std::max(longest, r.size());
     }
-    if (m_passages.empty())
+    if (byHash.empty())
         return;
 
-    MarkerKey scan;
+    MarkerReader scan(LetterSet::Window);
     // The passage whose reference equals the key in force, or none. Looked up only when the
     // key changes; a key longer than every reference asked for cannot match.
     Passage* current = nullptr;
     auto relookup = [&] {
-        if (scan.key.size() > longest) {
-            current = nullptr;
+        current = nullptr;
+        if (scan.parts().textLength() > longest)
             return;
+        const auto [from, to] = byHash.equal_range(scan.hash());
+        for (auto it = from; it != to; ++it) {
+            if (keyEquals(text, scan.parts(), LetterSet::Window, it->second->reference)) {
+                current = it->second;
+                return;
+            }
         }
-        const auto it = m_passages.find(scan.key);
-        current = it == m_passages.end() ? nullptr : &it->second;
     };
     // Positions [from, to) all have the key of `current`.
     auto take = [&](std::size_t from, std::size_t to) {
@@ -39,7 +50,7 @@ PassageIndex::PassageIndex(std::string_view text, const std::vector<std::string_
         current->end = to;
         if (!current->found) {
             current->found = true;
-            current->head = scan.marker;
+            current->head = scan.parts();
             ++from;
             if (from == to)
                 return;
@@ -53,7 +64,7 @@ PassageIndex::PassageIndex(std::string_view text, const std::vector<std::string_
 
     relookup();  // the empty key before the first character
     const std::size_t n = text.size();
-    const char* t = text.data();
+    const auto* t = reinterpret_cast<const unsigned char*>(text.data());
     std::size_t i = 0;
     while (i < n) {
         if (scan.leavesUnchanged(t[i])) {
@@ -66,7 +77,7 @@ PassageIndex::PassageIndex(std::string_view text, const std::vector<std::string_
             i = j;
             continue;
         }
-        if (scan.feed(t[i]))
+        if (scan.feed(t[i], i))
             relookup();
         if (current)
             take(i, i + 1);
@@ -76,8 +87,8 @@ PassageIndex::PassageIndex(std::string_view text, const std::vector<std::string_
 
 const PassageIndex::Passage* PassageIndex::lookup(std::string_view reference) const
 {
-    const auto it = m_passages.find(reference);
-    return it == m_passages.end() ? nullptr : &it->second;
+    const auto it = m_byReference.find(reference);
+    return it == m_byReference.end() ? nullptr : it->second;
 }
 
 bool PassageIndex::found(std::string_view reference) const
@@ -88,12 +99,7 @@ bool PassageIndex::found(std::string_view reference) const
 
 void PassageIndex::writePassage(std::string& out, std::string_view reference) const
 {
-    const Passage* p = lookup(reference);
-    if (!p || !p->found)
-        return;
-    out += p->head;
-    for (const Slice& s : p->rest)
-        out.append(m_text.data() + s.offset, s.length);
+    forEachPiece(reference, [&out](std::string_view piece) { out += piece; });
 }
 
 std::size_t PassageIndex::passageLength(std::string_view reference) const
@@ -101,7 +107,7 @@ std::size_t PassageIndex::passageLength(std::string_view reference) const
     const Passage* p = lookup(reference);
     if (!p || !p->found)
         return 0;
-    std::size_t n = p->head.size();
+    std::size_t n = std::size_t(p->head.markerLength) + p->head.strays;
     for (const Slice& s : p->rest)
         n += s.length;
     return n;

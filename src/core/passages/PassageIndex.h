@@ -1,19 +1,20 @@
 #pragma once
 // The passages of many references of one text, found in a single pass.
 //
-// The passage of a reference ref is what this scan gives: take the characters of the text one
-// by one, feed each to a MarkerKey, and whenever the key then equals ref, either start the
-// passage with the whole marker (the first time) or append the character. So the passage
-// begins with the marker as written, runs to the next "[", and when the marker stands again
-// later its closing "]" and the text after it are appended too. A reference that never
-// stands in the text has an empty passage.
+// The passage of a reference ref is what this scan gives: read the text's markers character
+// by character (text/MarkerReader.h, window letters), and whenever the key then equals ref,
+// either start the passage with the whole marker (the first time) or append the character.
+// So the passage begins with the marker as written, runs to the next "[", and when the marker
+// stands again later its closing "]" and the text after it are appended too. A reference that
+// never stands in the text has an empty passage.
 //
 // Scanning the text once per grid row would cost rows x length; here one pass serves every
 // row. The passages are kept as slices of the text, which must outlive the index.
 
+#include "text/MarkerReader.h"
+
 #include <cstddef>
 #include <deque>
-#include <ostream>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -37,7 +38,12 @@ public:
         const Passage* p = lookup(reference);
         if (!p || !p->found)
             return;
-        sink(std::string_view(p->head));
+        sink(m_text.substr(p->head.markerOffset, p->head.markerLength));
+        for (std::size_t left = p->head.strays; left > 0;) {
+            const std::size_t n = left < kClosings.size() ? left : kClosings.size();
+            sink(kClosings.substr(0, n));
+            left -= n;
+        }
         for (const Slice& s : p->rest)
             sink(m_text.substr(s.offset, s.length));
     }
@@ -48,13 +54,17 @@ public:
     std::string_view textAfter(std::string_view reference) const;
 
 private:
+    static constexpr std::string_view kClosings =
+        "]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]";
+
     struct Slice {
         std::size_t offset;
         std::size_t length;
     };
     struct Passage {
+        std::string_view reference;
         bool found = false;
-        std::string head;          // the marker at the first match
+        ReferenceParts head;       // the marker at the first match
         std::vector<Slice> rest;   // then these stretches of the text, in order
         std::size_t end = 0;       // where the last stretch ends in the text
     };
@@ -62,8 +72,9 @@ private:
     const Passage* lookup(std::string_view reference) const;
 
     std::string_view m_text;
-    std::deque<std::string> m_keys;  // the references asked for; the map's keys view them
-    std::unordered_map<std::string_view, Passage> m_passages;
+    std::deque<std::string> m_keys;  // the references asked for; the passages view them
+    std::deque<Passage> m_passages;
+    std::unordered_map<std::string_view, Passage*> m_byReference;
 };
 
 } // namespace quorvex

@@ -1,9 +1,8 @@
 #include "passages/ReferenceCheck.h"
 
-#include "text/Letters.h"
+#include "text/MarkerReader.h"
 
 #include <algorithm>
-#include <array>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -11,23 +10,11 @@ namespace quorvex {
 
 namespace {
 
-enum ByteClass : unsigned char { Other, Open, Close, Lf, Cr };
-
-constexpr std::array<unsigned char, 256> makeClasses()
-{
-    std::array<unsigned char, 256> t{};
-    t['['] = Open;
-    t[']'] = Close;
-    t['\n'] = Lf;
-    t['\r'] = Cr;
-    return t;
-}
-constexpr std::array<unsigned char, 256> kClass = makeClasses();
-
 struct Marker {
     std::string_view text;  // brackets included
     std::size_t offset;
     std::size_t line;
+    bool holdsLetters;
 };
 
 struct Bracket {
@@ -41,50 +28,40 @@ struct Scan {
     std::vector<Bracket> brackets;
 };
 
-// One pass: the markers, the brackets that belong to none, and the line of each.
+// One pass with the markers' reader: the markers, the brackets that belong to none, and the
+// line of each. A marker is a "[" and the "]" that closes its group; a group that a "[" or
+// the end of the text cuts off is no marker.
 Scan scanMarkers(std::string_view text)
 {
     Scan scan;
     const std::size_t n = text.size();
-    const char* t = text.data();
+    const auto* t = reinterpret_cast<const unsigned char*>(text.data());
+    MarkerReader reader(LetterSet::Window);
     std::size_t line = 1;
-    std::size_t open = std::string_view::npos;  // offset of the "[" in force
     std::size_t openLine = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        switch (kClass[static_cast<unsigned char>(t[i])]) {
-        case Other:
-            break;
-        case Lf:
+        const unsigned char c = t[i];
+        if (c == '\n' || (c == '\r' && (i + 1 == n || t[i + 1] != '\n')))
             ++line;
-            break;
-        case Cr:
-            if (i + 1 == n || t[i + 1] != '\n')
-                ++line;
-            break;
-        case Open:
-            if (open != std::string_view::npos)
-                scan.brackets.push_back(Bracket{FindingKind::UnclosedOpen, open, openLine});
-            open = i;
+        if (reader.leavesUnchanged(c))
+            continue;
+        const bool wasOpen = reader.inGroup();
+        if (c == '[' && wasOpen)
+            scan.brackets.push_back(Bracket{FindingKind::UnclosedOpen, reader.parts().markerOffset, openLine});
+        if (c == ']' && !wasOpen)
+            scan.brackets.push_back(Bracket{FindingKind::StrayClose, i, line});
+        reader.feed(c, i);
+        if (c == '[') {
             openLine = line;
-            break;
-        case Close:
-            if (open == std::string_view::npos) {
-                scan.brackets.push_back(Bracket{FindingKind::StrayClose, i, line});
-            } else {
-                scan.markers.push_back(Marker{text.substr(open, i + 1 - open), open, openLine});
-                open = std::string_view::npos;
-            }
-            break;
+        } else if (c == ']' && wasOpen) {
+            const ReferenceParts& m = reader.parts();
+            scan.markers.push_back(Marker{text.substr(m.markerOffset, m.markerLength), m.markerOffset,
+                                          openLine, m.keyLength != m.markerLength});
         }
     }
-    if (open != std::string_view::npos)
-        scan.brackets.push_back(Bracket{FindingKind::UnclosedOpen, open, openLine});
+    if (reader.inGroup())
+        scan.brackets.push_back(Bracket{FindingKind::UnclosedOpen, reader.parts().markerOffset, openLine});
     return scan;
-}
-
-bool holdsLetters(std::string_view marker)
-{
-    return std::any_of(marker.begin(), marker.end(), [](char c) { return isLetter(c); });
 }
 
 // The inside of a numeric marker without its surrounding blanks.
@@ -141,7 +118,7 @@ void appendScanFindings(std::vector<CheckFinding>& out, CheckedText which, const
                 f.otherLine = previousNumeric->line;
             }
             previousNumeric = &m;
-        } else if (holdsLetters(m.text)) {
+        } else if (m.holdsLetters) {
             add(FindingKind::HoldsLetters);
         }
     }

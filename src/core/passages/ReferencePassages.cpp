@@ -1,6 +1,6 @@
 #include "passages/ReferencePassages.h"
 
-#include "concordance/ReferenceKey.h"
+#include "text/MarkerReader.h"
 
 #include <algorithm>
 
@@ -50,7 +50,7 @@ ReferencePassages::ReferencePassages(std::string_view text, const WordTable& tab
         slots[s] = Slot{hash, i};
     }
 
-    ReferenceKey key;
+    MarkerReader key(letters);
     // The passage whose reference equals the key in force, or none. Looked up only when the
     // key changes; a key longer than every reference asked for cannot match, nor can an open
     // group when every reference asked for is closed.
@@ -115,8 +115,7 @@ ReferencePassages::ReferencePassages(std::string_view text, const WordTable& tab
             i = j;
             continue;
         }
-        // Inside a group a letter is kept in the marker as written but leaves the key.
-        if (!(key.inGroup() && isLetterOf(letters, c)) && key.feed(c, i))
+        if (key.feed(c, i))
             relookup();
         if (current)
             take(i, i + 1);

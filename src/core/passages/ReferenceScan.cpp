@@ -1,6 +1,6 @@
 #include "passages/ReferenceScan.h"
 
-#include "passages/MarkerKey.h"
+#include "text/MarkerReader.h"
 
 namespace quorvex {
 
@@ -27,14 +27,18 @@ ReferenceScanResult scanReference(std::string_view text, std::string_view refere
     const char* p = text.data();
     const std::size_t n = text.size();
 
-    MarkerKey current;  // no marker yet while empty; closed when not in a group
+    MarkerReader current(LetterSet::Window);
+    std::uint64_t wanted = 0;
+    const bool possible = MarkerReader::hashOfKey(reference, LetterSet::Window, wanted);
     int found = 0;      // 0: not yet, 1: passage being collected, 2: next marker recorded
     bool matches = reference.empty();
 
     std::string pane;
-    std::string previous;
+    // The neighbours as parts of the text, their keys built once at the end: a run of stray
+    // "]" would otherwise copy a longer key at each one.
+    ReferenceParts previous;
     bool hasPrevious = false;
-    std::string next;
+    ReferenceParts next;
     bool hasNext = false;
 
     // What follows the marker's update, for the characters [from, from + count) during
@@ -42,18 +46,18 @@ ReferenceScanResult scanReference(std::string_view text, std::string_view refere
     auto visit = [&](std::size_t from, std::size_t count) {
         if (matches) {
             if (found == 0) {
-                pane = current.marker;
+                appendMarker(text, current.parts(), pane);
                 found = 1;
                 pane.append(p + from + 1, count - 1);
             } else {
                 pane.append(p + from, count);
             }
-        } else if (record && !current.inGroup && !current.marker.empty()) {
+        } else if (record && !current.inGroup() && !current.parts().empty()) {
             if (found == 0) {
-                previous = current.key;
+                previous = current.parts();
                 hasPrevious = true;
             } else if (found == 1) {
-                next = current.key;
+                next = current.parts();
                 hasNext = true;
                 found = 2;
             }
@@ -62,7 +66,7 @@ ReferenceScanResult scanReference(std::string_view text, std::string_view refere
 
     std::size_t i = 0;
     while (i < n) {
-        const char c = p[i];
+        const auto c = static_cast<unsigned char>(p[i]);
         if (current.leavesUnchanged(c)) {
             // Outside a marker nothing changes until the next bracket: one run at a time.
             const std::size_t end = nextBracket(p, i + 1, n);
@@ -70,8 +74,9 @@ ReferenceScanResult scanReference(std::string_view text, std::string_view refere
             i = end;
             continue;
         }
-        if (current.feed(c))
-            matches = current.key == reference;
+        if (current.feed(c, i))
+            matches = possible && current.hash() == wanted
+                && keyEquals(text, current.parts(), LetterSet::Window, reference);
         visit(i, 1);
         ++i;
     }
@@ -80,9 +85,9 @@ ReferenceScanResult scanReference(std::string_view text, std::string_view refere
     if (found > 0)
         result.pane = std::move(pane);
     if (hasPrevious)
-        result.previous = std::move(previous);
+        result.previous = keyOf(text, previous, LetterSet::Window);
     if (hasNext)
-        result.next = std::move(next);
+        result.next = keyOf(text, next, LetterSet::Window);
     return result;
 }
 

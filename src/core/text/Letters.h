@@ -2,6 +2,7 @@
 // The letter test and the case lowering used by segmentation, search and marking.
 // Characters are Windows-1252 bytes.
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,14 @@ constexpr char lowerChar(char c) noexcept
 {
     return static_cast<char>(lowerByte(static_cast<unsigned char>(c)));
 }
+
+// Which characters make words. Window is isLetter above; Extended also counts
+// Š Œ Ž š œ ž Ÿ (0x8A 0x8C 0x8E 0x9A 0x9C 0x9E 0x9F) as letters.
+enum class LetterSet { Window, Extended };
+
+bool isLetterOf(LetterSet letters, unsigned char c) noexcept;
+// The same test as a table, for loops over a whole text.
+const std::array<bool, 256>& letterTable(LetterSet letters) noexcept;
 
 std::string lowered(std::string_view text);
 

@@ -1,4 +1,4 @@
-#include "concordance/BothSides.h"
+#include "passages/BothSides.h"
 
 #include "passages/PassageIndex.h"
 

@@ -97,5 +97,24 @@ INSTANTIATE_TEST_SUITE_P(
         PhraseMarkCase{"EmptyFormMarksNothing", "a  b", "", LetterSet::Window, {}}),
     [](const ::testing::TestParamInfo<PhraseMarkCase>& info) { return std::string(info.param.name); });
 
+TEST(PanePositions, EachCrLfBeforeAMarkIsOnePosition)
+{
+    const struct {
+        const char* name;
+        std::string passage;
+        std::vector<MarkRange> marks;     // byte offsets
+        std::vector<MarkRange> expected;  // pane positions
+    } rows[] = {
+        {"noLineBreak", "[1] amor et amor", {{4, 4}, {12, 4}}, {{4, 4}, {12, 4}}},
+        {"crLfBeforeSecond", "[1] amor\r\namor", {{4, 4}, {10, 4}}, {{4, 4}, {9, 4}}},
+        {"severalPairs", "a\r\n\r\nb\r\nc", {{6, 1}, {9, 1}}, {{4, 1}, {6, 1}}},
+        {"loneCrAndLfKeepTheirPlace", "a\rb\nc\n\rd", {{2, 1}, {4, 1}, {7, 1}}, {{2, 1}, {4, 1}, {7, 1}}},
+        {"crLfRightBeforeTheMark", "\r\namor", {{2, 4}}, {{1, 4}}},
+        {"noMarks", "a\r\nb", {}, {}},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(panePositions(row.passage, row.marks), row.expected) << row.name;
+}
+
 } // namespace
 } // namespace quorvex

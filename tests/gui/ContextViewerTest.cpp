@@ -191,15 +191,20 @@ void ViewerTest::marksEveryOccurrence_data()
     QTest::addColumn<QString>("query");
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("expected");
+    QTest::addColumn<QByteArray>("latin");  // empty: kLatin
     const QString twoLines = QString::fromUtf8("[3] <Amor> et <amor>, amorem\nnon <amor> \u00E6tas.\n");
-    QTest::newRow("capitalised form, several lines") << "amor" << 3 << twoLines;
-    QTest::newRow("small form, same marks") << "amor" << 4 << twoLines;
-    QTest::newRow("form at the very end") << "amor" << 6 << QStringLiteral("[4] Finis <amor>");
+    QTest::newRow("capitalised form, several lines") << "amor" << 3 << twoLines << QByteArray();
+    QTest::newRow("small form, same marks") << "amor" << 4 << twoLines << QByteArray();
+    QTest::newRow("form at the very end") << "amor" << 6 << QStringLiteral("[4] Finis <amor>") << QByteArray();
     QTest::newRow("longer word alone") << "amorem" << 1
-                                       << QString::fromUtf8("[3] Amor et amor, <amorem>\nnon amor \u00E6tas.\n");
-    QTest::newRow("before the first marker") << "amor" << 1 << QStringLiteral("raefatio <amor>.\n");
+                                       << QString::fromUtf8("[3] Amor et amor, <amorem>\nnon amor \u00E6tas.\n") << QByteArray();
+    QTest::newRow("before the first marker") << "amor" << 1 << QStringLiteral("raefatio <amor>.\n") << QByteArray();
     QTest::newRow("accented letters") << QString::fromUtf8("\u00E6tas") << 1
-                                      << QString::fromUtf8("[3] Amor et amor, amorem\nnon amor <\u00E6tas>.\n");
+                                      << QString::fromUtf8("[3] Amor et amor, amorem\nnon amor <\u00E6tas>.\n") << QByteArray();
+    // A CR LF is one position of the pane, a lone CR or LF one too.
+    QTest::newRow("every kind of line break before the marks")
+        << "amor" << 1 << QStringLiteral("[1] a\nb\nc\n <amor>\n\n<amor>\t<amor>")
+        << QByteArray("[1] a\rb\nc\r\n amor\r\n\namor\tamor");
 }
 
 void ViewerTest::marksEveryOccurrence()
@@ -207,7 +212,9 @@ void ViewerTest::marksEveryOccurrence()
     QFETCH(QString, query);
     QFETCH(int, row);
     QFETCH(QString, expected);
-    QVERIFY(search(query));
+    QFETCH(QByteArray, latin);
+    d->useTexts(latin.isEmpty() ? kLatin : latin, kFrench);
+    QVERIFY(d->search(query));
     QVERIFY(d->openRow(std::size_t(row)));
     const QTextEdit* pane = child<QTextEdit>(viewer(), "label3");
     QCOMPARE(marked(pane), expected);

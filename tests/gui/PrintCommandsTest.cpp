@@ -5,7 +5,6 @@
 #include "output/PrintLayout.h"
 #include "support/WindowDriver.h"
 
-#include <QTextEdit>
 
 using namespace quorvex;
 
@@ -28,7 +27,7 @@ private slots:
     void failuresAreToldWithThePointerOff();
     void contextFromTheViewer_data();
     void contextFromTheViewer();
-    void paneTextEndsEveryLineWithCrLf();
+    void contextPrintsEveryLineBreakAsCrLf();
     void withoutPrinterIntoANamedPdf_data();
     void withoutPrinterIntoANamedPdf();
 
@@ -128,14 +127,19 @@ void PrintCommandsTest::contextFromTheViewer()
     QCOMPARE(print(viewer), expected);
 }
 
-void PrintCommandsTest::paneTextEndsEveryLineWithCrLf()
+void PrintCommandsTest::contextPrintsEveryLineBreakAsCrLf()
 {
     // A lone LF or CR of the file breaks the pane's line too, and is printed as CR LF, as the
-    // command line prints it; other characters stay.
-    QTextEdit pane;
-    pane.setPlainText(fromCp1252("a\nb\rc\r\nd\t\xE9"));
-    QCOMPARE(paneTextCp1252(pane), std::string("a\r\nb\r\nc\r\nd\t\xE9"));
-    QCOMPARE(paneLineBreaks("a\nb\rc\r\nd\t\xE9"), std::string("a\r\nb\r\nc\r\nd\t\xE9"));
+    // command line prints it; other characters (tab, accents, non-breaking space) stay.
+    d->useTexts(QByteArray("[1] amor a\nb\rc\r\nd\t\xE9\xA0" "e\n\n[2] finis"),
+                QByteArray("[1] x\ry\r\n"));
+    QVERIFY(d->search(QStringLiteral("amor")));
+    ContextViewer* viewer = d->openRow(1);
+    QVERIFY(viewer);
+    const std::vector<std::string> expected = {printlayout::kLatinHeading,
+                                               "[1] amor a\r\nb\r\nc\r\nd\t\xE9\xA0" "e\r\n\r\n",
+                                               printlayout::kFrenchHeading, "[1] x\r\ny\r\n"};
+    QCOMPARE(print(viewer), expected);
 }
 
 void PrintCommandsTest::withoutPrinterIntoANamedPdf_data()

@@ -98,4 +98,24 @@ std::vector<MarkRange> phraseMarks(std::string_view passage, std::string_view fo
     return marks;
 }
 
+std::vector<MarkRange> panePositions(std::string_view passage, std::vector<MarkRange> marks)
+{
+    // A CR LF takes one position: each LF that follows a CR, before an offset, moves it back.
+    std::size_t pairs = 0;
+    std::size_t i = 0;
+    const auto pairsBefore = [&](std::size_t end) {
+        for (; i < end && i < passage.size(); ++i)
+            if (passage[i] == '\n' && i > 0 && passage[i - 1] == '\r')
+                ++pairs;
+        return pairs;
+    };
+    for (MarkRange& mark : marks) {
+        const std::size_t atStart = pairsBefore(mark.start);
+        const std::size_t atEnd = pairsBefore(mark.start + mark.length);
+        mark.start -= atStart;
+        mark.length -= atEnd - atStart;
+    }
+    return marks;
+}
+
 } // namespace quorvex

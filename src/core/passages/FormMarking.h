@@ -2,7 +2,7 @@
 // Where the attested form stands in a passage: every word equal to it, case ignored; for
 // the form of a phrase, its words where they stand in a row.
 
-#include "concordance/WordTable.h"
+#include "text/Letters.h"
 
 #include <cstddef>
 #include <string_view>
@@ -33,5 +33,9 @@ std::vector<MarkRange> formMarks(std::string_view passage, std::string_view form
 std::vector<MarkRange> phraseMarks(std::string_view passage, std::string_view form,
                                    LetterSet letters = LetterSet::Window,
                                    std::string_view after = {});
+
+// The same ranges as positions in a text pane showing `passage`, where a CR LF is a single
+// line break and every other byte one position. `marks` are in text order.
+std::vector<MarkRange> panePositions(std::string_view passage, std::vector<MarkRange> marks);
 
 } // namespace quorvex

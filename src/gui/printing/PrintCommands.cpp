@@ -11,8 +11,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTextDocument>
-#include <QTextEdit>
 
 namespace quorvex {
 
@@ -122,16 +120,6 @@ void printContext(QWidget* window, const Platform& platform, const Session& sess
         return;
     layOutAndPlay(window, platform,
                   [&] { return contextLayout(latinCp1252, frenchCp1252); });
-}
-
-std::string paneTextCp1252(const QTextEdit& pane)
-{
-    // The raw text, unlike toPlainText(), keeps non-breaking spaces, which must not become
-    // break points of the French lines. Each paragraph end is a line break of the file.
-    QString raw = pane.document()->toRawText();
-    raw.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
-    raw.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
-    return toCp1252(raw);
 }
 
 } // namespace quorvex

@@ -11,7 +11,6 @@
 
 #include <string>
 
-class QTextEdit;
 class QWidget;
 
 namespace quorvex {
@@ -22,13 +21,9 @@ class Session;
 // row-by-row reading of the cells does.
 void printAttestations(QWidget* window, const Platform& platform, Session& session);
 
-// latin and french: the panes' plain text, Windows-1252, line breaks as CR LF.
+// latin and french: the panes' passages, Windows-1252, every line break as CR LF (so a
+// French line break counts as two characters for the line rule).
 void printContext(QWidget* window, const Platform& platform, const Session& session,
                   const std::string& latinCp1252, const std::string& frenchCp1252);
-
-// A pane's plain text in Windows-1252 with CR LF line breaks, as the text files have them,
-// so a French line break counts as two characters for the line rule. Non-breaking spaces
-// stay what they are.
-std::string paneTextCp1252(const QTextEdit& pane);
 
 } // namespace quorvex

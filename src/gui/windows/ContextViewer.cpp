@@ -11,6 +11,7 @@
 #include "look/Twips.h"
 #include "windows/WindowDirectory.h"
 #include "windows/AboutBox.h"
+#include "output/PrintLayout.h"
 #include "passages/FormMarking.h"
 #include "passages/ReferenceScan.h"
 #include "session/ViewerState.h"
@@ -172,7 +173,7 @@ bool ContextViewer::takeRow(std::size_t row)
         return false;
     const std::size_t rowBefore = m_viewer.row;
     const std::string referenceBefore = m_viewer.attestationReference;
-    const QString formBefore = m_formLabel->text();
+    const std::string formBefore = m_form;
     const std::size_t currentRowBefore = m_session.currentRow();
     const int currentColumnBefore = m_session.currentColumn();
 
@@ -180,7 +181,7 @@ bool ContextViewer::takeRow(std::size_t row)
     // Reading the row leaves the list's current cell on its form, column 0.
     m_session.setCurrentCell(row, 0);
     m_viewer.attestationReference = withoutTrailingSpaces(m_session.reference(row));
-    m_formLabel->setText(fromCp1252(m_session.form(row)));
+    setForm(std::string(m_session.form(row)));
 
     const std::string reference = m_viewer.attestationReference;
     if (showPassage(reference))
@@ -188,7 +189,7 @@ bool ContextViewer::takeRow(std::size_t row)
 
     m_viewer.row = rowBefore;
     m_viewer.attestationReference = referenceBefore;
-    m_formLabel->setText(formBefore);
+    setForm(formBefore);
     if (currentRowBefore < m_session.rowCount())
         m_session.setCurrentCell(currentRowBefore, currentColumnBefore);
     return false;
@@ -214,12 +215,16 @@ bool ContextViewer::showPassage(const std::string& reference)
     }
 
     const ReferenceScanResult latinScan = scanReference(latin.text, reference, Neighbours::Record);
-    if (latinScan.pane)
-        m_latinPane->setPlainText(fromCp1252(*latinScan.pane));
+    if (latinScan.pane) {
+        m_latinPassage = *latinScan.pane;
+        m_latinPane->setPlainText(fromCp1252(m_latinPassage));
+    }
     if (!frenchPath.empty()) {
-        const ReferenceScanResult frenchScan = scanReference(french.text, reference, Neighbours::Ignore);
-        if (frenchScan.pane)
-            m_frenchPane->setPlainText(fromCp1252(*frenchScan.pane));
+        ReferenceScanResult frenchScan = scanReference(french.text, reference, Neighbours::Ignore);
+        if (frenchScan.pane) {
+            m_frenchPassage = std::move(*frenchScan.pane);
+            m_frenchPane->setPlainText(fromCp1252(m_frenchPassage));
+        }
     }
     if (latinScan.previous)
         m_viewer.previousReference = *latinScan.previous;
@@ -239,18 +244,18 @@ bool ContextViewer::showPassage(const std::string& reference)
     return true;
 }
 
+void ContextViewer::setForm(const std::string& form)
+{
+    m_form = form;
+    m_formLabel->setText(fromCp1252(form));
+}
+
 void ContextViewer::markForm()
 {
-    const std::string form = toCp1252(m_formLabel->text());
-    // The document's own text, where a CR LF of the file is one paragraph break: positions
-    // found in it are document positions.
+    // The pane shows the passage with each CR LF as one paragraph break.
+    const std::vector<MarkRange> marks =
+        panePositions(m_latinPassage, formMarks(m_latinPassage, m_form));
     QTextDocument* document = m_latinPane->document();
-    const QString plain = document->toPlainText();
-    const std::string passage = toCp1252(plain);
-    if (passage.size() != static_cast<std::size_t>(plain.size()))
-        return;
-
-    const std::vector<MarkRange> marks = formMarks(passage, form);
     QTextCharFormat marked;
     marked.setFontWeight(QFont::Bold);
     marked.setForeground(kMarkBlue);
@@ -309,8 +314,8 @@ void ContextViewer::onNextPassageClicked() { stepPassage(m_viewer.nextReference)
 
 void ContextViewer::onPrintTriggered()
 {
-    printContext(this, m_windows.platform(), m_session, paneTextCp1252(*m_latinPane),
-                 paneTextCp1252(*m_frenchPane));
+    printContext(this, m_windows.platform(), m_session, paneLineBreaks(m_latinPassage),
+                 paneLineBreaks(m_frenchPassage));
 }
 
 void ContextViewer::onCloseTriggered() { m_windows.unload(this); }

@@ -5,7 +5,9 @@
 // Reads: the session (the list's rows, its selection end, the two paths), and both text
 //        files afresh at every display.
 // Writes: the session's current cell (left on column 0 of the row taken) and the viewer's
-//         state, which the session keeps for the run. The context printing reads the panes.
+//         state, which the session keeps for the run.
+// The window keeps as data the form shown and the passage last written to each pane; the
+// marks and the context printout are made from these, never read back from the widgets.
 
 #include <QMainWindow>
 
@@ -37,7 +39,7 @@ public:
     // sets the buttons and marks the form. false when a text file could not be read: the
     // user has been told and nothing changed.
     bool showPassage(const std::string& reference);
-    // Marks the form of m_formLabel in the Latin pane.
+    // Marks the form shown in the Latin pane.
     void markForm();
 
     void onNextAttestationClicked();  // next attestation
@@ -52,10 +54,17 @@ private:
     void buildControls();
     bool takeRow(std::size_t row);
     void stepPassage(const std::string& storedReference);
+    void setForm(const std::string& form);
 
     WindowDirectory& m_windows;
     Session& m_session;
     ViewerState& m_viewer;
+
+    // Windows-1252, as in the text files: the form of the attestation shown, and the passage
+    // each pane holds (kept when a display finds none to write).
+    std::string m_form;
+    std::string m_latinPassage;
+    std::string m_frenchPassage;
 
     QLabel* m_titleBack = nullptr;
     QLabel* m_titleFront = nullptr;

@@ -17,7 +17,7 @@ struct MatchCase {
 
 class FormMatching : public ::testing::TestWithParam<MatchCase> {};
 
-TEST_P(FormMatching, AppliesRulesABC)
+TEST_P(FormMatching, MatchesWholeFormsCaseIgnoredWithOneStarAtEitherEnd)
 {
     const FormQuery q = FormQuery::parse(GetParam().query);
     for (const std::string& f : GetParam().matching)

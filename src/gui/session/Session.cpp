@@ -90,13 +90,6 @@ SessionFailure Session::search(const QString& typedForm, std::size_t& found)
     return SessionFailure::None;
 }
 
-std::size_t Session::search(const QString& typedForm)
-{
-    std::size_t found = 0;
-    search(typedForm, found);
-    return found;
-}
-
 SessionFailure Session::sortByForm()
 {
     // The keys run from column 0 to the current column.

@@ -66,7 +66,6 @@ public:
 
     // Lists every word matching the typed form, in text order; `found` gets their number.
     SessionFailure search(const QString& typedForm, std::size_t& found);
-    std::size_t search(const QString& typedForm);
     // "Formes": sorts the list by form, and by reference too when the current column is 1.
     SessionFailure sortByForm();
 

@@ -4,11 +4,12 @@ set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 apt-get update
 # dpkg-dev and file: the Debian package (CPack) computes its dependencies with them.
+# libxcb1-dev: the busy pointer sends its change to an X11 display without the event loop.
 # libhunspell-dev: French lemmas; hunspell-fr and libxml2-utils (xmllint): the tests of the
 # equivalents on the real dictionary and of the TMX export.
 apt-get install -y --no-install-recommends \
   cmake make g++ pkg-config dpkg-dev file \
-  qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev \
+  qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev libxcb1-dev \
   libgtest-dev libbenchmark-dev \
   libhunspell-dev hunspell-fr libxml2-utils \
   fonts-liberation fonts-dejavu-core qt6-translations-l10n

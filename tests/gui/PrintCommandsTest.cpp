@@ -5,6 +5,9 @@
 #include "output/PrintLayout.h"
 #include "support/WindowDriver.h"
 
+#include <QLineEdit>
+#include <QPushButton>
+
 
 using namespace quorvex;
 
@@ -23,6 +26,7 @@ class PrintCommandsTest : public WindowTest {
     Q_OBJECT
 private slots:
     void attestationsFromTheSearchWindow();
+    void inputDuringAPrintChangesNothing();
     void failuresAreToldWithThePointerOff_data();
     void failuresAreToldWithThePointerOff();
     void contextFromTheViewer_data();
@@ -67,6 +71,46 @@ void PrintCommandsTest::attestationsFromTheSearchWindow()
     // The cells were read row by row: the current cell ends on the last row, column 1.
     QCOMPARE(d->session.currentRow(), d->session.rowCount() - 1);
     QCOMPARE(d->session.currentColumn(), 1);
+}
+
+void PrintCommandsTest::inputDuringAPrintChangesNothing()
+{
+    SearchWindow* s = search(QStringLiteral("am*"));
+    QVERIFY(s);
+    ContextViewer* viewer = d->openRow(1);
+    QVERIFY(viewer);
+    const QStringList rowsBefore = d->rows();
+    auto* typed = child<QLineEdit>(s, "Text1");
+    // While the pages go out the user types, sorts, steps in the viewer and closes windows.
+    int tries = 0;
+    d->doubles.printing.onPlay = [&] {
+        ++tries;
+        QTest::keyClicks(typed, QStringLiteral("finis"));
+        QTest::mouseClick(child<QPushButton>(s, "Command2"), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(s, "Command1"), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(viewer, "Command1"), Qt::LeftButton);
+        QVERIFY(!viewer->close());
+        QVERIFY(!s->close());
+    };
+    for (QWidget* window : {static_cast<QWidget*>(s), static_cast<QWidget*>(viewer)}) {
+        const std::size_t viewerRow = d->session.viewer().row;
+        trigger(window, "imprimer");
+        QCOMPARE(d->doubles.printing.documents.size(), std::size_t(window == s ? 1 : 2));
+        QCOMPARE(d->session.viewer().row, viewerRow);
+    }
+    QCOMPARE(tries, 2);
+    QCOMPARE(d->windows.searchWindowIfLoaded(), s);
+    QCOMPARE(d->windows.contextViewerIfLoaded(), viewer);
+    QCOMPARE(typed->text(), QStringLiteral("am*"));
+    QCOMPARE(d->rows(), rowsBefore);
+    // The list printed is the one shown when the command began, in text order.
+    std::vector<std::string> texts;
+    for (const PrintOperation& o : d->doubles.printing.documents.front())
+        if (o.op == PrintOp::Text)
+            texts.push_back(o.text);
+    const std::vector<std::string> expected = {"Forme(s)", "R\xE9" "f\xE9rences", printlayout::kSeparator,
+                                               "Amor", "[1]", "Amor", "[2]", "amorem", "[2]", "amo", "[2]"};
+    QCOMPARE(texts, expected);
 }
 
 void PrintCommandsTest::failuresAreToldWithThePointerOff_data()

@@ -64,6 +64,7 @@ private slots:
     void savedFile();
     void guardedSaves_data();
     void guardedSaves();
+    void inputDuringTheSaveChangesNothing();
     void failureKeepsOldFileAndGrid_data();
     void failureKeepsOldFileAndGrid();
 
@@ -188,6 +189,47 @@ void SaveCommandTest::dialogOpensInAnOrdinaryFolder()
     save(QString());
     const QString besideLatin = QFileInfo(d->latinPath).absoluteDir().filePath(QStringLiteral("liste.txt"));
     QCOMPARE(d->doubles.dialogs.calls.last().proposedName, proposedThere ? saved : besideLatin);
+}
+
+void SaveCommandTest::inputDuringTheSaveChangesNothing()
+{
+    SearchWindow* s = search(QStringLiteral("rosam"));
+    QVERIFY(s);
+    s->onSortByFormClicked();
+    const QStringList rowsBefore = d->rows();
+    auto* typed = child<QLineEdit>(s, "Text1");
+    const QString typedBefore = typed->text();
+    // The user tries everything while the file is written: type and search again, sort,
+    // close the search window and the text window.
+    int tries = 0;
+    d->doubles.progress.onAdvance = [&] {
+        ++tries;
+        QTest::keyClicks(typed, QStringLiteral("puer"));
+        QTest::keyClick(typed, Qt::Key_Return);
+        QTest::mouseClick(child<QPushButton>(s, "Command2"), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(s, "Command1"), Qt::LeftButton);
+        QVERIFY(!s->close());
+        QVERIFY(!d->windows.textWindowIfLoaded()->close());
+    };
+    save(out());
+    QVERIFY(expectDone());
+    QVERIFY(tries > 0);
+    QCOMPARE(d->windows.searchWindowIfLoaded(), s);
+    QVERIFY(d->windows.textWindowIfLoaded());
+    QCOMPARE(typed->text(), typedBefore);
+    QCOMPARE(d->rows(), rowsBefore);
+
+    // The file is the list shown when the command began, as a save left alone writes it.
+    d->doubles.progress.onAdvance = nullptr;
+    const QString alone = d->dir.filePath(QStringLiteral("seul.txt"));
+    save(alone);
+    QVERIFY(expectDone());
+    QFile written(out()), reference(alone);
+    QVERIFY(written.open(QIODevice::ReadOnly) && reference.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), reference.readAll());
+    // Once the command is over the window takes input again.
+    QTest::keyClicks(typed, QStringLiteral("x"));
+    QCOMPARE(typed->text(), typedBefore + QStringLiteral("x"));
 }
 
 void SaveCommandTest::savedFile_data()

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 
 namespace quorvex {
 
@@ -24,6 +25,8 @@ public:
     {
         last = done;
         ++advances;
+        if (onAdvance)
+            onAdvance();
         return !(cancelAt > 0 && done >= cancelAt);
     }
     void end() override { open = false; }
@@ -36,6 +39,7 @@ public:
     std::uint64_t total = 0;
     std::uint64_t last = 0;
     std::uint64_t cancelAt = 0;  // stop once this much is written; 0: never
+    std::function<void()> onAdvance;  // runs inside the command, as the user's input would
 };
 
 } // namespace quorvex

@@ -6,6 +6,7 @@
 #include "windows/SplashScreen.h"
 #include "windows/TextWindow.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QWidget>
 
@@ -54,8 +55,64 @@ SearchWindow* WindowManager::searchWindowIfLoaded() const { return m_searchWindo
 ContextViewer* WindowManager::contextViewerIfLoaded() const { return m_contextViewer; }
 AboutBox* WindowManager::aboutBoxIfLoaded() const { return m_aboutBox; }
 
+namespace {
+
+// What a user does to a window: keys, clicks, the wheel, menus and shortcuts, closing.
+bool isUserRequest(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::InputMethod:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TabletPress:
+    case QEvent::DragEnter:
+    case QEvent::Drop:
+    case QEvent::Close:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+void WindowManager::beginCommand()
+{
+    if (m_commandDepth++ == 0)
+        qApp->installEventFilter(this);
+}
+
+void WindowManager::endCommand()
+{
+    if (m_commandDepth > 0 && --m_commandDepth == 0)
+        qApp->removeEventFilter(this);
+}
+
+bool WindowManager::isProgramWindow(const QObject* object) const
+{
+    if (!object || !object->isWidgetType())
+        return false;
+    const QWidget* window = static_cast<const QWidget*>(object)->window();
+    return window == m_splashScreen || window == m_textWindow || window == m_searchWindow
+        || window == m_contextViewer || window == m_aboutBox;
+}
+
 bool WindowManager::eventFilter(QObject* watched, QEvent* event)
 {
+    if (m_commandDepth > 0 && isUserRequest(event->type()) && isProgramWindow(watched)) {
+        event->ignore();
+        return true;
+    }
     if (event->type() != QEvent::Close || !watched->isWidgetType())
         return QObject::eventFilter(watched, event);
     event->ignore();

@@ -53,16 +53,23 @@ public:
     // Ends the program at once: every window goes, without any unload processing.
     void quit() override;
 
+    void beginCommand() override;
+    void endCommand() override;
+    bool commandRunning() const override { return m_commandDepth > 0; }
+
 signals:
     void quitRequested();
 
 protected:
     // Every window's close box: the text window's ends the program, any other unloads it.
+    // While a command runs, watches the whole application: input and close requests for
+    // the program's windows are dropped (dialogs of the command still take theirs).
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     template <typename W>
     W* load(QPointer<W>& slot);
+    bool isProgramWindow(const QObject* object) const;
 
     Platform m_platform;
     Session m_session;
@@ -71,6 +78,7 @@ private:
     QPointer<SearchWindow> m_searchWindow;
     QPointer<ContextViewer> m_contextViewer;
     QPointer<AboutBox> m_aboutBox;
+    int m_commandDepth = 0;
 };
 
 } // namespace quorvex

@@ -314,6 +314,7 @@ void ContextViewer::onNextPassageClicked() { stepPassage(m_viewer.nextReference)
 
 void ContextViewer::onPrintTriggered()
 {
+    CommandScope command(m_windows);
     printContext(this, m_windows.platform(), m_session, paneLineBreaks(m_latinPassage),
                  paneLineBreaks(m_frenchPassage));
 }

@@ -205,6 +205,8 @@ void SearchWindow::onResultGridClicked()
 
 void SearchWindow::onSaveTriggered()
 {
+    // From the file's name to the last message, the list shown now is the one written.
+    CommandScope command(m_windows);
     const Platform& platform = m_windows.platform();
     const QString name = platform.fileDialogs.showSave(
         this, kTextFilter, nameInOrdinaryFolder(platform.files, m_saveFileName, m_session.latinPath()));
@@ -269,7 +271,11 @@ void SearchWindow::onSaveTriggered()
     platform.messages.show(this, done);
 }
 
-void SearchWindow::onPrintTriggered() { printAttestations(this, m_windows.platform(), m_session); }
+void SearchWindow::onPrintTriggered()
+{
+    CommandScope command(m_windows);
+    printAttestations(this, m_windows.platform(), m_session);
+}
 
 void SearchWindow::onCloseTriggered() { m_windows.unload(this); }
 

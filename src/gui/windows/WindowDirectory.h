@@ -36,8 +36,27 @@ public:
     // Ends the program at once.
     virtual void quit() = 0;
 
+    // While a save or a print runs it owns input: no window of the program takes a key, a
+    // click or a close until it ends, so nothing can change the list being written or
+    // destroy the window that writes it. Calls nest.
+    virtual void beginCommand() = 0;
+    virtual void endCommand() = 0;
+    virtual bool commandRunning() const = 0;
+
     // Show modeless and bring forward (nothing when the window failed to load).
     static void present(QWidget* window);
+};
+
+// Owns input for its lifetime, so no early return leaves the windows deaf.
+class CommandScope {
+public:
+    explicit CommandScope(WindowDirectory& windows) : m_windows(windows) { m_windows.beginCommand(); }
+    ~CommandScope() { m_windows.endCommand(); }
+    CommandScope(const CommandScope&) = delete;
+    CommandScope& operator=(const CommandScope&) = delete;
+
+private:
+    WindowDirectory& m_windows;
 };
 
 } // namespace quorvex

@@ -6,12 +6,6 @@
 
 namespace quorvex::sys {
 
-std::filesystem::path pathFromUtf8(const std::string& name)
-{
-    // u8path keeps POSIX bytes as they are and turns UTF-8 into UTF-16 on Windows.
-    return std::filesystem::u8path(name);
-}
-
 std::string errnoReason(int err)
 {
     switch (err) {

@@ -10,6 +10,12 @@
 
 namespace quorvex::sys {
 
+std::filesystem::path pathFromUtf8(const std::string& name)
+{
+    // A POSIX name is bytes: kept as they are, UTF-8 or not.
+    return std::filesystem::path(name);
+}
+
 FileKind fileKind(const std::filesystem::path& path)
 {
     struct stat st;

@@ -3,11 +3,20 @@
 #include "system/SystemFiles.h"
 #include "system/TemporaryFiles.h"
 #include "system/windows/WindowsCalls.h"
+#include "text/Utf16.h"
 
 #include <cerrno>
 #include <io.h>
 
 namespace quorvex::sys {
+
+std::filesystem::path pathFromUtf8(const std::string& name)
+{
+    // Our own conversion, not u8path's: it never throws, and the lone surrogates a Windows
+    // name may hold come back from the command line's UTF-8 as they were.
+    const std::u16string wide = utf16FromUtf8(name);
+    return std::filesystem::path(std::wstring(wide.begin(), wide.end()));
+}
 
 FileKind fileKind(const std::filesystem::path& path)
 {

@@ -84,8 +84,13 @@ TEST(ResultFile, Blocks)
 
 TEST(ResultFile, DefaultDateLeavesOutMidnight)
 {
+#ifdef _WIN32
+    _putenv_s("TZ", "UTC");
+    _tzset();
+#else
     setenv("TZ", "UTC", 1);
     tzset();
+#endif
     std::tm t{};
     t.tm_year = 2026 - 1900;
     t.tm_mon = 11;
@@ -93,7 +98,11 @@ TEST(ResultFile, DefaultDateLeavesOutMidnight)
     const std::pair<int, const char*> cases[] = {
         {11 * 3600 + 25 * 60 + 50, "04/12/2026 11:25:50"}, {0, "04/12/2026"}, {1, "04/12/2026 00:00:01"}};
     for (const auto& [seconds, text] : cases)
+#ifdef _WIN32
+        EXPECT_EQ(defaultDateText(_mkgmtime(&t) + seconds), text);
+#else
         EXPECT_EQ(defaultDateText(timegm(&t) + seconds), text);
+#endif
 }
 
 } // namespace

@@ -26,10 +26,11 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    std::string file(const std::string& name) const { return (m_path / name).string(); }
+    // Names are UTF-8, as the core takes them (on Windows too, not the ANSI code page).
+    std::string file(const std::string& name) const { return (m_path / std::filesystem::u8path(name)).u8string(); }
     std::string write(const std::string& name, const std::string& bytes) const
     {
-        std::ofstream(file(name), std::ios::binary) << bytes;
+        std::ofstream(m_path / std::filesystem::u8path(name), std::ios::binary) << bytes;
         return file(name);
     }
     std::size_t entries() const
@@ -44,7 +45,7 @@ private:
 
 inline std::string slurp(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 

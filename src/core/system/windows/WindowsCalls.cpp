@@ -70,6 +70,11 @@ BOOL WindowsCalls::closeHandle(HANDLE file)
     return CloseHandle(file);
 }
 
+DWORD WindowsCalls::getFullPathName(const wchar_t* path, DWORD size, wchar_t* full)
+{
+    return GetFullPathNameW(path, size, full, nullptr);
+}
+
 BOOL WindowsCalls::replaceFile(const wchar_t* replaced, const wchar_t* replacement)
 {
     return ReplaceFileW(replaced, replacement, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);

@@ -28,6 +28,7 @@ public:
     virtual BOOL writeFile(HANDLE file, const void* data, DWORD size, DWORD* written);
     virtual BOOL flushFileBuffers(HANDLE file);
     virtual BOOL closeHandle(HANDLE file);
+    virtual DWORD getFullPathName(const wchar_t* path, DWORD size, wchar_t* full);
     virtual BOOL replaceFile(const wchar_t* replaced, const wchar_t* replacement);
     virtual BOOL moveFile(const wchar_t* from, const wchar_t* to, DWORD flags);
     virtual BOOL deleteFile(const wchar_t* path);

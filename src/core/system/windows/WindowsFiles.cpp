@@ -20,6 +20,9 @@ std::filesystem::path pathFromUtf8(const std::string& name)
 
 FileKind fileKind(const std::filesystem::path& path)
 {
+    const DWORD attrs = windowsCalls().getFileAttributes(path.c_str());
+    if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY))
+        return FileKind::Directory;  // even named with a final separator, which _wstat64 misses
     struct _stat64 st;
     if (windowsCalls().stat(path.c_str(), &st) != 0)
         return errno == ENOENT ? FileKind::Missing : FileKind::Unknown;
@@ -38,6 +41,13 @@ OpenedInput openRegularForReading(const std::filesystem::path& path)
 {
     WindowsCalls& calls = windowsCalls();
     OpenedInput r;
+    // Asked first: _wstat64 takes a folder named with a final separator (C:\texts\) for a
+    // missing file.
+    const DWORD attrs = calls.getFileAttributes(path.c_str());
+    if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY)) {
+        r.status = OpenStatus::IsDirectory;
+        return r;
+    }
     struct _stat64 st;
     if (calls.stat(path.c_str(), &st) != 0) {
         r.err = errno;

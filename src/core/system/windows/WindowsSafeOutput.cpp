@@ -8,6 +8,25 @@
 
 namespace quorvex::sys {
 
+namespace {
+
+// Wine's ReplaceFileW refuses relative names (ERROR_DIRECTORY); full ones suit every system.
+std::filesystem::path fullPath(const std::filesystem::path& name)
+{
+    WindowsCalls& calls = windowsCalls();
+    const DWORD needed = calls.getFullPathName(name.c_str(), 0, nullptr);
+    if (needed == 0)
+        return name;
+    std::wstring full(needed, L'\0');
+    const DWORD length = calls.getFullPathName(name.c_str(), needed, full.data());
+    if (length == 0 || length >= needed)
+        return name;
+    full.resize(length);
+    return full;
+}
+
+} // namespace
+
 struct SafeOutput::State {
     std::filesystem::path target;
     std::filesystem::path temp;  // empty until created
@@ -47,8 +66,9 @@ OutputStatus SafeOutput::open(const std::filesystem::path& path, std::int64_t ex
         && static_cast<std::uint64_t>(expectedSize) > m_available)
         return OutputStatus::NoSpace;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::filesystem::path temp =
-            folder / std::filesystem::u8path(detail::temporaryName(path.filename().u8string()));
+        // Built on the UTF-16 name itself: a name that is not valid UTF-16 has no UTF-8.
+        std::filesystem::path temp = folder / path.filename();
+        temp += std::filesystem::path(detail::temporaryName(""));
         HANDLE h = calls.createFile(temp.c_str(), GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
         if (h != INVALID_HANDLE_VALUE) {
             s.handle = h;
@@ -96,7 +116,7 @@ bool SafeOutput::commit()
     s.handle = nullptr;
     BOOL ok;
     if (calls.getFileAttributes(s.target.c_str()) != INVALID_FILE_ATTRIBUTES)
-        ok = calls.replaceFile(s.target.c_str(), s.temp.c_str());
+        ok = calls.replaceFile(fullPath(s.target).c_str(), fullPath(s.temp).c_str());
     else
         ok = calls.moveFile(s.temp.c_str(), s.target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!ok) {

@@ -315,6 +315,38 @@ const std::vector<OptionRow>& optionTable()
          "et conjonctions français",
          [](CliOptions& o, const std::string&) { o.allWords = true; return std::string(); },
          "quorvex-cli --latin latin.txt --french francais.txt --all-words --translations Deus"},
+        {"--lemma", nullptr,
+         "FORME est un lemme du lexique latin (« dico », « Deus », « uideo », marques de "
+         "quantité permises ; « edo » prend tous les homographes, « edo1 » le premier, « edo2 » "
+         "le deuxième) : une attestation est un mot dont la forme ramenée (comme avec "
+         "--normalize) est une forme du lemme, seule ou suivie de -que, -ne ou -ue ; --list et "
+         "--format ajoutent après la référence la colonne des lemmes possibles du mot ; avec "
+         "--frequencies, sans FORME : un lemme par ligne sur tout le texte",
+         [](CliOptions& o, const std::string&) { o.lemma = true; return std::string(); },
+         "quorvex-cli --latin latin.txt --lemma --list dico"},
+        {"--lemma-strict", nullptr,
+         "comme --lemma, mais seulement les mots dont le lemme le plus fréquent (fréquence du "
+         "lexique ; à égalité, le lemme demandé) est celui-là",
+         [](CliOptions& o, const std::string&) {
+             o.lemma = o.lemmaStrict = true;
+             return std::string();
+         },
+         "quorvex-cli --latin latin.txt --lemma-strict --count edo"},
+        {"--lexicon", "DOSSIER",
+         "dossier du lexique latin (fichiers modeles.la, lemmes.la... de Collatinus) ; par "
+         "défaut : la variable QUORVEX_LEXICON, puis le lexique installé avec quorvex-cli, puis "
+         "/usr/share/collatinus/data",
+         [](CliOptions& o, const std::string& v) {
+             if (v.empty())
+                 return std::string("--lexicon attend un nom de dossier.");
+             o.lexiconPath = v;
+             return std::string();
+         },
+         "quorvex-cli --latin latin.txt --lexicon ~/collatinus --lemma --count fero"},
+        {"--lexicon-extension", nullptr,
+         "avec --lemma : lire aussi l'extension du lexique (lem_ext.la, lem_ext.fr)",
+         [](CliOptions& o, const std::string&) { o.lexiconExtension = true; return std::string(); },
+         "quorvex-cli --latin latin.txt --lemma --lexicon-extension --frequencies"},
         {"--help", nullptr, "afficher cette aide",
          [](CliOptions& o, const std::string&) { o.action = CliAction::Help; return std::string(); },
          "quorvex-cli --help"},
@@ -362,6 +394,40 @@ std::string validateForAction(const CliOptions& o)
             return "--equivalents demande le texte français (--french FICHIER).";
         if (o.frenchSide)
             return "--equivalents ne s'emploie pas avec --side french.";
+    }
+    if (!o.lemma && (o.lexiconPath || o.lexiconExtension))
+        return std::string(o.lexiconPath ? "--lexicon" : "--lexicon-extension")
+            + " ne s'emploie qu'avec --lemma.";
+    if (o.lemma) {
+        const char* lemmaOption = o.lemmaStrict ? "--lemma-strict" : "--lemma";
+        if (o.phrase)
+            return std::string(lemmaOption) + " ne s'emploie pas avec --phrase (un lemme est un seul mot).";
+        if (o.frenchSide)
+            return std::string(lemmaOption) + " cherche dans le texte latin, pas avec --side french.";
+        if (o.action == CliAction::Show || o.action == CliAction::PrintContext
+            || o.action == CliAction::Check)
+            return std::string(lemmaOption) + " ne s'emploie pas avec " + o.actionOption + ".";
+        if (o.action == CliAction::Frequencies) {
+            if (!o.operands.empty())
+                return "--frequencies " + std::string(lemmaOption)
+                    + " ne prend pas de forme : il compte tous les lemmes du texte (« "
+                    + o.operands[0] + " » est de trop).";
+            if (o.latinPath.empty())
+                return "l'option --latin FICHIER est obligatoire.";
+            if (o.outputPath)
+                return "--output ne s'emploie pas avec --frequencies.";
+            if (o.sort == SortOrder::Forms)
+                return "--sort ne s'emploie pas avec --frequencies (les lemmes y sont classés par "
+                       "fréquence).";
+            if (o.format == ExportFormat::Html)
+                return "--frequencies s'écrit en tsv ou en csv, pas en html.";
+            if (o.normalize || o.frenchForm)
+                return std::string(o.normalize ? "--normalize" : "--french-form")
+                    + " ne s'emploie pas avec --frequencies.";
+            return {};
+        }
+        if (o.operands.size() == 1 && o.operands[0].find('*') != std::string::npos)
+            return "un lemme ne contient pas de « * » (« " + o.operands[0] + " »).";
     }
     switch (o.action) {
     case CliAction::Help:
@@ -552,7 +618,10 @@ CliParseResult parseCliOptions(const std::vector<std::string>& args)
         o.actionOption = "--format";
     }
     result.error = validateForAction(o);
-    if (result.ok())
+    // A lemma's forms are compared folded, as --normalize folds them.
+    if (result.ok() && o.lemma && o.action != CliAction::Frequencies)
+        o.normalize = true;
+    if (result.ok() && !(o.lemma && o.action == CliAction::Frequencies))
         result.error = finishReaderSearchOptions(o);
     return result;
 }
@@ -576,6 +645,9 @@ std::string cliHelpText()
         "  avec toute commande qui cherche une forme, sauf --frequencies :\n"
         "        [--normalize] [--phrase] [--french FICHIER [--side latin|french] [--french-form FORME2]\n"
         "        [--french-lemma LEMME] [--equivalents [--all-words]] [--dictionary FICHIER.dic]]\n"
+        "  recherche par lemme (sauf avec --phrase et --side french) :\n"
+        "        [--lemma | --lemma-strict] [--lexicon DOSSIER] [--lexicon-extension] [--] LEMME\n"
+        "        quorvex-cli --latin FICHIER --lemma [--format tsv|csv] --frequencies\n"
         "\n"
         "Recherche FORME dans le texte latin (sans distinction de majuscules ; une « * » sépare\n"
         "un début et une fin : am*, *or, am*or) et écrit le fichier de résultats de la commande\n"

@@ -65,6 +65,10 @@ struct CliOptions {
     bool allWords = false;                  // French function words counted too
     std::optional<std::string> frenchLemma; // UTF-8; a French lemma the French passage must hold
     bool equivalents = false;               // --list and exports: each hit's French equivalents
+    bool lemma = false;                     // the form is a lemma of the Latin lexicon
+    bool lemmaStrict = false;               // only words whose likeliest lemma it is
+    std::optional<std::string> lexiconPath; // UTF-8, the lexicon's folder; none: looked for
+    bool lexiconExtension = false;          // the lexicon's extension read too
 };
 
 struct CliParseResult {

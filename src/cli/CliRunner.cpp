@@ -7,6 +7,7 @@
 #include "cli/ExportCommand.h"
 #include "cli/FrequencyCommand.h"
 #include "cli/KwicCommand.h"
+#include "cli/LemmaSearch.h"
 #include "cli/PrintListCommand.h"
 #include "cli/ReaderSearch.h"
 #include "cli/ShowCommand.h"
@@ -42,6 +43,8 @@ int runAction(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
     if (options.action == CliAction::Translations)
         return runTranslationsCommand(options, out, err);
+    if (options.lemma && options.action == CliAction::Frequencies)
+        return runLemmaFrequencies(options, out, err);
     // The reader's options (spelling, phrases, both sides) reach every command that searches.
     if (options.action != CliAction::Help && usesReaderSearch(options))
         return runReaderSearchCommand(options, out, err);

@@ -2,6 +2,7 @@
 
 #include "cli/CollocatesCommand.h"
 #include "cli/CommandCommon.h"
+#include "cli/LemmaSearch.h"
 #include "passages/BothSides.h"
 #include "concordance/GridHeader.h"
 #include "output/DispersionPlot.h"
@@ -51,6 +52,16 @@ int writePlot(const CliOptions& options, const std::string& svg, std::ostream& e
         return static_cast<bool>(file);
     });
     return e ? reportFileError(err, e) : kExitOk;
+}
+
+// The lexicon and the candidate lemmata of every form of the searched text.
+int loadLemmata(const CliOptions& options, std::ostream& err, ReaderSearch& into)
+{
+    into.lexicon = std::make_unique<lexicon::Lexicon>();
+    if (const int code = loadLexicon(options, err, *into.lexicon))
+        return code;
+    into.lemmata = std::make_unique<TextLemmata>(TextLemmata::build(into.table, *into.lexicon));
+    return kExitOk;
 }
 
 std::string plotOf(const ReaderSearch& search)
@@ -126,14 +137,28 @@ int loadReaderSearch(const CliOptions& options, std::ostream& err, ReaderSearch&
     into.withOther = other;
 
     bool searchable = true;
-    convertForm(options, err, into.form, searchable);
+    if (options.lemma)
+        into.form = lemmaHeading(options.operands.front());
+    else
+        convertForm(options, err, into.form, searchable);
     into.folding = options.normalize ? Folding::Spelling : Folding::Case;
     into.letters = options.normalize ? LetterSet::Extended : LetterSet::Window;
     into.table = WordTable::segment(std::move(searched.text), into.letters);
     if (!searchable)
         return kExitOk;
-
-    into.attestations = PhraseQuery(into.form, options.phrase, into.folding).find(into.table);
+    if (options.lemma) {
+        if (const int code = loadLemmata(options, err, into))
+            return code;
+        LemmaMatch match;
+        if (const int code = matchLemma(options, *into.lexicon, *into.lemmata,
+                                        options.operands.front(), err, match))
+            return code;
+        into.attestations.reserve(match.words.size());
+        for (const WordIndex w : match.words)
+            into.attestations.push_back(Span{w, 1});
+    } else {
+        into.attestations = PhraseQuery(into.form, options.phrase, into.folding).find(into.table);
+    }
     if (options.frenchForm)
         into.attestations = keepWhereOtherPassageHolds(
             into.table, into.attestations, into.otherText,
@@ -266,6 +291,10 @@ int runReaderSearchCommand(const CliOptions& options, std::ostream& out, std::os
             buf += cp1252ToUtf8(grid.cell(r, 0));
             buf += '\t';
             buf += cp1252ToUtf8(grid.cell(r, 1));
+            if (search.lemmata) {
+                buf += '\t';
+                buf += lemmataColumn(*search.lexicon, *search.lemmata, search.attestations[r - 1].first);
+            }
             if (options.equivalents) {
                 buf += '\t';
                 buf += search.rendering(grid.cell(r, 1));
@@ -294,6 +323,21 @@ int runReaderSearchCommand(const CliOptions& options, std::ostream& out, std::os
         }
         ExportHeading heading{options.title, search.form, picture, options.frenchSide,
                               search.letters};
+        std::unordered_map<std::string, std::string> lemmataByForm;
+        if (search.lemmata) {
+            // A form's lemmata depend on its spelling only: one column text per form.
+            for (const Span& s : search.attestations) {
+                const std::string_view form = search.table.form(s.first);
+                auto [it, added] = lemmataByForm.try_emplace(std::string(form));
+                if (added)
+                    it->second = lemmataColumn(*search.lexicon, *search.lemmata, s.first);
+            }
+            heading.byLemma = true;
+            heading.lemmata = [&lemmataByForm](std::string_view form) {
+                const auto it = lemmataByForm.find(std::string(form));
+                return it == lemmataByForm.end() ? std::string() : it->second;
+            };
+        }
         if (options.equivalents)
             heading.equivalents = [&search](std::string_view ref) { return search.rendering(ref); };
         const ExportFormat format = options.format.value_or(ExportFormat::Tsv);

@@ -9,7 +9,11 @@
 #include "cli/TranslationsCommand.h"
 #include "concordance/GridModel.h"
 #include "concordance/PhraseQuery.h"
+#include "concordance/TextLemmata.h"
 #include "concordance/WordTable.h"
+#include "lexicon/Lexicon.h"
+
+#include <memory>
 
 #include <ostream>
 #include <string>
@@ -42,6 +46,9 @@ struct ReaderSearch {
         const auto it = renderings.find(std::string(reference));
         return it == renderings.end() ? std::string() : it->second;
     }
+    // With --lemma: the lexicon and the candidate lemmata of the text's forms.
+    std::unique_ptr<lexicon::Lexicon> lexicon;
+    std::unique_ptr<TextLemmata> lemmata;
 };
 
 // Reads the texts the run needs, every one before any output. Returns kExitOk, or

@@ -57,6 +57,8 @@ run_cases()
     check "$mode/titleIsFreeText" "" "$q" --title ""
     check "$mode/kwicWidthIsFreeText" "" "$q" --kwic ""
     check "$mode/formsAfterDoubleDash" "" "$q" --latin latin.txt -- --f
+    check "$mode/lexiconFolders" "corpus" "$q" --lexicon ""
+    check "$mode/lemmaOptions" "--lemma --lemma-strict" "$q" --lem
     local count
     count=$(replies "$q" -- | wc -w)
     local rows

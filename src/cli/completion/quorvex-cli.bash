@@ -2,13 +2,14 @@
 # The options are read from "quorvex-cli --help", the text the option table writes, once
 # per shell: an option added to the table completes without a change here. In the help, an
 # option line is "  --name VALUE"; VALUE "a|b|c" lists the accepted values, FICHIER (or
-# FICHIER.ext) takes a file name, anything else is free text.
+# FICHIER.ext) takes a file name, DOSSIER a folder name, anything else is free text.
 
 _quorvex_cli_read_help()
 {
     local cli=$1 line name value
     _quorvex_cli_options=()
     _quorvex_cli_files=" "
+    _quorvex_cli_dirs=" "
     declare -gA _quorvex_cli_values=()
     while IFS= read -r line; do
         [[ $line =~ ^\ \ (--[a-z0-9-]+)(\ (.*))?$ ]] || continue
@@ -17,6 +18,8 @@ _quorvex_cli_read_help()
         _quorvex_cli_options+=("$name")
         if [[ $value == FICHIER || $value == FICHIER.* ]]; then
             _quorvex_cli_files+="$name "
+        elif [[ $value == DOSSIER ]]; then
+            _quorvex_cli_dirs+="$name "
         elif [[ $value == *"|"* && $value != *[\ \[]* ]]; then
             _quorvex_cli_values[$name]=${value//|/ }
         fi
@@ -56,6 +59,16 @@ _quorvex_cli()
             else
                 local IFS=$'\n'
                 COMPREPLY=($(compgen -f -- "$value"))
+                compopt -o filenames 2>/dev/null
+            fi
+            return 0
+        fi
+        if [[ $_quorvex_cli_dirs == *" $option "* ]]; then
+            if declare -F _filedir >/dev/null; then
+                cur=$value _filedir -d
+            else
+                local IFS=$'\n'
+                COMPREPLY=($(compgen -d -- "$value"))
                 compopt -o filenames 2>/dev/null
             fi
             return 0

@@ -83,14 +83,17 @@ void appendCsvField(std::string& out, std::string_view s)
 }
 
 // Headers are written in Windows-1252 like the data, so every field takes one road.
-const std::vector<std::string_view>& headerFields(bool frenchSearched = false, bool equivalents = false)
+std::vector<std::string_view> headerFields(const ExportHeading& heading)
 {
-    static const std::vector<std::string_view> fields = {
-        "forme", "r\xE9" "f\xE9" "rence", "passage latin", "passage fran\xE7" "ais"};
-    static const std::vector<std::string_view> frenchFirst = {fields[0], fields[1], fields[3], fields[2]};
-    static const std::vector<std::string_view> withEquivalents = {
-        fields[0], fields[1], "\xE9" "quivalents", fields[2], fields[3]};
-    return equivalents ? withEquivalents : frenchSearched ? frenchFirst : fields;
+    std::vector<std::string_view> fields = {"forme", "r\xE9" "f\xE9" "rence"};
+    if (heading.lemmata)
+        fields.push_back("lemmes");
+    if (heading.equivalents)
+        fields.push_back("\xE9" "quivalents");
+    const std::string_view latin = "passage latin", french = "passage fran\xE7" "ais";
+    fields.push_back(heading.frenchSearched ? french : latin);
+    fields.push_back(heading.frenchSearched ? latin : french);
+    return fields;
 }
 
 // A UTF-8 field (the equivalents): TSV and CSV as the other fields, HTML with its entities.
@@ -136,8 +139,10 @@ void writeHtmlHead(std::string& buf, const ExportHeading& heading, std::size_t c
     }
     buf += "<p class=\"compte\">Nombre d'attestation(s) pour : ";
     appendField(buf, ExportFormat::Html, heading.query);
+    if (heading.byLemma)
+        buf += " (lemme)";
     buf += " = " + std::to_string(count) + "</p>\n<table>\n<thead>\n<tr>";
-    for (std::string_view h : headerFields(heading.frenchSearched, bool(heading.equivalents))) {
+    for (std::string_view h : headerFields(heading)) {
         buf += "<th>";
         appendField(buf, ExportFormat::Html, h);
         buf += "</th>";
@@ -204,6 +209,10 @@ void appendAttestation(std::string& buf, ExportFormat format, std::string_view f
         appendField(buf, format, form);
         buf += "</td><td>";
         appendField(buf, format, ref);
+        if (heading.lemmata) {
+            buf += "</td><td>";
+            appendUtf8(buf, format, heading.lemmata(form));
+        }
         if (heading.equivalents) {
             buf += "</td><td>";
             appendUtf8(buf, format, heading.equivalents(ref));
@@ -214,14 +223,20 @@ void appendAttestation(std::string& buf, ExportFormat format, std::string_view f
         buf += frenchSearched ? "</td><td class=\"passage\" lang=\"la\">" : "</td><td class=\"passage\">";
         appendField(buf, format, frenchPassage);
         buf += "</td></tr>\n";
-    } else if (heading.equivalents) {
+    } else if (heading.lemmata || heading.equivalents) {
         const char separator = format == ExportFormat::Csv ? ',' : '\t';
         appendField(buf, format, form);
         buf += separator;
         appendField(buf, format, ref);
         buf += separator;
-        appendUtf8(buf, format, heading.equivalents(ref));
-        buf += separator;
+        if (heading.lemmata) {
+            appendUtf8(buf, format, heading.lemmata(form));
+            buf += separator;
+        }
+        if (heading.equivalents) {
+            appendUtf8(buf, format, heading.equivalents(ref));
+            buf += separator;
+        }
         appendField(buf, format, latinPassage);
         buf += separator;
         appendField(buf, format, frenchPassage);
@@ -237,7 +252,7 @@ void startExport(std::string& buf, ExportFormat format, const ExportHeading& hea
     if (format == ExportFormat::Html)
         writeHtmlHead(buf, heading, count);
     else
-        appendRecord(buf, format, headerFields(heading.frenchSearched, bool(heading.equivalents)));
+        appendRecord(buf, format, headerFields(heading));
 }
 
 constexpr std::string_view kHtmlTail = "</tbody>\n</table>\n</body>\n</html>\n";

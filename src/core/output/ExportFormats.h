@@ -39,6 +39,11 @@ struct ExportHeading {
     // When set, a column "équivalents" after the reference: what it gives for the row's
     // reference text (Windows-1252 in, UTF-8 out).
     std::function<std::string(std::string_view reference)> equivalents = {};
+    // A search by lemma: the count line says so, and a column "lemmes" follows the reference
+    // (before "équivalents"): the candidate lemmata of the row's form (Windows-1252 in, UTF-8
+    // out).
+    bool byLemma = false;
+    std::function<std::string(std::string_view form)> lemmata = {};
 };
 
 // A header record, then one record per attestation row of the grid (rows 1 and on, in grid

@@ -1,0 +1,273 @@
+#include "cli/LemmaSearch.h"
+
+#include "cli/CommandCommon.h"
+#include "lexicon/LatinSpelling.h"
+#include "output/ExportFormats.h"
+#include "output/OutputBuffer.h"
+#include "system/SystemFiles.h"
+#include "text/Cp1252.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <system_error>
+
+namespace quorvex {
+
+namespace {
+
+bool holdsLexicon(const std::filesystem::path& folder)
+{
+    return sys::fileKind(folder / "lemmes.la") == sys::FileKind::Regular
+        && sys::fileKind(folder / "modeles.la") == sys::FileKind::Regular;
+}
+
+// share/quorvex/lexicon beside the bin/ folder of the running program.
+std::optional<std::filesystem::path> ownDataFolder()
+{
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec || self.empty())
+        return std::nullopt;
+    return self.parent_path().parent_path() / "share" / "quorvex" / "lexicon";
+}
+
+// A typed argument is UTF-8; one that is not is taken as Windows-1252, as the texts are.
+std::string asUtf8(const std::string& typed)
+{
+    return isValidUtf8(typed) ? typed : cp1252ToUtf8(typed);
+}
+
+// Folded letters of what the user typed, its homograph digit left out.
+std::optional<std::string> foldedTyped(const std::string& typed)
+{
+    std::size_t end = typed.size();
+    while (end > 0 && typed[end - 1] >= '0' && typed[end - 1] <= '9')
+        --end;
+    lexicon::FoldedSpelling f = lexicon::foldSpelling(std::string_view(typed).substr(0, end));
+    if (!f.ok || f.letters.empty())
+        return std::nullopt;
+    return std::move(f.letters);
+}
+
+// A field of a UTF-8 record: TSV escapes, CSV quotes (RFC 4180).
+void appendUtf8Field(std::string& out, bool csv, std::string_view field)
+{
+    if (csv) {
+        if (field.find_first_of("\",\r\n") == std::string_view::npos) {
+            out += field;
+            return;
+        }
+        out += '"';
+        for (const char c : field) {
+            if (c == '"')
+                out += '"';
+            out += c;
+        }
+        out += '"';
+        return;
+    }
+    for (const char c : field) {
+        switch (c) {
+        case '\\': out += "\\\\"; break;
+        case '\t': out += "\\t"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        default: out += c;
+        }
+    }
+}
+
+void appendUtf8Record(std::string& out, bool csv, const std::vector<std::string_view>& fields)
+{
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            out += csv ? ',' : '\t';
+        appendUtf8Field(out, csv, fields[i]);
+    }
+    out += csv ? "\r\n" : "\n";
+}
+
+// "95,8" for 0.958: the French decimal comma.
+std::string percent(std::size_t part, std::size_t whole)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.1f", whole == 0 ? 0.0 : 100.0 * double(part) / double(whole));
+    std::string s = buf;
+    std::replace(s.begin(), s.end(), '.', ',');
+    return s;
+}
+
+} // namespace
+
+std::optional<std::string> findLexiconFolder(const CliOptions& options)
+{
+    if (options.lexiconPath)
+        return *options.lexiconPath;
+    if (const char* env = std::getenv("QUORVEX_LEXICON"); env != nullptr && *env != '\0')
+        return std::string(env);
+    if (const auto own = ownDataFolder(); own && holdsLexicon(*own))
+        return own->string();
+    if (holdsLexicon("/usr/share/collatinus/data"))
+        return std::string("/usr/share/collatinus/data");
+    return std::nullopt;
+}
+
+int loadLexicon(const CliOptions& options, std::ostream& err, lexicon::Lexicon& into)
+{
+    const std::optional<std::string> folder = findLexiconFolder(options);
+    if (!folder) {
+        err << "Le lexique latin est introuvable : installez le paquet quorvex-cli ou donnez "
+               "--lexicon DOSSIER.\n";
+        return kExitFileError;
+    }
+    lexicon::LexiconProblem failure;
+    std::vector<lexicon::LexiconProblem> malformed;  // a bad line costs its lemma, not the run
+    into = lexicon::Lexicon::load(*folder, options.lexiconExtension, failure, malformed);
+    if (failure.kind == lexicon::ProblemKind::OutOfMemory)
+        return reportMemoryShort(err, "le lexique latin");
+    if (failure) {
+        err << lexicon::describeProblem(failure) << '\n';
+        return kExitFileError;
+    }
+    return kExitOk;
+}
+
+int matchLemma(const CliOptions& options, const lexicon::Lexicon& lexicon,
+               const TextLemmata& lemmata, const std::string& typedArgument, std::ostream& err,
+               LemmaMatch& into)
+{
+    const std::string typed = asUtf8(typedArgument);
+    into.lemmata = lexicon.lemmataNamed(typed);
+    if (!into.lemmata.empty()) {
+        into.words = lemmata.wordsOf(lemmata.typesOf(into.lemmata, options.lemmaStrict));
+        return kExitOk;
+    }
+    const std::optional<std::string> folded = foldedTyped(typed);
+    // A name with a homograph digit is no form of the text.
+    const bool numbered = !typed.empty() && typed.back() >= '0' && typed.back() <= '9';
+    const TextLemmata::TypeId type =
+        folded && !numbered ? lemmata.findType(*folded) : TextLemmata::npos;
+    if (folded && type != TextLemmata::npos) {
+        err << "« " << typed << " » n'est pas dans le lexique : recherche de la forme.\n";
+        into.words = lemmata.wordsOf({type});
+        return kExitOk;
+    }
+    err << "Lemme inconnu : « " << typed << " ».\n";
+    if (!folded)
+        return kExitFileError;
+    std::vector<lexicon::LemmaId> forms;
+    lexicon.analyse(*folded, forms);
+    if (!forms.empty())
+        err << "« " << typed << " » est une forme de : " << lexicon.spellings(forms) << ".\n";
+    else
+        err << "Lemmes voisins : " << lexicon.spellings(lexicon.neighbours(*folded, 5)) << ".\n";
+    return kExitFileError;
+}
+
+std::string lemmaHeading(const std::string& typed)
+{
+    ArgumentConversion asTyped = argumentToCp1252(typed);
+    if (asTyped.missingChar.empty())
+        return std::move(asTyped.bytes);
+    ArgumentConversion plain = argumentToCp1252(lexicon::withoutQuantities(asUtf8(typed)));
+    if (plain.missingChar.empty())
+        return std::move(plain.bytes);
+    return foldedTyped(asUtf8(typed)).value_or(std::string());
+}
+
+std::string lemmataColumn(const lexicon::Lexicon& lexicon, const TextLemmata& lemmata,
+                          std::size_t word)
+{
+    const TextLemmata::Candidates c = lemmata.candidates(lemmata.typeOf(word));
+    return lexicon.spellings(std::vector<lexicon::LemmaId>(c.begin(), c.end()));
+}
+
+namespace {
+
+void writeLemmaFrequencies(std::ostream& out, std::ostream& err, const CliOptions& options,
+                           const lexicon::Lexicon& lexicon, const TextLemmata& lemmata,
+                           const WordTable& table)
+{
+    struct Row {
+        std::size_t attestations = 0, forms = 0, ambiguous = 0;
+    };
+    std::map<lexicon::LemmaId, Row> byLemma;
+    std::vector<Row> unexplained(lemmata.typeCount());
+    for (TextLemmata::TypeId type = 0; type < lemmata.typeCount(); ++type) {
+        const TextLemmata::Candidates c = lemmata.candidates(type);
+        const std::size_t n = lemmata.typeFrequency(type);
+        if (c.empty())
+            unexplained[type].attestations = n;
+        for (const lexicon::LemmaId id : c) {
+            Row& row = byLemma[id];
+            row.attestations += n;
+            if (c.size > 1)
+                row.ambiguous += n;
+        }
+    }
+    for (const TextLemmata::TypeId type : lemmata.writtenFormTypes()) {
+        const TextLemmata::Candidates c = lemmata.candidates(type);
+        if (c.empty())
+            ++unexplained[type].forms;
+        for (const lexicon::LemmaId id : c)
+            ++byLemma[id].forms;
+    }
+
+    struct Line {
+        std::string name;
+        const std::string* gloss;
+        Row row;
+    };
+    static const std::string noGloss;
+    std::vector<Line> lines, rest;
+    for (const auto& [id, row] : byLemma)
+        lines.push_back({lexicon.lemma(id).spelling, &lexicon.lemma(id).gloss, row});
+    for (TextLemmata::TypeId type = 0; type < lemmata.typeCount(); ++type)
+        if (unexplained[type].attestations > 0)
+            rest.push_back({std::string(lemmata.typeForm(type)), &noGloss, unexplained[type]});
+    const auto order = [](const Line& a, const Line& b) {
+        if (a.row.attestations != b.row.attestations)
+            return a.row.attestations > b.row.attestations;
+        return a.name < b.name;
+    };
+    std::sort(lines.begin(), lines.end(), order);
+    std::sort(rest.begin(), rest.end(), order);
+
+    const bool csv = options.format == ExportFormat::Csv;
+    OutputBuffer buffer(out);
+    std::string& buf = buffer.buffer();
+    appendUtf8Record(buf, csv, {"lemme", "glose", "attestations", "formes", "ambiguës"});
+    for (const std::vector<Line>* part : {&lines, &rest}) {
+        for (const Line& line : *part) {
+            const std::string a = std::to_string(line.row.attestations);
+            const std::string f = std::to_string(line.row.forms);
+            const std::string m = std::to_string(line.row.ambiguous);
+            appendUtf8Record(buf, csv, {line.name, *line.gloss, a, f, m});
+            buffer.flushIfFull();
+        }
+    }
+    buffer.flush();
+    err << "Mots expliqués par le lexique : " << percent(lemmata.explainedWords(), table.size())
+        << " % (" << lemmata.explainedWords() << " sur " << table.size() << ").\n";
+}
+
+} // namespace
+
+int runLemmaFrequencies(const CliOptions& options, std::ostream& out, std::ostream& err)
+{
+    TextReadResult latin = readText(options.latinPath);
+    if (latin.error)
+        return reportFileError(err, latin.error);
+    const WordTable table = WordTable::segment(std::move(latin.text), LetterSet::Extended);
+    lexicon::Lexicon lexicon;
+    if (const int code = loadLexicon(options, err, lexicon))
+        return code;
+    const TextLemmata lemmata = TextLemmata::build(table, lexicon);
+    writeLemmaFrequencies(out, err, options, lexicon, lemmata, table);
+    return finishOutput(out, err);
+}
+
+} // namespace quorvex

@@ -1,0 +1,50 @@
+#pragma once
+// Search by lemma (--lemma): where the Latin lexicon is, reading it, what the typed lemma
+// designates in the text, the lemmata column of an attestation, and --frequencies --lemma.
+
+#include "cli/CliOptions.h"
+#include "concordance/ResultList.h"
+#include "concordance/TextLemmata.h"
+#include "concordance/WordTable.h"
+#include "lexicon/Lexicon.h"
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace quorvex {
+
+// The folder to read: --lexicon, else $QUORVEX_LEXICON, else the program's own data folder
+// (share/quorvex/lexicon beside its bin/), else the collatinus package's. None when no
+// candidate holds the lexicon's files.
+std::optional<std::string> findLexiconFolder(const CliOptions& options);
+
+// Reads the lexicon the options name. kExitOk, or kExitFileError after the message.
+int loadLexicon(const CliOptions& options, std::ostream& err, lexicon::Lexicon& into);
+
+struct LemmaMatch {
+    std::vector<lexicon::LemmaId> lemmata;  // empty when the form was searched instead
+    ResultList words;                       // text order
+};
+
+// The attestations of `typed` (UTF-8, as the user wrote it) in the text: the words whose
+// form is a form of the lemmata it names; else, when the text holds it, the words of that
+// folded form (said once on `err`). kExitOk, or kExitFileError after "Lemme inconnu".
+int matchLemma(const CliOptions& options, const lexicon::Lexicon& lexicon,
+               const TextLemmata& lemmata, const std::string& typed, std::ostream& err,
+               LemmaMatch& into);
+
+// The typed lemma as headings show it (Windows-1252): as typed, or without its quantity
+// marks when the code page lacks them.
+std::string lemmaHeading(const std::string& typed);
+
+// The word's candidate lemmata as the lemmata column writes them: "sum, edo".
+std::string lemmataColumn(const lexicon::Lexicon& lexicon, const TextLemmata& lemmata,
+                          std::size_t word);
+
+// --frequencies --lemma over the whole text: one line per lemma the text attests (then the
+// forms no lemma explains) on `out`, the share of words explained on `err`.
+int runLemmaFrequencies(const CliOptions& options, std::ostream& out, std::ostream& err);
+
+} // namespace quorvex

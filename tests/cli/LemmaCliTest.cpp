@@ -1,0 +1,180 @@
+// Search by lemma through the whole command: a small lexicon written beside the texts, the
+// outputs that take a lemma, its messages, its refusals, and --frequencies --lemma.
+
+#include "CliHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace quorvex {
+namespace {
+
+using namespace testsupport;
+
+const char* const kModels = "$lupus=ŭs;ĕ;ŭm;ī;ō;ō;ī;ī;ōs;ōrŭm;īs;īs\n"
+                            "modele:inv\nR:0:0,0\ndes:416:0:-\n"
+                            "modele:lupus\nR:1:2,0\ndes:1-12:1:$lupus\n"
+                            "modele:lego\nR:0:1,0\nR:1:1,āv\nR:2:1,āt\n"
+                            "des:121-126:0:ō̆;ĭs;ĭt;ĭmŭs;ĭtĭs;ūnt\n"
+                            "des:139-144:1:ī;īstī;ĭt;ĭmŭs;īstĭs;ērūnt,ērĕ\n"
+                            "modele:edo\npere:lego\nR:3:3,0\ndes+:123:3:ēst\n"
+                            "modele:sum\nR:0:2,0\nR:1:-\nR:2:3,0\ndes:121:0:ŭm\n"
+                            "des:122,123:2:ĕs;ēst\ndes:139-141:1:ī;īstī;ĭt\n";
+const char* const kLemmata = "dĕus|lupus|||i, m.|2679\n"
+                             "dīco2|lego|dīx|dīct|is, ere|7210\n"
+                             "dĭco|lego|||as, are|42\n"
+                             "ĕdo|edo|ēd|ēs|edis, esse|99\n"
+                             "sŭm|sum|fŭ||es, esse, fui|40916\n"
+                             "ĭtăque|inv|||adv.|500\n"
+                             "ĭtă|inv|||adv.|900\n";
+
+// Windows-1252 Latin text.
+const std::vector<std::pair<std::string, std::string>> kFiles = {
+    {"la.txt", "[1] Deus dixit et DEVS est. [2] Dixitque Deo: itaque es\r\n"
+               "[3] Israel dicit, Israel est; deumque dicis."},
+    {"fr.txt", "[1] Dieu dit. [2] Il dit a Dieu. [3] Israel dit."},
+    {"modeles.la", kModels},
+    {"lemmes.la", kLemmata},
+    {"irregs.la", "!\n"},
+    {"assimilations.la", "!\n"},
+    {"contractions.la", "!\n"},
+    {"lemmes.fr", "Français\ndeus:dieu\ndico2:dire\nsum:être\n"},
+};
+
+struct LemmaCase {
+    const char* name;
+    std::vector<std::string> args;
+    int code;
+    std::string out;  // exact standard output, UTF-8
+    std::string err;  // exact standard error
+};
+
+class LemmaSearchCli : public ::testing::TestWithParam<LemmaCase> {};
+
+TEST_P(LemmaSearchCli, OutputsAndMessages)
+{
+    const CliHarness cli(kFiles);
+    const LemmaCase& c = GetParam();
+    std::vector<std::string> args = {"--latin", "{la.txt}", "--lexicon", "{}"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const CliOutcome r = cli.run(args);
+    EXPECT_EQ(r.code, c.code) << r.err;
+    EXPECT_EQ(r.out, cli.expand(c.out));
+    EXPECT_EQ(r.err, cli.expand(c.err));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cli, LemmaSearchCli,
+    ::testing::Values(
+        LemmaCase{"countOneNumber", {"--lemma", "--count", "dico"}, 0, "4\n", ""},
+        LemmaCase{"listFormReferenceLemmata", {"--lemma", "--list", "sum"}, 0,
+                  "est\t[1]\tsum, edo\nes\t[2]\tsum\nest\t[3]\tsum, edo\n", ""},
+        LemmaCase{"caseAndSpellingFolded", {"--lemma", "--list", "Deus"}, 0,
+                  "Deus\t[1]\tdeus\nDEVS\t[1]\tdeus\nDeo\t[2]\tdeus\ndeumque\t[3]\tdeus\n", ""},
+        LemmaCase{"quantityMarksAllowed", {"--lemma", "--count", "dīco"}, 0, "4\n", ""},
+        LemmaCase{"homographDigit", {"--lemma", "--list", "dico2"}, 0,
+                  "dixit\t[1]\tdico2\nDixitque\t[2]\tdico2\ndicit\t[3]\tdico2, dico\n"
+                  "dicis\t[3]\tdico2, dico\n", ""},
+        LemmaCase{"firstHomographIsTheUnnumbered", {"--lemma", "--list", "dico1"}, 0,
+                  "dicit\t[3]\tdico2, dico\ndicis\t[3]\tdico2, dico\n", ""},
+        LemmaCase{"strictKeepsTheLikeliest", {"--lemma-strict", "--count", "edo"}, 0, "0\n", ""},
+        LemmaCase{"strictTieGoesToTheAsked", {"--lemma-strict", "--count", "sum"}, 0, "3\n", ""},
+        LemmaCase{"wholeKnownWordKeepsItsEnclitic", {"--lemma", "--count", "ita"}, 0, "0\n", ""},
+        LemmaCase{"sortedByForms", {"--lemma", "--sort", "forms", "--list", "sum"}, 0,
+                  "es\t[2]\tsum\nest\t[1]\tsum, edo\nest\t[3]\tsum, edo\n", ""},
+        LemmaCase{"wordTheLexiconLacks", {"--lemma", "--list", "Israel"}, 0,
+                  "Israel\t[3]\t\nIsrael\t[3]\t\n",
+                  "« Israel » n'est pas dans le lexique : recherche de la forme.\n"},
+        LemmaCase{"unknownLemmaThatIsAForm", {"--lemma", "--count", "fuit"}, 1, "",
+                  "Lemme inconnu : « fuit ».\n« fuit » est une forme de : sum.\n"},
+        LemmaCase{"unknownLemmaNeighbours", {"--lemma", "--count", "dicus"}, 1, "",
+                  "Lemme inconnu : « dicus ».\nLemmes voisins : dico2, deus, dico.\n"},
+        LemmaCase{"noStarInALemma", {"--lemma", "--count", "dic*"}, 2, "",
+                  "quorvex-cli : un lemme ne contient pas de « * » (« dic* »).\n"
+                  "Essayez « quorvex-cli --help ».\n"},
+        LemmaCase{"refusedWithPhrase", {"--lemma", "--phrase", "--count", "dico"}, 2, "",
+                  "quorvex-cli : --lemma ne s'emploie pas avec --phrase (un lemme est un seul mot).\n"
+                  "Essayez « quorvex-cli --help ».\n"},
+        LemmaCase{"refusedOnTheFrenchSide",
+                  {"--french", "{fr.txt}", "--side", "french", "--lemma", "--count", "dico"}, 2, "",
+                  "quorvex-cli : --lemma cherche dans le texte latin, pas avec --side french.\n"
+                  "Essayez « quorvex-cli --help ».\n"},
+        LemmaCase{"frequenciesByLemma", {"--lemma", "--frequencies"}, 0,
+                  "lemme\tglose\tattestations\tformes\tambiguës\n"
+                  "deus\tdieu\t4\t4\t0\n"
+                  "dico2\tdire\t4\t4\t2\n"
+                  "sum\têtre\t3\t2\t2\n"
+                  "dico\t\t2\t2\t2\n"
+                  "edo\t\t2\t1\t2\n"
+                  "itaque\t\t1\t1\t0\n"
+                  "israel\t\t2\t1\t0\n"
+                  "et\t\t1\t1\t0\n",
+                  "Mots expliqués par le lexique : 80,0 % (12 sur 15).\n"},
+        LemmaCase{"frequenciesTakeNoForm", {"--lemma", "--frequencies", "dico"}, 2, "",
+                  "quorvex-cli : --frequencies --lemma ne prend pas de forme : il compte tous "
+                  "les lemmes du texte (« dico » est de trop).\n"
+                  "Essayez « quorvex-cli --help ».\n"}));
+
+TEST(LemmaSearchCliExports, HtmlAndTsvCarryTheLemmataAndTheCountLineNamesTheLemma)
+{
+    const CliHarness cli(kFiles);
+    const CliOutcome html = cli.run({"--latin", "{la.txt}", "--french", "{fr.txt}", "--lexicon",
+                                     "{}", "--lemma", "--title", "Essai", "--format", "html",
+                                     "sum"});
+    ASSERT_EQ(html.code, 0) << html.err;
+    EXPECT_NE(html.out.find("Nombre d'attestation(s) pour : sum (lemme) = 3"), std::string::npos);
+    EXPECT_NE(html.out.find("<title>Essai</title>"), std::string::npos);
+    EXPECT_NE(html.out.find("<h1>Essai</h1>"), std::string::npos);
+    EXPECT_NE(html.out.find("<th>forme</th><th>référence</th><th>lemmes</th><th>passage latin</th>"),
+              std::string::npos);
+    EXPECT_NE(html.out.find("<td>est</td><td>[1]</td><td>sum, edo</td>"), std::string::npos);
+
+    const CliOutcome tsv = cli.run({"--latin", "{la.txt}", "--lexicon", "{}", "--lemma",
+                                    "--format", "tsv", "Deus"});
+    ASSERT_EQ(tsv.code, 0) << tsv.err;
+    EXPECT_EQ(tsv.out.substr(0, tsv.out.find('\n', tsv.out.find('\n') + 1) + 1),
+              "forme\tréférence\tlemmes\tpassage latin\tpassage français\n"
+              "Deus\t[1]\tdeus\t[1] Deus dixit et DEVS est. \t\n");
+
+    // The result file is the search window's: nothing in it names the lemma.
+    const CliOutcome file = cli.run({"--latin", "{la.txt}", "--lexicon", "{}", "--lemma",
+                                     "--title", "Essai", "--date", "d", "Deus"});
+    ASSERT_EQ(file.code, 0) << file.err;
+    EXPECT_EQ(file.out.find("lemme"), std::string::npos);
+    EXPECT_NE(file.out.find("DEVS"), std::string::npos);
+}
+
+TEST(LemmaSearchCliLexicon, FoundThroughTheEnvironmentElseNamedAsMissing)
+{
+    const CliHarness cli(kFiles);
+    ::setenv("QUORVEX_LEXICON", cli.dir.file("").c_str(), 1);
+    const CliOutcome viaEnvironment = cli.run({"--latin", "{la.txt}", "--lemma", "--count", "Deus"});
+    ::unsetenv("QUORVEX_LEXICON");
+    EXPECT_EQ(viaEnvironment.code, 0) << viaEnvironment.err;
+    EXPECT_EQ(viaEnvironment.out, "4\n");
+
+    const CliOutcome missing = cli.run({"--latin", "{la.txt}", "--lexicon", "{nowhere}", "--lemma",
+                                        "--count", "Deus"});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_EQ(missing.err, cli.expand("Le fichier du lexique « {nowhere}/modeles.la » est introuvable.\n"));
+    const CliOutcome notAFolder = cli.run({"--latin", "{la.txt}", "--lexicon", "{la.txt}", "--lemma",
+                                           "--count", "Deus"});
+    EXPECT_EQ(notAFolder.code, 1);
+    EXPECT_NE(notAFolder.err.find("introuvable"), std::string::npos) << notAFolder.err;
+    const CliOutcome unused = cli.run({"--latin", "{la.txt}", "--lexicon", "{}", "--count", "Deus"});
+    EXPECT_EQ(unused.code, 2);
+    EXPECT_NE(unused.err.find("--lexicon ne s'emploie qu'avec --lemma."), std::string::npos);
+
+    if (std::filesystem::exists("/usr/share/collatinus/data/lemmes.la"))
+        GTEST_SKIP() << "the collatinus package is installed: a lexicon is always found";
+    const CliOutcome none = cli.run({"--latin", "{la.txt}", "--lemma", "--count", "Deus"});
+    EXPECT_EQ(none.code, 1);
+    EXPECT_EQ(none.err, "Le lexique latin est introuvable : installez le paquet quorvex-cli ou "
+                        "donnez --lexicon DOSSIER.\n");
+    EXPECT_EQ(none.out, "");
+}
+
+} // namespace
+} // namespace quorvex

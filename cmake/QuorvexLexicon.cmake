@@ -13,6 +13,12 @@ foreach(file ${quorvex_lexicon_files} copyright)
   endif()
 endforeach()
 if(QUORVEX_HAVE_LEXICON)
+  # Tests of a cross build run elsewhere (Wine), where this machine's paths mean nothing.
+  if(CMAKE_CROSSCOMPILING)
+    set(QUORVEX_TEST_LEXICON "")
+  else()
+    set(QUORVEX_TEST_LEXICON ${QUORVEX_LEXICON_SOURCE})
+  endif()
   list(TRANSFORM quorvex_lexicon_files PREPEND ${QUORVEX_LEXICON_SOURCE}/)
   install(FILES ${quorvex_lexicon_files} ${QUORVEX_LEXICON_SOURCE}/copyright
           DESTINATION ${CMAKE_INSTALL_DATADIR}/quorvex/lexicon COMPONENT cli)

@@ -277,9 +277,26 @@ void SearchWindowTest::runningShortOfMemoryKeepsTheWindowUsable()
         MessageIcon::Warning)));
     QCOMPARE(d->rows(), QStringList{"nihil|[1]"});
     QCOMPARE(label4(), QStringLiteral("nihil = 1"));
-    // The window goes on: the same search with the memory back, then a sort.
+    // The list fits but the grid could not show its rows: refused the same way, before the
+    // grid is touched.
+    g_allocationLimit = 16 << 20;
+    d->search(QStringLiteral("a"));
+    g_allocationLimit = 0;
+    QVERIFY(d->doubles.messages.expectNext(okBox(
+        QStringLiteral("Mémoire insuffisante pour la recherche de « a » : la liste précédente est conservée."),
+        MessageIcon::Warning)));
+    QCOMPARE(d->rows(), QStringList{"nihil|[1]"});
+    // The window goes on: the same search with the memory back.
     d->search(QStringLiteral("a"));
     QCOMPARE(label4(), QStringLiteral("a = 1500000"));
+    // "Formes" without room for the grid: the order stays, the user is told.
+    const std::size_t lastWord = d->session.results().back();
+    g_allocationLimit = 16 << 20;
+    click(s, "Command2");
+    g_allocationLimit = 0;
+    QVERIFY(d->doubles.messages.expectNext(okBox(
+        QStringLiteral("Mémoire insuffisante pour trier la liste : son ordre est conservé."), MessageIcon::Warning)));
+    QCOMPARE(std::size_t(d->session.results().back()), lastWord);
     click(s, "Command2");
     QCOMPARE(d->session.rowCount(), std::size_t(1500001));
 }

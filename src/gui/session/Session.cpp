@@ -13,6 +13,24 @@ namespace quorvex {
 
 namespace {
 
+// The grid keeps data of its own for every row it shows (its row header's sections), in
+// allocations a lack of memory would crash in, out of our reach. So the room for them is
+// asked first, and a search or a sort that would not leave it is refused whole.
+constexpr std::size_t kViewBytesPerRow = 24;
+char* volatile g_roomProbe = nullptr;  // keeps the compiler from leaving the probe out
+
+bool viewHasRoomFor(std::size_t rows)
+{
+    try {
+        g_roomProbe = new char[rows * kViewBytesPerRow + 1];
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    delete[] g_roomProbe;
+    g_roomProbe = nullptr;
+    return true;
+}
+
 QDateTime nowToTheSecond()
 {
     // The date of the search holds whole seconds.
@@ -72,6 +90,8 @@ SessionFailure Session::search(const QString& typedForm, std::size_t& found)
     } catch (const std::length_error&) {
         return SessionFailure::OutOfMemory;
     }
+    if (!viewHasRoomFor(hits.size()))
+        return SessionFailure::OutOfMemory;
     // The old list's memory goes back before the new one is kept.
     forgetEquivalents();
     ResultList().swap(m_results);
@@ -92,6 +112,9 @@ SessionFailure Session::search(const QString& typedForm, std::size_t& found)
 
 SessionFailure Session::sortByForm()
 {
+    // The sort leaves the rows as they are when the grid could not show them again.
+    if (!viewHasRoomFor(m_results.size()))
+        return SessionFailure::OutOfMemory;
     // The keys run from column 0 to the current column.
     m_selectionEndColumn = 0;
     try {

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <new>
 
 namespace quorvex::lexicon {
@@ -131,7 +132,10 @@ Lexicon Lexicon::load(const std::string& folder, bool withExtension, LexiconProb
 {
     failure = {};
     LexiconFileNames names;
-    const std::string base = folder.empty() || folder.back() == '/' ? folder : folder + "/";
+    // A folder named with its final separator gets no second one ("\\" on Windows).
+    const bool separated = folder.empty() || folder.back() == '/'
+        || folder.back() == static_cast<char>(std::filesystem::path::preferred_separator);
+    const std::string base = separated ? folder : folder + "/";
     for (std::string* name : {&names.models, &names.lemmata, &names.irregulars,
                               &names.assimilations, &names.contractions, &names.glosses,
                               &names.extensionLemmata, &names.extensionGlosses})

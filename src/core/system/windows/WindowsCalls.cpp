@@ -108,9 +108,12 @@ int errnoFromWindows(DWORD code)
     case ERROR_INVALID_DRIVE:
         return ENOENT;
     case ERROR_ACCESS_DENIED:
+        return EACCES;
+    // Another program holds the file open (an editor, a spreadsheet): it cannot be replaced.
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
-        return EACCES;
+    case ERROR_UNABLE_TO_REMOVE_REPLACED:
+        return EBUSY;
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
         return ENOSPC;

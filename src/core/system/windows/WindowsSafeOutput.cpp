@@ -115,10 +115,22 @@ bool SafeOutput::commit()
     calls.closeHandle(s.handle);
     s.handle = nullptr;
     BOOL ok;
-    if (calls.getFileAttributes(s.target.c_str()) != INVALID_FILE_ATTRIBUTES)
+    if (calls.getFileAttributes(s.target.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        // A file another program holds is found out first: ReplaceFileW would fail too, but
+        // may leave a file of its own beside it (Wine does).
+        const HANDLE probe = calls.createFile(s.target.c_str(), DELETE,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
+        if (probe == INVALID_HANDLE_VALUE) {
+            m_err = errnoFromWindows(calls.lastError());
+            abandon();
+            return false;
+        }
+        calls.closeHandle(probe);
         ok = calls.replaceFile(fullPath(s.target).c_str(), fullPath(s.temp).c_str());
-    else
+    } else {
         ok = calls.moveFile(s.temp.c_str(), s.target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    }
     if (!ok) {
         m_err = errnoFromWindows(calls.lastError());
         abandon();

@@ -52,6 +52,18 @@ TEST(SystemFiles, ReplacementKeepsModeOwnerAndLinks)
         EXPECT_EQ(modeOf(path), c.mode) << c.name;
     }
 
+    // Another owner's file (saved by root) keeps its owner and group.
+    if (::geteuid() == 0) {
+        const std::string theirs = dir.write("theirs.txt", "old");
+        ASSERT_EQ(::chown(theirs.c_str(), 4321, 8765), 0);
+        EXPECT_FALSE(writeText(theirs, "new"));
+        struct stat st {};
+        ::stat(theirs.c_str(), &st);
+        EXPECT_EQ(st.st_uid, 4321u);
+        EXPECT_EQ(st.st_gid, 8765u);
+        fs::remove(theirs);
+    }
+
     // A new file takes the umask's default.
     const mode_t mask = ::umask(022);
     EXPECT_FALSE(writeText(dir.file("new.txt"), "x"));

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #ifndef _WIN32
@@ -49,7 +50,9 @@ TEST(Cp1252, RoundTripsEveryByteAndNamesMissingCharacters)
 
 TEST(TextFile, TakesBytesOrConvertsUtf8)
 {
-    const std::string everyByte = everyByteDownwards();
+    // Downwards, the bytes would begin with a UTF-16 byte-order mark.
+    std::string everyByteUpwards = everyByteDownwards();
+    std::reverse(everyByteUpwards.begin(), everyByteUpwards.end());
     struct Case {
         const char* name;
         std::string bytes, expected;
@@ -59,7 +62,7 @@ TEST(TextFile, TakesBytesOrConvertsUtf8)
         {"windows1252Kept", "[1] \xE9t\xE9\r\n", "[1] \xE9t\xE9\r\n", false},
         {"utf8Converted", "[1] \xC3\xA9t\xC3\xA9 \xC5\x93\r\n", "[1] \xE9t\xE9 \x9C\r\n", true},
         {"bomStripped", "\xEF\xBB\xBF[1] a\r\n", "[1] a\r\n", true},
-        {"binaryByteForByte", everyByte, everyByte, false},
+        {"binaryByteForByte", everyByteUpwards, everyByteUpwards, false},
         {"empty", "", "", false},
     };
     TempDir dir;
@@ -68,6 +71,50 @@ TEST(TextFile, TakesBytesOrConvertsUtf8)
         ASSERT_FALSE(r.error) << c.name << ": " << describeFileError(r.error);
         EXPECT_EQ(r.text, c.expected) << c.name;
         EXPECT_EQ(r.convertedFromUtf8, c.converted) << c.name;
+    }
+}
+
+// UTF-16 with its byte-order mark, either order: converted as UTF-8 is; what the code page
+// lacks, or broken UTF-16, is a message with the line.
+TEST(TextFile, ConvertsUtf16WithItsByteOrderMark)
+{
+    const auto le = [](const std::u16string& s) {
+        std::string b = "\xFF\xFE";
+        for (char16_t c : s)
+            b += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+        return b;
+    };
+    const auto be = [](const std::u16string& s) {
+        std::string b = "\xFE\xFF";
+        for (char16_t c : s)
+            b += {static_cast<char>(c >> 8), static_cast<char>(c & 0xFF)};
+        return b;
+    };
+    struct Case {
+        const char* name;
+        std::string bytes, expected, message;
+    };
+    const Case cases[] = {
+        {"littleEndian", le(u"[1] \u00E9t\u00E9 \u0153\r\n"), "[1] \xE9t\xE9 \x9C\r\n", ""},
+        {"bigEndian", be(u"[1] amor \u20AC\r\n"), "[1] amor \x80\r\n", ""},
+        {"markOnly", le(u""), "", ""},
+        {"missingCharacter", be(u"a\nb\n\u0101"), "",
+         "ligne 3, le caractère « \xC4\x81 » (U+0101) que"},
+        {"beyondTheBasicPlane", le(u"a \U0001F600"), "", "ligne 1, le caractère « \xF0\x9F\x98\x80 » (U+1F600)"},
+        {"loneSurrogate", le(u"a\n") + std::string("\x00\xDC", 2), "", "ligne 2, une suite d'octets UTF-16 invalide"},
+        {"oddLength", le(u"ab") + "c", "", "ligne 1, une suite d'octets UTF-16 invalide"},
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        const TextReadResult r = readText(dir.write("t.txt", c.bytes));
+        EXPECT_EQ(r.text, c.expected) << c.name;
+        if (c.message.empty()) {
+            EXPECT_FALSE(r.error) << c.name << ": " << describeFileError(r.error);
+            EXPECT_TRUE(r.convertedFromUtf16) << c.name;
+        } else {
+            EXPECT_NE(describeFileError(r.error).find(c.message), std::string::npos)
+                << c.name << ": " << describeFileError(r.error);
+        }
     }
 }
 

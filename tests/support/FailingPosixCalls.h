@@ -13,18 +13,18 @@
 namespace quorvex::testsupport {
 
 enum class PosixCall {
-    Open, OpenUnnamed, Close, Read, Write, Fsync, Fcntl, Stat, Lstat, Fstat, Statvfs, Fchmod,
+    Open, OpenUnnamed, Close, Write, Pread, Pwrite, Fsync, Fcntl, Stat, Lstat, Fstat, Statvfs, Fchmod,
     Fchown, Ftruncate, Readlink, Access, Rename, LinkOpenFile, Unlink, Fdopen, Isatty,
-    Geteuid, Getegid,
+    FileSizeLimit, Geteuid, Getegid,
 };
 constexpr std::size_t kPosixCallKinds = static_cast<std::size_t>(PosixCall::Getegid) + 1;
 
 inline const char* posixCallName(PosixCall c)
 {
     static const char* names[kPosixCallKinds] = {
-        "open", "openUnnamed", "close", "read", "write", "fsync", "fcntl", "stat", "lstat",
+        "open", "openUnnamed", "close", "write", "pread", "pwrite", "fsync", "fcntl", "stat", "lstat",
         "fstat", "statvfs", "fchmod", "fchown", "ftruncate", "readlink", "access", "rename",
-        "linkOpenFile", "unlink", "fdopen", "isatty", "geteuid", "getegid"};
+        "linkOpenFile", "unlink", "fdopen", "isatty", "fileSizeLimit", "geteuid", "getegid"};
     return names[static_cast<std::size_t>(c)];
 }
 
@@ -83,13 +83,17 @@ public:
         }
         return PosixCalls::close(fd);
     }
-    ssize_t read(int fd, void* d, size_t n) override
-    {
-        return failing(PosixCall::Read) ? -1 : PosixCalls::read(fd, d, n);
-    }
     ssize_t write(int fd, const void* d, size_t n) override
     {
         return failing(PosixCall::Write) ? -1 : PosixCalls::write(fd, d, n);
+    }
+    ssize_t pread(int fd, void* d, size_t n, off_t at) override
+    {
+        return failing(PosixCall::Pread) ? -1 : PosixCalls::pread(fd, d, n, at);
+    }
+    ssize_t pwrite(int fd, const void* d, size_t n, off_t at) override
+    {
+        return failing(PosixCall::Pwrite) ? -1 : PosixCalls::pwrite(fd, d, n, at);
     }
     int fsync(int fd) override { return failing(PosixCall::Fsync) ? -1 : PosixCalls::fsync(fd); }
     int fcntl(int fd, int c, int a) override
@@ -149,6 +153,14 @@ public:
         return failing(PosixCall::Fdopen) ? nullptr : PosixCalls::fdopen(fd, m);
     }
     int isatty(int fd) override { return failing(PosixCall::Isatty) ? 0 : PosixCalls::isatty(fd); }
+    // A limit to test against, or the real one.
+    long long fileSizeLimit() override
+    {
+        ++m_counts[static_cast<std::size_t>(PosixCall::FileSizeLimit)];
+        const long long real = PosixCalls::fileSizeLimit();
+        return m_sizeLimit >= 0 ? m_sizeLimit : real;
+    }
+    void setFileSizeLimit(long long bytes) { m_sizeLimit = bytes; }
     uid_t geteuid() override
     {
         ++m_counts[static_cast<std::size_t>(PosixCall::Geteuid)];
@@ -186,6 +198,7 @@ private:
     PosixCall m_always = PosixCall::Open;
     int m_alwaysErr = 0;
     bool m_hasAlways = false;
+    long long m_sizeLimit = -1;
 };
 
 } // namespace quorvex::testsupport

@@ -155,6 +155,8 @@ FileError saveFromPaths(const std::string& outputPath, const std::string& latinP
     const std::uint64_t bytes = size(latin.text, frenchText);
     WriteControl writing;
     writing.expectedSize = static_cast<std::int64_t>(bytes);
+    writing.latinPath = latinPath;
+    writing.frenchPath = frenchPath;
     if (control.progress)
         writing.progress = [&](std::uint64_t written) { return control.progress(written, bytes); };
     // The size question comes after the free-space check, which opening the output makes.

@@ -73,6 +73,13 @@ std::string errnoReason(int err)
 #endif
     case ESPIPE:
         return "ce n'est pas un fichier ordinaire";
+    case EINTR:
+        return "l'opération a été interrompue";
+    case EOPNOTSUPP:
+#if defined(ENOTSUP) && ENOTSUP != EOPNOTSUPP
+    case ENOTSUP:
+#endif
+        return "opération non prise en charge par ce système de fichiers";
     default:
         return "erreur système n° " + std::to_string(err);
     }

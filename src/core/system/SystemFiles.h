@@ -27,6 +27,10 @@ std::string errnoReason(int err);
 // argument or a path never makes a message invalid UTF-8.
 std::string escapeInvalidUtf8(const std::string& s);
 
+// Whether two names reach the same file (device and inode, links followed). False when
+// either cannot be reached.
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b);
+
 // What a name reaches, links followed.
 enum class FileKind { Missing, Regular, Directory, Fifo, Device, Other, Unknown };
 FileKind fileKind(const std::filesystem::path& path);
@@ -64,16 +68,24 @@ enum class OutputStatus {
     NoReader,      // a FIFO nobody reads
     NoSpace,       // `expectedSize` exceeds the free space
     FolderRefuses, // the folder exists but takes no new file (/proc, /sys)
+    DanglingLink,  // a symbolic link to nothing: kept as it is
+    LinkLoop,      // symbolic links that lead round in a circle: kept as they are
+    OverSizeLimit, // `expectedSize` exceeds the largest file this process may write
     Failed,        // errno in `err`
 };
 
-// An output file written as a whole or not at all:
-//  - a new or regular file is written into a temporary file of the same folder, created
-//    exclusively without following links and given the replaced file's mode, and put in
-//    place only by commit(); where the system allows, the temporary file has no name at all
-//    until then, so even a killed process leaves nothing behind;
-//  - an existing device or FIFO is written into in place (nothing to rename, no space check).
-// Destroying it uncommitted removes the temporary file.
+// An output file written as a whole or not at all. The name is opened by the system, links
+// and all, so that the system's rules about links apply; then, by what it reaches:
+//  - a new or regular file is written into a temporary file of the reached file's folder,
+//    created exclusively without following links and given the replaced file's owner, group
+//    and mode, and put in place only by commit(); where the system allows, the temporary
+//    file has no name at all until then, so even a killed process leaves nothing behind;
+//  - a regular file with several names (hard links) is written in place, so that every name
+//    sees the new content; its old content is first copied beside it, removed on success
+//    and copied back on failure;
+//  - a device, FIFO, terminal or the program's own standard output or error (/dev/stdout)
+//    is written in place as a stream (nothing to rename, no space check).
+// Destroying it uncommitted removes the temporary file (or puts the old content back).
 class SafeOutput {
 public:
     struct State;  // the platform's handles and names, opaque here
@@ -97,15 +109,18 @@ public:
     int err() const noexcept { return m_err; }
     std::uint64_t written() const noexcept { return m_written; }
     std::uint64_t availableBytes() const noexcept { return m_available; }
-    // Whether the bytes go straight into the named file (a device or a FIFO).
-    bool inPlace() const noexcept { return m_inPlace; }
+    // The largest file this process may write, when open() said OverSizeLimit.
+    std::uint64_t sizeLimit() const noexcept { return m_sizeLimit; }
+    // Whether the bytes go straight into a stream (a device, a FIFO, standard output).
+    bool isStream() const noexcept { return m_stream; }
 
 private:
     std::unique_ptr<State> m_state;
     int m_err = 0;
-    bool m_inPlace = false;
+    bool m_stream = false;
     std::uint64_t m_written = 0;
     std::uint64_t m_available = 0;
+    std::uint64_t m_sizeLimit = 0;
 };
 
 // Whether standard error is a terminal (where a progress line may be redrawn).

@@ -52,12 +52,12 @@ void releaseTemporarySlot(int& slot) noexcept
     slot = -1;
 }
 
-std::string temporaryName(const std::string& stem)
+std::string temporaryName()
 {
     static const char* chars = "abcdefghijklmnopqrstuvwxyz0123456789";
     std::random_device rd;
-    std::string s = stem + ".~quorvex";
-    for (int i = 0; i < 12; ++i)
+    std::string s = ".quorvex-";
+    for (int i = 0; i < 8; ++i)
         s += chars[rd() % 36];
     return s;
 }

@@ -19,8 +19,8 @@ void releaseTemporarySlot(int& slot) noexcept;
 // platform gives its own.
 void removeNativeFile(const NativeChar* name) noexcept;
 
-// A random name for a temporary file, made of letters and digits only, so that it is a
-// legal name on every system.
-std::string temporaryName(const std::string& stem);
+// A short random name for a temporary file, of letters and digits after ".quorvex-": legal
+// on every system, and short enough beside any name the target itself may have.
+std::string temporaryName();
 
 } // namespace quorvex::sys::detail

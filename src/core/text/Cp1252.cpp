@@ -125,6 +125,69 @@ Utf8Conversion utf8ToCp1252(std::string_view utf8)
     return result;
 }
 
+namespace {
+
+// Shared by both encodings: `next(i, cp)` decodes one character at byte i and gives its
+// length in bytes, 0 when malformed.
+template <typename Next>
+InPlaceConversion toCp1252InPlace(std::string& text, std::size_t from, Next next)
+{
+    InPlaceConversion result;
+    std::size_t line = 1, out = 0;
+    for (std::size_t i = from; i < text.size();) {
+        char32_t cp = 0;
+        const std::size_t len = next(i, cp);
+        const auto byte = len ? unicodeToCp1252(cp) : std::nullopt;
+        if (!byte) {
+            result.ok = false;
+            result.badLine = line;
+            result.badChar = len ? cp : 0;
+            text.clear();
+            return result;
+        }
+        if (cp == '\n')
+            ++line;
+        // Never ahead of the reading: every character takes at least one byte in.
+        text[out++] = static_cast<char>(*byte);
+        i += len;
+    }
+    text.resize(out);
+    return result;
+}
+
+} // namespace
+
+InPlaceConversion utf8ToCp1252InPlace(std::string& text, std::size_t from)
+{
+    return toCp1252InPlace(text, from, [&](std::size_t i, char32_t& cp) {
+        return decodeUtf8(text, i, cp);
+    });
+}
+
+InPlaceConversion utf16ToCp1252InPlace(std::string& text, std::size_t from, bool bigEndian)
+{
+    const auto unit = [&](std::size_t i) -> char32_t {
+        const auto a = static_cast<unsigned char>(text[i]), b = static_cast<unsigned char>(text[i + 1]);
+        return bigEndian ? char32_t(a << 8 | b) : char32_t(b << 8 | a);
+    };
+    return toCp1252InPlace(text, from, [&](std::size_t i, char32_t& cp) -> std::size_t {
+        if (i + 2 > text.size())
+            return 0;
+        const char32_t first = unit(i);
+        if (first < 0xD800 || first > 0xDFFF) {
+            cp = first;
+            return 2;
+        }
+        if (first > 0xDBFF || i + 4 > text.size())
+            return 0;
+        const char32_t second = unit(i + 2);
+        if (second < 0xDC00 || second > 0xDFFF)
+            return 0;
+        cp = 0x10000 + ((first - 0xD800) << 10) + (second - 0xDC00);
+        return 4;
+    });
+}
+
 bool isValidUtf8(std::string_view bytes) noexcept
 {
     for (std::size_t i = 0; i < bytes.size();) {

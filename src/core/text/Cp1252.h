@@ -28,6 +28,17 @@ struct Utf8Conversion {
 // UTF-8 to Windows-1252. Fails on malformed UTF-8 or on a character the code page lacks.
 Utf8Conversion utf8ToCp1252(std::string_view utf8);
 
+// UTF-8 or UTF-16 (without its byte-order mark) to Windows-1252 in the same buffer, which the
+// code page never makes longer: one pass, no second copy of a large text. On failure the
+// buffer holds no usable text and the result says where.
+struct InPlaceConversion {
+    bool ok = true;
+    std::size_t badLine = 0;  // 1-based line of the first character that failed
+    char32_t badChar = 0;     // that character (0 when the encoding itself was malformed)
+};
+InPlaceConversion utf8ToCp1252InPlace(std::string& text, std::size_t from);
+InPlaceConversion utf16ToCp1252InPlace(std::string& text, std::size_t from, bool bigEndian);
+
 // True when the bytes are well-formed UTF-8 (ASCII included).
 bool isValidUtf8(std::string_view bytes) noexcept;
 

@@ -107,8 +107,9 @@ std::string describeFileError(const FileError& e)
         return "Mémoire insuffisante pour charger le texte " + name + ".";
     case FileErrorKind::NotRepresentable:
         return "Le fichier " + name + " contient, ligne " + std::to_string(e.line) + ", "
-            + (e.detail.empty() ? std::string("une suite d'octets UTF-8 invalide")
-                                : "le caractère " + e.detail)
+            + (e.detail.empty()                           ? std::string("une suite d'octets UTF-8 invalide")
+                   : e.detail.compare(0, 3, "une") == 0 ? e.detail
+                                                         : "le caractère " + e.detail)
             + " que le codage Windows-1252 ne peut pas représenter.";
     case FileErrorKind::WriteFailed:
         return "Le fichier " + name + " ne peut pas être écrit"
@@ -125,6 +126,20 @@ std::string describeFileError(const FileError& e)
             + sizeWithBytes(e.available) + " sur son disque : il n'a pas été écrit.";
     case FileErrorKind::Cancelled:
         return "L'écriture du fichier " + name + " a été annulée : l'ancien fichier est intact.";
+    case FileErrorKind::OverSizeLimit:
+        return "Le fichier " + name + " ferait " + sizeWithBytes(e.needed)
+            + " mais la taille de fichier permise est de " + sizeWithBytes(e.available)
+            + " : il n'a pas été écrit.";
+    case FileErrorKind::DanglingLink:
+        return "Le fichier " + name
+            + " est un lien symbolique vers un fichier qui n'existe pas : il a été laissé tel quel.";
+    case FileErrorKind::LinkLoop:
+        return "Le fichier " + name
+            + " est un lien symbolique qui mène à une boucle de liens : il a été laissé tel quel.";
+    case FileErrorKind::OutputIsLatinText:
+        return "Le fichier de sortie est le texte latin : " + name + ".";
+    case FileErrorKind::OutputIsFrenchText:
+        return "Le fichier de sortie est le texte français : " + name + ".";
     }
     return {};
 }
@@ -145,7 +160,9 @@ std::string formatByteSize(std::uint64_t bytes)
     return std::to_string(tenths / 10) + "," + std::to_string(tenths % 10) + " " + units[unit];
 }
 
-TextReadResult readText(const std::string& path, std::size_t maxBytes)
+namespace {
+
+TextReadResult readTextUnguarded(const std::string& path, std::size_t maxBytes)
 {
     TextReadResult result;
     const sys::OpenedInput in = sys::openRegularForReading(sys::pathFromUtf8(path));
@@ -197,20 +214,42 @@ TextReadResult readText(const std::string& path, std::size_t maxBytes)
         return result;
     }
 
-    const bool bom = result.text.size() >= 3 && result.text.compare(0, 3, "\xEF\xBB\xBF") == 0;
-    if (bom || (hasHighByte(result.text) && isValidUtf8(result.text))) {
-        Utf8Conversion conv = utf8ToCp1252(std::string_view(result.text).substr(bom ? 3 : 0));
+    // Byte-order marks first: a UTF-16 text is never mistaken for Windows-1252.
+    const std::string& t = result.text;
+    const bool utf8Bom = t.size() >= 3 && t.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    const bool utf16Le = !utf8Bom && t.size() >= 2 && t.compare(0, 2, "\xFF\xFE") == 0;
+    const bool utf16Be = !utf8Bom && t.size() >= 2 && t.compare(0, 2, "\xFE\xFF") == 0;
+    const bool utf16 = utf16Le || utf16Be;
+    if (utf16 || utf8Bom || (hasHighByte(t) && isValidUtf8(t))) {
+        const InPlaceConversion conv = utf16 ? utf16ToCp1252InPlace(result.text, 2, utf16Be)
+                                             : utf8ToCp1252InPlace(result.text, utf8Bom ? 3 : 0);
         if (!conv.ok) {
-            result.text.clear();
+            result.text = std::string();
             result.error = makeError(FileErrorKind::NotRepresentable, path,
                                      conv.badChar ? codePointText(conv.badChar) : std::string());
             result.error.line = conv.badLine;
+            if (utf16 && !conv.badChar)
+                result.error.detail = "une suite d'octets UTF-16 invalide";
             return result;
         }
-        result.text = std::move(conv.bytes);
-        result.convertedFromUtf8 = true;
+        result.convertedFromUtf8 = !utf16;
+        result.convertedFromUtf16 = utf16;
     }
     return result;
+}
+
+} // namespace
+
+TextReadResult readText(const std::string& path, std::size_t maxBytes)
+{
+    // The reading itself answers a lack of memory; this is the net under the opening.
+    try {
+        return readTextUnguarded(path, maxBytes);
+    } catch (const std::bad_alloc&) {
+        TextReadResult result;
+        result.error = makeError(FileErrorKind::OutOfMemory, path);
+        return result;
+    }
 }
 
 namespace {
@@ -297,10 +336,14 @@ FileError writeFileReplacing(const std::string& path,
     return writeFileReplacing(path, produce, WriteControl{});
 }
 
-FileError writeFileReplacing(const std::string& path,
-                             const std::function<bool(std::ostream&)>& produce,
-                             const WriteControl& control)
+namespace {
+
+FileError writeThroughSafeOutput(const std::string& path,
+                                 const std::function<bool(std::ostream&)>& produce,
+                                 const WriteControl& control)
 {
+    if (FileError e = refuseInputAsOutput(path, control.latinPath, control.frenchPath))
+        return e;
     sys::SafeOutput output;
     switch (output.open(sys::pathFromUtf8(path), control.expectedSize)) {
     case sys::OutputStatus::Ok:
@@ -320,6 +363,16 @@ FileError writeFileReplacing(const std::string& path,
         e.available = output.availableBytes();
         return e;
     }
+    case sys::OutputStatus::OverSizeLimit: {
+        FileError e = makeError(FileErrorKind::OverSizeLimit, path);
+        e.needed = static_cast<std::uint64_t>(control.expectedSize);
+        e.available = output.sizeLimit();
+        return e;
+    }
+    case sys::OutputStatus::DanglingLink:
+        return makeError(FileErrorKind::DanglingLink, path);
+    case sys::OutputStatus::LinkLoop:
+        return makeError(FileErrorKind::LinkLoop, path);
     case sys::OutputStatus::FolderRefuses:
         return makeError(FileErrorKind::WriteFailed, path, "son dossier n'accepte pas de nouveau fichier");
     case sys::OutputStatus::Failed:
@@ -351,6 +404,32 @@ FileError writeFileReplacing(const std::string& path,
     }
     if (!output.commit())
         return makeError(FileErrorKind::WriteFailed, path, sys::errnoReason(output.err()));
+    return {};
+}
+
+} // namespace
+
+FileError writeFileReplacing(const std::string& path,
+                             const std::function<bool(std::ostream&)>& produce,
+                             const WriteControl& control)
+{
+    // Names and buffers are built on the way: running short of memory there is a failure
+    // like any other, the old file kept (the output's destructor cleans up).
+    try {
+        return writeThroughSafeOutput(path, produce, control);
+    } catch (const std::bad_alloc&) {
+        return makeError(FileErrorKind::WriteFailed, path, sys::errnoReason(ENOMEM));
+    }
+}
+
+FileError refuseInputAsOutput(const std::string& outputPath, const std::string& latinPath,
+                              const std::string& frenchPath)
+{
+    const auto output = sys::pathFromUtf8(outputPath);
+    if (!latinPath.empty() && sys::sameFile(output, sys::pathFromUtf8(latinPath)))
+        return makeError(FileErrorKind::OutputIsLatinText, outputPath);
+    if (!frenchPath.empty() && sys::sameFile(output, sys::pathFromUtf8(frenchPath)))
+        return makeError(FileErrorKind::OutputIsFrenchText, outputPath);
     return {};
 }
 

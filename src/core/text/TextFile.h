@@ -25,6 +25,11 @@ enum class FileErrorKind {
     NoReader,          // an output FIFO nobody reads
     NoSpace,           // the output would not fit: `needed` and `available` say by how much
     Cancelled,         // the save was stopped by the user; the old file is intact
+    OverSizeLimit,     // larger than the largest file this process may write (`needed`, `available`)
+    DanglingLink,      // an output that is a symbolic link to nothing; the link is kept
+    LinkLoop,          // an output whose symbolic links lead round in a circle; kept
+    OutputIsLatinText, // the output is the Latin text itself, under whatever name
+    OutputIsFrenchText,
 };
 
 struct FileError {
@@ -32,8 +37,8 @@ struct FileError {
     std::string path;    // as given (UTF-8, the system's encoding for names)
     std::string detail;  // the system's reason, or the offending character
     std::size_t line = 0;  // for NotRepresentable: the 1-based line
-    std::uint64_t needed = 0;     // for NoSpace: the file's size
-    std::uint64_t available = 0;  // for NoSpace: the free space
+    std::uint64_t needed = 0;     // for NoSpace, OverSizeLimit: the file's size
+    std::uint64_t available = 0;  // for NoSpace: the free space; OverSizeLimit: the limit
 
     explicit operator bool() const noexcept { return kind != FileErrorKind::None; }
 };
@@ -45,14 +50,15 @@ struct TextReadResult {
     std::string text;  // Windows-1252 bytes
     FileError error;   // kind None on success
     bool convertedFromUtf8 = false;
+    bool convertedFromUtf16 = false;  // it began with a UTF-16 byte-order mark
 };
 
 // Large enough for any real corpus; beyond it the text would not fit the word table anyway.
 constexpr std::size_t kDefaultMaxTextBytes = std::size_t(1) << 30;
 
 // Reads the whole file. A file that is valid UTF-8 and holds non-ASCII characters (or starts
-// with a UTF-8 byte-order mark) is converted to Windows-1252; any other file is taken byte
-// for byte.
+// with a UTF-8 byte-order mark), or that starts with a UTF-16 byte-order mark (either byte
+// order), is converted to Windows-1252; any other file is taken byte for byte.
 TextReadResult readText(const std::string& path, std::size_t maxBytes = kDefaultMaxTextBytes);
 
 // Writes through a temporary file in the same folder, renamed over `path` only when `produce`
@@ -64,13 +70,22 @@ FileError writeFileReplacing(const std::string& path,
 // when it exceeds the free space; negative: unknown), and a progress callback called as the
 // bytes go out (about every megabyte), which stops the save by returning false (the old file
 // is then intact and the error is Cancelled).
+// The texts read (paths as given; empty for none) are never written over: an output that
+// reaches one of them, under any name, is refused before anything is written.
 struct WriteControl {
     std::int64_t expectedSize = -1;
     std::function<bool(std::uint64_t written)> progress;
+    std::string latinPath;
+    std::string frenchPath;
 };
 FileError writeFileReplacing(const std::string& path,
                              const std::function<bool(std::ostream&)>& produce,
                              const WriteControl& control);
+
+// The refusal of an output that is one of the texts (the same file by device and inode,
+// whatever the names), or no error. Empty paths are no texts.
+FileError refuseInputAsOutput(const std::string& outputPath, const std::string& latinPath,
+                              const std::string& frenchPath);
 
 // A size in bytes in French decimal units with one decimal: "850 octets", "12,3 Mo", "3,2 Go".
 std::string formatByteSize(std::uint64_t bytes);

@@ -2,6 +2,8 @@
 
 #include <atomic>
 #include <cerrno>
+#include <csignal>
+#include <sys/resource.h>
 #include <fcntl.h>
 #include <string>
 #include <unistd.h>
@@ -54,9 +56,14 @@ int PosixCalls::close(int fd)
     return ::close(fd);
 }
 
-ssize_t PosixCalls::read(int fd, void* data, size_t size)
+ssize_t PosixCalls::pread(int fd, void* data, size_t size, off_t offset)
 {
-    return ::read(fd, data, size);
+    return ::pread(fd, data, size, offset);
+}
+
+ssize_t PosixCalls::pwrite(int fd, const void* data, size_t size, off_t offset)
+{
+    return ::pwrite(fd, data, size, offset);
 }
 
 ssize_t PosixCalls::write(int fd, const void* data, size_t size)
@@ -143,6 +150,15 @@ std::FILE* PosixCalls::fdopen(int fd, const char* mode)
 int PosixCalls::isatty(int fd)
 {
     return ::isatty(fd);
+}
+
+long long PosixCalls::fileSizeLimit()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limit;
+    if (::getrlimit(RLIMIT_FSIZE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return -1;
+    return static_cast<long long>(limit.rlim_cur);
 }
 
 uid_t PosixCalls::geteuid()

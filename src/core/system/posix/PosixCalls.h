@@ -18,8 +18,9 @@ public:
     // system or the file system has none.
     virtual int openUnnamed(const char* folder, int flags, mode_t mode);
     virtual int close(int fd);
-    virtual ssize_t read(int fd, void* data, size_t size);
     virtual ssize_t write(int fd, const void* data, size_t size);
+    virtual ssize_t pread(int fd, void* data, size_t size, off_t offset);
+    virtual ssize_t pwrite(int fd, const void* data, size_t size, off_t offset);
     virtual int fsync(int fd);
     virtual int fcntl(int fd, int cmd, int arg);
     virtual int stat(const char* path, struct stat* st);
@@ -37,6 +38,9 @@ public:
     virtual int unlink(const char* path);
     virtual std::FILE* fdopen(int fd, const char* mode);
     virtual int isatty(int fd);
+    // The largest file this process may write (RLIMIT_FSIZE), -1 for none. Writing beyond it
+    // is made to fail with EFBIG instead of ending the program with SIGXFSZ.
+    virtual long long fileSizeLimit();
     virtual uid_t geteuid();
     virtual gid_t getegid();
 };

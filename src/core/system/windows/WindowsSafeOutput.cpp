@@ -48,7 +48,7 @@ OutputStatus SafeOutput::open(const std::filesystem::path& path, std::int64_t ex
     State& s = *m_state;
     m_err = 0;
     m_written = 0;
-    m_inPlace = false;
+    m_stream = false;
     s.target = path;
     const DWORD attrs = calls.getFileAttributes(path.c_str());
     if (attrs != INVALID_FILE_ATTRIBUTES) {
@@ -66,9 +66,8 @@ OutputStatus SafeOutput::open(const std::filesystem::path& path, std::int64_t ex
         && static_cast<std::uint64_t>(expectedSize) > m_available)
         return OutputStatus::NoSpace;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        // Built on the UTF-16 name itself: a name that is not valid UTF-16 has no UTF-8.
-        std::filesystem::path temp = folder / path.filename();
-        temp += std::filesystem::path(detail::temporaryName(""));
+        // Short and ASCII: beside any name the target may have, the whole stays legal.
+        const std::filesystem::path temp = folder / std::filesystem::path(detail::temporaryName());
         HANDLE h = calls.createFile(temp.c_str(), GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
         if (h != INVALID_HANDLE_VALUE) {
             s.handle = h;
@@ -154,6 +153,12 @@ void SafeOutput::abandon() noexcept
         s.temp.clear();
     }
     detail::releaseTemporarySlot(s.slot);
+}
+
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b)
+{
+    std::error_code error;
+    return std::filesystem::equivalent(a, b, error) && !error;
 }
 
 } // namespace quorvex::sys

@@ -52,12 +52,10 @@ int runAction(const CliOptions& options, std::ostream& out, std::ostream& err)
     switch (options.action) {
     case CliAction::Help:
         out << cliHelpText();
-        out.flush();
-        return out ? kExitOk : kExitFileError;
+        return finishOutput(out, err);
     case CliAction::Version:
         out << cliVersionText();
-        out.flush();
-        return out ? kExitOk : kExitFileError;
+        return finishOutput(out, err);
     case CliAction::ResultFile:
     case CliAction::Count:
     case CliAction::List:

@@ -92,10 +92,15 @@ std::string searchWhat(const CliOptions& options)
     return "la recherche de « " + options.operands.front() + " »";
 }
 
+bool writesFile(const CliOptions& options)
+{
+    return options.outputPath && *options.outputPath != "-";
+}
+
 std::string writingWhat(const CliOptions& options)
 {
-    return options.outputPath ? "écrire le fichier « " + *options.outputPath + " »"
-                              : std::string("écrire le résultat");
+    return writesFile(options) ? "écrire le fichier « " + sys::escapeInvalidUtf8(*options.outputPath) + " »"
+                               : std::string("écrire le résultat");
 }
 
 int writeTmx(const CliOptions& options, std::ostream& out, std::ostream& err, const WordTable& table,
@@ -116,7 +121,7 @@ int writeOutput(const CliOptions& options, std::ostream& out, std::ostream& err,
                 const std::function<std::uint64_t()>& size,
                 const std::function<void(std::ostream&)>& write)
 {
-    if (options.outputPath) {
+    if (writesFile(options)) {
         std::uint64_t bytes = 0;
         if (const int code = unlessMemoryRunsShort(err, writingWhat(options), [&] {
                 bytes = size();
@@ -130,6 +135,8 @@ int writeOutput(const CliOptions& options, std::ostream& out, std::ostream& err,
             WriteControl control;
             control.expectedSize = static_cast<std::int64_t>(bytes);
             control.progress = [&](std::uint64_t written) { return progress.update(written, bytes); };
+            control.latinPath = options.latinPath;
+            control.frenchPath = options.frenchPath;
             e = writeFileReplacing(*options.outputPath, [&](std::ostream& file) {
                 try {
                     write(file);

@@ -69,6 +69,9 @@ int readTexts(const CliOptions& options, std::ostream& err, TextReadResult& lati
 // load for want of memory (the reader says "too large" for both) gets the memory message.
 int reportFileError(std::ostream& err, const FileError& error);
 
+// Whether --output names a file: "-", as everywhere, is standard output.
+bool writesFile(const CliOptions& options);
+
 // What the messages call the texts, the search and the output (UTF-8).
 std::string loadingWhat(const std::string& path);
 std::string searchWhat(const CliOptions& options);

@@ -45,12 +45,20 @@ bool needsOtherText(const CliOptions& o)
         || o.action == CliAction::Export || o.action == CliAction::Translations;
 }
 
-int writePlot(const CliOptions& options, const std::string& svg, std::ostream& err)
+int writePlot(const CliOptions& options, const std::string& svg, std::ostream& out, std::ostream& err)
 {
+    if (*options.plotPath == "-") {
+        out << svg;
+        return finishOutput(out, err);
+    }
+    WriteControl control;
+    control.expectedSize = static_cast<std::int64_t>(svg.size());
+    control.latinPath = options.latinPath;
+    control.frenchPath = options.frenchPath;
     const FileError e = writeFileReplacing(*options.plotPath, [&svg](std::ostream& file) {
         file << svg;
         return static_cast<bool>(file);
-    });
+    }, control);
     return e ? reportFileError(err, e) : kExitOk;
 }
 
@@ -255,7 +263,7 @@ int runReaderSearchCommand(const CliOptions& options, std::ostream& out, std::os
         out << search.attestations.size() << '\n';
         return finishOutput(out, err);
     case CliAction::Plot:
-        return writePlot(options, plotOf(search), err);
+        return writePlot(options, plotOf(search), out, err);
     case CliAction::Kwic: {
         if (options.sort == SortOrder::Forms) {
             GridModel grid;
@@ -318,7 +326,7 @@ int runReaderSearchCommand(const CliOptions& options, std::ostream& out, std::os
         std::string picture;
         if (options.plotPath) {
             picture = plotOf(search);
-            if (const int code = writePlot(options, picture, err))
+            if (const int code = writePlot(options, picture, out, err))
                 return code;
         }
         ExportHeading heading{options.title, search.form, picture, options.frenchSide,

@@ -353,8 +353,9 @@ void SaveCommandTest::failureKeepsOldFileAndGrid()
     // The old result file and the grid are as they were; no stray file remains.
     QCOMPARE(readTestFile(out()), QByteArray("ancien"));
     QCOMPARE(d->rows(), gridBefore);
-    for (const QString& name : QDir(d->dir.path()).entryList(QDir::Files))
-        QVERIFY2(!name.contains(QLatin1String("~")), qPrintable(name));
+    for (const QString& name : QDir(d->dir.path()).entryList(QDir::Files | QDir::Hidden))
+        QVERIFY2(!name.contains(QLatin1String("~")) && !name.startsWith(QLatin1String(".quorvex-")),
+                 qPrintable(name));
 }
 
 void SaveCommandTest::guardedSaves_data()
@@ -367,6 +368,8 @@ void SaveCommandTest::guardedSaves_data()
     QTest::newRow("over a gigabyte, Non: nothing written") << "huge" << false;
     QTest::newRow("progress shown, then cancelled") << "cancel" << false;
     QTest::newRow("progress shown to the end") << "progress" << true;
+    QTest::newRow("the Latin text: refused before the question") << "latin" << false;
+    QTest::newRow("a link to the French text: refused before the question") << "french-link" << false;
 }
 
 void SaveCommandTest::guardedSaves()
@@ -397,7 +400,14 @@ void SaveCommandTest::guardedSaves()
         target = QStringLiteral("/dev/null");
     else if (kind == QLatin1String("cancel"))
         d->doubles.progress.cancelAt = 1;
-    const bool asksOverwrite = QFileInfo::exists(target);
+    else if (kind == QLatin1String("latin"))
+        target = d->latinPath;
+    else if (kind == QLatin1String("french-link")) {
+        target = d->dir.filePath(QStringLiteral("lien.txt"));
+        QVERIFY(QFile::link(d->frenchPath, target));
+    }
+    const bool isInput = kind == QLatin1String("latin") || kind == QLatin1String("french-link");
+    const bool asksOverwrite = QFileInfo::exists(target) && !isInput;
     if (kind == QLatin1String("huge"))
         d->doubles.messages.queueAnswer(MessageAnswer::Yes);  // replace it
     save(target);
@@ -421,6 +431,16 @@ void SaveCommandTest::guardedSaves()
         QVERIFY(d->doubles.messages.expectNext(question));  // no answer scripted: Non
     } else if (kind == QLatin1String("cancel")) {
         QVERIFY(d->doubles.messages.expectNextNaming(QStringLiteral("annulée")));
+    } else if (kind == QLatin1String("latin")) {
+        QVERIFY(d->doubles.messages.expectNext(okBox(
+            QStringLiteral("Le fichier de sortie est le texte latin : « %1 ».").arg(target), MessageIcon::Warning)));
+        QCOMPARE(readTestFile(d->latinPath), kLatin);
+    } else if (kind == QLatin1String("french-link")) {
+        QVERIFY(d->doubles.messages.expectNext(okBox(
+            QStringLiteral("Le fichier de sortie est le texte français : « %1 ».").arg(target),
+            MessageIcon::Warning)));
+        QCOMPARE(readTestFile(d->frenchPath), kFrench);
+        QVERIFY(QFileInfo(target).isSymLink());
     } else {
         QVERIFY(expectDone());
     }

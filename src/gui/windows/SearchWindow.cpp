@@ -214,6 +214,12 @@ void SearchWindow::onSaveTriggered()
         return;
     m_saveFileName = name;
 
+    // Before the question about replacing it: a text of the search is never written over.
+    if (const FileError input = refuseInputAsOutput(toPath(name), toPath(m_session.latinPath()),
+                                                    toPath(m_session.frenchPath()))) {
+        platform.messages.show(this, fileErrorMessage(input));
+        return;
+    }
     if (platform.files.fileExists(name)) {
         Message question;
         question.text = name + QStringLiteral(" existe.\r\nDésirez-vous l'écraser?");

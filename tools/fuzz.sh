@@ -15,7 +15,7 @@ cmake --build "$build" -j2
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for target in fuzz_read_decode fuzz_search fuzz_passages fuzz_outputs fuzz_cli_options fuzz_lexicon; do
+for target in fuzz_read_decode fuzz_search fuzz_passages fuzz_outputs fuzz_result_lists fuzz_analyses fuzz_cli_options fuzz_lexicon; do
   corpus="$work/$target"
   mkdir -p "$corpus"
   cp samples/*.txt "$corpus/"

@@ -1,25 +1,74 @@
 #!/usr/bin/env bash
 # Whole quorvex-cli runs on the real New Testament scaled up (bench/scale-corpus.sh), each
-# against its floor measured in the same run: one pass of `LC_ALL=C wc -w` over the same files
-# (for the result file, over both texts, plus copying the output once). Prints the time ratios
-# and the peak resident memory beside their targets, then the text of stray "]", the core's
-# search and sort of every word, and the benchmarks on generated text (bench/generated.sh).
+# against its floor timed in the same run, turn about with it: one pass of `LC_ALL=C wc -w`
+# over the same files (plus writing or copying the output when the command writes one).
+# Prints the machine, the build, every command line, the medians of the wall and CPU times,
+# the ratios of the wall medians beside their targets (read at 50 copies), the peak memory of
+# a count, `grep -c -w -i` beside `wc -w`, and the search window's "*" and "Formes".
 #
-#   bench/run.sh [BUILD_DIR] [COPIES...]     (defaults: build, 5 50: about 5 MB and 50 MB)
-#   QUORVEX_CORPUS=DIR to take the corpus elsewhere than ../shared/corpus.
+#   bench/run.sh [BUILD_DIR] [COPIES...]     (defaults: build, 20 50 100)
+#   QUORVEX_CORPUS=DIR to take the corpus elsewhere than ../shared/corpus;
+#   RUNS=N timings of each command (default 5); GRID=0 leaves the window out.
 set -euo pipefail
 
-here=$(dirname "$0")
+here=$(cd "$(dirname "$0")" && pwd)
 build=${1:-build}
 shift || true
 sizes=("$@")
-[[ ${#sizes[@]} -gt 0 ]] || sizes=(5 50)
+[[ ${#sizes[@]} -gt 0 ]] || sizes=(20 50 100)
 source "$here/timing.sh" "$build"
-corpus=${QUORVEX_CORPUS:-$here/../../shared/corpus}
+runs=${RUNS:-5}
+# ../shared beside the main checkout, also from a worktree of it.
+main_checkout=$(cd "$(git -C "$here" rev-parse --git-common-dir 2>/dev/null || echo "$here/../.git")/.." && pwd)
+corpus=${QUORVEX_CORPUS:-$main_checkout/../shared/corpus}
+target_copies=50
 
-peak_kb() { /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -1; }
+# --- The machine and the build -------------------------------------------------------------
+cache="$build/CMakeCache.txt"
+cache_value() { sed -n "s/^$1:[A-Z]*=//p" "$cache" 2>/dev/null | head -1; }
+build_type=$(cache_value CMAKE_BUILD_TYPE)
+compiler=$(cache_value CMAKE_CXX_COMPILER)
+type_upper=$(tr '[:lower:]' '[:upper:]' <<<"${build_type:-none}")
+echo "== Machine : $(nproc) processeurs, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)," \
+     "$(awk '/MemTotal/ { printf "%.1f Go", $2 / 1048576 }' /proc/meminfo), $(uname -sr)," \
+     "charge $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "== Construction : $build, type ${build_type:-(aucun)}, $("${compiler:-c++}" --version | head -1)"
+echo "   options : $(cache_value CMAKE_CXX_FLAGS) $(cache_value "CMAKE_CXX_FLAGS_$type_upper")" \
+     "-Wall -Wextra (C++17)"
+echo "== Temps : médianes de $runs exécutions, chaque commande en alternance avec son plancher ;" \
+     "rapport = médiane murale / médiane murale du plancher"
+
+# --- Timing --------------------------------------------------------------------------------
+TIMEFORMAT='%3R %3U %3S'
+# Times one run of "$@" (a command or a shell function): "wall_ms cpu_ms".
+once() {
+    local t
+    t=$({ time "$@" >/dev/null 2>&1; } 2>&1) || true
+    awk '{ printf "%d %d\n", $1 * 1000, ($2 + $3) * 1000 }' <<<"$t"
+}
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
 mb() { awk -v kb="$1" 'BEGIN { printf "%.1f", kb / 1024 }'; }
 verdict() { awk -v v="$1" -v max="$2" 'BEGIN { print (v <= max ? "tenu" : "MANQUÉ") }'; }
+
+# compare LABEL TARGET FLOOR_FUNCTION COMMAND_FUNCTION: both timed $runs times in turn.
+compare() {
+    local label=$1 target=$2 floor=$3 job=$4 i fw=() fc=() jw=() jc=() w c
+    for ((i = 0; i < runs; i++)); do
+        read -r w c < <(once "$floor"); fw+=("$w"); fc+=("$c")
+        read -r w c < <(once "$job"); jw+=("$w"); jc+=("$c")
+    done
+    local fwm fcm jwm jcm
+    fwm=$(printf '%s\n' "${fw[@]}" | median); fcm=$(printf '%s\n' "${fc[@]}" | median)
+    jwm=$(printf '%s\n' "${jw[@]}" | median); jcm=$(printf '%s\n' "${jc[@]}" | median)
+    local r rc
+    r=$(ratio "$jwm" "$fwm"); rc=$(ratio "$jcm" "$fcm")
+    local mark=""
+    [[ -n $target ]] && mark="(objectif <= $target à x$target_copies)"
+    [[ -n $target && $copies -eq $target_copies ]] && mark="(objectif <= $target) $(verdict "$r" "$target")"
+    printf "%-40s %7s ms (CPU %6s) ; plancher %7s ms (CPU %6s) ; rapport %s (CPU %s) %s\n" \
+        "$label" "$jwm" "$jcm" "$fwm" "$fcm" "$r" "$rc" "$mark"
+}
+show() { printf '   $ %s\n' "$*"; }
 
 for copies in "${sizes[@]}"; do
     dir="$work/x$copies"
@@ -29,68 +78,78 @@ for copies in "${sizes[@]}"; do
     cat "$latin" "$french" >/dev/null  # both texts in the page cache
     latin_bytes=$(stat -c %s "$latin")
     words=$("$cli" --latin "$latin" --count '*')
+    echo
     echo "== Corpus réel x$copies : latin $latin_bytes octets ($words mots), français $(stat -c %s "$french") octets"
 
-    floor=$(best_ms wc -w "$latin")
-    for query in 'a*' '*'; do
-        target=1.2
-        [[ $query == '*' ]] && target=1.5
-        took=$(best_ms "$cli" --latin "$latin" --count "$query")
-        r=$(ratio "$took" "$floor")
-        printf "%-34s %8s ms ; plancher wc -w %8s ms ; rapport %s (objectif <= %s) %s\n" \
-            "--count '$query'" "$took" "$floor" "$r" "$target" "$(verdict "$r" "$target")"
+    wc_latin() { wc -w "$latin"; }
+    echo "Plancher :"; show "LC_ALL=C wc -w $latin"
+    grep_deus() { grep -c -w -i deus "$latin"; }
+    compare "grep -c -w -i deus (pour comparer)" "" wc_latin grep_deus
+    show "LC_ALL=C grep -c -w -i deus $latin"
+
+    for query in 'a*' 'Deus' '*'; do
+        count_job() { "$cli" --latin "$latin" --count "$query"; }
+        compare "--count '$query'" 0.6 wc_latin count_job
+        show "$cli --latin $latin --count '$query'"
     done
+
+    "$cli" --latin "$latin" --list et >"$dir/liste.txt"
+    list_job() { "$cli" --latin "$latin" --list et >"$dir/liste-bis.txt"; }
+    list_floor() { wc -w "$latin" && cp "$dir/liste.txt" "$dir/liste-copie.txt"; }
+    compare "--list et (> fichier)" 1.0 list_floor list_job
+    show "$cli --latin $latin --list et > liste.txt"
+    echo "   plancher : wc -w $latin && cp liste.txt ($(stat -c %s "$dir/liste.txt") octets)"
 
     result_job() { "$cli" --latin "$latin" --french "$french" --sort forms --date x --output "$dir/et.txt" et; }
-    floor_job() { wc -w "$latin" "$french" && cp "$dir/et.txt" "$dir/copie.txt"; }
     result_job
-    took=$(best_ms result_job)
-    floor=$(best_ms floor_job)
-    r=$(ratio "$took" "$floor")
-    printf "%-34s %8s ms ; plancher wc -w + cp %s ms ; rapport %s (objectif <= 2.0) %s\n" \
-        "résultat « et » --french --sort forms" "$took" "$floor" "$r" "$(verdict "$r" 2.0)"
-    echo "   (fichier de $(stat -c %s "$dir/et.txt") octets)"
+    result_floor() { wc -w "$latin" "$french" && cp "$dir/et.txt" "$dir/copie.txt"; }
+    compare "résultat « et » --french --sort forms" 2.0 result_floor result_job
+    show "$cli --latin $latin --french $french --sort forms --date x --output et.txt et"
+    echo "   plancher : wc -w $latin $french && cp et.txt ($(stat -c %s "$dir/et.txt") octets)"
+    rm -f "$dir"/liste*.txt "$dir/et.txt" "$dir/copie.txt"
 
-    # --count reads the text once and keeps no word table; --list keeps the table and the
-    # list of the words found, the memory of the window's search.
-    limit_kb=$(( latin_bytes * 5 / 2 / 1024 + 8 * 1024 ))
-    for run in "--count et" "--count *" "--list quorvexus" "--list *"; do
-        limit=$limit_kb
-        [[ $run == *'*' ]] && limit=$(( limit_kb + words * 16 / 1024 ))
-        read -ra words_of_run <<<"$run"  # no file-name expansion of the "*"
-        kb=$(peak_kb "$cli" --latin "$latin" "${words_of_run[@]}")
-        printf "%-34s %8s Mo ; plafond %s Mo %s\n" "mémoire de pointe $run" \
-            "$(mb "$kb")" "$(mb "$limit")" "$(verdict "$kb" "$limit")"
+    limit_kb=$(( latin_bytes * 12 / 10 / 1024 ))
+    for run in "--count Deus" "--count *"; do
+        read -ra args <<<"$run"  # no file-name expansion of the "*"
+        kb=$(/usr/bin/time -f %M "$cli" --latin "$latin" "${args[@]}" 2>&1 >/dev/null | tail -1)
+        mark="(plafond à x$target_copies : 1,2 x le texte)"
+        [[ $copies -eq $target_copies ]] && mark="(plafond $(mb "$limit_kb") Mo) $(verdict "$kb" "$limit_kb")"
+        printf "%-40s %7s Mo = %s x le texte %s\n" "mémoire de pointe $run" "$(mb "$kb")" \
+            "$(ratio "$kb" "$(( latin_bytes / 1024 ))")" "$mark"
+        show "/usr/bin/time -f %M $cli --latin $latin $run"
     done
+
+    # The window: the core's search and sort behind it plus drawing, CPU time per the benchmark.
+    grid_bench="$build/bench/quorvex_grid_bench"
+    if [[ ${GRID:-1} != 0 && -x $grid_bench ]]; then
+        if command -v xvfb-run >/dev/null; then
+            display=(xvfb-run -a -s "-screen 0 1280x1024x24")
+            where="sous Xvfb"
+        else
+            display=(env QT_QPA_PLATFORM=offscreen)
+            where="hors écran (Xvfb absent)"
+        fi
+        show "QUORVEX_BENCH_LATIN=$latin QUORVEX_BENCH_FRENCH=$french ${display[*]} $grid_bench" \
+             "--benchmark_filter='SearchStar|SortAllRows' --benchmark_format=csv"
+        QUORVEX_BENCH_LATIN="$latin" QUORVEX_BENCH_FRENCH="$french" "${display[@]}" "$grid_bench" \
+            --benchmark_filter='SearchStar|SortAllRows' --benchmark_format=csv 2>/dev/null \
+            | awk -F, -v x="$copies" -v tx="$target_copies" -v where="$where" '
+                $1 ~ /SearchStar/ { name = "fenêtre : « * » affiché"; max = 500 }
+                $1 ~ /SortAllRows/ { name = "fenêtre : « Formes » sur « * »"; max = 1000 }
+                name != "" {
+                    ms = $4 + 0
+                    mark = "(objectif < " max " ms à x" tx ")"
+                    if (x == tx) mark = "(objectif < " max " ms) " (ms < max ? "tenu" : "MANQUÉ")
+                    printf "%-40s %7.0f ms CPU %s %s\n", name, ms, where, mark
+                    name = ""
+                }'
+    fi
 done
 
+echo
 echo "== Texte de 700 Ko : « [1] » puis « amor ] » x 100 000"
 stray="$work/crochets.txt"
 { printf '[1] '; for ((i = 0; i < 100000; i++)); do printf 'amor ] '; done; } >"$stray"
-took=$(best_ms "$cli" --latin "$stray" --count amor)
-kb=$(peak_kb "$cli" --latin "$stray" --count amor)
-echo "--count amor : $took ms (objectif < 2000) ; mémoire de pointe $(mb "$kb") Mo (objectif < 64)"
-# The same text cut into its word table (100 000 references, each one "]" longer), nothing
-# listed: the table's memory stays linear in the text.
-took=$(best_ms "$cli" --latin "$stray" --list quorvexus)
-kb=$(peak_kb "$cli" --latin "$stray" --list quorvexus)
-echo "--list quorvexus (table de mots) : $took ms ; mémoire de pointe $(mb "$kb") Mo"
-
-core_bench="$build/bench/quorvex_core_bench"
-if [[ -x $core_bench ]]; then
-    echo "== Le cœur sur le corpus réel x5 : « * » cherché puis trié par forme (CPU)"
-    "$here/scale-corpus.sh" "$work/x5" 5 "$corpus"
-    QUORVEX_REAL_LATIN="$work/x5/latin.txt" "$core_bench" --benchmark_filter='Real' \
-        --benchmark_min_time=0.5 2>/dev/null | grep -E '^BM_'
-fi
-
-grid_bench="$build/bench/quorvex_grid_bench"
-if [[ -x $grid_bench ]]; then
-    echo "== La fenêtre de recherche sur le corpus réel x5 (colonne CPU ; objectifs : « * » < 200 ms, « Formes » < 300 ms)"
-    "$here/scale-corpus.sh" "$work/x5" 5 "$corpus"
-    QUORVEX_BENCH_LATIN="$work/x5/latin.txt" QUORVEX_BENCH_FRENCH="$work/x5/francais.txt" \
-        "$grid_bench" 2>/dev/null | grep -E '^BM_'
-fi
-
-echo "== Textes générés"
-"$here/generated.sh" "$build" 5
+read -r w _ < <(once "$cli" --latin "$stray" --count amor)
+kb=$(/usr/bin/time -f %M "$cli" --latin "$stray" --list quorvexus 2>&1 >/dev/null | tail -1)
+echo "--count amor : $w ms (objectif < 2000) ; --list quorvexus (table de mots) : mémoire de pointe $(mb "$kb") Mo (objectif < 64)"

@@ -52,5 +52,82 @@ INSTANTIATE_TEST_SUITE_P(
         SegmentCase{"noLetters", "[1] 2, 3.", {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The types of a text: each distinct form as written, in the order of its first word, with
+// its frequency.
+using Types = std::vector<std::pair<std::string, std::size_t>>;
+
+struct TypeCase {
+    const char* name;
+    std::string text;
+    Types expected;
+};
+
+class TypeTable : public ::testing::TestWithParam<TypeCase> {};
+
+TEST_P(TypeTable, GivesEachDistinctFormOnceWithItsFrequency)
+{
+    const WordTable table = WordTable::segment(GetParam().text);
+    Types types;
+    for (WordTable::TypeId t = 0; t < table.typeCount(); ++t)
+        types.emplace_back(std::string(table.typeText(t)), table.typeFrequency(t));
+    EXPECT_EQ(types, GetParam().expected);
+    // Every word reaches its own form through its type.
+    for (std::size_t i = 0; i < table.size(); ++i)
+        EXPECT_EQ(table.typeText(table.typeOf(i)), table.form(i)) << "word " << i;
+}
+
+const std::string kLongForm(300, 'q');  // longer than a word's one-byte length
+
+INSTANTIATE_TEST_SUITE_P(
+    WordTable, TypeTable,
+    ::testing::Values(
+        TypeCase{"emptyText", "", {}},
+        TypeCase{"noWord", "[1] 2, 3.", {}},
+        TypeCase{"oneWord", "amor", {{"amor", 1}}},
+        TypeCase{"formInTwoCasesIsTwoTypes", "Et et ET et", {{"Et", 1}, {"et", 2}, {"ET", 1}}},
+        TypeCase{"formStandingOnce", "et amor et", {{"et", 2}, {"amor", 1}}},
+        // The same form hashed from a full load and from the last bytes of the text.
+        TypeCase{"formAtTheVeryEnd", "[1] amor est amor", {{"amor", 2}, {"est", 1}}},
+        TypeCase{"formsOfEightAndNineBytes", "abcdefgh abcdefghi abcdefgh abcdefghi",
+                 {{"abcdefgh", 2}, {"abcdefghi", 2}}},
+        TypeCase{"formsSharingTheirLastEightBytes", "xabcdefghijklmnop yabcdefghijklmnop xabcdefghijklmnop",
+                 {{"xabcdefghijklmnop", 2}, {"yabcdefghijklmnop", 1}}},
+        TypeCase{"formsDifferingInTheMiddle", "abcdefghXjklmnopqrst abcdefghYjklmnopqrst",
+                 {{"abcdefghXjklmnopqrst", 1}, {"abcdefghYjklmnopqrst", 1}}},
+        TypeCase{"formsDifferingByAnAccent", "\xE9t\xE9 \xC9t\xE9 \xE9t\xE9",
+                 {{"\xE9t\xE9", 2}, {"\xC9t\xE9", 1}}},
+        TypeCase{"prefixIsItsOwnType", "am amo amor amo", {{"am", 1}, {"amo", 2}, {"amor", 1}}},
+        TypeCase{"formLongerThanAByte", kLongForm + " a " + kLongForm, {{kLongForm, 2}, {"a", 1}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A million distinct forms of one to six letters, then all of them again: the table of types
+// grows many times and loses none.
+TEST(TypeTableTest, KeepsAMillionDistinctForms)
+{
+    constexpr std::size_t kForms = 1'000'000;
+    std::vector<std::string> forms;
+    forms.reserve(kForms);
+    std::string text;
+    for (std::size_t k = 0; k < kForms; ++k) {
+        std::string form;
+        // Bijective base 26: "a" .. "z", "aa" .. : every number its own form.
+        for (std::size_t n = k + 1; n > 0; n = (n - 1) / 26)
+            form.insert(form.begin(), static_cast<char>('a' + (n - 1) % 26));
+        text += form;
+        text += ' ';
+        forms.push_back(std::move(form));
+    }
+    text += text;
+    const WordTable table = WordTable::segment(text);
+    ASSERT_EQ(table.size(), 2 * kForms);
+    ASSERT_EQ(table.typeCount(), kForms);
+    for (std::size_t k = 0; k < kForms; ++k) {
+        ASSERT_EQ(table.typeText(static_cast<WordTable::TypeId>(k)), forms[k]) << "type " << k;
+        ASSERT_EQ(table.typeFrequency(static_cast<WordTable::TypeId>(k)), 2u) << "type " << k;
+        ASSERT_EQ(table.typeOf(k), k);
+        ASSERT_EQ(table.typeOf(kForms + k), k);
+    }
+}
+
 } // namespace
 } // namespace quorvex

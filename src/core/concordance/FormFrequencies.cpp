@@ -7,19 +7,14 @@ namespace quorvex {
 
 std::vector<FrequencyGroup> formFrequencies(const WordTable& table, const FormQuery& query)
 {
-    // Counting the exact spellings first keeps the hot loop to one hash of a view per word;
-    // the lowering is then done once per distinct spelling.
-    std::unordered_map<std::string_view, std::size_t> exact;
-    const std::size_t n = table.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::string_view form = table.form(i);
-        if (query.matches(form))
-            ++exact[form];
-    }
-
+    // The table counted the exact spellings already: the lowering is done once per type.
     std::unordered_map<std::string, std::size_t> groupOf;
     std::vector<FrequencyGroup> groups;
-    for (const auto& [form, count] : exact) {
+    for (WordTable::TypeId t = 0; t < table.typeCount(); ++t) {
+        const std::string_view form = table.typeText(t);
+        if (!query.matches(form))
+            continue;
+        const std::size_t count = table.typeFrequency(t);
         std::string folded = lowered(form);
         auto [it, fresh] = groupOf.try_emplace(std::move(folded), groups.size());
         if (fresh) {

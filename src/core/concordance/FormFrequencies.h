@@ -13,7 +13,7 @@
 namespace quorvex {
 
 struct FormCount {
-    std::string_view form;  // as written, a slice of the table's text
+    std::string_view form;  // as written, kept by the table
     std::size_t count = 0;
 };
 

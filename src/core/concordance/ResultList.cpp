@@ -6,21 +6,40 @@
 #include <array>
 #include <numeric>
 #include <string>
-#include <unordered_map>
 
 namespace quorvex {
+
+namespace {
+
+// One flag per type of the table: whether its form matches. The query meets each distinct
+// form once, however many words bear it.
+std::vector<std::uint8_t> matchingTypes(const WordTable& table, const FormQuery& query)
+{
+    std::vector<std::uint8_t> wanted(table.typeCount());
+    for (WordTable::TypeId t = 0; t < wanted.size(); ++t)
+        wanted[t] = query.matches(table.typeText(t)) ? 1 : 0;
+    return wanted;
+}
+
+} // namespace
 
 ResultList findForms(const WordTable& table, std::string_view typedQuery)
 {
     const FormQuery query = FormQuery::parse(typedQuery);
+    const std::vector<std::uint8_t> wanted = matchingTypes(table, query);
+    std::size_t count = 0;
+    for (WordTable::TypeId t = 0; t < wanted.size(); ++t)
+        count += wanted[t] ? table.typeFrequency(t) : 0;
     ResultList results;
-    // Room for every word: pages never written are never resident, and the list does not
-    // grow by copies.
-    results.reserve(table.size());
-    const std::size_t n = table.size();
-    for (std::size_t i = 0; i < n; ++i)
-        if (query.matches(table.form(i)))
-            results.push_back(static_cast<WordIndex>(i));
+    if (count == 0)
+        return results;
+    results.reserve(count);
+    if (count == table.size()) {
+        results.resize(count);
+        std::iota(results.begin(), results.end(), WordIndex(0));
+        return results;
+    }
+    table.forEachWordOfTypes(wanted, [&](std::size_t i) { results.push_back(static_cast<WordIndex>(i)); });
     return results;
 }
 
@@ -28,9 +47,9 @@ std::size_t countForms(const WordTable& table, std::string_view typedQuery)
 {
     const FormQuery query = FormQuery::parse(typedQuery);
     std::size_t count = 0;
-    const std::size_t n = table.size();
-    for (std::size_t i = 0; i < n; ++i)
-        count += query.matches(table.form(i)) ? 1 : 0;
+    for (WordTable::TypeId t = 0; t < table.typeCount(); ++t)
+        if (query.matches(table.typeText(t)))
+            count += table.typeFrequency(t);
     return count;
 }
 
@@ -74,50 +93,52 @@ std::vector<std::uint32_t> countingSort(const std::vector<std::uint32_t>& order,
     return sorted;
 }
 
-// Rank of every row's lowered form: the distinct spellings are found first (one hash of a
-// slice of the text per row), lowered once each, then the distinct lowered forms ranked.
+// Rank of every row's lowered form: the distinct types of the rows are lowered once each,
+// then ranked.
 std::size_t rankForms(const WordTable& table, const ResultList& results,
                       std::vector<std::uint32_t>& rankOfRow)
 {
-    std::unordered_map<std::string_view, std::uint32_t> spellingId;
-    std::vector<std::string_view> spellings;
+    constexpr std::uint32_t kUnseen = ~std::uint32_t(0);
+    std::vector<std::uint32_t> slot(table.typeCount(), kUnseen);
+    std::vector<WordTable::TypeId> types;
     rankOfRow.resize(results.size());
     for (std::size_t r = 0; r < results.size(); ++r) {
-        const std::string_view form = table.form(results[r]);
-        const auto [it, added] =
-            spellingId.try_emplace(form, static_cast<std::uint32_t>(spellings.size()));
-        if (added)
-            spellings.push_back(form);
-        rankOfRow[r] = it->second;
+        const WordTable::TypeId t = table.typeOf(results[r]);
+        if (slot[t] == kUnseen) {
+            slot[t] = static_cast<std::uint32_t>(types.size());
+            types.push_back(t);
+        }
+        rankOfRow[r] = slot[t];
     }
-    spellingId = {};
+    slot = {};
 
     std::string arena;
-    std::vector<std::pair<std::size_t, std::size_t>> loweredSpan(spellings.size());
-    for (std::size_t s = 0; s < spellings.size(); ++s) {
-        loweredSpan[s] = {arena.size(), spellings[s].size()};
-        for (const char c : spellings[s])
+    std::vector<std::pair<std::size_t, std::size_t>> loweredSpan(types.size());
+    for (std::size_t s = 0; s < types.size(); ++s) {
+        const std::string_view form = table.typeText(types[s]);
+        loweredSpan[s] = {arena.size(), form.size()};
+        for (const char c : form)
             arena += lowerChar(c);
     }
     const auto lowered = [&](std::uint32_t s) {
         return std::string_view(arena).substr(loweredSpan[s].first, loweredSpan[s].second);
     };
-    std::vector<std::uint32_t> bySpelling(spellings.size());
-    std::iota(bySpelling.begin(), bySpelling.end(), 0u);
+    std::vector<std::uint32_t> byForm(types.size());
+    std::iota(byForm.begin(), byForm.end(), 0u);
     // char_traits<char> compares bytes as unsigned, like the grid's text order.
-    std::sort(bySpelling.begin(), bySpelling.end(),
+    std::sort(byForm.begin(), byForm.end(),
               [&](std::uint32_t a, std::uint32_t b) { return lowered(a) < lowered(b); });
-    // Spellings that lower alike ("Et", "et") share a rank.
-    std::vector<std::uint32_t> rank(spellings.size());
+    // Types that lower alike ("Et", "et") share a rank.
+    std::vector<std::uint32_t> rank(types.size());
     std::uint32_t next = 0;
-    for (std::size_t i = 0; i < bySpelling.size(); ++i) {
-        if (i > 0 && lowered(bySpelling[i]) != lowered(bySpelling[i - 1]))
+    for (std::size_t i = 0; i < byForm.size(); ++i) {
+        if (i > 0 && lowered(byForm[i]) != lowered(byForm[i - 1]))
             ++next;
-        rank[bySpelling[i]] = next;
+        rank[byForm[i]] = next;
     }
     for (std::uint32_t& r : rankOfRow)
         r = rank[r];
-    return spellings.empty() ? 0 : std::size_t(next) + 1;
+    return types.empty() ? 0 : std::size_t(next) + 1;
 }
 
 // Rank of every row's reference. Equal reference texts share an id in the table, so the

@@ -3,6 +3,7 @@
 #include "text/Letters.h"
 
 #include <array>
+#include <cstring>
 #include <limits>
 #include <stdexcept>
 
@@ -95,6 +96,113 @@ private:
     std::vector<WordTable::ReferenceId> m_slots;
 };
 
+// Every distinct form gets one type id: an open-addressing table of ids keyed by a hash of the
+// form's bytes, kept only while the text is cut. A form is hashed from at most a few 8-byte
+// loads, since most words are short, and compared with the type's own copy, which stays in
+// cache where the word's first occurrence in the text would not.
+class TypeInterner {
+public:
+    static constexpr WordTable::TypeId kNone = ~WordTable::TypeId(0);
+
+    TypeInterner(std::vector<std::uint32_t>& frequency, std::vector<std::uint32_t>& start,
+                 std::string& bytes)
+        : m_frequency(frequency), m_start(start), m_bytes(bytes), m_slots(4096, Slot{0, kNone})
+    {
+        m_start.push_back(0);
+    }
+
+    // The type of the form [p, p + length); `end` is the end of the text, which no load passes.
+    WordTable::TypeId intern(const unsigned char* p, std::size_t length, const unsigned char* end)
+    {
+        const std::uint32_t hash = hashOf(p, length, end);
+        const std::size_t mask = m_slots.size() - 1;
+        std::size_t slot = hash & mask;
+        for (; m_slots[slot].type != kNone; slot = (slot + 1) & mask) {
+            const Slot& s = m_slots[slot];
+            if (s.hash != hash)
+                continue;
+            const std::uint32_t from = m_start[s.type];
+            if (m_start[s.type + 1] - from == length
+                && std::memcmp(m_bytes.data() + from, p, length) == 0) {
+                ++m_frequency[s.type];
+                return s.type;
+            }
+        }
+        const auto type = static_cast<WordTable::TypeId>(m_frequency.size());
+        m_frequency.push_back(1);
+        m_bytes.append(reinterpret_cast<const char*>(p), length);
+        m_start.push_back(static_cast<std::uint32_t>(m_bytes.size()));
+        m_slots[slot] = Slot{hash, type};
+        if (m_frequency.size() * 2 > m_slots.size())
+            grow();
+        return type;
+    }
+
+private:
+    struct Slot {
+        std::uint32_t hash;
+        WordTable::TypeId type;
+    };
+
+    static std::uint64_t load(const unsigned char* p) noexcept
+    {
+        std::uint64_t v;
+        std::memcpy(&v, p, sizeof v);
+        return v;
+    }
+    static std::uint32_t finish(std::uint64_t h) noexcept
+    {
+        h ^= h >> 29;
+        h *= 0xbf58476d1ce4e5b9ull;
+        return static_cast<std::uint32_t>(h >> 32);
+    }
+    // Depends on the bytes and the length only, never on where the form stands.
+    static std::uint32_t hashOf(const unsigned char* p, std::size_t length,
+                                const unsigned char* end) noexcept
+    {
+        constexpr std::uint64_t k = 0x9e3779b97f4a7c15ull;
+        if (length <= 8) {
+            std::uint64_t v = 0;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+            if (end - p >= 8) {
+                // One load; the bytes past the form are masked off.
+                v = load(p);
+                if (length < 8)
+                    v &= (std::uint64_t(1) << (8 * length)) - 1;
+            } else
+#endif
+                std::memcpy(&v, p, length);
+            return finish((v ^ length) * k);
+        }
+        std::uint64_t h = length * k;
+        std::size_t i = 0;
+        for (; i + 8 < length; i += 8)
+            h = (h ^ load(p + i)) * k;
+        // The last 8 bytes, overlapping the chunk before when the length is no multiple of 8.
+        return finish((h ^ load(p + length - 8)) * k);
+    }
+
+    void grow()
+    {
+        std::vector<Slot> slots(m_slots.size() * 2, Slot{0, kNone});
+        const std::size_t mask = slots.size() - 1;
+        for (const Slot& s : m_slots) {
+            if (s.type == kNone)
+                continue;
+            std::size_t slot = s.hash & mask;
+            while (slots[slot].type != kNone)
+                slot = (slot + 1) & mask;
+            slots[slot] = s;
+        }
+        m_slots = std::move(slots);
+    }
+
+    std::vector<std::uint32_t>& m_frequency;
+    std::vector<std::uint32_t>& m_start;
+    std::string& m_bytes;
+    std::vector<Slot> m_slots;
+};
+
 } // namespace
 
 WordTable WordTable::segment(std::string text, LetterSet letters)
@@ -124,10 +232,12 @@ WordTable WordTable::segment(std::string text, LetterSet letters)
         }
         table.m_offsets.reserve(words);
         table.m_lengths.reserve(words);
+        table.m_typeOf.reserve(words);
         table.m_blockRun.reserve((words >> kBlockShift) + 1);
     }
 
     ReferenceInterner interner(t, letters, table.m_references, table.m_referenceHashes);
+    TypeInterner types(table.m_typeFrequency, table.m_typeStart, table.m_typeBytes);
     MarkerReader key(letters);
     bool changed = true;  // the empty reference has no id until a word needs it
     ReferenceId current = ReferenceInterner::kNone;
@@ -147,6 +257,7 @@ WordTable WordTable::segment(std::string text, LetterSet letters)
         table.m_offsets.push_back(static_cast<std::uint32_t>(start - begin));
         const auto length = static_cast<std::size_t>(stop - start);
         table.m_lengths.push_back(length < kLongWord ? static_cast<std::uint8_t>(length) : kLongWord);
+        table.m_typeOf.push_back(types.intern(start, length, end));
     };
 
     // std::string keeps a '\0' after its last byte, and '\0' is no letter: a run of letters
@@ -177,6 +288,9 @@ WordTable WordTable::segment(std::string text, LetterSet letters)
     table.m_runReference.shrink_to_fit();
     table.m_references.shrink_to_fit();
     table.m_referenceHashes.shrink_to_fit();
+    table.m_typeFrequency.shrink_to_fit();
+    table.m_typeStart.shrink_to_fit();
+    table.m_typeBytes.shrink_to_fit();
     return table;
 }
 

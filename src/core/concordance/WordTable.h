@@ -1,6 +1,8 @@
 #pragma once
 // The word table: every word of the Latin text, in text order, with the reference in force
-// when the word ended. Built once when a text is loaded; searches only read it.
+// when the word ended and its type (its distinct form as written). Built once when a text is
+// loaded; searches only read it. A text of millions of words has tens of thousands of types:
+// whatever is asked of a form (a match, a fold, a dictionary lookup) is asked once per type.
 //
 // The table owns the text; a word is its offset and length in it plus a reference id. A
 // reference id stands for one reference text as the grid shows it: equal texts share one id,
@@ -23,6 +25,7 @@ namespace quorvex {
 class WordTable {
 public:
     using ReferenceId = std::uint32_t;
+    using TypeId = std::uint32_t;
 
     // A reference text in parts: the bytes text[markerOffset, markerOffset + markerLength)
     // without their letters (keyLength bytes remain), then `strays` times "]". Before any "["
@@ -50,6 +53,28 @@ public:
         return std::string_view(m_text.data() + offset, length);
     }
     std::size_t formOffset(std::size_t i) const noexcept { return m_offsets[i]; }
+
+    // Types: the distinct forms as written (case untouched: "Et" and "et" are two types),
+    // numbered 0 .. typeCount() in the order of their first word.
+    std::size_t typeCount() const noexcept { return m_typeFrequency.size(); }
+    TypeId typeOf(std::size_t i) const noexcept { return m_typeOf[i]; }
+    // The type's form, kept apart from the text so that a walk over the types stays compact.
+    std::string_view typeText(TypeId t) const noexcept
+    {
+        return std::string_view(m_typeBytes.data() + m_typeStart[t], m_typeStart[t + 1] - m_typeStart[t]);
+    }
+    // How many words bear the type.
+    std::size_t typeFrequency(TypeId t) const noexcept { return m_typeFrequency[t]; }
+    // The words bearing the types flagged in `wanted` (one flag per type), in text order:
+    // calls f(word index) for each.
+    template <typename F>
+    void forEachWordOfTypes(const std::vector<std::uint8_t>& wanted, F&& f) const
+    {
+        const std::size_t n = m_typeOf.size();
+        for (std::size_t i = 0; i < n; ++i)
+            if (wanted[m_typeOf[i]])
+                f(i);
+    }
 
     // The word's reference: an id into the table of distinct references, 0 .. referenceCount().
     ReferenceId referenceId(std::size_t i) const noexcept
@@ -104,6 +129,10 @@ private:
     std::vector<std::uint32_t> m_blockRun;      // run in force at word 64 k
     std::vector<Reference> m_references;
     std::vector<std::uint32_t> m_referenceHashes;  // by id
+    std::vector<TypeId> m_typeOf;                  // by word
+    std::vector<std::uint32_t> m_typeFrequency;    // by type
+    std::vector<std::uint32_t> m_typeStart;        // by type, into m_typeBytes; one more at the end
+    std::string m_typeBytes;                       // every type's form, one after the other
     LetterSet m_letters = LetterSet::Window;
 };
 

@@ -7,6 +7,7 @@
 #include "text/Cp1252.h"
 
 #include <ctime>
+#include <optional>
 
 namespace quorvex {
 
@@ -69,17 +70,18 @@ int runConcordanceCommand(const CliOptions& options, std::ostream& out, std::ost
     case CliAction::ResultFile: {
         const std::string date = options.date ? *options.date : defaultDateText(std::time(nullptr));
         const std::string* frenchText = options.frenchPath.empty() ? nullptr : &french.text;
-        // The texts were read a moment ago: the file is written from them.
+        // The texts were read a moment ago: the file is written from them, its passages found
+        // once whether it is sized first or not.
+        std::optional<ResultFileWriter> writer;
+        const auto prepared = [&]() -> const ResultFileWriter& {
+            if (!writer)
+                writer.emplace(search.table, results, options.title, date, search.table.text(),
+                               frenchText);
+            return *writer;
+        };
         return writeOutput(
-            options, out, err,
-            [&] {
-                return resultFileSize(search.table, results, options.title, date,
-                                      search.table.text(), frenchText);
-            },
-            [&](std::ostream& to) {
-                writeResultFile(to, search.table, results, options.title, date,
-                                search.table.text(), frenchText);
-            });
+            options, out, err, [&] { return prepared().size(); },
+            [&](std::ostream& to) { prepared().write(to); });
     }
     case CliAction::PrintList:
         if (const int code = unlessMemoryRunsShort(err, writingWhat(options), [&] {

@@ -47,6 +47,7 @@ public:
     // The reference's text; `scratch` holds it where it has to be built.
     std::string_view reference(Row r, std::string& /*scratch*/) const { return m_grid.cell(r, 1); }
     void appendReference(std::string& out, Row r) const { out += m_grid.cell(r, 1); }
+    std::size_t referenceLength(Row r) const { return m_grid.cell(r, 1).size(); }
     // What tells two rows' references apart, for caching by reference.
     std::string_view referenceKey(Row r, std::string& scratch) const { return reference(r, scratch); }
 
@@ -123,6 +124,7 @@ public:
         return scratch;
     }
     void appendReference(std::string& out, const Row& r) const { m_table.appendReferenceText(r.id, out); }
+    std::size_t referenceLength(const Row& r) const { return m_table.referenceParts(r.id).textLength(); }
     std::string_view referenceKey(const Row& r, std::string& scratch) const
     {
         scratch = std::to_string(r.id);

@@ -94,9 +94,8 @@ std::uint64_t rowsSize(const Rows& rows, std::string_view title, std::string_vie
 {
     std::uint64_t n = headerSize(title, date) + formColumnSize(rows.headerForm())
         + rows.headerReference().size() + kCrLf.size();
-    std::string scratch;
     rows.forEachRow([&](const auto& row) {
-        n += formColumnSize(rows.form(row)) + rows.reference(row, scratch).size() + kCrLf.size();
+        n += formColumnSize(rows.form(row)) + rows.referenceLength(row) + kCrLf.size();
         n += kRule.size() + kCrLf.size() + rows.latinLength(row) + kCrLf.size();
         if (rows.withFrench())
             n += rows.frenchLength(row) + kCrLf.size();
@@ -114,11 +113,32 @@ void writeResultFile(std::ostream& out, const GridModel& grid, std::string_view 
     writeRows(out, GridAttestations(grid, latinText, frenchText), title, date);
 }
 
+ResultFileWriter::ResultFileWriter(const WordTable& table, const ResultList& results,
+                                   std::string_view title, std::string_view date,
+                                   std::string_view latinText, const std::string* frenchText)
+    : m_rows(std::make_unique<ResultAttestations>(table, results, latinText, frenchText)),
+      m_title(title),
+      m_date(date)
+{
+}
+
+ResultFileWriter::~ResultFileWriter() = default;
+
+std::uint64_t ResultFileWriter::size() const
+{
+    return rowsSize(*m_rows, m_title, m_date);
+}
+
+void ResultFileWriter::write(std::ostream& out) const
+{
+    writeRows(out, *m_rows, m_title, m_date);
+}
+
 void writeResultFile(std::ostream& out, const WordTable& table, const ResultList& results,
                      std::string_view title, std::string_view date, std::string_view latinText,
                      const std::string* frenchText)
 {
-    writeRows(out, ResultAttestations(table, results, latinText, frenchText), title, date);
+    ResultFileWriter(table, results, title, date, latinText, frenchText).write(out);
 }
 
 std::uint64_t resultFileSize(const GridModel& grid, std::string_view title, std::string_view date,
@@ -131,7 +151,7 @@ std::uint64_t resultFileSize(const WordTable& table, const ResultList& results,
                              std::string_view title, std::string_view date,
                              std::string_view latinText, const std::string* frenchText)
 {
-    return rowsSize(ResultAttestations(table, results, latinText, frenchText), title, date);
+    return ResultFileWriter(table, results, title, date, latinText, frenchText).size();
 }
 
 namespace {
@@ -190,14 +210,15 @@ FileError saveResultFile(const std::string& outputPath, const WordTable& table,
                          std::string_view date, const std::string& latinPath,
                          const std::string& frenchPath, const SaveControl& control)
 {
+    // The passages found for the size serve the writing too.
+    std::unique_ptr<ResultFileWriter> writer;
     return saveFromPaths(
         outputPath, latinPath, frenchPath, control,
         [&](std::string_view latin, const std::string* french) {
-            return resultFileSize(table, results, title, date, latin, french);
+            writer = std::make_unique<ResultFileWriter>(table, results, title, date, latin, french);
+            return writer->size();
         },
-        [&](std::ostream& out, std::string_view latin, const std::string* french) {
-            writeResultFile(out, table, results, title, date, latin, french);
-        });
+        [&](std::ostream& out, std::string_view, const std::string*) { writer->write(out); });
 }
 
 FileError saveResultFile(const std::string& outputPath, const GridModel& grid,

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <ctime>
 #include <functional>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -28,6 +29,30 @@ void writeResultFile(std::ostream& out, const GridModel& grid, std::string_view 
 void writeResultFile(std::ostream& out, const WordTable& table, const ResultList& results,
                      std::string_view title, std::string_view date, std::string_view latinText,
                      const std::string* frenchText);
+
+class ResultAttestations;
+
+// The result file of `results`, its passages found by one pass over each text, then sized
+// and written from them: a save asks both. The table, the results and the texts must outlive
+// it; `frenchText` null or empty means no French lines.
+class ResultFileWriter {
+public:
+    ResultFileWriter(const WordTable& table, const ResultList& results, std::string_view title,
+                     std::string_view date, std::string_view latinText,
+                     const std::string* frenchText);
+    ~ResultFileWriter();
+    ResultFileWriter(const ResultFileWriter&) = delete;
+    ResultFileWriter& operator=(const ResultFileWriter&) = delete;
+
+    // The bytes write() gives.
+    std::uint64_t size() const;
+    void write(std::ostream& out) const;
+
+private:
+    std::unique_ptr<ResultAttestations> m_rows;
+    std::string m_title;
+    std::string m_date;
+};
 
 // The number of bytes writeResultFile writes, from the passages' lengths: known before a
 // byte is written, so that a save too large for its disk is refused at once.

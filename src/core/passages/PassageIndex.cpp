@@ -69,9 +69,8 @@ PassageIndex::PassageIndex(std::string_view text, const std::vector<std::string_
     while (i < n) {
         if (scan.leavesUnchanged(t[i])) {
             // Outside groups only "[" and "]" change anything: skip to the next one.
-            std::size_t j = i + 1;
-            while (j < n && t[j] != '[' && t[j] != ']')
-                ++j;
+            const auto j = static_cast<std::size_t>(
+                nextBracket(text.data() + i + 1, text.data() + n) - text.data());
             if (current)
                 take(i, j);
             i = j;

@@ -107,9 +107,8 @@ ReferencePassages::ReferencePassages(std::string_view text, const WordTable& tab
         const unsigned char c = t[i];
         if (key.leavesUnchanged(c)) {
             // Outside groups only "[" and "]" change anything: skip to the next one.
-            std::size_t j = i + 1;
-            while (j < n && t[j] != '[' && t[j] != ']')
-                ++j;
+            const auto j = static_cast<std::size_t>(
+                nextBracket(text.data() + i + 1, text.data() + n) - text.data());
             if (current)
                 take(i, j);
             i = j;

@@ -4,22 +4,6 @@
 
 namespace quorvex {
 
-namespace {
-
-// Index of the next "[" or "]" at or after `from`, or `size`.
-std::size_t nextBracket(const char* text, std::size_t from, std::size_t size)
-{
-    while (from < size) {
-        const char c = text[from];
-        if (c == '[' || c == ']')
-            return from;
-        ++from;
-    }
-    return size;
-}
-
-} // namespace
-
 ReferenceScanResult scanReference(std::string_view text, std::string_view reference,
                                   Neighbours neighbours)
 {
@@ -69,7 +53,7 @@ ReferenceScanResult scanReference(std::string_view text, std::string_view refere
         const auto c = static_cast<unsigned char>(p[i]);
         if (current.leavesUnchanged(c)) {
             // Outside a marker nothing changes until the next bracket: one run at a time.
-            const std::size_t end = nextBracket(p, i + 1, n);
+            const auto end = static_cast<std::size_t>(nextBracket(p + i + 1, p + n) - p);
             visit(i, end - i);
             i = end;
             continue;

@@ -16,6 +16,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,25 @@ struct ReferenceParts {
     std::size_t textLength() const noexcept { return std::size_t(keyLength) + strays; }
     bool empty() const noexcept { return markerLength == 0 && strays == 0; }
 };
+
+// The first "[" or "]" in [p, end), or end. Outside groups nothing else changes the
+// reference, and markers are a few bytes in a hundred: eight bytes are tested at a time.
+inline const char* nextBracket(const char* p, const char* end) noexcept
+{
+    constexpr std::uint64_t ones = 0x0101010101010101ull;
+    constexpr std::uint64_t highs = 0x8080808080808080ull;
+    const auto hasZeroByte = [](std::uint64_t x) { return (x - ones) & ~x & highs; };
+    while (end - p >= 8) {
+        std::uint64_t v;
+        std::memcpy(&v, p, sizeof v);
+        if (hasZeroByte(v ^ (ones * '[')) | hasZeroByte(v ^ (ones * ']')))
+            break;
+        p += 8;
+    }
+    while (p < end && *p != '[' && *p != ']')
+        ++p;
+    return p;
+}
 
 class MarkerReader {
 public:

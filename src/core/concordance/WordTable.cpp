@@ -26,17 +26,6 @@ std::size_t WordTable::copyReferencePrefix(ReferenceId id, char* out, std::size_
     return copyKeyPrefix(m_text, m_references[id], m_letters, out, max);
 }
 
-std::size_t WordTable::longLength(std::uint32_t offset) const noexcept
-{
-    // The text keeps a '\0' after its last byte, and '\0' is no letter.
-    const auto& isLetterByte = letterTable(m_letters);
-    const auto* p = reinterpret_cast<const unsigned char*>(m_text.data()) + offset;
-    std::size_t n = 0;
-    while (isLetterByte[p[n]])
-        ++n;
-    return n;
-}
-
 namespace {
 
 // Equal reference texts get one id: an open-addressing table of ids keyed by the reference
@@ -231,7 +220,6 @@ WordTable WordTable::segment(std::string text, LetterSet letters)
             prev = cur;
         }
         table.m_offsets.reserve(words);
-        table.m_lengths.reserve(words);
         table.m_typeOf.reserve(words);
         table.m_blockRun.reserve((words >> kBlockShift) + 1);
     }
@@ -255,9 +243,7 @@ WordTable WordTable::segment(std::string text, LetterSet letters)
         if ((word & ((1u << kBlockShift) - 1)) == 0)
             table.m_blockRun.push_back(static_cast<std::uint32_t>(table.m_runStart.size() - 1));
         table.m_offsets.push_back(static_cast<std::uint32_t>(start - begin));
-        const auto length = static_cast<std::size_t>(stop - start);
-        table.m_lengths.push_back(length < kLongWord ? static_cast<std::uint8_t>(length) : kLongWord);
-        table.m_typeOf.push_back(types.intern(start, length, end));
+        table.m_typeOf.push_back(types.intern(start, static_cast<std::size_t>(stop - start), end));
     };
 
     // std::string keeps a '\0' after its last byte, and '\0' is no letter: a run of letters

@@ -48,9 +48,8 @@ public:
     // 0-based. The form as written (case untouched), a slice of text().
     std::string_view form(std::size_t i) const noexcept
     {
-        const std::uint32_t offset = m_offsets[i];
-        const std::size_t length = m_lengths[i] < kLongWord ? m_lengths[i] : longLength(offset);
-        return std::string_view(m_text.data() + offset, length);
+        const TypeId t = m_typeOf[i];
+        return std::string_view(m_text.data() + m_offsets[i], m_typeStart[t + 1] - m_typeStart[t]);
     }
     std::size_t formOffset(std::size_t i) const noexcept { return m_offsets[i]; }
 
@@ -112,18 +111,13 @@ public:
     LetterSet letterSet() const noexcept { return m_letters; }
 
 private:
-    // A word is its offset and a one-byte length (a longer word is measured in the text when
-    // asked for); the reference changes only at markers, so words hold none: runs of words
-    // share one, and every block of 64 words knows the run in force at its start. About five
-    // bytes a word.
-    static constexpr std::uint8_t kLongWord = 255;
+    // A word is its offset and its type, whose form gives its length; the reference changes
+    // only at markers, so words hold none: runs of words share one, and every block of 64 words
+    // knows the run in force at its start. About eight bytes a word.
     static constexpr unsigned kBlockShift = 6;
-
-    std::size_t longLength(std::uint32_t offset) const noexcept;
 
     std::string m_text;
     std::vector<std::uint32_t> m_offsets;
-    std::vector<std::uint8_t> m_lengths;        // kLongWord: measure in the text
     std::vector<std::uint32_t> m_runStart;      // first word of each run, ascending
     std::vector<ReferenceId> m_runReference;    // the reference of each run
     std::vector<std::uint32_t> m_blockRun;      // run in force at word 64 k

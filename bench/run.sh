@@ -83,9 +83,10 @@ for copies in "${sizes[@]}"; do
 
     wc_latin() { wc -w "$latin"; }
     echo "Plancher :"; show "LC_ALL=C wc -w $latin"
-    grep_deus() { grep -c -w -i deus "$latin"; }
+    # Not to /dev/null: GNU grep stops at the first match when its output goes nowhere.
+    grep_deus() { grep -c -w -i deus "$latin" >"$dir/grep.txt"; }
     compare "grep -c -w -i deus (pour comparer)" "" wc_latin grep_deus
-    show "LC_ALL=C grep -c -w -i deus $latin"
+    show "LC_ALL=C grep -c -w -i deus $latin > grep.txt"
 
     for query in 'a*' 'Deus' '*'; do
         count_job() { "$cli" --latin "$latin" --count "$query"; }

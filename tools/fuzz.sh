@@ -10,7 +10,8 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_CXX_FLAGS="$sanitize -fsanitize=fuzzer-no-link" \
   -DCMAKE_EXE_LINKER_FLAGS="$sanitize" \
-  -DQUORVEX_BUILD_GUI=OFF -DQUORVEX_BUILD_TESTS=OFF -DQUORVEX_BUILD_BENCH=OFF -DQUORVEX_BUILD_FUZZ=ON >/dev/null
+  -DQUORVEX_BUILD_GUI=OFF -DQUORVEX_BUILD_TESTS=OFF -DQUORVEX_BUILD_BENCH=OFF -DQUORVEX_BUILD_FUZZ=ON \
+  -DQUORVEX_HARDENING=OFF >/dev/null
 cmake --build "$build" -j2
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 work=$(mktemp -d)

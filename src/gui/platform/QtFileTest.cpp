@@ -26,20 +26,26 @@ bool QtFileTest::isSystemView(const QByteArray& type)
     return views.contains(type);
 }
 
+bool QtFileTest::isOrdinaryPlace(const QString& canonicalPath, const QByteArray& mountType)
+{
+#ifndef Q_OS_WIN
+    // Whatever a container mounts there, these show the system, not files.
+    for (const QString& view : {QStringLiteral("/proc"), QStringLiteral("/sys"), QStringLiteral("/dev")})
+        if (canonicalPath == view || canonicalPath.startsWith(view + QLatin1Char('/')))
+            return false;
+#endif
+    return !isSystemView(mountType);
+}
+
 bool QtFileTest::isOrdinaryFolder(const QString& path)
 {
     const QFileInfo info(path);
     if (path.isEmpty() || !info.isDir())
         return false;
-#ifndef Q_OS_WIN
-    // Whatever a container mounts there, these show the system, not files.
-    const QString canonical = info.canonicalFilePath();
-    for (const QString& view : {QStringLiteral("/proc"), QStringLiteral("/sys"), QStringLiteral("/dev")})
-        if (canonical == view || canonical.startsWith(view + QLatin1Char('/')))
-            return false;
-#endif
+    // No mount entry covers it where / is not a mount point or /proc is not mounted (a
+    // chroot): a folder all the same, known by its path alone.
     const QStorageInfo storage(info.absoluteFilePath());
-    return storage.isValid() && !isSystemView(storage.fileSystemType());
+    return isOrdinaryPlace(info.canonicalFilePath(), storage.isValid() ? storage.fileSystemType() : QByteArray());
 }
 
 FileError QtFileTest::checkReadable(const QString& path) { return quorvex::checkReadable(toPath(path)); }

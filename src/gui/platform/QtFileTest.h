@@ -13,6 +13,9 @@ public:
     FileError checkReadable(const QString& path) override;
     // The file systems that show the system rather than files on a disk.
     static bool isSystemView(const QByteArray& fileSystemType);
+    // Whether a folder of that canonical path, on a mount of that file system type (empty
+    // when no mount entry is known), holds files rather than a view of the system.
+    static bool isOrdinaryPlace(const QString& canonicalPath, const QByteArray& mountType);
 };
 
 } // namespace quorvex

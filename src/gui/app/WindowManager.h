@@ -11,6 +11,8 @@
 #include <QObject>
 #include <QPointer>
 
+#include <utility>
+
 class QWidget;
 
 namespace quorvex {
@@ -47,6 +49,10 @@ public:
 
     using WindowDirectory::present;
 
+    // The texts the text window takes when the splash gives way to it.
+    void setStartingTexts(const StartingTexts& texts) { m_startingTexts = texts; }
+    StartingTexts takeStartingTexts() override { return std::exchange(m_startingTexts, {}); }
+
     // Destroys a loaded window; its next use loads it anew.
     void unload(QWidget* window) override;
 
@@ -73,6 +79,7 @@ private:
 
     Platform m_platform;
     Session m_session;
+    StartingTexts m_startingTexts;
     QPointer<SplashScreen> m_splashScreen;
     QPointer<TextWindow> m_textWindow;
     QPointer<SearchWindow> m_searchWindow;

@@ -192,7 +192,11 @@ void SplashScreen::giveWay()
     m_timer->stop();
     WindowDirectory& windows = m_windows;
     windows.unload(this);
-    WindowDirectory::present(windows.textWindow());
+    TextWindow* text = windows.textWindow();
+    WindowDirectory::present(text);
+    // Shown first, so a refused file's message stands over the window it concerns.
+    if (text)
+        text->openStartingTexts();
 }
 
 } // namespace quorvex

@@ -130,15 +130,32 @@ void TextWindow::browseInto(QLineEdit* target)
     if (chosen.isEmpty())
         return;
     m_dialogFileName = chosen;
+    placeCheckedFile(chosen, target);
+}
 
+void TextWindow::placeCheckedFile(const QString& path, QLineEdit* target)
+{
+    const Platform& platform = m_windows.platform();
     BusyGuard busy(platform.busy, this);
-    if (const FileError error = platform.files.checkReadable(chosen)) {
-        // The box keeps what it held.
+    if (const FileError error = platform.files.checkReadable(path)) {
         platform.messages.show(this, fileErrorMessage(error));
         return;
     }
-    target->setText(chosen);
+    target->setText(path);
     updateConcordanceState();
+}
+
+void TextWindow::openStartingTexts()
+{
+    const StartingTexts texts = m_windows.takeStartingTexts();
+    if (!texts.latinPath.isEmpty()) {
+        // The open dialog proposes it next, as after browsing for it.
+        m_dialogFileName = texts.latinPath;
+        placeCheckedFile(texts.latinPath, m_latinPathEdit);
+    }
+    if (!texts.frenchPath.isEmpty())
+        placeCheckedFile(texts.frenchPath, m_frenchPathEdit);
+    m_latinPathEdit->setFocus();
 }
 
 void TextWindow::onLatinPathChanged()

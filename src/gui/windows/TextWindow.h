@@ -33,12 +33,18 @@ public:
     void onConcordanceTriggered();
     void onAboutTriggered();
     void onQuitTriggered();
+    // Takes the texts named on the command line into their boxes, each checked as a browse
+    // command checks its file; the focus is then in the Latin box.
+    void openStartingTexts();
 
 private:
     void buildControls();
     void buildMenus();
     // Browses for a text file and puts its path into `target`.
     void browseInto(QLineEdit* target);
+    // Puts a file the user named into `target` once it proves readable; a refused one is
+    // reported and the box keeps what it held.
+    void placeCheckedFile(const QString& path, QLineEdit* target);
     // "&Concordance" is enabled exactly when the Latin box is not empty (blanks count).
     void updateConcordanceState();
 

@@ -5,6 +5,8 @@
 
 #include "platform/Platform.h"
 
+#include <QString>
+
 class QWidget;
 
 namespace quorvex {
@@ -14,6 +16,12 @@ class ContextViewer;
 class SearchWindow;
 class Session;
 class TextWindow;
+
+// The texts named on the program's command line, absolute; empty when not given.
+struct StartingTexts {
+    QString latinPath;
+    QString frenchPath;
+};
 
 class WindowDirectory {
 public:
@@ -30,6 +38,9 @@ public:
     virtual AboutBox* aboutBox() = 0;
     // Without loading it.
     virtual TextWindow* textWindowIfLoaded() const = 0;
+
+    // The texts of the command line, handed over once: later calls get empty paths.
+    virtual StartingTexts takeStartingTexts() = 0;
 
     // Destroys a loaded window; its next use loads it anew.
     virtual void unload(QWidget* window) = 0;

@@ -1,25 +1,60 @@
 #!/usr/bin/env bash
-# The package as a system would hold it: unpacked into a fresh folder (BUILD_DIR/package-root)
-# with its control data shown, and the files the menu, man and bash look for in place.
+# The two packages as a system would hold them: unpacked together into a fresh folder
+# (BUILD_DIR/package-root) with their control data shown, each file in the package it
+# belongs to, and the relations that keep Qt off a machine that wants the command line only.
 set -euo pipefail
 build=$1
-deb=$(ls "$build"/quorvex_*.deb)
+cli_deb=$(ls "$build"/quorvex-cli_*.deb)
+gui_deb=$(ls "$build"/quorvex_*.deb)
 root=$build/package-root
 rm -rf "$root"
 mkdir -p "$root"
-dpkg-deb --info "$deb"
-dpkg -x "$deb" "$root"
-(cd "$root" && find . -type f | sort)
 missing=0
-for f in usr/bin/quorvex usr/bin/quorvex-cli \
-         usr/share/applications/org.veltrano.Quorvex.desktop \
-         usr/share/metainfo/org.veltrano.Quorvex.metainfo.xml \
-         usr/share/icons/hicolor/scalable/apps/org.veltrano.Quorvex.svg \
-         usr/share/icons/hicolor/48x48/apps/org.veltrano.Quorvex.png \
-         usr/share/man/man1/quorvex.1.gz usr/share/man/man1/quorvex-cli.1.gz \
-         usr/share/bash-completion/completions/quorvex-cli \
-         usr/share/doc/quorvex/copyright usr/share/doc/quorvex/changelog.gz; do
-    [[ -f $root/$f ]] || { echo "missing from the package: /$f"; missing=1; }
-done
+fail() { echo "$*"; missing=1; }
+
+# Each package's files, and the files that must be in it.
+check_package()
+{
+    local deb=$1
+    shift
+    dpkg-deb --info "$deb"
+    dpkg -x "$deb" "$root"
+    local list
+    list=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | sed 's|^\./|/|' | grep -v '/$' | sort)
+    echo "$list"
+    for f in "$@"; do
+        grep -qxF "/$f" <<<"$list" || fail "missing from $(basename "$deb"): /$f"
+    done
+}
+check_package "$cli_deb" usr/bin/quorvex-cli \
+    usr/share/man/man1/quorvex-cli.1.gz usr/share/man/fr/man1/quorvex-cli.1.gz \
+    usr/share/bash-completion/completions/quorvex-cli \
+    usr/share/doc/quorvex-cli/copyright usr/share/doc/quorvex-cli/changelog.Debian.gz
+check_package "$gui_deb" usr/bin/quorvex \
+    usr/share/applications/org.veltrano.Quorvex.desktop \
+    usr/share/metainfo/org.veltrano.Quorvex.metainfo.xml \
+    usr/share/icons/hicolor/scalable/apps/org.veltrano.Quorvex.svg \
+    usr/share/icons/hicolor/48x48/apps/org.veltrano.Quorvex.png \
+    usr/share/man/man1/quorvex.1.gz usr/share/man/fr/man1/quorvex.1.gz \
+    usr/share/bash-completion/completions/quorvex \
+    usr/share/doc/quorvex/copyright usr/share/doc/quorvex/changelog.Debian.gz
+
+# The command line's package pulls nothing of Qt; the windows' package needs it, at the
+# same version, and the fonts the windows are measured in.
+cli_depends=$(dpkg-deb -f "$cli_deb" Depends)
+gui_depends=$(dpkg-deb -f "$gui_deb" Depends)
+version=$(dpkg-deb -f "$cli_deb" Version)
+echo "quorvex-cli Depends: $cli_depends"
+echo "quorvex-cli Recommends: $(dpkg-deb -f "$cli_deb" Recommends)"
+echo "quorvex Depends: $gui_depends"
+echo "quorvex Recommends: $(dpkg-deb -f "$gui_deb" Recommends)"
+grep -qiE 'qt|libgl|fonts' <<<"$cli_depends" && fail "quorvex-cli depends on the desktop: $cli_depends"
+grep -qF "quorvex-cli (= $version)" <<<"$gui_depends" || fail "quorvex does not depend on quorvex-cli (= $version)"
+grep -qw fonts-liberation <<<"$gui_depends" || fail "quorvex does not depend on fonts-liberation"
+grep -qw libqt6widgets6 <<<"$gui_depends" || fail "quorvex's Qt libraries were not found by dpkg-shlibdeps"
+ls -l "$cli_deb" "$gui_deb"
+echo "installed size: quorvex-cli $(dpkg-deb -f "$cli_deb" Installed-Size) KiB, quorvex $(dpkg-deb -f "$gui_deb" Installed-Size) KiB"
+
 "$root/usr/bin/quorvex-cli" --version | head -n1
+env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$root/usr/bin/quorvex" --version | head -n1
 exit $missing

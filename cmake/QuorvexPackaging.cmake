@@ -1,66 +1,140 @@
-# Debian package of the whole program, made by CPack from this build:
-#   cmake --build build --target package   ->   build/quorvex_<version>_amd64.deb
-# Also the helper that installs a manual page the way Debian wants it (gzip -9n).
+# Two Debian packages made by CPack from one build:
+#   cmake --build build --target package
+#   ->  build/quorvex-cli_<version>_amd64.deb   the core's work from the command line, no Qt
+#       build/quorvex_<version>_amd64.deb       the windows, which need the first
+# Every install() rule names its component. One without a COMPONENT lands in quorvex-cli,
+# so data the command line reads (the lexicon under share/quorvex/lexicon, say) needs
+# nothing more; the windows' files say COMPONENT ${QUORVEX_GUI_COMPONENT}.
 
-# A manual page, compressed at build time and installed in man1. `page` is a roff file,
-# written by hand or generated (then a custom command must have it as OUTPUT).
-function(quorvex_install_man_page page)
-  get_filename_component(name ${page} NAME)
-  set(gz ${CMAKE_BINARY_DIR}/man/${name}.gz)
-  add_custom_command(
-    OUTPUT ${gz}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
-    # -n: no name or time stamp inside, so two builds give the same bytes.
-    COMMAND sh -c "gzip -9n -c \"$0\" > \"$1\"" ${page} ${gz}
-    DEPENDS ${page}
-    VERBATIM)
-  add_custom_target(man_${name} ALL DEPENDS ${gz})
-  install(FILES ${gz} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-endfunction()
+set(QUORVEX_CLI_COMPONENT cli)   # -> package quorvex-cli
+set(QUORVEX_GUI_COMPONENT gui)   # -> package quorvex
+set(CMAKE_INSTALL_DEFAULT_COMPONENT_NAME ${QUORVEX_CLI_COMPONENT})
+
+# The Debian revision of the packaging: the program stays 2.0, its packages changed.
+set(QUORVEX_DEBIAN_REVISION 1)
+set(QUORVEX_DEBIAN_VERSION ${PROJECT_VERSION}-${QUORVEX_DEBIAN_REVISION})
 
 # Debian wants 0755 directories whatever the umask of the one who builds.
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
-# /usr/share/doc/quorvex: the licence in the machine-readable copyright format, and the
+# A file compressed the way Debian wants it (gzip -9n: no name or time stamp inside, so two
+# builds give the same bytes), made at build time.
+function(quorvex_gzip source gz)
+  get_filename_component(dir ${gz} DIRECTORY)
+  add_custom_command(
+    OUTPUT ${gz}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
+    COMMAND sh -c "gzip -9n -c \"$0\" > \"$1\"" ${source} ${gz}
+    DEPENDS ${source}
+    VERBATIM)
+endfunction()
+
+# A manual page in one language (fr or en) from a source of ours that holds both: the lines
+# common to both, blocks for each language, and, for a program given by COMMAND, what its
+# --help and --version say.
+#   quorvex_man_page(SOURCE LANG OUTPUT [COMMAND program...] [DEPENDS target...])
+find_program(QUORVEX_PERL perl REQUIRED)
+function(quorvex_man_page source lang output)
+  cmake_parse_arguments(ARG "" "" "COMMAND;DEPENDS" ${ARGN})
+  add_custom_command(
+    OUTPUT ${output}
+    COMMAND ${QUORVEX_PERL} ${PROJECT_SOURCE_DIR}/cmake/man-page.pl
+            ${source} ${lang} ${output} ${PROJECT_VERSION} ${ARG_COMMAND}
+    DEPENDS ${PROJECT_SOURCE_DIR}/cmake/man-page.pl ${source} ${ARG_DEPENDS}
+    COMMENT "Writing the manual page ${lang}/${output}"
+    VERBATIM)
+endfunction()
+
+# A manual page of section 1 in one language: `fr` under man/fr/man1, `en` under man1.
+# `page` is a roff file, generated (then a custom command has it as OUTPUT) or not.
+#   quorvex_install_man_page(PAGE LANG fr|en COMPONENT component)
+function(quorvex_install_man_page page)
+  cmake_parse_arguments(ARG "" "LANG;COMPONENT" "" ${ARGN})
+  get_filename_component(name ${page} NAME)
+  set(gz ${CMAKE_BINARY_DIR}/man/${ARG_LANG}/${name}.gz)
+  quorvex_gzip(${page} ${gz})
+  add_custom_target(man_${ARG_LANG}_${name} ALL DEPENDS ${gz})
+  if(ARG_LANG STREQUAL "en")
+    set(dir ${CMAKE_INSTALL_MANDIR}/man1)
+  else()
+    set(dir ${CMAKE_INSTALL_MANDIR}/${ARG_LANG}/man1)
+  endif()
+  install(FILES ${gz} DESTINATION ${dir} COMPONENT ${ARG_COMPONENT})
+endfunction()
+
+# /usr/share/doc/<package>: the licence in the machine-readable copyright format, and the
 # changelog Debian requires of every package.
-set(quorvex_doc ${CMAKE_INSTALL_DATADIR}/doc/quorvex)
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION ${quorvex_doc})
-add_custom_command(
-  OUTPUT ${CMAKE_BINARY_DIR}/packaging/changelog.gz
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/packaging
-  COMMAND sh -c "gzip -9n -c \"$0\" > \"$1\"" ${PROJECT_SOURCE_DIR}/packaging/changelog
-          ${CMAKE_BINARY_DIR}/packaging/changelog.gz
-  DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog
-  VERBATIM)
-add_custom_target(quorvex_changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/packaging/changelog.gz)
-install(FILES ${CMAKE_BINARY_DIR}/packaging/changelog.gz DESTINATION ${quorvex_doc})
+quorvex_gzip(${PROJECT_SOURCE_DIR}/packaging/changelog ${CMAKE_BINARY_DIR}/packaging/changelog.Debian.gz)
+add_custom_target(quorvex_changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/packaging/changelog.Debian.gz)
+function(quorvex_install_package_docs package component)
+  set(doc ${CMAKE_INSTALL_DATADIR}/doc/${package})
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION ${doc} COMPONENT ${component})
+  install(FILES ${CMAKE_BINARY_DIR}/packaging/changelog.Debian.gz DESTINATION ${doc}
+          COMPONENT ${component})
+endfunction()
+quorvex_install_package_docs(quorvex-cli ${QUORVEX_CLI_COMPONENT})
+if(QUORVEX_BUILD_GUI)
+  quorvex_install_package_docs(quorvex ${QUORVEX_GUI_COMPONENT})
+endif()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quorvex)
 set(CPACK_PACKAGE_VENDOR "Veltrano")
 set(CPACK_PACKAGE_CONTACT "Veltrano - Quorvex <quorvex@veltrano.org>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "concordancer for a Latin text and its French translation")
-set(CPACK_PACKAGE_DESCRIPTION
-"Veltrano - Quorvex lists the attestations of a Latin word form in a text whose
-passages are marked by references in square brackets, and shows each one in its
-passage beside the French translation of that passage. Letter case is ignored
-and one star stands for a beginning and an end (am*, *or, am*or).
-.
-The package holds the desktop program (French interface) and quorvex-cli, the
-same search from the command line, with key word in context, frequencies,
-reference checks, and TSV, CSV and HTML exports.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_RELEASE ${QUORVEX_DEBIAN_REVISION})
 set(CPACK_DEBIAN_PACKAGE_SECTION text)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://veltrano.org/quorvex/")
-# The libraries come from dpkg-shlibdeps; what Qt loads at run time it cannot see: the
-# platform plugin, and the fonts and French dialog buttons the windows are drawn for.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# The windows' package depends on the command line's of the very same version.
+set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
+
+set(quorvex_about
+"Veltrano - Quorvex lists the attestations of a Latin word form in a text whose
+passages are marked by references in square brackets, and shows each one in its
+passage beside the French translation of that passage. Letter case is ignored
+and one star stands for a beginning and an end (am*, *or, am*or).")
+
+set(CPACK_DEBIAN_CLI_PACKAGE_NAME quorvex-cli)
+set(CPACK_DEBIAN_CLI_PACKAGE_SECTION text)
+set(CPACK_DEBIAN_CLI_DESCRIPTION
+"concordancer for a Latin text and its French translation (command line)
+${quorvex_about}
+.
+This package holds quorvex-cli, the search from the command line, with key word
+in context, frequencies, reference checks, and TSV, CSV and HTML exports. It
+needs no graphical environment.")
+# libhunspell, when built with it, comes from dpkg-shlibdeps; the French dictionary is
+# loaded at run time, so only recommended.
+set(CPACK_DEBIAN_CLI_PACKAGE_RECOMMENDS "hunspell-fr")
+# Until 2.0-1 the one package quorvex held quorvex-cli too.
+set(CPACK_DEBIAN_CLI_PACKAGE_BREAKS "quorvex (<< ${QUORVEX_DEBIAN_VERSION})")
+set(CPACK_DEBIAN_CLI_PACKAGE_REPLACES "quorvex (<< ${QUORVEX_DEBIAN_VERSION})")
+
+set(CPACK_DEBIAN_GUI_PACKAGE_NAME quorvex)
+set(CPACK_DEBIAN_GUI_PACKAGE_SECTION text)
+set(CPACK_DEBIAN_GUI_DESCRIPTION
+"concordancer for a Latin text and its French translation
+${quorvex_about}
+.
+This package holds the desktop program, in French. The command line tool is in
+quorvex-cli.")
+set(CPACK_COMPONENT_GUI_DEPENDS ${QUORVEX_CLI_COMPONENT})
+# The Qt libraries come from dpkg-shlibdeps; what Qt loads at run time it cannot see: the
+# platform plugin, and the fonts the windows' layout is measured in. The French buttons of
+# the dialogs are welcome, not needed.
+set(CPACK_DEBIAN_GUI_PACKAGE_DEPENDS "fonts-liberation, qt6-qpa-plugins")
+set(CPACK_DEBIAN_GUI_PACKAGE_RECOMMENDS "qt6-translations-l10n")
+
+set(CPACK_COMPONENTS_ALL ${QUORVEX_CLI_COMPONENT})
+if(QUORVEX_BUILD_GUI)
+  list(APPEND CPACK_COMPONENTS_ALL ${QUORVEX_GUI_COMPONENT})
+endif()
 include(CPack)

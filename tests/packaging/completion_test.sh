@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# The bash completion of quorvex-cli, driven as bash drives it (COMP_WORDS, COMP_CWORD):
-#   completion_test.sh QUORVEX_CLI COMPLETION_SCRIPT
+# The bash completions of quorvex-cli and quorvex, driven as bash drives them (COMP_WORDS,
+# COMP_CWORD):
+#   completion_test.sh QUORVEX_CLI CLI_COMPLETION_SCRIPT QUORVEX_COMPLETION_SCRIPT
 # Runs the cases once with the plain fallbacks and once under the bash-completion package
 # when it is installed. A fake program with an option the real one lacks shows that a new
 # row of the option table completes without a change to the script.
 set -uo pipefail
 cli=$(realpath "$1")
 script=$(realpath "$2")
+gui_script=$(realpath "$3")
 work=$(mktemp -d)
 fakes=$(mktemp -d)
 trap 'rm -rf "$work" "$fakes"' EXIT
@@ -20,7 +22,7 @@ replies()
     COMP_WORDS=("$@")
     COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
     COMPREPLY=()
-    _quorvex_cli
+    if [[ ${COMP_WORDS[0]} == quorvex ]]; then _quorvex; else _quorvex_cli; fi
     printf '%s\n' "${COMPREPLY[@]}" | sort | tr '\n' ' ' | sed 's/ $//'
 }
 
@@ -54,6 +56,8 @@ run_cases()
     check "$mode/frenchFilePrefix" "francais.txt" "$q" --latin latin.txt --french fr
     check "$mode/outputFileWithSpace" "deux mots.txt" "$q" --output de
     check "$mode/dictionaryFiles" "francais.txt" "$q" --dictionary fr
+    check "$mode/plotFile" "deux mots.txt" "$q" --latin latin.txt --plot de
+    check "$mode/plotFileAfterEquals" "francais.txt" "$q" --plot = fr
     check "$mode/titleIsFreeText" "" "$q" --title ""
     check "$mode/kwicWidthIsFreeText" "" "$q" --kwic ""
     check "$mode/formsAfterDoubleDash" "" "$q" --latin latin.txt -- --f
@@ -88,13 +92,26 @@ HELP
     check "$mode/newOption" "--collocates" "$fakes/fake-cli" --co
     check "$mode/newOptionValues" "français latin" "$fakes/fake-cli" --side ""
     check "$mode/newFileOption" "francais.txt" "$fakes/fake-cli" --collocates fr
+
+    # The window program: its options, then two files at most.
+    check "$mode/gui/options" "-- --help --version" quorvex -
+    check "$mode/gui/versionPrefix" "--version" quorvex --v
+    check "$mode/gui/latinFile" "corpus deux mots.txt francais.txt latin.txt" quorvex ""
+    check "$mode/gui/frenchFile" "francais.txt" quorvex latin.txt fr
+    check "$mode/gui/noThirdFile" "" quorvex latin.txt francais.txt ""
+    check "$mode/gui/platformValues" "offscreen" quorvex -platform o
+    check "$mode/gui/qtValueIsNoFile" "latin.txt" quorvex -style fusion latin.txt la
+    check "$mode/gui/dashedFileAfterDoubleDash" "" quorvex -- -
+    check "$mode/gui/nothingAfterHelp" "" quorvex --help ""
 }
 
 source "$script"
+source "$gui_script"
 run_cases plain
 if [[ -r /usr/share/bash-completion/bash_completion ]]; then
     source /usr/share/bash-completion/bash_completion
     source "$script"
+    source "$gui_script"
     declare -F _filedir >/dev/null && run_cases bash-completion
 fi
 [[ $failures -eq 0 ]] && echo "completion: all cases pass (${modes% })"

@@ -2,6 +2,7 @@
 
 #include "cli/CommandCommon.h"
 #include "lexicon/LatinSpelling.h"
+#include "output/EquivalentsTable.h"
 #include "output/ExportFormats.h"
 #include "output/OutputBuffer.h"
 #include "system/SystemFiles.h"
@@ -52,40 +53,12 @@ std::optional<std::string> foldedTyped(const std::string& typed)
     return std::move(f.letters);
 }
 
-// A field of a UTF-8 record: TSV escapes, CSV quotes (RFC 4180).
-void appendUtf8Field(std::string& out, bool csv, std::string_view field)
-{
-    if (csv) {
-        if (field.find_first_of("\",\r\n") == std::string_view::npos) {
-            out += field;
-            return;
-        }
-        out += '"';
-        for (const char c : field) {
-            if (c == '"')
-                out += '"';
-            out += c;
-        }
-        out += '"';
-        return;
-    }
-    for (const char c : field) {
-        switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\t': out += "\\t"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        default: out += c;
-        }
-    }
-}
-
 void appendUtf8Record(std::string& out, bool csv, const std::vector<std::string_view>& fields)
 {
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i > 0)
             out += csv ? ',' : '\t';
-        appendUtf8Field(out, csv, fields[i]);
+        appendUtf8Field(out, csv ? ExportFormat::Csv : ExportFormat::Tsv, fields[i]);
     }
     out += csv ? "\r\n" : "\n";
 }

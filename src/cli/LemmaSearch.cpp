@@ -2,6 +2,7 @@
 
 #include "cli/CommandCommon.h"
 #include "lexicon/LatinSpelling.h"
+#include "lexicon/LexiconFolder.h"
 #include "output/EquivalentsTable.h"
 #include "output/ExportFormats.h"
 #include "output/OutputBuffer.h"
@@ -18,22 +19,6 @@
 namespace quorvex {
 
 namespace {
-
-bool holdsLexicon(const std::filesystem::path& folder)
-{
-    return sys::fileKind(folder / "lemmes.la") == sys::FileKind::Regular
-        && sys::fileKind(folder / "modeles.la") == sys::FileKind::Regular;
-}
-
-// share/quorvex/lexicon beside the bin/ folder of the running program.
-std::optional<std::filesystem::path> ownDataFolder()
-{
-    std::error_code ec;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec || self.empty())
-        return std::nullopt;
-    return self.parent_path().parent_path() / "share" / "quorvex" / "lexicon";
-}
 
 // A typed argument is UTF-8; one that is not is taken as Windows-1252, as the texts are.
 std::string asUtf8(const std::string& typed)
@@ -77,15 +62,7 @@ std::string percent(std::size_t part, std::size_t whole)
 
 std::optional<std::string> findLexiconFolder(const CliOptions& options)
 {
-    if (options.lexiconPath)
-        return *options.lexiconPath;
-    if (const char* env = std::getenv("QUORVEX_LEXICON"); env != nullptr && *env != '\0')
-        return std::string(env);
-    if (const auto own = ownDataFolder(); own && holdsLexicon(*own))
-        return own->string();
-    if (holdsLexicon("/usr/share/collatinus/data"))
-        return std::string("/usr/share/collatinus/data");
-    return std::nullopt;
+    return lexicon::findLexiconFolder(options.lexiconPath);
 }
 
 int loadLexicon(const CliOptions& options, std::ostream& err, lexicon::Lexicon& into)

@@ -2,6 +2,7 @@
 
 #include "concordance/GridHeader.h"
 #include "concordance/GridModel.h"
+#include "lexicon/LexiconFolder.h"
 #include "platform/TextCodec.h"
 #include "session/SearchDate.h"
 #include "translation/FunctionWords.h"
@@ -43,6 +44,41 @@ QDateTime nowToTheSecond()
 
 Session::Session(QObject* parent) : QObject(parent) {}
 
+void Session::setFrenchPath(const QString& path)
+{
+    if (path == m_frenchPath)
+        return;
+    m_frenchPath = path;
+    emit frenchPathChanged();
+}
+
+bool Session::lexiconFound() const
+{
+    if (m_lexiconFound < 0)
+    {
+        // A folder named that lacks the lexicon's files is no lexicon: its items are greyed.
+        const std::optional<std::string> folder = lexicon::findLexiconFolder();
+        m_lexiconFound = folder && lexicon::holdsLexicon(*folder) ? 1 : 0;
+    }
+    return m_lexiconFound == 1;
+}
+
+SessionFailure Session::applyChoices(const SearchChoices& choices)
+{
+    const SearchChoices before = m_choices;
+    m_choices = choices;
+    emit choicesChanged();
+    if (m_placeholderRow)
+        return SessionFailure::None;
+    std::size_t found = 0;
+    const SessionFailure failure = search(m_listQuery, found);
+    if (failure != SessionFailure::None) {
+        m_choices = before;
+        emit choicesChanged();
+    }
+    return failure;
+}
+
 FileError Session::loadLatinText()
 {
     // The date of the search is when the load began.
@@ -70,6 +106,8 @@ SessionFailure Session::adopt(std::string text, const QDateTime& moment)
         return SessionFailure::OutOfMemory;
     }
     m_loadMoment = moment;
+    m_listQuery.clear();
+    m_listOrder = ListOrder::Text;
     forgetEquivalents();
     ResultList().swap(m_results);
     m_placeholderRow = true;
@@ -97,6 +135,8 @@ SessionFailure Session::search(const QString& typedForm, std::size_t& found)
     ResultList().swap(m_results);
     m_results.swap(hits);
     m_typedForm = toCp1252(typedForm);
+    m_listQuery = typedForm;
+    m_listOrder = ListOrder::Text;
     m_placeholderRow = false;
     found = m_results.size();
     if (found == 0) {
@@ -124,6 +164,7 @@ SessionFailure Session::sortByForm()
         emit resultsReset();
         return SessionFailure::OutOfMemory;
     }
+    m_listOrder = ListOrder::Forms;
     emit resultsReset();
     return SessionFailure::None;
 }

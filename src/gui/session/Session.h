@@ -20,6 +20,7 @@
 #include "output/PrintLayout.h"
 #include "output/ResultFile.h"
 #include "passages/FormMarking.h"
+#include "session/SearchChoices.h"
 #include "session/ViewerState.h"
 #include "text/TextFile.h"
 #include "translation/Equivalents.h"
@@ -52,7 +53,7 @@ public:
     QString frenchPath() const { return m_frenchPath; }
     QString title() const { return m_title; }
     void setLatinPath(const QString& path) { m_latinPath = path; }
-    void setFrenchPath(const QString& path) { m_frenchPath = path; }
+    void setFrenchPath(const QString& path);
     void setTitle(const QString& title) { m_title = title; }
 
     // Reads and segments the Latin text, notes the load moment (the date of the search) and
@@ -68,6 +69,20 @@ public:
     SessionFailure search(const QString& typedForm, std::size_t& found);
     // "Formes": sorts the list by form, and by reference too when the current column is 1.
     SessionFailure sortByForm();
+
+    // The reader's choices of the "Outils" menu, the tool windows' filters included.
+    const SearchChoices& choices() const { return m_choices; }
+    // Takes new choices and, when a search was made, searches the list's query again with
+    // them (a failure keeps the previous choices and list). choicesChanged, then resultsReset.
+    SessionFailure applyChoices(const SearchChoices& choices);
+    // The query of the list shown, as typed; empty before the first search.
+    QString listQuery() const { return m_listQuery; }
+    // Whether a search was made since the load (the grid holds a list, not its empty row).
+    bool searched() const { return !m_placeholderRow; }
+    // The order of the list shown.
+    ListOrder listOrder() const { return m_listOrder; }
+    // Whether the Latin lexicon can be found, as quorvex-cli looks for it (once a run).
+    bool lexiconFound() const;
 
     // The list as the grid shows it: row 0 the header, rows 1.. the attestations. Before
     // the first search the grid holds the header and one empty row.
@@ -109,8 +124,13 @@ public:
     const ViewerState& viewer() const { return m_viewer; }
 
 signals:
-    // The rows were replaced or reordered: views show the list from its top.
+    // The rows were replaced or reordered (a search, a sort, new choices): views show the
+    // list from its top, and the tool windows fill again.
     void resultsReset();
+    // The choices changed (before the list follows them).
+    void choicesChanged();
+    // The French path named in the text window changed.
+    void frenchPathChanged();
     // The current cell moved.
     void currentCellChanged();
 
@@ -130,6 +150,11 @@ private:
     std::size_t m_selectionEndRow = 0;
     int m_selectionEndColumn = 1;
     ViewerState m_viewer;
+
+    SearchChoices m_choices;
+    QString m_listQuery;
+    ListOrder m_listOrder = ListOrder::Text;
+    mutable int m_lexiconFound = -1;  // -1: not looked for yet
 
     std::string m_typedForm;  // the list's query, Windows-1252
     bool m_dictionaryTried = false;

@@ -19,6 +19,7 @@
 #include "windows/AboutBox.h"
 #include "windows/ContextViewer.h"
 #include "windows/TextWindow.h"
+#include "windows/ToolsMenu.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -145,6 +146,7 @@ void SearchWindow::buildMenus()
     m_saveAction = addMenuItem(fichier, QStringLiteral("&Enregistrer"), "enregistrer");
     m_printAction = addMenuItem(fichier, QStringLiteral("&Imprimer les attestations"), "imprimer");
     m_closeAction = addMenuItem(fichier, QStringLiteral("&Fermer"), "quitter");
+    m_tools = new ToolsMenu(addMenu(menuBar(), QStringLiteral("&Outils"), "outils"));
     QMenu* aide = addMenu(menuBar(), QStringLiteral("&Aide"), "aide");
     m_aboutAction = addMenuItem(aide, QStringLiteral("&A propos de"), "about");
 
@@ -152,6 +154,61 @@ void SearchWindow::buildMenus()
     connect(m_printAction, &QAction::triggered, this, &SearchWindow::onPrintTriggered);
     connect(m_closeAction, &QAction::triggered, this, &SearchWindow::onCloseTriggered);
     connect(m_aboutAction, &QAction::triggered, this, &SearchWindow::onAboutTriggered);
+    connectToolsMenu();
+}
+
+QAction* SearchWindow::toolAction(const QString& name) const { return m_tools->item(name); }
+
+void SearchWindow::connectToolsMenu()
+{
+    const auto toggles = [this](QAction* item, auto setter) {
+        connect(item, &QAction::toggled, this, [this, setter](bool on) {
+            SearchChoices choices = m_session.choices();
+            setter(choices, on);
+            changeChoices(choices);
+        });
+    };
+    toggles(m_tools->lemma, [](SearchChoices& c, bool on) {
+        c.lemma = on;
+        if (!on)
+            c.lemmaStrict = false;
+    });
+    toggles(m_tools->lemmaStrict, [](SearchChoices& c, bool on) { c.lemmaStrict = on; });
+    toggles(m_tools->normalize, [](SearchChoices& c, bool on) { c.normalize = on; });
+    toggles(m_tools->phrase, [](SearchChoices& c, bool on) { c.phrase = on; });
+    toggles(m_tools->frenchSide, [](SearchChoices& c, bool on) { c.frenchSide = on; });
+    toggles(m_tools->markTranslations, [](SearchChoices& c, bool on) { c.markTranslations = on; });
+
+    connect(&m_session, &Session::choicesChanged, this, &SearchWindow::reflectChoices);
+    connect(&m_session, &Session::frenchPathChanged, this, &SearchWindow::reflectChoices);
+    connect(&m_session, &Session::resultsReset, this, &SearchWindow::showCount);
+    reflectChoices();
+}
+
+void SearchWindow::reflectChoices()
+{
+    m_tools->reflect(m_session.choices(), m_session.lexiconFound(), !m_session.frenchPath().isEmpty());
+}
+
+void SearchWindow::changeChoices(const SearchChoices& choices)
+{
+    BusyGuard busy(m_windows.platform().busy, this);
+    if (m_session.applyChoices(choices) != SessionFailure::None) {
+        busy.release();
+        m_windows.platform().messages.show(
+            this, memoryShortMessage(QStringLiteral("Mémoire insuffisante pour la recherche de « %1 » : "
+                                                    "la liste précédente est conservée.")
+                                         .arg(m_session.listQuery())));
+    }
+    reflectChoices();
+}
+
+void SearchWindow::showCount()
+{
+    if (!m_session.searched())
+        return;
+    m_countLabel->setText(m_session.listQuery() + QStringLiteral(" = ")
+                          + QString::number(m_session.results().size()));
 }
 
 bool SearchWindow::load()
@@ -179,7 +236,7 @@ void SearchWindow::onSearchClicked()
                                          .arg(typed)));
         return;
     }
-    m_countLabel->setText(typed + QStringLiteral(" = ") + QString::number(count));
+    Q_UNUSED(count);
     m_countLabel->show();
     m_countCaption->show();
 }

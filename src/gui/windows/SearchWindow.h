@@ -18,8 +18,10 @@ class QPushButton;
 
 namespace quorvex {
 
+struct SearchChoices;
 class ResultGrid;
 class Session;
+class ToolsMenu;
 class WindowDirectory;
 
 class SearchWindow : public QMainWindow {
@@ -31,6 +33,9 @@ public:
     bool load();
 
     ResultGrid* resultGrid() const { return m_resultGrid; }
+    // The item of the "Outils" menu of that objectName ("kwic", "traductions"...), for the
+    // tool windows to connect to; nullptr for an unknown name. The menu keeps its greying.
+    QAction* toolAction(const QString& name) const;
 
     void onSearchClicked();
     void onSortByFormClicked();
@@ -46,6 +51,13 @@ public:
 private:
     void buildControls();
     void buildMenus();
+    void connectToolsMenu();
+    // The menu's check marks and greying, from the session's choices and texts.
+    void reflectChoices();
+    // label4 and its tool tip for the list shown.
+    void showCount();
+    // A choice of the menu toggled: the session takes it and the list follows.
+    void changeChoices(const SearchChoices& choices);
 
     WindowDirectory& m_windows;
     Session& m_session;
@@ -66,6 +78,7 @@ private:
     QAction* m_printAction = nullptr;
     QAction* m_closeAction = nullptr;
     QAction* m_aboutAction = nullptr;
+    ToolsMenu* m_tools = nullptr;
 };
 
 } // namespace quorvex

@@ -1,0 +1,91 @@
+#include "windows/ToolsMenu.h"
+
+#include "look/WindowLook.h"
+#include "session/SearchChoices.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace quorvex {
+
+namespace {
+
+QAction* addChoice(QMenu* menu, const QString& caption, const char* name)
+{
+    QAction* item = addMenuItem(menu, caption, name);
+    item->setCheckable(true);
+    return item;
+}
+
+// Sets the check mark without the item's toggled signal: reflecting the choices is no choice.
+void showChecked(QAction* item, bool checked)
+{
+    const bool blocked = item->blockSignals(true);
+    item->setChecked(checked);
+    item->blockSignals(blocked);
+}
+
+} // namespace
+
+QString lexiconMissingTip()
+{
+    return QStringLiteral("Lexique latin introuvable : installez le paquet quorvex-cli.");
+}
+
+ToolsMenu::ToolsMenu(QMenu* menu) : QObject(menu), m_menu(menu)
+{
+    lemma = addChoice(menu, QStringLiteral("Recherche par &lemme"), "lemme");
+    lemmaStrict = addChoice(menu, QStringLiteral("Lemme &strict"), "lemme_strict");
+    lemmaForms = addMenuItem(menu, QStringLiteral("For&mes du lemme..."), "formes_lemme");
+    normalize = addChoice(menu, QStringLiteral("&Orthographe normalisée"), "orthographe");
+    phrase = addChoice(menu, QStringLiteral("&Expression de plusieurs mots"), "expression");
+    frenchSide = addChoice(menu, QStringLiteral("Chercher dans le texte &français"), "cote_francais");
+    // Checked while a filter is in effect; triggering it asks for the form.
+    frenchForm = addChoice(menu, QStringLiteral("Forme dans le &passage français..."), "forme_francaise");
+    menu->addSeparator();
+    sortLeft = addMenuItem(menu, QStringLiteral("Tri par le mot de &gauche"), "tri_gauche");
+    sortRight = addMenuItem(menu, QStringLiteral("Tri par le mot de d&roite"), "tri_droite");
+    menu->addSeparator();
+    kwic = addMenuItem(menu, QStringLiteral("Lignes &KWIC..."), "kwic");
+    collocates = addMenuItem(menu, QStringLiteral("&Cooccurrents..."), "cooccurrents");
+    dispersion = addMenuItem(menu, QStringLiteral("&Dispersion..."), "dispersion");
+    translations = addMenuItem(menu, QStringLiteral("&Traductions..."), "traductions");
+    markTranslations = addChoice(menu, QStringLiteral("Mar&quer les traductions"), "marquer_traductions");
+    menu->addSeparator();
+    exportList = addMenuItem(menu, QStringLiteral("E&xporter..."), "exporter");
+}
+
+QAction* ToolsMenu::item(const QString& name) const { return m_menu->findChild<QAction*>(name); }
+
+void ToolsMenu::reflect(const SearchChoices& c, bool lexiconFound, bool frenchTextNamed)
+{
+    showChecked(lemma, c.lemma);
+    showChecked(lemmaStrict, c.lemma && c.lemmaStrict);
+    // Under the lemma the spelling is always folded: shown checked, not a choice then.
+    showChecked(normalize, c.folds());
+    showChecked(phrase, c.phrase);
+    showChecked(frenchSide, c.frenchSide);
+    showChecked(frenchForm, !c.frenchForm.isEmpty());
+    showChecked(markTranslations, c.markTranslations);
+
+    // The command line's refusals: a lemma is one Latin word, the French side has no French
+    // passage to filter on nor French renderings of its own.
+    lemma->setEnabled(lexiconFound && !c.phrase && !c.frenchSide);
+    lemmaStrict->setEnabled(lexiconFound && c.lemma);
+    lemmaForms->setEnabled(lexiconFound && c.lemma);
+    normalize->setEnabled(!c.lemma);
+    phrase->setEnabled(!c.lemma);
+    frenchSide->setEnabled(frenchTextNamed && !c.lemma && c.frenchForm.isEmpty()
+                           && c.frenchLemma.isEmpty());
+    frenchForm->setEnabled(frenchTextNamed && !c.frenchSide);
+    translations->setEnabled(frenchTextNamed && !c.frenchSide);
+    markTranslations->setEnabled(frenchTextNamed && !c.frenchSide);
+
+    const QString lexiconTip = lexiconFound ? QString() : lexiconMissingTip();
+    for (QAction* item : {lemma, lemmaStrict, lemmaForms})
+        item->setToolTip(lexiconTip);
+    // Tool tips of menu items show only when the menu asks for them.
+    m_menu->setToolTipsVisible(!lexiconFound);
+}
+
+} // namespace quorvex

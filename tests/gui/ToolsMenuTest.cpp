@@ -1,0 +1,194 @@
+// The search window's "Outils" menu driven through the doubles: where it stands, its items
+// and their keys, what each greys beside the others, and the lexicon's absence.
+
+#include "support/WindowDriver.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+
+using namespace quorvex;
+
+namespace {
+
+const QByteArray kLatin = cp1252("[1] Deus dixit et caelum. [2] Filius Dei dixit cælum.");
+const QByteArray kFrench = cp1252("[1] Dieu dit et le ciel. [2] Le Fils de Dieu dit le ciel.");
+
+QStringList enabledItems(const SearchWindow* s)
+{
+    QStringList out;
+    for (const QAction* item : child<QMenu>(s, "outils")->actions())
+        if (!item->isSeparator() && item->isEnabled())
+            out << item->objectName();
+    return out;
+}
+
+QStringList checkedItems(const SearchWindow* s)
+{
+    QStringList out;
+    for (const QAction* item : child<QMenu>(s, "outils")->actions())
+        if (item->isChecked())
+            out << item->objectName();
+    return out;
+}
+
+} // namespace
+
+class ToolsMenuTest : public WindowTest {
+    Q_OBJECT
+
+private slots:
+    void menuStandsBetweenFichierAndAideWithItsItemsAndKeys();
+    void choicesGreyWhatTheCommandLineRefusesBesideThem_data();
+    void choicesGreyWhatTheCommandLineRefusesBesideThem();
+    void withoutTheLexiconTheLemmaItemsAreGreyedWithTheirTip();
+    void namingAFrenchTextUngreysItsItems();
+    void altOThenLChecksTheLemmaSearch();
+
+private:
+    // Opens the search window on the texts, with a lexicon folder when asked.
+    SearchWindow* open(bool lexicon = true, bool french = true)
+    {
+        if (lexicon) {
+            d->write(QStringLiteral("lemmes.la"), "!\n");
+            d->write(QStringLiteral("modeles.la"), "!\n");
+        }
+        qputenv("QUORVEX_LEXICON", lexicon ? d->dir.path().toUtf8() : d->dir.filePath("aucun").toUtf8());
+        d->useTexts(kLatin, french ? kFrench : QByteArray());
+        trigger(d->windows.textWindow(), "concordance");
+        return s = d->windows.searchWindowIfLoaded();
+    }
+
+    QPointer<SearchWindow> s;
+};
+
+void ToolsMenuTest::menuStandsBetweenFichierAndAideWithItsItemsAndKeys()
+{
+    QVERIFY(open());
+    QStringList menus;
+    for (const QAction* a : s->menuBar()->actions())
+        menus << a->text();
+    QCOMPARE(menus, (QStringList{"&Fichier", "&Outils", "&Aide"}));
+
+    const QList<QPair<QString, QString>> expected = {
+        {"lemme", "Recherche par &lemme"},
+        {"lemme_strict", "Lemme &strict"},
+        {"formes_lemme", "For&mes du lemme..."},
+        {"orthographe", "&Orthographe normalisée"},
+        {"expression", "&Expression de plusieurs mots"},
+        {"cote_francais", "Chercher dans le texte &français"},
+        {"forme_francaise", "Forme dans le &passage français..."},
+        {"tri_gauche", "Tri par le mot de &gauche"},
+        {"tri_droite", "Tri par le mot de d&roite"},
+        {"kwic", "Lignes &KWIC..."},
+        {"cooccurrents", "&Cooccurrents..."},
+        {"dispersion", "&Dispersion..."},
+        {"traductions", "&Traductions..."},
+        {"marquer_traductions", "Mar&quer les traductions"},
+        {"exporter", "E&xporter..."},
+    };
+    QList<QPair<QString, QString>> items;
+    for (const QAction* a : child<QMenu>(s, "outils")->actions())
+        if (!a->isSeparator())
+            items.append({a->objectName(), a->text()});
+    QCOMPARE(items, expected);
+    // The tool windows find their items by name.
+    for (const auto& [name, caption] : expected)
+        QCOMPARE(s->toolAction(name), child<QAction>(s, name.toLatin1().constData()));
+    QCOMPARE(s->toolAction(QStringLiteral("aucun")), nullptr);
+}
+
+void ToolsMenuTest::choicesGreyWhatTheCommandLineRefusesBesideThem_data()
+{
+    QTest::addColumn<QStringList>("toggled");
+    QTest::addColumn<QStringList>("checked");
+    QTest::addColumn<QStringList>("greyed");
+    QTest::newRow("nothing chosen") << QStringList{} << QStringList{}
+                                    << QStringList{"lemme_strict", "formes_lemme"};
+    QTest::newRow("lemma: normalized spelling implied, no phrase, Latin side only")
+        << QStringList{"lemme"} << QStringList{"lemme", "orthographe"}
+        << QStringList{"orthographe", "expression", "cote_francais"};
+    QTest::newRow("strict lemma")
+        << QStringList{"lemme", "lemme_strict"} << QStringList{"lemme", "lemme_strict", "orthographe"}
+        << QStringList{"orthographe", "expression", "cote_francais"};
+    QTest::newRow("lemma off again drops strict")
+        << QStringList{"lemme", "lemme_strict", "lemme"} << QStringList{}
+        << QStringList{"lemme_strict", "formes_lemme"};
+    QTest::newRow("phrase: no lemma")
+        << QStringList{"expression"} << QStringList{"expression"}
+        << QStringList{"lemme", "lemme_strict", "formes_lemme"};
+    QTest::newRow("French side: no lemma, French form nor translations")
+        << QStringList{"cote_francais"} << QStringList{"cote_francais"}
+        << QStringList{"lemme", "lemme_strict", "formes_lemme", "forme_francaise", "traductions",
+                       "marquer_traductions"};
+    QTest::newRow("normalized spelling alone greys nothing more")
+        << QStringList{"orthographe"} << QStringList{"orthographe"}
+        << QStringList{"lemme_strict", "formes_lemme"};
+    QTest::newRow("marking the translations")
+        << QStringList{"marquer_traductions"} << QStringList{"marquer_traductions"}
+        << QStringList{"lemme_strict", "formes_lemme"};
+}
+
+void ToolsMenuTest::choicesGreyWhatTheCommandLineRefusesBesideThem()
+{
+    QFETCH(QStringList, toggled);
+    QFETCH(QStringList, checked);
+    QFETCH(QStringList, greyed);
+    QVERIFY(open());
+    for (const QString& name : toggled)
+        trigger(s, name.toLatin1().constData());
+    QCOMPARE(checkedItems(s), checked);
+    QStringList all;
+    for (const QAction* a : child<QMenu>(s, "outils")->actions())
+        if (!a->isSeparator())
+            all << a->objectName();
+    QStringList expectedEnabled;
+    for (const QString& name : all)
+        if (!greyed.contains(name))
+            expectedEnabled << name;
+    QCOMPARE(enabledItems(s), expectedEnabled);
+}
+
+void ToolsMenuTest::withoutTheLexiconTheLemmaItemsAreGreyedWithTheirTip()
+{
+    QVERIFY(open(false));
+    for (const char* name : {"lemme", "lemme_strict", "formes_lemme"}) {
+        QVERIFY2(!child<QAction>(s, name)->isEnabled(), name);
+        QCOMPARE(child<QAction>(s, name)->toolTip(),
+                 QStringLiteral("Lexique latin introuvable : installez le paquet quorvex-cli."));
+    }
+    QVERIFY(child<QMenu>(s, "outils")->toolTipsVisible());
+    QVERIFY(child<QAction>(s, "orthographe")->isEnabled());
+}
+
+void ToolsMenuTest::namingAFrenchTextUngreysItsItems()
+{
+    QVERIFY(open(true, false));
+    const QStringList french = {"cote_francais", "forme_francaise", "traductions", "marquer_traductions"};
+    for (const QString& name : french)
+        QVERIFY2(!s->toolAction(name)->isEnabled(), qPrintable(name));
+    d->setBox("Text_francais", d->write(QStringLiteral("fr.txt"), kFrench));
+    for (const QString& name : french)
+        QVERIFY2(s->toolAction(name)->isEnabled(), qPrintable(name));
+    d->setBox("Text_francais", QString());
+    for (const QString& name : french)
+        QVERIFY2(!s->toolAction(name)->isEnabled(), qPrintable(name));
+}
+
+void ToolsMenuTest::altOThenLChecksTheLemmaSearch()
+{
+    QVERIFY(open());
+    QApplication::setActiveWindow(s);
+    QVERIFY(QTest::qWaitForWindowActive(s));
+    QMenu* outils = child<QMenu>(s, "outils");
+    QTest::keyClick(s, Qt::Key_O, Qt::AltModifier);
+    QTRY_VERIFY(outils->isVisible());
+    QTest::keyClick(outils, Qt::Key_L);
+    QTRY_VERIFY(!outils->isVisible());
+    QVERIFY(child<QAction>(s, "lemme")->isChecked());
+    QVERIFY(d->session.choices().lemma);
+}
+
+QTEST_MAIN(ToolsMenuTest)
+#include "ToolsMenuTest.moc"

@@ -2,7 +2,8 @@
 // The lemmata of a text's words: every distinct form of the word table is folded (spelling
 // folding) and each distinct folded form analysed by the lexicon once, so a search by lemma,
 // a frequency list or a word table of the windows costs one lookup per distinct form, not
-// per word. Built once per word table and lexicon; then only read.
+// per word. Built once per word table and lexicon, which it keeps pointing to (both must
+// outlive it); then only read.
 
 #include "concordance/ResultList.h"
 #include "concordance/WordTable.h"
@@ -33,7 +34,7 @@ public:
     static TextLemmata build(const WordTable& words, const lexicon::Lexicon& lexicon);
 
     std::size_t typeCount() const noexcept { return m_typeForms.size(); }
-    TypeId typeOf(std::size_t word) const noexcept { return m_wordTypes[word]; }
+    TypeId typeOf(std::size_t word) const noexcept { return m_writtenTypes[m_words->typeOf(word)]; }
     std::string_view typeForm(TypeId type) const noexcept { return m_typeForms[type]; }
     std::size_t typeFrequency(TypeId type) const noexcept { return m_typeFrequency[type]; }
     // Most frequent first (lexicon's frequency), each lemma once; empty: the lexicon does
@@ -50,16 +51,17 @@ public:
     // The distinct folded forms of the text that are forms of one of `lemmata`.
     // `strict`: only those whose most frequent candidate is one of them (a tie counts).
     std::vector<TypeId> typesOf(const std::vector<LemmaId>& lemmata, bool strict) const;
+    // How many words bear those types (each type counted once), without listing them.
+    std::size_t wordCount(const std::vector<TypeId>& types) const;
     // The words of those types, in text order.
     ResultList wordsOf(const std::vector<TypeId>& types) const;
     // Word tokens some lemma explains.
     std::size_t explainedWords() const noexcept { return m_explainedWords; }
     // The folded type of each distinct form as written ("Deus" and "deus" are two), in the
-    // order they first stand.
+    // order they first stand: by the word table's type.
     const std::vector<TypeId>& writtenFormTypes() const noexcept { return m_writtenTypes; }
 
 private:
-    std::vector<TypeId> m_wordTypes;
     std::vector<std::string> m_typeForms;
     std::vector<std::size_t> m_typeFrequency;
     std::vector<std::uint32_t> m_candidateStart;  // typeCount() + 1 entries
@@ -68,6 +70,7 @@ private:
     std::vector<TypeId> m_writtenTypes;
     std::size_t m_explainedWords = 0;
     const lexicon::Lexicon* m_lexicon = nullptr;
+    const WordTable* m_words = nullptr;
 };
 
 } // namespace quorvex

@@ -1,6 +1,7 @@
 // The lexicon reader and its analysis over a small lexicon written here in the data files'
 // own format, holding each of the format's traps once.
 
+#include "concordance/Collocates.h"
 #include "concordance/TextLemmata.h"
 #include "lexicon/LatinSpelling.h"
 #include "lexicon/Lexicon.h"
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -110,7 +112,9 @@ const char* const kLemmata = "! lemmata of the test lexicon\n"
                              "lo\xCC\x84" "cus|lupus|||i, m.|30\n"
                              "mo\xCC\x86" "dus|lupus|||i, m.|40\n"
                              "\xD1\x96ustus|lupus|||i, m.|50\n"
-                             "\xD1\x95ocius|lupus|||i, m.|60\n";
+                             "\xD1\x95ocius|lupus|||i, m.|60\n"
+                             "pŏpŭlus|lupus|||i, m.|70\n"
+                             "pōpŭlus2|lupus|||i, f.|70\n";
 
 const char* const kIrregulars = "!  format :forme:lemme:morphos\n"
                                 "dīvŭm:deus:10\n"
@@ -295,6 +299,46 @@ TEST_F(SmallLexicon, TheTextsFormsAreAnalysedOncePerFoldedFormAndFoundByLemma)
     const quorvex::TextLemmata none = quorvex::TextLemmata::build(empty, m_lexicon);
     EXPECT_EQ(none.typeCount(), 0u);
     EXPECT_TRUE(none.wordsOf(none.typesOf(m_lexicon.lemmataNamed("sum"), false)).empty());
+}
+
+TEST_F(SmallLexicon, CollocatesByLemmaCountEachWordUnderItsMostFrequentLemma)
+{
+    struct Row {
+        const char* name;
+        const char* text;
+        const char* node;
+        std::size_t window;
+        std::map<std::string, std::pair<std::size_t, std::size_t>> expected;  // key: O, f(c)
+    };
+    const Row rows[] = {
+        {"forms of one lemma gather under it", "lupus amat deum lupi amant deos", "amo", 1,
+         {{"lupus", {2, 2}}, {"deus", {2, 2}}}},
+        {"ambiguous form under its most frequent candidate", "est amat dice", "amo", 1,
+         {{"sum", {1, 1}}, {"dico2", {1, 1}}}},
+        {"equal frequencies go to the first in the lexicon", "populi amat populo", "amo", 1,
+         {{"populus", {2, 2}}}},
+        {"unknown word under its folded form", "Isra\xEBl amat ISRAEL", "amo", 1,
+         {{"israel", {2, 2}}}},
+        {"enclitic taken off", "deumque amat", "amo", 1, {{"deus", {1, 1}}}},
+        {"known word keeps its enclitic", "itaque amat", "amo", 1, {{"itaque", {1, 1}}}},
+        {"the node's other forms count under its lemma", "amo amat deus", "amo", 2,
+         {{"amo", {2, 2}}, {"deus", {2, 1}}}},
+        {"window reaches past the nearest word", "deus est amat lupus", "amo", 2,
+         {{"deus", {1, 1}}, {"sum", {1, 1}}, {"lupus", {1, 1}}}},
+    };
+    for (const Row& row : rows) {
+        const quorvex::WordTable words = quorvex::WordTable::segment(row.text, quorvex::LetterSet::Extended);
+        const quorvex::TextLemmata lemmata = quorvex::TextLemmata::build(words, m_lexicon);
+        std::vector<quorvex::Span> spans;
+        for (const quorvex::WordIndex w : lemmata.wordsOf(lemmata.typesOf(m_lexicon.lemmataNamed(row.node), false)))
+            spans.push_back(quorvex::Span{w, 1});
+        const quorvex::CollocateKeys keys = quorvex::lemmaKeys(words, lemmata, m_lexicon);
+        EXPECT_TRUE(keys.utf8) << row.name;
+        std::map<std::string, std::pair<std::size_t, std::size_t>> got;
+        for (const quorvex::Collocate& c : quorvex::findCollocates(words, spans, row.window, keys))
+            got[c.form] = {c.cooccurrences, c.frequency};
+        EXPECT_EQ(got, row.expected) << row.name;
+    }
 }
 
 TEST(LexiconFiles, AMissingOrUnreadableFileStopsTheReadingWithItsName)

@@ -62,12 +62,15 @@ for ext in "" ext; do
 done
 "$bench" --benchmark_filter=readLexicon --benchmark_repetitions="$runs" --benchmark_report_aggregates_only=true 2>/dev/null | grep -E 'median'
 
-echo "== Dix lemmes courants sur le Nouveau Testament : par lemme / la graphie du lemme seule"
+echo "== Dix lemmes courants sur le Nouveau Testament : par lemme (sans, avec l'extension), la graphie du lemme seule (--count, --normalize --count)"
 nt="$corpus/latin-nt.txt"
-for lemma in sum dico Deus video fero facio do venio habeo dominus; do
+printf '%-10s %8s %8s %8s %8s\n' lemme lemme +ext --count --normal
+for lemma in dico sum fero video Deus facio do venio habeo dominus; do
     by_lemma=$("$cli" --latin "$nt" --lexicon "$lexicon" --lemma --count "$lemma")
+    with_ext=$("$cli" --latin "$nt" --lexicon "$lexicon" --lexicon-extension --lemma --count "$lemma")
+    plain=$("$cli" --latin "$nt" --count "$lemma")
     spelling=$("$cli" --latin "$nt" --normalize --count "$lemma")
-    printf '%-10s %6s %6s\n' "$lemma" "$by_lemma" "$spelling"
+    printf '%-10s %8s %8s %8s %8s\n' "$lemma" "$by_lemma" "$with_ext" "$plain" "$spelling"
 done
 "$cli" --latin "$nt" --lexicon "$lexicon" --lemma --frequencies 2>&1 >/dev/null | tail -1
 "$cli" --latin "$nt" --lexicon "$lexicon" --lemma --lexicon-extension --frequencies 2>&1 >/dev/null | tail -1

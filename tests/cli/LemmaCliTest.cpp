@@ -3,6 +3,8 @@
 
 #include "CliHarness.h"
 
+#include "translation/Stemmer.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -144,6 +146,52 @@ TEST(LemmaSearchCliExports, HtmlAndTsvCarryTheLemmataAndTheCountLineNamesTheLemm
     ASSERT_EQ(file.code, 0) << file.err;
     EXPECT_EQ(file.out.find("lemme"), std::string::npos);
     EXPECT_NE(file.out.find("DEVS"), std::string::npos);
+}
+
+TEST(LemmaSearchCliAnalyses, PlotAndTranslationsFollowEveryFormOfTheLemma)
+{
+    std::vector<std::pair<std::string, std::string>> files = kFiles;
+    // dico stands in [1] and [2] under two forms; the French says it with two forms of dire.
+    files.push_back({"tla.txt", "[1] dixit homo [2] dicunt pueri [3] venit homo [4] est homo"});
+    files.push_back({"tfr.txt", "[1] l'homme dit [2] les enfants disent [3] l'homme vient "
+                                "[4] c'est l'homme"});
+    files.push_back({"mini.aff", "SET UTF-8\nSFX A Y 2\nSFX A re t re\nSFX A re sent re\n"});
+    files.push_back({"mini.dic", "1\ndire/A\n"});
+    const CliHarness cli(files);
+
+    const CliOutcome plot = cli.run({"--latin", "{la.txt}", "--lexicon", "{}", "--lemma", "--plot",
+                                     "{dico.svg}", "dico"});
+    ASSERT_EQ(plot.code, 0) << plot.err;
+    EXPECT_EQ(plot.out, "");
+    const std::string svg = slurp(cli.expand("{dico.svg}"));
+    EXPECT_NE(svg.find("dico\xC2\xA0\xC2\xBB : 4 attestations sur 15 mots"), std::string::npos) << svg;
+    // One tick per attestation at its word's place among the 15: words 1, 5, 10 and 14.
+    EXPECT_NE(svg.find("d=\"M182.8 87.0v16.0M424.9 87.0v16.0M727.6 87.0v16.0M969.7 87.0v16.0\""),
+              std::string::npos)
+        << svg;
+    const CliOutcome strict = cli.run({"--latin", "{la.txt}", "--lexicon", "{}", "--lemma-strict",
+                                       "--plot", "-", "dico1"});
+    ASSERT_EQ(strict.code, 0) << strict.err;
+    EXPECT_NE(strict.out.find("dico1\xC2\xA0\xC2\xBB : 0 attestation sur 15 mots"), std::string::npos)
+        << "dico2 is the more frequent candidate of each form";
+
+    if (!hunspellBuiltIn())
+        GTEST_SKIP() << "built without Hunspell";
+    const std::string header = "french\tpassages\tshare\tfrequency\tlog_likelihood\tdice\n";
+    const std::vector<std::string> pair = {"--latin", "{tla.txt}", "--french", "{tfr.txt}",
+                                           "--dictionary", "{mini.dic}", "--translations"};
+    std::vector<std::string> byLemma = pair;
+    byLemma.insert(byLemma.end(), {"--lexicon", "{}", "--lemma", "dico"});
+    const CliOutcome lemma = cli.run(byLemma);
+    ASSERT_EQ(lemma.code, 0) << lemma.err;
+    EXPECT_EQ(lemma.out.substr(0, lemma.out.find('\n', header.size()) + 1),
+              header + "dire\t2\t100.0\t2\t5.545\t1.000\n");
+    std::vector<std::string> byForm = pair;
+    byForm.push_back("dixit");
+    const CliOutcome form = cli.run(byForm);
+    ASSERT_EQ(form.code, 0) << form.err;
+    EXPECT_NE(form.out.find("dire\t1\t100.0\t2\t"), std::string::npos) << form.out;
+    EXPECT_EQ(cli.dir.entries(), files.size() + 1) << "the picture and nothing else was added";
 }
 
 TEST(LemmaSearchCliLexicon, FoundThroughTheEnvironmentElseNamedAsMissing)

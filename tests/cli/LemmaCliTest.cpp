@@ -83,6 +83,9 @@ INSTANTIATE_TEST_SUITE_P(
                   "dicit\t[3]\tdico2, dico\ndicis\t[3]\tdico2, dico\n", ""},
         LemmaCase{"strictKeepsTheLikeliest", {"--lemma-strict", "--count", "edo"}, 0, "0\n", ""},
         LemmaCase{"strictTieGoesToTheAsked", {"--lemma-strict", "--count", "sum"}, 0, "3\n", ""},
+        LemmaCase{"kwicSortedByForms", {"--lemma", "--sort", "forms", "--kwic", "8", "dico"}, 0,
+                  "[3]  deumque dicis.\n[3]   Israel dicit, Israel\n[1]  1] Deus dixit et DEVS\n"
+                  "[2]  st. [2] Dixitque Deo: it\n", ""},
         LemmaCase{"wholeKnownWordKeepsItsEnclitic", {"--lemma", "--count", "ita"}, 0, "0\n", ""},
         LemmaCase{"sortedByForms", {"--lemma", "--sort", "forms", "--list", "sum"}, 0,
                   "es\t[2]\tsum\nest\t[1]\tsum, edo\nest\t[3]\tsum, edo\n", ""},
@@ -113,6 +116,17 @@ INSTANTIATE_TEST_SUITE_P(
                   "itaque\t\t1\t1\t0\n"
                   "israel\t\t2\t1\t0\n"
                   "et\t\t1\t1\t0\n",
+                  "Mots expliqués par le lexique : 80,0 % (12 sur 15).\n"},
+        LemmaCase{"frequenciesByLemmaInCsv", {"--lemma", "--format", "csv", "--frequencies"}, 0,
+                  "lemme,glose,attestations,formes,ambiguës\r\n"
+                  "deus,dieu,4,4,0\r\n"
+                  "dico2,dire,4,4,2\r\n"
+                  "sum,être,3,2,2\r\n"
+                  "dico,,2,2,2\r\n"
+                  "edo,,2,1,2\r\n"
+                  "itaque,,1,1,0\r\n"
+                  "israel,,2,1,0\r\n"
+                  "et,,1,1,0\r\n",
                   "Mots expliqués par le lexique : 80,0 % (12 sur 15).\n"},
         LemmaCase{"frequenciesTakeNoForm", {"--lemma", "--frequencies", "dico"}, 2, "",
                   "quorvex-cli : --frequencies --lemma ne prend pas de forme : il compte tous "

@@ -3,8 +3,7 @@
 
 #include "CorpusGenerator.h"
 
-#include "concordance/FormSearch.h"
-#include "concordance/GridModel.h"
+#include "concordance/ResultList.h"
 #include "concordance/WordTable.h"
 #include "output/PrintLayout.h"
 #include "platform/QtPrintingSurface.h"
@@ -21,9 +20,8 @@ using namespace quorvex;
 
 void BM_PlayListToPdf(benchmark::State& state)
 {
-    GridModel grid;
-    searchIntoGrid(WordTable::segment(bench::generateCorpus(5'000'000).latin), "et", grid);
-    const PrintOperations ops = attestationListLayout(grid);
+    const WordTable table = WordTable::segment(bench::generateCorpus(5'000'000).latin);
+    const PrintOperations ops = attestationListLayout(table, findForms(table, "et"));
     QTemporaryDir dir;
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);

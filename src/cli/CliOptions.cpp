@@ -1,6 +1,6 @@
 #include "cli/CliOptions.h"
 
-#include "cli/ReaderSearch.h"
+#include "cli/CliChecks.h"
 #include "text/Cp1252.h"
 #include "translation/Stemmer.h"
 
@@ -367,148 +367,6 @@ const OptionRow* findOption(const std::string& name)
     return nullptr;
 }
 
-// What each action needs once every option is read.
-std::string validateForAction(const CliOptions& o)
-{
-    if (o.action == CliAction::Help || o.action == CliAction::Version)
-        return {};
-    if (o.format && o.action != CliAction::Export && o.action != CliAction::Frequencies
-        && o.action != CliAction::Collocates && o.action != CliAction::Translations)
-        return "--format ne s'emploie pas avec " + o.actionOption + ".";
-    if (o.format == ExportFormat::Tmx && o.action != CliAction::Export)
-        return "--format tmx s'emploie seul, pas avec " + o.actionOption + ".";
-    if (o.action != CliAction::Translations) {
-        if (o.topGiven)
-            return "--top ne s'emploie qu'avec --translations.";
-        if (o.allWords && !o.equivalents)
-            return "--all-words ne s'emploie qu'avec --translations ou --equivalents.";
-        if (o.dictionaryPath && !o.frenchLemma && !o.equivalents)
-            return "--dictionary ne s'emploie qu'avec --translations, --equivalents ou --french-lemma.";
-    }
-    if (o.equivalents) {
-        if (o.action != CliAction::List
-            && !(o.action == CliAction::Export && o.format != ExportFormat::Tmx))
-            return "--equivalents s'emploie avec --list ou --format tsv|csv|html, pas avec "
-                + (o.actionOption.empty() ? std::string("le fichier de résultats") : o.actionOption) + ".";
-        if (o.frenchPath.empty())
-            return "--equivalents demande le texte français (--french FICHIER).";
-        if (o.frenchSide)
-            return "--equivalents ne s'emploie pas avec --side french.";
-    }
-    if (!o.lemma && (o.lexiconPath || o.lexiconExtension))
-        return std::string(o.lexiconPath ? "--lexicon" : "--lexicon-extension")
-            + " ne s'emploie qu'avec --lemma.";
-    if (o.lemma) {
-        const char* lemmaOption = o.lemmaStrict ? "--lemma-strict" : "--lemma";
-        if (o.phrase)
-            return std::string(lemmaOption) + " ne s'emploie pas avec --phrase (un lemme est un seul mot).";
-        if (o.frenchSide)
-            return std::string(lemmaOption) + " cherche dans le texte latin, pas avec --side french.";
-        if (o.action == CliAction::Show || o.action == CliAction::PrintContext
-            || o.action == CliAction::Check)
-            return std::string(lemmaOption) + " ne s'emploie pas avec " + o.actionOption + ".";
-        if (o.action == CliAction::Frequencies) {
-            if (!o.operands.empty())
-                return "--frequencies " + std::string(lemmaOption)
-                    + " ne prend pas de forme : il compte tous les lemmes du texte (« "
-                    + o.operands[0] + " » est de trop).";
-            if (o.latinPath.empty())
-                return "l'option --latin FICHIER est obligatoire.";
-            if (o.outputPath)
-                return "--output ne s'emploie pas avec --frequencies.";
-            if (o.sort == SortOrder::Forms)
-                return "--sort ne s'emploie pas avec --frequencies (les lemmes y sont classés par "
-                       "fréquence).";
-            if (o.format == ExportFormat::Html)
-                return "--frequencies s'écrit en tsv ou en csv, pas en html.";
-            if (o.normalize || o.frenchForm)
-                return std::string(o.normalize ? "--normalize" : "--french-form")
-                    + " ne s'emploie pas avec --frequencies.";
-            return {};
-        }
-        if (o.operands.size() == 1 && o.operands[0].find('*') != std::string::npos)
-            return "un lemme ne contient pas de « * » (« " + o.operands[0] + " »).";
-    }
-    switch (o.action) {
-    case CliAction::Help:
-    case CliAction::Version:
-        return {};
-    case CliAction::Check:
-        if (o.markForm)
-            return "--mark ne s'emploie qu'avec --show.";
-        if (o.latinPath.empty())
-            return "l'option --latin FICHIER est obligatoire.";
-        if (!o.operands.empty())
-            return "--check ne prend pas de forme à rechercher (« " + o.operands[0]
-                + " » est de trop).";
-        if (o.outputPath)
-            return "--output ne s'emploie pas avec --check.";
-        if (o.sort == SortOrder::Forms)
-            return "--sort ne s'emploie pas avec --check.";
-        return {};
-    case CliAction::Show:
-        if (o.latinPath.empty())
-            return "l'option --latin FICHIER est obligatoire.";
-        if (!o.operands.empty())
-            return "--show ne prend pas de forme à rechercher (« " + o.operands[0]
-                + " » est de trop ; la forme à marquer se donne avec --mark).";
-        if (o.outputPath)
-            return "--output ne s'emploie pas avec --show.";
-        return {};
-    case CliAction::PrintContext:
-        if (o.markForm)
-            return "--mark ne s'emploie qu'avec --show.";
-        if (o.latinPath.empty())
-            return "l'option --latin FICHIER est obligatoire.";
-        if (!o.operands.empty())
-            return "--print-context ne prend pas de forme à rechercher (« " + o.operands[0]
-                + " » est de trop).";
-        if (o.outputPath)
-            return "--output ne s'emploie pas avec --print-context.";
-        return {};
-    case CliAction::ResultFile:
-    case CliAction::Count:
-    case CliAction::List:
-    case CliAction::PrintList:
-    case CliAction::Kwic:
-    case CliAction::Export:
-    case CliAction::Frequencies:
-    case CliAction::Collocates:
-    case CliAction::Plot:
-    case CliAction::Translations:
-        if (o.markForm)
-            return "--mark ne s'emploie qu'avec --show.";
-        if (o.latinPath.empty())
-            return "l'option --latin FICHIER est obligatoire.";
-        if (o.operands.empty())
-            return "la forme à rechercher manque.";
-        if (o.operands.size() > 1)
-            return "une seule forme à la fois (« " + o.operands[1]
-                + " » est de trop ; une forme qui commence par « - » se place après « -- »).";
-        if (o.action != CliAction::ResultFile && o.action != CliAction::Export
-            && o.action != CliAction::Translations && o.outputPath)
-            return "--output ne s'emploie pas avec " + o.actionOption + ".";
-        if (o.action == CliAction::Frequencies && o.sort == SortOrder::Forms)
-            return "--sort ne s'emploie pas avec --frequencies (les formes y sont classées par "
-                   "fréquence).";
-        if (o.action == CliAction::Frequencies && o.format == ExportFormat::Html)
-            return "--frequencies s'écrit en texte, en tsv ou en csv, pas en html.";
-        if (o.action == CliAction::Translations) {
-            if (o.frenchPath.empty())
-                return "--translations demande le texte français (--french FICHIER).";
-            if (o.format == ExportFormat::Html)
-                return "--translations s'écrit en tsv ou en csv, pas en html.";
-            if (o.sort == SortOrder::Forms)
-                return "--sort ne s'emploie pas avec --translations (les lemmes y sont classés "
-                       "par association).";
-            if (o.frenchSide)
-                return "--translations cherche dans le texte latin, pas avec --side french.";
-        }
-        return {};
-    }
-    return {};
-}
-
 // Characters, not bytes: the help is UTF-8.
 std::size_t displayWidth(const std::string& s)
 {
@@ -617,12 +475,7 @@ CliParseResult parseCliOptions(const std::vector<std::string>& args)
         o.action = CliAction::Export;
         o.actionOption = "--format";
     }
-    result.error = validateForAction(o);
-    // A lemma's forms are compared folded, as --normalize folds them.
-    if (result.ok() && o.lemma && o.action != CliAction::Frequencies)
-        o.normalize = true;
-    if (result.ok() && !(o.lemma && o.action == CliAction::Frequencies))
-        result.error = finishReaderSearchOptions(o);
+    result.error = checkOptions(o);
     return result;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
-// The command line of quorvex-cli, parsed into a plain struct. Every option is one row of a
-// table (CliOptions.cpp): a new command adds its rows, its fields below, a value of
-// CliAction, and its check in validateForAction; the help text is built from the table.
+// The command line of quorvex-cli, parsed into one request. Every option is one row of a
+// table (CliOptions.cpp): a new option adds its row and its field below, a new action also a
+// value of CliAction and its checks (CliChecks.cpp); the help text is built from the table.
+// An action that reads the attestation list is one output file and one row in SearchRun.cpp;
+// a new search option shapes the list where SearchRun.cpp builds it.
 
 #include "output/ExportFormats.h"
 

@@ -3,15 +3,11 @@
 #include "cli/CheckCommand.h"
 #include "cli/CliOptions.h"
 #include "cli/CommandCommon.h"
-#include "cli/ConcordanceCommand.h"
-#include "cli/ExportCommand.h"
 #include "cli/FrequencyCommand.h"
-#include "cli/KwicCommand.h"
 #include "cli/LemmaSearch.h"
-#include "cli/PrintListCommand.h"
-#include "cli/ReaderSearch.h"
+#include "cli/PrintContextCommand.h"
+#include "cli/SearchRun.h"
 #include "cli/ShowCommand.h"
-#include "cli/TranslationsCommand.h"
 #include "system/SystemFiles.h"
 
 namespace quorvex {
@@ -41,14 +37,12 @@ namespace {
 
 int runAction(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
-    if (options.action == CliAction::Translations)
-        return runTranslationsCommand(options, out, err);
+    // Every action that reads the attestation list goes through the one search run; the
+    // others have a command each.
     if (options.lemma && options.action == CliAction::Frequencies)
         return runLemmaFrequencies(options, out, err);
-    // The reader's options (spelling, phrases, both sides) reach every command that searches.
-    if (options.action != CliAction::Help && usesReaderSearch(options))
-        return runReaderSearchCommand(options, out, err);
-    // One command per action; a new action adds its case here.
+    if (searches(options.action))
+        return runSearch(options, out, err);
     switch (options.action) {
     case CliAction::Help:
         out << cliHelpText();
@@ -56,27 +50,16 @@ int runAction(const CliOptions& options, std::ostream& out, std::ostream& err)
     case CliAction::Version:
         out << cliVersionText();
         return finishOutput(out, err);
-    case CliAction::ResultFile:
-    case CliAction::Count:
-    case CliAction::List:
-    case CliAction::PrintList:
-        return runConcordanceCommand(options, out, err);
     case CliAction::Show:
         return runShowCommand(options, out, err);
     case CliAction::PrintContext:
         return runPrintContextCommand(options, out, err);
-    case CliAction::Kwic:
-        return runKwicCommand(options, out, err);
-    case CliAction::Export:
-        return runExportCommand(options, out, err);
     case CliAction::Frequencies:
         return runFrequencyCommand(options, out, err);
     case CliAction::Check:
         return runCheckCommand(options, out, err);
-    case CliAction::Collocates:
-    case CliAction::Plot:
-    case CliAction::Translations:
-        return runReaderSearchCommand(options, out, err);
+    default:
+        break;
     }
     return kExitUsage;
 }

@@ -40,20 +40,6 @@ int prepareSearch(const CliOptions& options, std::string latinText, std::ostream
     });
 }
 
-int searchSorted(const LatinSearch& search, const CliOptions& options, std::ostream& err,
-                 ResultList& into)
-{
-    return unlessMemoryRunsShort(err, searchWhat(options), [&] {
-        into = ResultList();
-        if (!search.searchable)
-            return kExitOk;
-        into = findForms(search.table, search.form);
-        if (options.sort == SortOrder::Forms)
-            sortResults(search.table, into, SortKeys::FormThenReference);
-        return kExitOk;
-    });
-}
-
 int readTexts(const CliOptions& options, std::ostream& err, TextReadResult& latin,
               TextReadResult& french, bool withFrench)
 {

@@ -1,10 +1,9 @@
 #pragma once
 // What the commands share with one another: the texts read, the Latin text segmented with the
-// typed form beside it, the search sorted as asked, and the French messages for a file that
+// typed form beside it, and the French messages for a file that
 // fails, an output that cannot be written, or memory that runs short.
 
 #include "cli/CliOptions.h"
-#include "concordance/ResultList.h"
 #include "concordance/WordTable.h"
 #include "text/TextFile.h"
 
@@ -36,12 +35,6 @@ void convertForm(const CliOptions& options, std::ostream& err, std::string& form
 // The same on a Latin text already read.
 int prepareSearch(const CliOptions& options, std::string latinText, std::ostream& err,
                   LatinSearch& into);
-
-// The search window's search, then the "Formes" sort when asked (keys up to the reference
-// column, where the search leaves the current cell). Returns kExitOk, or kExitFileError after
-// the message when memory runs short.
-int searchSorted(const LatinSearch& search, const CliOptions& options, std::ostream& err,
-                 ResultList& into);
 
 // "mémoire insuffisante pour <what>." Returns kExitFileError.
 int reportMemoryShort(std::ostream& err, const std::string& what);

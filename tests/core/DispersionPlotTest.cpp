@@ -135,7 +135,7 @@ TEST_P(Dispersion, OneBandPerBookTicksAtTheAttestations)
 {
     const BandCase& c = GetParam();
     const WordTable table = WordTable::segment(c.text);
-    const std::vector<Span> hits = PhraseQuery(c.form, true, Folding::Case).find(table);
+    const ResultList hits = PhraseQuery(c.form, true, Folding::Case).find(table);
     const std::vector<DispersionBand> bands = dispersionBands(table, hits);
     std::vector<std::string> got;
     for (const DispersionBand& b : bands) {
@@ -222,7 +222,7 @@ TEST(Dispersion, TicksFollowTheListOrderWhenItIsNotTheTextOrder)
     const WordTable table = WordTable::segment("[1.1] b a [2.1] a c b [1.2] a b");
     // Words: b a | a c b | a b, the bands 1 2 1. The "b"s then the "a"s, as a list sorted by
     // form gives them.
-    const std::vector<Span> hits = {{0, 1}, {4, 1}, {6, 1}, {1, 1}, {2, 1}, {5, 1}};
+    const ResultList hits = {{0, 1}, {4, 1}, {6, 1}, {1, 1}, {2, 1}, {5, 1}};
     const std::vector<DispersionBand> bands = dispersionBands(table, hits);
     ASSERT_EQ(bands.size(), 2u);
     EXPECT_EQ(bands[0].words, 4u);

@@ -194,8 +194,8 @@ TEST(Equivalents, EachHitIsRenderedByTheBestRowsInItsPassage)
     const ResultList hits = findForms(p.latin, "deus");
     const Equivalents eq = findEquivalents(p.latin, hits, p.french, lemmas, false);
     std::map<std::string, std::string> rendering;
-    for (const WordIndex w : hits)
-        rendering[p.latin.referenceText(p.latin.referenceId(w))] = eq.renderingOf(p.latin.referenceId(w), lemmas);
+    for (const Attestation& a : hits)
+        rendering[p.latin.referenceText(p.latin.referenceId(a.first))] = eq.renderingOf(p.latin.referenceId(a.first), lemmas);
     EXPECT_EQ(rendering, (std::map<std::string, std::string>{
                              {"[1]", "dieu"}, {"[2]", "dieu"}, {"[3]", "seigneur"}, {"[7]", ""}}));
 
@@ -204,8 +204,8 @@ TEST(Equivalents, EachHitIsRenderedByTheBestRowsInItsPassage)
     FrenchLemmas qLemmas(nullptr);
     const ResultList qHits = findForms(q.latin, "deus");
     const Equivalents qEq = findEquivalents(q.latin, qHits, q.french, qLemmas, false);
-    EXPECT_EQ(qEq.renderingOf(q.latin.referenceId(qHits[2]), qLemmas), "\xE2\x80\x94");
-    EXPECT_EQ(qEq.renderingOf(q.latin.referenceId(qHits[0]), qLemmas), "dieu");
+    EXPECT_EQ(qEq.renderingOf(q.latin.referenceId(qHits[2].first), qLemmas), "\xE2\x80\x94");
+    EXPECT_EQ(qEq.renderingOf(q.latin.referenceId(qHits[0].first), qLemmas), "dieu");
 }
 
 TEST(Equivalents, TheFrenchLemmaKeepsTheHitsWhosePassageHoldsIt)
@@ -221,8 +221,8 @@ TEST(Equivalents, TheFrenchLemmaKeepsTheHitsWhosePassageHoldsIt)
     for (const Case& c : {Case{"dire", {"[1]", "[2]"}}, Case{"DIRE", {"[1]", "[2]"}}, Case{"dit", {"[1]"}},
                           Case{"il", {"[1]", "[2]", "[3]"}}, Case{"absent", {}}}) {
         std::vector<std::string> refs;
-        for (const WordIndex w : keepWhereFrenchHoldsLemma(p.latin, hits, p.french, lemmas, c.lemma))
-            refs.push_back(p.latin.referenceText(p.latin.referenceId(w)));
+        for (const Attestation& a : keepWhereFrenchHoldsLemma(p.latin, hits, p.french, lemmas, c.lemma))
+            refs.push_back(p.latin.referenceText(p.latin.referenceId(a.first)));
         EXPECT_EQ(refs, c.refs) << c.lemma;
     }
 }

@@ -56,8 +56,8 @@ protected:
     static std::map<std::string, std::size_t> foldedCounts(const ResultList& words)
     {
         std::map<std::string, std::size_t> counts;
-        for (const WordIndex i : words)
-            ++counts[folded(s_words->form(i), Folding::Spelling)];
+        for (const Attestation& a : words)
+            ++counts[folded(s_words->form(a.first), Folding::Spelling)];
         return counts;
     }
 
@@ -74,7 +74,7 @@ TEST_F(NewTestament, EachLemmaFindsEveryAttestationOfItsFormsAndNoLookAlike)
 {
     ResultList all(s_words->size());
     for (std::size_t i = 0; i < all.size(); ++i)
-        all[i] = static_cast<WordIndex>(i);
+        all[i] = Attestation{static_cast<WordIndex>(i), 1};
     const std::map<std::string, std::size_t> inText = foldedCounts(all);
 
     const LemmaRow rows[] = {

@@ -289,10 +289,10 @@ TEST_F(SmallLexicon, TheTextsFormsAreAnalysedOncePerFoldedFormAndFoundByLemma)
     EXPECT_EQ(t.findType("ternum"), quorvex::TextLemmata::npos);
 
     EXPECT_EQ(t.wordsOf(t.typesOf(m_lexicon.lemmataNamed("Deus"), false)),
-              (quorvex::ResultList{0, 2, 3, 8}));
-    EXPECT_EQ(t.wordsOf(t.typesOf(m_lexicon.lemmataNamed("edo"), false)), (quorvex::ResultList{5, 7}));
+              (quorvex::ResultList{{0, 1}, {2, 1}, {3, 1}, {8, 1}}));
+    EXPECT_EQ(t.wordsOf(t.typesOf(m_lexicon.lemmataNamed("edo"), false)), (quorvex::ResultList{{5, 1}, {7, 1}}));
     EXPECT_TRUE(t.typesOf(m_lexicon.lemmataNamed("edo"), true).empty()) << "est goes to sum";
-    EXPECT_EQ(t.wordsOf(t.typesOf(m_lexicon.lemmataNamed("sum"), true)), (quorvex::ResultList{5, 7}));
+    EXPECT_EQ(t.wordsOf(t.typesOf(m_lexicon.lemmataNamed("sum"), true)), (quorvex::ResultList{{5, 1}, {7, 1}}));
     EXPECT_TRUE(t.typesOf(m_lexicon.lemmataNamed("ita"), false).empty()) << "itaque is a word";
 
     const quorvex::WordTable empty = quorvex::WordTable::segment("", quorvex::LetterSet::Extended);
@@ -329,9 +329,8 @@ TEST_F(SmallLexicon, CollocatesByLemmaCountEachWordUnderItsMostFrequentLemma)
     for (const Row& row : rows) {
         const quorvex::WordTable words = quorvex::WordTable::segment(row.text, quorvex::LetterSet::Extended);
         const quorvex::TextLemmata lemmata = quorvex::TextLemmata::build(words, m_lexicon);
-        std::vector<quorvex::Span> spans;
-        for (const quorvex::WordIndex w : lemmata.wordsOf(lemmata.typesOf(m_lexicon.lemmataNamed(row.node), false)))
-            spans.push_back(quorvex::Span{w, 1});
+        const quorvex::ResultList spans =
+            lemmata.wordsOf(lemmata.typesOf(m_lexicon.lemmataNamed(row.node), false));
         const quorvex::CollocateKeys keys = quorvex::lemmaKeys(words, lemmata, m_lexicon);
         EXPECT_TRUE(keys.utf8) << row.name;
         std::map<std::string, std::pair<std::size_t, std::size_t>> got;

@@ -1,6 +1,7 @@
 #include "output/PrintLayout.h"
 
-#include "concordance/GridModel.h"
+#include "concordance/ResultList.h"
+#include "concordance/WordTable.h"
 
 #include <gtest/gtest.h>
 
@@ -10,21 +11,19 @@
 namespace quorvex {
 namespace {
 
-GridModel gridWith(std::size_t attestations)
+// "[1] amor [2] amor ...": one attestation per reference.
+WordTable tableWith(std::size_t attestations)
 {
-    GridModel grid;
-    grid.setCell(0, 0, "Forme(s)");
-    grid.setCell(0, 1, "R\xE9" "f\xE9rences");
-    grid.setRows(1);
+    std::string text;
     for (std::size_t i = 1; i <= attestations; ++i)
-        grid.appendRow("amor" + std::to_string(i), "[" + std::to_string(i) + "]");
-    return grid;
+        text += "[" + std::to_string(i) + "] amor ";
+    return WordTable::segment(text);
 }
 
 struct PageCase {
     const char* name;
     std::size_t attestations;
-    std::vector<std::string> firstForms;  // the form printed first on each page
+    std::vector<std::string> firstReferences;  // the reference printed first on each page
 };
 
 class AttestationPages : public ::testing::TestWithParam<PageCase> {};
@@ -32,22 +31,23 @@ class AttestationPages : public ::testing::TestWithParam<PageCase> {};
 TEST_P(AttestationPages, FirstPageHolds67LinesThenEach68)
 {
     const PageCase& c = GetParam();
-    const PrintOperations ops = attestationListLayout(gridWith(c.attestations));
-    std::vector<std::string> firstForms;
+    const WordTable table = tableWith(c.attestations);
+    const PrintOperations ops = attestationListLayout(table, findForms(table, "amor"));
+    std::vector<std::string> firstReferences;
     std::size_t separators = 0, headerTypes = 0;
     bool atPageStart = true;
     for (const PrintOperation& o : ops) {
         if (o.op == PrintOp::NewPage)
             atPageStart = true;
-        if (o.op == PrintOp::Text && atPageStart && o.text.rfind("amor", 0) == 0) {
-            firstForms.push_back(o.text);
+        if (o.op == PrintOp::Text && atPageStart && o.text.rfind("[", 0) == 0) {
+            firstReferences.push_back(o.text);
             atPageStart = false;
         }
         separators += o.op == PrintOp::Text && o.text == printlayout::kSeparator;
         headerTypes += o.op == PrintOp::SetType && o.pointSize == 12;
     }
-    EXPECT_EQ(firstForms, c.firstForms);
-    EXPECT_EQ(countPages(ops), std::max<std::size_t>(1, c.firstForms.size()));
+    EXPECT_EQ(firstReferences, c.firstReferences);
+    EXPECT_EQ(countPages(ops), std::max<std::size_t>(1, c.firstReferences.size()));
     EXPECT_EQ(ops.back().op, PrintOp::EndDocument);
     EXPECT_NE(ops[ops.size() - 2].op, PrintOp::NewPage) << "empty page at the end";
     // Header and separator on the first page only.
@@ -58,34 +58,30 @@ TEST_P(AttestationPages, FirstPageHolds67LinesThenEach68)
 INSTANTIATE_TEST_SUITE_P(
     Counts, AttestationPages,
     ::testing::Values(PageCase{"none", 0, {}},
-                      PageCase{"fill_first_page", 67, {"amor1"}},
-                      PageCase{"first_of_page_two", 68, {"amor1", "amor68"}},
-                      PageCase{"fill_two_pages", 135, {"amor1", "amor68"}},
-                      PageCase{"first_of_page_three", 136, {"amor1", "amor68", "amor136"}}),
+                      PageCase{"fill_first_page", 67, {"[1]"}},
+                      PageCase{"first_of_page_two", 68, {"[1]", "[68]"}},
+                      PageCase{"fill_two_pages", 135, {"[1]", "[68]"}},
+                      PageCase{"first_of_page_three", 136, {"[1]", "[68]", "[136]"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(AttestationList, PrintsTheGridColumnsWithoutTrailingBlanks)
+TEST(AttestationList, PrintsBothColumnsWithoutTrailingBlanks)
 {
-    GridModel grid;
-    grid.setCell(0, 0, "Forme(s)  ");
-    grid.setCell(0, 1, "R\xE9" "f\xE9rences");
-    grid.setCell(1, 0, "  Amor \t ");
-    grid.setCell(1, 1, "[1]   ");
-    grid.appendRow("amorem\xA0", "    ");
-    EXPECT_EQ(describePrintOperations(attestationListLayout(grid)),
+    // An unclosed marker keeps its blanks; a phrase prints its words joined by one blank.
+    const WordTable table = WordTable::segment("[1   Amor meus");
+    const ResultList results = {Attestation{0, 1}, Attestation{0, 2}};
+    EXPECT_EQ(describePrintOperations(attestationListLayout(table, results)),
               "type \"verdana\" 12 bold\ntext \"Forme(s)\"\nx 5000\ntext \"Références\"\nendline\n"
               "text \"------------------------------------------------------------\"\nendline\n"
               "type \"verdana\" 9\n"
-              "text \"  Amor \\t\"\nx 5000\ntext \"[1]\"\nendline\n"
-              "text \"amorem\xC2\xA0\"\nx 5000\ntext \"\"\nendline\n"
+              "text \"Amor\"\nx 5000\ntext \"[1\"\nendline\n"
+              "text \"Amor meus\"\nx 5000\ntext \"[1\"\nendline\n"
               "enddoc\n");
 }
 
 TEST(AttestationList, BeforeAnySearchPrintsHeaderSeparatorAndOneEmptyLine)
 {
-    GridModel grid;  // header and one empty row, as the search window shows it first
-    grid.setCell(0, 0, "Forme(s)");
-    const std::string dump = describePrintOperations(attestationListLayout(grid));
+    const std::string dump =
+        describePrintOperations(attestationListLayout(WordTable(), emptyRowList()));
     EXPECT_NE(dump.find("type \"verdana\" 9\ntext \"\"\nx 5000\ntext \"\"\nendline\nenddoc\n"),
               std::string::npos) << dump;
 }

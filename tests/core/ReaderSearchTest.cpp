@@ -151,8 +151,8 @@ std::vector<std::string> found(const std::string& text, const std::string& typed
                                                          ? LetterSet::Extended
                                                          : LetterSet::Window);
     std::vector<std::string> out;
-    for (const Span& s : PhraseQuery(typed, phrase, folding).find(table))
-        out.push_back(spanForm(table, s) + "|" + table.referenceText(table.referenceId(s.first)));
+    for (const Attestation& s : PhraseQuery(typed, phrase, folding).find(table))
+        out.push_back(attestationForm(table, s) + "|" + table.referenceText(table.referenceId(s.first)));
     return out;
 }
 
@@ -213,9 +213,9 @@ TEST_P(BothSidesOfThePair, KeepsWhereTheFrenchPassageHoldsTheForm)
     const SidesCase& c = GetParam();
     const WordTable latin = WordTable::segment(
         "[1] Deus caritas est.\r\n[2] Dominus Deus.\r\n[3] Deus lux.\r\n[4] Deus, Deus meus.\r\n");
-    const std::vector<Span> all = PhraseQuery("deus", false, c.folding).find(latin);
+    const ResultList all = PhraseQuery("deus", false, c.folding).find(latin);
     std::vector<std::string> refs;
-    for (const Span& s : keepWhereOtherPassageHolds(latin, all, c.french,
+    for (const Attestation& s : keepWhereOtherPassageHolds(latin, all, c.french,
                                                     WordPattern(c.frenchForm, c.folding),
                                                     c.folding == Folding::Spelling ? LetterSet::Extended
                                                                                    : LetterSet::Window))
@@ -268,7 +268,7 @@ TEST_P(Collocates, CountsAndScoresWorkedOutByHand)
     const WordTable table = WordTable::segment(c.text, c.folding == Folding::Spelling
                                                            ? LetterSet::Extended
                                                            : LetterSet::Window);
-    const std::vector<Span> hits = PhraseQuery(c.node, true, c.folding).find(table);
+    const ResultList hits = PhraseQuery(c.node, true, c.folding).find(table);
     std::vector<std::string> got;
     for (const Collocate& k : findCollocates(table, hits, c.window, c.folding))
         got.push_back(k.form + " " + std::to_string(k.cooccurrences) + " " + std::to_string(k.frequency)
@@ -338,16 +338,16 @@ TEST(Collocates, CountsAgreeWithWalkingEveryWindow)
             text, folding == Folding::Spelling ? LetterSet::Extended : LetterSet::Window);
         const std::string node = next(2) ? "n" : "c*";
         const std::size_t window = 1 + next(6);
-        const std::vector<Span> hits = PhraseQuery(node, true, folding).find(table);
+        const ResultList hits = PhraseQuery(node, true, folding).find(table);
 
         std::map<std::string, std::pair<std::size_t, std::size_t>> walked;  // O, f(c)
         for (std::size_t i = 0; i < table.size(); ++i)
             ++walked[folded(table.form(i), folding)].second;
-        for (const Span& h : hits) {
+        for (const Attestation& h : hits) {
             const std::size_t from = h.first >= window ? h.first - window : 0;
-            const std::size_t to = std::min<std::size_t>(h.first + h.count + window, table.size());
+            const std::size_t to = std::min<std::size_t>(h.first + h.words + window, table.size());
             for (std::size_t i = from; i < to; ++i)
-                if (i < h.first || i >= h.first + h.count)
+                if (i < h.first || i >= h.first + h.words)
                     ++walked[folded(table.form(i), folding)].first;
         }
         std::map<std::string, std::pair<std::size_t, std::size_t>> expected;

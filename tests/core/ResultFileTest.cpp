@@ -4,8 +4,8 @@
 
 #include "output/ResultFile.h"
 
-#include "concordance/FormSearch.h"
-#include "concordance/GridHeader.h"
+#include "concordance/PhraseQuery.h"
+#include "concordance/ResultList.h"
 #include "concordance/WordTable.h"
 
 #include <gtest/gtest.h>
@@ -23,18 +23,10 @@ using Lines = std::vector<std::string>;
 
 const std::string kRule(74, '-');
 
-GridModel searched(const std::string& latin, const std::string& query)
-{
-    GridModel grid;
-    prepareGrid(grid);
-    searchIntoGrid(WordTable::segment(latin), query, grid);
-    return grid;
-}
-
-Lines linesOf(const GridModel& grid, const std::string& latin, const std::string* french)
+Lines linesOf(const WordTable& table, const ResultList& results, const std::string* french)
 {
     std::ostringstream out;
-    writeResultFile(out, grid, "T", "D", latin, french);
+    writeResultFile(out, table, results, "T", "D", table.text(), french);
     const std::string file = out.str();
     Lines lines;
     std::size_t start = 0;
@@ -49,37 +41,47 @@ TEST(ResultFile, Blocks)
     const std::string latin = "Prooemium. [1] a b\r\n[2] c [1] d\r\n[3] e";
     const std::string french = "[1] A\r\n[3] E\r\n";
     const std::string noFrench;
+    const WordTable table = WordTable::segment(latin);
     struct Case {
         const char* name;
-        std::string query;
+        std::string query;  // "": the list before any search, its one empty row
         bool sortForms;
         const std::string* french;
+        Lines list;  // the rows after the header's
         Lines afterList;
     };
+    const std::string pad(36, ' ');
     const Case cases[] = {
-        {"standingTwice", "d", false, &french, {kRule, "[1] a b", "] d", "", "[1] A", ""}},
-        {"missingInFrench", "c", false, &french, {kRule, "[2] c ", ""}},
-        {"lastPassageToTheEnd", "e", false, &french, {kRule, "[3] e", "[3] E", ""}},
-        {"emptyFrenchMeansNoFrenchLine", "e", false, &noFrench, {kRule, "[3] e"}},
-        {"emptyReference", "prooemium", false, nullptr, {kRule, "rooemium. "}},
+        {"standingTwice", "d", false, &french, {"d" + pad.substr(1) + "[1]"},
+         {kRule, "[1] a b", "] d", "", "[1] A", ""}},
+        {"missingInFrench", "c", false, &french, {"c" + pad.substr(1) + "[2]"}, {kRule, "[2] c ", ""}},
+        {"lastPassageToTheEnd", "e", false, &french, {"e" + pad.substr(1) + "[3]"},
+         {kRule, "[3] e", "[3] E", ""}},
+        {"emptyFrenchMeansNoFrenchLine", "e", false, &noFrench, {"e" + pad.substr(1) + "[3]"},
+         {kRule, "[3] e"}},
+        {"emptyReference", "prooemium", false, nullptr, {"Prooemium" + pad.substr(9)},
+         {kRule, "rooemium. "}},
+        {"phraseAcrossALineBreak", "b c", false, &french, {"b c" + pad.substr(3) + "[1]"},
+         {kRule, "[1] a b", "] d", "", "[1] A", ""}},
+        {"emptyRowBeforeAnySearch", "", false, &french, {pad}, {kRule, "rooemium. ", ""}},
         {"sortedRowsInSortedOrder", "*", true, nullptr,
+         {"a" + pad.substr(1) + "[1]", "b" + pad.substr(1) + "[1]", "c" + pad.substr(1) + "[2]",
+          "d" + pad.substr(1) + "[1]", "e" + pad.substr(1) + "[3]", "Prooemium" + pad.substr(9)},
          {kRule, "[1] a b", "] d", "", kRule, "[1] a b", "] d", "", kRule, "[2] c ", kRule,
           "[1] a b", "] d", "", kRule, "[3] e", kRule, "rooemium. "}},
     };
     for (const Case& c : cases) {
-        GridModel grid = searched(latin, c.query);
-        if (c.sortForms) {
-            grid.setColSel(0);
-            grid.sort();
-        }
-        const Lines lines = linesOf(grid, latin, c.french);
-        ASSERT_GE(lines.size(), 4 + grid.rows()) << c.name;
-        EXPECT_EQ(Lines(lines.begin() + long(4 + grid.rows()), lines.end()), c.afterList) << c.name;
+        ResultList results = c.query.empty()
+            ? emptyRowList()
+            : PhraseQuery(c.query, true, Folding::Case).find(table);
+        if (c.sortForms)
+            sortResults(table, results, SortKeys::FormThenReference);
+        const Lines lines = linesOf(table, results, c.french);
+        ASSERT_GE(lines.size(), 5 + results.size()) << c.name;
+        EXPECT_EQ(lines[4], "Forme(s)" + pad.substr(8) + "R\xE9" "f\xE9" "rences") << c.name;
+        EXPECT_EQ(Lines(lines.begin() + 5, lines.begin() + long(5 + results.size())), c.list) << c.name;
+        EXPECT_EQ(Lines(lines.begin() + long(5 + results.size()), lines.end()), c.afterList) << c.name;
     }
-    GridModel edited = searched(latin, "e");
-    edited.setCell(1, 1, "[9]");  // a reference neither text holds
-    const Lines lines = linesOf(edited, latin, &french);
-    EXPECT_EQ(Lines(lines.end() - 3, lines.end()), (Lines{kRule, "", ""}));
 }
 
 TEST(ResultFile, DefaultDateLeavesOutMidnight)

@@ -1,17 +1,16 @@
 // The compact word table, the result list and its sort, against the rules read literally:
 // a segmentation written one character at a time with the reference as a plain string, and
-// the grid filled with those strings and sorted by its own sort.
+// its rows sorted as the grid sorts text, on strings.
 
 #include "concordance/ResultList.h"
 
 #include "concordance/FormQuery.h"
-#include "concordance/FormSearch.h"
-#include "concordance/GridModel.h"
 #include "concordance/WordTable.h"
 #include "text/Letters.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <random>
 #include <string>
@@ -140,75 +139,118 @@ TEST(WordTable, StrayClosingsKeepMemoryLinear)
     EXPECT_EQ(countForms(text, "amor"), 100000u);
 }
 
-// The grid the search fills, then sorted as the window sorts it: keys from column 0 to
-// `lastKey`. Returned as (form, reference) rows.
+// (form, reference) rows as the grid shows them.
 using Rows = std::vector<std::pair<std::string, std::string>>;
 
-Rows gridRows(const GridModel& grid)
+std::string loweredText(std::string_view s)
 {
-    Rows rows;
-    for (std::size_t r = 1; r < grid.rows(); ++r)
-        rows.emplace_back(grid.cell(r, 0), grid.cell(r, 1));
-    return rows;
+    std::string out;
+    for (const char c : s)
+        out += lowerChar(c);
+    return out;
 }
 
-void sortGrid(GridModel& grid, int lastKey)
+// The grid's sort read literally: a stable sort on the texts, lowered, compared byte by byte;
+// the reference breaks ties only when it is a key.
+Rows literallySorted(Rows rows, SortKeys keys)
 {
-    grid.setRow(grid.rows() - 1);
-    grid.setCol(lastKey);
-    grid.setColSel(0);
-    grid.sort();
+    std::stable_sort(rows.begin(), rows.end(), [keys](const auto& a, const auto& b) {
+        const std::string fa = loweredText(a.first), fb = loweredText(b.first);
+        if (fa != fb || keys == SortKeys::Form)
+            return fa < fb;
+        return loweredText(a.second) < loweredText(b.second);
+    });
+    return rows;
 }
 
 Rows resultRows(const WordTable& table, const ResultList& results)
 {
     Rows rows;
-    for (const WordIndex w : results)
-        rows.emplace_back(std::string(table.form(w)), table.referenceText(table.referenceId(w)));
+    for (const Attestation& a : results) {
+        std::string reference;
+        appendAttestationReference(table, a, reference);
+        rows.emplace_back(attestationForm(table, a), reference);
+    }
     return rows;
 }
 
-TEST(ResultList, SearchAndSortGiveTheGridsRowsInTheGridsOrder)
+// The phrases of `words` consecutive words whose first word matches `query`, read literally.
+Rows literalPhrases(const std::vector<PlainWord>& plain, const FormQuery& query, std::size_t words)
+{
+    Rows rows;
+    for (std::size_t i = 0; i + words <= plain.size(); ++i) {
+        if (!query.matches(plain[i].form))
+            continue;
+        std::string form = plain[i].form;
+        for (std::size_t k = 1; k < words; ++k)
+            form += " " + plain[i + k].form;
+        rows.emplace_back(form, plain[i].reference);
+    }
+    return rows;
+}
+
+TEST(ResultList, SearchAndSortGiveTheLiteralRowsInTheGridsOrder)
 {
     std::mt19937 rng(7);
     for (int round = 0; round < 2000; ++round) {
         const std::string text = generatedText(rng, round % 10 == 0 ? 300 : 40);
         const WordTable table = WordTable::segment(text);
+        const std::vector<PlainWord> plain = plainSegmentation(text, LetterSet::Window);
         for (const char* query : kQueries) {
             const std::string where = "text \"" + text + "\" query \"" + query + "\"";
-            GridModel grid;
-            const std::size_t count = searchIntoGrid(table, query, grid);
-            ResultList results = findForms(table, query);
-            ASSERT_EQ(results.size(), count) << where;
-            ASSERT_EQ(countForms(table, query), count) << where;
-            ASSERT_EQ(resultRows(table, results), gridRows(grid)) << where;
+            const FormQuery parsed = FormQuery::parse(query);
+            const ResultList results = findForms(table, query);
+            ASSERT_EQ(countForms(table, query), results.size()) << where;
+            ASSERT_EQ(resultRows(table, results), literalPhrases(plain, parsed, 1)) << where;
 
             // Each key rule from text order, then the other rule on the order the first left.
             for (const SortKeys first : {SortKeys::Form, SortKeys::FormThenReference}) {
                 const SortKeys second =
                     first == SortKeys::Form ? SortKeys::FormThenReference : SortKeys::Form;
-                GridModel sorted;
-                searchIntoGrid(table, query, sorted);
                 ResultList list = results;
-                if (sorted.rows() > 1) {
-                    sortGrid(sorted, first == SortKeys::Form ? 0 : 1);
-                    sortResults(table, list, first);
-                    ASSERT_EQ(resultRows(table, list), gridRows(sorted)) << where;
-                    sortGrid(sorted, second == SortKeys::Form ? 0 : 1);
-                    sortResults(table, list, second);
-                    ASSERT_EQ(resultRows(table, list), gridRows(sorted)) << where;
-                }
+                sortResults(table, list, first);
+                const Rows once = literallySorted(resultRows(table, results), first);
+                ASSERT_EQ(resultRows(table, list), once) << where;
+                sortResults(table, list, second);
+                ASSERT_EQ(resultRows(table, list), literallySorted(once, second)) << where;
                 // Rows of equal keys keep their order: equal rows are the same words in
                 // the same order as in text order.
                 std::map<std::pair<std::string, std::string>, std::vector<WordIndex>> inText, inList;
-                for (const WordIndex w : results)
-                    inText[{lowered(table.form(w)), table.referenceText(table.referenceId(w))}].push_back(w);
-                for (const WordIndex w : list)
-                    inList[{lowered(table.form(w)), table.referenceText(table.referenceId(w))}].push_back(w);
+                for (const Attestation& a : results)
+                    inText[{loweredText(table.form(a.first)), table.referenceText(table.referenceId(a.first))}].push_back(a.first);
+                for (const Attestation& a : list)
+                    inList[{loweredText(table.form(a.first)), table.referenceText(table.referenceId(a.first))}].push_back(a.first);
                 ASSERT_EQ(inList, inText) << where;
+            }
+
+            // Phrases of two and three words, sorted on their forms as joined by blanks.
+            for (std::uint32_t words = 2; words <= 3; ++words) {
+                ResultList phrases;
+                for (const Attestation& a : results)
+                    if (a.first + words <= table.size())
+                        phrases.push_back(Attestation{a.first, words});
+                const Rows inText = literalPhrases(plain, parsed, words);
+                ASSERT_EQ(resultRows(table, phrases), inText) << where << " words " << words;
+                for (const SortKeys keys : {SortKeys::Form, SortKeys::FormThenReference}) {
+                    ResultList list = phrases;
+                    sortResults(table, list, keys);
+                    ASSERT_EQ(resultRows(table, list), literallySorted(inText, keys))
+                        << where << " words " << words;
+                }
             }
         }
     }
+}
+
+TEST(ResultList, EmptyRowHasNoFormNoReferenceAndStaysPut)
+{
+    const WordTable table = WordTable::segment("avant [1] amor");
+    ResultList list = emptyRowList();
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(resultRows(table, list), (Rows{{"", ""}}));
+    sortResults(table, list, SortKeys::FormThenReference);
+    EXPECT_EQ(list, emptyRowList());
+    EXPECT_EQ(attestationLength(table, list.front()), 0u);
 }
 
 } // namespace

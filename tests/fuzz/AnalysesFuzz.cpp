@@ -31,7 +31,7 @@ void checkFolding(const std::string& form)
     fuzz::check(!spellingFoldEquals(form, once + "x"), "a longer fold differs");
 }
 
-void checkAnalyses(const WordTable& table, const std::vector<Span>& spans, std::size_t window, Folding folding)
+void checkAnalyses(const WordTable& table, const ResultList& spans, std::size_t window, Folding folding)
 {
     const std::vector<Collocate> collocates = findCollocates(table, spans, window, folding);
     for (std::size_t i = 0; i < collocates.size(); ++i) {
@@ -52,7 +52,7 @@ void checkAnalyses(const WordTable& table, const std::vector<Span>& spans, std::
         ticks += band.ticks.size();
     }
     fuzz::check(ticks == spans.size(), "one tick per attestation");
-    const std::string form = spans.empty() ? std::string() : spanForm(table, spans.front());
+    const std::string form = spans.empty() ? std::string() : attestationForm(table, spans.front());
     fuzz::check(isValidUtf8(dispersionSvg(bands, form)), "the picture is UTF-8");
 }
 
@@ -70,19 +70,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Folding folding = (flags & 2) ? Folding::Spelling : Folding::Case;
 
     checkFolding(query);
-    const std::vector<Span> found = PhraseQuery(query, phrase, folding).find(table);
+    const ResultList found = PhraseQuery(query, phrase, folding).find(table);
     for (std::size_t i = 0; i < found.size(); ++i) {
-        fuzz::check(found[i].count >= 1 && found[i].first + std::size_t(found[i].count) <= table.size(),
+        fuzz::check(found[i].words >= 1 && found[i].first + std::size_t(found[i].words) <= table.size(),
                     "a phrase stands inside the word table");
         if (i > 0)
             fuzz::check(found[i - 1].first < found[i].first, "phrases in text order");
-        checkFolding(spanForm(table, found[i]));
+        checkFolding(attestationForm(table, found[i]));
     }
     checkAnalyses(table, found, window, folding);
 
     // A list of any spans inside the table, in the order the bytes give.
     if (table.size() > 0) {
-        std::vector<Span> any;
+        ResultList any;
         for (std::size_t i = 0; i + 1 < picks.size(); i += 2) {
             const auto first = static_cast<std::uint32_t>(static_cast<unsigned char>(picks[i]) * 257u % table.size());
             const auto room = static_cast<std::uint32_t>(table.size() - first);

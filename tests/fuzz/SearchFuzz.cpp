@@ -1,11 +1,9 @@
-// Segmentation and search: any text and any query give a grid whose rows are attestations of
-// forms that stand in the text.
+// Segmentation and search: any text and any query give a list whose rows are attestations of
+// forms that stand in the text, and sorting keeps every row.
 
 #include "FuzzInput.h"
 
-#include "concordance/FormSearch.h"
-#include "concordance/GridHeader.h"
-#include "concordance/GridModel.h"
+#include "concordance/ResultList.h"
 #include "concordance/WordTable.h"
 
 using namespace quorvex;
@@ -17,17 +15,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text = in.rest();
     const WordTable table = WordTable::segment(text);
     fuzz::check(table.text() == text, "the table keeps the text");
-    GridModel grid;
-    prepareGrid(grid);
-    const std::size_t found = searchIntoGrid(table, query, grid);
-    fuzz::check(found + 1 == grid.rows(), "one row per attestation");
-    fuzz::check(found <= table.size(), "no more attestations than words");
-    for (std::size_t r = 1; r < grid.rows(); ++r) {
-        const std::string& form = grid.cell(r, 0);
+    ResultList results = findForms(table, query);
+    fuzz::check(results.size() == countForms(table, query), "the count is the list's size");
+    fuzz::check(results.size() <= table.size(), "no more attestations than words");
+    for (const Attestation& a : results) {
+        const std::string form = attestationForm(table, a);
         fuzz::check(!form.empty() && text.find(form) != std::string::npos, "a form stands in the text");
     }
-    grid.setColSel(0);
-    grid.sort();
-    fuzz::check(grid.rows() == found + 1, "sorting keeps every row");
+    const std::size_t found = results.size();
+    sortResults(table, results, SortKeys::FormThenReference);
+    fuzz::check(results.size() == found, "sorting keeps every row");
     return 0;
 }

@@ -1,7 +1,8 @@
 // The printing surface on Qt's own PDF printer: page counts of real documents, and the
 // failures a user can meet when printing into a file.
 
-#include "concordance/GridModel.h"
+#include "concordance/ResultList.h"
+#include "concordance/WordTable.h"
 #include "output/PrintLayout.h"
 #include "platform/QtPrintingSurface.h"
 
@@ -17,12 +18,11 @@ namespace {
 
 PrintOperations listOf(int attestations)
 {
-    GridModel grid;
-    grid.setCell(0, 0, "Forme(s)");
-    grid.setRows(1);
+    std::string text;
     for (int i = 1; i <= attestations; ++i)
-        grid.appendRow("amor" + std::to_string(i), "[" + std::to_string(i) + "]");
-    return attestationListLayout(grid);
+        text += "[" + std::to_string(i) + "] amor ";
+    const WordTable table = WordTable::segment(text);
+    return attestationListLayout(table, findForms(table, "amor"));
 }
 
 } // namespace

@@ -294,13 +294,13 @@ void SearchWindowTest::runningShortOfMemoryKeepsTheWindowUsable()
     QCOMPARE(label4(), QStringLiteral("a = 1500000"));
 #ifndef __SANITIZE_ADDRESS__
     // "Formes" without room for the grid: the order stays, the user is told.
-    const std::size_t lastWord = d->session.results().back();
+    const std::size_t lastWord = d->session.results().back().first;
     g_allocationLimit = 16 << 20;
     click(s, "Command2");
     g_allocationLimit = 0;
     QVERIFY(d->doubles.messages.expectNext(okBox(
         QStringLiteral("Mémoire insuffisante pour trier la liste : son ordre est conservé."), MessageIcon::Warning)));
-    QCOMPARE(std::size_t(d->session.results().back()), lastWord);
+    QCOMPARE(std::size_t(d->session.results().back().first), lastWord);
 #endif
     click(s, "Command2");
     QCOMPARE(d->session.rowCount(), std::size_t(1500001));

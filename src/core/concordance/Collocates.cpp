@@ -69,22 +69,22 @@ CollocateKeys lemmaKeys(const WordTable& table, const TextLemmata& lemmata, cons
     return keys;
 }
 
-std::vector<Collocate> findCollocates(const WordTable& table, const std::vector<Span>& attestations,
+std::vector<Collocate> findCollocates(const WordTable& table, const ResultList& attestations,
                                       std::size_t window, Folding folding)
 {
     return findCollocates(table, attestations, window, foldedFormKeys(table, folding));
 }
 
-std::vector<Collocate> findCollocates(const WordTable& table, const std::vector<Span>& attestations,
+std::vector<Collocate> findCollocates(const WordTable& table, const ResultList& attestations,
                                       std::size_t window, const CollocateKeys& keys)
 {
     const std::size_t w = table.size();
     // How many windows cover each word, as a difference array: one pass whatever N is, so
     // "*" with N = 50 costs no more than a rare form.
     std::vector<std::int32_t> cover(w + 1, 0);
-    for (const Span& s : attestations) {
+    for (const Attestation& s : attestations) {
         const std::size_t first = s.first;
-        const std::size_t end = first + s.count;
+        const std::size_t end = first + s.words;
         const std::size_t before = first >= window ? first - window : 0;
         cover[before] += 1;
         cover[first] -= 1;

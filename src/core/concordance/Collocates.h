@@ -55,10 +55,10 @@ CollocateKeys lemmaKeys(const WordTable& table, const TextLemmata& lemmata, cons
 // Every key met in a window, by log-likelihood descending (to three decimals), then by key
 // (bytes).
 // `window` is N, from 1 to kMaxCollocateWindow.
-std::vector<Collocate> findCollocates(const WordTable& table, const std::vector<Span>& attestations,
+std::vector<Collocate> findCollocates(const WordTable& table, const ResultList& attestations,
                                       std::size_t window, const CollocateKeys& keys);
 // Under the folded forms.
-std::vector<Collocate> findCollocates(const WordTable& table, const std::vector<Span>& attestations,
+std::vector<Collocate> findCollocates(const WordTable& table, const ResultList& attestations,
                                       std::size_t window, Folding folding);
 
 // The two scores alone, for a table already counted.

@@ -38,9 +38,9 @@ PhraseQuery::PhraseQuery(std::string_view typed, bool phrase, Folding folding)
     }
 }
 
-std::vector<Span> PhraseQuery::find(const WordTable& table) const
+ResultList PhraseQuery::find(const WordTable& table) const
 {
-    std::vector<Span> spans;
+    ResultList spans;
     const std::size_t k = m_words.size();
     const std::size_t n = table.size();
     if (k == 0 || n < k)
@@ -50,19 +50,9 @@ std::vector<Span> PhraseQuery::find(const WordTable& table) const
         while (j < k && m_words[j].matches(table.form(i + j)))
             ++j;
         if (j == k)
-            spans.push_back(Span{static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(k)});
+            spans.push_back(Attestation{static_cast<WordIndex>(i), static_cast<std::uint32_t>(k)});
     }
     return spans;
-}
-
-std::string spanForm(const WordTable& table, Span span)
-{
-    std::string form(table.form(span.first));
-    for (std::uint32_t j = 1; j < span.count; ++j) {
-        form += ' ';
-        form += table.form(span.first + j);
-    }
-    return form;
 }
 
 } // namespace quorvex

@@ -1,9 +1,10 @@
 #pragma once
 // Searches beyond the window's: forms compared after spelling folding, and phrases, sequences
-// of forms that stand as consecutive words of the word table. An attestation is a span of
-// words: one word for a form, several for a phrase.
+// of forms that stand as consecutive words of the word table. An attestation is one word for
+// a form, several for a phrase.
 
 #include "concordance/FormQuery.h"
+#include "concordance/ResultList.h"
 #include "concordance/SpellingFold.h"
 #include "concordance/WordTable.h"
 
@@ -13,16 +14,6 @@
 #include <vector>
 
 namespace quorvex {
-
-// `count` consecutive words of the table from `first`.
-struct Span {
-    std::uint32_t first = 0;
-    std::uint32_t count = 1;
-    friend bool operator==(const Span& a, const Span& b)
-    {
-        return a.first == b.first && a.count == b.count;
-    }
-};
 
 // One typed form matched against single words: with Folding::Case exactly the window's
 // query (FormQuery); with Folding::Spelling the same rules on both sides folded.
@@ -46,13 +37,10 @@ public:
 
     // Every place where the forms stand as consecutive words, in text order. A marker or
     // punctuation between two words does not break a phrase.
-    std::vector<Span> find(const WordTable& table) const;
+    ResultList find(const WordTable& table) const;
 
 private:
     std::vector<WordPattern> m_words;
 };
-
-// The form of an attestation: its words as written, joined by one blank.
-std::string spanForm(const WordTable& table, Span span);
 
 } // namespace quorvex

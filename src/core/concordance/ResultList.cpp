@@ -36,11 +36,54 @@ ResultList findForms(const WordTable& table, std::string_view typedQuery)
     results.reserve(count);
     if (count == table.size()) {
         results.resize(count);
-        std::iota(results.begin(), results.end(), WordIndex(0));
+        for (std::size_t i = 0; i < count; ++i)
+            results[i] = Attestation{static_cast<WordIndex>(i), 1};
         return results;
     }
-    table.forEachWordOfTypes(wanted, [&](std::size_t i) { results.push_back(static_cast<WordIndex>(i)); });
+    table.forEachWordOfTypes(wanted, [&](std::size_t i) {
+        results.push_back(Attestation{static_cast<WordIndex>(i), 1});
+    });
     return results;
+}
+
+std::string_view attestationForm(const WordTable& table, const Attestation& a, std::string& scratch)
+{
+    if (a.words == 0)
+        return {};
+    if (a.words == 1)
+        return table.form(a.first);
+    scratch.clear();
+    for (std::uint32_t k = 0; k < a.words; ++k) {
+        if (k > 0)
+            scratch += ' ';
+        scratch += table.form(a.first + k);
+    }
+    return scratch;
+}
+
+std::string attestationForm(const WordTable& table, const Attestation& a)
+{
+    std::string scratch;
+    return std::string(attestationForm(table, a, scratch));
+}
+
+void appendAttestationReference(const WordTable& table, const Attestation& a, std::string& out)
+{
+    if (a.words > 0)
+        table.appendReference(a.first, out);
+}
+
+std::size_t attestationOffset(const WordTable& table, const Attestation& a)
+{
+    return a.words == 0 ? 0 : table.formOffset(a.first);
+}
+
+std::size_t attestationLength(const WordTable& table, const Attestation& a)
+{
+    if (a.words == 0)
+        return 0;
+    const std::size_t last = a.first + a.words - 1;
+    return table.formOffset(last) + table.form(last).size() - table.formOffset(a.first);
 }
 
 std::size_t countForms(const WordTable& table, std::string_view typedQuery)
@@ -93,22 +136,32 @@ std::vector<std::uint32_t> countingSort(const std::vector<std::uint32_t>& order,
     return sorted;
 }
 
-// Rank of every row's lowered form: the distinct types of the rows are lowered once each,
-// then ranked.
+// Rank of every row's lowered form: the distinct types of the rows' words are lowered once
+// each, then ranked. A row of one word takes its word's rank; rows of several words are
+// ranked on the sequences of their words' ranks, which order as the forms joined by blanks
+// would, since a blank sorts before every letter.
 std::size_t rankForms(const WordTable& table, const ResultList& results,
                       std::vector<std::uint32_t>& rankOfRow)
 {
     constexpr std::uint32_t kUnseen = ~std::uint32_t(0);
     std::vector<std::uint32_t> slot(table.typeCount(), kUnseen);
     std::vector<WordTable::TypeId> types;
-    rankOfRow.resize(results.size());
+    std::vector<std::uint32_t> wordSlot;   // every row's words, one after the other
+    std::vector<std::uint32_t> rowStart(results.size() + 1, 0);
+    bool single = true;
+    wordSlot.reserve(results.size());
     for (std::size_t r = 0; r < results.size(); ++r) {
-        const WordTable::TypeId t = table.typeOf(results[r]);
-        if (slot[t] == kUnseen) {
-            slot[t] = static_cast<std::uint32_t>(types.size());
-            types.push_back(t);
+        const Attestation& a = results[r];
+        single = single && a.words == 1;
+        for (std::uint32_t k = 0; k < a.words; ++k) {
+            const WordTable::TypeId t = table.typeOf(a.first + k);
+            if (slot[t] == kUnseen) {
+                slot[t] = static_cast<std::uint32_t>(types.size());
+                types.push_back(t);
+            }
+            wordSlot.push_back(slot[t]);
         }
-        rankOfRow[r] = slot[t];
+        rowStart[r + 1] = static_cast<std::uint32_t>(wordSlot.size());
     }
     slot = {};
 
@@ -136,9 +189,31 @@ std::size_t rankForms(const WordTable& table, const ResultList& results,
             ++next;
         rank[byForm[i]] = next;
     }
-    for (std::uint32_t& r : rankOfRow)
-        r = rank[r];
-    return types.empty() ? 0 : std::size_t(next) + 1;
+    for (std::uint32_t& w : wordSlot)
+        w = rank[w];
+    rankOfRow.resize(results.size());
+    if (single) {
+        std::copy(wordSlot.begin(), wordSlot.end(), rankOfRow.begin());
+        return types.empty() ? 0 : std::size_t(next) + 1;
+    }
+    const auto words = [&](std::uint32_t r) {
+        return std::make_pair(wordSlot.begin() + rowStart[r], wordSlot.begin() + rowStart[r + 1]);
+    };
+    const auto less = [&](std::uint32_t a, std::uint32_t b) {
+        const auto [a0, a1] = words(a);
+        const auto [b0, b1] = words(b);
+        return std::lexicographical_compare(a0, a1, b0, b1);
+    };
+    std::vector<std::uint32_t> byRow(results.size());
+    std::iota(byRow.begin(), byRow.end(), 0u);
+    std::sort(byRow.begin(), byRow.end(), less);
+    std::uint32_t rowRank = 0;
+    for (std::size_t i = 0; i < byRow.size(); ++i) {
+        if (i > 0 && less(byRow[i - 1], byRow[i]))
+            ++rowRank;
+        rankOfRow[byRow[i]] = rowRank;
+    }
+    return results.empty() ? 0 : std::size_t(rowRank) + 1;
 }
 
 // Rank of every row's reference. Equal reference texts share an id in the table, so the
@@ -151,7 +226,7 @@ std::size_t rankReferences(const WordTable& table, const ResultList& results,
     std::vector<WordTable::ReferenceId> ids;
     rankOfRow.resize(results.size());
     for (std::size_t r = 0; r < results.size(); ++r) {
-        const WordTable::ReferenceId id = table.referenceId(results[r]);
+        const WordTable::ReferenceId id = table.referenceId(results[r].first);
         if (slot[id] == kUnseen) {
             slot[id] = static_cast<std::uint32_t>(ids.size());
             ids.push_back(id);
@@ -205,6 +280,7 @@ std::size_t rankReferences(const WordTable& table, const ResultList& results,
 
 void sortResults(const WordTable& table, ResultList& results, SortKeys keys)
 {
+    // The empty row stands alone: nothing to order.
     if (results.size() < 2)
         return;
     std::vector<std::uint32_t> order(results.size());

@@ -98,7 +98,7 @@ ResultList TextLemmata::wordsOf(const std::vector<TypeId>& types) const
     ResultList words;
     words.reserve(wordCount(types));
     m_words->forEachWordOfTypes(wanted,
-                                [&words](std::size_t i) { words.push_back(static_cast<WordIndex>(i)); });
+                                [&words](std::size_t i) { words.push_back(Attestation{static_cast<WordIndex>(i), 1}); });
     return words;
 }
 

@@ -1,17 +1,13 @@
 #pragma once
 // The attestation rows the result file and the exports are written from, with the passages of
-// their references in the Latin text and, when there is one, in the French text: the rows of
-// a grid (1 on; form in column 0, reference in column 1) or the results of a word table. Both
-// sources answer the same questions, so one writer serves both; each answers them its own
-// fastest way (a grid's reference is a cell, a table's is built from its parts).
+// their references in the searched text and, when there is one, in the other text of the
+// pair. The rows are the attestation list of one word table; the empty row of the list before
+// any search has the empty reference.
 //
 // forEachRow(f) calls f(row) in order and stops when f returns false.
 
-#include "concordance/GridHeader.h"
-#include "concordance/GridModel.h"
 #include "concordance/ResultList.h"
 #include "concordance/WordTable.h"
-#include "passages/PassageIndex.h"
 #include "passages/ReferencePassages.h"
 
 #include <cstddef>
@@ -21,138 +17,93 @@
 
 namespace quorvex {
 
-class GridAttestations {
-public:
-    using Row = std::size_t;
-
-    GridAttestations(const GridModel& grid, std::string_view latinText, const std::string* frenchText)
-        : GridAttestations(grid, referencesOf(grid), latinText, frenchText)
-    {
-    }
-
-    std::size_t count() const { return m_grid.rows() - 1; }
-    bool withFrench() const { return m_withFrench; }
-    std::string_view headerForm() const { return m_grid.cell(0, 0); }
-    std::string_view headerReference() const { return m_grid.cell(0, 1); }
-
-    template <typename F>
-    void forEachRow(F&& f) const
-    {
-        for (std::size_t r = 1; r < m_grid.rows(); ++r)
-            if (!f(r))
-                return;
-    }
-
-    std::string_view form(Row r) const { return m_grid.cell(r, 0); }
-    // The reference's text; `scratch` holds it where it has to be built.
-    std::string_view reference(Row r, std::string& /*scratch*/) const { return m_grid.cell(r, 1); }
-    void appendReference(std::string& out, Row r) const { out += m_grid.cell(r, 1); }
-    std::size_t referenceLength(Row r) const { return m_grid.cell(r, 1).size(); }
-    // What tells two rows' references apart, for caching by reference.
-    std::string_view referenceKey(Row r, std::string& scratch) const { return reference(r, scratch); }
-
-    void appendLatin(std::string& out, Row r) const { m_latin.writePassage(out, m_grid.cell(r, 1)); }
-    void appendFrench(std::string& out, Row r) const { m_french.writePassage(out, m_grid.cell(r, 1)); }
-    template <typename Sink>
-    void forEachLatinPiece(Row r, Sink&& sink) const { m_latin.forEachPiece(m_grid.cell(r, 1), sink); }
-    template <typename Sink>
-    void forEachFrenchPiece(Row r, Sink&& sink) const { m_french.forEachPiece(m_grid.cell(r, 1), sink); }
-    std::size_t latinLength(Row r) const { return m_latin.passageLength(m_grid.cell(r, 1)); }
-    std::size_t frenchLength(Row r) const { return m_french.passageLength(m_grid.cell(r, 1)); }
-    // The Latin text after the passage, where a phrase cut by the passage's end goes on.
-    std::string_view latinTextAfter(Row r) const { return m_latin.textAfter(m_grid.cell(r, 1)); }
-
-private:
-    GridAttestations(const GridModel& grid, std::vector<std::string_view> refs,
-                     std::string_view latinText, const std::string* frenchText)
-        : m_grid(grid),
-          m_refs(std::move(refs)),
-          m_withFrench(frenchText && !frenchText->empty()),
-          m_latin(latinText, m_refs),
-          m_french(m_withFrench ? std::string_view(*frenchText) : std::string_view(),
-                   m_withFrench ? m_refs : std::vector<std::string_view>())
-    {
-    }
-
-    static std::vector<std::string_view> referencesOf(const GridModel& grid)
-    {
-        std::vector<std::string_view> refs;
-        refs.reserve(grid.rows());
-        for (std::size_t r = 1; r < grid.rows(); ++r)
-            refs.push_back(grid.cell(r, 1));
-        return refs;
-    }
-
-    const GridModel& m_grid;
-    std::vector<std::string_view> m_refs;
-    bool m_withFrench;
-    PassageIndex m_latin;
-    PassageIndex m_french;
-};
-
-class ResultAttestations {
+class AttestationRows {
 public:
     struct Row {
-        WordIndex word;
+        Attestation attestation;
         WordTable::ReferenceId id;
+        std::string_view form;  // valid while the row is being handled
     };
 
-    ResultAttestations(const WordTable& table, const ResultList& results,
-                       std::string_view latinText, const std::string* frenchText)
-        : ResultAttestations(table, results, referenceIdsOf(table, results), latinText, frenchText)
+    // `searchedText` is the text the searched side's passages are taken from (the table's text,
+    // or the same file read again); `otherText` null or empty means no other side.
+    AttestationRows(const WordTable& table, const ResultList& results,
+                    std::string_view searchedText, const std::string* otherText)
+        : AttestationRows(table, results, referenceIdsOf(table, results), searchedText, otherText)
     {
     }
 
     std::size_t count() const { return m_results.size(); }
-    bool withFrench() const { return m_withFrench; }
+    bool withFrench() const { return m_withOther; }
     std::string_view headerForm() const { return kFormsHeader; }
     std::string_view headerReference() const { return kReferencesHeader; }
 
     template <typename F>
     void forEachRow(F&& f) const
     {
-        for (const WordIndex w : m_results)
-            if (!f(Row{w, m_table.referenceId(w)}))
+        for (const Attestation& a : m_results) {
+            const Row row{a, a.words == 0 ? 0 : m_table.referenceId(a.first),
+                          attestationForm(m_table, a, m_form)};
+            if (!f(row))
                 return;
+        }
     }
 
-    std::string_view form(const Row& r) const { return m_table.form(r.word); }
+    std::string_view form(const Row& r) const { return r.form; }
     std::string_view reference(const Row& r, std::string& scratch) const
     {
         scratch.clear();
-        m_table.appendReferenceText(r.id, scratch);
+        appendReference(scratch, r);
         return scratch;
     }
-    void appendReference(std::string& out, const Row& r) const { m_table.appendReferenceText(r.id, out); }
-    std::size_t referenceLength(const Row& r) const { return m_table.referenceParts(r.id).textLength(); }
+    void appendReference(std::string& out, const Row& r) const
+    {
+        if (!isEmptyRow(r))
+            m_table.appendReferenceText(r.id, out);
+    }
+    std::size_t referenceLength(const Row& r) const
+    {
+        return isEmptyRow(r) ? 0 : m_table.referenceParts(r.id).textLength();
+    }
+    // What tells two rows' references apart, for caching by reference.
     std::string_view referenceKey(const Row& r, std::string& scratch) const
     {
-        scratch = std::to_string(r.id);
+        scratch = isEmptyRow(r) ? std::string("-") : std::to_string(r.id);
         return scratch;
     }
 
-    void appendLatin(std::string& out, const Row& r) const { m_latin.appendPassage(out, r.id); }
-    void appendFrench(std::string& out, const Row& r) const { m_french.appendPassage(out, r.id); }
+    void appendLatin(std::string& out, const Row& r) const
+    {
+        forEachLatinPiece(r, [&out](std::string_view piece) { out += piece; });
+    }
+    void appendFrench(std::string& out, const Row& r) const
+    {
+        forEachFrenchPiece(r, [&out](std::string_view piece) { out += piece; });
+    }
     template <typename Sink>
-    void forEachLatinPiece(const Row& r, Sink&& sink) const { m_latin.forEachPiece(r.id, sink); }
+    void forEachLatinPiece(const Row& r, Sink&& sink) const { pieces(m_latin, m_searchedText, r, sink); }
     template <typename Sink>
-    void forEachFrenchPiece(const Row& r, Sink&& sink) const { m_french.forEachPiece(r.id, sink); }
-    std::size_t latinLength(const Row& r) const { return length(m_latin, r); }
-    std::size_t frenchLength(const Row& r) const { return length(m_french, r); }
-    // A table's passages do not keep where they end: no phrase is followed past them.
-    std::string_view latinTextAfter(const Row&) const { return {}; }
+    void forEachFrenchPiece(const Row& r, Sink&& sink) const { pieces(m_other, m_otherText, r, sink); }
+    std::size_t latinLength(const Row& r) const { return length(m_latin, m_searchedText, r); }
+    std::size_t frenchLength(const Row& r) const { return length(m_other, m_otherText, r); }
+    // The searched text after the passage, where a phrase cut by the passage's end goes on.
+    std::string_view latinTextAfter(const Row& r) const
+    {
+        return isEmptyRow(r) ? std::string_view() : m_latin.textAfter(r.id);
+    }
 
 private:
     // `refs` is needed only while the passages are found; it goes when construction ends.
-    ResultAttestations(const WordTable& table, const ResultList& results,
-                       const std::vector<WordTable::ReferenceId>& refs,
-                       std::string_view latinText, const std::string* frenchText)
+    AttestationRows(const WordTable& table, const ResultList& results,
+                    const std::vector<WordTable::ReferenceId>& refs, std::string_view searchedText,
+                    const std::string* otherText)
         : m_table(table),
           m_results(results),
-          m_withFrench(frenchText && !frenchText->empty()),
-          m_latin(latinText, table, refs),
-          m_french(m_withFrench ? std::string_view(*frenchText) : std::string_view(), table,
-                   m_withFrench ? refs : std::vector<WordTable::ReferenceId>())
+          m_withOther(otherText && !otherText->empty()),
+          m_otherText(m_withOther ? std::string_view(*otherText) : std::string_view()),
+          m_searchedText(searchedText),
+          m_latin(searchedText, table, refs),
+          m_other(m_otherText, table, m_withOther ? refs : std::vector<WordTable::ReferenceId>())
     {
     }
 
@@ -161,23 +112,43 @@ private:
     {
         std::vector<WordTable::ReferenceId> refs;
         refs.reserve(results.size());
-        for (const WordIndex w : results)
-            refs.push_back(table.referenceId(w));
+        for (const Attestation& a : results)
+            if (a.words > 0)
+                refs.push_back(table.referenceId(a.first));
         return refs;
     }
 
-    static std::size_t length(const ReferencePassages& passages, const Row& r)
+    static bool isEmptyRow(const Row& r) { return r.attestation.words == 0; }
+
+    template <typename Sink>
+    static void pieces(const ReferencePassages& passages, std::string_view text, const Row& r,
+                       Sink&& sink)
+    {
+        if (!isEmptyRow(r)) {
+            passages.forEachPiece(r.id, sink);
+            return;
+        }
+        const std::string_view before = ReferencePassages::beforeAnyMarker(text);
+        if (!before.empty())
+            sink(before);
+    }
+
+    static std::size_t length(const ReferencePassages& passages, std::string_view text,
+                              const Row& r)
     {
         std::size_t n = 0;
-        passages.forEachPiece(r.id, [&n](std::string_view piece) { n += piece.size(); });
+        pieces(passages, text, r, [&n](std::string_view piece) { n += piece.size(); });
         return n;
     }
 
     const WordTable& m_table;
     const ResultList& m_results;
-    bool m_withFrench;
+    bool m_withOther;
+    std::string_view m_otherText;
+    std::string_view m_searchedText;
     ReferencePassages m_latin;
-    ReferencePassages m_french;
+    ReferencePassages m_other;
+    mutable std::string m_form;  // the form of the row being handled, when it has several words
 };
 
 } // namespace quorvex

@@ -94,7 +94,7 @@ std::string escaped(std::string_view cp1252)
 
 } // namespace
 
-std::vector<DispersionBand> dispersionBands(const WordTable& table, const std::vector<Span>& attestations)
+std::vector<DispersionBand> dispersionBands(const WordTable& table, const ResultList& attestations)
 {
     const std::size_t n = table.size();
     bool dotted = false;

@@ -23,7 +23,7 @@ struct DispersionBand {
 // band of the last dotted reference before it (a word touching a "[" has a reference cut
 // short and stays in the band it was in). Bands in the order their first word stands; a part
 // met again later adds to its band.
-std::vector<DispersionBand> dispersionBands(const WordTable& table, const std::vector<Span>& attestations);
+std::vector<DispersionBand> dispersionBands(const WordTable& table, const ResultList& attestations);
 
 // A standalone SVG picture (UTF-8): the title names the form (Windows-1252) and the total;
 // each band has its label on the left, its ticks, and on the right its count and its

@@ -349,32 +349,18 @@ std::uint64_t exportSize(ExportFormat format, const Rows& rows, const ExportHead
 
 } // namespace
 
-void writeAttestationExport(std::ostream& out, ExportFormat format, const GridModel& grid,
-                            std::string_view latinText, const std::string* frenchText,
-                            const ExportHeading& heading)
-{
-    writeExport(out, format, GridAttestations(grid, latinText, frenchText), heading);
-}
-
 void writeAttestationExport(std::ostream& out, ExportFormat format, const WordTable& table,
                             const ResultList& results, std::string_view latinText,
                             const std::string* frenchText, const ExportHeading& heading)
 {
-    writeExport(out, format, ResultAttestations(table, results, latinText, frenchText), heading);
-}
-
-std::uint64_t attestationExportSize(ExportFormat format, const GridModel& grid,
-                                    std::string_view latinText, const std::string* frenchText,
-                                    const ExportHeading& heading)
-{
-    return exportSize(format, GridAttestations(grid, latinText, frenchText), heading);
+    writeExport(out, format, AttestationRows(table, results, latinText, frenchText), heading);
 }
 
 std::uint64_t attestationExportSize(ExportFormat format, const WordTable& table,
                                     const ResultList& results, std::string_view latinText,
                                     const std::string* frenchText, const ExportHeading& heading)
 {
-    return exportSize(format, ResultAttestations(table, results, latinText, frenchText), heading);
+    return exportSize(format, AttestationRows(table, results, latinText, frenchText), heading);
 }
 
 } // namespace quorvex

@@ -3,7 +3,6 @@
 // page, one record per attestation with its form, reference and the same Latin and French
 // passages as the result file. Everything written is UTF-8; what comes in is Windows-1252.
 
-#include "concordance/GridModel.h"
 #include "concordance/ResultList.h"
 #include "concordance/WordTable.h"
 
@@ -46,26 +45,17 @@ struct ExportHeading {
     std::function<std::string(std::string_view form)> lemmata = {};
 };
 
-// A header record, then one record per attestation row of the grid (rows 1 and on, in grid
-// order): form, reference, Latin passage, French passage (empty without a French text), or
-// the two passages the other way round when the French text was searched. `latinText` is the
-// searched text and `frenchText` the other one.
+// A header record, then one record per attestation of `results`, in their order: form,
+// reference, Latin passage, French passage (empty without a French text), or the two passages
+// the other way round when the French text was searched. `latinText` is the searched text and
+// `frenchText` the other one.
 // The HTML page marks every occurrence of the row's form in the Latin passage; the form of a
 // phrase is marked word by word (phraseMarks).
-void writeAttestationExport(std::ostream& out, ExportFormat format, const GridModel& grid,
-                            std::string_view latinText, const std::string* frenchText,
-                            const ExportHeading& heading);
-
-// The same for the rows `results` of `table`, byte for byte what the grid holding them gives.
 void writeAttestationExport(std::ostream& out, ExportFormat format, const WordTable& table,
                             const ResultList& results, std::string_view latinText,
                             const std::string* frenchText, const ExportHeading& heading);
 
-// The number of bytes writeAttestationExport writes, known before a byte is written, for a
-// grid or for result rows.
-std::uint64_t attestationExportSize(ExportFormat format, const GridModel& grid,
-                                    std::string_view latinText, const std::string* frenchText,
-                                    const ExportHeading& heading);
+// The number of bytes writeAttestationExport writes, known before a byte is written.
 std::uint64_t attestationExportSize(ExportFormat format, const WordTable& table,
                                     const ResultList& results, std::string_view latinText,
                                     const std::string* frenchText, const ExportHeading& heading);

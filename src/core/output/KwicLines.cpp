@@ -34,9 +34,11 @@ std::size_t appendShown(std::string& out, std::string_view s)
     return count;
 }
 
-} // namespace
-
-namespace {
+struct KwicHit {
+    std::string_view reference;  // Windows-1252
+    std::size_t offset = 0;      // where the form stands in the text
+    std::size_t length = 0;
+};
 
 // `hitAt(k, scratch)` gives hit k as a KwicHit whose reference may live in `scratch`.
 template <typename HitAt>
@@ -94,21 +96,14 @@ void writeLines(std::ostream& out, std::string_view text, std::size_t count, Hit
 
 } // namespace
 
-void writeKwicLines(std::ostream& out, std::string_view text, const std::vector<KwicHit>& hits,
-                    std::size_t width)
-{
-    writeLines(out, text, hits.size(), [&hits](std::size_t k, std::string&) { return hits[k]; },
-               width);
-}
-
 void writeKwicLines(std::ostream& out, const WordTable& table, const ResultList& results,
                     std::size_t width)
 {
     const auto hitAt = [&](std::size_t k, std::string& scratch) {
-        const WordIndex w = results[k];
+        const Attestation& a = results[k];
         scratch.clear();
-        table.appendReference(w, scratch);
-        return KwicHit{scratch, table.formOffset(w), table.form(w).size()};
+        appendAttestationReference(table, a, scratch);
+        return KwicHit{scratch, attestationOffset(table, a), attestationLength(table, a)};
     };
     writeLines(out, table.text(), results.size(), hitAt, width);
 }

@@ -1,8 +1,6 @@
 #include "output/PrintLayout.h"
 
 #include "text/Cp1252.h"
-#include "concordance/GridHeader.h"
-#include "concordance/GridModel.h"
 
 #include <cstdio>
 
@@ -119,23 +117,14 @@ bool PrintOperation::operator==(const PrintOperation& other) const
            && bold == other.bold && underline == other.underline && twips == other.twips;
 }
 
-PrintOperations attestationListLayout(const GridModel& grid)
-{
-    // A grid always keeps its header row.
-    return listLayout(grid.cell(0, 0), grid.cell(0, 1), grid.rows() - 1,
-                      [&grid](PrintOperations& out, std::size_t r) {
-                          twoColumns(out, grid.cell(r + 1, 0), grid.cell(r + 1, 1));
-                      });
-}
-
 PrintOperations attestationListLayout(const WordTable& table, const ResultList& results)
 {
-    std::string reference;
+    std::string form, reference;
     return listLayout(kFormsHeader, kReferencesHeader, results.size(),
                       [&](PrintOperations& out, std::size_t r) {
                           reference.clear();
-                          table.appendReference(results[r], reference);
-                          twoColumns(out, table.form(results[r]), reference);
+                          appendAttestationReference(table, results[r], reference);
+                          twoColumns(out, attestationForm(table, results[r], form), reference);
                       });
 }
 

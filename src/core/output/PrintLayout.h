@@ -12,8 +12,6 @@
 
 namespace quorvex {
 
-class GridModel;
-
 enum class PrintOp {
     SetType,      // name, pointSize, bold, underline
     Text,         // print text and stay on the line (line breaks inside it start new lines)
@@ -52,10 +50,8 @@ inline constexpr const char* kLatinHeading = "Texte latin:";
 inline constexpr const char* kFrenchHeading = "Texte francais:";
 } // namespace printlayout
 
-// The attestation list: the grid's header row in 12-point bold, a separator, then rows 1 to
-// Rows - 1 in 9 point, every cell without its trailing spaces, the reference at 5000 twips.
-PrintOperations attestationListLayout(const GridModel& grid);
-// The same for the rows `results` of `table` under the grid's header.
+// The attestation list: the grid's header row in 12-point bold, a separator, then one row per
+// attestation in 9 point, every cell without its trailing spaces, the reference at 5000 twips.
 PrintOperations attestationListLayout(const WordTable& table, const ResultList& results);
 
 // The context: both headings bold and underlined, the Latin pane's text as one piece, the

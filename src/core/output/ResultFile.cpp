@@ -106,17 +106,10 @@ std::uint64_t rowsSize(const Rows& rows, std::string_view title, std::string_vie
 
 } // namespace
 
-void writeResultFile(std::ostream& out, const GridModel& grid, std::string_view title,
-                     std::string_view date, std::string_view latinText,
-                     const std::string* frenchText)
-{
-    writeRows(out, GridAttestations(grid, latinText, frenchText), title, date);
-}
-
 ResultFileWriter::ResultFileWriter(const WordTable& table, const ResultList& results,
                                    std::string_view title, std::string_view date,
                                    std::string_view latinText, const std::string* frenchText)
-    : m_rows(std::make_unique<ResultAttestations>(table, results, latinText, frenchText)),
+    : m_rows(std::make_unique<AttestationRows>(table, results, latinText, frenchText)),
       m_title(title),
       m_date(date)
 {
@@ -139,12 +132,6 @@ void writeResultFile(std::ostream& out, const WordTable& table, const ResultList
                      const std::string* frenchText)
 {
     ResultFileWriter(table, results, title, date, latinText, frenchText).write(out);
-}
-
-std::uint64_t resultFileSize(const GridModel& grid, std::string_view title, std::string_view date,
-                             std::string_view latinText, const std::string* frenchText)
-{
-    return rowsSize(GridAttestations(grid, latinText, frenchText), title, date);
 }
 
 std::uint64_t resultFileSize(const WordTable& table, const ResultList& results,
@@ -219,21 +206,6 @@ FileError saveResultFile(const std::string& outputPath, const WordTable& table,
             return writer->size();
         },
         [&](std::ostream& out, std::string_view, const std::string*) { writer->write(out); });
-}
-
-FileError saveResultFile(const std::string& outputPath, const GridModel& grid,
-                         std::string_view title, std::string_view date,
-                         const std::string& latinPath, const std::string& frenchPath,
-                         const SaveControl& control)
-{
-    return saveFromPaths(
-        outputPath, latinPath, frenchPath, control,
-        [&](std::string_view latin, const std::string* french) {
-            return resultFileSize(grid, title, date, latin, french);
-        },
-        [&](std::ostream& out, std::string_view latin, const std::string* french) {
-            writeResultFile(out, grid, title, date, latin, french);
-        });
 }
 
 std::string defaultDateText(std::time_t moment)

@@ -1,9 +1,8 @@
 #pragma once
-// The result file: a header, the grid as a two-column list, then for every attestation row
+// The result file: a header, the attestations as a two-column list, then for every attestation
 // the passage of its reference in the Latin text and, when there is one, in the French text.
 // Windows-1252, CR LF line ends, the passages' bytes as they stand in the texts.
 
-#include "concordance/GridModel.h"
 #include "concordance/ResultList.h"
 #include "text/TextFile.h"
 
@@ -17,20 +16,14 @@
 
 namespace quorvex {
 
-// `title` and `date` are Windows-1252 and written as given. `frenchText` null or empty
-// means no French lines.
-void writeResultFile(std::ostream& out, const GridModel& grid, std::string_view title,
-                     std::string_view date, std::string_view latinText,
-                     const std::string* frenchText);
-
-// The same file for the rows `results` of `table` (the grid's header, then one row per
-// result), byte for byte what the grid holding those rows gives. `latinText` is the text the
-// passages are taken from (usually table.text()).
+// The grid's header, then one row per attestation. `latinText` is the text the searched side's
+// passages are taken from (usually table.text()); `frenchText` null or empty means no lines
+// of the other side. `title` and `date` are Windows-1252 and written as given.
 void writeResultFile(std::ostream& out, const WordTable& table, const ResultList& results,
                      std::string_view title, std::string_view date, std::string_view latinText,
                      const std::string* frenchText);
 
-class ResultAttestations;
+class AttestationRows;
 
 // The result file of `results`, its passages found by one pass over each text, then sized
 // and written from them: a save asks both. The table, the results and the texts must outlive
@@ -49,15 +42,13 @@ public:
     void write(std::ostream& out) const;
 
 private:
-    std::unique_ptr<ResultAttestations> m_rows;
+    std::unique_ptr<AttestationRows> m_rows;
     std::string m_title;
     std::string m_date;
 };
 
 // The number of bytes writeResultFile writes, from the passages' lengths: known before a
 // byte is written, so that a save too large for its disk is refused at once.
-std::uint64_t resultFileSize(const GridModel& grid, std::string_view title, std::string_view date,
-                             std::string_view latinText, const std::string* frenchText);
 std::uint64_t resultFileSize(const WordTable& table, const ResultList& results,
                              std::string_view title, std::string_view date,
                              std::string_view latinText, const std::string* frenchText);
@@ -81,11 +72,6 @@ FileError saveResultFile(const std::string& outputPath, const WordTable& table,
                          const ResultList& results, std::string_view title,
                          std::string_view date, const std::string& latinPath,
                          const std::string& frenchPath, const SaveControl& control);
-FileError saveResultFile(const std::string& outputPath, const GridModel& grid,
-                         std::string_view title, std::string_view date,
-                         const std::string& latinPath, const std::string& frenchPath,
-                         const SaveControl& control);
-
 // "dd/MM/yyyy HH:mm:ss" in local time, the time left out at exactly midnight.
 std::string defaultDateText(std::time_t moment);
 

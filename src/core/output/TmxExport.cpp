@@ -63,9 +63,11 @@ std::string tmxDocument(const WordTable& table, const ResultList& results,
     std::vector<std::pair<WordIndex, WordTable::ReferenceId>> firsts;
     {
         std::vector<WordIndex> firstWord(table.referenceCount(), ~WordIndex(0));
-        for (const WordIndex w : results) {
-            WordIndex& f = firstWord[table.referenceId(w)];
-            f = std::min(f, w);
+        for (const Attestation& a : results) {
+            if (a.words == 0)
+                continue;  // the empty row has no reference
+            WordIndex& f = firstWord[table.referenceId(a.first)];
+            f = std::min(f, a.first);
         }
         for (std::size_t id = 0; id < firstWord.size(); ++id)
             if (firstWord[id] != ~WordIndex(0))

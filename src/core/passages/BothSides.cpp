@@ -30,7 +30,7 @@ bool passageHolds(std::string_view passage, const WordPattern& pattern, LetterSe
     return false;
 }
 
-std::vector<Span> keepWhereOtherPassageHolds(const WordTable& table, const std::vector<Span>& spans,
+ResultList keepWhereOtherPassageHolds(const WordTable& table, const ResultList& spans,
                                              std::string_view otherText, const WordPattern& pattern,
                                              LetterSet letters)
 {
@@ -38,7 +38,7 @@ std::vector<Span> keepWhereOtherPassageHolds(const WordTable& table, const std::
     std::unordered_map<WordTable::ReferenceId, bool> holds;
     std::vector<WordTable::ReferenceId> ids;
     std::vector<std::string> texts;
-    for (const Span& s : spans) {
+    for (const Attestation& s : spans) {
         const WordTable::ReferenceId id = table.referenceId(s.first);
         if (holds.emplace(id, false).second) {
             ids.push_back(id);
@@ -49,8 +49,8 @@ std::vector<Span> keepWhereOtherPassageHolds(const WordTable& table, const std::
     for (std::size_t k = 0; k < ids.size(); ++k)
         holds[ids[k]] = passageHolds(index.passage(texts[k]), pattern, letters);
 
-    std::vector<Span> kept;
-    for (const Span& s : spans)
+    ResultList kept;
+    for (const Attestation& s : spans)
         if (holds[table.referenceId(s.first)])
             kept.push_back(s);
     return kept;

@@ -14,7 +14,7 @@ namespace quorvex {
 // `pattern` matches; order kept. The passage is the one the result file gives (a marker that
 // stands twice gathers both stretches); its markers are skipped, its words cut with `letters`.
 // A reference the other text lacks keeps nothing.
-std::vector<Span> keepWhereOtherPassageHolds(const WordTable& table, const std::vector<Span>& spans,
+ResultList keepWhereOtherPassageHolds(const WordTable& table, const ResultList& spans,
                                              std::string_view otherText, const WordPattern& pattern,
                                              LetterSet letters);
 

@@ -76,6 +76,7 @@ ReferencePassages::ReferencePassages(std::string_view text, const WordTable& tab
     const auto take = [&](std::size_t from, std::size_t to) {
         if (from >= to)
             return;
+        current->end = to;
         if (!current->found) {
             current->found = true;
             current->head = key.parts();

@@ -72,6 +72,22 @@ public:
         appendPassage(out, reference);
         return out;
     }
+    // The text after the passage's last stretch, to the end: where a phrase cut by the
+    // passage's end goes on. Empty for a reference not asked for or not found.
+    std::string_view textAfter(WordTable::ReferenceId reference) const
+    {
+        const Passage* p = lookup(reference);
+        return p && p->found ? m_text.substr(p->end) : std::string_view();
+    }
+
+    // The passage of the empty reference, which no table needs to hold: the text before the
+    // first "[" or "]", without its first character (the marker, empty, takes its place).
+    static std::string_view beforeAnyMarker(std::string_view text)
+    {
+        const std::size_t end = text.find_first_of("[]");
+        const std::string_view before = text.substr(0, end);
+        return before.empty() ? before : before.substr(1);
+    }
 
 private:
     static constexpr std::uint32_t kNoSlice = ~std::uint32_t(0);
@@ -89,6 +105,7 @@ private:
         ReferenceParts head;  // the marker at the first match, in m_text
         std::uint32_t firstSlice = kNoSlice;
         std::uint32_t lastSlice = kNoSlice;
+        std::size_t end = 0;  // where the last stretch ends in the text
     };
 
     const Passage* lookup(WordTable::ReferenceId reference) const

@@ -60,8 +60,8 @@ Equivalents findEquivalents(const WordTable& latin, const ResultList& hits,
 
     std::vector<char> isQuery(refCount, 0);
     std::vector<WordTable::ReferenceId> queryRefs;
-    for (const WordIndex w : hits) {
-        const WordTable::ReferenceId id = latin.referenceId(w);
+    for (const Attestation& a : hits) {
+        const WordTable::ReferenceId id = latin.referenceId(a.first);
         if (!isQuery[id]) {
             isQuery[id] = 1;
             queryRefs.push_back(id);
@@ -193,8 +193,8 @@ ResultList keepWhereFrenchHoldsLemma(const WordTable& latin, const ResultList& h
 
     std::vector<WordTable::ReferenceId> refs;
     std::vector<char> seen(latin.referenceCount(), 0);
-    for (const WordIndex w : hits) {
-        const WordTable::ReferenceId id = latin.referenceId(w);
+    for (const Attestation& a : hits) {
+        const WordTable::ReferenceId id = latin.referenceId(a.first);
         if (!seen[id]) {
             seen[id] = 1;
             refs.push_back(id);
@@ -209,9 +209,9 @@ ResultList keepWhereFrenchHoldsLemma(const WordTable& latin, const ResultList& h
         });
 
     ResultList kept;
-    for (const WordIndex w : hits)
-        if (holds[latin.referenceId(w)])
-            kept.push_back(w);
+    for (const Attestation& a : hits)
+        if (holds[latin.referenceId(a.first)])
+            kept.push_back(a);
     return kept;
 }
 

@@ -1,7 +1,5 @@
 #include "session/Session.h"
 
-#include "concordance/GridHeader.h"
-#include "concordance/GridModel.h"
 #include "lexicon/LexiconFolder.h"
 #include "platform/TextCodec.h"
 #include "session/SearchDate.h"
@@ -68,7 +66,7 @@ SessionFailure Session::applyChoices(const SearchChoices& choices)
     const SearchChoices before = m_choices;
     m_choices = choices;
     emit choicesChanged();
-    if (m_placeholderRow)
+    if (isEmptyRowList(m_results))
         return SessionFailure::None;
     std::size_t found = 0;
     const SessionFailure failure = search(m_listQuery, found);
@@ -110,7 +108,7 @@ SessionFailure Session::adopt(std::string text, const QDateTime& moment)
     m_listOrder = ListOrder::Text;
     forgetEquivalents();
     ResultList().swap(m_results);
-    m_placeholderRow = true;
+    m_results = emptyRowList();
     // The grid's header written last leaves the cell on the header of column 1.
     m_currentRow = m_selectionEndRow = 0;
     m_currentColumn = m_selectionEndColumn = 1;
@@ -137,7 +135,6 @@ SessionFailure Session::search(const QString& typedForm, std::size_t& found)
     m_typedForm = toCp1252(typedForm);
     m_listQuery = typedForm;
     m_listOrder = ListOrder::Text;
-    m_placeholderRow = false;
     found = m_results.size();
     if (found == 0) {
         m_currentRow = m_selectionEndRow = 0;
@@ -171,7 +168,7 @@ SessionFailure Session::sortByForm()
 
 std::string_view Session::headerText(int column)
 {
-    return column == 0 ? std::string_view("Forme(s)") : std::string_view("R\xE9" "f\xE9" "rences");
+    return column == 0 ? kFormsHeader : kReferencesHeader;
 }
 
 std::string_view Session::form(std::size_t row) const
@@ -180,7 +177,7 @@ std::string_view Session::form(std::size_t row) const
         return headerText(0);
     if (row > m_results.size())
         return {};
-    return m_words.form(m_results[row - 1]);
+    return attestationForm(m_words, m_results[row - 1], m_formScratch);
 }
 
 std::string Session::reference(std::size_t row) const
@@ -189,40 +186,29 @@ std::string Session::reference(std::size_t row) const
         return std::string(headerText(1));
     std::string text;
     if (row <= m_results.size())
-        m_words.appendReference(m_results[row - 1], text);
+        appendAttestationReference(m_words, m_results[row - 1], text);
     return text;
 }
 
-// Before any search the grid holds its header and one empty row, which no word index can
-// stand for: the outputs then read it as grid cells.
+// Before any search the list holds its one empty row: the outputs write it as they write any.
 FileError Session::saveResultFile(const std::string& outputPath, const SaveControl& control) const
 {
     const std::string title = toCp1252(m_title);
     const std::string date = toCp1252(searchDateText(m_loadMoment));
-    const std::string latin = toPath(m_latinPath);
-    const std::string french = toPath(m_frenchPath);
-    if (!m_placeholderRow)
-        return quorvex::saveResultFile(outputPath, m_words, m_results, title, date, latin, french,
-                                       control);
-    GridModel grid;
-    prepareGrid(grid);
-    return quorvex::saveResultFile(outputPath, grid, title, date, latin, french, control);
+    return quorvex::saveResultFile(outputPath, m_words, m_results, title, date,
+                                   toPath(m_latinPath), toPath(m_frenchPath), control);
 }
 
 PrintOperations Session::attestationListLayout() const
 {
-    if (!m_placeholderRow)
-        return quorvex::attestationListLayout(m_words, m_results);
-    GridModel grid;
-    prepareGrid(grid);
-    return quorvex::attestationListLayout(grid);
+    return quorvex::attestationListLayout(m_words, m_results);
 }
 
 const Equivalents* Session::equivalents(FileError* error)
 {
     if (m_equivalents)
         return &*m_equivalents;
-    if (m_results.empty() || m_frenchPath.isEmpty())
+    if (!holdsAttestations(m_results) || m_frenchPath.isEmpty())
         return nullptr;
     TextReadResult french = readText(toPath(m_frenchPath));
     if (french.error) {

@@ -78,15 +78,15 @@ public:
     // The query of the list shown, as typed; empty before the first search.
     QString listQuery() const { return m_listQuery; }
     // Whether a search was made since the load (the grid holds a list, not its empty row).
-    bool searched() const { return !m_placeholderRow; }
+    bool searched() const { return !isEmptyRowList(m_results); }
     // The order of the list shown.
     ListOrder listOrder() const { return m_listOrder; }
     // Whether the Latin lexicon can be found, as quorvex-cli looks for it (once a run).
     bool lexiconFound() const;
 
     // The list as the grid shows it: row 0 the header, rows 1.. the attestations. Before
-    // the first search the grid holds the header and one empty row.
-    std::size_t rowCount() const { return 1 + m_results.size() + (m_placeholderRow ? 1 : 0); }
+    // the first search the list holds one empty row.
+    std::size_t rowCount() const { return 1 + m_results.size(); }
     const ResultList& results() const { return m_results; }
     // Row 0 gives the header; Windows-1252, as written in the text.
     std::string_view form(std::size_t row) const;
@@ -143,8 +143,8 @@ private:
     QString m_title;
     QDateTime m_loadMoment;
     WordTable m_words;
-    ResultList m_results;
-    bool m_placeholderRow = true;
+    ResultList m_results = emptyRowList();
+    mutable std::string m_formScratch;  // the form of a row of several words
     std::size_t m_currentRow = 0;
     int m_currentColumn = 1;
     std::size_t m_selectionEndRow = 0;

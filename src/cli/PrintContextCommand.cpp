@@ -1,15 +1,10 @@
-#include "cli/PrintListCommand.h"
+#include "cli/PrintContextCommand.h"
 
 #include "cli/CommandCommon.h"
 #include "output/PrintLayout.h"
 #include "passages/ReferenceScan.h"
 
 namespace quorvex {
-
-void writePrintList(const WordTable& table, const ResultList& results, std::ostream& out)
-{
-    out << describePrintOperations(attestationListLayout(table, results));
-}
 
 int runPrintContextCommand(const CliOptions& options, std::ostream& out, std::ostream& err)
 {

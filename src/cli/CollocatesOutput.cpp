@@ -1,7 +1,5 @@
-#include "cli/CollocatesCommand.h"
-
 #include "cli/CommandCommon.h"
-#include "cli/ReaderSearch.h"
+#include "cli/SearchRun.h"
 #include "concordance/Collocates.h"
 #include "output/ExportFormats.h"
 #include "output/OutputBuffer.h"
@@ -23,15 +21,11 @@ std::string decimals3(double v)
 
 } // namespace
 
-int runCollocatesCommand(const CliOptions& options, std::ostream& out, std::ostream& err)
+int writeCollocates(const SearchRun& run, std::ostream& out, std::ostream& err)
 {
-    ReaderSearch search;
-    if (const int code = loadReaderSearch(options, err, search))
-        return code;
-    const std::vector<Collocate> found
-        = findCollocates(search.table, search.attestations, options.collocateWindow, search.folding);
-
-    const ExportFormat format = options.format.value_or(ExportFormat::Tsv);
+    const std::vector<Collocate> found =
+        findCollocates(run.table, run.results, run.options.collocateWindow, run.folding);
+    const ExportFormat format = run.options.format.value_or(ExportFormat::Tsv);
     OutputBuffer lines(out);
     std::string& buf = lines.buffer();
     appendRecord(buf, format, {"collocate", "cooccurrences", "frequency", "mi", "log_likelihood"});

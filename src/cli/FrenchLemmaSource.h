@@ -1,7 +1,5 @@
 #pragma once
-// --translations: the French lemmas that render the searched Latin word, ranked by their
-// association with its passages; and the French lemmas opened as the options say, for every
-// output that reads them.
+// The French lemmas opened as the options say, for --french-lemma and --translations.
 
 #include "cli/CliOptions.h"
 #include "translation/FrenchLemmas.h"
@@ -24,7 +22,5 @@ int openFrenchLemmas(const CliOptions& options, std::ostream& err, FrenchLemmaSo
 // Whether the French function words count: --all-words, or a query that is itself one of the
 // Latin words they render.
 bool withFunctionWords(const CliOptions& options, std::string_view cp1252Query);
-
-int runTranslationsCommand(const CliOptions& options, std::ostream& out, std::ostream& err);
 
 } // namespace quorvex

@@ -1,0 +1,68 @@
+#pragma once
+// A run that searches: the texts read, the searched one cut into words, the attestation list
+// built once (form or phrase, spelling folded or not, either side, filtered by the other
+// side's passages, sorted as asked), then handed to the output the action names. An output is
+// one function in a file of its own and one row of the table in SearchRun.cpp.
+
+#include "cli/CliOptions.h"
+#include "cli/FrenchLemmaSource.h"
+#include "concordance/ResultList.h"
+#include "concordance/SpellingFold.h"
+#include "concordance/TextLemmata.h"
+#include "concordance/WordTable.h"
+#include "lexicon/Lexicon.h"
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace quorvex {
+
+struct SearchRun {
+    const CliOptions& options;
+    WordTable table;          // the searched text: Latin, or French with --side french
+    std::string otherText;    // the other text of the pair, when an output or a filter reads it
+    bool withOther = false;   // it was given and read
+    std::string form;         // Windows-1252, as typed
+    Folding folding = Folding::Case;
+    FrenchLemmaSource french;  // opened for --french-lemma, --equivalents and --translations
+    ResultList results;
+    // --equivalents: the rendering of each reference text of the list (UTF-8).
+    std::unordered_map<std::string, std::string> renderings;
+    // With --lemma: the lexicon and the candidate lemmata of the text's forms.
+    std::unique_ptr<lexicon::Lexicon> lexicon;
+    std::unique_ptr<TextLemmata> lemmata;
+
+    const std::string* other() const { return withOther ? &otherText : nullptr; }
+    std::string rendering(std::string_view reference) const
+    {
+        const auto it = renderings.find(std::string(reference));
+        return it == renderings.end() ? std::string() : it->second;
+    }
+    LetterSet letters() const { return table.letterSet(); }
+};
+
+// Whether the action searches (and so goes through runSearch).
+bool searches(CliAction action);
+
+int runSearch(const CliOptions& options, std::ostream& out, std::ostream& err);
+
+// The outputs; each writes `run` to `out` or to the --output file and returns an exit code.
+int writeCount(const SearchRun& run, std::ostream& out, std::ostream& err);
+int writeList(const SearchRun& run, std::ostream& out, std::ostream& err);
+int writeKwic(const SearchRun& run, std::ostream& out, std::ostream& err);
+int writeResultFileOutput(const SearchRun& run, std::ostream& out, std::ostream& err);
+int writePrintList(const SearchRun& run, std::ostream& out, std::ostream& err);
+int writeExport(const SearchRun& run, std::ostream& out, std::ostream& err);
+int writeCollocates(const SearchRun& run, std::ostream& out, std::ostream& err);
+int writePlot(const SearchRun& run, std::ostream& out, std::ostream& err);
+int writeTranslations(const SearchRun& run, std::ostream& out, std::ostream& err);
+
+// The dispersion picture of the run, and its writing to the --plot file, "-" standard output
+// (the export's page carries it too).
+std::string plotSvg(const SearchRun& run);
+int writePlotFile(const SearchRun& run, const std::string& svg, std::ostream& out, std::ostream& err);
+
+} // namespace quorvex

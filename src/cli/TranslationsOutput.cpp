@@ -1,0 +1,37 @@
+#include "cli/CommandCommon.h"
+#include "cli/SearchRun.h"
+#include "output/EquivalentsTable.h"
+#include "text/Cp1252.h"
+#include "translation/Equivalents.h"
+
+namespace quorvex {
+
+// --translations: the French lemmas that render the searched Latin word, ranked by their
+// association with its passages.
+int writeTranslations(const SearchRun& run, std::ostream& out, std::ostream& err)
+{
+    const CliOptions& options = run.options;
+    const FrenchLemmaSource& french = run.french;
+    const Equivalents equivalents = findEquivalents(run.table, run.results, run.otherText,
+                                                    *french.lemmas,
+                                                    withFunctionWords(options, run.form));
+    if (!equivalents.missingInFrench().empty()) {
+        std::string refs;
+        for (const WordTable::ReferenceId id : equivalents.missingInFrench()) {
+            if (!refs.empty())
+                refs += ", ";
+            run.table.appendReferenceText(id, refs);
+        }
+        err << "quorvex-cli : " << equivalents.missingInFrench().size()
+            << " référence(s) de la recherche sans passage français, comptée(s) nulle part : "
+            << cp1252ToUtf8(refs) << "\n";
+    }
+
+    const std::string table = equivalentsTable(options.format.value_or(ExportFormat::Tsv),
+                                               equivalents, *french.lemmas, options.top);
+    return writeOutput(
+        options, out, err, [&] { return std::uint64_t(table.size()); },
+        [&](std::ostream& to) { to.write(table.data(), static_cast<std::streamsize>(table.size())); });
+}
+
+} // namespace quorvex

@@ -80,23 +80,26 @@ run_case() {
 }
 
 # The modes: ARGS and the form each searches, per text.
-#   set_text TEXT: LATIN FRENCH FORM PHRASE PHRASE_SORT NORM FRENCH_SIDE FFORM_LATIN FFORM REF
+#   set_text TEXT: LATIN FRENCH FORM PHRASE PHRASE_SORT NORM FRENCH_SIDE FFORM_LATIN FFORM
+#   FLEMMA REF
 set_text() {
     case $1 in
     nt)
         latin=nt-latin.txt french=nt-french.txt
         form='am*' phrase='autem genuit' phrase_sort='filii *' norm='iesu*'
-        french_side='seigneur*' fform_latin='Deus' fform='Dieu*' ref='[47.1.2]'
+        french_side='seigneur*' fform_latin='Deus' fform='Dieu*' flemma='seigneur'
+        ref='[47.1.2]'
         ;;
     samples)
         latin=samples-latin.txt french=samples-french.txt
         form='am*' phrase='amor patriae' phrase_sort='am* *' norm='amor'
-        french_side='amour' fform_latin='am*' fform='aim*' ref='[2]'
+        french_side='amour' fform_latin='am*' fform='aim*' flemma='aimer' ref='[2]'
         ;;
     gen)
         latin=gen-latin.txt french=gen-french.txt
         form='amor*' phrase='amor patri*' phrase_sort='filius *' norm='caelum'
-        french_side='amour' fform_latin='amor*' fform='patrie' ref='[2a]'
+        french_side='amour' fform_latin='amor*' fform='patrie' flemma='amour'
+        ref='[2a]'
         ;;
     esac
 }
@@ -109,13 +112,15 @@ mode_args() {
     normalize) margs=(--normalize) mform=$norm ;;
     side-french) margs=(--side french) mform=$french_side ;;
     french-form) margs=(--french-form "$fform") mform=$fform_latin ;;
+    french-lemma) margs=(--french-lemma "$flemma") mform=$fform_latin ;;
     sort-forms) margs=(--sort forms) mform=$form ;;
     phrase-sort-forms) margs=(--phrase --sort forms) mform=$phrase_sort ;;
     normalize-phrase) margs=(--normalize --phrase) mform=$phrase ;;
     esac
 }
 
-modes=(plain phrase normalize side-french french-form sort-forms phrase-sort-forms normalize-phrase)
+modes=(plain phrase normalize side-french french-form french-lemma sort-forms phrase-sort-forms
+    normalize-phrase)
 
 for text in nt samples gen; do
     set_text "$text"
@@ -153,6 +158,14 @@ for text in nt samples gen; do
         run_case "$c-frequencies-csv" "${both[@]}" "${margs[@]}" --frequencies --format csv \
             -- "$mform"
         run_case "$c-check" "${both[@]}" "${margs[@]}" --check
+        # The French lemmas come from the system's Hunspell dictionary (hunspell-fr), when it
+        # is there: two runs on one machine agree.
+        run_case "$c-translations" "${both[@]}" "${margs[@]}" --translations -- "$mform"
+        run_case "$c-translations-csv" "${both[@]}" "${margs[@]}" --translations --top 5 \
+            --format csv -- "$mform"
+        run_case "$c-export-tmx" "${both[@]}" "${margs[@]}" --format tmx -- "$mform"
+        run_case "$c-export-tmx-file" "${both[@]}" "${margs[@]}" --format tmx --output units.tmx \
+            -- "$mform"
     done
     # No attestation at all, and a form the other side lacks.
     run_case "$text-none-list" "${both[@]}" --list zzzz

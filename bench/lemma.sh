@@ -37,6 +37,15 @@ median_ms() {
     done
     printf '%s\n' "${times[@]}" | sort -n | awk '{ a[NR] = $1 } END { printf "%.1f", a[int((NR + 1) / 2)] / 1000 }'
 }
+# Median processor time (user + system) of $runs runs, in milliseconds: on a loaded machine
+# the wall times of both sides stretch unevenly, the processor times much less.
+median_cpu_ms() {
+    local times=()
+    for ((i = 0; i < runs; i++)); do
+        times+=($(/usr/bin/time -f '%U %S' "$@" 2>&1 >/dev/null | tail -1 | awk '{ printf "%d", ($1 + $2) * 1000 }'))
+    done
+    printf '%s\n' "${times[@]}" | sort -n | awk '{ a[NR] = $1 } END { printf "%d", a[int((NR + 1) / 2)] }'
+}
 peak_mb() { /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -1 | awk '{ printf "%.1f", $1 / 1024 }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
@@ -52,6 +61,9 @@ floor=$(median_ms wc -w "$latin")
 took=$(median_ms "$cli" --latin "$latin" --lexicon "$lexicon" --lemma --count dico)
 echo "wc -w $latin : $floor ms"
 echo "$cli --latin $latin --lexicon $lexicon --lemma --count dico : $took ms, rapport $(ratio "$took" "$floor") (objectif <= 2), pic $(peak_mb "$cli" --latin "$latin" --lexicon "$lexicon" --lemma --count dico) Mo"
+cpu_floor=$(median_cpu_ms wc -w "$latin")
+cpu_took=$(median_cpu_ms "$cli" --latin "$latin" --lexicon "$lexicon" --lemma --count dico)
+echo "temps processeur : wc -w $cpu_floor ms, --lemma --count dico $cpu_took ms, rapport $(ratio "$cpu_took" "$cpu_floor")"
 
 echo "== Lecture du lexique ($lexicon)"
 for ext in "" ext; do

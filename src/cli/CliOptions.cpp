@@ -320,8 +320,10 @@ const std::vector<OptionRow>& optionTable()
          "quantité permises ; « edo » prend tous les homographes, « edo1 » le premier, « edo2 » "
          "le deuxième) : une attestation est un mot dont la forme ramenée (comme avec "
          "--normalize) est une forme du lemme, seule ou suivie de -que, -ne ou -ue ; --list et "
-         "--format ajoutent après la référence la colonne des lemmes possibles du mot ; avec "
-         "--frequencies, sans FORME : un lemme par ligne sur tout le texte",
+         "--format ajoutent après la référence la colonne des lemmes possibles du mot ; "
+         "--collocates compte les mots voisins par lemme (un mot ambigu sous son lemme le plus "
+         "fréquent, à égalité le premier du lexique ; un mot inconnu du lexique sous sa forme) ; "
+         "avec --frequencies, sans FORME : un lemme par ligne sur tout le texte",
          [](CliOptions& o, const std::string&) { o.lemma = true; return std::string(); },
          "quorvex-cli --latin latin.txt --lemma --list dico"},
         {"--lemma-strict", nullptr,

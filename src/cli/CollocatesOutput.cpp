@@ -1,6 +1,7 @@
 #include "cli/CommandCommon.h"
 #include "cli/SearchRun.h"
 #include "concordance/Collocates.h"
+#include "output/EquivalentsTable.h"
 #include "output/ExportFormats.h"
 #include "output/OutputBuffer.h"
 
@@ -23,8 +24,11 @@ std::string decimals3(double v)
 
 int writeCollocates(const SearchRun& run, std::ostream& out, std::ostream& err)
 {
+    // By lemma, each form once under its likeliest lemma; else under its folded form.
+    const CollocateKeys keys = run.lemmata ? lemmaKeys(run.table, *run.lemmata, *run.lexicon)
+                                           : foldedFormKeys(run.table, run.folding);
     const std::vector<Collocate> found =
-        findCollocates(run.table, run.results, run.options.collocateWindow, run.folding);
+        findCollocates(run.table, run.results, run.options.collocateWindow, keys);
     const ExportFormat format = run.options.format.value_or(ExportFormat::Tsv);
     OutputBuffer lines(out);
     std::string& buf = lines.buffer();
@@ -34,7 +38,14 @@ int writeCollocates(const SearchRun& run, std::ostream& out, std::ostream& err)
         const std::string f = std::to_string(c.frequency);
         const std::string mi = decimals3(c.mi);
         const std::string ll = decimals3(c.logLikelihood);
-        appendRecord(buf, format, {c.form, o, f, mi, ll});
+        if (keys.utf8) {
+            // The numbers are the same bytes in either encoding.
+            appendUtf8Field(buf, format, c.form);
+            buf += format == ExportFormat::Csv ? ',' : '\t';
+            appendRecord(buf, format, {o, f, mi, ll});
+        } else {
+            appendRecord(buf, format, {c.form, o, f, mi, ll});
+        }
         lines.flushIfFull();
     }
     lines.flush();

@@ -92,7 +92,7 @@ int matchLemma(const CliOptions& options, const lexicon::Lexicon& lexicon,
     const std::string typed = asUtf8(typedArgument);
     into.lemmata = lexicon.lemmataNamed(typed);
     if (!into.lemmata.empty()) {
-        into.words = lemmata.wordsOf(lemmata.typesOf(into.lemmata, options.lemmaStrict));
+        into.types = lemmata.typesOf(into.lemmata, options.lemmaStrict);
         return kExitOk;
     }
     const std::optional<std::string> folded = foldedTyped(typed);
@@ -102,7 +102,7 @@ int matchLemma(const CliOptions& options, const lexicon::Lexicon& lexicon,
         folded && !numbered ? lemmata.findType(*folded) : TextLemmata::npos;
     if (folded && type != TextLemmata::npos) {
         err << "« " << typed << " » n'est pas dans le lexique : recherche de la forme.\n";
-        into.words = lemmata.wordsOf({type});
+        into.types = {type};
         return kExitOk;
     }
     err << "Lemme inconnu : « " << typed << " ».\n";

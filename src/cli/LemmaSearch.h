@@ -25,12 +25,12 @@ int loadLexicon(const CliOptions& options, std::ostream& err, lexicon::Lexicon& 
 
 struct LemmaMatch {
     std::vector<lexicon::LemmaId> lemmata;  // empty when the form was searched instead
-    ResultList words;                       // text order
+    std::vector<TextLemmata::TypeId> types;  // the text's folded forms that are its attestations
 };
 
-// The attestations of `typed` (UTF-8, as the user wrote it) in the text: the words whose
-// form is a form of the lemmata it names; else, when the text holds it, the words of that
-// folded form (said once on `err`). kExitOk, or kExitFileError after "Lemme inconnu".
+// The attestations of `typed` (UTF-8, as the user wrote it) in the text, as the folded forms
+// they bear: the forms of the lemmata it names; else, when the text holds it, that folded
+// form (said once on `err`). kExitOk, or kExitFileError after "Lemme inconnu".
 int matchLemma(const CliOptions& options, const lexicon::Lexicon& lexicon,
                const TextLemmata& lemmata, const std::string& typed, std::ostream& err,
                LemmaMatch& into);

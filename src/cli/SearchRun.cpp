@@ -149,7 +149,12 @@ int runSearch(const CliOptions& options, std::ostream& out, std::ostream& err)
         if (const int code = matchLemma(options, *run.lexicon, *run.lemmata,
                                         options.operands.front(), err, match))
             return code;
-        run.results = std::move(match.words);
+        // A count by lemma is the sum of its forms' frequencies: no list is built.
+        if (options.action == CliAction::Count && !options.frenchForm && !options.frenchLemma) {
+            out << run.lemmata->wordCount(match.types) << '\n';
+            return finishOutput(out, err);
+        }
+        run.results = run.lemmata->wordsOf(match.types);
     }
     // The dictionary is opened once a run; a form that can find nothing needs it only to
     // write the (empty) translations.

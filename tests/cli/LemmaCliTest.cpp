@@ -71,6 +71,9 @@ INSTANTIATE_TEST_SUITE_P(
     Cli, LemmaSearchCli,
     ::testing::Values(
         LemmaCase{"countOneNumber", {"--lemma", "--count", "dico"}, 0, "4\n", ""},
+        LemmaCase{"countFilteredByTheFrenchPassage",
+                  {"--french", "{fr.txt}", "--french-form", "Dieu", "--lemma", "--count", "dico"}, 0,
+                  "2\n", ""},
         LemmaCase{"listFormReferenceLemmata", {"--lemma", "--list", "sum"}, 0,
                   "est\t[1]\tsum, edo\nes\t[2]\tsum\nest\t[3]\tsum, edo\n", ""},
         LemmaCase{"caseAndSpellingFolded", {"--lemma", "--list", "Deus"}, 0,
@@ -86,6 +89,15 @@ INSTANTIATE_TEST_SUITE_P(
         LemmaCase{"kwicSortedByForms", {"--lemma", "--sort", "forms", "--kwic", "8", "dico"}, 0,
                   "[3]  deumque dicis.\n[3]   Israel dicit, Israel\n[1]  1] Deus dixit et DEVS\n"
                   "[2]  st. [2] Dixitque Deo: it\n", ""},
+        // Deus DEVS Deo deumque: deus; est es est (twice in windows): sum, its likeliest.
+        LemmaCase{"collocatesCountedByLemma", {"--lemma", "--collocates", "2", "dico"}, 0,
+                  "collocate\tcooccurrences\tfrequency\tmi\tlog_likelihood\n"
+                  "sum\t4\t3\t0.322\t0.236\n"
+                  "deus\t5\t4\t0.229\t0.166\n"
+                  "israel\t2\t2\t-0.093\t0.010\n"
+                  "et\t1\t1\t-0.093\t0.005\n"
+                  "itaque\t1\t1\t-0.093\t0.005\n",
+                  ""},
         LemmaCase{"wholeKnownWordKeepsItsEnclitic", {"--lemma", "--count", "ita"}, 0, "0\n", ""},
         LemmaCase{"sortedByForms", {"--lemma", "--sort", "forms", "--list", "sum"}, 0,
                   "es\t[2]\tsum\nest\t[1]\tsum, edo\nest\t[3]\tsum, edo\n", ""},
@@ -206,6 +218,20 @@ TEST(LemmaSearchCliAnalyses, PlotAndTranslationsFollowEveryFormOfTheLemma)
     ASSERT_EQ(form.code, 0) << form.err;
     EXPECT_NE(form.out.find("dire\t1\t100.0\t2\t"), std::string::npos) << form.out;
     EXPECT_EQ(cli.dir.entries(), files.size() + 1) << "the picture and nothing else was added";
+}
+
+TEST(LemmaSearchCliAnalyses, CollocatesByLemmaWriteTheLexiconsSpellingInUtf8)
+{
+    std::vector<std::pair<std::string, std::string>> files = kFiles;
+    files[3].second += "C\xC3\xA6sar|inv|||m.|10\n";  // lemmes.la, UTF-8
+    files.push_back({"col.txt", "[1] C\xE6sar dixit [2] CAESAR dicit"});  // Windows-1252
+    const CliHarness cli(files);
+    const CliOutcome r = cli.run({"--latin", "{col.txt}", "--lexicon", "{}", "--lemma", "--format",
+                                  "csv", "--collocates", "1", "dico"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    // CAESAR stands in both windows: O = 3 for f = 2.
+    EXPECT_EQ(r.out, "collocate,cooccurrences,frequency,mi,log_likelihood\r\n"
+                     "C\xC3\xA6sar,3,2,0.585,1.046\r\n");
 }
 
 TEST(LemmaSearchCliLexicon, FoundThroughTheEnvironmentElseNamedAsMissing)

@@ -97,8 +97,8 @@ ResultList TextLemmata::wordsOf(const std::vector<TypeId>& types) const
         wanted[w] = folded[m_writtenTypes[w]];
     ResultList words;
     words.reserve(wordCount(types));
-    m_words->forEachWordOfTypes(wanted,
-                                [&words](std::size_t i) { words.push_back(Attestation{static_cast<WordIndex>(i), 1}); });
+    m_words->forEachWordOfTypes(
+        wanted, [&words](std::size_t i) { words.push_back(Attestation{static_cast<WordIndex>(i), 1}); });
     return words;
 }
 

@@ -213,6 +213,11 @@ if (@command) {
 }
 
 $page =~ s/\@([A-Z]+)\@/exists $fill{$1} ? $fill{$1} : die "unknown \@$1\@ in $source\n"/ge;
+# man in the C locale renders for ASCII, where groff has no stand-in for the letters that
+# Windows-1252 adds to Latin-1 (it drops them with a warning): the plain letter stands in.
+my $fallbacks = join '', map { ".fchar \\[$_->[0]] $_->[1]\n" }
+    ['vs', 's'], ['vS', 'S'], ['vz', 'z'], ['vZ', 'Z'], [':Y', 'Y'];
+$page =~ s/^(\.TH .*\n)/$1$fallbacks/m or die "$source: no .TH line\n";
 if (@untranslated) {
     print STDERR "$source: no English for $_\n" for @untranslated;
     $page .= join('', map { ".\\\" untranslated: $_\n" } @untranslated);

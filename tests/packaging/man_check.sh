@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The manual pages render without a warning; both pages of quorvex-cli show every option
 # of its --help with an example, and its version; the French synopsis keeps the help's
-# sentences apart from its command lines; nothing is left untranslated:
+# sentences apart from its command lines; nothing is left untranslated; in the C locale too:
 #   man_check.sh QUORVEX_CLI FRENCH_CLI_PAGE ENGLISH_CLI_PAGE [OTHER_PAGE...]
 # Exits 77 (skipped) where man is not installed.
 set -uo pipefail
@@ -19,6 +19,9 @@ render()
 for page in "$@"; do
     warnings=$(render "$page" 2>&1 >/dev/null)
     [[ -z $warnings ]] || fail "$page: $warnings"
+    # A fresh machine has no locale: man then renders for ASCII.
+    warnings=$(LC_ALL=C MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
+    [[ -z $warnings ]] || fail "$page in the C locale: $warnings"
     # The generator flags what the help holds and the page's source does not translate.
     while IFS= read -r what; do
         fail "$page: no English for $what: add it to the page's source (@option, @say or @word)"

@@ -1,7 +1,7 @@
 #pragma once
 // What the options must agree on once the whole line is read.
 
-#include "cli/CliOptions.h"
+#include "cli/CliRequest.h"
 
 #include <string>
 

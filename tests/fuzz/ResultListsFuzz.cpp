@@ -62,9 +62,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ResultList results;
     if (table.size() > 0)
         for (std::size_t i = 0; i + 1 < picks.size(); i += 2)
-            results.push_back(static_cast<WordIndex>(
+            results.push_back(Attestation{static_cast<WordIndex>(
                 (static_cast<unsigned char>(picks[i]) * 256u + static_cast<unsigned char>(picks[i + 1]))
-                % table.size()));
+                % table.size()), 1});
     if (!picks.empty() && (picks[0] & 1))
         sortResults(table, results, SortKeys::FormThenReference);
 

@@ -1,5 +1,7 @@
 #include "lexicon/LatinSpelling.h"
 
+#include <algorithm>
+
 namespace quorvex::lexicon {
 
 namespace {
@@ -103,52 +105,75 @@ bool nextCodePoint(std::string_view s, std::size_t& pos, char32_t& cp) noexcept
     return true;
 }
 
+namespace {
+
+// What each ASCII byte folds to: 0 for anything outside the letters.
+struct AsciiFolding {
+    char to[128] = {};
+    constexpr AsciiFolding()
+    {
+        for (char c = 'a'; c <= 'z'; ++c) {
+            to[static_cast<unsigned char>(c)] = c;
+            to[static_cast<unsigned char>(c - 'a' + 'A')] = c;
+        }
+        to['j'] = to['J'] = 'i';
+        to['v'] = to['V'] = 'u';
+    }
+};
+constexpr AsciiFolding kAscii;
+
+} // namespace
+
+bool foldSpellingInto(std::string_view utf8, std::string& letters, char32_t& badChar)
+{
+    letters.clear();
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        // Most of the lexicon is plain ASCII: fold it byte by byte, without decoding.
+        const auto byte = static_cast<unsigned char>(utf8[pos]);
+        if (byte < 0x80) {
+            const char c = kAscii.to[byte];
+            if (c == 0) {
+                badChar = byte;
+                return false;
+            }
+            letters.push_back(c);
+            ++pos;
+            continue;
+        }
+        char32_t cp;
+        if (!nextCodePoint(utf8, pos, cp)) {
+            badChar = 0;
+            return false;
+        }
+        if (isCombiningMark(cp))
+            continue;
+        const char* plain = plainLetters(cp);
+        if (plain == nullptr) {
+            badChar = cp;
+            return false;
+        }
+        for (const char* p = plain; *p; ++p)
+            letters.push_back(kAscii.to[static_cast<unsigned char>(*p)]);
+    }
+    return true;
+}
+
 FoldedSpelling foldSpelling(std::string_view utf8)
 {
     FoldedSpelling result;
     result.letters.reserve(utf8.size());
-    std::size_t pos = 0;
-    while (pos < utf8.size()) {
-        char32_t cp;
-        if (!nextCodePoint(utf8, pos, cp)) {
-            result.ok = false;
-            result.badChar = 0;
-            return result;
-        }
-        if (isCombiningMark(cp))
-            continue;
-        const char* plain = nullptr;
-        char ascii[2] = {0, 0};
-        if (cp < 0x80) {
-            const char c = static_cast<char>(cp);
-            if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
-                ascii[0] = c;
-                plain = ascii;
-            }
-        } else {
-            plain = plainLetters(cp);
-        }
-        if (plain == nullptr) {
-            result.ok = false;
-            result.badChar = cp;
-            return result;
-        }
-        for (const char* p = plain; *p; ++p) {
-            char c = *p;
-            if (c >= 'A' && c <= 'Z')
-                c = static_cast<char>(c - 'A' + 'a');
-            if (c == 'j')
-                c = 'i';
-            else if (c == 'v')
-                c = 'u';
-            result.letters.push_back(c);
-        }
-    }
+    result.ok = foldSpellingInto(utf8, result.letters, result.badChar);
+    if (result.ok)
+        result.badChar = 0;
     return result;
 }
 
 std::string withoutQuantities(std::string_view utf8)
 {
+    if (std::all_of(utf8.begin(), utf8.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::string(utf8);
     std::string out;
     out.reserve(utf8.size());
     std::size_t pos = 0;

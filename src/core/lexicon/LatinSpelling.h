@@ -17,6 +17,10 @@ struct FoldedSpelling {
 
 FoldedSpelling foldSpelling(std::string_view utf8);
 
+// The same into a buffer the caller reuses; on failure `badChar` tells why and `letters`
+// holds a partial result.
+bool foldSpellingInto(std::string_view utf8, std::string& letters, char32_t& badChar);
+
 // The spelling as a reader sees it in a list: quantity marks removed, everything else (case,
 // j, v, a homograph's digit) as the lexicon writes it.
 std::string withoutQuantities(std::string_view utf8);

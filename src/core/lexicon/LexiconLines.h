@@ -14,19 +14,27 @@ namespace quorvex::lexicon::lines {
 // Morphology numbers run to a few hundred; anything far past is a typing error.
 constexpr int kMaxMorpho = 999;
 
-inline std::vector<std::string_view> split(std::string_view s, char separator)
+// Into a vector the caller keeps across lines, so that its storage is allocated once.
+inline void splitInto(std::string_view s, char separator, std::vector<std::string_view>& parts)
 {
-    std::vector<std::string_view> parts;
+    parts.clear();
     std::size_t start = 0;
     for (;;) {
         const std::size_t at = s.find(separator, start);
         if (at == std::string_view::npos) {
             parts.push_back(s.substr(start));
-            return parts;
+            return;
         }
         parts.push_back(s.substr(start, at - start));
         start = at + 1;
     }
+}
+
+inline std::vector<std::string_view> split(std::string_view s, char separator)
+{
+    std::vector<std::string_view> parts;
+    splitInto(s, separator, parts);
+    return parts;
 }
 
 inline bool parseNumber(std::string_view s, int& value)
@@ -91,16 +99,18 @@ inline std::string describeChar(char32_t c)
 // A spelling folded, or the reason it cannot be. `allowEmpty` for endings and added roots.
 inline bool foldField(std::string_view field, std::string& out, std::string& why, bool allowEmpty)
 {
-    FoldedSpelling f = foldSpelling(field);
-    if (!f.ok) {
-        why = describeChar(f.badChar);
+    // One buffer for every field read keeps the per-field allocation out of the loop.
+    thread_local std::string letters;
+    char32_t bad = 0;
+    if (!foldSpellingInto(field, letters, bad)) {
+        why = describeChar(bad);
         return false;
     }
-    if (f.letters.empty() && !allowEmpty) {
+    if (letters.empty() && !allowEmpty) {
         why = "champ vide";
         return false;
     }
-    out = std::move(f.letters);
+    out.assign(letters);
     return true;
 }
 

@@ -311,8 +311,10 @@ void Reader::lemmata(std::string_view text, const std::string& file)
     m_data.foldedNames.reserve(m_data.foldedNames.size() + lines);
     m_data.stems.reserve(m_data.stems.size() + lines * 3);
     m_data.lemmata.reserve(m_data.lemmata.size() + lines);
+    // Kept across lines: a fresh vector per line and per field was most of the reading time.
+    std::vector<std::string_view> f, forms, alternatives;
     forEachLine(text, true, [&](std::string_view line, std::size_t number) {
-        const std::vector<std::string_view> f = split(line, '|');
+        splitInto(line, '|', f);
         if (f.size() != 6) {
             report(file, number, "six champs attendus, séparés par « | »");
             return;
@@ -337,8 +339,8 @@ void Reader::lemmata(std::string_view text, const std::string& file)
             return;
         }
         std::vector<std::string> canonical;
-        for (const std::string_view form :
-             split(eq == std::string_view::npos ? bare : f[0].substr(eq + 1), ',')) {
+        splitInto(eq == std::string_view::npos ? bare : f[0].substr(eq + 1), ',', forms);
+        for (const std::string_view form : forms) {
             std::string c;
             int ignored;
             if (!foldField(splitHomograph(form, ignored), c, why, false)) {
@@ -358,7 +360,8 @@ void Reader::lemmata(std::string_view text, const std::string& file)
             }
             if (field.empty())
                 continue;
-            for (const std::string_view alternative : split(field, ',')) {
+            splitInto(field, ',', alternatives);
+            for (const std::string_view alternative : alternatives) {
                 std::string root;
                 if (!foldField(alternative, root, why, false)) {
                     report(file, number, why);

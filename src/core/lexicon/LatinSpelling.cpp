@@ -179,6 +179,10 @@ std::string withoutQuantities(std::string_view utf8)
     std::size_t pos = 0;
     while (pos < utf8.size()) {
         const std::size_t start = pos;
+        if (static_cast<unsigned char>(utf8[pos]) < 0x80) {
+            out.push_back(utf8[pos++]);
+            continue;
+        }
         char32_t cp;
         if (!nextCodePoint(utf8, pos, cp)) {
             out.push_back(utf8[start]);

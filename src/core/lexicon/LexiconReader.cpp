@@ -313,6 +313,7 @@ void Reader::lemmata(std::string_view text, const std::string& file)
     m_data.lemmata.reserve(m_data.lemmata.size() + lines);
     // Kept across lines: a fresh vector per line and per field was most of the reading time.
     std::vector<std::string_view> f, forms, alternatives;
+    std::string stem;
     forEachLine(text, true, [&](std::string_view line, std::size_t number) {
         splitInto(line, '|', f);
         if (f.size() != 6) {
@@ -392,8 +393,9 @@ void Reader::lemmata(std::string_view text, const std::string& file)
                 if (rule->second.kind == RootRule::Kind::Canonical) {
                     m_data.addStem(c, id, static_cast<std::uint8_t>(r));
                 } else if (rule->second.cut <= c.size()) {
-                    m_data.addStem(c.substr(0, c.size() - rule->second.cut) + rule->second.add, id,
-                                   static_cast<std::uint8_t>(r));
+                    stem.assign(c, 0, c.size() - rule->second.cut);
+                    stem += rule->second.add;
+                    m_data.addStem(stem, id, static_cast<std::uint8_t>(r));
                 }
             }
         }

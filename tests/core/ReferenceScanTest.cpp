@@ -5,7 +5,7 @@
 
 #include "text/Letters.h"
 #include "concordance/WordTable.h"
-#include "passages/PassageIndex.h"
+#include "support/PassageIndex.h"
 #include "passages/ReferencePassages.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 
 #include "FuzzInput.h"
 
-#include "passages/PassageIndex.h"
+#include "support/PassageIndex.h"
 #include "passages/ReferenceScan.h"
 #include "text/Letters.h"
 

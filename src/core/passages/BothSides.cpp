@@ -1,6 +1,6 @@
 #include "passages/BothSides.h"
 
-#include "passages/PassageIndex.h"
+#include "passages/ReferencePassages.h"
 
 #include <unordered_map>
 
@@ -34,20 +34,17 @@ ResultList keepWhereOtherPassageHolds(const WordTable& table, const ResultList& 
                                              std::string_view otherText, const WordPattern& pattern,
                                              LetterSet letters)
 {
-    // Many attestations share a passage: each reference's text is built and looked at once.
+    // Many attestations share a passage: each reference's passage is found and looked at once.
     std::unordered_map<WordTable::ReferenceId, bool> holds;
     std::vector<WordTable::ReferenceId> ids;
-    std::vector<std::string> texts;
     for (const Attestation& s : spans) {
         const WordTable::ReferenceId id = table.referenceId(s.first);
-        if (holds.emplace(id, false).second) {
+        if (holds.emplace(id, false).second)
             ids.push_back(id);
-            texts.push_back(table.referenceText(id));
-        }
     }
-    const PassageIndex index(otherText, std::vector<std::string_view>(texts.begin(), texts.end()));
-    for (std::size_t k = 0; k < ids.size(); ++k)
-        holds[ids[k]] = passageHolds(index.passage(texts[k]), pattern, letters);
+    const ReferencePassages passages(otherText, table, ids);
+    for (const WordTable::ReferenceId id : ids)
+        holds[id] = passageHolds(passages.passage(id), pattern, letters);
 
     ResultList kept;
     for (const Attestation& s : spans)

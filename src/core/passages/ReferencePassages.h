@@ -2,7 +2,7 @@
 // The passages of a word table's references in one text (the Latin text or its French
 // translation), found in a single pass and kept as spans of that text.
 //
-// The passage of a reference is what this scan gives, the rule of PassageIndex: read the
+// The passage of a reference is what this scan gives: read the
 // text's markers character by character (text/MarkerReader.h) and, whenever the reference
 // in force (its marker without letters, then the stray "]") equals the reference asked for, either start the passage with
 // the whole marker as written (the first time) or append the character. So the passage begins

@@ -1,4 +1,4 @@
-#include "passages/PassageIndex.h"
+#include "support/PassageIndex.h"
 
 #include <algorithm>
 

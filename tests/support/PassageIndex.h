@@ -1,5 +1,7 @@
 #pragma once
-// The passages of many references of one text, found in a single pass.
+// A second, plain reading of the passages of a text, kept by the tests as a witness: keyed by
+// the reference's text rather than by a word table, it checks the program's one passage scan
+// (ReferencePassages) and the viewer's scan against the same rule.
 //
 // The passage of a reference ref is what this scan gives: read the text's markers character
 // by character (text/MarkerReader.h, window letters), and whenever the key then equals ref,
@@ -8,8 +10,7 @@
 // stands again later its closing "]" and the text after it are appended too. A reference that
 // never stands in the text has an empty passage.
 //
-// Scanning the text once per grid row would cost rows x length; here one pass serves every
-// row. The passages are kept as slices of the text, which must outlive the index.
+// The passages are kept as slices of the text, which must outlive the index.
 
 #include "text/MarkerReader.h"
 

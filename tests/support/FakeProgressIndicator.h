@@ -13,9 +13,10 @@ namespace quorvex {
 
 class FakeProgressIndicator : public ProgressIndicator {
 public:
-    void begin(QWidget* parent, const QString& text, std::uint64_t size) override
+    void begin(QWidget* parent, const QString& text, std::uint64_t size, int showAfterMs = 1000) override
     {
         ++begun;
+        showAfter = showAfterMs;
         lastParent = parent;
         label = text;
         total = size;
@@ -37,6 +38,7 @@ public:
     QWidget* lastParent = nullptr;
     QString label;
     std::uint64_t total = 0;
+    int showAfter = 0;  // milliseconds before a real indicator would appear
     std::uint64_t last = 0;
     std::uint64_t cancelAt = 0;  // stop once this much is written; 0: never
     std::function<void()> onAdvance;  // runs inside the command, as the user's input would

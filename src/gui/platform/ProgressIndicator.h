@@ -13,8 +13,10 @@ namespace quorvex {
 class ProgressIndicator {
 public:
     virtual ~ProgressIndicator() = default;
-    // Shown only once the command has taken about a second.
-    virtual void begin(QWidget* parent, const QString& label, std::uint64_t total) = 0;
+    // Shown only once the command has taken `showAfterMs` (about a second for a save; the
+    // tool windows, which the user waits on to read, say sooner).
+    virtual void begin(QWidget* parent, const QString& label, std::uint64_t total,
+                       int showAfterMs = 1000) = 0;
     // false: the user asked to stop.
     virtual bool advance(std::uint64_t done) = 0;
     virtual void end() = 0;

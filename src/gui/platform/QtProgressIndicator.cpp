@@ -14,13 +14,14 @@ constexpr int kSteps = 1000;
 QtProgressIndicator::QtProgressIndicator() = default;
 QtProgressIndicator::~QtProgressIndicator() = default;
 
-void QtProgressIndicator::begin(QWidget* parent, const QString& label, std::uint64_t total)
+void QtProgressIndicator::begin(QWidget* parent, const QString& label, std::uint64_t total,
+                                int showAfterMs)
 {
     m_total = total;
     m_dialog = std::make_unique<QProgressDialog>(label, QStringLiteral("Annuler"), 0, kSteps, parent);
     m_dialog->setWindowTitle(QStringLiteral("Veltrano - Quorvex"));
     m_dialog->setWindowModality(Qt::ApplicationModal);
-    m_dialog->setMinimumDuration(1000);
+    m_dialog->setMinimumDuration(showAfterMs);
     m_dialog->setAutoClose(false);
     m_dialog->setAutoReset(false);
     m_dialog->setValue(0);

@@ -13,7 +13,8 @@ class QtProgressIndicator : public ProgressIndicator {
 public:
     QtProgressIndicator();
     ~QtProgressIndicator() override;
-    void begin(QWidget* parent, const QString& label, std::uint64_t total) override;
+    void begin(QWidget* parent, const QString& label, std::uint64_t total,
+               int showAfterMs = 1000) override;
     bool advance(std::uint64_t done) override;
     void end() override;
 

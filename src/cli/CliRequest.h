@@ -4,6 +4,7 @@
 // the outputs read it.
 
 #include "output/ExportFormats.h"
+#include "output/KwicLines.h"
 
 #include <cstddef>
 #include <optional>
@@ -51,7 +52,7 @@ struct CliOptions {
     std::string showReference;              // Windows-1252, brackets included
     std::optional<std::string> markForm;    // Windows-1252; none: nothing marked
     std::string printReference;             // Windows-1252, brackets included
-    std::size_t kwicWidth = 40;             // characters of context on each side
+    std::size_t kwicWidth = kDefaultKwicWidth;  // characters of context on each side
     std::optional<ExportFormat> format;     // --format; none: the command's own text
     bool normalize = false;                 // spelling folded, Š Œ Ž š œ ž Ÿ in words
     bool phrase = false;                    // the form is a sequence of forms

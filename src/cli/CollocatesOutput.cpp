@@ -1,26 +1,9 @@
 #include "cli/CommandCommon.h"
 #include "cli/SearchRun.h"
 #include "concordance/Collocates.h"
-#include "output/EquivalentsTable.h"
-#include "output/ExportFormats.h"
-#include "output/OutputBuffer.h"
-
-#include <cstdio>
+#include "output/CollocatesTable.h"
 
 namespace quorvex {
-
-namespace {
-
-// Three decimals and a point whatever the locale: the program never sets one, so printf's
-// is "C".
-std::string decimals3(double v)
-{
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.3f", v);
-    return buf;
-}
-
-} // namespace
 
 int writeCollocates(const SearchRun& run, std::ostream& out, std::ostream& err)
 {
@@ -29,26 +12,9 @@ int writeCollocates(const SearchRun& run, std::ostream& out, std::ostream& err)
                                            : foldedFormKeys(run.table, run.folding);
     const std::vector<Collocate> found =
         findCollocates(run.table, run.results, run.options.collocateWindow, keys);
-    const ExportFormat format = run.options.format.value_or(ExportFormat::Tsv);
-    OutputBuffer lines(out);
-    std::string& buf = lines.buffer();
-    appendRecord(buf, format, {"collocate", "cooccurrences", "frequency", "mi", "log_likelihood"});
-    for (const Collocate& c : found) {
-        const std::string o = std::to_string(c.cooccurrences);
-        const std::string f = std::to_string(c.frequency);
-        const std::string mi = decimals3(c.mi);
-        const std::string ll = decimals3(c.logLikelihood);
-        if (keys.utf8) {
-            // The numbers are the same bytes in either encoding.
-            appendUtf8Field(buf, format, c.form);
-            buf += format == ExportFormat::Csv ? ',' : '\t';
-            appendRecord(buf, format, {o, f, mi, ll});
-        } else {
-            appendRecord(buf, format, {c.form, o, f, mi, ll});
-        }
-        lines.flushIfFull();
-    }
-    lines.flush();
+    const std::string table =
+        collocatesTable(run.options.format.value_or(ExportFormat::Tsv), found, keys.utf8);
+    out.write(table.data(), static_cast<std::streamsize>(table.size()));
     return finishOutput(out, err);
 }
 

@@ -10,6 +10,9 @@
 
 namespace quorvex {
 
+// Characters of context on each side when none is asked for.
+constexpr std::size_t kDefaultKwicWidth = 40;
+
 // One UTF-8 line per attestation of `results`, in their order, from the table's text: the
 // reference padded to the widest one, two blanks, the `width` characters before the form
 // (padded on the left where the text starts sooner), the form (a phrase's words and what

@@ -44,7 +44,7 @@ public:
     SplashScreen* splashScreenIfLoaded() const;
     TextWindow* textWindowIfLoaded() const override;
     SearchWindow* searchWindowIfLoaded() const;
-    ContextViewer* contextViewerIfLoaded() const;
+    ContextViewer* contextViewerIfLoaded() const override;
     AboutBox* aboutBoxIfLoaded() const;
 
     using WindowDirectory::present;

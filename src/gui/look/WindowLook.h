@@ -22,6 +22,9 @@ namespace look {
 inline const QColor lightYellow{255, 255, 192};   // window backgrounds (&H00C0FFFF&)
 inline const QColor titleBlue{128, 128, 255};     // title band (&H00FF8080&)
 inline const QColor captionRed{255, 0, 0};        // frame captions (&H000000FF&)
+// The viewer's second marking colour: in the French pane, the words that render the form
+// (its best equivalents), set apart from the form's own pure blue in the Latin pane.
+inline const QColor translationMark{0, 128, 0};
 } // namespace look
 
 // point sizes keep their fractions (9.75, 11.25 pt).

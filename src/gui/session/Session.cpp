@@ -107,6 +107,7 @@ SessionFailure Session::adopt(std::string text, const QDateTime& moment)
     m_listQuery.clear();
     m_listOrder = ListOrder::Text;
     forgetEquivalents();
+    m_frenchText.reset();
     ResultList().swap(m_results);
     m_results = emptyRowList();
     // The grid's header written last leaves the cell on the header of column 1.
@@ -125,6 +126,17 @@ SessionFailure Session::search(const QString& typedForm, std::size_t& found)
         return SessionFailure::OutOfMemory;
     } catch (const std::length_error&) {
         return SessionFailure::OutOfMemory;
+    }
+    if (!m_choices.frenchLemma.isEmpty() && !m_frenchPath.isEmpty()) {
+        // As --french-lemma: the hits whose French passage holds a word of that lemma.
+        try {
+            if (!readFrenchText())
+                return SessionFailure::FrenchTextUnreadable;
+            hits = keepWhereFrenchHoldsLemma(m_words, hits, *m_frenchText, frenchLemmaSource(),
+                                             m_choices.frenchLemma.toStdString());
+        } catch (const std::bad_alloc&) {
+            return SessionFailure::OutOfMemory;
+        }
     }
     if (!viewHasRoomFor(hits.size()))
         return SessionFailure::OutOfMemory;
@@ -210,20 +222,13 @@ const Equivalents* Session::equivalents(FileError* error)
         return &*m_equivalents;
     if (!holdsAttestations(m_results) || m_frenchPath.isEmpty())
         return nullptr;
-    TextReadResult french = readText(toPath(m_frenchPath));
-    if (french.error) {
-        if (error)
-            *error = french.error;
-        return nullptr;
-    }
     try {
-        if (!m_dictionaryTried) {
-            m_dictionaryTried = true;
-            m_stemmer = openHunspellStemmer(std::string(kDefaultFrenchDictionary)).stemmer;
+        if (!readFrenchText()) {
+            if (error)
+                *error = m_frenchTextError;
+            return nullptr;
         }
-        if (!m_frenchLemmas)
-            m_frenchLemmas = std::make_unique<FrenchLemmas>(m_stemmer.get());
-        m_equivalents = findEquivalents(m_words, m_results, french.text, *m_frenchLemmas,
+        m_equivalents = findEquivalents(m_words, m_results, *m_frenchText, frenchLemmaSource(),
                                         isLatinFunctionLemma(m_typedForm));
     } catch (const std::bad_alloc&) {
         m_equivalents.reset();
@@ -241,6 +246,29 @@ std::vector<MarkRange> Session::equivalentRanges(const QString& frenchPassage)
     if (!m_equivalents || !m_frenchLemmas)
         return {};
     return equivalentMarks(toCp1252(frenchPassage), *m_frenchLemmas, *m_equivalents);
+}
+
+bool Session::readFrenchText()
+{
+    if (m_frenchText)
+        return true;
+    TextReadResult french = readText(toPath(m_frenchPath));
+    m_frenchTextError = french.error;
+    if (french.error)
+        return false;
+    m_frenchText = std::move(french.text);
+    return true;
+}
+
+FrenchLemmas& Session::frenchLemmaSource()
+{
+    if (!m_dictionaryTried) {
+        m_dictionaryTried = true;
+        m_stemmer = openHunspellStemmer(std::string(kDefaultFrenchDictionary)).stemmer;
+    }
+    if (!m_frenchLemmas)
+        m_frenchLemmas = std::make_unique<FrenchLemmas>(m_stemmer.get());
+    return *m_frenchLemmas;
 }
 
 void Session::setCurrentCell(std::size_t row, int column)

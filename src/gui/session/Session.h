@@ -39,7 +39,9 @@
 namespace quorvex {
 
 // What stopped a load or a search that ran short of memory; the session is as it was.
-enum class SessionFailure { None, OutOfMemory };
+// FrenchTextUnreadable: the French lemma's filter needs the French text, which could not be
+// read (frenchTextError() says why).
+enum class SessionFailure { None, OutOfMemory, FrenchTextUnreadable };
 
 class Session : public QObject {
     Q_OBJECT
@@ -118,6 +120,13 @@ public:
     // byte) that are words whose lemma is among the best equivalents; nothing before they
     // are computed. Words met before cost no stemming: a viewer step stays as cheap as today.
     std::vector<MarkRange> equivalentRanges(const QString& frenchPassage);
+    // The French lemmas the equivalents are named by; null before the first equivalents.
+    const FrenchLemmas* frenchLemmas() const { return m_frenchLemmas.get(); }
+
+    // The query of the list, Windows-1252, as typed.
+    const std::string& typedForm() const { return m_typedForm; }
+    // Why the last search could not read the French text its filter needs.
+    const FileError& frenchTextError() const { return m_frenchTextError; }
 
     // The viewer's memory, kept for the whole run even while its window is closed.
     ViewerState& viewer() { return m_viewer; }
@@ -137,6 +146,11 @@ signals:
 private:
     SessionFailure adopt(std::string text, const QDateTime& moment);
     void forgetEquivalents() { m_equivalents.reset(); }
+    // The French text of the path named, read at its first use after a load; false when it
+    // cannot be read (m_frenchTextError says why). Throws std::bad_alloc.
+    bool readFrenchText();
+    // The French lemmas, the system's dictionary opened at the first use of the run.
+    FrenchLemmas& frenchLemmaSource();
 
     QString m_latinPath;
     QString m_frenchPath;
@@ -161,6 +175,9 @@ private:
     std::unique_ptr<Stemmer> m_stemmer;
     std::unique_ptr<FrenchLemmas> m_frenchLemmas;  // kept across lists: words stemmed once a run
     std::optional<Equivalents> m_equivalents;
+    // The French text, read once a load for the equivalents and the French lemma's filter.
+    std::optional<std::string> m_frenchText;
+    FileError m_frenchTextError;
 };
 
 } // namespace quorvex

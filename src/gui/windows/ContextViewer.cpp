@@ -27,6 +27,8 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include <new>
+
 // Resources of a static library must be registered by name from outside any namespace.
 static void initViewerResources() { Q_INIT_RESOURCE(viewer); }
 
@@ -161,6 +163,7 @@ void ContextViewer::buildControls()
     connect(m_printAction, &QAction::triggered, this, &ContextViewer::onPrintTriggered);
     connect(m_closeAction, &QAction::triggered, this, &ContextViewer::onCloseTriggered);
     connect(m_aboutAction, &QAction::triggered, this, &ContextViewer::onAboutTriggered);
+    connect(&m_session, &Session::choicesChanged, this, &ContextViewer::markTranslations);
 }
 
 bool ContextViewer::load() { return takeRow(m_session.selectionEndRow()); }
@@ -226,6 +229,8 @@ bool ContextViewer::showPassage(const std::string& reference)
             m_frenchPane->setPlainText(fromCp1252(m_frenchPassage));
         }
     }
+    if (m_session.choices().markTranslations)
+        markTranslations();
     if (latinScan.previous)
         m_viewer.previousReference = *latinScan.previous;
     if (latinScan.next)
@@ -275,6 +280,38 @@ void ContextViewer::markForm()
     else
         caret.setPosition(static_cast<int>(marks.back().start));
     m_latinPane->setTextCursor(caret);
+}
+
+void ContextViewer::markTranslations()
+{
+    if (m_session.frenchPath().isEmpty())
+        return;
+    // Unmarked, the pane is the passage as plain text, exactly as a display writes it.
+    m_frenchPane->setPlainText(fromCp1252(m_frenchPassage));
+    if (!m_session.choices().markTranslations || m_frenchPassage.empty())
+        return;
+    // The equivalents of the list, computed at the first marking after a search. A French
+    // text that cannot be read, or too little memory for them, leaves the pane unmarked, as
+    // a failed marking of the form leaves its pane.
+    if (!m_session.equivalents())
+        return;
+    std::vector<MarkRange> marks;
+    try {
+        marks = panePositions(m_frenchPassage, m_session.equivalentRanges(fromCp1252(m_frenchPassage)));
+    } catch (const std::bad_alloc&) {
+        return;
+    }
+    QTextCharFormat marked;
+    marked.setFontWeight(QFont::Bold);
+    marked.setForeground(look::translationMark);
+    QTextCursor cursor(m_frenchPane->document());
+    cursor.beginEditBlock();
+    for (const MarkRange& mark : marks) {
+        cursor.setPosition(static_cast<int>(mark.start));
+        cursor.setPosition(static_cast<int>(mark.start + mark.length), QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(marked);
+    }
+    cursor.endEditBlock();
 }
 
 void ContextViewer::onNextAttestationClicked()

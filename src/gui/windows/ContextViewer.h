@@ -41,6 +41,11 @@ public:
     bool showPassage(const std::string& reference);
     // Marks the form shown in the Latin pane.
     void markForm();
+    // Shows the French passage again, with its equivalents marked when the session asks for
+    // it ("Marquer les traductions"), without them otherwise.
+    void markTranslations();
+    // Takes the list row and shows it, as a step to it would (a tool window's double click).
+    bool showAttestation(std::size_t row) { return takeRow(row); }
 
     void onNextAttestationClicked();  // next attestation
     void onPreviousAttestationClicked();  // previous attestation

@@ -1,6 +1,7 @@
 #include "windows/SearchWindow.h"
 
 #include "windows/WindowDirectory.h"
+#include "tools/ToolWindows.h"
 #include "look/Pictures.h"
 #include "look/Twips.h"
 #include "look/WindowLook.h"
@@ -58,6 +59,19 @@ Message memoryShortMessage(const QString& text)
     return message;
 }
 
+} // namespace
+
+Message SearchWindow::searchFailureMessage(SessionFailure failure, const QString& query) const
+{
+    if (failure == SessionFailure::FrenchTextUnreadable)
+        return fileErrorMessage(m_session.frenchTextError());
+    return memoryShortMessage(QStringLiteral("Mémoire insuffisante pour la recherche de « %1 » : "
+                                             "la liste précédente est conservée.")
+                                  .arg(query));
+}
+
+namespace {
+
 QPushButton* addButton(QWidget* parent, const char* name, const QString& caption,
                        const QRect& rect)
 {
@@ -77,6 +91,7 @@ SearchWindow::SearchWindow(WindowDirectory& windows)
     setWindowTitle(applicationTitle());
     buildControls();
     buildMenus();
+    installToolWindows(this, m_windows);
     const QSize client = twipsSize(10050, 7365);
     resize(client.width(), client.height() + menuBar()->sizeHint().height());
 }
@@ -193,12 +208,10 @@ void SearchWindow::reflectChoices()
 void SearchWindow::changeChoices(const SearchChoices& choices)
 {
     BusyGuard busy(m_windows.platform().busy, this);
-    if (m_session.applyChoices(choices) != SessionFailure::None) {
+    const SessionFailure failure = m_session.applyChoices(choices);
+    if (failure != SessionFailure::None) {
         busy.release();
-        m_windows.platform().messages.show(
-            this, memoryShortMessage(QStringLiteral("Mémoire insuffisante pour la recherche de « %1 » : "
-                                                    "la liste précédente est conservée.")
-                                         .arg(m_session.listQuery())));
+        m_windows.platform().messages.show(this, searchFailureMessage(failure, m_session.listQuery()));
     }
     reflectChoices();
 }
@@ -226,14 +239,12 @@ void SearchWindow::onSearchClicked()
     m_countLabel->hide();
     const QString typed = m_formEdit->text();
     std::size_t count = 0;
-    if (m_session.search(typed, count) != SessionFailure::None) {
+    const SessionFailure failure = m_session.search(typed, count);
+    if (failure != SessionFailure::None) {
         // The list and the count shown stay those of the previous search.
         m_countLabel->show();
         busy.release();
-        m_windows.platform().messages.show(
-            this, memoryShortMessage(QStringLiteral("Mémoire insuffisante pour la recherche de « %1 » : "
-                                                    "la liste précédente est conservée.")
-                                         .arg(typed)));
+        m_windows.platform().messages.show(this, searchFailureMessage(failure, typed));
         return;
     }
     Q_UNUSED(count);

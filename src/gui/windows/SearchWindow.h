@@ -7,6 +7,8 @@
 //         printing prints the list. The context viewer reads the row the user clicked from
 //         the session.
 
+#include "platform/MessageBoxes.h"
+
 #include <QMainWindow>
 #include <QString>
 
@@ -21,6 +23,7 @@ namespace quorvex {
 struct SearchChoices;
 class ResultGrid;
 class Session;
+enum class SessionFailure;
 class ToolsMenu;
 class WindowDirectory;
 
@@ -54,6 +57,8 @@ private:
     void connectToolsMenu();
     // The menu's check marks and greying, from the session's choices and texts.
     void reflectChoices();
+    // What the user is told when a search fails: the list shown stays the previous one.
+    Message searchFailureMessage(SessionFailure failure, const QString& query) const;
     // label4 and its tool tip for the list shown.
     void showCount();
     // A choice of the menu toggled: the session takes it and the list follows.

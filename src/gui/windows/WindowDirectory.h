@@ -38,6 +38,7 @@ public:
     virtual AboutBox* aboutBox() = 0;
     // Without loading it.
     virtual TextWindow* textWindowIfLoaded() const = 0;
+    virtual ContextViewer* contextViewerIfLoaded() const = 0;
 
     // The texts of the command line, handed over once: later calls get empty paths.
     virtual StartingTexts takeStartingTexts() = 0;

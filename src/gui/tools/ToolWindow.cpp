@@ -1,0 +1,69 @@
+#include "tools/ToolWindow.h"
+
+#include "concordance/ResultList.h"
+#include "look/WindowLook.h"
+#include "platform/BusyPointer.h"
+#include "platform/MessageBoxes.h"
+#include "platform/ProgressIndicator.h"
+#include "session/Session.h"
+#include "windows/WindowDirectory.h"
+
+#include <new>
+#include <stdexcept>
+
+namespace quorvex {
+
+ToolProgress::~ToolProgress()
+{
+    if (m_begun)
+        m_indicator.end();
+}
+
+bool ToolProgress::advance(std::uint64_t done, std::uint64_t total)
+{
+    if (!m_begun) {
+        m_indicator.begin(m_window, m_label, total, kShowAfterMs);
+        m_begun = true;
+    }
+    return m_indicator.advance(done);
+}
+
+ToolWindow::ToolWindow(WindowDirectory& windows, QWidget* searchWindow, const char* objectName,
+                       const QString& tool)
+    : QWidget(searchWindow, Qt::Window), m_windows(windows), m_session(windows.session())
+{
+    setObjectName(QLatin1String(objectName));
+    setWindowTitle(applicationTitle() + QStringLiteral(" - ") + tool);
+    setAttribute(Qt::WA_DeleteOnClose);
+    paintWindowBackground(this);
+    connect(&m_session, &Session::resultsReset, this, [this] { refresh(); });
+}
+
+bool ToolWindow::listHoldsAttestations() const { return holdsAttestations(m_session.results()); }
+
+bool ToolWindow::refresh()
+{
+    const Platform& platform = m_windows.platform();
+    bool done = false;
+    {
+        BusyGuard busy(platform.busy, this);
+        ToolProgress progress(platform.progress, this, QStringLiteral("Calcul %1").arg(workName()));
+        try {
+            done = rebuild(progress);
+            if (!done)
+                return false;
+        } catch (const std::bad_alloc&) {
+        } catch (const std::length_error&) {
+        }
+    }
+    if (done)
+        return true;
+    Message message;
+    message.text = QStringLiteral("Mémoire insuffisante pour le calcul %1 : la fenêtre garde son contenu précédent.")
+                       .arg(workName());
+    message.icon = MessageIcon::Warning;
+    platform.messages.show(this, message);
+    return false;
+}
+
+} // namespace quorvex

@@ -1,0 +1,431 @@
+// The reader's tool windows of the "Outils" menu, driven through the platform doubles: each
+// shows what the core computes for the list shown, follows a new search and a sort, and goes
+// with the search window; the KWIC line, the equivalent and the picture do what they offer;
+// a lack of memory or a cancel leaves a window as it was; the viewer marks the equivalents
+// in the French pane only when asked.
+
+#include "support/WindowDriver.h"
+
+#include "concordance/Collocates.h"
+#include "look/WindowLook.h"
+#include "output/CollocatesTable.h"
+#include "output/DispersionPlot.h"
+#include "output/EquivalentsTable.h"
+#include "output/KwicLines.h"
+#include "text/TextFile.h"
+#include "tools/DispersionWindow.h"
+#include "translation/Equivalents.h"
+#include "translation/FunctionWords.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPointer>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTextEdit>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <sstream>
+
+using namespace quorvex;
+
+// An allocation limit the tests set: any single allocation above it fails, as it would on a
+// machine without the memory. Zero: no limit.
+namespace {
+std::atomic<std::size_t> g_allocationLimit{0};
+}
+
+void* operator new(std::size_t size)
+{
+    const std::size_t limit = g_allocationLimit.load(std::memory_order_relaxed);
+    if (limit != 0 && size > limit)
+        throw std::bad_alloc();
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+// God is rendered by Dieu (and once Seigneur), man by homme.
+const QByteArray kLatin = "[1] deus amat hominem\r\n[2] deus videt terram\r\n[3] deus dicit verbum\r\n"
+                          "[4] homo amat deum\r\n[5] homo videt caelum\r\n[6] homo dicit\r\n";
+const QByteArray kFrench = "[1] Dieu aime l'homme\r\n[2] Dieu voit la terre\r\n[3] le Seigneur dit la parole\r\n"
+                           "[4] l'homme aime Dieu\r\n[5] l'homme voit le ciel\r\n[6] l'homme parle\r\n";
+
+// Every cell of a view's model, a row a line, fields joined by tabs, in the order shown.
+QStringList shownRows(const QAbstractItemView* view)
+{
+    const QAbstractItemModel* model = view->model();
+    QStringList rows;
+    for (int r = 0; r < model->rowCount(); ++r) {
+        QStringList fields;
+        for (int c = 0; c < model->columnCount(); ++c)
+            fields << model->index(r, c).data().toString();
+        rows << fields.join(QLatin1Char('\t'));
+    }
+    return rows;
+}
+
+// A TSV of the core without its header, a record a line.
+QStringList records(const std::string& tsv)
+{
+    QStringList lines = QString::fromStdString(tsv).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    if (!lines.isEmpty())
+        lines.removeFirst();
+    return lines;
+}
+
+QStringList columnTitles(const QTableView* view)
+{
+    QStringList titles;
+    for (int c = 0; c < view->model()->columnCount(); ++c)
+        titles << view->model()->headerData(c, Qt::Horizontal).toString();
+    return titles;
+}
+
+void doubleClickRow(QAbstractItemView* view, int row)
+{
+    const QModelIndex cell = view->model()->index(row, 0);
+    view->scrollTo(cell);
+    const QPoint at = view->visualRect(cell).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+}
+
+} // namespace
+
+class ToolWindowsTest : public WindowTest {
+    Q_OBJECT
+
+private slots:
+    void eachToolWindowShowsTheCoresResultForTheListAndFollowsIt_data();
+    void eachToolWindowShowsTheCoresResultForTheListAndFollowsIt();
+    void collocatesFollowTheWindowSizeSortByAnyColumnAndCopyTheClisTable();
+    void kwicDoubleClickOpensTheViewerOnThatAttestation();
+    void translationsDoubleClickKeepsThePassagesWithThatEquivalentUntilRemoved();
+    void dispersionSaveWritesThePictureOrSaysWhyNot_data();
+    void dispersionSaveWritesThePictureOrSaysWhyNot();
+    void lackOfMemoryOrACancelKeepsTheWindowAsItWas();
+    void viewerMarksTheBestEquivalentsInTheFrenchPaneOnlyWhenAsked();
+
+private:
+    SearchWindow* searchWith(const QString& query)
+    {
+        if (!d->windows.searchWindowIfLoaded())
+            d->useTexts(kLatin, kFrench);
+        return d->search(query);
+    }
+    // Opens a tool through its menu item; the window, found by its objectName.
+    QWidget* openTool(const char* item, const char* window)
+    {
+        SearchWindow* s = d->windows.searchWindowIfLoaded();
+        trigger(s, item);
+        return child(s, window);
+    }
+    // What the core gives for the session's list, as the window should show it.
+    QStringList expectedContent(const QString& tool)
+    {
+        const WordTable& words = d->session.words();
+        const ResultList& list = d->session.results();
+        if (tool == QLatin1String("kwic")) {
+            std::ostringstream out;
+            writeKwicLines(out, words, list, kDefaultKwicWidth);
+            return QString::fromStdString(out.str()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        }
+        if (tool == QLatin1String("cooccurrents"))
+            return records(collocatesTable(ExportFormat::Tsv, findCollocates(words, list, 5, Folding::Case)));
+        if (tool == QLatin1String("dispersion"))
+            return {QString::fromStdString(dispersionSvg(dispersionBands(words, list), d->session.typedForm()))};
+        const TextReadResult french = readText(toPath(d->frenchPath));
+        std::unique_ptr<Stemmer> stemmer = openHunspellStemmer(std::string(kDefaultFrenchDictionary)).stemmer;
+        FrenchLemmas lemmas(stemmer.get());
+        const Equivalents eq = findEquivalents(words, list, french.text, lemmas,
+                                               isLatinFunctionLemma(d->session.typedForm()));
+        return records(equivalentsTable(ExportFormat::Tsv, eq, lemmas, eq.rows().size()));
+    }
+    QStringList shownContent(QWidget* window)
+    {
+        if (auto* picture = qobject_cast<DispersionWindow*>(window))
+            return {QString::fromStdString(picture->picture())};
+        if (auto* table = window->findChild<QTableView*>(QStringLiteral("tableau")))
+            return shownRows(table);
+        return shownRows(child<QAbstractItemView>(window, "lignes"));
+    }
+};
+
+void ToolWindowsTest::eachToolWindowShowsTheCoresResultForTheListAndFollowsIt_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QStringList>("titles");
+    QTest::newRow("kwic") << "kwic" << "frmKwic" << "Veltrano - Quorvex - KWIC" << QStringList();
+    QTest::newRow("cooccurrents") << "cooccurrents" << "frmCooccurrents" << "Veltrano - Quorvex - Cooccurrents"
+                                  << QStringList{"Cooccurrent", "Cooccurrences", "Fréquence", "IM",
+                                                 "Log-vraisemblance"};
+    QTest::newRow("dispersion") << "dispersion" << "frmDispersion" << "Veltrano - Quorvex - Dispersion"
+                                << QStringList();
+    QTest::newRow("traductions") << "traductions" << "frmTraductions" << "Veltrano - Quorvex - Traductions"
+                                 << QStringList{"Équivalent", "Passages", "Part (%)", "Fréquence",
+                                                "Log-vraisemblance", "Dice"};
+}
+
+void ToolWindowsTest::eachToolWindowShowsTheCoresResultForTheListAndFollowsIt()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, window);
+    QFETCH(QString, caption);
+    QFETCH(QStringList, titles);
+    SearchWindow* s = searchWith(QStringLiteral("deus"));
+    QWidget* tool = openTool(qPrintable(item), qPrintable(window));
+    QPointer<QWidget> alive(tool);
+    QVERIFY(tool->isVisible());
+    QVERIFY(tool->isWindow());
+    QCOMPARE(tool->windowModality(), Qt::NonModal);
+    QCOMPARE(tool->windowTitle(), caption);
+    if (!titles.isEmpty())
+        QCOMPARE(columnTitles(child<QTableView>(tool, "tableau")), titles);
+    const QStringList deus = shownContent(tool);
+    QVERIFY(!deus.isEmpty());
+    QCOMPARE(deus, expectedContent(item));
+
+    // The item again brings the same window forward.
+    QCOMPARE(openTool(qPrintable(item), qPrintable(window)), tool);
+
+    // A new search and a sort refill it.
+    d->search(QStringLiteral("h*"));
+    QCOMPARE(shownContent(tool), expectedContent(item));
+    QVERIFY(shownContent(tool) != deus);
+    click(s, "Command2");
+    QCOMPARE(shownContent(tool), expectedContent(item));
+
+    // It closes with the search window.
+    trigger(s, "quitter");
+    QTRY_VERIFY(alive.isNull());
+}
+
+void ToolWindowsTest::collocatesFollowTheWindowSizeSortByAnyColumnAndCopyTheClisTable()
+{
+    searchWith(QStringLiteral("deus"));
+    QWidget* tool = openTool("cooccurrents", "frmCooccurrents");
+    auto* table = child<QTableView>(tool, "tableau");
+    auto* size = child<QSpinBox>(tool, "largeur");
+    QCOMPARE(size->value(), 5);
+    size->setValue(1);
+    const std::string oneWord =
+        collocatesTable(ExportFormat::Tsv, findCollocates(d->session.words(), d->session.results(), 1, Folding::Case));
+    QCOMPARE(shownRows(table), records(oneWord));
+
+    // Copied: the CLI's table, its header first, whatever the order shown.
+    table->horizontalHeader()->setSortIndicator(0, Qt::DescendingOrder);
+    click(tool, "copier");
+    QCOMPARE(QApplication::clipboard()->text(), QString::fromStdString(oneWord));
+    QVERIFY(QApplication::clipboard()->text().startsWith(
+        QStringLiteral("collocate\tcooccurrences\tfrequency\tmi\tlog_likelihood\n")));
+
+    // Any column sorts, figures by value.
+    for (int column = 0; column < 5; ++column) {
+        table->horizontalHeader()->setSortIndicator(column, Qt::AscendingOrder);
+        const QAbstractItemModel* m = table->model();
+        for (int r = 1; r < m->rowCount(); ++r) {
+            const QString a = m->index(r - 1, column).data().toString();
+            const QString b = m->index(r, column).data().toString();
+            if (column == 0)
+                QVERIFY2(a.localeAwareCompare(b) <= 0, qPrintable(a + " > " + b));
+            else
+                QVERIFY2(a.toDouble() <= b.toDouble(), qPrintable(a + " > " + b));
+        }
+    }
+}
+
+void ToolWindowsTest::kwicDoubleClickOpensTheViewerOnThatAttestation()
+{
+    SearchWindow* s = searchWith(QStringLiteral("h*"));
+    click(s, "Command2");  // the grid's order is no longer the text's
+    auto* lines = child<QAbstractItemView>(openTool("kwic", "frmKwic"), "lignes");
+    QCOMPARE(lines->model()->rowCount(), int(d->session.rowCount() - 1));
+
+    for (const int line : {2, 0}) {
+        // First opened by the line, then, already open, stepped to the other.
+        doubleClickRow(lines, line);
+        ContextViewer* viewer = d->windows.contextViewerIfLoaded();
+        QVERIFY(viewer);
+        QCOMPARE(d->session.viewer().row, std::size_t(line) + 1);
+        QCOMPARE(child<QLabel>(viewer, "Label6")->text(), fromCp1252(d->session.form(std::size_t(line) + 1)));
+        QVERIFY(child<QTextEdit>(viewer, "label3")->toPlainText().startsWith(
+            fromCp1252(d->session.reference(std::size_t(line) + 1))));
+    }
+}
+
+void ToolWindowsTest::translationsDoubleClickKeepsThePassagesWithThatEquivalentUntilRemoved()
+{
+    searchWith(QStringLiteral("deus"));
+    QWidget* tool = openTool("traductions", "frmTraductions");
+    auto* table = child<QTableView>(tool, "tableau");
+    QVERIFY(!child<QPushButton>(tool, "retirer_filtre")->isEnabled());
+    const QString lemma = table->model()->index(0, 0).data().toString();
+
+    std::unique_ptr<Stemmer> stemmer = openHunspellStemmer(std::string(kDefaultFrenchDictionary)).stemmer;
+    FrenchLemmas lemmas(stemmer.get());
+    const std::string french = readText(toPath(d->frenchPath)).text;
+    auto filtered = [&](const char* query) {
+        QStringList rows;
+        const ResultList kept = keepWhereFrenchHoldsLemma(d->session.words(), findForms(d->session.words(), query),
+                                                          french, lemmas, lemma.toStdString());
+        for (const Attestation& a : kept) {
+            std::string ref;
+            appendAttestationReference(d->session.words(), a, ref);
+            rows << fromCp1252(attestationForm(d->session.words(), a)) + QLatin1Char('|') + fromCp1252(ref);
+        }
+        return rows;
+    };
+
+    doubleClickRow(table, 0);
+    QCOMPARE(d->rows(), filtered("deus"));
+    QVERIFY(d->rows().size() < 3);
+    QVERIFY(child<QLabel>(tool, "filtre")->text().contains(lemma));
+    QVERIFY(child<QPushButton>(tool, "retirer_filtre")->isEnabled());
+    // It holds for the next search.
+    d->search(QStringLiteral("homo"));
+    QCOMPARE(d->rows(), filtered("homo"));
+
+    click(tool, "retirer_filtre");
+    QCOMPARE(d->rows(), QStringList({"homo|[4]", "homo|[5]", "homo|[6]"}));
+    QVERIFY(!child<QPushButton>(tool, "retirer_filtre")->isEnabled());
+}
+
+void ToolWindowsTest::dispersionSaveWritesThePictureOrSaysWhyNot_data()
+{
+    QTest::addColumn<QString>("answer");  // the name given to the dialog; "" cancels
+    QTest::addColumn<QString>("message");  // a part of the box expected; "" none
+    QTest::addColumn<bool>("written");
+    QTest::newRow("new file") << "image.svg" << "L'image est enregistrée." << true;
+    QTest::newRow("cancelled dialog") << "" << "" << false;
+    QTest::newRow("folder as file") << "dossier" << "dossier" << false;
+    QTest::newRow("the latin text") << "latin.txt" << "latin.txt" << false;
+    QTest::newRow("missing folder") << "absent/image.svg" << "image.svg" << false;
+}
+
+void ToolWindowsTest::dispersionSaveWritesThePictureOrSaysWhyNot()
+{
+    QFETCH(QString, answer);
+    QFETCH(QString, message);
+    QFETCH(bool, written);
+    searchWith(QStringLiteral("deus"));
+    QVERIFY(QDir(d->dir.path()).mkdir(QStringLiteral("dossier")));
+    auto* tool = qobject_cast<DispersionWindow*>(openTool("dispersion", "frmDispersion"));
+    QVERIFY(tool);
+    const QString path = answer.isEmpty() ? QString() : d->dir.filePath(answer);
+    d->doubles.dialogs.queueAnswer(path);
+    click(tool, "enregistrer_image");
+    QCOMPARE(d->doubles.dialogs.calls.size(), 1);
+    QCOMPARE(d->doubles.dialogs.calls[0].kind, DialogCall::Save);
+    if (!message.isEmpty())
+        QVERIFY(d->doubles.messages.expectNextNaming(message));
+    if (written)
+        QCOMPARE(readTestFile(path), QByteArray::fromStdString(tool->picture()));
+    else if (!path.isEmpty() && !QFileInfo(path).isDir() && answer != QLatin1String("latin.txt"))
+        QVERIFY(!QFileInfo::exists(path));
+    QCOMPARE(readTestFile(d->latinPath), kLatin);  // the text is never written over
+}
+
+void ToolWindowsTest::lackOfMemoryOrACancelKeepsTheWindowAsItWas()
+{
+    // Enough words for the KWIC lines of "a" to need more than the limit below.
+    QByteArray latin = "[1] nihil ";
+    for (int i = 0; i < 200000; ++i)
+        latin += "a ";
+    d->useTexts(latin, kFrench);
+    SearchWindow* s = d->search(QStringLiteral("nihil"));
+    QWidget* tool = openTool("kwic", "frmKwic");
+    auto* lines = child<QAbstractItemView>(tool, "lignes");
+    const QStringList before = shownRows(lines);
+    QCOMPARE(before.size(), 1);
+
+#ifndef __SANITIZE_ADDRESS__
+    // The list fits, its lines do not: the user is told, the window keeps the lines it had.
+    g_allocationLimit = 8 << 20;
+    d->search(QStringLiteral("a"));
+    g_allocationLimit = 0;
+    QCOMPARE(d->session.rowCount(), std::size_t(200001));
+    QVERIFY(d->doubles.messages.expectNext(okBox(
+        QStringLiteral("Mémoire insuffisante pour le calcul des lignes KWIC : la fenêtre garde son contenu précédent."),
+        MessageIcon::Warning)));
+    QCOMPARE(shownRows(lines), before);
+#endif
+
+    // Stopped by the user: nothing said, the lines kept; the indicator waits half a second.
+    d->search(QStringLiteral("nihil"));
+    d->doubles.progress.cancelAt = 1;
+    d->search(QStringLiteral("a"));
+    QCOMPARE(shownRows(lines), before);
+    QCOMPARE(d->doubles.progress.showAfter, 500);
+    QCOMPARE(d->doubles.progress.label, QStringLiteral("Calcul des lignes KWIC"));
+    QVERIFY(!d->doubles.progress.open);
+    d->doubles.progress.cancelAt = 0;
+    click(s, "Command2");
+    QCOMPARE(lines->model()->rowCount(), 200000);
+}
+
+void ToolWindowsTest::viewerMarksTheBestEquivalentsInTheFrenchPaneOnlyWhenAsked()
+{
+    SearchWindow* s = searchWith(QStringLiteral("deus"));
+    ContextViewer* viewer = d->openRow(1);
+    QVERIFY(viewer);
+    auto* french = child<QTextEdit>(viewer, "label4");
+    auto* latin = child<QTextEdit>(viewer, "label3");
+    // The characters of a pane drawn in a colour, as "word@position".
+    auto inColour = [](QTextEdit* pane, const QColor& colour) {
+        QStringList found;
+        QTextCursor c(pane->document());
+        QString word;
+        int start = -1;
+        const QString text = pane->toPlainText();
+        for (int i = 0; i <= text.size(); ++i) {
+            bool on = false;
+            if (i < text.size()) {
+                c.setPosition(i + 1);
+                on = c.charFormat().foreground().color() == colour && c.charFormat().fontWeight() == QFont::Bold;
+            }
+            if (on && start < 0)
+                start = i;
+            if (!on && start >= 0) {
+                found << text.mid(start, i - start) + QLatin1Char('@') + QString::number(start);
+                start = -1;
+            }
+        }
+        return found;
+    };
+    const QStringList latinMarks = inColour(latin, QColor(0, 0, 255));
+    QCOMPARE(latinMarks, QStringList{"deus@4"});
+    QVERIFY(inColour(french, look::translationMark).isEmpty());
+
+    trigger(s, "marquer_traductions");
+    QVERIFY(d->session.choices().markTranslations);
+    QCOMPARE(inColour(french, look::translationMark), QStringList{"Dieu@4"});
+    QCOMPARE(inColour(latin, QColor(0, 0, 255)), latinMarks);
+    // The next display marks too.
+    click(viewer, "Command1");
+    QCOMPARE(french->toPlainText(), QStringLiteral("[2] Dieu voit la terre\n"));
+    const QStringList second = inColour(french, look::translationMark);
+    QVERIFY2(second.contains(QStringLiteral("Dieu@4")) && !second.contains(QStringLiteral("voit@9")),
+             qPrintable(second.join(' ')));
+
+    trigger(s, "marquer_traductions");
+    QVERIFY(inColour(french, look::translationMark).isEmpty());
+    click(viewer, "Command1");
+    QVERIFY(inColour(french, look::translationMark).isEmpty());
+}
+
+QTEST_MAIN(ToolWindowsTest)
+#include "ToolWindowsTest.moc"

@@ -32,8 +32,13 @@ private slots:
     void contextFromTheViewer_data();
     void contextFromTheViewer();
     void contextPrintsEveryLineBreakAsCrLf();
-    void withoutPrinterIntoANamedPdf_data();
-    void withoutPrinterIntoANamedPdf();
+    void pdfNameProposed_data();
+    void pdfNameProposed();
+    void pdfDialogAnswers_data();
+    void pdfDialogAnswers();
+    void pdfFileAskedEveryTimeInTheLastFolder();
+    void longPrintCountsPagesAndStops_data();
+    void longPrintCountsPagesAndStops();
 
 private:
     SearchWindow* search(const QString& query)
@@ -83,7 +88,7 @@ void PrintCommandsTest::inputDuringAPrintChangesNothing()
     auto* typed = child<QLineEdit>(s, "Text1");
     // While the pages go out the user types, sorts, steps in the viewer and closes windows.
     int tries = 0;
-    d->doubles.printing.onPlay = [&] {
+    d->doubles.progress.onAdvance = [&] {
         ++tries;
         QTest::keyClicks(typed, QStringLiteral("finis"));
         QTest::mouseClick(child<QPushButton>(s, "Command2"), Qt::LeftButton);
@@ -98,7 +103,8 @@ void PrintCommandsTest::inputDuringAPrintChangesNothing()
         QCOMPARE(d->doubles.printing.documents.size(), std::size_t(window == s ? 1 : 2));
         QCOMPARE(d->session.viewer().row, viewerRow);
     }
-    QCOMPARE(tries, 2);
+    QVERIFY(tries >= 2);
+    QCOMPARE(d->doubles.progress.begun, 2);
     QCOMPARE(d->windows.searchWindowIfLoaded(), s);
     QCOMPARE(d->windows.contextViewerIfLoaded(), viewer);
     QCOMPARE(typed->text(), QStringLiteral("am*"));
@@ -186,50 +192,82 @@ void PrintCommandsTest::contextPrintsEveryLineBreakAsCrLf()
     QCOMPARE(print(viewer), expected);
 }
 
-void PrintCommandsTest::withoutPrinterIntoANamedPdf_data()
+void PrintCommandsTest::pdfNameProposed_data()
 {
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("pdfName");
-    QTest::addColumn<bool>("exists");     // a file of that name is there already
-    QTest::addColumn<bool>("confirmed");  // the setup dialog was confirmed, not cancelled
-    QTest::addColumn<int>("answer");      // to the overwrite question; -1: none asked
-    QTest::addColumn<bool>("printed");
-    const int none = -1, yes = int(MessageAnswer::Yes), no = int(MessageAnswer::No);
-    QTest::newRow("titled") << "Amor chez Virgile" << "Amor chez Virgile.pdf" << false << false << none << true;
-    QTest::newRow("forbidden characters") << "a/b\\c:d*e?f\"g<h>i|j" << "a_b_c_d_e_f_g_h_i_j.pdf" << false
-                                          << false << none << true;
-    QTest::newRow("no title") << "" << "Veltrano - Quorvex.pdf" << false << false << none << true;
-    QTest::newRow("blank title") << "   " << "Veltrano - Quorvex.pdf" << false << false << none << true;
-    QTest::newRow("exists, replaced") << "Essai" << "Essai.pdf" << true << false << yes << true;
-    QTest::newRow("exists, kept: nothing printed") << "Essai" << "Essai.pdf" << true << false << no << false;
-    QTest::newRow("exists, confirmed in the dialog") << "Essai" << "Essai.pdf" << true << true << none << true;
+    QTest::addColumn<QString>("title");   // the text window's References
+    QTest::addColumn<QString>("query");   // "": printed before any search
+    QTest::addColumn<bool>("fromViewer");  // the context print, on the list's first row
+    QTest::addColumn<QString>("proposed");
+    QTest::newRow("the title") << "Amor chez Virgile" << "amor" << false << "Amor chez Virgile.pdf";
+    QTest::newRow("characters no name can hold")
+        << "a/b\\c:d*e?f\"g<h>i|j" << "amor" << false << "a_b_c_d_e_f_g_h_i_j.pdf";
+    QTest::newRow("no title: the searched form") << "" << "am*" << false << "am_.pdf";
+    QTest::newRow("blank title: the searched form") << "   " << "amor" << false << "amor.pdf";
+    QTest::newRow("no title, no search") << "" << "" << false << "quorvex.pdf";
+    QTest::newRow("context, no title: the form shown") << "" << "am*" << true << "Amor.pdf";
+    QTest::newRow("context, titled") << "Essai" << "am*" << true << "Essai.pdf";
 }
 
-void PrintCommandsTest::withoutPrinterIntoANamedPdf()
+void PrintCommandsTest::pdfNameProposed()
 {
     QFETCH(QString, title);
-    QFETCH(QString, pdfName);
-    QFETCH(bool, exists);
-    QFETCH(bool, confirmed);
-    QFETCH(int, answer);
-    QFETCH(bool, printed);
+    QFETCH(QString, query);
+    QFETCH(bool, fromViewer);
+    QFETCH(QString, proposed);
     d->doubles.printing.current = {};  // no printer installed
-    d->doubles.printSetup.confirms = confirmed;
+    d->useTexts(QByteArray::fromStdString(kLatin), QByteArray::fromStdString(kFrench), title);
+    trigger(d->windows.textWindow(), "concordance");
+    SearchWindow* s = query.isEmpty() ? d->windows.searchWindowIfLoaded() : d->search(query);
+    QVERIFY(s);
+    QWidget* window = fromViewer ? static_cast<QWidget*>(d->openRow(1)) : s;
+    QVERIFY(window);
+    trigger(window, "imprimer");  // the PDF dialog cancelled: nothing printed, nothing said
+
+    QCOMPARE(d->doubles.dialogs.calls.size(), 1);
+    const DialogCall call = d->doubles.dialogs.calls.first();
+    QCOMPARE(call.kind, DialogCall::Save);
+    QCOMPARE(call.parent, window);
+    QCOMPARE(call.title, QStringLiteral("Imprimer dans un fichier PDF"));
+    QCOMPARE(call.filter, QStringLiteral("Fichiers PDF (*.pdf)|*.pdf"));
+    QCOMPARE(call.proposedName, QFileInfo(d->latinPath).absoluteDir().filePath(proposed));
+    QVERIFY(d->doubles.printing.documents.empty());
+    QCOMPARE(d->doubles.progress.begun, 0);
+}
+
+void PrintCommandsTest::pdfDialogAnswers_data()
+{
+    QTest::addColumn<QString>("answer");  // "": cancelled; "latin": the Latin text
+    QTest::addColumn<bool>("exists");     // a file of that name is there already
+    QTest::addColumn<int>("overwrite");   // the answer to the question; -1: none asked
+    QTest::addColumn<bool>("printed");
+    const int none = -1, yes = int(MessageAnswer::Yes), no = int(MessageAnswer::No);
+    QTest::newRow("cancelled: nothing printed") << "" << false << none << false;
+    QTest::newRow("a new file") << "liste.pdf" << false << none << true;
+    QTest::newRow("an existing file, replaced") << "liste.pdf" << true << yes << true;
+    QTest::newRow("an existing file, kept: nothing printed") << "liste.pdf" << true << no << false;
+    QTest::newRow("the Latin text: refused") << "latin" << true << none << false;
+}
+
+void PrintCommandsTest::pdfDialogAnswers()
+{
+    QFETCH(QString, answer);
+    QFETCH(bool, exists);
+    QFETCH(int, overwrite);
+    QFETCH(bool, printed);
+    d->doubles.printing.current = {};
     SearchWindow* s = search(QStringLiteral("amor"));
     QVERIFY(s);
-    d->setBox("References", title);
-    const QString pdf = QFileInfo(d->latinPath).absoluteDir().filePath(pdfName);
-    if (exists)
-        d->write(pdfName, "%PDF ancien");
-    if (answer >= 0)
-        d->doubles.messages.queueAnswer(MessageAnswer(answer));
+    const QString pdf = answer == QLatin1String("latin") ? d->latinPath
+                      : answer.isEmpty()                 ? QString()
+                                                         : d->dir.filePath(answer);
+    if (exists && answer != QLatin1String("latin"))
+        d->write(answer, "%PDF ancien");
+    d->doubles.dialogs.queueAnswer(pdf);
+    if (overwrite >= 0)
+        d->doubles.messages.queueAnswer(MessageAnswer(overwrite));
     trigger(s, "imprimer");
 
-    // Cancelled or not, the setup dialog left the printer on that file.
-    QCOMPARE(d->doubles.printSetup.shown, 1);
-    QCOMPARE(d->doubles.printing.current.toPdf, true);
-    QCOMPARE(d->doubles.printing.current.name, pdf);
-    if (answer >= 0) {
+    if (overwrite >= 0) {
         Message question;
         question.text = QDir::toNativeSeparators(pdf) + QStringLiteral(" existe.\r\nDésirez-vous l'écraser?");
         question.title = QStringLiteral("Fichier existant");
@@ -237,11 +275,98 @@ void PrintCommandsTest::withoutPrinterIntoANamedPdf()
         question.defaultAnswer = MessageAnswer::Yes;
         QVERIFY(d->doubles.messages.expectNext(question));
     }
+    if (answer == QLatin1String("latin"))
+        QVERIFY(d->doubles.messages.expectNext(okBox(
+            QStringLiteral("Le fichier de sortie est le texte latin : « %1 ».").arg(pdf), MessageIcon::Warning)));
     QCOMPARE(d->doubles.printing.documents.size(), std::size_t(printed ? 1 : 0));
-    if (printed)
+    if (printed) {
+        QCOMPARE(d->doubles.printing.current.name, pdf);
         QVERIFY(d->doubles.messages.expectNext(okBox(
             QStringLiteral("L'impression a été enregistrée dans le fichier PDF « %1 ».").arg(QDir::toNativeSeparators(pdf)))));
+    }
+    if (exists && !printed && answer != QLatin1String("latin"))
+        QCOMPARE(readTestFile(pdf), QByteArray("%PDF ancien"));
 }
 
+void PrintCommandsTest::pdfFileAskedEveryTimeInTheLastFolder()
+{
+    d->doubles.printing.current = {};
+    SearchWindow* s = search(QStringLiteral("amor"));
+    QVERIFY(s);
+    d->setBox("References", QStringLiteral("Essai"));
+    QVERIFY(QDir(d->dir.path()).mkdir(QStringLiteral("pdf")));
+    const QString first = d->dir.filePath(QStringLiteral("pdf/premier.pdf"));
+    const QString second = d->dir.filePath(QStringLiteral("pdf/second.pdf"));
+    d->doubles.dialogs.queueAnswer(first);
+    trigger(s, "imprimer");
+    QVERIFY(d->doubles.messages.expectNextNaming(first));
+    // The next print asks again, in the folder of the last PDF, and cancelling changes nothing.
+    trigger(s, "imprimer");
+    QCOMPARE(d->doubles.dialogs.calls.last().proposedName, d->dir.filePath(QStringLiteral("pdf/Essai.pdf")));
+    QCOMPARE(d->doubles.printing.documents.size(), std::size_t(1));
+    d->doubles.dialogs.queueAnswer(second);
+    trigger(s, "imprimer");
+    QVERIFY(d->doubles.messages.expectNextNaming(second));
+    QCOMPARE(d->doubles.printing.documents.size(), std::size_t(2));
+    QCOMPARE(d->doubles.dialogs.calls.size(), 3);
+    // A file chosen in a confirmed setup dialog is the one proposed.
+    d->doubles.printSetup.confirms = true;
+    d->doubles.printing.current = {true, d->dir.filePath(QStringLiteral("choisi.pdf"))};
+    trigger(s, "imprimer");
+    QCOMPARE(d->doubles.dialogs.calls.last().proposedName, d->dir.filePath(QStringLiteral("choisi.pdf")));
+    // A printer prints without any file asked.
+    d->doubles.printing.current = {false, QStringLiteral("Bureau")};
+    trigger(s, "imprimer");
+    QCOMPARE(d->doubles.dialogs.calls.size(), 4);
+    QCOMPARE(d->doubles.printing.documents.size(), std::size_t(3));
+}
+
+void PrintCommandsTest::longPrintCountsPagesAndStops_data()
+{
+    QTest::addColumn<bool>("toPdf");
+    QTest::addColumn<int>("cancelAt");  // the page after which the user stops; 0: never
+    QTest::newRow("printer, to the end") << false << 0;
+    QTest::newRow("printer, stopped after page 2") << false << 2;
+    QTest::newRow("pdf, stopped after page 1") << true << 1;
+}
+
+void PrintCommandsTest::longPrintCountsPagesAndStops()
+{
+    QFETCH(bool, toPdf);
+    QFETCH(int, cancelAt);
+    // 300 attestations: 67 on the first page and 68 on each further one, 5 pages.
+    QByteArray latin;
+    for (int i = 1; i <= 300; ++i)
+        latin += "[" + QByteArray::number(i) + "] amor ";
+    d->useTexts(latin);
+    SearchWindow* s = d->search(QStringLiteral("amor"));
+    QVERIFY(s);
+    const QString pdf = d->dir.filePath(QStringLiteral("liste.pdf"));
+    if (toPdf) {
+        d->doubles.printing.current = {};
+        d->doubles.dialogs.queueAnswer(pdf);
+    }
+    // What the printer had sent when the progress heard of the count.
+    int sentWhenCounted = -1;
+    d->doubles.progress.onAdvance = [&] {
+        if (sentWhenCounted < 0)
+            sentWhenCounted = d->doubles.printing.pagesSent.back();
+    };
+    d->doubles.progress.cancelAt = std::uint64_t(cancelAt);
+    trigger(s, "imprimer");
+
+    QCOMPARE(d->doubles.progress.begun, 1);
+    QCOMPARE(d->doubles.progress.total, std::uint64_t(5));
+    QCOMPARE(d->doubles.progress.lastParent, static_cast<QWidget*>(s));
+    QCOMPARE(d->doubles.progress.label,
+             toPdf ? QStringLiteral("Impression de 5 pages dans « %1 »").arg(QDir::toNativeSeparators(pdf))
+                   : QStringLiteral("Impression de 5 pages sur « Imprimante de test »"));
+    QVERIFY(!d->doubles.progress.open);
+    QCOMPARE(sentWhenCounted, 0);
+    QCOMPARE(d->doubles.printing.pagesSent, std::vector<int>{cancelAt > 0 ? cancelAt : 5});
+    // A stopped print says nothing; a finished PDF names its file.
+    if (toPdf && cancelAt == 0)
+        QVERIFY(d->doubles.messages.expectNextNaming(pdf));
+}
 QTEST_MAIN(PrintCommandsTest)
 #include "PrintCommandsTest.moc"

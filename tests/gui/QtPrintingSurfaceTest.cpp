@@ -33,7 +33,47 @@ private slots:
     void plays_data();
     void plays();
     void aPdfOutputWithoutFileIsNoTarget();
+    void pagesAreCountedFirstAndAStopMakesNoFile();
 };
+
+void QtPrintingSurfaceTest::pagesAreCountedFirstAndAStopMakesNoFile()
+{
+    // 204 attestations: 67, 68, 68 and 1 on four pages.
+    const PrintOperations list = listOf(204);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("liste.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    QtPrintingSurface surface(printer);
+    surface.printToPdf(pdf);
+    QFile earlier(pdf);
+    QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("ancien") == 6);
+    earlier.close();
+
+    // Stopped after the second page: no file made, the earlier one untouched.
+    QList<QPair<int, int>> calls;
+    PrintOutcome outcome = surface.play(list, [&](int sent, int total) {
+        calls.append({sent, total});
+        return sent < 2;
+    });
+    QCOMPARE(outcome.failure, PrintFailure::Cancelled);
+    QCOMPARE(calls, (QList<QPair<int, int>>{{0, 4}, {1, 4}, {2, 4}}));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("liste.pdf")});
+    QVERIFY(earlier.open(QIODevice::ReadOnly));
+    QCOMPARE(earlier.readAll(), QByteArray("ancien"));
+    earlier.close();
+
+    // The same printer prints the whole list afterwards, the count told before the first page.
+    calls.clear();
+    outcome = surface.play(list, [&](int sent, int total) {
+        calls.append({sent, total});
+        return true;
+    });
+    QCOMPARE(outcome.failure, PrintFailure::None);
+    QCOMPARE(calls, (QList<QPair<int, int>>{{0, 4}, {1, 4}, {2, 4}, {3, 4}, {4, 4}}));
+    QVERIFY(earlier.open(QIODevice::ReadOnly));
+    const QString written = QString::fromLatin1(earlier.readAll());
+    QCOMPARE(int(written.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)")))), 4);
+}
 
 void QtPrintingSurfaceTest::aPdfOutputWithoutFileIsNoTarget()
 {

@@ -17,6 +17,7 @@ struct DialogCall {
     QString filter;
     QString proposedName;
     bool pointerBusy = false;
+    QString title;
 };
 
 class FakeFileDialogs : public FileDialogs {
@@ -25,9 +26,10 @@ public:
     {
         return answer(DialogCall::Open, parent, filter, fileName);
     }
-    QString showSave(QWidget* parent, const QString& filter, const QString& fileName) override
+    QString showSave(QWidget* parent, const QString& filter, const QString& fileName,
+                     const QString& title = QString()) override
     {
-        return answer(DialogCall::Save, parent, filter, fileName);
+        return answer(DialogCall::Save, parent, filter, fileName, title);
     }
 
     // The names the next dialogs return, in order; an empty name is a cancel.
@@ -37,9 +39,10 @@ public:
     std::function<bool()> busyProbe;  // set by TestPlatform
 
 private:
-    QString answer(DialogCall::Kind kind, QWidget* parent, const QString& filter, const QString& name)
+    QString answer(DialogCall::Kind kind, QWidget* parent, const QString& filter, const QString& name,
+                   const QString& title = QString())
     {
-        calls.append({kind, parent, filter, name, busyProbe ? busyProbe() : false});
+        calls.append({kind, parent, filter, name, busyProbe ? busyProbe() : false, title});
         return m_answers.isEmpty() ? QString() : m_answers.takeFirst();
     }
     QList<QString> m_answers;

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace quorvex {
 
 enum class PrintFailure {
@@ -14,6 +16,7 @@ enum class PrintFailure {
     NoPrinter,      // no printer installed and no PDF file chosen
     CannotWrite,    // the chosen PDF file cannot be created or written
     PrinterError,   // the printer refused the document or failed while printing
+    Cancelled,      // the user stopped it: no further page was sent, a PDF file was not made
 };
 
 struct PrintOutcome {
@@ -29,10 +32,15 @@ struct PrintTarget {
     QString name;
 };
 
+// Told the number of pages before the first one is sent (sent 0), then after each page;
+// false stops the printing there.
+using PageProgress = std::function<bool(int sent, int total)>;
+
 class PrintingSurface {
 public:
     virtual ~PrintingSurface() = default;
-    virtual PrintOutcome play(const PrintOperations& operations) = 0;
+    virtual PrintOutcome play(const PrintOperations& operations, const PageProgress& progress) = 0;
+    PrintOutcome play(const PrintOperations& operations) { return play(operations, PageProgress()); }
     virtual PrintTarget target() const = 0;
     // From now on the printouts go into this PDF file.
     virtual void printToPdf(const QString& path) = 0;

@@ -29,12 +29,12 @@ public:
 };
 
 QString run(QWidget* parent, QFileDialog::AcceptMode mode, const QString& filter,
-            const QString& fileName)
+            const QString& fileName, const QString& title = QString())
 {
-    // No title, folder or extension of our own: the dialog opens where the proposed name
-    // lies, with that name in its field (or in the current folder when there is none).
+    // No folder or extension of our own: the dialog opens where the proposed name lies, with
+    // that name in its field (or in the current folder when there is none).
     NameOnlyIconProvider icons;  // outlives the dialog that uses it
-    QFileDialog dialog(parent, QString(), fileName, QtFileDialogs::toQtFilter(filter));
+    QFileDialog dialog(parent, title, fileName, QtFileDialogs::toQtFilter(filter));
     // Qt's own dialog matches the patterns without regard to case, so *.TXT also lists the
     // usual lower-case .txt files; a desktop's native dialog may not.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
@@ -75,9 +75,10 @@ QString QtFileDialogs::showOpen(QWidget* parent, const QString& filter, const QS
     return run(parent, QFileDialog::AcceptOpen, filter, fileName);
 }
 
-QString QtFileDialogs::showSave(QWidget* parent, const QString& filter, const QString& fileName)
+QString QtFileDialogs::showSave(QWidget* parent, const QString& filter, const QString& fileName,
+                                const QString& title)
 {
-    return run(parent, QFileDialog::AcceptSave, filter, fileName);
+    return run(parent, QFileDialog::AcceptSave, filter, fileName, title);
 }
 
 } // namespace quorvex

@@ -9,7 +9,8 @@ namespace quorvex {
 class QtFileDialogs : public FileDialogs {
 public:
     QString showOpen(QWidget* parent, const QString& filter, const QString& fileName) override;
-    QString showSave(QWidget* parent, const QString& filter, const QString& fileName) override;
+    QString showSave(QWidget* parent, const QString& filter, const QString& fileName,
+                     const QString& title = QString()) override;
 
     // "Fichiers Texte (*.TXT)|*.TXT" -> "Fichiers Texte (*.TXT)" with the pattern *.TXT.
     // A filter without "|" is taken as the pattern alone.

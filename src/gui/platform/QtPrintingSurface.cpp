@@ -10,7 +10,9 @@
 #include <QPrinter>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <system_error>
 
 namespace quorvex {
@@ -30,15 +32,17 @@ QFont typeFont(const PrintOperation& o)
 
 // Tracks the print position like a line printer: x and y from the top-left corner of the
 // printable area, in device pixels. Page breaks are held back until something visible is
-// drawn, so a document never ends on an empty page.
+// drawn, so a document never ends on an empty page. Without a painter it draws nothing and
+// only counts the pages, by the same rules, so the count is known before a page is sent.
 class Player {
 public:
-    Player(QPainter& painter, QPrinter& printer)
+    Player(QPainter* painter, QPrinter& printer, std::function<bool(int sent)> pageSent = {})
         : m_painter(painter),
           m_printer(printer),
+          m_pageSent(std::move(pageSent)),
           m_pageHeight(printer.height()),
           m_dpiX(printer.logicalDpiX()),
-          m_metrics(painter.font(), &printer)
+          m_metrics(painter ? painter->font() : QFont(), &printer)
     {
         m_lineHeight = m_metrics.lineSpacing();
         m_ascent = m_metrics.ascent();
@@ -69,11 +73,15 @@ public:
         return true;
     }
 
+    int pages() const { return m_pages; }
+    bool cancelled() const { return m_cancelled; }
+
 private:
     void setType(const PrintOperation& o)
     {
         const QFont font = typeFont(o);
-        m_painter.setFont(font);
+        if (m_painter)
+            m_painter->setFont(font);
         m_metrics = QFontMetricsF(font, &m_printer);
         m_lineHeight = m_metrics.lineSpacing();
         m_ascent = m_metrics.ascent();
@@ -86,9 +94,16 @@ private:
             ++m_pendingPages;
             m_y = 0;
         }
-        for (; visible && m_pendingPages > 0; --m_pendingPages)
-            if (!m_printer.newPage())
+        for (; visible && m_pendingPages > 0; --m_pendingPages) {
+            // The page before is complete: it is sent unless the user stops here.
+            if (m_pageSent && !m_pageSent(m_pages)) {
+                m_cancelled = true;
                 return false;
+            }
+            ++m_pages;
+            if (m_painter && !m_printer.newPage())
+                return false;
+        }
         return true;
     }
 
@@ -120,16 +135,17 @@ private:
     {
         if (!startLine(!piece.empty()))
             return false;
-        if (piece.empty())
+        if (piece.empty() || !m_painter)
             return true;
         const QString s = fromCp1252(piece);
-        m_painter.drawText(QPointF(m_x, m_y + m_ascent), s);
+        m_painter->drawText(QPointF(m_x, m_y + m_ascent), s);
         m_x += m_metrics.horizontalAdvance(s);
         return true;
     }
 
-    QPainter& m_painter;
+    QPainter* m_painter;  // null: counting only
     QPrinter& m_printer;
+    std::function<bool(int sent)> m_pageSent;
     const double m_pageHeight;
     const double m_dpiX;
     QFontMetricsF m_metrics;  // of the current type, on this printer
@@ -138,6 +154,8 @@ private:
     double m_lineHeight = 0;
     double m_ascent = 0;
     int m_pendingPages = 0;
+    int m_pages = 1;
+    bool m_cancelled = false;
 };
 
 std::filesystem::path fsPath(const QString& path)
@@ -185,32 +203,48 @@ void QtPrintingSurface::printToPdf(const QString& path)
     m_printer.setOutputFileName(path);
 }
 
-PrintOutcome QtPrintingSurface::play(const PrintOperations& operations)
+PrintOutcome QtPrintingSurface::play(const PrintOperations& operations, const PageProgress& progress)
 {
     const PrintTarget where = target();
     if (where.name.isEmpty())
         return {PrintFailure::NoPrinter, where.name};
-    return where.toPdf ? playToPdf(operations) : playOnPrinter(operations, where.name);
+    return where.toPdf ? playToPdf(operations, progress) : playOnPrinter(operations, where.name, progress);
 }
 
 PrintOutcome QtPrintingSurface::playOnPrinter(const PrintOperations& operations,
-                                              const QString& target)
+                                              const QString& target, const PageProgress& progress)
 {
+    int total = 1;
+    if (progress) {
+        Player counter(nullptr, m_printer);
+        counter.run(operations);
+        total = counter.pages();
+        if (!progress(0, total))
+            return {PrintFailure::Cancelled, target};
+    }
     QPainter painter;
     if (!painter.begin(&m_printer))
         return {PrintFailure::PrinterError, target};
-    Player player(painter, m_printer);
-    const bool played = player.run(operations);
+    Player player(&painter, m_printer, [&](int sent) { return !progress || progress(std::min(sent, total), total); });
+    bool played = player.run(operations);
+    // The last page goes with the end of the document; the user may still stop before it.
+    bool cancelled = player.cancelled();
+    if (played && progress && !progress(total, total)) {
+        played = false;
+        cancelled = true;
+    }
     if (!played)
         m_printer.abort();
     const bool ended = painter.end();
+    if (cancelled)
+        return {PrintFailure::Cancelled, target};
     if (!played || !ended || m_printer.printerState() == QPrinter::Error
         || m_printer.printerState() == QPrinter::Aborted)
         return {PrintFailure::PrinterError, target};
     return {PrintFailure::None, target};
 }
 
-PrintOutcome QtPrintingSurface::playToPdf(const PrintOperations& operations)
+PrintOutcome QtPrintingSurface::playToPdf(const PrintOperations& operations, const PageProgress& progress)
 {
     const QString target = m_printer.outputFileName();
     const PrintOutcome cannotWrite{PrintFailure::CannotWrite, target};
@@ -228,8 +262,10 @@ PrintOutcome QtPrintingSurface::playToPdf(const PrintOperations& operations)
                                             | QFileDevice::ReadGroup | QFileDevice::ReadOther);
 
     m_printer.setOutputFileName(temp.fileName());
-    const PrintOutcome printed = playOnPrinter(operations, target);
+    const PrintOutcome printed = playOnPrinter(operations, target, progress);
     m_printer.setOutputFileName(target);
+    if (printed.failure == PrintFailure::Cancelled)
+        return printed;
     if (!printed || !isCompletePdf(temp.fileName()))
         return cannotWrite;
 

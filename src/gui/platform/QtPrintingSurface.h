@@ -3,7 +3,9 @@
 // top-left corner of the printable area; a line advances by the height of the current type;
 // a line that would pass the bottom of the page starts a further page, so a long passage is
 // continued rather than lost. A PDF is written to a temporary file first and renamed over
-// the chosen name only once complete, so a failure leaves any earlier file as it was.
+// the chosen name only once complete, so a failure leaves any earlier file as it was. With a
+// progress, the pages are counted first (a pass that draws nothing), then reported one by
+// one; a stop aborts the document, and a PDF being made is left out.
 
 #include "platform/PrintingSurface.h"
 
@@ -14,7 +16,8 @@ namespace quorvex {
 class QtPrintingSurface : public PrintingSurface {
 public:
     explicit QtPrintingSurface(QPrinter& printer);
-    PrintOutcome play(const PrintOperations& operations) override;
+    using PrintingSurface::play;
+    PrintOutcome play(const PrintOperations& operations, const PageProgress& progress) override;
     PrintTarget target() const override;
     void printToPdf(const QString& path) override;
 
@@ -23,8 +26,9 @@ public:
     QString matchedFamily(const QString& typeName) const;
 
 private:
-    PrintOutcome playOnPrinter(const PrintOperations& operations, const QString& target);
-    PrintOutcome playToPdf(const PrintOperations& operations);
+    PrintOutcome playOnPrinter(const PrintOperations& operations, const QString& target,
+                               const PageProgress& progress);
+    PrintOutcome playToPdf(const PrintOperations& operations, const PageProgress& progress);
 
     QPrinter& m_printer;
 };

@@ -2,7 +2,10 @@
 
 #include "output/PrintLayout.h"
 #include "platform/BusyPointer.h"
+#include "platform/FileMessages.h"
 #include "platform/FileTest.h"
+#include "platform/FileDialogs.h"
+#include "platform/ProgressIndicator.h"
 #include "session/Session.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PrintSetupDialog.h"
@@ -11,6 +14,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <new>
+#include <stdexcept>
 
 namespace quorvex {
 
@@ -35,6 +41,7 @@ Message failureMessage(const PrintOutcome& outcome)
                      .arg(QDir::toNativeSeparators(outcome.target));
         break;
     case PrintFailure::PrinterError:
+    case PrintFailure::Cancelled:
     case PrintFailure::None:
         m.text = QString::fromUtf8("L'imprimante « %1 » a signalé une erreur : "
                                    "l'impression n'a pas abouti.")
@@ -44,49 +51,102 @@ Message failureMessage(const PrintOutcome& outcome)
     return m;
 }
 
-// Without a printer the printout goes into a PDF file named after the title, beside the
-// Latin text; characters no file name may hold become "_".
-QString defaultPdfPath(const Session& session)
+// The folder of the last PDF (the printer still names it), else the Latin text's; none when
+// neither is an ordinary folder, where a file dialog could block.
+QString pdfFolder(const Platform& platform, const Session& session, const PrintTarget& target)
 {
-    QString name = session.title().trimmed().isEmpty() ? QStringLiteral("Veltrano - Quorvex")
-                                                       : session.title();
-    for (QChar& c : name)
-        if (QStringLiteral("/\\:*?\"<>|").contains(c))
-            c = QLatin1Char('_');
-    const QFileInfo latin(session.latinPath());
-    return QDir(latin.absolutePath()).filePath(name + QStringLiteral(".pdf"));
+    for (const QString& file : {target.toPdf ? target.name : QString(), session.latinPath()}) {
+        if (file.isEmpty())
+            continue;
+        const QString folder = QFileInfo(file).absolutePath();
+        if (platform.files.isOrdinaryFolder(folder))
+            return folder;
+    }
+    return {};
 }
 
-// Shows the setup dialog over the current printer (the default PDF file when there is no
-// printer). false when the user declined to replace an existing PDF file: nothing is printed.
-bool choosePrinter(QWidget* window, const Platform& platform, const Session& session)
+// Shows the setup dialog over the current printer; a PDF output then asks for its file,
+// every time. false when the user gave no file or kept an existing one: nothing is printed.
+bool choosePrinter(QWidget* window, const Platform& platform, const Session& session,
+                   const QString& form)
 {
-    if (const PrintTarget current = platform.printing.target(); !current.toPdf && current.name.isEmpty())
-        platform.printing.printToPdf(defaultPdfPath(session));
-    // A file confirmed in the dialog was confirmed there; a kept one is asked about here.
     const bool confirmed = platform.printSetup.showPrinter(window);
     const PrintTarget target = platform.printing.target();
-    if (confirmed || !target.toPdf || !platform.files.fileExists(target.name))
+    if (!target.toPdf && !target.name.isEmpty())
         return true;
-    Message question;
-    question.text = QDir::toNativeSeparators(target.name)
-        + QStringLiteral(" existe.\r\nDésirez-vous l'écraser?");
-    question.title = QStringLiteral("Fichier existant");
-    question.buttons = MessageButtons::YesNo;
-    question.defaultAnswer = MessageAnswer::Yes;
-    return platform.messages.show(window, question) == MessageAnswer::Yes;
+    // A file just confirmed in the setup dialog is proposed as it is.
+    const QString fileName = pdfFileName(session.title(), form);
+    const QString folder = pdfFolder(platform, session, target);
+    const QString proposed = confirmed && target.toPdf
+        ? target.name
+        : (folder.isEmpty() ? fileName : QDir(folder).filePath(fileName));
+    const QString name = platform.fileDialogs.showSave(window, QStringLiteral("Fichiers PDF (*.pdf)|*.pdf"),
+                                                       proposed, QStringLiteral("Imprimer dans un fichier PDF"));
+    if (name.isEmpty())
+        return false;
+    if (const FileError input = refuseInputAsOutput(toPath(name), toPath(session.latinPath()),
+                                                    toPath(session.frenchPath()))) {
+        platform.messages.show(window, fileErrorMessage(input));
+        return false;
+    }
+    if (platform.files.fileExists(name)) {
+        Message question;
+        question.text = QDir::toNativeSeparators(name) + QStringLiteral(" existe.\r\nDésirez-vous l'écraser?");
+        question.title = QStringLiteral("Fichier existant");
+        question.buttons = MessageButtons::YesNo;
+        question.defaultAnswer = MessageAnswer::Yes;
+        if (platform.messages.show(window, question) != MessageAnswer::Yes)
+            return false;
+    }
+    platform.printing.printToPdf(name);
+    return true;
+}
+
+QString progressLabel(int pages, const PrintTarget& target)
+{
+    const QString count = pages == 1 ? QStringLiteral("1 page") : QStringLiteral("%1 pages").arg(pages);
+    return target.toPdf ? QStringLiteral("Impression de %1 dans « %2 »").arg(count, QDir::toNativeSeparators(target.name))
+                        : QStringLiteral("Impression de %1 sur « %2 »").arg(count, target.name);
 }
 
 // The busy pointer covers the layout (a long list takes a moment) and the printing, and is
-// off again before any message, whatever the printer did.
+// off again before any message, whatever the printer did. The progress appears once the
+// pages are counted; its stop sends no further page and is no failure to report.
 template <typename Layout>
 void layOutAndPlay(QWidget* window, const Platform& platform, Layout layout)
 {
     PrintOutcome outcome;
+    bool memoryShort = false;
     {
         BusyGuard busy(platform.busy, window);
-        outcome = platform.printing.play(layout());
+        const PrintTarget target = platform.printing.target();
+        bool progressShown = false;
+        try {
+            const PrintOperations operations = layout();
+            outcome = platform.printing.play(operations, [&](int sent, int total) {
+                if (!progressShown) {
+                    platform.progress.begin(window, progressLabel(total, target), std::uint64_t(total));
+                    progressShown = true;
+                }
+                return platform.progress.advance(std::uint64_t(sent));
+            });
+        } catch (const std::bad_alloc&) {
+            memoryShort = true;
+        } catch (const std::length_error&) {
+            memoryShort = true;
+        }
+        if (progressShown)
+            platform.progress.end();
     }
+    if (memoryShort) {
+        Message m;
+        m.text = QStringLiteral("Mémoire insuffisante pour l'impression : rien n'a été imprimé.");
+        m.icon = MessageIcon::Warning;
+        platform.messages.show(window, m);
+        return;
+    }
+    if (outcome.failure == PrintFailure::Cancelled)
+        return;
     if (!outcome) {
         platform.messages.show(window, failureMessage(outcome));
         return;
@@ -102,9 +162,22 @@ void layOutAndPlay(QWidget* window, const Platform& platform, Layout layout)
 
 } // namespace
 
+QString pdfFileName(const QString& title, const QString& form)
+{
+    QString name = title.trimmed();
+    if (name.isEmpty())
+        name = form.trimmed();
+    if (name.isEmpty())
+        name = QStringLiteral("quorvex");
+    for (QChar& c : name)
+        if (c.unicode() < 0x20 || QStringLiteral("/\\:*?\"<>|").contains(c))
+            c = QLatin1Char('_');
+    return name + QStringLiteral(".pdf");
+}
+
 void printAttestations(QWidget* window, const Platform& platform, Session& session)
 {
-    if (!choosePrinter(window, platform, session))
+    if (!choosePrinter(window, platform, session, fromCp1252(session.searchedForm())))
         return;
     layOutAndPlay(window, platform, [&session] {
         PrintOperations operations = session.attestationListLayout();
@@ -114,9 +187,10 @@ void printAttestations(QWidget* window, const Platform& platform, Session& sessi
 }
 
 void printContext(QWidget* window, const Platform& platform, const Session& session,
-                  const std::string& latinCp1252, const std::string& frenchCp1252)
+                  const std::string& latinCp1252, const std::string& frenchCp1252,
+                  const std::string& formCp1252)
 {
-    if (!choosePrinter(window, platform, session))
+    if (!choosePrinter(window, platform, session, fromCp1252(formCp1252)))
         return;
     layOutAndPlay(window, platform,
                   [&] { return contextLayout(latinCp1252, frenchCp1252); });

@@ -69,6 +69,8 @@ public:
 
     // Lists every word matching the typed form, in text order; `found` gets their number.
     SessionFailure search(const QString& typedForm, std::size_t& found);
+    // The form of the list's search as typed (Windows-1252); empty before any search.
+    const std::string& searchedForm() const { return m_typedForm; }
     // "Formes": sorts the list by form, and by reference too when the current column is 1.
     SessionFailure sortByForm();
 

@@ -353,7 +353,7 @@ void ContextViewer::onPrintTriggered()
 {
     CommandScope command(m_windows);
     printContext(this, m_windows.platform(), m_session, paneLineBreaks(m_latinPassage),
-                 paneLineBreaks(m_frenchPassage));
+                 paneLineBreaks(m_frenchPassage), m_form);
 }
 
 void ContextViewer::onCloseTriggered() { m_windows.unload(this); }

@@ -381,12 +381,13 @@ FileError writeThroughSafeOutput(const std::string& path,
 
     SafeOutputBuffer buffer(output, control);
     bool ok = false;
+    bool memoryShort = false;
     {
         std::ostream out(&buffer);
         try {
             ok = produce(out);
         } catch (const std::bad_alloc&) {
-            ok = false;
+            memoryShort = true;
         }
         out.flush();
         if (!out.good())
@@ -395,6 +396,10 @@ FileError writeThroughSafeOutput(const std::string& path,
     if (buffer.cancelled()) {
         output.abandon();
         return makeError(FileErrorKind::Cancelled, path);
+    }
+    if (memoryShort) {
+        output.abandon();
+        return makeError(FileErrorKind::WriteFailed, path, sys::errnoReason(ENOMEM));
     }
     if (!ok) {
         output.abandon();

@@ -177,7 +177,7 @@ QString pdfFileName(const QString& title, const QString& form)
 
 void printAttestations(QWidget* window, const Platform& platform, Session& session)
 {
-    if (!choosePrinter(window, platform, session, fromCp1252(session.searchedForm())))
+    if (!choosePrinter(window, platform, session, session.listQuery()))
         return;
     layOutAndPlay(window, platform, [&session] {
         PrintOperations operations = session.attestationListLayout();
@@ -193,7 +193,7 @@ void printContext(QWidget* window, const Platform& platform, const Session& sess
     if (!choosePrinter(window, platform, session, fromCp1252(formCp1252)))
         return;
     layOutAndPlay(window, platform,
-                  [&] { return contextLayout(latinCp1252, frenchCp1252); });
+                  [&] { return contextLayout(paneLineBreaks(latinCp1252), paneLineBreaks(frenchCp1252)); });
 }
 
 } // namespace quorvex

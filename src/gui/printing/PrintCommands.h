@@ -23,8 +23,8 @@ class Session;
 // row-by-row reading of the cells does.
 void printAttestations(QWidget* window, const Platform& platform, Session& session);
 
-// latin and french: the panes' passages, Windows-1252, every line break as CR LF (so a
-// French line break counts as two characters for the line rule). form: the form the viewer
+// latin and french: the panes' passages, Windows-1252, printed with every line break as
+// CR LF (so a French line break counts as two characters for the line rule). form: the form the viewer
 // shows (Windows-1252), for the name of a PDF when there is no title.
 void printContext(QWidget* window, const Platform& platform, const Session& session,
                   const std::string& latinCp1252, const std::string& frenchCp1252,

@@ -120,8 +120,10 @@ SessionFailure Session::adopt(std::string text, const QDateTime& moment)
 SessionFailure Session::search(const QString& typedForm, std::size_t& found)
 {
     ResultList hits;
+    std::string typed;
     try {
-        hits = findForms(m_words, toCp1252(typedForm));
+        typed = toCp1252(typedForm);
+        hits = findForms(m_words, typed);
     } catch (const std::bad_alloc&) {
         return SessionFailure::OutOfMemory;
     } catch (const std::length_error&) {
@@ -144,7 +146,7 @@ SessionFailure Session::search(const QString& typedForm, std::size_t& found)
     forgetEquivalents();
     ResultList().swap(m_results);
     m_results.swap(hits);
-    m_typedForm = toCp1252(typedForm);
+    m_typedForm.swap(typed);
     m_listQuery = typedForm;
     m_listOrder = ListOrder::Text;
     found = m_results.size();
@@ -170,6 +172,9 @@ SessionFailure Session::sortByForm()
         sortResults(m_words, m_results,
                     m_currentColumn == 0 ? SortKeys::Form : SortKeys::FormThenReference);
     } catch (const std::bad_alloc&) {
+        emit resultsReset();
+        return SessionFailure::OutOfMemory;
+    } catch (const std::length_error&) {
         emit resultsReset();
         return SessionFailure::OutOfMemory;
     }
@@ -204,6 +209,21 @@ std::string Session::reference(std::size_t row) const
 
 // Before any search the list holds its one empty row: the outputs write it as they write any.
 FileError Session::saveResultFile(const std::string& outputPath, const SaveControl& control) const
+{
+    // Short of memory at any step (the texts, the sizing, the writing) the output is left
+    // as it was: the file being written is removed as the exception leaves.
+    try {
+        return saveResultFileOrThrow(outputPath, control);
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    FileError error;
+    error.kind = FileErrorKind::OutOfMemory;
+    error.path = outputPath;
+    return error;
+}
+
+FileError Session::saveResultFileOrThrow(const std::string& outputPath, const SaveControl& control) const
 {
     const std::string title = toCp1252(m_title);
     const std::string date = toCp1252(searchDateText(m_loadMoment));

@@ -69,8 +69,6 @@ public:
 
     // Lists every word matching the typed form, in text order; `found` gets their number.
     SessionFailure search(const QString& typedForm, std::size_t& found);
-    // The form of the list's search as typed (Windows-1252); empty before any search.
-    const std::string& searchedForm() const { return m_typedForm; }
     // "Formes": sorts the list by form, and by reference too when the current column is 1.
     SessionFailure sortByForm();
 
@@ -99,7 +97,8 @@ public:
     static int columnWidthTwips(int) { return 1500; }
 
     // The list's outputs, the empty row of a list never searched included: the result file
-    // (with the title, the paths and the load moment as the date) and the printout.
+    // (with the title, the paths and the load moment as the date) and the printout. A save
+    // short of memory gives OutOfMemory naming the output, which is left as it was.
     FileError saveResultFile(const std::string& outputPath, const SaveControl& control) const;
     PrintOperations attestationListLayout() const;
 
@@ -147,6 +146,7 @@ signals:
 
 private:
     SessionFailure adopt(std::string text, const QDateTime& moment);
+    FileError saveResultFileOrThrow(const std::string& outputPath, const SaveControl& control) const;
     void forgetEquivalents() { m_equivalents.reset(); }
     // The French text of the path named, read at its first use after a load; false when it
     // cannot be read (m_frenchTextError says why). Throws std::bad_alloc.

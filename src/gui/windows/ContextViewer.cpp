@@ -22,12 +22,15 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 
 #include <new>
+#include <stdexcept>
+#include <vector>
 
 // Resources of a static library must be registered by name from outside any namespace.
 static void initViewerResources() { Q_INIT_RESOURCE(viewer); }
@@ -45,6 +48,15 @@ std::string withoutTrailingSpaces(std::string text)
     while (!text.empty() && text.back() == ' ')
         text.pop_back();
     return text;
+}
+
+// A display short of memory: the viewer keeps the attestation it showed.
+Message memoryShortMessage()
+{
+    Message message;
+    message.text = QStringLiteral("Mémoire insuffisante pour afficher le passage : l'affichage précédent est conservé.");
+    message.icon = MessageIcon::Warning;
+    return message;
 }
 
 } // namespace
@@ -213,21 +225,35 @@ bool ContextViewer::showPassage(const std::string& reference)
     if (error) {
         Message message = fileErrorMessage(error);
         message.text += QStringLiteral("\nLe passage ne peut pas être affiché.");
-        m_windows.platform().messages.show(this, message);
+        tell(message);
         return false;
     }
 
-    const ReferenceScanResult latinScan = scanReference(latin.text, reference, Neighbours::Record);
+    // All the display needs is made before anything changes: short of memory, the viewer
+    // stays as it was.
+    ReferenceScanResult latinScan;
+    ReferenceScanResult frenchScan;
+    std::vector<MarkRange> marks;
+    try {
+        latinScan = scanReference(latin.text, reference, Neighbours::Record);
+        if (!frenchPath.empty())
+            frenchScan = scanReference(french.text, reference, Neighbours::Ignore);
+        const std::string& shown = latinScan.pane ? *latinScan.pane : m_latinPassage;
+        marks = panePositions(shown, formMarks(shown, m_form));
+    } catch (const std::bad_alloc&) {
+        tell(memoryShortMessage());
+        return false;
+    } catch (const std::length_error&) {
+        tell(memoryShortMessage());
+        return false;
+    }
     if (latinScan.pane) {
-        m_latinPassage = *latinScan.pane;
+        m_latinPassage = std::move(*latinScan.pane);
         m_latinPane->setPlainText(fromCp1252(m_latinPassage));
     }
-    if (!frenchPath.empty()) {
-        ReferenceScanResult frenchScan = scanReference(french.text, reference, Neighbours::Ignore);
-        if (frenchScan.pane) {
-            m_frenchPassage = std::move(*frenchScan.pane);
-            m_frenchPane->setPlainText(fromCp1252(m_frenchPassage));
-        }
+    if (frenchScan.pane) {
+        m_frenchPassage = std::move(*frenchScan.pane);
+        m_frenchPane->setPlainText(fromCp1252(m_frenchPassage));
     }
     if (m_session.choices().markTranslations)
         markTranslations();
@@ -245,7 +271,7 @@ bool ContextViewer::showPassage(const std::string& reference)
     m_nextAttestation->setEnabled(m_viewer.row != lastRow);
     m_previousAttestation->setEnabled(m_viewer.row != 1);
 
-    markForm();
+    markForm(marks);
     return true;
 }
 
@@ -255,11 +281,8 @@ void ContextViewer::setForm(const std::string& form)
     m_formLabel->setText(fromCp1252(form));
 }
 
-void ContextViewer::markForm()
+void ContextViewer::markForm(const std::vector<MarkRange>& marks)
 {
-    // The pane shows the passage with each CR LF as one paragraph break.
-    const std::vector<MarkRange> marks =
-        panePositions(m_latinPassage, formMarks(m_latinPassage, m_form));
     QTextDocument* document = m_latinPane->document();
     QTextCharFormat marked;
     marked.setFontWeight(QFont::Bold);
@@ -314,9 +337,18 @@ void ContextViewer::markTranslations()
     cursor.endEditBlock();
 }
 
+void ContextViewer::tell(const Message& message)
+{
+    // The normal pointer is back before any message.
+    if (m_busy)
+        m_busy->release();
+    m_windows.platform().messages.show(this, message);
+}
+
 void ContextViewer::onNextAttestationClicked()
 {
     BusyGuard busy(m_windows.platform().busy, this);
+    const QScopedValueRollback<BusyGuard*> messagesAfterPointer(m_busy, &busy);
     const std::size_t next = m_viewer.row + 1;
     if (next < m_session.rowCount())
         takeRow(next);
@@ -325,6 +357,7 @@ void ContextViewer::onNextAttestationClicked()
 void ContextViewer::onPreviousAttestationClicked()
 {
     BusyGuard busy(m_windows.platform().busy, this);
+    const QScopedValueRollback<BusyGuard*> messagesAfterPointer(m_busy, &busy);
     if (m_viewer.row < 2)
         return;
     std::size_t previous = m_viewer.row - 1;
@@ -340,6 +373,7 @@ void ContextViewer::onPreviousAttestationClicked()
 void ContextViewer::stepPassage(const std::string& storedReference)
 {
     BusyGuard busy(m_windows.platform().busy, this);
+    const QScopedValueRollback<BusyGuard*> messagesAfterPointer(m_busy, &busy);
     // The display rewrites the stored references while it scans: it gets a copy.
     const std::string reference = storedReference;
     showPassage(reference);
@@ -352,8 +386,7 @@ void ContextViewer::onNextPassageClicked() { stepPassage(m_viewer.nextReference)
 void ContextViewer::onPrintTriggered()
 {
     CommandScope command(m_windows);
-    printContext(this, m_windows.platform(), m_session, paneLineBreaks(m_latinPassage),
-                 paneLineBreaks(m_frenchPassage), m_form);
+    printContext(this, m_windows.platform(), m_session, m_latinPassage, m_frenchPassage, m_form);
 }
 
 void ContextViewer::onCloseTriggered() { m_windows.unload(this); }

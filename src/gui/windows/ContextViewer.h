@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 class QAction;
 class QGroupBox;
@@ -21,6 +22,10 @@ class QPushButton;
 class QTextEdit;
 
 namespace quorvex {
+
+class BusyGuard;
+struct MarkRange;
+struct Message;
 
 class Session;
 class WindowDirectory;
@@ -40,7 +45,8 @@ public:
     // user has been told and nothing changed.
     bool showPassage(const std::string& reference);
     // Marks the form shown in the Latin pane.
-    void markForm();
+    // marks: in the pane's positions, where each CR LF is one paragraph break.
+    void markForm(const std::vector<MarkRange>& marks);
     // Shows the French passage again, with its equivalents marked when the session asks for
     // it ("Marquer les traductions"), without them otherwise.
     void markTranslations();
@@ -58,6 +64,8 @@ public:
 private:
     void buildControls();
     bool takeRow(std::size_t row);
+    // Shows a message, with the normal pointer when a step had set the busy one.
+    void tell(const Message& message);
     void stepPassage(const std::string& storedReference);
     void setForm(const std::string& form);
 
@@ -71,6 +79,7 @@ private:
     std::string m_latinPassage;
     std::string m_frenchPassage;
 
+    BusyGuard* m_busy = nullptr;  // the step running now, if any
     QLabel* m_titleBack = nullptr;
     QLabel* m_titleFront = nullptr;
     QLabel* m_criterionCaption = nullptr;

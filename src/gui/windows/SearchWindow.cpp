@@ -227,7 +227,10 @@ void SearchWindow::showCount()
 bool SearchWindow::load()
 {
     if (const FileError error = m_session.loadLatinText()) {
-        m_windows.platform().messages.show(m_windows.textWindowIfLoaded(), fileErrorMessage(error));
+        TextWindow* textWindow = m_windows.textWindowIfLoaded();
+        if (textWindow)
+            textWindow->releaseBusyPointer();
+        m_windows.platform().messages.show(textWindow, fileErrorMessage(error));
         return false;
     }
     return true;
@@ -336,6 +339,12 @@ void SearchWindow::onSaveTriggered()
     }
     if (declined)
         return;
+    if (error.kind == FileErrorKind::OutOfMemory) {
+        platform.messages.show(this, memoryShortMessage(QStringLiteral("Mémoire insuffisante pour enregistrer "
+                                                                       "la liste dans « %1 » : rien n'a été écrit.")
+                                                            .arg(name)));
+        return;
+    }
     if (error) {
         platform.messages.show(this, fileErrorMessage(error));
         return;

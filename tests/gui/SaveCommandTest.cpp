@@ -5,7 +5,10 @@
 #include "session/SearchDate.h"
 #include "support/WindowDriver.h"
 
+#include <QDialog>
 #include <QDir>
+#include <QPointer>
+
 #include <csignal>
 #include <filesystem>
 #include <sstream>
@@ -64,6 +67,7 @@ private slots:
     void guardedSaves_data();
     void guardedSaves();
     void inputDuringTheSaveChangesNothing();
+    void aDialogOfTheCommandClosesAsItsOwn();
     void failureKeepsOldFileAndGrid_data();
     void failureKeepsOldFileAndGrid();
 
@@ -229,6 +233,30 @@ void SaveCommandTest::inputDuringTheSaveChangesNothing()
     // Once the command is over the window takes input again.
     QTest::keyClicks(typed, QStringLiteral("x"));
     QCOMPARE(typed->text(), typedBefore + QStringLiteral("x"));
+}
+
+void SaveCommandTest::aDialogOfTheCommandClosesAsItsOwn()
+{
+    // The progress on screen is a window of its own: closing it from the window system
+    // (Alt+F4, its close box) during the save must close it as a dialog closes, never
+    // unload it as one of the program's windows, which destroyed it under the save.
+    SearchWindow* s = search(QStringLiteral("rosam"));
+    QVERIFY(s);
+    QPointer<QDialog> progressLike = new QDialog;
+    progressLike->show();
+    bool closed = false;
+    d->doubles.progress.onAdvance = [&] {
+        if (progressLike && progressLike->isVisible())
+            closed = progressLike->close();
+    };
+    save(out());
+    QVERIFY(expectDone());
+    QVERIFY(closed);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(progressLike);
+    QVERIFY(!progressLike->isVisible());
+    QCOMPARE(d->windows.searchWindowIfLoaded(), s);
+    delete progressLike;
 }
 
 void SaveCommandTest::savedFile_data()

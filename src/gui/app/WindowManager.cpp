@@ -98,6 +98,12 @@ void WindowManager::endCommand()
         qApp->removeEventFilter(this);
 }
 
+bool WindowManager::isOneOfTheWindows(const QObject* object) const
+{
+    return object && (object == m_splashScreen || object == m_textWindow || object == m_searchWindow
+                      || object == m_contextViewer || object == m_aboutBox);
+}
+
 bool WindowManager::isProgramWindow(const QObject* object) const
 {
     if (!object || !object->isWidgetType())
@@ -113,7 +119,9 @@ bool WindowManager::eventFilter(QObject* watched, QEvent* event)
         event->ignore();
         return true;
     }
-    if (event->type() != QEvent::Close || !watched->isWidgetType())
+    // While a command runs this filter sees every object's events: a close of any other
+    // window (the command's progress, a message box) is that window's own business.
+    if (event->type() != QEvent::Close || !isOneOfTheWindows(watched))
         return QObject::eventFilter(watched, event);
     event->ignore();
     if (watched == m_textWindow)

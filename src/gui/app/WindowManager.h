@@ -75,7 +75,10 @@ protected:
 private:
     template <typename W>
     W* load(QPointer<W>& slot);
+    // The window itself, or any widget inside it.
     bool isProgramWindow(const QObject* object) const;
+    // One of the five windows themselves.
+    bool isOneOfTheWindows(const QObject* object) const;
 
     Platform m_platform;
     Session m_session;

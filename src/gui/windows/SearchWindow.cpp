@@ -227,10 +227,7 @@ void SearchWindow::showCount()
 bool SearchWindow::load()
 {
     if (const FileError error = m_session.loadLatinText()) {
-        TextWindow* textWindow = m_windows.textWindowIfLoaded();
-        if (textWindow)
-            textWindow->releaseBusyPointer();
-        m_windows.platform().messages.show(textWindow, fileErrorMessage(error));
+        m_windows.platform().messages.show(m_windows.textWindowIfLoaded(), fileErrorMessage(error));
         return false;
     }
     return true;

@@ -15,7 +15,6 @@
 #include "windows/WindowDirectory.h"
 #include "windows/AboutBox.h"
 
-#include <QScopedValueRollback>
 #include <QAction>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -178,16 +177,9 @@ void TextWindow::updateConcordanceState() { m_concordanceAction->setEnabled(!m_l
 void TextWindow::onConcordanceTriggered()
 {
     BusyGuard busy(m_windows.platform().busy, this);
-    const QScopedValueRollback<BusyGuard*> messagesAfterPointer(m_busy, &busy);
     // A window already loaded is only brought forward: its Latin text is not read again.
     if (SearchWindow* search = m_windows.searchWindow())
         WindowDirectory::present(search);
-}
-
-void TextWindow::releaseBusyPointer()
-{
-    if (m_busy)
-        m_busy->release();
 }
 
 void TextWindow::onAboutTriggered() { WindowDirectory::present(m_windows.aboutBox()); }

@@ -15,7 +15,6 @@ class QPushButton;
 
 namespace quorvex {
 
-class BusyGuard;
 class WindowDirectory;
 
 class TextWindow : public QMainWindow {
@@ -37,8 +36,6 @@ public:
     // Takes the texts named on the command line into their boxes, each checked as a browse
     // command checks its file; the focus is then in the Latin box.
     void openStartingTexts();
-    // The normal pointer back while "&Concordance" loads, for a message about the load.
-    void releaseBusyPointer();
 
 private:
     void buildControls();
@@ -54,7 +51,6 @@ private:
     WindowDirectory& m_windows;
     // The shared open dialog remembers the name last chosen with either browse command.
     QString m_dialogFileName;
-    BusyGuard* m_busy = nullptr;  // while "&Concordance" runs
 
     QGroupBox* m_latinFrame = nullptr;
     QGroupBox* m_frenchFrame = nullptr;

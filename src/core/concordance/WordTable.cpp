@@ -2,6 +2,7 @@
 
 #include "text/Letters.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <limits>
@@ -28,18 +29,46 @@ std::size_t WordTable::copyReferencePrefix(ReferenceId id, char* out, std::size_
 
 namespace {
 
+// What a byte can do while a text is cut: make a word, change the reference, or neither.
+enum class ByteClass : std::uint8_t { Other, Letter, Bracket };
+using ClassTable = std::array<ByteClass, 256>;
+
+ClassTable makeClassTable(LetterSet letters)
+{
+    ClassTable t{};
+    for (int c = 0; c < 256; ++c) {
+        const auto b = static_cast<unsigned char>(c);
+        t[b] = isLetterOf(letters, b) ? ByteClass::Letter
+            : (b == '[' || b == ']')  ? ByteClass::Bracket
+                                      : ByteClass::Other;
+    }
+    return t;
+}
+
+const ClassTable& classTable(LetterSet letters)
+{
+    static const ClassTable window = makeClassTable(LetterSet::Window);
+    static const ClassTable extended = makeClassTable(LetterSet::Extended);
+    return letters == LetterSet::Extended ? extended : window;
+}
+
 // Equal reference texts get one id: an open-addressing table of ids keyed by the reference
-// hash, kept only while the text is cut.
+// hash, kept only while the text is cut. A slot keeps the hash beside the id, so that the
+// probes for a new reference (most of them: a marker per verse) read the table alone.
 class ReferenceInterner {
 public:
     static constexpr WordTable::ReferenceId kNone = ~WordTable::ReferenceId(0);
 
+    // `expected`: about how many references the text opens, so that the table seldom grows.
     ReferenceInterner(const std::string& text, LetterSet letters,
                       std::vector<WordTable::Reference>& references,
-                      std::vector<std::uint32_t>& hashes)
-        : m_text(text), m_letters(letters), m_references(references), m_hashes(hashes),
-          m_slots(1024, kNone)
+                      std::vector<std::uint32_t>& hashes, std::size_t expected)
+        : m_text(text), m_letters(letters), m_references(references), m_hashes(hashes)
     {
+        std::size_t size = 1024;
+        while (size < 2 * expected && size < (std::size_t(1) << 22))
+            size *= 2;
+        m_slots.assign(size, Slot{});
     }
 
     WordTable::ReferenceId intern(const MarkerReader& key)
@@ -48,32 +77,41 @@ public:
         const std::uint32_t hash = WordTable::shortHash(key.hash());
         const std::size_t mask = m_slots.size() - 1;
         std::size_t slot = hash & mask;
-        for (; m_slots[slot] != kNone; slot = (slot + 1) & mask) {
-            const WordTable::ReferenceId id = m_slots[slot];
+        for (; m_slots[slot].id != kNone; slot = (slot + 1) & mask) {
+            if (m_slots[slot].hash != hash)
+                continue;
+            const WordTable::ReferenceId id = m_slots[slot].id;
             const WordTable::Reference& r = m_references[id];
-            if (m_hashes[id] == hash && r.keyLength == parts.keyLength && r.strays == parts.strays
+            if (r.keyLength == parts.keyLength && r.strays == parts.strays
                 && compareReferences(m_text, r, m_text, parts, m_letters) == 0)
                 return id;
         }
         const auto id = static_cast<WordTable::ReferenceId>(m_references.size());
         m_references.push_back(parts);
         m_hashes.push_back(hash);
-        m_slots[slot] = id;
+        m_slots[slot] = Slot{hash, id};
         if (m_references.size() * 2 > m_slots.size())
             grow();
         return id;
     }
 
 private:
+    struct Slot {
+        std::uint32_t hash = 0;
+        WordTable::ReferenceId id = kNone;
+    };
+
     void grow()
     {
-        std::vector<WordTable::ReferenceId> slots(m_slots.size() * 2, kNone);
+        std::vector<Slot> slots(m_slots.size() * 2);
         const std::size_t mask = slots.size() - 1;
-        for (WordTable::ReferenceId id = 0; id < m_references.size(); ++id) {
-            std::size_t slot = m_hashes[id] & mask;
-            while (slots[slot] != kNone)
+        for (const Slot& s : m_slots) {
+            if (s.id == kNone)
+                continue;
+            std::size_t slot = s.hash & mask;
+            while (slots[slot].id != kNone)
                 slot = (slot + 1) & mask;
-            slots[slot] = id;
+            slots[slot] = s;
         }
         m_slots = std::move(slots);
     }
@@ -82,20 +120,20 @@ private:
     LetterSet m_letters;
     std::vector<WordTable::Reference>& m_references;
     std::vector<std::uint32_t>& m_hashes;  // by id
-    std::vector<WordTable::ReferenceId> m_slots;
+    std::vector<Slot> m_slots;
 };
 
-// Every distinct form gets one type id: an open-addressing table of ids keyed by a hash of the
-// form's bytes, kept only while the text is cut. A form is hashed from at most a few 8-byte
-// loads, since most words are short, and compared with the type's own copy, which stays in
-// cache where the word's first occurrence in the text would not.
+// Every distinct form gets one type id: an open-addressing table keyed by a hash of the form's
+// bytes, kept only while the text is cut. A slot holds the form's first eight bytes and its
+// length, so that a word of up to eight letters (most of them) is matched by one slot read,
+// with no call and no look at the type's own copy; longer forms compare the rest there.
 class TypeInterner {
 public:
     static constexpr WordTable::TypeId kNone = ~WordTable::TypeId(0);
 
     TypeInterner(std::vector<std::uint32_t>& frequency, std::vector<std::uint32_t>& start,
                  std::string& bytes)
-        : m_frequency(frequency), m_start(start), m_bytes(bytes), m_slots(4096, Slot{0, kNone})
+        : m_frequency(frequency), m_start(start), m_bytes(bytes), m_slots(8192)
     {
         m_start.push_back(0);
     }
@@ -103,25 +141,26 @@ public:
     // The type of the form [p, p + length); `end` is the end of the text, which no load passes.
     WordTable::TypeId intern(const unsigned char* p, std::size_t length, const unsigned char* end)
     {
-        const std::uint32_t hash = hashOf(p, length, end);
+        const std::uint64_t head = headOf(p, length, end);
+        const std::uint32_t hash = hashOf(p, length, head);
         const std::size_t mask = m_slots.size() - 1;
         std::size_t slot = hash & mask;
-        for (; m_slots[slot].type != kNone; slot = (slot + 1) & mask) {
+        for (;; slot = (slot + 1) & mask) {
             const Slot& s = m_slots[slot];
-            if (s.hash != hash)
+            if (s.type == kNone)
+                break;
+            if (s.head != head || s.length != length)
                 continue;
-            const std::uint32_t from = m_start[s.type];
-            if (m_start[s.type + 1] - from == length
-                && std::memcmp(m_bytes.data() + from, p, length) == 0) {
-                ++m_frequency[s.type];
-                return s.type;
-            }
+            if (length > 8 && !sameTail(m_bytes.data() + m_start[s.type], p, length))
+                continue;
+            ++m_frequency[s.type];
+            return s.type;
         }
         const auto type = static_cast<WordTable::TypeId>(m_frequency.size());
         m_frequency.push_back(1);
         m_bytes.append(reinterpret_cast<const char*>(p), length);
         m_start.push_back(static_cast<std::uint32_t>(m_bytes.size()));
-        m_slots[slot] = Slot{hash, type};
+        m_slots[slot] = Slot{head, type, static_cast<std::uint32_t>(length)};
         if (m_frequency.size() * 2 > m_slots.size())
             grow();
         return type;
@@ -129,8 +168,9 @@ public:
 
 private:
     struct Slot {
-        std::uint32_t hash;
-        WordTable::TypeId type;
+        std::uint64_t head = 0;  // the first eight bytes, zeros past the form
+        WordTable::TypeId type = kNone;
+        std::uint32_t length = 0;
     };
 
     static std::uint64_t load(const unsigned char* p) noexcept
@@ -139,46 +179,68 @@ private:
         std::memcpy(&v, p, sizeof v);
         return v;
     }
-    static std::uint32_t finish(std::uint64_t h) noexcept
+    // Whether a form longer than eight bytes equals the type's copy past their equal heads:
+    // eight bytes at a time, the last load overlapping the one before.
+    static bool sameTail(const char* type, const unsigned char* p, std::size_t length) noexcept
     {
+        const auto* q = reinterpret_cast<const unsigned char*>(type);
+        for (std::size_t i = 8; i + 8 < length; i += 8)
+            if (load(q + i) != load(p + i))
+                return false;
+        return load(q + length - 8) == load(p + length - 8);
+    }
+    // The first eight bytes of the form (fewer for a shorter one, the rest zero), whatever
+    // follows it in the text.
+    static std::uint64_t headOf(const unsigned char* p, std::size_t length,
+                                const unsigned char* end) noexcept
+    {
+        std::uint64_t v = 0;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+        if (end - p >= 8) {
+            // One load; the bytes past a shorter form are masked off.
+            v = load(p);
+            if (length < 8)
+                v &= (std::uint64_t(1) << (8 * length)) - 1;
+            return v;
+        }
+#else
+        (void)end;
+#endif
+        std::memcpy(&v, p, length < 8 ? length : 8);
+        return v;
+    }
+    // Depends on the bytes and the length only, never on where the form stands.
+    static std::uint32_t hashOf(const unsigned char* p, std::size_t length, std::uint64_t head) noexcept
+    {
+        constexpr std::uint64_t k = 0x9e3779b97f4a7c15ull;
+        std::uint64_t h = (head ^ length) * k;
+        if (length > 8) {
+            for (std::size_t i = 8; i + 8 < length; i += 8)
+                h = (h ^ load(p + i)) * k;
+            // The last 8 bytes, overlapping the chunk before when the length is no multiple of 8.
+            h = (h ^ load(p + length - 8)) * k;
+        }
         h ^= h >> 29;
         h *= 0xbf58476d1ce4e5b9ull;
         return static_cast<std::uint32_t>(h >> 32);
     }
-    // Depends on the bytes and the length only, never on where the form stands.
-    static std::uint32_t hashOf(const unsigned char* p, std::size_t length,
-                                const unsigned char* end) noexcept
+    std::uint32_t hashOfType(WordTable::TypeId t) const noexcept
     {
-        constexpr std::uint64_t k = 0x9e3779b97f4a7c15ull;
-        if (length <= 8) {
-            std::uint64_t v = 0;
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-            if (end - p >= 8) {
-                // One load; the bytes past the form are masked off.
-                v = load(p);
-                if (length < 8)
-                    v &= (std::uint64_t(1) << (8 * length)) - 1;
-            } else
-#endif
-                std::memcpy(&v, p, length);
-            return finish((v ^ length) * k);
-        }
-        std::uint64_t h = length * k;
-        std::size_t i = 0;
-        for (; i + 8 < length; i += 8)
-            h = (h ^ load(p + i)) * k;
-        // The last 8 bytes, overlapping the chunk before when the length is no multiple of 8.
-        return finish((h ^ load(p + length - 8)) * k);
+        const auto* p = reinterpret_cast<const unsigned char*>(m_bytes.data()) + m_start[t];
+        const std::size_t length = m_start[t + 1] - m_start[t];
+        std::uint64_t head = 0;
+        std::memcpy(&head, p, length < 8 ? length : 8);
+        return hashOf(p, length, head);
     }
 
     void grow()
     {
-        std::vector<Slot> slots(m_slots.size() * 2, Slot{0, kNone});
+        std::vector<Slot> slots(m_slots.size() * 2);
         const std::size_t mask = slots.size() - 1;
         for (const Slot& s : m_slots) {
             if (s.type == kNone)
                 continue;
-            std::size_t slot = s.hash & mask;
+            std::size_t slot = hashOfType(s.type) & mask;
             while (slots[slot].type != kNone)
                 slot = (slot + 1) & mask;
             slots[slot] = s;
@@ -224,13 +286,49 @@ WordTable WordTable::segment(std::string text, LetterSet letters)
         table.m_blockRun.reserve((words >> kBlockShift) + 1);
     }
 
-    ReferenceInterner interner(t, letters, table.m_references, table.m_referenceHashes);
+    // Every "[" may open a new reference: their number sizes the references' table.
+    const auto brackets = static_cast<std::size_t>(std::count(t.begin(), t.end(), '['));
+    ReferenceInterner interner(t, letters, table.m_references, table.m_referenceHashes, brackets);
     TypeInterner types(table.m_typeFrequency, table.m_typeStart, table.m_typeBytes);
     MarkerReader key(letters);
     bool changed = true;  // the empty reference has no id until a word needs it
     ReferenceId current = ReferenceInterner::kNone;
-    auto add = [&](const unsigned char* start, const unsigned char* stop) {
-        const auto word = static_cast<std::uint32_t>(table.m_offsets.size());
+    std::uint32_t word = 0;
+
+    // A run of letters stops at the text's last non-letter at the latest, so the inner loops
+    // need no bounds test; a word that ends the text is taken on its own at the end.
+    const unsigned char* stop = end;
+    while (stop > begin && isLetterByte[stop[-1]])
+        --stop;
+    const auto& byteClass = classTable(letters);
+    const unsigned char* p = begin;
+    for (;;) {
+        // Between words only brackets, and any non-letter inside a group, touch the reference.
+        while (p < stop) {
+            const ByteClass c = byteClass[*p];
+            if (c == ByteClass::Letter)
+                break;
+            if (c == ByteClass::Bracket || key.inGroup())
+                changed |= key.feed(*p, static_cast<std::size_t>(p - begin));
+            ++p;
+        }
+        const unsigned char* const start = p;
+        const unsigned char* wordEnd;
+        if (p < stop) {
+            do
+                ++p;
+            while (byteClass[*p] == ByteClass::Letter);
+            wordEnd = p;
+            // The character that ends the word updates the reference first.
+            if (byteClass[*p] == ByteClass::Bracket || key.inGroup())
+                changed |= key.feed(*p, static_cast<std::size_t>(p - begin));
+            ++p;
+        } else if (p < end) {
+            wordEnd = p = end;
+        } else {
+            break;
+        }
+
         if (changed) {
             changed = false;
             const ReferenceId id = interner.intern(key);
@@ -243,32 +341,8 @@ WordTable WordTable::segment(std::string text, LetterSet letters)
         if ((word & ((1u << kBlockShift) - 1)) == 0)
             table.m_blockRun.push_back(static_cast<std::uint32_t>(table.m_runStart.size() - 1));
         table.m_offsets.push_back(static_cast<std::uint32_t>(start - begin));
-        table.m_typeOf.push_back(types.intern(start, static_cast<std::size_t>(stop - start), end));
-    };
-
-    // std::string keeps a '\0' after its last byte, and '\0' is no letter: a run of letters
-    // stops there without a bounds test.
-    const unsigned char* p = begin;
-    while (p < end) {
-        if (isLetterByte[*p]) {
-            const unsigned char* const start = p;
-            do
-                ++p;
-            while (isLetterByte[*p]);
-            if (p == end) {
-                add(start, end);
-                break;
-            }
-            // The character that ends the word updates the reference first.
-            if (!key.leavesUnchanged(*p))
-                changed |= key.feed(*p, static_cast<std::size_t>(p - begin));
-            add(start, p);
-            ++p;
-            continue;
-        }
-        if (!key.leavesUnchanged(*p))
-            changed |= key.feed(*p, static_cast<std::size_t>(p - begin));
-        ++p;
+        table.m_typeOf.push_back(types.intern(start, static_cast<std::size_t>(wordEnd - start), end));
+        ++word;
     }
     table.m_runStart.shrink_to_fit();
     table.m_runReference.shrink_to_fit();

@@ -9,22 +9,24 @@
 #include <cerrno>
 #include <cstddef>
 #include <new>
+#include <sys/mman.h>
 
 namespace quorvex::testsupport {
 
 enum class PosixCall {
     Open, OpenUnnamed, Close, Write, Pread, Pwrite, Fsync, Fcntl, Stat, Lstat, Fstat, Statvfs, Fchmod,
     Fchown, Ftruncate, Readlink, Access, Rename, LinkOpenFile, Unlink, Fdopen, Isatty,
-    FileSizeLimit, Geteuid, Getegid,
+    FileSizeLimit, Geteuid, Getegid, MapForReading, Unmap, AdviseDontNeed,
 };
-constexpr std::size_t kPosixCallKinds = static_cast<std::size_t>(PosixCall::Getegid) + 1;
+constexpr std::size_t kPosixCallKinds = static_cast<std::size_t>(PosixCall::AdviseDontNeed) + 1;
 
 inline const char* posixCallName(PosixCall c)
 {
     static const char* names[kPosixCallKinds] = {
         "open", "openUnnamed", "close", "write", "pread", "pwrite", "fsync", "fcntl", "stat", "lstat",
         "fstat", "statvfs", "fchmod", "fchown", "ftruncate", "readlink", "access", "rename",
-        "linkOpenFile", "unlink", "fdopen", "isatty", "fileSizeLimit", "geteuid", "getegid"};
+        "linkOpenFile", "unlink", "fdopen", "isatty", "fileSizeLimit", "geteuid", "getegid",
+        "mapForReading", "unmap", "adviseDontNeed"};
     return names[static_cast<std::size_t>(c)];
 }
 
@@ -161,6 +163,21 @@ public:
         return m_sizeLimit >= 0 ? m_sizeLimit : real;
     }
     void setFileSizeLimit(long long bytes) { m_sizeLimit = bytes; }
+    void* mapForReading(int fd, size_t n) override
+    {
+        return failing(PosixCall::MapForReading) ? MAP_FAILED : PosixCalls::mapForReading(fd, n);
+    }
+    int unmap(void* a, size_t n) override
+    {
+        // A failed unmap would leak the mapping in the test: it still goes.
+        const bool fail = failing(PosixCall::Unmap);
+        const int r = PosixCalls::unmap(a, n);
+        return fail ? -1 : r;
+    }
+    int adviseDontNeed(void* a, size_t n) override
+    {
+        return failing(PosixCall::AdviseDontNeed) ? -1 : PosixCalls::adviseDontNeed(a, n);
+    }
     uid_t geteuid() override
     {
         ++m_counts[static_cast<std::size_t>(PosixCall::Geteuid)];

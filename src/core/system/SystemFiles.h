@@ -48,6 +48,41 @@ struct OpenedInput {
 // socket is refused at once, without blocking.
 OpenedInput openRegularForReading(const std::filesystem::path& path);
 
+// A regular file's bytes mapped read-only, for a run that reads a text once instead of
+// copying it into memory. A file another program shortens while it is mapped never ends the
+// program (a bus error on POSIX): the pages past its new end read as zeros, and intact()
+// turns false, so the caller reads the file again instead. Unmapped when destroyed.
+class MappedFile {
+public:
+    struct State;  // the platform's handles, opaque here
+
+    MappedFile();
+    ~MappedFile();
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+
+    // Maps the whole of `input` (opened by openRegularForReading, its size as it was then).
+    // False when the system refuses (err() tells why) or the file is empty: nothing is
+    // mapped and the caller reads the file as usual.
+    bool map(const OpenedInput& input);
+    void unmap() noexcept;
+    const char* data() const noexcept { return m_data; }
+    std::uint64_t size() const noexcept { return m_size; }
+    int err() const noexcept { return m_err; }
+    // Whether every byte read from the mapping so far was the file's own: false once a page
+    // past a new, shorter end was touched, or when the file is now shorter than it was mapped.
+    bool intact() const noexcept;
+    // The bytes before `offset` will not be read again: their pages may leave this process's
+    // memory (the file stays whole; reading them again reads the file).
+    void release(std::uint64_t offset) noexcept;
+
+private:
+    std::unique_ptr<State> m_state;
+    const char* m_data = nullptr;
+    std::uint64_t m_size = 0;
+    int m_err = 0;
+};
+
 // Bytes available to this user on the file system holding `path` (a file or a folder, which
 // need not exist yet: its folder is asked). False when unknown.
 bool freeSpace(const std::filesystem::path& path, std::uint64_t& bytes);

@@ -240,6 +240,46 @@ TextReadResult readTextUnguarded(const std::string& path, std::size_t maxBytes)
 
 } // namespace
 
+namespace {
+
+// Whether a text needs converting before use: a byte-order mark, or valid UTF-8 beyond ASCII.
+bool needsConversion(std::string_view t) noexcept
+{
+    if (t.size() >= 2 && (t.compare(0, 2, "\xFF\xFE") == 0 || t.compare(0, 2, "\xFE\xFF") == 0))
+        return true;
+    if (t.size() >= 3 && t.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        return true;
+    for (const char c : t)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return isValidUtf8(t);
+    return false;
+}
+
+} // namespace
+
+void OnePassText::open(const std::string& path, std::size_t maxBytes)
+{
+    m_mapped = false;
+    m_read = TextReadResult();
+    {
+        const sys::OpenedInput in = sys::openRegularForReading(sys::pathFromUtf8(path));
+        if (in.status == sys::OpenStatus::Ok && in.size <= maxBytes) {
+            // A map that fails, or a text to convert, is read below like any other.
+            m_mapped = m_map.map(in);
+            std::fclose(in.file);
+            if (m_mapped && needsConversion(bytes())) {
+                m_map.unmap();
+                m_mapped = false;
+            }
+            if (m_mapped)
+                return;
+        } else if (in.status == sys::OpenStatus::Ok) {
+            std::fclose(in.file);
+        }
+    }
+    m_read = readText(path, maxBytes);
+}
+
 TextReadResult readText(const std::string& path, std::size_t maxBytes)
 {
     // The reading itself answers a lack of memory; this is the net under the opening.

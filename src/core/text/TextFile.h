@@ -2,11 +2,14 @@
 // Reading a text file whole as Windows-1252 bytes, and writing a file so that a failure
 // never leaves a half-written file under the chosen name. Failures come back as values.
 
+#include "system/SystemFiles.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 namespace quorvex {
 
@@ -60,6 +63,37 @@ constexpr std::size_t kDefaultMaxTextBytes = std::size_t(1) << 30;
 // with a UTF-8 byte-order mark), or that starts with a UTF-16 byte-order mark (either byte
 // order), is converted to Windows-1252; any other file is taken byte for byte.
 TextReadResult readText(const std::string& path, std::size_t maxBytes = kDefaultMaxTextBytes);
+
+// A text for a run that reads it once from start to end (a count). A Windows-1252 file is
+// mapped as it lies, with no copy; a UTF-8 or UTF-16 one, or a file the system will not map,
+// is read and converted as readText does it. Built in place: open() then bytes().
+class OnePassText {
+public:
+    // error() as readText's; on success bytes() holds the Windows-1252 text.
+    void open(const std::string& path, std::size_t maxBytes = kDefaultMaxTextBytes);
+    const FileError& error() const noexcept { return m_read.error; }
+    std::string_view bytes() const noexcept
+    {
+        return m_mapped ? std::string_view(m_map.data(), static_cast<std::size_t>(m_map.size()))
+                        : std::string_view(m_read.text);
+    }
+    bool mapped() const noexcept { return m_mapped; }
+    // False when the mapped file was shortened since it was mapped: what bytes() gave is not
+    // the file's, and the run reads it again with readText.
+    bool intact() const noexcept { return !m_mapped || m_map.intact(); }
+    // The bytes before `offset` are done with: a mapped text lets their pages go, so a pass
+    // over a large text holds little of it in memory at once.
+    void release(std::size_t offset) noexcept
+    {
+        if (m_mapped)
+            m_map.release(offset);
+    }
+
+private:
+    sys::MappedFile m_map;
+    TextReadResult m_read;
+    bool m_mapped = false;
+};
 
 // Writes through a temporary file in the same folder, renamed over `path` only when `produce`
 // returned true and every byte reached the disk. The old file survives any failure.

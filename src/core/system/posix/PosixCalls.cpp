@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <fcntl.h>
 #include <string>
@@ -159,6 +160,21 @@ long long PosixCalls::fileSizeLimit()
     if (::getrlimit(RLIMIT_FSIZE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
         return -1;
     return static_cast<long long>(limit.rlim_cur);
+}
+
+void* PosixCalls::mapForReading(int fd, size_t size)
+{
+    return ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+}
+
+int PosixCalls::unmap(void* address, size_t size)
+{
+    return ::munmap(address, size);
+}
+
+int PosixCalls::adviseDontNeed(void* address, size_t size)
+{
+    return ::madvise(address, size, MADV_DONTNEED);
 }
 
 uid_t PosixCalls::geteuid()

@@ -41,6 +41,11 @@ public:
     // The largest file this process may write (RLIMIT_FSIZE), -1 for none. Writing beyond it
     // is made to fail with EFBIG instead of ending the program with SIGXFSZ.
     virtual long long fileSizeLimit();
+    // A read-only private mapping of `size` bytes of `fd` (MAP_FAILED on failure), its
+    // removal, and the hint that a range will not be read again.
+    virtual void* mapForReading(int fd, size_t size);
+    virtual int unmap(void* address, size_t size);
+    virtual int adviseDontNeed(void* address, size_t size);
     virtual uid_t geteuid();
     virtual gid_t getegid();
 };

@@ -70,6 +70,21 @@ BOOL WindowsCalls::closeHandle(HANDLE file)
     return CloseHandle(file);
 }
 
+HANDLE WindowsCalls::createFileMapping(HANDLE file)
+{
+    return CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
+}
+
+const void* WindowsCalls::mapViewOfFile(HANDLE mapping, SIZE_T size)
+{
+    return MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, size);
+}
+
+BOOL WindowsCalls::unmapViewOfFile(const void* view)
+{
+    return UnmapViewOfFile(view);
+}
+
 DWORD WindowsCalls::getFullPathName(const wchar_t* path, DWORD size, wchar_t* full)
 {
     return GetFullPathNameW(path, size, full, nullptr);

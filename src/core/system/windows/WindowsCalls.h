@@ -32,6 +32,11 @@ public:
     virtual BOOL replaceFile(const wchar_t* replaced, const wchar_t* replacement);
     virtual BOOL moveFile(const wchar_t* from, const wchar_t* to, DWORD flags);
     virtual BOOL deleteFile(const wchar_t* path);
+    // A read-only mapping of an open file (nullptr on failure), a view of its first `size`
+    // bytes (nullptr on failure), and the view's removal.
+    virtual HANDLE createFileMapping(HANDLE file);
+    virtual const void* mapViewOfFile(HANDLE mapping, SIZE_T size);
+    virtual BOOL unmapViewOfFile(const void* view);
     virtual DWORD lastError();
     virtual int isatty(int fd);
 };

@@ -150,6 +150,39 @@ TEST(OnePassText, FileShortenedWhileMappedEndsNothingAndIsReadAgain)
     }
 }
 
+// Counting piece by piece gives the count of the whole: no word is cut between two pieces,
+// wherever the pieces' edges fall.
+TEST(OnePassText, PiecesNeverCutAWord)
+{
+    TempDir dir;
+    struct Case {
+        const char* name;
+        std::size_t before;  // bytes before the first word, so that words straddle the edges
+    };
+    for (const Case& c : {Case{"aligned", 0}, Case{"shiftedByOne", 1}, Case{"shiftedByFive", 5}}) {
+        std::string bytes(c.before, ' ');
+        std::size_t words = 0;
+        while (bytes.size() < (std::size_t(9) << 20)) {
+            bytes += "[1] amor\xE6tas ";
+            ++words;
+        }
+        const std::string path = dir.write(std::string(c.name) + ".txt", bytes);
+        OnePassText text;
+        text.open(path);
+        ASSERT_FALSE(text.error()) << c.name;
+        std::size_t pieces = 0, found = 0, length = 0;
+        text.forEachPiece(LetterSet::Window, [&](std::string_view piece) {
+            ++pieces;
+            length += piece.size();
+            found += countForms(piece, "amor\xE6tas");
+        });
+        EXPECT_EQ(found, words) << c.name;
+        EXPECT_EQ(length, bytes.size()) << c.name;
+        EXPECT_GE(pieces, 3u) << c.name;
+        EXPECT_TRUE(text.intact()) << c.name;
+    }
+}
+
 // A file that only grows keeps what was mapped: the bytes read are still the file's.
 TEST(OnePassText, FileGrownWhileMappedStaysIntact)
 {

@@ -147,6 +147,33 @@ TEST(WindowsSystemFiles, ReplacementSurvivesAnyFailingCall)
     EXPECT_EQ(dir.entries(), 1u);
 }
 
+// A text read once is mapped as it lies; a map the system refuses costs only the copy.
+TEST(WindowsSystemFiles, OnePassTextIsMappedOrReadWhenTheMapIsRefused)
+{
+    TempDir dir;
+    const std::string bytes = "[1] qu\xE6 et arma\r\n" + std::string(10000, 'a');
+    const std::string path = dir.write("latin.txt", bytes);
+    {
+        OnePassText text;
+        text.open(path);
+        ASSERT_FALSE(text.error()) << describeFileError(text.error());
+        EXPECT_TRUE(text.mapped());
+        EXPECT_TRUE(text.intact());
+        EXPECT_EQ(text.bytes(), bytes);
+    }
+    FailingWindowsCalls calls;
+    for (const WindowsCall call : {WindowsCall::CreateFileMapping, WindowsCall::MapViewOfFile}) {
+        calls.failAt(call, 1, ERROR_NOT_ENOUGH_MEMORY);
+        OnePassText text;
+        text.open(path);
+        const std::string row = windowsCallName(call);
+        ASSERT_FALSE(text.error()) << row;
+        EXPECT_TRUE(calls.fired()) << row;
+        EXPECT_FALSE(text.mapped()) << row;
+        EXPECT_EQ(text.bytes(), bytes) << row;
+    }
+}
+
 TEST(WindowsSystemFiles, WindowsCodesHaveFrenchReasons)
 {
     struct Case {

@@ -12,15 +12,16 @@ namespace quorvex::testsupport {
 
 enum class WindowsCall {
     GetFileAttributes, CreateFile, WriteFile, FlushFileBuffers, CloseHandle, GetFullPathName,
-    ReplaceFile, MoveFile, DeleteFile,
+    ReplaceFile, MoveFile, DeleteFile, CreateFileMapping, MapViewOfFile,
 };
-constexpr std::size_t kWindowsCallKinds = static_cast<std::size_t>(WindowsCall::DeleteFile) + 1;
+constexpr std::size_t kWindowsCallKinds = static_cast<std::size_t>(WindowsCall::MapViewOfFile) + 1;
 
 inline const char* windowsCallName(WindowsCall c)
 {
     static const char* names[kWindowsCallKinds] = {
         "GetFileAttributesW", "CreateFileW", "WriteFile", "FlushFileBuffers", "CloseHandle",
-        "GetFullPathNameW", "ReplaceFileW", "MoveFileExW", "DeleteFileW"};
+        "GetFullPathNameW", "ReplaceFileW", "MoveFileExW", "DeleteFileW", "CreateFileMappingW",
+        "MapViewOfFile"};
     return names[static_cast<std::size_t>(c)];
 }
 
@@ -88,6 +89,14 @@ public:
     BOOL deleteFile(const wchar_t* path) override
     {
         return failing(WindowsCall::DeleteFile) ? FALSE : WindowsCalls::deleteFile(path);
+    }
+    HANDLE createFileMapping(HANDLE file) override
+    {
+        return failing(WindowsCall::CreateFileMapping) ? nullptr : WindowsCalls::createFileMapping(file);
+    }
+    const void* mapViewOfFile(HANDLE mapping, SIZE_T size) override
+    {
+        return failing(WindowsCall::MapViewOfFile) ? nullptr : WindowsCalls::mapViewOfFile(mapping, size);
     }
     DWORD lastError() override { return m_failedLast ? m_code : WindowsCalls::lastError(); }
 

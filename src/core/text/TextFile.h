@@ -3,6 +3,7 @@
 // never leaves a half-written file under the chosen name. Failures come back as values.
 
 #include "system/SystemFiles.h"
+#include "text/Letters.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -87,6 +88,24 @@ public:
     {
         if (m_mapped)
             m_map.release(offset);
+    }
+
+    // Calls f(piece) over the whole text, in order, in pieces of a few megabytes that never
+    // end between two letters of `letters`, and lets each piece go once f is done with it.
+    template <typename F>
+    void forEachPiece(LetterSet letters, F&& f)
+    {
+        constexpr std::size_t kPiece = std::size_t(4) << 20;
+        const std::string_view all = bytes();
+        std::size_t from = 0;
+        while (from < all.size()) {
+            std::size_t to = all.size() - from > kPiece ? from + kPiece : all.size();
+            while (to < all.size() && isLetterOf(letters, static_cast<unsigned char>(all[to])))
+                ++to;
+            f(all.substr(from, to - from));
+            release(to);
+            from = to;
+        }
     }
 
 private:

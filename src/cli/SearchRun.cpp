@@ -112,14 +112,27 @@ int runSearch(const CliOptions& options, std::ostream& out, std::ostream& err)
     SearchRun run{options, {}, {}, false, {}, Folding::Case, {}, {}, {}, {}, {}};
 
     // Counting words of one form needs no word table, no list and no order: one pass of the
-    // text.
+    // text, mapped where the system allows, so that nothing is copied and little is held at
+    // once.
     if (options.action == CliAction::Count && !readerOptionUsed(options)) {
-        TextReadResult latin = readText(options.latinPath);
-        if (latin.error)
-            return reportFileError(err, latin.error);
+        OnePassText latin;
+        latin.open(options.latinPath);
+        if (latin.error())
+            return reportFileError(err, latin.error());
         bool searchable = true;
         convertForm(options, err, run.form, searchable);
-        out << (searchable ? countForms(latin.text, run.form) : 0) << '\n';
+        std::size_t count = 0;
+        if (searchable)
+            latin.forEachPiece(LetterSet::Window,
+                               [&](std::string_view piece) { count += countForms(piece, run.form); });
+        if (!latin.intact()) {
+            // Another program shortened the text while it was read: counted again as it is now.
+            const TextReadResult again = readText(options.latinPath);
+            if (again.error)
+                return reportFileError(err, again.error);
+            count = searchable ? countForms(again.text, run.form) : 0;
+        }
+        out << count << '\n';
         return finishOutput(out, err);
     }
 

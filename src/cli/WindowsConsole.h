@@ -2,7 +2,7 @@
 // How quorvex-cli meets Windows: a command line in UTF-16, standard streams that must carry
 // the same bytes as on Linux, and a console that shows UTF-16 text, not UTF-8.
 
-#include "text/Utf16.h"
+#include "system/Utf16.h"
 
 #include <streambuf>
 #include <string>

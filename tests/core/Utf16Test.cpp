@@ -1,6 +1,6 @@
 // UTF-8 and UTF-16 both ways: Windows names and command lines reach the core through these.
 
-#include "text/Utf16.h"
+#include "system/Utf16.h"
 
 #include <gtest/gtest.h>
 

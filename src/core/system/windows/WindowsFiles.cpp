@@ -3,7 +3,7 @@
 #include "system/SystemFiles.h"
 #include "system/TemporaryFiles.h"
 #include "system/windows/WindowsCalls.h"
-#include "text/Utf16.h"
+#include "system/Utf16.h"
 
 #include <cerrno>
 #include <io.h>

@@ -1,4 +1,4 @@
-#include "text/Utf16.h"
+#include "system/Utf16.h"
 
 namespace quorvex {
 

@@ -39,9 +39,12 @@ using namespace quorvex;
 // An allocation limit the tests set: any single allocation above it fails, as it would on a
 // machine without the memory. Zero: no limit.
 namespace {
-std::atomic<std::size_t> g_allocationLimit{0};
+[[maybe_unused]] std::atomic<std::size_t> g_allocationLimit{0};
 }
 
+// ASan keeps its own allocator, whose array and nothrow forms would be freed here otherwise;
+// the memory step is left to the plain build.
+#ifndef __SANITIZE_ADDRESS__
 void* operator new(std::size_t size)
 {
     const std::size_t limit = g_allocationLimit.load(std::memory_order_relaxed);
@@ -53,6 +56,7 @@ void* operator new(std::size_t size)
 }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#endif
 
 namespace {
 

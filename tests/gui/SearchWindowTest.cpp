@@ -1,6 +1,7 @@
 // The search window driven through the platform doubles: its load, the search with its
 // labels, the two sort buttons, the grid's click, and its life between two openings.
 
+#include "support/AllocationLimit.h"
 #include "support/WindowDriver.h"
 
 #include <QApplication>
@@ -12,24 +13,6 @@
 #include <QPointer>
 
 using namespace quorvex;
-
-// An allocation limit the tests set: any single allocation above it fails, as it would on a
-// machine without the memory. Zero: no limit.
-namespace {
-std::atomic<std::size_t> g_allocationLimit{0};
-}
-
-void* operator new(std::size_t size)
-{
-    const std::size_t limit = g_allocationLimit.load(std::memory_order_relaxed);
-    if (limit != 0 && size > limit)
-        throw std::bad_alloc();
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 

@@ -4,6 +4,7 @@
 // a lack of memory or a cancel leaves a window as it was; the viewer marks the equivalents
 // in the French pane only when asked.
 
+#include "support/AllocationLimit.h"
 #include "support/WindowDriver.h"
 
 #include "concordance/Collocates.h"
@@ -35,28 +36,6 @@
 #include <sstream>
 
 using namespace quorvex;
-
-// An allocation limit the tests set: any single allocation above it fails, as it would on a
-// machine without the memory. Zero: no limit.
-namespace {
-[[maybe_unused]] std::atomic<std::size_t> g_allocationLimit{0};
-}
-
-// ASan keeps its own allocator, whose array and nothrow forms would be freed here otherwise;
-// the memory step is left to the plain build.
-#ifndef __SANITIZE_ADDRESS__
-void* operator new(std::size_t size)
-{
-    const std::size_t limit = g_allocationLimit.load(std::memory_order_relaxed);
-    if (limit != 0 && size > limit)
-        throw std::bad_alloc();
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-#endif
 
 namespace {
 

@@ -37,15 +37,7 @@ CollocatesWindow::CollocatesWindow(WindowDirectory& windows, QWidget* searchWind
                                   QStringLiteral("Log-vraisemblance")},
                                  this);
     m_sorter = new ToolTableSorter(this);
-    m_sorter->setSourceModel(m_model);
-    m_table = new QTableView(this);
-    m_table->setObjectName(QStringLiteral("tableau"));
-    m_table->setModel(m_sorter);
-    m_table->setSortingEnabled(true);
-    m_table->sortByColumn(-1, Qt::AscendingOrder);  // the core's order until a title is clicked
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table = newToolTableView(m_model, m_sorter, this);
 
     auto* top = new QHBoxLayout;
     top->addWidget(sizeLabel);

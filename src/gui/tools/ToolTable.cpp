@@ -1,5 +1,8 @@
 #include "tools/ToolTable.h"
 
+#include <QHeaderView>
+#include <QTableView>
+
 #include <utility>
 
 namespace quorvex {
@@ -91,6 +94,20 @@ bool ToolTableSorter::lessThan(const QModelIndex& left, const QModelIndex& right
     if (numberA && numberB)
         return x < y;
     return a.localeAwareCompare(b) < 0;
+}
+
+QTableView* newToolTableView(ToolTableModel* model, ToolTableSorter* sorter, QWidget* parent)
+{
+    sorter->setSourceModel(model);
+    auto* table = new QTableView(parent);
+    table->setObjectName(QStringLiteral("tableau"));
+    table->setModel(sorter);
+    table->setSortingEnabled(true);
+    table->sortByColumn(-1, Qt::AscendingOrder);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->horizontalHeader()->setStretchLastSection(true);
+    return table;
 }
 
 } // namespace quorvex

@@ -8,6 +8,9 @@
 #include <QString>
 #include <QStringList>
 
+class QTableView;
+class QWidget;
+
 #include <string>
 #include <vector>
 
@@ -50,5 +53,9 @@ public:
 protected:
     bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
 };
+
+// The table of a tool window (objectName "tableau"): `sorter` over `model`, whole rows
+// selected, read only, in the core's order until a column title is clicked.
+QTableView* newToolTableView(ToolTableModel* model, ToolTableSorter* sorter, QWidget* parent);
 
 } // namespace quorvex

@@ -34,15 +34,7 @@ TranslationsWindow::TranslationsWindow(WindowDirectory& windows, QWidget* search
                                   QStringLiteral("Log-vraisemblance"), QStringLiteral("Dice")},
                                  this);
     m_sorter = new ToolTableSorter(this);
-    m_sorter->setSourceModel(m_model);
-    m_table = new QTableView(this);
-    m_table->setObjectName(QStringLiteral("tableau"));
-    m_table->setModel(m_sorter);
-    m_table->setSortingEnabled(true);
-    m_table->sortByColumn(-1, Qt::AscendingOrder);  // the core's ranking until a title is clicked
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table = newToolTableView(m_model, m_sorter, this);
     m_table->setToolTip(QStringLiteral("Double clic : ne garder que les attestations dont le passage "
                                        "français contient cet équivalent"));
 

@@ -77,7 +77,7 @@ TEST(FormExclusion, FormsCountedFoldedAndLeftOutAsTheSearchFolds)
     const std::vector<AttestedForm> forms = attestedForms(table, spans, Folding::Spelling);
     ASSERT_EQ(forms.size(), 3u);
     EXPECT_EQ(forms[0].form, "Deus");
-    EXPECT_EQ(forms[0].words, 4u);
+    EXPECT_EQ(forms[0].count, 4u);
     EXPECT_EQ(forms[1].form, "Deo");
     EXPECT_EQ(forms[2].form, "Dei");
 

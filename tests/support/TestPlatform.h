@@ -13,6 +13,7 @@
 #include "support/FakeProgramLauncher.h"
 #include "support/FakeProgressIndicator.h"
 #include "support/FakeSystemInformation.h"
+#include "support/FakeTextInput.h"
 #include "support/RecordingPrintingSurface.h"
 
 namespace quorvex {
@@ -24,6 +25,7 @@ public:
         installFontSubstitutions();
         messages.busyProbe = [this] { return busy.anyBusy(); };
         dialogs.busyProbe = [this] { return busy.anyBusy(); };
+        textInput.busyProbe = [this] { return busy.anyBusy(); };
     }
     TestPlatform(const TestPlatform&) = delete;
     TestPlatform& operator=(const TestPlatform&) = delete;
@@ -39,9 +41,10 @@ public:
     FakeSystemInformation systemInformation;
     FakeProgramLauncher launcher;
     FakeProgressIndicator progress;
+    FakeTextInput textInput;
 
 private:
-    Platform m_platform{dialogs, messages, busy, files, printSetup, printing, systemInformation, launcher, progress};
+    Platform m_platform{dialogs, messages, busy, files, printSetup, printing, systemInformation, launcher, progress, textInput};
 };
 
 } // namespace quorvex

@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -62,6 +63,9 @@ public:
     Session& session = windows.session();
     QString latinPath;
     QString frenchPath;
+
+    // The choices kept between runs go to the test's folder, never the user's.
+    WindowDriver() { QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path()); }
 
     // Writes the bytes as they are into the folder and returns the file's full path.
     QString write(const QString& name, const QByteArray& bytes)

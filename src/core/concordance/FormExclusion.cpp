@@ -14,7 +14,7 @@ std::vector<AttestedForm> attestedForms(const WordTable& table, const ResultList
         const auto [it, added] = rowOf.try_emplace(folded(written, folding), forms.size());
         if (added)
             forms.push_back({std::move(written), 0});
-        ++forms[it->second].words;
+        ++forms[it->second].count;
     }
     return forms;
 }
@@ -30,7 +30,7 @@ ResultList withoutForms(const WordTable& table, const ResultList& spans,
     ResultList kept;
     kept.reserve(spans.size());
     for (const Attestation& s : spans)
-        if (!gone.words(folded(attestationForm(table, s), folding)))
+        if (!gone.count(folded(attestationForm(table, s), folding)))
             kept.push_back(s);
     return kept;
 }

@@ -14,6 +14,7 @@ class PrintingSurface;
 class ProgramLauncher;
 class ProgressIndicator;
 class SystemInformation;
+class TextInput;
 
 struct Platform {
     FileDialogs& fileDialogs;
@@ -25,6 +26,7 @@ struct Platform {
     SystemInformation& systemInformation;
     ProgramLauncher& launcher;
     ProgressIndicator& progress;
+    TextInput& textInput;
 };
 
 } // namespace quorvex

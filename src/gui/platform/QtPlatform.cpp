@@ -8,6 +8,7 @@
 #include "platform/QtPrintingSurface.h"
 #include "platform/QtProgramLauncher.h"
 #include "platform/QtProgressIndicator.h"
+#include "platform/QtTextInput.h"
 
 #ifdef Q_OS_WIN
 #include "platform/QtRegistry.h"
@@ -37,6 +38,7 @@ struct QtPlatform::Impl {
 #endif
     QtProgramLauncher launcher;
     QtProgressIndicator progress;
+    QtTextInput textInput;
 };
 
 QtPlatform::QtPlatform() : m_impl(std::make_unique<Impl>())
@@ -45,7 +47,7 @@ QtPlatform::QtPlatform() : m_impl(std::make_unique<Impl>())
     m_platform.reset(new Platform{m_impl->fileDialogs, m_impl->messages, m_impl->busy,
                                   m_impl->files, m_impl->printSetup, m_impl->printing,
                                   m_impl->systemInformation, m_impl->launcher,
-                                  m_impl->progress});
+                                  m_impl->progress, m_impl->textInput});
 }
 
 QtPlatform::~QtPlatform() = default;

@@ -18,7 +18,9 @@ namespace {
 constexpr std::size_t kViewBytesPerRow = 24;
 char* volatile g_roomProbe = nullptr;  // keeps the compiler from leaving the probe out
 
-bool viewHasRoomFor(std::size_t rows)
+} // namespace
+
+bool Session::viewHasRoomFor(std::size_t rows)
 {
     try {
         g_roomProbe = new char[rows * kViewBytesPerRow + 1];
@@ -29,6 +31,8 @@ bool viewHasRoomFor(std::size_t rows)
     g_roomProbe = nullptr;
     return true;
 }
+
+namespace {
 
 QDateTime nowToTheSecond()
 {
@@ -104,10 +108,17 @@ SessionFailure Session::adopt(std::string text, const QDateTime& moment)
         return SessionFailure::OutOfMemory;
     }
     m_loadMoment = moment;
+    m_lemmata.reset();
+    m_listTable = nullptr;
+    m_latinFolded.reset();
+    m_frenchPlain.reset();
+    m_frenchFolded.reset();
+    m_frenchRead = false;
+    std::string().swap(m_frenchText);
+    m_listFrenchSide = m_listEveryForm = m_listFormsKnown = false;
     m_listQuery.clear();
     m_listOrder = ListOrder::Text;
     forgetEquivalents();
-    m_frenchText.reset();
     ResultList().swap(m_results);
     m_results = emptyRowList();
     // The grid's header written last leaves the cell on the header of column 1.
@@ -119,26 +130,28 @@ SessionFailure Session::adopt(std::string text, const QDateTime& moment)
 
 SessionFailure Session::search(const QString& typedForm, std::size_t& found)
 {
-    ResultList hits;
-    std::string typed;
-    try {
-        typed = toCp1252(typedForm);
-        hits = findForms(m_words, typed);
-    } catch (const std::bad_alloc&) {
-        return SessionFailure::OutOfMemory;
-    } catch (const std::length_error&) {
-        return SessionFailure::OutOfMemory;
+    // Forms left out belong to one lemma: another lemma brings them all back.
+    if (m_choices.lemma && !m_choices.excludedForms.isEmpty() && typedForm != m_listQuery) {
+        m_choices.excludedForms.clear();
+        emit choicesChanged();
     }
-    if (!m_choices.frenchLemma.isEmpty() && !m_frenchPath.isEmpty()) {
-        // As --french-lemma: the hits whose French passage holds a word of that lemma.
+    ResultList hits;
+    const WordTable* table = &m_words;
+    if (m_choices.any()) {
+        if (const SessionFailure failure = searchWithChoices(typedForm, hits, table);
+            failure != SessionFailure::None)
+            return failure;
+    } else {
         try {
-            if (!readFrenchText())
-                return SessionFailure::FrenchTextUnreadable;
-            hits = keepWhereFrenchHoldsLemma(m_words, hits, *m_frenchText, frenchLemmaSource(),
-                                             m_choices.frenchLemma.toStdString());
+            hits = findForms(m_words, toCp1252(typedForm));
         } catch (const std::bad_alloc&) {
             return SessionFailure::OutOfMemory;
+        } catch (const std::length_error&) {
+            return SessionFailure::OutOfMemory;
         }
+        m_listFolding = Folding::Case;
+        m_lemmaMatch = LemmaMatchKind::Lemma;
+        m_lemmaLines.clear();
     }
     if (!viewHasRoomFor(hits.size()))
         return SessionFailure::OutOfMemory;
@@ -146,7 +159,11 @@ SessionFailure Session::search(const QString& typedForm, std::size_t& found)
     forgetEquivalents();
     ResultList().swap(m_results);
     m_results.swap(hits);
-    m_typedForm.swap(typed);
+    m_listTable = table;
+    m_listFrenchSide = m_choices.frenchSide;
+    m_listEveryForm = m_choices.any() && m_choices.folds() && !m_choices.phrase;
+    m_listFormsKnown = false;
+    m_typedForm = toCp1252(typedForm);
     m_listQuery = typedForm;
     m_listOrder = ListOrder::Text;
     found = m_results.size();
@@ -169,7 +186,7 @@ SessionFailure Session::sortByForm()
     // The keys run from column 0 to the current column.
     m_selectionEndColumn = 0;
     try {
-        sortResults(m_words, m_results,
+        sortResults(searchedWords(), m_results,
                     m_currentColumn == 0 ? SortKeys::Form : SortKeys::FormThenReference);
     } catch (const std::bad_alloc&) {
         emit resultsReset();
@@ -194,7 +211,7 @@ std::string_view Session::form(std::size_t row) const
         return headerText(0);
     if (row > m_results.size())
         return {};
-    return attestationForm(m_words, m_results[row - 1], m_formScratch);
+    return attestationForm(searchedWords(), m_results[row - 1], m_formScratch);
 }
 
 std::string Session::reference(std::size_t row) const
@@ -203,7 +220,7 @@ std::string Session::reference(std::size_t row) const
         return std::string(headerText(1));
     std::string text;
     if (row <= m_results.size())
-        appendAttestationReference(m_words, m_results[row - 1], text);
+        appendAttestationReference(searchedWords(), m_results[row - 1], text);
     return text;
 }
 
@@ -227,13 +244,16 @@ FileError Session::saveResultFileOrThrow(const std::string& outputPath, const Sa
 {
     const std::string title = toCp1252(m_title);
     const std::string date = toCp1252(searchDateText(m_loadMoment));
-    return quorvex::saveResultFile(outputPath, m_words, m_results, title, date,
-                                   toPath(m_latinPath), toPath(m_frenchPath), control);
+    // A search of the French text gives its passages first, as quorvex-cli writes them.
+    const std::string searched = toPath(m_listFrenchSide ? m_frenchPath : m_latinPath);
+    const std::string other = toPath(m_listFrenchSide ? m_latinPath : m_frenchPath);
+    return quorvex::saveResultFile(outputPath, searchedWords(), m_results, title, date, searched, other,
+                                   control);
 }
 
 PrintOperations Session::attestationListLayout() const
 {
-    return quorvex::attestationListLayout(m_words, m_results);
+    return quorvex::attestationListLayout(searchedWords(), m_results);
 }
 
 const Equivalents* Session::equivalents(FileError* error)
@@ -243,12 +263,12 @@ const Equivalents* Session::equivalents(FileError* error)
     if (!holdsAttestations(m_results) || m_frenchPath.isEmpty())
         return nullptr;
     try {
-        if (!readFrenchText()) {
+        if (useFrenchText() != SessionFailure::None) {
             if (error)
                 *error = m_frenchTextError;
             return nullptr;
         }
-        m_equivalents = findEquivalents(m_words, m_results, *m_frenchText, frenchLemmaSource(),
+        m_equivalents = findEquivalents(searchedWords(), m_results, m_frenchText, frenchLemmaSource(),
                                         isLatinFunctionLemma(m_typedForm));
     } catch (const std::bad_alloc&) {
         m_equivalents.reset();
@@ -266,18 +286,6 @@ std::vector<MarkRange> Session::equivalentRanges(const QString& frenchPassage)
     if (!m_equivalents || !m_frenchLemmas)
         return {};
     return equivalentMarks(toCp1252(frenchPassage), *m_frenchLemmas, *m_equivalents);
-}
-
-bool Session::readFrenchText()
-{
-    if (m_frenchText)
-        return true;
-    TextReadResult french = readText(toPath(m_frenchPath));
-    m_frenchTextError = french.error;
-    if (french.error)
-        return false;
-    m_frenchText = std::move(french.text);
-    return true;
 }
 
 FrenchLemmas& Session::frenchLemmaSource()

@@ -15,7 +15,11 @@
 //   a save or a print of the list   -> last row, column 1
 //   a click or an arrow in the grid -> that cell
 
+#include "concordance/NeighbourSort.h"
 #include "concordance/ResultList.h"
+#include "concordance/SpellingFold.h"
+#include "concordance/TextLemmata.h"
+#include "lexicon/LemmaMatch.h"
 #include "concordance/WordTable.h"
 #include "output/PrintLayout.h"
 #include "output/ResultFile.h"
@@ -38,10 +42,9 @@
 
 namespace quorvex {
 
-// What stopped a load or a search that ran short of memory; the session is as it was.
-// FrenchTextUnreadable: the French lemma's filter needs the French text, which could not be
-// read (frenchTextError() says why).
-enum class SessionFailure { None, OutOfMemory, FrenchTextUnreadable };
+// What stopped a load or a search; the session is as it was. Unreadable: a file the search
+// needed (the lexicon, the French text) could not be read, failureMessage() says why.
+enum class SessionFailure { None, OutOfMemory, Unreadable };
 
 class Session : public QObject {
     Q_OBJECT
@@ -83,6 +86,39 @@ public:
     bool searched() const { return !isEmptyRowList(m_results); }
     // The order of the list shown.
     ListOrder listOrder() const { return m_listOrder; }
+    // "Tri par le mot de gauche / droite".
+    SessionFailure sortByNeighbour(Neighbour side);
+    // The French sentence of the last Unreadable failure.
+    QString failureMessage() const { return m_failureMessage; }
+
+    // The table the list indexes: the Latin text's, or the French text's under "Chercher dans
+    // le texte français"; cut with the extended letters when the spelling is folded.
+    const WordTable& searchedWords() const { return m_listTable ? *m_listTable : m_words; }
+    // The folding the list was searched with.
+    Folding folding() const { return m_listFolding; }
+    // How the lemma of a lemma search was understood, with the lines quorvex-cli writes about
+    // it (UTF-8); Lemma outside lemma searches.
+    LemmaMatchKind lemmaMatch() const { return m_lemmaMatch; }
+    QString lemmaLines() const { return m_lemmaLines; }
+    // The lexicon and the lemmata of the Latin text's forms, once a lemma search read them.
+    const lexicon::Lexicon* lexicon() const { return m_lexicon.get(); }
+    const TextLemmata* textLemmata() const { return m_lemmata.get(); }
+
+    // Reads the French text named now, the first time a French choice needs it after the
+    // load; kept until the next load. Unreadable with failureMessage() when it cannot be.
+    SessionFailure useFrenchText();
+    bool frenchTextRead() const { return m_frenchRead; }
+    // The French text read (Windows-1252), empty before.
+    const std::string& frenchText() const { return m_frenchText; }
+
+    // What the viewer marks for the list shown. With no choice: the row's form, in the Latin
+    // pane. A list of the French text is marked in the French pane; a phrase's words where
+    // they stand in a row; a lemma's or a folded form's list, every form the list holds.
+    bool listOfFrenchText() const { return m_listFrenchSide; }
+    bool listMarksEveryForm() const { return m_listEveryForm; }
+    // The distinct forms of the list (Windows-1252), as written, one per lowered spelling.
+    const std::vector<std::string>& listForms() const;
+
     // Whether the Latin lexicon can be found, as quorvex-cli looks for it (once a run).
     bool lexiconFound() const;
 
@@ -126,7 +162,7 @@ public:
 
     // The query of the list, Windows-1252, as typed.
     const std::string& typedForm() const { return m_typedForm; }
-    // Why the last search could not read the French text its filter needs.
+    // Why the French text could not be read, after an Unreadable failure that was its.
     const FileError& frenchTextError() const { return m_frenchTextError; }
 
     // The viewer's memory, kept for the whole run even while its window is closed.
@@ -147,10 +183,13 @@ signals:
 private:
     SessionFailure adopt(std::string text, const QDateTime& moment);
     FileError saveResultFileOrThrow(const std::string& outputPath, const SaveControl& control) const;
+    // The search with the reader's choices: the same steps as quorvex-cli's.
+    SessionFailure searchWithChoices(const QString& typedForm, ResultList& into, const WordTable*& table);
+    SessionFailure loadLemmata();
+    const WordTable& tableFor(bool french, Folding folding);
+    // Whether the grid would find the room for that many rows.
+    static bool viewHasRoomFor(std::size_t rows);
     void forgetEquivalents() { m_equivalents.reset(); }
-    // The French text of the path named, read at its first use after a load; false when it
-    // cannot be read (m_frenchTextError says why). Throws std::bad_alloc.
-    bool readFrenchText();
     // The French lemmas, the system's dictionary opened at the first use of the run.
     FrenchLemmas& frenchLemmaSource();
 
@@ -168,6 +207,22 @@ private:
     ViewerState m_viewer;
 
     SearchChoices m_choices;
+    Folding m_listFolding = Folding::Case;
+    LemmaMatchKind m_lemmaMatch = LemmaMatchKind::Lemma;
+    QString m_lemmaLines;
+    QString m_failureMessage;
+    std::unique_ptr<lexicon::Lexicon> m_lexicon;
+    std::unique_ptr<TextLemmata> m_lemmata;  // over the Latin text cut with the extended letters
+    bool m_frenchRead = false;
+    std::string m_frenchText;
+    // The texts cut with the letters of the spelling folding, and the French text cut with the
+    // window's letters, each when first searched; a list keeps the table it indexes.
+    std::unique_ptr<WordTable> m_latinFolded, m_frenchPlain, m_frenchFolded;
+    const WordTable* m_listTable = nullptr;  // null: m_words
+    bool m_listFrenchSide = false;  // the list is of the French text's words
+    bool m_listEveryForm = false;   // a lemma's or a folded form's list
+    mutable std::vector<std::string> m_listForms;
+    mutable bool m_listFormsKnown = false;
     QString m_listQuery;
     ListOrder m_listOrder = ListOrder::Text;
     mutable int m_lexiconFound = -1;  // -1: not looked for yet
@@ -177,9 +232,7 @@ private:
     std::unique_ptr<Stemmer> m_stemmer;
     std::unique_ptr<FrenchLemmas> m_frenchLemmas;  // kept across lists: words stemmed once a run
     std::optional<Equivalents> m_equivalents;
-    // The French text, read once a load for the equivalents and the French lemma's filter.
-    std::optional<std::string> m_frenchText;
-    FileError m_frenchTextError;
+    FileError m_frenchTextError;  // why the French text could not be read
 };
 
 } // namespace quorvex

@@ -118,8 +118,9 @@ void TranslationsWindow::filterBy(const QString& lemma)
     if (failure == SessionFailure::None)
         return;
     Message message;
-    if (failure == SessionFailure::FrenchTextUnreadable) {
-        message = fileErrorMessage(m_session.frenchTextError());
+    if (failure == SessionFailure::Unreadable) {
+        message.text = m_session.failureMessage();
+        message.icon = MessageIcon::Warning;
     } else {
         message.text = QStringLiteral("Mémoire insuffisante pour filtrer la liste : elle est conservée.");
         message.icon = MessageIcon::Warning;

@@ -13,8 +13,10 @@
 #include "platform/FileTest.h"
 #include "platform/MessageBoxes.h"
 #include "platform/ProgressIndicator.h"
+#include "platform/TextInput.h"
 #include "platform/TextCodec.h"
 #include "printing/PrintCommands.h"
+#include "session/ChoiceSettings.h"
 #include "session/Session.h"
 #include "widgets/ResultGrid.h"
 #include "windows/AboutBox.h"
@@ -28,6 +30,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+
+#include <optional>
 
 static void initWindowsResources() { Q_INIT_RESOURCE(windows); }
 
@@ -63,8 +67,13 @@ Message memoryShortMessage(const QString& text)
 
 Message SearchWindow::searchFailureMessage(SessionFailure failure, const QString& query) const
 {
-    if (failure == SessionFailure::FrenchTextUnreadable)
-        return fileErrorMessage(m_session.frenchTextError());
+    if (failure == SessionFailure::Unreadable) {
+        // A file the choices need (the lexicon, the French text) could not be read.
+        Message message;
+        message.text = m_session.failureMessage() + QStringLiteral("\nLa liste précédente est conservée.");
+        message.icon = MessageIcon::Warning;
+        return message;
+    }
     return memoryShortMessage(QStringLiteral("Mémoire insuffisante pour la recherche de « %1 » : "
                                              "la liste précédente est conservée.")
                                   .arg(query));
@@ -191,8 +200,29 @@ void SearchWindow::connectToolsMenu()
     toggles(m_tools->lemmaStrict, [](SearchChoices& c, bool on) { c.lemmaStrict = on; });
     toggles(m_tools->normalize, [](SearchChoices& c, bool on) { c.normalize = on; });
     toggles(m_tools->phrase, [](SearchChoices& c, bool on) { c.phrase = on; });
-    toggles(m_tools->frenchSide, [](SearchChoices& c, bool on) { c.frenchSide = on; });
-    toggles(m_tools->markTranslations, [](SearchChoices& c, bool on) { c.markTranslations = on; });
+    connect(m_tools->frenchSide, &QAction::toggled, this, [this](bool on) {
+        if (on && !frenchTextAtHand()) {
+            reflectChoices();
+            return;
+        }
+        SearchChoices choices = m_session.choices();
+        choices.frenchSide = on;
+        changeChoices(choices);
+    });
+    connect(m_tools->markTranslations, &QAction::toggled, this, [this](bool on) {
+        if (on && !frenchTextAtHand()) {
+            reflectChoices();
+            return;
+        }
+        SearchChoices choices = m_session.choices();
+        choices.markTranslations = on;
+        changeChoices(choices);
+    });
+    // The tool window connects after this: the text is read before it opens.
+    connect(m_tools->translations, &QAction::triggered, this, [this] { frenchTextAtHand(); });
+    connect(m_tools->frenchForm, &QAction::triggered, this, &SearchWindow::onFrenchFormTriggered);
+    connect(m_tools->sortLeft, &QAction::triggered, this, [this] { onSortByNeighbourTriggered(true); });
+    connect(m_tools->sortRight, &QAction::triggered, this, [this] { onSortByNeighbourTriggered(false); });
 
     connect(&m_session, &Session::choicesChanged, this, &SearchWindow::reflectChoices);
     connect(&m_session, &Session::frenchPathChanged, this, &SearchWindow::reflectChoices);
@@ -208,20 +238,102 @@ void SearchWindow::reflectChoices()
 void SearchWindow::changeChoices(const SearchChoices& choices)
 {
     BusyGuard busy(m_windows.platform().busy, this);
-    const SessionFailure failure = m_session.applyChoices(choices);
-    if (failure != SessionFailure::None) {
+    if (const SessionFailure failure = m_session.applyChoices(choices); failure != SessionFailure::None) {
         busy.release();
         m_windows.platform().messages.show(this, searchFailureMessage(failure, m_session.listQuery()));
+    } else {
+        keepChoices(m_session.choices());
     }
     reflectChoices();
+}
+
+bool SearchWindow::frenchTextAtHand()
+{
+    BusyGuard busy(m_windows.platform().busy, this);
+    const SessionFailure failure = m_session.useFrenchText();
+    if (failure == SessionFailure::None)
+        return true;
+    busy.release();
+    Message message;
+    message.text = failure == SessionFailure::OutOfMemory
+        ? QStringLiteral("Mémoire insuffisante pour lire le texte français.")
+        : m_session.failureMessage();
+    message.icon = MessageIcon::Warning;
+    m_windows.platform().messages.show(this, message);
+    return false;
+}
+
+void SearchWindow::onFrenchFormTriggered()
+{
+    // The item's check mark shows the filter in effect, not the click.
+    reflectChoices();
+    if (!frenchTextAtHand())
+        return;
+    const std::optional<QString> answer = m_windows.platform().textInput.ask(
+        this, QStringLiteral("Forme dans le passage français"),
+        QStringLiteral("Forme à chercher dans le passage français (vide : aucun filtre) :"),
+        m_session.choices().frenchForm);
+    if (!answer)
+        return;
+    SearchChoices choices = m_session.choices();
+    choices.frenchForm = answer->trimmed();
+    changeChoices(choices);
+}
+
+void SearchWindow::onSortByNeighbourTriggered(bool left)
+{
+    BusyGuard busy(m_windows.platform().busy, this);
+    if (m_session.sortByNeighbour(left ? Neighbour::Left : Neighbour::Right) != SessionFailure::None) {
+        busy.release();
+        m_windows.platform().messages.show(
+            this, memoryShortMessage(QStringLiteral("Mémoire insuffisante pour trier la liste : "
+                                                    "son ordre est conservé.")));
+    }
 }
 
 void SearchWindow::showCount()
 {
     if (!m_session.searched())
         return;
-    m_countLabel->setText(m_session.listQuery() + QStringLiteral(" = ")
-                          + QString::number(m_session.results().size()));
+    const SearchChoices& c = m_session.choices();
+    const QString query = m_session.listQuery();
+    const QString count = QString::number(m_session.results().size());
+    QString text = query + QStringLiteral(" = ") + count;
+    QStringList tip;
+    if (c.lemma) {
+        switch (m_session.lemmaMatch()) {
+        case LemmaMatchKind::Lemma:
+            text = c.excludedForms.isEmpty()
+                ? query + QStringLiteral(" (lemme) = ") + count
+                : query + QStringLiteral(" (lemme, %1 exclues) = ").arg(c.excludedForms.size()) + count;
+            break;
+        case LemmaMatchKind::Form:
+            text = query + QStringLiteral(" (forme) = ") + count;
+            break;
+        case LemmaMatchKind::Unknown:
+            text = query + QStringLiteral(" (lemme) = 0");
+            break;
+        }
+        if (!m_session.lemmaLines().isEmpty())
+            tip << m_session.lemmaLines();
+        tip << QStringLiteral("Recherche par lemme");
+        if (c.lemmaStrict)
+            tip << QStringLiteral("Lemme strict");
+    }
+    if (c.normalize && !c.lemma)
+        tip << QStringLiteral("Orthographe normalisée");
+    if (c.phrase)
+        tip << QStringLiteral("Expression de plusieurs mots");
+    if (c.frenchSide)
+        tip << QStringLiteral("Chercher dans le texte français");
+    if (!c.frenchForm.isEmpty())
+        tip << QStringLiteral("Forme dans le passage français : %1").arg(c.frenchForm);
+    if (!c.excludedForms.isEmpty())
+        tip << QStringLiteral("Formes exclues : %1").arg(c.excludedForms.join(QStringLiteral(", ")));
+    if (!c.frenchLemma.isEmpty())
+        tip << QStringLiteral("Traduction : %1").arg(c.frenchLemma);
+    m_countLabel->setText(text);
+    m_countLabel->setToolTip(tip.join(QLatin1Char('\n')));
 }
 
 bool SearchWindow::load()
@@ -230,6 +342,17 @@ bool SearchWindow::load()
         m_windows.platform().messages.show(m_windows.textWindowIfLoaded(), fileErrorMessage(error));
         return false;
     }
+    // The choices of the last run, less what is not at hand now.
+    SearchChoices kept = readKeptChoices();
+    if (!m_session.lexiconFound())
+        kept.lemma = kept.lemmaStrict = false;
+    if (kept.lemma)
+        kept.phrase = kept.frenchSide = false;
+    if (m_session.frenchPath().isEmpty())
+        kept.frenchSide = kept.markTranslations = false;
+    if (m_session.frenchPath().isEmpty() || kept.frenchSide)
+        kept.frenchForm.clear();
+    m_session.applyChoices(kept);
     return true;
 }
 
@@ -239,15 +362,13 @@ void SearchWindow::onSearchClicked()
     m_countLabel->hide();
     const QString typed = m_formEdit->text();
     std::size_t count = 0;
-    const SessionFailure failure = m_session.search(typed, count);
-    if (failure != SessionFailure::None) {
+    if (const SessionFailure failure = m_session.search(typed, count); failure != SessionFailure::None) {
         // The list and the count shown stay those of the previous search.
         m_countLabel->show();
         busy.release();
         m_windows.platform().messages.show(this, searchFailureMessage(failure, typed));
         return;
     }
-    Q_UNUSED(count);
     m_countLabel->show();
     m_countCaption->show();
 }

@@ -20,6 +20,7 @@ class QPushButton;
 
 namespace quorvex {
 
+enum class SessionFailure;
 struct SearchChoices;
 class ResultGrid;
 class Session;
@@ -63,6 +64,12 @@ private:
     void showCount();
     // A choice of the menu toggled: the session takes it and the list follows.
     void changeChoices(const SearchChoices& choices);
+    void onFrenchFormTriggered();
+    void onSortByNeighbourTriggered(bool left);
+    // The French text read at the first use of an item that needs it; false (the user told)
+    // when it cannot be.
+    bool frenchTextAtHand();
+    // The box of a search that failed: memory, or a file the search needed.
 
     WindowDirectory& m_windows;
     Session& m_session;

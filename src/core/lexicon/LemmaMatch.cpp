@@ -1,0 +1,63 @@
+#include "lexicon/LemmaMatch.h"
+
+#include "lexicon/LatinSpelling.h"
+#include "text/Cp1252.h"
+
+#include <optional>
+
+namespace quorvex {
+
+namespace {
+
+// Bytes that are not UTF-8 are taken as Windows-1252, as the texts are.
+std::string asUtf8(const std::string& typed) { return isValidUtf8(typed) ? typed : cp1252ToUtf8(typed); }
+
+// Folded letters of what the user typed, its homograph digit left out.
+std::optional<std::string> foldedTyped(const std::string& typed)
+{
+    std::size_t end = typed.size();
+    while (end > 0 && typed[end - 1] >= '0' && typed[end - 1] <= '9')
+        --end;
+    lexicon::FoldedSpelling f = lexicon::foldSpelling(std::string_view(typed).substr(0, end));
+    if (!f.ok || f.letters.empty())
+        return std::nullopt;
+    return std::move(f.letters);
+}
+
+} // namespace
+
+LemmaMatchResult matchLemma(const lexicon::Lexicon& lexicon, const TextLemmata& lemmata,
+                            const std::string& typedArgument, bool strict)
+{
+    LemmaMatchResult into;
+    const std::string typed = asUtf8(typedArgument);
+    into.lemmata = lexicon.lemmataNamed(typed);
+    if (!into.lemmata.empty()) {
+        into.kind = LemmaMatchKind::Lemma;
+        into.words = lemmata.wordsOf(lemmata.typesOf(into.lemmata, strict));
+        return into;
+    }
+    const std::optional<std::string> folded = foldedTyped(typed);
+    // A name with a homograph digit is no form of the text.
+    const bool numbered = !typed.empty() && typed.back() >= '0' && typed.back() <= '9';
+    const TextLemmata::TypeId type = folded && !numbered ? lemmata.findType(*folded) : TextLemmata::npos;
+    if (folded && type != TextLemmata::npos) {
+        into.kind = LemmaMatchKind::Form;
+        into.lines = "« " + typed + " » n'est pas dans le lexique : recherche de la forme.\n";
+        into.words = lemmata.wordsOf({type});
+        return into;
+    }
+    into.kind = LemmaMatchKind::Unknown;
+    into.lines = "Lemme inconnu : « " + typed + " ».\n";
+    if (!folded)
+        return into;
+    std::vector<lexicon::LemmaId> forms;
+    lexicon.analyse(*folded, forms);
+    if (!forms.empty())
+        into.lines += "« " + typed + " » est une forme de : " + lexicon.spellings(forms) + ".\n";
+    else
+        into.lines += "Lemmes voisins : " + lexicon.spellings(lexicon.neighbours(*folded, 5)) + ".\n";
+    return into;
+}
+
+} // namespace quorvex

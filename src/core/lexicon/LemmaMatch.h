@@ -1,0 +1,35 @@
+#pragma once
+// What a typed lemma designates in a text, for the command line and the windows alike: the
+// words whose form is a form of the lemmata it names; else, when the text holds it, the words
+// of that folded form; else nothing, with the lines that say why and what comes near.
+
+#include "concordance/ResultList.h"
+#include "concordance/TextLemmata.h"
+#include "lexicon/Lexicon.h"
+
+#include <string>
+#include <vector>
+
+namespace quorvex {
+
+enum class LemmaMatchKind {
+    Lemma,    // the lexicon knows the lemma
+    Form,     // unknown to the lexicon, searched as a form of the text
+    Unknown,  // neither: nothing listed
+};
+
+struct LemmaMatchResult {
+    LemmaMatchKind kind = LemmaMatchKind::Unknown;
+    std::vector<lexicon::LemmaId> lemmata;  // with Lemma
+    ResultList words;                       // text order
+    // UTF-8, French, each ended by "\n": "« X » n'est pas dans le lexique : recherche de la
+    // forme." for a form; for an unknown lemma "Lemme inconnu : « X »." and what it may be.
+    std::string lines;
+};
+
+// `typed` is what the user wrote (UTF-8; bytes that are not UTF-8 are read as Windows-1252).
+// `strict`: only the words whose likeliest lemma it is.
+LemmaMatchResult matchLemma(const lexicon::Lexicon& lexicon, const TextLemmata& lemmata,
+                            const std::string& typed, bool strict);
+
+} // namespace quorvex

@@ -1,0 +1,292 @@
+// The reader's choices of "Outils" driven through the doubles: each changes the grid as its
+// quorvex-cli option changes the list, the count label says what was searched, the French
+// form is asked in its box, the choices are kept in the test's INI file, and the save of such
+// a list writes the command line's bytes.
+
+#include "support/WindowDriver.h"
+
+#include "cli/CliRunner.h"
+#include "session/SearchDate.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QSettings>
+
+#include <sstream>
+
+using namespace quorvex;
+
+namespace {
+
+// A small lexicon of our own, in the lexicon's format.
+const char* const kModels = "$lupus=ŭs;ĕ;ŭm;ī;ō;ō;ī;ī;ōs;ōrŭm;īs;īs\n"
+                            "modele:inv\nR:0:0,0\ndes:416:0:-\n"
+                            "modele:lupus\nR:1:2,0\ndes:1-12:1:$lupus\n"
+                            "modele:lego\nR:0:1,0\nR:1:1,āv\nR:2:1,āt\n"
+                            "des:121-126:0:ō̆;ĭs;ĭt;ĭmŭs;ĭtĭs;ūnt\n"
+                            "des:139-144:1:ī;īstī;ĭt;ĭmŭs;īstĭs;ērūnt,ērĕ\n"
+                            "modele:edo\npere:lego\nR:3:3,0\ndes+:123:3:ēst\n"
+                            "modele:sum\nR:0:2,0\nR:1:-\nR:2:3,0\ndes:121:0:ŭm\n"
+                            "des:122,123:2:ĕs;ēst\ndes:139-141:1:ī;īstī;ĭt\n";
+const char* const kLemmata = "dĕus|lupus|||i, m.|2679\n"
+                             "dīco2|lego|dīx|dīct|is, ere|7210\n"
+                             "dĭco|lego|||as, are|42\n"
+                             "ĕdo|edo|ēd|ēs|edis, esse|99\n"
+                             "sŭm|sum|fŭ||es, esse, fui|40916\n";
+
+const QByteArray kLatin = cp1252("[1] Deus dixit et caelum est. [2] Filius Dei dixit cælum\r\n"
+                                 "[3] Israel dicit, Israel est; deumque dicis. [4] Filius Dei est");
+const QByteArray kFrench = cp1252("[1] Dieu dit et le ciel est. [2] Le Fils de Dieu dit le ciel\r\n"
+                                  "[3] Israël dit ; Israël est. [4] Le Fils de Dieu est");
+
+} // namespace
+
+class ReaderChoicesTest : public WindowTest {
+    Q_OBJECT
+
+private slots:
+    void everyChoiceListsWhatTheCommandLineLists_data();
+    void everyChoiceListsWhatTheCommandLineLists();
+    void countLabelSaysHowTheLemmaWasUnderstood();
+    void frenchFormIsAskedAndAnEmptyAnswerRemovesIt();
+    void choicesAreKeptInTheIniFileForTheNextRun();
+    void unreadableFrenchTextKeepsTheListAndTheChoice();
+
+private:
+    SearchWindow* open()
+    {
+        d->write(QStringLiteral("modeles.la"), kModels);
+        d->write(QStringLiteral("lemmes.la"), kLemmata);
+        d->write(QStringLiteral("lemmes.fr"), "Français\ndeus:dieu\ndico2:dire\nsum:être\n");
+        for (const char* empty : {"irregs.la", "assimilations.la", "contractions.la"})
+            d->write(QString::fromLatin1(empty), "!\n");
+        qputenv("QUORVEX_LEXICON", d->dir.path().toUtf8());
+        d->useTexts(kLatin, kFrench, QStringLiteral("Épreuve"));
+        trigger(d->windows.textWindow(), "concordance");
+        return s = d->windows.searchWindowIfLoaded();
+    }
+    // quorvex-cli --list for the same texts and options: "form|reference" rows.
+    QStringList cliRows(const QStringList& options, const QString& query) const
+    {
+        std::vector<std::string> args = {"--latin", toPath(d->latinPath), "--french", toPath(d->frenchPath),
+                                         "--list"};
+        for (const QString& o : options)
+            args.push_back(o.toStdString());
+        args.insert(args.end(), {"--", query.toStdString()});
+        std::ostringstream out, err;
+        runCli(args, out, err);
+        QStringList rows;
+        for (const QString& line : QString::fromStdString(out.str()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            const QStringList fields = line.split(QLatin1Char('\t'));
+            rows << fields.value(0) + QLatin1Char('|') + fields.value(1);
+        }
+        return rows;
+    }
+    QLabel* label4() const { return child<QLabel>(s, "label4"); }
+
+    QPointer<SearchWindow> s;
+};
+
+void ReaderChoicesTest::everyChoiceListsWhatTheCommandLineLists_data()
+{
+    QTest::addColumn<QStringList>("items");
+    QTest::addColumn<QString>("frenchForm");
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("expectedCount");
+    QTest::newRow("no choice") << QStringList{} << QString() << "dixit" << QStringList{} << 2;
+    QTest::newRow("normalized spelling finds cælum from caelum")
+        << QStringList{"orthographe"} << QString() << "caelum" << QStringList{"--normalize"} << 2;
+    QTest::newRow("phrase") << QStringList{"expression"} << QString() << "filius dei" << QStringList{"--phrase"} << 2;
+    QTest::newRow("phrase folded")
+        << QStringList{"expression", "orthographe"} << QString() << "dixit caelum"
+        << QStringList{"--phrase", "--normalize"} << 1;
+    QTest::newRow("French side") << QStringList{"cote_francais"} << QString() << "dit"
+                                 << QStringList{"--side", "french"} << 3;
+    QTest::newRow("French form filters the Latin list")
+        << QStringList{} << "ciel" << "dixit" << QStringList{"--french-form", "ciel"} << 2;
+    QTest::newRow("French form on a phrase")
+        << QStringList{"expression"} << "est" << "filius dei" << QStringList{"--phrase", "--french-form", "est"} << 1;
+    QTest::newRow("lemma") << QStringList{"lemme"} << QString() << "dico" << QStringList{"--lemma"} << 4;
+    QTest::newRow("lemma with quantities") << QStringList{"lemme"} << QString() << "dīco" << QStringList{"--lemma"} << 4;
+    QTest::newRow("lemma of a case-folded form") << QStringList{"lemme"} << QString() << "Deus"
+                                                 << QStringList{"--lemma"} << 4;
+    QTest::newRow("strict lemma") << QStringList{"lemme", "lemme_strict"} << QString() << "edo"
+                                  << QStringList{"--lemma-strict"} << 0;
+    QTest::newRow("word unknown to the lexicon, held by the text")
+        << QStringList{"lemme"} << QString() << "Israel" << QStringList{"--lemma"} << 2;
+    QTest::newRow("lemma and French form") << QStringList{"lemme"} << "ciel" << "dico"
+                                           << QStringList{"--lemma", "--french-form", "ciel"} << 2;
+}
+
+void ReaderChoicesTest::everyChoiceListsWhatTheCommandLineLists()
+{
+    QFETCH(QStringList, items);
+    QFETCH(QString, frenchForm);
+    QFETCH(QString, query);
+    QFETCH(QStringList, options);
+    QFETCH(int, expectedCount);
+    QVERIFY(open());
+    for (const QString& item : items)
+        trigger(s, item.toLatin1().constData());
+    if (!frenchForm.isNull()) {
+        d->doubles.textInput.queueAnswer(frenchForm);
+        trigger(s, "forme_francaise");
+    }
+    d->search(query);
+    QCOMPARE(d->rows(), cliRows(options, query));
+    QCOMPARE(d->rows().size(), expectedCount);
+    QCOMPARE(d->session.results().size(), std::size_t(expectedCount));
+
+    // The save writes the command line's result file, byte for byte.
+    const QString saved = d->dir.filePath(QStringLiteral("résultat.txt"));
+    d->doubles.dialogs.queueAnswer(saved);
+    trigger(s, "enregistrer");
+    QVERIFY(d->doubles.messages.expectNext(okBox(QStringLiteral("L'enregistrement est terminé."))));
+    const QString cli = d->dir.filePath(QStringLiteral("cli.txt"));
+    std::vector<std::string> args = {"--latin", toPath(d->latinPath), "--french", toPath(d->frenchPath),
+                                     "--title", "Épreuve", "--date",
+                                     searchDateText(d->session.loadMoment()).toStdString(), "--output", toPath(cli)};
+    for (const QString& o : options)
+        args.push_back(o.toStdString());
+    args.insert(args.end(), {"--", query.toStdString()});
+    std::ostringstream out, err;
+    runCli(args, out, err);
+    QCOMPARE(readTestFile(saved), readTestFile(cli));
+
+    // Every choice off again: the window's own search.
+    for (const QString& item : items)
+        if (child<QAction>(s, item.toLatin1().constData())->isChecked())
+            trigger(s, item.toLatin1().constData());
+    if (!frenchForm.isNull()) {
+        d->doubles.textInput.queueAnswer(QString());
+        trigger(s, "forme_francaise");
+    }
+    QVERIFY(!d->session.choices().any());
+    QCOMPARE(d->rows(), cliRows({}, query));
+}
+
+void ReaderChoicesTest::countLabelSaysHowTheLemmaWasUnderstood()
+{
+    QVERIFY(open());
+    d->search(QStringLiteral("dixit"));
+    QCOMPARE(label4()->text(), QStringLiteral("dixit = 2"));
+    QCOMPARE(label4()->toolTip(), QString());
+
+    trigger(s, "lemme");  // the list follows at once: a form the lexicon lacks
+    QCOMPARE(label4()->text(), QStringLiteral("dixit (forme) = 2"));
+    d->search(QStringLiteral("dixi"));
+    QCOMPARE(label4()->text(), QStringLiteral("dixi (lemme) = 0"));
+    QCOMPARE(d->rows(), QStringList{});
+    QVERIFY2(label4()->toolTip().startsWith(QStringLiteral("Lemme inconnu : « dixi ».\n« dixi » est une forme de : dico2")),
+             qPrintable(label4()->toolTip()));
+    d->search(QStringLiteral("dico"));
+    QCOMPARE(label4()->text(), QStringLiteral("dico (lemme) = 4"));
+    QCOMPARE(label4()->toolTip(), QStringLiteral("Recherche par lemme"));
+    d->search(QStringLiteral("Israel"));
+    QCOMPARE(label4()->text(), QStringLiteral("Israel (forme) = 2"));
+    QVERIFY(label4()->toolTip().startsWith(QStringLiteral("« Israel » n'est pas dans le lexique : recherche de la forme.")));
+
+    // Forms left out (as the forms window leaves them) show in the caption until another lemma.
+    d->search(QStringLiteral("dico"));
+    SearchChoices choices = d->session.choices();
+    choices.excludedForms = QStringList{"dicis", "dicit"};
+    QCOMPARE(d->session.applyChoices(choices), SessionFailure::None);
+    QCOMPARE(label4()->text(), QStringLiteral("dico (lemme, 2 exclues) = 2"));
+    QCOMPARE(d->rows(), (QStringList{"dixit|[1]", "dixit|[2]"}));
+    d->search(QStringLiteral("deus"));
+    QCOMPARE(label4()->text(), QStringLiteral("deus (lemme) = 4"));
+    QVERIFY(d->session.choices().excludedForms.isEmpty());
+
+    // Another choice shows in the tool tip only.
+    trigger(s, "lemme");
+    trigger(s, "orthographe");
+    d->search(QStringLiteral("caelum"));
+    QCOMPARE(label4()->text(), QStringLiteral("caelum = 2"));
+    QCOMPARE(label4()->toolTip(), QStringLiteral("Orthographe normalisée"));
+}
+
+void ReaderChoicesTest::frenchFormIsAskedAndAnEmptyAnswerRemovesIt()
+{
+    QVERIFY(open());
+    d->search(QStringLiteral("dixit"));
+    d->doubles.textInput.queueAnswer(QStringLiteral("ciel"));
+    trigger(s, "forme_francaise");
+    QCOMPARE(d->doubles.textInput.calls.size(), 1);
+    const TextInputCall call = d->doubles.textInput.calls.first();
+    QCOMPARE(call.title, QStringLiteral("Forme dans le passage français"));
+    QCOMPARE(call.prompt, QStringLiteral("Forme à chercher dans le passage français (vide : aucun filtre) :"));
+    QCOMPARE(call.parent, static_cast<QWidget*>(s));
+    QVERIFY(!call.pointerBusy);
+    QVERIFY(child<QAction>(s, "forme_francaise")->isChecked());
+    QCOMPARE(d->rows(), (QStringList{"dixit|[1]", "dixit|[2]"}));
+    QCOMPARE(label4()->toolTip(), QStringLiteral("Forme dans le passage français : ciel"));
+
+    // A cancel changes nothing; the box proposes the form in effect.
+    trigger(s, "forme_francaise");
+    QCOMPARE(d->doubles.textInput.calls.last().proposed, QStringLiteral("ciel"));
+    QCOMPARE(d->session.choices().frenchForm, QStringLiteral("ciel"));
+    QVERIFY(child<QAction>(s, "forme_francaise")->isChecked());
+
+    d->doubles.textInput.queueAnswer(QStringLiteral("Israël"));
+    trigger(s, "forme_francaise");
+    QCOMPARE(d->rows(), QStringList{});
+    d->doubles.textInput.queueAnswer(QString());
+    trigger(s, "forme_francaise");
+    QVERIFY(!child<QAction>(s, "forme_francaise")->isChecked());
+    QCOMPARE(d->rows(), (QStringList{"dixit|[1]", "dixit|[2]"}));
+}
+
+void ReaderChoicesTest::choicesAreKeptInTheIniFileForTheNextRun()
+{
+    QVERIFY(open());
+    trigger(s, "orthographe");
+    trigger(s, "expression");
+    d->doubles.textInput.queueAnswer(QStringLiteral("ciel"));
+    trigger(s, "forme_francaise");
+    const QString ini = d->dir.filePath(QStringLiteral("Veltrano/Quorvex.ini"));
+    QVERIFY(QFile::exists(ini));
+    {
+        QSettings file(ini, QSettings::IniFormat);
+        QCOMPARE(file.value(QStringLiteral("Outils/expression")).toBool(), true);
+        QCOMPARE(file.value(QStringLiteral("Outils/forme_francaise")).toString(), QStringLiteral("ciel"));
+    }
+
+    // The next run: a fresh session reads them when its search window loads.
+    WindowDriver next;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, d->dir.path());
+    next.useTexts(kLatin, kFrench);
+    trigger(next.windows.textWindow(), "concordance");
+    SearchWindow* again = next.windows.searchWindowIfLoaded();
+    QVERIFY(again);
+    QVERIFY(child<QAction>(again, "orthographe")->isChecked());
+    QVERIFY(child<QAction>(again, "expression")->isChecked());
+    QVERIFY(child<QAction>(again, "forme_francaise")->isChecked());
+    QVERIFY(!child<QAction>(again, "lemme")->isChecked());
+    next.search(QStringLiteral("dixit caelum"));
+    QCOMPARE(next.rows(), (QStringList{"dixit cælum|[2]"}));
+
+    // Without a French text the French choices are not taken.
+    WindowDriver latinOnly;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, d->dir.path());
+    latinOnly.useTexts(kLatin);
+    trigger(latinOnly.windows.textWindow(), "concordance");
+    QVERIFY(latinOnly.session.choices().frenchForm.isEmpty());
+    QVERIFY(latinOnly.session.choices().phrase);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, d->dir.path());
+}
+
+void ReaderChoicesTest::unreadableFrenchTextKeepsTheListAndTheChoice()
+{
+    QVERIFY(open());
+    d->search(QStringLiteral("dixit"));
+    QVERIFY(QFile::remove(d->frenchPath));
+    trigger(s, "cote_francais");
+    QVERIFY(d->doubles.messages.expectNextNaming(QStringLiteral("français.txt")));
+    QVERIFY(!child<QAction>(s, "cote_francais")->isChecked());
+    QVERIFY(!d->session.choices().frenchSide);
+    QCOMPARE(d->rows(), (QStringList{"dixit|[1]", "dixit|[2]"}));
+}
+
+QTEST_MAIN(ReaderChoicesTest)
+#include "ReaderChoicesTest.moc"

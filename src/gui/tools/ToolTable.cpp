@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QTableView>
 
+#include <algorithm>
 #include <utility>
 
 namespace quorvex {
@@ -106,7 +107,12 @@ QTableView* newToolTableView(ToolTableModel* model, ToolTableSorter* sorter, QWi
     table->sortByColumn(-1, Qt::AscendingOrder);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->horizontalHeader()->setStretchLastSection(true);
+    QHeaderView* header = table->horizontalHeader();
+    header->setStretchLastSection(true);
+    // Every title whole, with the room of the sort arrow: "Log-vraisemblance" is wider than
+    // the default section.
+    for (int column = 0; column < model->columnCount(); ++column)
+        table->setColumnWidth(column, std::max(table->columnWidth(column), header->sectionSizeHint(column) + 16));
     return table;
 }
 

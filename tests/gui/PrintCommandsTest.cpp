@@ -26,6 +26,8 @@ class PrintCommandsTest : public WindowTest {
     Q_OBJECT
 private slots:
     void attestationsFromTheSearchWindow();
+    void aListOfTheReaderChoicesIsPrintedAsShown_data();
+    void aListOfTheReaderChoicesIsPrintedAsShown();
     void inputDuringAPrintChangesNothing();
     void failuresAreToldWithThePointerOff_data();
     void failuresAreToldWithThePointerOff();
@@ -76,6 +78,33 @@ void PrintCommandsTest::attestationsFromTheSearchWindow()
     // The cells were read row by row: the current cell ends on the last row, column 1.
     QCOMPARE(d->session.currentRow(), d->session.rowCount() - 1);
     QCOMPARE(d->session.currentColumn(), 1);
+}
+
+void PrintCommandsTest::aListOfTheReaderChoicesIsPrintedAsShown_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<std::vector<std::string>>("rows");  // form, reference, ... as printed
+    QTest::newRow("phrase") << "expression" << "amor et"
+                            << std::vector<std::string>{"Amor et", "[2]"};
+    QTest::newRow("French side: forms of the French text")
+        << "cote_francais" << "amour" << std::vector<std::string>{"amour", "[1]", "amour", "[2]"};
+}
+
+void PrintCommandsTest::aListOfTheReaderChoicesIsPrintedAsShown()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, query);
+    QFETCH(std::vector<std::string>, rows);
+    d->useTexts(QByteArray::fromStdString(kLatin), QByteArray::fromStdString(kFrench));
+    trigger(d->windows.textWindow(), "concordance");
+    SearchWindow* s = d->windows.searchWindowIfLoaded();
+    QVERIFY(s);
+    trigger(s, item.toLatin1().constData());
+    QVERIFY(d->search(query));
+    std::vector<std::string> expected = {"Forme(s)", "R\xE9" "f\xE9rences", printlayout::kSeparator};
+    expected.insert(expected.end(), rows.begin(), rows.end());
+    QCOMPARE(print(s), expected);
 }
 
 void PrintCommandsTest::inputDuringAPrintChangesNothing()

@@ -3,6 +3,7 @@
 // form is asked in its box, the choices are kept in the test's INI file, and the save of such
 // a list writes the command line's bytes.
 
+#include "support/SmallLexicon.h"
 #include "support/WindowDriver.h"
 
 #include "cli/CliRunner.h"
@@ -17,22 +18,6 @@
 using namespace quorvex;
 
 namespace {
-
-// A small lexicon of our own, in the lexicon's format.
-const char* const kModels = "$lupus=ŭs;ĕ;ŭm;ī;ō;ō;ī;ī;ōs;ōrŭm;īs;īs\n"
-                            "modele:inv\nR:0:0,0\ndes:416:0:-\n"
-                            "modele:lupus\nR:1:2,0\ndes:1-12:1:$lupus\n"
-                            "modele:lego\nR:0:1,0\nR:1:1,āv\nR:2:1,āt\n"
-                            "des:121-126:0:ō̆;ĭs;ĭt;ĭmŭs;ĭtĭs;ūnt\n"
-                            "des:139-144:1:ī;īstī;ĭt;ĭmŭs;īstĭs;ērūnt,ērĕ\n"
-                            "modele:edo\npere:lego\nR:3:3,0\ndes+:123:3:ēst\n"
-                            "modele:sum\nR:0:2,0\nR:1:-\nR:2:3,0\ndes:121:0:ŭm\n"
-                            "des:122,123:2:ĕs;ēst\ndes:139-141:1:ī;īstī;ĭt\n";
-const char* const kLemmata = "dĕus|lupus|||i, m.|2679\n"
-                             "dīco2|lego|dīx|dīct|is, ere|7210\n"
-                             "dĭco|lego|||as, are|42\n"
-                             "ĕdo|edo|ēd|ēs|edis, esse|99\n"
-                             "sŭm|sum|fŭ||es, esse, fui|40916\n";
 
 const QByteArray kLatin = cp1252("[1] Deus dixit et caelum est. [2] Filius Dei dixit cælum\r\n"
                                  "[3] Israel dicit, Israel est; deumque dicis. [4] Filius Dei est");
@@ -55,12 +40,7 @@ private slots:
 private:
     SearchWindow* open()
     {
-        d->write(QStringLiteral("modeles.la"), kModels);
-        d->write(QStringLiteral("lemmes.la"), kLemmata);
-        d->write(QStringLiteral("lemmes.fr"), "Français\ndeus:dieu\ndico2:dire\nsum:être\n");
-        for (const char* empty : {"irregs.la", "assimilations.la", "contractions.la"})
-            d->write(QString::fromLatin1(empty), "!\n");
-        qputenv("QUORVEX_LEXICON", d->dir.path().toUtf8());
+        writeSmallLexicon(*d);
         d->useTexts(kLatin, kFrench, QStringLiteral("Épreuve"));
         trigger(d->windows.textWindow(), "concordance");
         return s = d->windows.searchWindowIfLoaded();

@@ -28,6 +28,7 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include <algorithm>
 #include <new>
 #include <stdexcept>
 #include <vector>
@@ -238,8 +239,10 @@ bool ContextViewer::showPassage(const std::string& reference)
         latinScan = scanReference(latin.text, reference, Neighbours::Record);
         if (!frenchPath.empty())
             frenchScan = scanReference(french.text, reference, Neighbours::Ignore);
-        const std::string& shown = latinScan.pane ? *latinScan.pane : m_latinPassage;
-        marks = panePositions(shown, formMarks(shown, m_form));
+        const std::string& shown = m_session.listOfFrenchText()
+                                       ? (frenchScan.pane ? *frenchScan.pane : m_frenchPassage)
+                                       : (latinScan.pane ? *latinScan.pane : m_latinPassage);
+        marks = panePositions(shown, searchedMarks(shown));
     } catch (const std::bad_alloc&) {
         tell(memoryShortMessage());
         return false;
@@ -281,9 +284,36 @@ void ContextViewer::setForm(const std::string& form)
     m_formLabel->setText(fromCp1252(form));
 }
 
+std::vector<MarkRange> ContextViewer::searchedMarks(const std::string& passage) const
+{
+    // A folded search cut its text with the extended letters: "cœlum" is one word there.
+    const LetterSet letters = m_session.searchedWords().letterSet();
+    if (!m_session.listMarksEveryForm()) {
+        // One word cut as the window cuts: the row's form, case ignored, as it always was.
+        if (letters == LetterSet::Window && m_form.find(' ') == std::string::npos)
+            return formMarks(passage, m_form);
+        return phraseMarks(passage, m_form, letters);
+    }
+    std::vector<MarkRange> marks;
+    for (const std::string& form : m_session.listForms()) {
+        const std::vector<MarkRange> more = phraseMarks(passage, form, letters);
+        marks.insert(marks.end(), more.begin(), more.end());
+    }
+    // panePositions wants them in text order; forms differ after lowering, so never overlap.
+    std::sort(marks.begin(), marks.end(),
+              [](const MarkRange& a, const MarkRange& b) { return a.start < b.start; });
+    return marks;
+}
+
+QTextEdit* ContextViewer::searchedPane() const
+{
+    return m_session.listOfFrenchText() ? m_frenchPane : m_latinPane;
+}
+
 void ContextViewer::markForm(const std::vector<MarkRange>& marks)
 {
-    QTextDocument* document = m_latinPane->document();
+    QTextEdit* pane = searchedPane();
+    QTextDocument* document = pane->document();
     QTextCharFormat marked;
     marked.setFontWeight(QFont::Bold);
     marked.setForeground(kMarkBlue);
@@ -297,12 +327,12 @@ void ContextViewer::markForm(const std::vector<MarkRange>& marks)
     }
     cursor.endEditBlock();
 
-    QTextCursor caret = m_latinPane->textCursor();
+    QTextCursor caret = pane->textCursor();
     if (marks.empty())
         caret.clearSelection();
     else
         caret.setPosition(static_cast<int>(marks.back().start));
-    m_latinPane->setTextCursor(caret);
+    pane->setTextCursor(caret);
 }
 
 void ContextViewer::markTranslations()
@@ -311,6 +341,13 @@ void ContextViewer::markTranslations()
         return;
     // Unmarked, the pane is the passage as plain text, exactly as a display writes it.
     m_frenchPane->setPlainText(fromCp1252(m_frenchPassage));
+    // A list of the French text has its form marked there: written again over the plain text.
+    if (m_session.listOfFrenchText()) {
+        try {
+            markForm(panePositions(m_frenchPassage, searchedMarks(m_frenchPassage)));
+        } catch (const std::bad_alloc&) {
+        }
+    }
     if (!m_session.choices().markTranslations || m_frenchPassage.empty())
         return;
     // The equivalents of the list, computed at the first marking after a search. A French

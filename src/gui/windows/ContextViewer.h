@@ -1,7 +1,8 @@
 #pragma once
 // The context viewer frmaff_contexte: one attestation of the session's list shown in its
-// passage, Latin and French side by side, every occurrence of the form marked in the Latin
-// pane, with steps to the neighbouring attestations and passages.
+// passage, Latin and French side by side, every occurrence of the form marked in the pane of
+// the searched text (every form of a lemma's list, a phrase's words), with steps to the
+// neighbouring attestations and passages.
 // Reads: the session (the list's rows, its selection end, the two paths), and both text
 //        files afresh at every display.
 // Writes: the session's current cell (left on column 0 of the row taken) and the viewer's
@@ -44,7 +45,8 @@ public:
     // sets the buttons and marks the form. false when a text file could not be read: the
     // user has been told and nothing changed.
     bool showPassage(const std::string& reference);
-    // Marks the form shown in the Latin pane.
+    // Marks the form shown in the pane of the searched text (the French one for a list of
+    // the French text).
     // marks: in the pane's positions, where each CR LF is one paragraph break.
     void markForm(const std::vector<MarkRange>& marks);
     // Shows the French passage again, with its equivalents marked when the session asks for
@@ -68,6 +70,10 @@ private:
     void tell(const Message& message);
     void stepPassage(const std::string& storedReference);
     void setForm(const std::string& form);
+    // What the list's search found in `passage` (byte offsets): the form, every form of the
+    // list, or a phrase's words, cut with the letters the list's text was cut with.
+    std::vector<MarkRange> searchedMarks(const std::string& passage) const;
+    QTextEdit* searchedPane() const;
 
     WindowDirectory& m_windows;
     Session& m_session;

@@ -136,6 +136,11 @@ int runSearch(const CliOptions& options, std::ostream& out, std::ostream& err)
         return finishOutput(out, err);
     }
 
+    // A list of one Latin form in text order reads each word once, in order, and keeps none.
+    if (options.action == CliAction::List && !readerOptionUsed(options) && !options.lemma
+        && options.sort == SortOrder::Text)
+        return writeListInOnePass(options, out, err);
+
     std::string searched;
     if (const int code = readSearchTexts(run, searched, err))
         return code;

@@ -52,6 +52,9 @@ int runSearch(const CliOptions& options, std::ostream& out, std::ostream& err);
 // The outputs; each writes `run` to `out` or to the --output file and returns an exit code.
 int writeCount(const SearchRun& run, std::ostream& out, std::ostream& err);
 int writeList(const SearchRun& run, std::ostream& out, std::ostream& err);
+// The list of one Latin form in text order, written as writeList does it, from one pass over
+// the text as it lies (mapped where the system allows): no word table, no copy of the text.
+int writeListInOnePass(const CliOptions& options, std::ostream& out, std::ostream& err);
 int writeKwic(const SearchRun& run, std::ostream& out, std::ostream& err);
 int writeResultFileOutput(const SearchRun& run, std::ostream& out, std::ostream& err);
 int writePrintList(const SearchRun& run, std::ostream& out, std::ostream& err);

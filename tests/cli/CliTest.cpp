@@ -1,8 +1,11 @@
 #include "CliHarness.h"
 
 #include "support/WorkedExample.h"
+#include "text/TextFile.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace quorvex {
 namespace {
@@ -323,7 +326,8 @@ TEST(CliProcess, ExitCodesAndBytes)
 
 // Below what a run needs, the program ends with a French message naming what it was doing,
 // exit 1, never an abort. 8 million words: the text takes 16 MB, its word table 64 MB more,
-// the list of every word 32 MB more, the program itself under 10 MB.
+// the list of every word 32 MB more, the program itself under 10 MB. A list in text order
+// builds no table: it needs the text and its 24 MB of lines.
 TEST(CliProcess, RunningShortOfMemoryIsAMessage)
 {
     std::string words;
@@ -334,21 +338,64 @@ TEST(CliProcess, RunningShortOfMemoryIsAMessage)
     struct Case {
         const char* name;
         std::size_t limitMb;
+        std::string sort;
         std::string errHas;
     };
     const Case cases[] = {
-        {"tableDoesNotFit", 40, "mémoire insuffisante pour charger le texte « " + cli.expand("{words.txt}") + " »."},
-        {"listDoesNotFit", 100, "mémoire insuffisante pour la recherche de « * »."},
+        {"tableDoesNotFit", 40, "forms", "mémoire insuffisante pour charger le texte « " + cli.expand("{words.txt}") + " »."},
+        {"listDoesNotFit", 100, "forms", "mémoire insuffisante pour la recherche de « * »."},
+        {"linesInTextOrderDoNotFit", 30, "text", "mémoire insuffisante pour la recherche de « * »."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const CliOutcome r = cli.runProcess({"--latin", "{words.txt}", "--list", "*"}, "/dev/null",
-                                            c.limitMb * 1024);
+        const CliOutcome r = cli.runProcess({"--latin", "{words.txt}", "--sort", c.sort, "--list", "*"},
+                                            "/dev/null", c.limitMb * 1024);
         EXPECT_EQ(r.code, 1) << r.err;
         EXPECT_NE(r.err.find(c.errHas), std::string::npos) << r.err;
     }
 }
+
+// Where the table of a larger text would not fit, the list in text order is written whole.
+TEST(CliProcess, ListInTextOrderNeedsNoWordTable)
+{
+    std::string words;
+    for (int i = 0; i < 8'000'000; ++i)
+        words += "a ";
+    const CliHarness cli({{"words.txt", words}});
+    const CliOutcome r = cli.runProcess({"--latin", "{words.txt}", "--list", "*"}, "/dev/null", 100 * 1024);
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+}
 #endif
+
+// A list in text order is written from one pass over the text, any other list from the word
+// table (a one-word phrase takes that road): the two give the same bytes, whatever the markers.
+TEST(CliRunner, ListInOnePassWritesWhatTheWordTableWrites)
+{
+    std::vector<std::pair<std::string, std::string>> texts = {
+        {"markers.txt", "Amor [1] amor \xE9t\xE9 -am [2] AMOR] amat]] [10 a] amor\r\n"
+                        "[3 unclosed, et, ET et[4]et [5]]] Et\x9C\xFF\xC0t\xE9 [] et"},
+        {"empty.txt", ""},
+        {"noWord.txt", "[1] 2, 3."},
+        {"oneWord.txt", "et"},
+    };
+    const std::string corpus = std::string(QUORVEX_CORPUS_DIR) + "/latin-nt.txt";
+    const bool withCorpus = std::filesystem::exists(corpus);
+    if (withCorpus)
+        texts.emplace_back("corpus.txt", readText(corpus).text);
+    const CliHarness cli(texts);
+    for (const auto& [name, bytes] : texts) {
+        for (const char* form : {"et", "ET", "a*", "*", "*t", "\xC3\xA9t\xC3\xA9", "a", "zzz", ""}) {
+            SCOPED_TRACE(name + " " + form);
+            const std::string path = "{" + name + "}";
+            const CliOutcome onePass = cli.run({"--latin", path, "--list", "--", form});
+            const CliOutcome table = cli.run({"--latin", path, "--phrase", "--list", "--", form});
+            EXPECT_EQ(onePass.code, 0) << onePass.err;
+            EXPECT_EQ(onePass.out, table.out);
+            EXPECT_EQ(onePass.err, table.err);
+        }
+    }
+}
 
 // The samples the README works with: parallel texts that agree, reference for reference.
 TEST(Samples, Agree)

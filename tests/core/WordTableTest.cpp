@@ -1,7 +1,10 @@
 #include "concordance/WordTable.h"
+#include "concordance/WordWalk.h"
+#include "text/TextFile.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,6 +30,20 @@ TEST_P(Segmentation, GivesTheEntries)
         entries.emplace_back(std::string(table.form(i)), table.referenceText(table.referenceId(i)));
     EXPECT_EQ(entries, GetParam().expected);
     EXPECT_EQ(table.text(), GetParam().text);
+}
+
+// The walk without a table that a list in text order takes: the same words, the same
+// references.
+TEST_P(Segmentation, WalkWithoutTableGivesTheSameEntries)
+{
+    const std::string& text = GetParam().text;
+    Entries entries;
+    forEachWordWithReference(text, LetterSet::Window,
+                             [&](std::size_t offset, std::size_t length, const MarkerReader& key) {
+                                 entries.emplace_back(text.substr(offset, length),
+                                                      keyOf(text, key.parts(), LetterSet::Window));
+                             });
+    EXPECT_EQ(entries, GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -126,6 +143,43 @@ TEST(TypeTableTest, KeepsAMillionDistinctForms)
         ASSERT_EQ(table.typeFrequency(static_cast<WordTable::TypeId>(k)), 2u) << "type " << k;
         ASSERT_EQ(table.typeOf(k), k);
         ASSERT_EQ(table.typeOf(kForms + k), k);
+    }
+}
+
+} // namespace
+} // namespace quorvex
+
+namespace quorvex {
+namespace {
+
+// Every word of real texts, in both letter sets: the walk and the table agree word for word.
+TEST(WordWalkTest, AgreesWithTheWordTableOnRealTexts)
+{
+    std::vector<std::string> paths = {std::string(QUORVEX_SAMPLES_DIR) + "/latin.txt",
+                                      std::string(QUORVEX_SAMPLES_DIR) + "/francais.txt"};
+    for (const char* name : {"/latin-nt.txt", "/francais-nt.txt"})
+        if (std::filesystem::exists(std::string(QUORVEX_CORPUS_DIR) + name))
+            paths.push_back(std::string(QUORVEX_CORPUS_DIR) + name);
+    for (const std::string& path : paths) {
+        const TextReadResult read = readText(path);
+        ASSERT_FALSE(read.error) << path;
+        for (const LetterSet letters : {LetterSet::Window, LetterSet::Extended}) {
+            SCOPED_TRACE(path + (letters == LetterSet::Window ? " window" : " extended"));
+            const WordTable table = WordTable::segment(read.text, letters);
+            std::size_t i = 0;
+            bool same = true;
+            forEachWordWithReference(
+                read.text, letters, [&](std::size_t offset, std::size_t length, const MarkerReader& key) {
+                    if (!same)
+                        return;
+                    same = i < table.size() && table.formOffset(i) == offset
+                        && table.form(i).size() == length
+                        && keyOf(read.text, key.parts(), letters) == table.referenceText(table.referenceId(i));
+                    EXPECT_TRUE(same) << "word " << i << " at " << offset;
+                    ++i;
+                });
+            EXPECT_EQ(i, table.size());
+        }
     }
 }
 

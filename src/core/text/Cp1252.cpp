@@ -79,6 +79,17 @@ std::string cp1252ToUtf8(std::string_view bytes)
     return out;
 }
 
+void appendCp1252AsUtf8(std::string& out, std::string_view bytes)
+{
+    for (char c : bytes) {
+        // ASCII, most of a text, goes as it is.
+        if (static_cast<unsigned char>(c) < 0x80)
+            out += c;
+        else
+            appendUtf8(out, cp1252ToUnicode(static_cast<unsigned char>(c)));
+    }
+}
+
 std::string unicodeToUtf8(char32_t cp)
 {
     std::string out;

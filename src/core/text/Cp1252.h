@@ -10,6 +10,8 @@ namespace quorvex {
 
 // Every byte maps to one character; the five unassigned codes (81 8D 8F 90 9D) map to U+0081...
 std::string cp1252ToUtf8(std::string_view bytes);
+// The same, appended to `out`: a loop over many short pieces builds no string per piece.
+void appendCp1252AsUtf8(std::string& out, std::string_view bytes);
 char32_t cp1252ToUnicode(unsigned char byte) noexcept;
 
 // One code point as UTF-8 (for naming a character in a message).

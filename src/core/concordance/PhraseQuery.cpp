@@ -1,5 +1,8 @@
 #include "concordance/PhraseQuery.h"
 
+#include <cstdint>
+#include <vector>
+
 namespace quorvex {
 
 WordPattern::WordPattern(std::string_view typed, Folding folding)
@@ -45,9 +48,24 @@ ResultList PhraseQuery::find(const WordTable& table) const
     const std::size_t n = table.size();
     if (k == 0 || n < k)
         return spans;
+    // Each pattern is matched once per distinct form, then the words are read by their type.
+    std::vector<std::vector<std::uint8_t>> wanted(k, std::vector<std::uint8_t>(table.typeCount()));
+    for (std::size_t j = 0; j < k; ++j)
+        for (WordTable::TypeId t = 0; t < table.typeCount(); ++t)
+            wanted[j][t] = m_words[j].matches(table.typeText(t)) ? 1 : 0;
+    if (k == 1) {
+        std::size_t count = 0;
+        for (WordTable::TypeId t = 0; t < table.typeCount(); ++t)
+            count += wanted[0][t] ? table.typeFrequency(t) : 0;
+        spans.reserve(count);
+        table.forEachWordOfTypes(wanted[0], [&](std::size_t i) {
+            spans.push_back(Attestation{static_cast<WordIndex>(i), 1});
+        });
+        return spans;
+    }
     for (std::size_t i = 0; i + k <= n; ++i) {
         std::size_t j = 0;
-        while (j < k && m_words[j].matches(table.form(i + j)))
+        while (j < k && wanted[j][table.typeOf(i + j)])
             ++j;
         if (j == k)
             spans.push_back(Attestation{static_cast<WordIndex>(i), static_cast<std::uint32_t>(k)});

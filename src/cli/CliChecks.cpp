@@ -12,6 +12,8 @@ const char* readerOptionUsed(const CliOptions& o)
         return "--side french";
     if (o.frenchForm)
         return "--french-form";
+    if (!o.excludedForms.empty())
+        return "--exclude-form";
     if (o.frenchLemma)
         return "--french-lemma";
     if (o.equivalents)
@@ -70,14 +72,13 @@ std::string checkAction(const CliOptions& o)
                 return "l'option --latin FICHIER est obligatoire.";
             if (o.outputPath)
                 return "--output ne s'emploie pas avec --frequencies.";
-            if (o.sort == SortOrder::Forms)
+            if (o.sort != SortOrder::Text)
                 return "--sort ne s'emploie pas avec --frequencies (les lemmes y sont classés par "
                        "fréquence).";
             if (o.format == ExportFormat::Html)
                 return "--frequencies s'écrit en tsv ou en csv, pas en html.";
-            if (o.normalize || o.frenchForm)
-                return std::string(o.normalize ? "--normalize" : "--french-form")
-                    + " ne s'emploie pas avec --frequencies.";
+            if (const char* used = readerOptionUsed(o))
+                return std::string(used) + " ne s'emploie pas avec --frequencies.";
             return {};
         }
         if (o.operands.size() == 1 && o.operands[0].find('*') != std::string::npos)
@@ -97,7 +98,7 @@ std::string checkAction(const CliOptions& o)
                 + " » est de trop).";
         if (o.outputPath)
             return "--output ne s'emploie pas avec --check.";
-        if (o.sort == SortOrder::Forms)
+        if (o.sort != SortOrder::Text)
             return "--sort ne s'emploie pas avec --check.";
         return {};
     case CliAction::Show:
@@ -142,7 +143,7 @@ std::string checkAction(const CliOptions& o)
         if (o.action != CliAction::ResultFile && o.action != CliAction::Export
             && o.action != CliAction::Translations && o.outputPath)
             return "--output ne s'emploie pas avec " + o.actionOption + ".";
-        if (o.action == CliAction::Frequencies && o.sort == SortOrder::Forms)
+        if (o.action == CliAction::Frequencies && o.sort != SortOrder::Text)
             return "--sort ne s'emploie pas avec --frequencies (les formes y sont classées par "
                    "fréquence).";
         if (o.action == CliAction::Frequencies && o.format == ExportFormat::Html)
@@ -152,7 +153,7 @@ std::string checkAction(const CliOptions& o)
                 return "--translations demande le texte français (--french FICHIER).";
             if (o.format == ExportFormat::Html)
                 return "--translations s'écrit en tsv ou en csv, pas en html.";
-            if (o.sort == SortOrder::Forms)
+            if (o.sort != SortOrder::Text)
                 return "--sort ne s'emploie pas avec --translations (les lemmes y sont classés "
                        "par association).";
             if (o.frenchSide)
@@ -183,7 +184,7 @@ std::string checkReaderOptions(CliOptions& o)
             + (o.frenchSide ? "--side french." : "--plot.");
     if (o.action == CliAction::Collocates && o.format == ExportFormat::Html)
         return "--collocates s'écrit en tsv ou en csv, pas en html.";
-    if ((o.action == CliAction::Collocates || o.action == CliAction::Plot) && o.sort == SortOrder::Forms)
+    if ((o.action == CliAction::Collocates || o.action == CliAction::Plot) && o.sort != SortOrder::Text)
         return "--sort ne s'emploie pas avec " + o.actionOption + ".";
     if (const char* used = readerOptionUsed(o)) {
         if (o.action == CliAction::Frequencies || o.action == CliAction::Show

@@ -20,6 +20,7 @@ struct OptionRow {
     // The value may be left out; the next argument is taken for it only when it is all
     // digits (so "--kwic amor" searches amor with the default width).
     bool optionalNumber = false;
+    bool repeatable = false;  // each use adds a value instead of being refused
 };
 
 constexpr std::size_t kMaxKwicWidth = 100000;
@@ -65,15 +66,21 @@ const std::vector<OptionRow>& optionTable()
              return e;
          },
          "quorvex-cli --latin latin.txt --date 04/12/2026 --output resultat.txt amor"},
-        {"--sort", "forms|text",
-         "ordre des attestations : forms (par forme, comme le bouton « Formes ») ou text (ordre du texte, par défaut)",
+        {"--sort", "forms|text|left|right",
+         "ordre des attestations : forms (par forme, comme le bouton « Formes »), text (ordre du "
+         "texte, par défaut), left ou right (par le mot qui précède ou qui suit, puis le suivant "
+         "plus loin, puis l'ordre du texte ; mots en minuscules, graphies ramenées avec --normalize)",
          [](CliOptions& o, const std::string& v) {
              if (v == "forms")
                  o.sort = SortOrder::Forms;
              else if (v == "text")
                  o.sort = SortOrder::Text;
+             else if (v == "left")
+                 o.sort = SortOrder::Left;
+             else if (v == "right")
+                 o.sort = SortOrder::Right;
              else
-                 return "--sort attend forms ou text, pas « " + v + " ».";
+                 return "--sort attend forms, text, left ou right, pas « " + v + " ».";
              return std::string();
          },
          "quorvex-cli --latin latin.txt --sort forms --list 'am*'"},
@@ -201,6 +208,18 @@ const std::vector<OptionRow>& optionTable()
              return e;
          },
          "quorvex-cli --latin latin.txt --french francais.txt --french-form 'seigneur*' --list Deus"},
+        {"--exclude-form", "FORME",
+         "laisser hors de la liste les attestations de la forme FORME (majuscules ignorées, "
+         "graphies ramenées avec --normalize ou --lemma) ; répétable",
+         [](CliOptions& o, const std::string& v) {
+             if (v.empty())
+                 return std::string("--exclude-form attend une forme.");
+             std::string f;
+             std::string e = toCp1252(v, "--exclude-form", f);
+             o.excludedForms.push_back(std::move(f));
+             return e;
+         },
+         "quorvex-cli --latin latin.txt --lemma --exclude-form dixit --list dico", false, true},
         {"--french-lemma", "LEMME",
          "ne garder que les attestations dont le passage français (même référence) contient un "
          "mot du lemme français LEMME (minuscules ignorées), les mots ramenés à leurs lemmes "
@@ -446,7 +465,7 @@ CliParseResult parseCliOptions(const std::vector<std::string>& args)
             return result;
         }
         for (const std::string& s : seen)
-            if (s == row->name) {
+            if (s == row->name && !row->repeatable) {
                 result.error = std::string("l'option ") + row->name + " est donnée deux fois.";
                 return result;
             }
@@ -485,12 +504,13 @@ std::string cliHelpText()
 {
     std::string text =
         "Usage : quorvex-cli --latin FICHIER [--french FICHIER] [--title TEXTE] [--date TEXTE]\n"
-        "                    [--sort forms|text] [--output FICHIER] [--count | --list | --print-list] [--] FORME\n"
+        "                    [--sort forms|text|left|right] [--output FICHIER]\n"
+        "                    [--count | --list | --print-list] [--] FORME\n"
         "        quorvex-cli --latin FICHIER [--french FICHIER] --show REF [--mark FORME]\n"
         "        quorvex-cli --latin FICHIER [--french FICHIER] --print-context REF\n"
-        "        quorvex-cli --latin FICHIER [--sort forms|text] --kwic [N] [--] FORME\n"
-        "        quorvex-cli --latin FICHIER [--french FICHIER] [--title TEXTE] [--sort forms|text]\n"
-        "                    --format tsv|csv|html [--output FICHIER] [--] FORME\n"
+        "        quorvex-cli --latin FICHIER [--sort forms|text|left|right] --kwic [N] [--] FORME\n"
+        "        quorvex-cli --latin FICHIER [--french FICHIER] [--title TEXTE]\n"
+        "                    [--sort forms|text|left|right] --format tsv|csv|html [--output FICHIER] [--] FORME\n"
         "        quorvex-cli --latin FICHIER [--format tsv|csv] --frequencies [--] FORME\n"
         "        quorvex-cli --latin FICHIER [--french FICHIER] --check\n"
         "        quorvex-cli --latin FICHIER [--format csv] --collocates N [--] FORME\n"
@@ -498,8 +518,9 @@ std::string cliHelpText()
         "        quorvex-cli --latin FICHIER --french FICHIER --translations [--top N] [--format csv]\n"
         "                    [--dictionary FICHIER.dic] [--all-words] [--output FICHIER] [--] FORME\n"
         "  avec toute commande qui cherche une forme, sauf --frequencies :\n"
-        "        [--normalize] [--phrase] [--french FICHIER [--side latin|french] [--french-form FORME2]\n"
-        "        [--french-lemma LEMME] [--equivalents [--all-words]] [--dictionary FICHIER.dic]]\n"
+        "        [--normalize] [--phrase] [--exclude-form FORME]... [--french FICHIER [--side latin|french]\n"
+        "        [--french-form FORME2] [--french-lemma LEMME] [--equivalents [--all-words]]\n"
+        "        [--dictionary FICHIER.dic]]\n"
         "  recherche par lemme (sauf avec --phrase et --side french) :\n"
         "        [--lemma | --lemma-strict] [--lexicon DOSSIER] [--lexicon-extension] [--] LEMME\n"
         "        quorvex-cli --latin FICHIER --lemma [--format tsv|csv] --frequencies\n"

@@ -37,7 +37,8 @@ enum class CliAction {
     Version,     // the version and the licence
 };
 
-enum class SortOrder { Text, Forms };
+// Forms as the "Formes" button; Left and Right by the word before or after each attestation.
+enum class SortOrder { Text, Forms, Left, Right };
 
 struct CliOptions {
     CliAction action = CliAction::ResultFile;
@@ -57,6 +58,7 @@ struct CliOptions {
     bool normalize = false;                 // spelling folded, Š Œ Ž š œ ž Ÿ in words
     bool phrase = false;                    // the form is a sequence of forms
     std::optional<std::string> frenchForm;  // Windows-1252; a form the French passage must hold
+    std::vector<std::string> excludedForms; // Windows-1252; forms left out of the list
     bool frenchSide = false;                // the French text is searched
     std::size_t collocateWindow = 0;        // --collocates N
     std::optional<std::string> plotPath;    // UTF-8, the SVG picture to write

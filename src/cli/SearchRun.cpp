@@ -3,6 +3,8 @@
 #include "cli/CliChecks.h"
 #include "cli/CommandCommon.h"
 #include "cli/LemmaSearch.h"
+#include "concordance/FormExclusion.h"
+#include "concordance/NeighbourSort.h"
 #include "concordance/PhraseQuery.h"
 #include "passages/BothSides.h"
 #include "translation/Equivalents.h"
@@ -80,6 +82,8 @@ void buildList(SearchRun& run)
         run.results = keepWhereOtherPassageHolds(run.table, run.results, run.otherText,
                                                  WordPattern(*o.frenchForm, run.folding),
                                                  run.letters());
+    if (!o.excludedForms.empty())
+        run.results = withoutForms(run.table, run.results, o.excludedForms, run.folding);
     if (o.frenchLemma)
         run.results = keepWhereFrenchHoldsLemma(run.table, run.results, run.otherText,
                                                 *run.french.lemmas, *o.frenchLemma);
@@ -95,6 +99,9 @@ void buildList(SearchRun& run)
     }
     if (o.sort == SortOrder::Forms)
         sortResults(run.table, run.results, SortKeys::FormThenReference);
+    else if (o.sort == SortOrder::Left || o.sort == SortOrder::Right)
+        sortByNeighbour(run.table, run.results, o.sort == SortOrder::Left ? Neighbour::Left : Neighbour::Right,
+                        run.folding);
 }
 
 } // namespace
@@ -168,7 +175,8 @@ int runSearch(const CliOptions& options, std::ostream& out, std::ostream& err)
                                         options.operands.front(), err, match))
             return code;
         // A count by lemma is the sum of its forms' frequencies: no list is built.
-        if (options.action == CliAction::Count && !options.frenchForm && !options.frenchLemma) {
+        if (options.action == CliAction::Count && !options.frenchForm && !options.frenchLemma
+            && options.excludedForms.empty()) {
             out << run.lemmata->wordCount(match.types) << '\n';
             return finishOutput(out, err);
         }

@@ -48,7 +48,7 @@ run_cases()
     local q=$cli
     check "$mode/optionsByPrefix" "--format --french --french-form --french-lemma --frequencies" "$q" --f
     check "$mode/versionOption" "--version" "$q" --latin latin.txt --vers
-    check "$mode/sortValues" "forms text" "$q" --sort ""
+    check "$mode/sortValues" "forms left right text" "$q" --sort ""
     check "$mode/sortValuePrefix" "forms" "$q" --latin latin.txt --sort f
     check "$mode/formatValues" "csv html tmx tsv" "$q" --format ""
     check "$mode/formatAfterEquals" "html" "$q" --format = h

@@ -32,6 +32,8 @@ class ReaderChoicesTest : public WindowTest {
 private slots:
     void everyChoiceListsWhatTheCommandLineLists_data();
     void everyChoiceListsWhatTheCommandLineLists();
+    void neighbourSortsOrderTheListAsTheCommandLineSorts_data();
+    void neighbourSortsOrderTheListAsTheCommandLineSorts();
     void countLabelSaysHowTheLemmaWasUnderstood();
     void frenchFormIsAskedAndAnEmptyAnswerRemovesIt();
     void choicesAreKeptInTheIniFileForTheNextRun();
@@ -144,6 +146,49 @@ void ReaderChoicesTest::everyChoiceListsWhatTheCommandLineLists()
     }
     QVERIFY(!d->session.choices().any());
     QCOMPARE(d->rows(), cliRows({}, query));
+}
+
+void ReaderChoicesTest::neighbourSortsOrderTheListAsTheCommandLineSorts_data()
+{
+    QTest::addColumn<QStringList>("items");
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QStringList>("leftRows");  // the order by the word before, written out
+    // est: after caelum, Israel, Dei; before Filius (over the marker), deumque, nothing.
+    QTest::newRow("form") << QStringList{} << "est" << QStringList{}
+                          << QStringList{"est|[1]", "est|[4]", "est|[3]"};
+    QTest::newRow("form with a star") << QStringList{} << "d*" << QStringList{} << QStringList{};
+    QTest::newRow("folded spelling") << QStringList{"orthographe"} << "caelum" << QStringList{"--normalize"}
+                                     << QStringList{"cælum|[2]", "caelum|[1]"};
+    QTest::newRow("phrase") << QStringList{"expression"} << "filius dei" << QStringList{"--phrase"}
+                            << QStringList{};
+    QTest::newRow("lemma") << QStringList{"lemme"} << "dico" << QStringList{"--lemma"} << QStringList{};
+    QTest::newRow("French side") << QStringList{"cote_francais"} << "dit" << QStringList{"--side", "french"}
+                                 << QStringList{};
+}
+
+void ReaderChoicesTest::neighbourSortsOrderTheListAsTheCommandLineSorts()
+{
+    QFETCH(QStringList, items);
+    QFETCH(QString, query);
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, leftRows);
+    QVERIFY(open());
+    for (const QString& item : items)
+        trigger(s, item.toLatin1().constData());
+    d->search(query);
+    const QStringList textOrder = d->rows();
+    QVERIFY(textOrder.size() > 1);
+    trigger(s, "tri_gauche");
+    QCOMPARE(d->rows(), cliRows(options + QStringList{"--sort", "left"}, query));
+    if (!leftRows.isEmpty())
+        QCOMPARE(d->rows(), leftRows);
+    trigger(s, "tri_droite");
+    QCOMPARE(d->rows(), cliRows(options + QStringList{"--sort", "right"}, query));
+    // "Formes" keeps its meaning after them.
+    click(s, "Command2");
+    QCOMPARE(d->rows(), cliRows(options + QStringList{"--sort", "forms"}, query));
+    QCOMPARE(d->rows().size(), textOrder.size());
 }
 
 void ReaderChoicesTest::countLabelSaysHowTheLemmaWasUnderstood()

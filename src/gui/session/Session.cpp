@@ -138,7 +138,7 @@ SessionFailure Session::search(const QString& typedForm, std::size_t& found)
     ResultList hits;
     const WordTable* table = &m_words;
     if (m_choices.any()) {
-        if (const SessionFailure failure = searchWithChoices(typedForm, hits, table);
+        if (const SessionFailure failure = searchWithChoices(m_choices, typedForm, hits, table);
             failure != SessionFailure::None)
             return failure;
     } else {

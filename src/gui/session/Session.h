@@ -15,6 +15,7 @@
 //   a save or a print of the list   -> last row, column 1
 //   a click or an arrow in the grid -> that cell
 
+#include "concordance/FormExclusion.h"
 #include "concordance/NeighbourSort.h"
 #include "concordance/ResultList.h"
 #include "concordance/SpellingFold.h"
@@ -88,6 +89,11 @@ public:
     ListOrder listOrder() const { return m_listOrder; }
     // "Tri par le mot de gauche / droite".
     SessionFailure sortByNeighbour(Neighbour side);
+    // The forms a lemma list holds with the forms left out taken back, each with its count in
+    // that list, in the order of their first attestation in the text: what the forms window
+    // offers to leave out or take back. Empty unless the list shown is of a lemma. Throws
+    // std::bad_alloc.
+    std::vector<AttestedForm> formsOfTheLemma();
     // The French sentence of the last Unreadable failure.
     QString failureMessage() const { return m_failureMessage; }
 
@@ -184,7 +190,8 @@ private:
     SessionFailure adopt(std::string text, const QDateTime& moment);
     FileError saveResultFileOrThrow(const std::string& outputPath, const SaveControl& control) const;
     // The search with the reader's choices: the same steps as quorvex-cli's.
-    SessionFailure searchWithChoices(const QString& typedForm, ResultList& into, const WordTable*& table);
+    SessionFailure searchWithChoices(const SearchChoices& c, const QString& typedForm, ResultList& into,
+                                     const WordTable*& table);
     SessionFailure loadLemmata();
     const WordTable& tableFor(bool french, Folding folding);
     // Whether the grid would find the room for that many rows.

@@ -75,10 +75,9 @@ const WordTable& Session::tableFor(bool french, Folding folding)
     return *table;
 }
 
-SessionFailure Session::searchWithChoices(const QString& typedForm, ResultList& into,
+SessionFailure Session::searchWithChoices(const SearchChoices& c, const QString& typedForm, ResultList& into,
                                           const WordTable*& searched)
 {
-    const SearchChoices& c = m_choices;
     const Folding folding = c.folds() ? Folding::Spelling : Folding::Case;
     const LetterSet letters = lettersOf(folding);
     try {
@@ -124,6 +123,28 @@ SessionFailure Session::searchWithChoices(const QString& typedForm, ResultList& 
         return SessionFailure::OutOfMemory;
     }
     return SessionFailure::None;
+}
+
+std::vector<AttestedForm> Session::formsOfTheLemma()
+{
+    if (!m_choices.lemma || !searched())
+        return {};
+    // The list again without the forms left out, whatever its order: the same query and
+    // choices understand the lemma as the list shown did.
+    SearchChoices all = m_choices;
+    all.excludedForms.clear();
+    ResultList spans;
+    const WordTable* table = &m_words;
+    switch (searchWithChoices(all, m_listQuery, spans, table)) {
+    case SessionFailure::None:
+        break;
+    case SessionFailure::OutOfMemory:
+        throw std::bad_alloc();
+    case SessionFailure::Unreadable:
+        // What the list needed was read for it; should it fail now, the list's own forms.
+        return attestedForms(searchedWords(), m_results, m_listFolding);
+    }
+    return attestedForms(*table, spans, m_listFolding);
 }
 
 SessionFailure Session::sortByNeighbour(Neighbour side)

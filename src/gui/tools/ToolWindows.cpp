@@ -2,6 +2,7 @@
 
 #include "tools/CollocatesWindow.h"
 #include "tools/DispersionWindow.h"
+#include "tools/FormsWindow.h"
 #include "tools/KwicWindow.h"
 #include "tools/TranslationsWindow.h"
 #include "windows/WindowDirectory.h"
@@ -47,6 +48,7 @@ void connectTool(QMainWindow* searchWindow, WindowDirectory& windows, const char
 
 void installToolWindows(QMainWindow* searchWindow, WindowDirectory& windows)
 {
+    connectTool<FormsWindow>(searchWindow, windows, "formes_lemme");
     connectTool<KwicWindow>(searchWindow, windows, "kwic");
     connectTool<CollocatesWindow>(searchWindow, windows, "cooccurrents");
     connectTool<DispersionWindow>(searchWindow, windows, "dispersion");

@@ -47,6 +47,7 @@ private slots:
     void greyedOutsideLemmaSearchesAndSaysSoWhenTheListIsNoLongerALemmas();
     void exclusionsAreNotKeptForTheNextRun();
     void lackOfMemoryKeepsTheListTheBoxesAndTheChoices();
+    void aCancelKeepsTheFormsShownUntilTheNextRefill();
 
 private:
     SearchWindow* open(const QByteArray& latin = kLatin)
@@ -198,13 +199,13 @@ void FormsWindowTest::greyedOutsideLemmaSearchesAndSaysSoWhenTheListIsNoLongerAL
     QVERIFY(!child<QAction>(s, "formes_lemme")->isEnabled());
     QWidget* forms = openFormsOf(QStringLiteral("dico"));
     QVERIFY(child<QAction>(s, "formes_lemme")->isEnabled());
-    QVERIFY(child<QLabel>(forms, "lemme")->text().contains(QStringLiteral("« dico »")));
+    QVERIFY(child<QLabel>(forms, "legende")->text().contains(QStringLiteral("« dico »")));
 
     // The lemma choice off: the list is the form's, the window says why it lists nothing.
     trigger(s, "lemme");
     QVERIFY(!child<QAction>(s, "formes_lemme")->isEnabled());
     QCOMPARE(table(forms)->model()->rowCount(), 0);
-    QVERIFY(child<QLabel>(forms, "lemme")->text().startsWith(QStringLiteral("La liste n'est pas celle d'un lemme")));
+    QVERIFY(child<QLabel>(forms, "legende")->text().startsWith(QStringLiteral("La liste n'est pas celle d'un lemme")));
     trigger(s, "lemme");
     QCOMPARE(shownForms(table(forms)), coreForms());
 }
@@ -261,6 +262,24 @@ void FormsWindowTest::lackOfMemoryKeepsTheListTheBoxesAndTheChoices()
     QCOMPARE(shownForms(table(forms)), (QStringList{"dicit|1|-", "dixit|200000|x"}));
     QCOMPARE(d->session.results().size(), std::size_t(200000));
 #endif
+}
+
+void FormsWindowTest::aCancelKeepsTheFormsShownUntilTheNextRefill()
+{
+    QVERIFY(open());
+    QWidget* forms = openFormsOf(QStringLiteral("dico"));
+    const QStringList dico = shownForms(table(forms));
+    d->doubles.progress.cancelAt = 1;
+    d->search(QStringLiteral("deus"));
+    QCOMPARE(d->rows().size(), 4);
+    QCOMPARE(shownForms(table(forms)), dico);
+    QCOMPARE(d->doubles.progress.showAfter, 500);
+    QCOMPARE(d->doubles.progress.label, QStringLiteral("Calcul des formes du lemme"));
+    QVERIFY(!d->doubles.progress.open);
+    d->doubles.progress.cancelAt = 0;
+    trigger(s, "tri_gauche");
+    // In the order of their first attestation in the text, whatever the list's order.
+    QCOMPARE(shownForms(table(forms)), (QStringList{"Deus|1|x", "Dei|2|x", "deumque|1|x"}));
 }
 
 QTEST_MAIN(FormsWindowTest)

@@ -73,7 +73,7 @@ FormsWindow::FormsWindow(WindowDirectory& windows, QWidget* searchWindow)
     : ToolWindow(windows, searchWindow, "frmFormes", QStringLiteral("Formes"))
 {
     m_lemmaLabel = new QLabel(this);
-    m_lemmaLabel->setObjectName(QStringLiteral("lemme"));
+    m_lemmaLabel->setObjectName(QStringLiteral("legende"));
     m_lemmaLabel->setTextFormat(Qt::PlainText);
     m_lemmaLabel->setWordWrap(true);
     m_model = new FormsModel(this);

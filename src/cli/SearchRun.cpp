@@ -104,6 +104,14 @@ void buildList(SearchRun& run)
                         run.folding);
 }
 
+// A list of one Latin form in text order, kept whole and with no column added. Every option
+// that filters, orders or widens a list needs the word table and must send it there.
+bool listTakesOnePass(const CliOptions& o)
+{
+    return o.action == CliAction::List && !readerOptionUsed(o) && !o.lemma
+        && o.sort == SortOrder::Text;
+}
+
 } // namespace
 
 bool searches(CliAction action)
@@ -144,8 +152,7 @@ int runSearch(const CliOptions& options, std::ostream& out, std::ostream& err)
     }
 
     // A list of one Latin form in text order reads each word once, in order, and keeps none.
-    if (options.action == CliAction::List && !readerOptionUsed(options) && !options.lemma
-        && options.sort == SortOrder::Text)
+    if (listTakesOnePass(options))
         return writeListInOnePass(options, out, err);
 
     std::string searched;

@@ -117,6 +117,11 @@ private:
             d->doubles.dialogs.queueAnswer(output());
             d->doubles.messages.queueAnswer(MessageAnswer::Yes);  // replace the old file
             trigger(searchWindow(), "enregistrer");
+        } else if (step.startsWith(QLatin1String("export"))) {
+            // The filters of "Exporter...": 2 HTML, 4 TMX.
+            d->doubles.dialogs.queueAnswer(output(), step == QLatin1String("export-html") ? 2 : 4);
+            d->doubles.messages.queueAnswer(MessageAnswer::Yes);
+            trigger(searchWindow(), "exporter");
         } else if (step == QLatin1String("print"))
             trigger(searchWindow(), "imprimer");
         else if (step == QLatin1String("viewer"))
@@ -142,10 +147,14 @@ private:
         return {output() + QStringLiteral(" existe.\r\nDésirez-vous l'écraser?"), QStringLiteral("Fichier existant"),
                 MessageButtons::YesNo, MessageAnswer::Yes, MessageIcon::None};
     }
+    static bool writesFile(const QString& step)
+    {
+        return step == QLatin1String("save") || step.startsWith(QLatin1String("export"));
+    }
     // The boxes of a command that ran through.
     bool tookSuccess(const QString& step)
     {
-        if (step == QLatin1String("save"))
+        if (writesFile(step))
             return d->doubles.messages.expectNext(replaceQuestion())
                 && d->doubles.messages.expectNext(okBox(QStringLiteral("L'enregistrement est terminé.")));
         return true;
@@ -159,6 +168,8 @@ void OutOfMemoryTest::everyStepShortOfMemoryKeepsItsState_data()
     QTest::newRow("search, the grid's room included") << "search";
     QTest::newRow("sort by form, the grid's room included") << "sort";
     QTest::newRow("save, sized then written") << "save";
+    QTest::newRow("export as HTML with the equivalents, sized then written") << "export-html";
+    QTest::newRow("export as TMX, made whole then written") << "export-tmx";
     QTest::newRow("print, laid out then sent") << "print";
     QTest::newRow("viewer, next attestation") << "viewer";
 }
@@ -186,7 +197,7 @@ void OutOfMemoryTest::everyStepShortOfMemoryKeepsItsState()
         ++failures;
         QList<ShownMessage> shown = d->doubles.messages.shown();
         // A save asks about the old file first, unless it ran short before.
-        if (step == QLatin1String("save") && !shown.isEmpty() && shown.first().message.buttons == MessageButtons::YesNo) {
+        if (writesFile(step) && !shown.isEmpty() && shown.first().message.buttons == MessageButtons::YesNo) {
             QVERIFY(d->doubles.messages.expectNext(replaceQuestion()));
             shown.removeFirst();
         }

@@ -141,6 +141,32 @@ std::uint64_t resultFileSize(const WordTable& table, const ResultList& results,
     return ResultFileWriter(table, results, title, date, latinText, frenchText).size();
 }
 
+FileError saveSizedOutput(const std::string& outputPath, std::uint64_t bytes,
+                          const std::function<void(std::ostream&)>& write,
+                          const std::string& latinPath, const std::string& frenchPath,
+                          const SaveControl& control)
+{
+    WriteControl writing;
+    writing.expectedSize = static_cast<std::int64_t>(bytes);
+    writing.latinPath = latinPath;
+    writing.frenchPath = frenchPath;
+    if (control.progress)
+        writing.progress = [&](std::uint64_t written) { return control.progress(written, bytes); };
+    // The size question comes after the free-space check, which opening the output makes.
+    bool declined = false;
+    FileError error = writeFileReplacing(outputPath, [&](std::ostream& out) {
+        if (control.confirmSize && !control.confirmSize(bytes)) {
+            declined = true;
+            return false;
+        }
+        write(out);
+        return static_cast<bool>(out);
+    }, writing);
+    if (declined)
+        error.kind = FileErrorKind::Cancelled;
+    return error;
+}
+
 namespace {
 
 // Reads the texts, sizes the file, then writes it through a safe replacement.
@@ -160,25 +186,9 @@ FileError saveFromPaths(const std::string& outputPath, const std::string& latinP
     }
     const std::string* frenchText = frenchPath.empty() ? nullptr : &french.text;
     const std::uint64_t bytes = size(latin.text, frenchText);
-    WriteControl writing;
-    writing.expectedSize = static_cast<std::int64_t>(bytes);
-    writing.latinPath = latinPath;
-    writing.frenchPath = frenchPath;
-    if (control.progress)
-        writing.progress = [&](std::uint64_t written) { return control.progress(written, bytes); };
-    // The size question comes after the free-space check, which opening the output makes.
-    bool declined = false;
-    FileError error = writeFileReplacing(outputPath, [&](std::ostream& out) {
-        if (control.confirmSize && !control.confirmSize(bytes)) {
-            declined = true;
-            return false;
-        }
-        write(out, latin.text, frenchText);
-        return static_cast<bool>(out);
-    }, writing);
-    if (declined)
-        error.kind = FileErrorKind::Cancelled;
-    return error;
+    return saveSizedOutput(
+        outputPath, bytes, [&](std::ostream& out) { write(out, latin.text, frenchText); }, latinPath,
+        frenchPath, control);
 }
 
 } // namespace

@@ -72,6 +72,13 @@ FileError saveResultFile(const std::string& outputPath, const WordTable& table,
                          const ResultList& results, std::string_view title,
                          std::string_view date, const std::string& latinPath,
                          const std::string& frenchPath, const SaveControl& control);
+// Any other output of the list, `size` bytes made by `write`, saved as the result file is:
+// through a safe replacement, the size question after the free-space check, the progress as
+// it goes. The texts' paths only guard against writing over one of them.
+FileError saveSizedOutput(const std::string& outputPath, std::uint64_t size,
+                          const std::function<void(std::ostream&)>& write,
+                          const std::string& latinPath, const std::string& frenchPath,
+                          const SaveControl& control);
 // "dd/MM/yyyy HH:mm:ss" in local time, the time left out at exactly midnight.
 std::string defaultDateText(std::time_t moment);
 

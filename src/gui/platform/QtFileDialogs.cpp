@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace quorvex {
 
 namespace {
@@ -28,13 +30,34 @@ public:
     }
 };
 
-QString run(QWidget* parent, QFileDialog::AcceptMode mode, const QString& filter,
-            const QString& fileName, const QString& title = QString())
+// The extension of a filter's first pattern: "tsv" for "TSV (*.tsv)|*.tsv"; none for "*.*".
+QString firstExtension(const QString& filter)
+{
+    const QString pattern =
+        filter.mid(filter.indexOf(QLatin1Char('|')) + 1).section(QLatin1Char(';'), 0, 0).trimmed();
+    if (!pattern.startsWith(QLatin1String("*.")) || pattern.indexOf(QLatin1Char('*'), 1) >= 0)
+        return {};
+    return pattern.mid(2);
+}
+
+FileDialogs::SaveAnswer run(QWidget* parent, QFileDialog::AcceptMode mode, const QStringList& filters,
+                            const QString& fileName, const QString& title = QString())
 {
     // No folder or extension of our own: the dialog opens where the proposed name lies, with
     // that name in its field (or in the current folder when there is none).
     NameOnlyIconProvider icons;  // outlives the dialog that uses it
-    QFileDialog dialog(parent, title, fileName, QtFileDialogs::toQtFilter(filter));
+    QFileDialog dialog(parent, title, fileName);
+    QStringList qtFilters;
+    for (const QString& filter : filters)
+        qtFilters << QtFileDialogs::toQtFilter(filter);
+    dialog.setNameFilters(qtFilters);
+    // Offered several kinds, a name typed without extension takes the kind's.
+    if (filters.size() > 1) {
+        dialog.setDefaultSuffix(firstExtension(filters.first()));
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& chosen) {
+            dialog.setDefaultSuffix(firstExtension(filters.value(qtFilters.indexOf(chosen))));
+        });
+    }
     // Qt's own dialog matches the patterns without regard to case, so *.TXT also lists the
     // usual lower-case .txt files; a desktop's native dialog may not.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
@@ -51,7 +74,9 @@ QString run(QWidget* parent, QFileDialog::AcceptMode mode, const QString& filter
     if (dialog.exec() != QDialog::Accepted)
         return {};
     const QStringList chosen = dialog.selectedFiles();
-    return chosen.isEmpty() ? QString() : chosen.first();
+    if (chosen.isEmpty())
+        return {};
+    return {chosen.first(), std::max(0, int(qtFilters.indexOf(dialog.selectedNameFilter())))};
 }
 
 } // namespace
@@ -72,13 +97,19 @@ QString QtFileDialogs::toQtFilter(const QString& filter)
 
 QString QtFileDialogs::showOpen(QWidget* parent, const QString& filter, const QString& fileName)
 {
-    return run(parent, QFileDialog::AcceptOpen, filter, fileName);
+    return run(parent, QFileDialog::AcceptOpen, {filter}, fileName).fileName;
 }
 
 QString QtFileDialogs::showSave(QWidget* parent, const QString& filter, const QString& fileName,
                                 const QString& title)
 {
-    return run(parent, QFileDialog::AcceptSave, filter, fileName, title);
+    return run(parent, QFileDialog::AcceptSave, {filter}, fileName, title).fileName;
+}
+
+FileDialogs::SaveAnswer QtFileDialogs::showSaveAs(QWidget* parent, const QStringList& filters,
+                                                  const QString& fileName, const QString& title)
+{
+    return run(parent, QFileDialog::AcceptSave, filters, fileName, title);
 }
 
 } // namespace quorvex

@@ -11,6 +11,8 @@ public:
     QString showOpen(QWidget* parent, const QString& filter, const QString& fileName) override;
     QString showSave(QWidget* parent, const QString& filter, const QString& fileName,
                      const QString& title = QString()) override;
+    SaveAnswer showSaveAs(QWidget* parent, const QStringList& filters, const QString& fileName,
+                          const QString& title = QString()) override;
 
     // "Fichiers Texte (*.TXT)|*.TXT" -> "Fichiers Texte (*.TXT)" with the pattern *.TXT.
     // A filter without "|" is taken as the pattern alone.

@@ -115,7 +115,7 @@ SessionFailure Session::adopt(std::string text, const QDateTime& moment)
     m_frenchFolded.reset();
     m_frenchRead = false;
     std::string().swap(m_frenchText);
-    m_listFrenchSide = m_listEveryForm = m_listFormsKnown = false;
+    m_listFrenchSide = m_listEveryForm = m_listFormsKnown = m_listByLemma = false;
     m_listQuery.clear();
     m_listOrder = ListOrder::Text;
     forgetEquivalents();
@@ -162,6 +162,7 @@ SessionFailure Session::search(const QString& typedForm, std::size_t& found)
     m_listTable = table;
     m_listFrenchSide = m_choices.frenchSide;
     m_listEveryForm = m_choices.any() && m_choices.folds() && !m_choices.phrase;
+    m_listByLemma = m_choices.any() && m_choices.lemma;
     m_listFormsKnown = false;
     m_typedForm = toCp1252(typedForm);
     m_listQuery = typedForm;

@@ -43,6 +43,9 @@
 
 namespace quorvex {
 
+// The kinds of "Exporter...", each the counterpart of quorvex-cli's --format or --kwic.
+enum class ListExport { Tsv, Csv, Html, Kwic, Tmx };
+
 // What stopped a load or a search; the session is as it was. Unreadable: a file the search
 // needed (the lexicon, the French text) could not be read, failureMessage() says why.
 enum class SessionFailure { None, OutOfMemory, Unreadable };
@@ -143,6 +146,11 @@ public:
     // short of memory gives OutOfMemory naming the output, which is left as it was.
     FileError saveResultFile(const std::string& outputPath, const SaveControl& control) const;
     PrintOperations attestationListLayout() const;
+    // The list exported as quorvex-cli exports it with the same options: a lemma's list with
+    // its lemmata column and, with a French text beside a Latin list, the equivalents column
+    // (except for KWIC lines and TMX). Failures as the save's; the French text unreadable
+    // gives its error.
+    FileError exportList(const std::string& outputPath, ListExport kind, const SaveControl& control);
 
     std::size_t currentRow() const { return m_currentRow; }
     int currentColumn() const { return m_currentColumn; }
@@ -189,6 +197,7 @@ signals:
 private:
     SessionFailure adopt(std::string text, const QDateTime& moment);
     FileError saveResultFileOrThrow(const std::string& outputPath, const SaveControl& control) const;
+    FileError exportListOrThrow(const std::string& outputPath, ListExport kind, const SaveControl& control);
     // The search with the reader's choices: the same steps as quorvex-cli's.
     SessionFailure searchWithChoices(const SearchChoices& c, const QString& typedForm, ResultList& into,
                                      const WordTable*& table);
@@ -228,6 +237,7 @@ private:
     const WordTable* m_listTable = nullptr;  // null: m_words
     bool m_listFrenchSide = false;  // the list is of the French text's words
     bool m_listEveryForm = false;   // a lemma's or a folded form's list
+    bool m_listByLemma = false;     // a lemma search's list
     mutable std::vector<std::string> m_listForms;
     mutable bool m_listFormsKnown = false;
     QString m_listQuery;

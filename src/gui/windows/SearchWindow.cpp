@@ -6,6 +6,7 @@
 #include "look/Twips.h"
 #include "look/WindowLook.h"
 #include "windows/DialogFolder.h"
+#include "windows/ListSave.h"
 #include "output/ResultFile.h"
 #include "platform/BusyPointer.h"
 #include "platform/FileDialogs.h"
@@ -40,8 +41,16 @@ namespace quorvex {
 namespace {
 
 const QString kTextFilter = QStringLiteral("Fichiers Texte (*.TXT)|*.TXT");
-// Saves larger than this (decimal bytes) ask before writing.
-constexpr std::uint64_t kSizeWorthAsking = 1'000'000'000;
+// The kinds of the export, in the order of their filters.
+struct ExportKind {
+    const char* filter;
+    ListExport kind;
+};
+constexpr ExportKind kExportKinds[] = {
+    {"TSV (*.tsv)|*.tsv", ListExport::Tsv},   {"CSV (*.csv)|*.csv", ListExport::Csv},
+    {"HTML (*.html)|*.html", ListExport::Html}, {"KWIC (*.txt)|*.txt", ListExport::Kwic},
+    {"TMX (*.tmx)|*.tmx", ListExport::Tmx},
+};
 
 // The search button's picture, drawn 76 x 38 pixels at 96 dpi.
 QIcon recherchePicture(const QSize& size)
@@ -223,6 +232,7 @@ void SearchWindow::connectToolsMenu()
     connect(m_tools->frenchForm, &QAction::triggered, this, &SearchWindow::onFrenchFormTriggered);
     connect(m_tools->sortLeft, &QAction::triggered, this, [this] { onSortByNeighbourTriggered(true); });
     connect(m_tools->sortRight, &QAction::triggered, this, [this] { onSortByNeighbourTriggered(false); });
+    connect(m_tools->exportList, &QAction::triggered, this, &SearchWindow::onExportTriggered);
 
     connect(&m_session, &Session::choicesChanged, this, &SearchWindow::reflectChoices);
     connect(&m_session, &Session::frenchPathChanged, this, &SearchWindow::reflectChoices);
@@ -403,73 +413,28 @@ void SearchWindow::onSaveTriggered()
         return;
     m_saveFileName = name;
 
-    // Before the question about replacing it: a text of the search is never written over.
-    if (const FileError input = refuseInputAsOutput(toPath(name), toPath(m_session.latinPath()),
-                                                    toPath(m_session.frenchPath()))) {
-        platform.messages.show(this, fileErrorMessage(input));
-        return;
-    }
-    if (platform.files.fileExists(name)) {
-        Message question;
-        question.text = name + QStringLiteral(" existe.\r\nDésirez-vous l'écraser?");
-        question.title = QStringLiteral("Fichier existant");
-        question.buttons = MessageButtons::YesNo;
-        question.defaultAnswer = MessageAnswer::Yes;
-        if (platform.messages.show(this, question) != MessageAnswer::Yes)
-            return;
-        // The old file is not deleted here: it is replaced only once the new one is
-        // complete, so a failed write leaves it as it was.
-    }
+    writeListFile(this, platform, m_session, name, [this](const std::string& path, const SaveControl& control) {
+        return m_session.saveResultFile(path, control);
+    });
+}
 
-    FileError error;
-    bool declined = false;
-    {
-        BusyGuard busy(platform.busy, this);
-        SaveControl control;
-        // Past a gigabyte the user has a last word, once the size is known and fits the disk.
-        control.confirmSize = [&](std::uint64_t size) {
-            if (size <= kSizeWorthAsking)
-                return true;
-            busy.release();
-            Message question;
-            question.text = QStringLiteral("Le fichier fera %1. Continuer ?")
-                                .arg(QString::fromStdString(formatByteSize(size)));
-            question.title = applicationTitle();
-            question.buttons = MessageButtons::YesNo;
-            question.defaultAnswer = MessageAnswer::No;
-            declined = platform.messages.show(this, question) != MessageAnswer::Yes;
-            busy.resume();
-            return !declined;
-        };
-        bool progressShown = false;
-        control.progress = [&](std::uint64_t written, std::uint64_t size) {
-            if (!progressShown) {
-                platform.progress.begin(this, QStringLiteral("Enregistrement de %1").arg(name), size);
-                progressShown = true;
-            }
-            return platform.progress.advance(written);
-        };
-        error = m_session.saveResultFile(toPath(name), control);
-        if (progressShown)
-            platform.progress.end();
-        if (!error)
-            m_session.leaveCurrentCellAfterReadingRows();
-    }
-    if (declined)
+void SearchWindow::onExportTriggered()
+{
+    CommandScope command(m_windows);
+    const Platform& platform = m_windows.platform();
+    QStringList filters;
+    for (const ExportKind& k : kExportKinds)
+        filters << QString::fromLatin1(k.filter);
+    const FileDialogs::SaveAnswer answer = platform.fileDialogs.showSaveAs(
+        this, filters, nameInOrdinaryFolder(platform.files, m_exportFileName, m_session.latinPath()));
+    if (answer.fileName.isEmpty())
         return;
-    if (error.kind == FileErrorKind::OutOfMemory) {
-        platform.messages.show(this, memoryShortMessage(QStringLiteral("Mémoire insuffisante pour enregistrer "
-                                                                       "la liste dans « %1 » : rien n'a été écrit.")
-                                                            .arg(name)));
-        return;
-    }
-    if (error) {
-        platform.messages.show(this, fileErrorMessage(error));
-        return;
-    }
-    Message done;
-    done.text = QStringLiteral("L'enregistrement est terminé.");
-    platform.messages.show(this, done);
+    m_exportFileName = answer.fileName;
+    const ListExport kind = kExportKinds[answer.filter >= 0 && answer.filter < int(filters.size()) ? answer.filter : 0].kind;
+    writeListFile(this, platform, m_session, answer.fileName,
+                  [this, kind](const std::string& path, const SaveControl& control) {
+                      return m_session.exportList(path, kind, control);
+                  });
 }
 
 void SearchWindow::onPrintTriggered()

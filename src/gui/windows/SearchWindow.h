@@ -48,6 +48,8 @@ public:
     // Opens the context viewer on the row clicked.
     void onResultGridClicked();
     void onSaveTriggered();
+    // "Exporter...": the list in the kind of the filter chosen, as quorvex-cli exports it.
+    void onExportTriggered();
     void onPrintTriggered();
     void onCloseTriggered();
     void onAboutTriggered();
@@ -75,6 +77,7 @@ private:
     Session& m_session;
     // The save dialog remembers the name last chosen while the window stays loaded.
     QString m_saveFileName;
+    QString m_exportFileName;
 
     QGroupBox* m_resultFrame = nullptr;
     QGroupBox* m_searchFrame = nullptr;

@@ -1,0 +1,142 @@
+// The list's exports, in quorvex-cli's --format and --kwic core calls for the same options:
+// the searched table and its text, the other text of the pair, the lemmata column of a lemma
+// search and, with a French text beside a Latin list, the equivalents column.
+
+#include "session/Session.h"
+
+#include "lexicon/LatinSpelling.h"
+#include "lexicon/Lexicon.h"
+#include "output/ExportFormats.h"
+#include "output/KwicLines.h"
+#include "output/TmxExport.h"
+#include "platform/TextCodec.h"
+
+#include <new>
+#include <sstream>
+#include <stdexcept>
+#include <unordered_map>
+
+namespace quorvex {
+
+namespace {
+
+// Whether the code page holds every character of `text`.
+bool fitsCodePage(const QString& text) { return fromCp1252(toCp1252(text)) == text; }
+
+// A lemma as the headings show it: as typed, else without its quantity marks, else its
+// folded letters (its homograph digit left out), as the command line heads it.
+std::string lemmaHeading(const QString& typed)
+{
+    if (fitsCodePage(typed))
+        return toCp1252(typed);
+    const QString plain = QString::fromStdString(lexicon::withoutQuantities(typed.toStdString()));
+    if (fitsCodePage(plain))
+        return toCp1252(plain);
+    std::string letters = typed.toStdString();
+    while (!letters.empty() && letters.back() >= '0' && letters.back() <= '9')
+        letters.pop_back();
+    lexicon::FoldedSpelling folded = lexicon::foldSpelling(letters);
+    return folded.ok ? std::move(folded.letters) : std::string();
+}
+
+} // namespace
+
+FileError Session::exportList(const std::string& outputPath, ListExport kind, const SaveControl& control)
+{
+    // Short of memory at any step the output is left as it was: the file being written is
+    // removed as the exception leaves.
+    try {
+        return exportListOrThrow(outputPath, kind, control);
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    FileError error;
+    error.kind = FileErrorKind::OutOfMemory;
+    error.path = outputPath;
+    return error;
+}
+
+FileError Session::exportListOrThrow(const std::string& outputPath, ListExport kind, const SaveControl& control)
+{
+    const WordTable& table = searchedWords();
+    const bool frenchNamed = !m_frenchPath.isEmpty();
+    // The other text of the pair: the Latin one beside a French list, else the French one.
+    std::string latinCopy;
+    const std::string* other = nullptr;
+    if (m_listFrenchSide) {
+        latinCopy = m_words.text();
+        other = &latinCopy;
+    } else if (frenchNamed) {
+        if (useFrenchText() != SessionFailure::None)
+            return m_frenchTextError;
+        other = &m_frenchText;
+    }
+
+    const std::string title = toCp1252(m_title);
+    const std::string query = m_listByLemma ? lemmaHeading(m_listQuery) : m_typedForm;
+    ExportHeading heading{title, query, {}, m_listFrenchSide, table.letterSet()};
+    std::unordered_map<std::string, std::string> lemmataByForm;
+    if (m_listByLemma && m_lexicon && m_lemmata) {
+        // A form's lemmata depend on its spelling only: one column text per form.
+        for (const Attestation& a : m_results) {
+            auto [it, added] = lemmataByForm.try_emplace(std::string(table.form(a.first)));
+            if (added) {
+                const TextLemmata::Candidates c = m_lemmata->candidates(m_lemmata->typeOf(a.first));
+                it->second = m_lexicon->spellings(std::vector<lexicon::LemmaId>(c.begin(), c.end()));
+            }
+        }
+        heading.byLemma = true;
+        heading.lemmata = [&lemmataByForm](std::string_view form) {
+            const auto it = lemmataByForm.find(std::string(form));
+            return it == lemmataByForm.end() ? std::string() : it->second;
+        };
+    }
+    // Beside a Latin list the French text gives each passage its equivalents, as
+    // --equivalents does; the translation memory has no such column.
+    std::unordered_map<std::string, std::string> renderings;
+    if (frenchNamed && !m_listFrenchSide && kind != ListExport::Tmx && kind != ListExport::Kwic) {
+        FileError error;
+        if (const Equivalents* eq = equivalents(&error)) {
+            for (const Attestation& a : m_results) {
+                const WordTable::ReferenceId id = table.referenceId(a.first);
+                std::string ref = table.referenceText(id);
+                if (!renderings.count(ref))
+                    renderings.emplace(std::move(ref), eq->renderingOf(id, *m_frenchLemmas));
+            }
+        } else if (error) {
+            return error;
+        }
+        heading.equivalents = [&renderings](std::string_view ref) {
+            const auto it = renderings.find(std::string(ref));
+            return it == renderings.end() ? std::string() : it->second;
+        };
+    }
+
+    const std::string latinPath = toPath(m_latinPath);
+    const std::string frenchPath = toPath(m_frenchPath);
+    // The translation memory and the KWIC lines are made whole before their size is known.
+    std::string made;
+    if (kind == ListExport::Tmx) {
+        made = tmxDocument(table, m_results, table.text(), other, QUORVEX_VERSION);
+    } else if (kind == ListExport::Kwic) {
+        std::ostringstream lines;
+        writeKwicLines(lines, table, m_results, kDefaultKwicWidth);
+        made = std::move(lines).str();
+    }
+    if (kind == ListExport::Tmx || kind == ListExport::Kwic)
+        return saveSizedOutput(
+            outputPath, made.size(),
+            [&](std::ostream& out) { out.write(made.data(), static_cast<std::streamsize>(made.size())); },
+            latinPath, frenchPath, control);
+
+    const ExportFormat format = kind == ListExport::Csv ? ExportFormat::Csv
+        : kind == ListExport::Html                     ? ExportFormat::Html
+                                                       : ExportFormat::Tsv;
+    const std::uint64_t size = attestationExportSize(format, table, m_results, table.text(), other, heading);
+    return saveSizedOutput(
+        outputPath, size,
+        [&](std::ostream& out) { writeAttestationExport(out, format, table, m_results, table.text(), other, heading); },
+        latinPath, frenchPath, control);
+}
+
+} // namespace quorvex

@@ -1,0 +1,64 @@
+// The real save dialog offering several kinds: the filter the user selected comes back with
+// the name, and a name typed without extension takes the selected kind's.
+
+#include "platform/QtFileDialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+using namespace quorvex;
+
+class QtFileDialogsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void saveAsGivesTheSelectedFilter_data();
+    void saveAsGivesTheSelectedFilter();
+};
+
+void QtFileDialogsTest::saveAsGivesTheSelectedFilter_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("selected");  // -1: the dialog is cancelled
+    QTest::addColumn<QString>("expectedName");
+    QTest::newRow("first kind, no extension typed") << "liste" << 0 << "liste.tsv";
+    QTest::newRow("another kind selected, no extension typed") << "liste" << 2 << "liste.html";
+    QTest::newRow("an extension typed is kept") << "liste.dat" << 1 << "liste.dat";
+    QTest::newRow("cancelled") << "liste" << -1 << "";
+}
+
+void QtFileDialogsTest::saveAsGivesTheSelectedFilter()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, selected);
+    QFETCH(QString, expectedName);
+    QTemporaryDir dir;
+    const QStringList filters{"TSV (*.tsv)|*.tsv", "CSV (*.csv)|*.csv", "HTML (*.html)|*.html"};
+    QStringList offered;
+    // The dialog is answered as a user would, once it is up.
+    QTimer::singleShot(0, this, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        offered = dialog->nameFilters();
+        if (selected < 0) {
+            dialog->reject();
+            return;
+        }
+        dialog->selectNameFilter(offered.value(selected));
+        emit dialog->filterSelected(offered.value(selected));
+        dialog->selectFile(typed);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    QtFileDialogs dialogs;
+    const FileDialogs::SaveAnswer answer =
+        dialogs.showSaveAs(nullptr, filters, dir.filePath(QStringLiteral("proposé")));
+    QCOMPARE(offered, (QStringList{"TSV (*.tsv)", "CSV (*.csv)", "HTML (*.html)"}));
+    QCOMPARE(answer.fileName, expectedName.isEmpty() ? QString() : dir.filePath(expectedName));
+    if (selected >= 0)
+        QCOMPARE(answer.filter, selected);
+}
+
+QTEST_MAIN(QtFileDialogsTest)
+#include "QtFileDialogsTest.moc"

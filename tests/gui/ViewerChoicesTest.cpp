@@ -76,6 +76,9 @@ void ViewerChoicesTest::marksWhatTheSearchFoundInThePaneSearched_data()
     QTest::newRow("phrase: its words where they stand in a row")
         << QStringList{"expression"} << "filius dei" << 1 << "Filius Dei"
         << QStringLiteral("[2] <Filius> <Dei> dixit cælum, cœlum et Coelum\n") << plainFrench2;
+    QTest::newRow("phrase running on past the passage's marker")
+        << QStringList{"expression"} << "coelum israel" << 1 << "Coelum Israel"
+        << QStringLiteral("[2] Filius Dei dixit cælum, cœlum et <Coelum>\n") << plainFrench2;
     QTest::newRow("phrase with folded spelling")
         << QStringList{"expression", "orthographe"} << "dixit caelum" << 1 << QStringLiteral("dixit cælum")
         << QStringLiteral("[2] Filius Dei <dixit> <cælum>, cœlum et Coelum\n") << plainFrench2;

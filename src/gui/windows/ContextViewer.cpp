@@ -239,10 +239,18 @@ bool ContextViewer::showPassage(const std::string& reference)
         latinScan = scanReference(latin.text, reference, Neighbours::Record);
         if (!frenchPath.empty())
             frenchScan = scanReference(french.text, reference, Neighbours::Ignore);
-        const std::string& shown = m_session.listOfFrenchText()
-                                       ? (frenchScan.pane ? *frenchScan.pane : m_frenchPassage)
-                                       : (latinScan.pane ? *latinScan.pane : m_latinPassage);
-        marks = panePositions(shown, searchedMarks(shown));
+        const bool frenchList = m_session.listOfFrenchText();
+        const std::string& shown = frenchList ? (frenchScan.pane ? *frenchScan.pane : m_frenchPassage)
+                                              : (latinScan.pane ? *latinScan.pane : m_latinPassage);
+        // A phrase may run on past the passage's marker: what follows it in the text.
+        std::string_view after;
+        if (m_form.find(' ') != std::string::npos) {
+            const std::string_view source = frenchList ? french.text : latin.text;
+            const std::size_t at = source.find(shown);
+            if (at != std::string_view::npos)
+                after = source.substr(at + shown.size());
+        }
+        marks = panePositions(shown, searchedMarks(shown, after));
     } catch (const std::bad_alloc&) {
         tell(memoryShortMessage());
         return false;
@@ -258,6 +266,7 @@ bool ContextViewer::showPassage(const std::string& reference)
         m_frenchPassage = std::move(*frenchScan.pane);
         m_frenchPane->setPlainText(fromCp1252(m_frenchPassage));
     }
+    m_formMarks = marks;
     if (m_session.choices().markTranslations)
         markTranslations();
     if (latinScan.previous)
@@ -284,7 +293,7 @@ void ContextViewer::setForm(const std::string& form)
     m_formLabel->setText(fromCp1252(form));
 }
 
-std::vector<MarkRange> ContextViewer::searchedMarks(const std::string& passage) const
+std::vector<MarkRange> ContextViewer::searchedMarks(const std::string& passage, std::string_view after) const
 {
     // A folded search cut its text with the extended letters: "cœlum" is one word there.
     const LetterSet letters = m_session.searchedWords().letterSet();
@@ -292,11 +301,11 @@ std::vector<MarkRange> ContextViewer::searchedMarks(const std::string& passage) 
         // One word cut as the window cuts: the row's form, case ignored, as it always was.
         if (letters == LetterSet::Window && m_form.find(' ') == std::string::npos)
             return formMarks(passage, m_form);
-        return phraseMarks(passage, m_form, letters);
+        return phraseMarks(passage, m_form, letters, after);
     }
     std::vector<MarkRange> marks;
     for (const std::string& form : m_session.listForms()) {
-        const std::vector<MarkRange> more = phraseMarks(passage, form, letters);
+        const std::vector<MarkRange> more = phraseMarks(passage, form, letters, after);
         marks.insert(marks.end(), more.begin(), more.end());
     }
     // panePositions wants them in text order; forms differ after lowering, so never overlap.
@@ -342,12 +351,8 @@ void ContextViewer::markTranslations()
     // Unmarked, the pane is the passage as plain text, exactly as a display writes it.
     m_frenchPane->setPlainText(fromCp1252(m_frenchPassage));
     // A list of the French text has its form marked there: written again over the plain text.
-    if (m_session.listOfFrenchText()) {
-        try {
-            markForm(panePositions(m_frenchPassage, searchedMarks(m_frenchPassage)));
-        } catch (const std::bad_alloc&) {
-        }
-    }
+    if (m_session.listOfFrenchText())
+        markForm(m_formMarks);
     if (!m_session.choices().markTranslations || m_frenchPassage.empty())
         return;
     // The equivalents of the list, computed at the first marking after a search. A French

@@ -10,10 +10,13 @@
 // The window keeps as data the form shown and the passage last written to each pane; the
 // marks and the context printout are made from these, never read back from the widgets.
 
+#include "passages/FormMarking.h"
+
 #include <QMainWindow>
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QAction;
@@ -25,7 +28,6 @@ class QTextEdit;
 namespace quorvex {
 
 class BusyGuard;
-struct MarkRange;
 struct Message;
 
 class Session;
@@ -72,7 +74,8 @@ private:
     void setForm(const std::string& form);
     // What the list's search found in `passage` (byte offsets): the form, every form of the
     // list, or a phrase's words, cut with the letters the list's text was cut with.
-    std::vector<MarkRange> searchedMarks(const std::string& passage) const;
+    // `after`: the text that follows the passage, where a phrase begun in it may end.
+    std::vector<MarkRange> searchedMarks(const std::string& passage, std::string_view after = {}) const;
     QTextEdit* searchedPane() const;
 
     WindowDirectory& m_windows;
@@ -84,6 +87,8 @@ private:
     std::string m_form;
     std::string m_latinPassage;
     std::string m_frenchPassage;
+    // The form's marks in the searched pane, in the pane's positions, as last made.
+    std::vector<MarkRange> m_formMarks;
 
     BusyGuard* m_busy = nullptr;  // the step running now, if any
     QLabel* m_titleBack = nullptr;

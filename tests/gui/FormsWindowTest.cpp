@@ -154,6 +154,11 @@ void FormsWindowTest::uncheckedFormsLeaveTheListAsTheCommandLineLeavesThem()
     }
     QCOMPARE(d->rows(), (QStringList{"dixit|[1]", "DIXIT|[2]", "dicit|[3]", "dixit|[4]"}));
     QCOMPARE(child<QLabel>(s, "label4")->toolTip(), QStringLiteral("Recherche par lemme\nFormes exclues : dicis"));
+
+    // The refill leaves the cursor on the form toggled: the space bar again takes it back.
+    QCOMPARE(table(forms)->currentIndex().data().toString(), QStringLiteral("dixit"));
+    QTest::keyClick(table(forms), Qt::Key_Space);
+    QCOMPARE(shownForms(table(forms)), (QStringList{"dixit|3|-", "dicit|1|x", "dicis|1|-"}));
 }
 
 void FormsWindowTest::theWindowFollowsTheListAndAnotherLemmaBringsTheFormsBack()

@@ -116,8 +116,18 @@ bool FormsWindow::rebuild(ToolProgress& progress)
         ofLemma ? QStringLiteral("Formes du lemme « %1 » dans le texte :").arg(m_session.listQuery())
                 : QStringLiteral("La liste n'est pas celle d'un lemme : cochez « Recherche par lemme » dans "
                                  "« Outils » et cherchez un lemme.");
+    // A box toggled from the keyboard refills the table: the cursor stays on its form, so that
+    // a second space takes it back.
+    const QModelIndex current = m_table->currentIndex();
+    const QString currentForm = current.isValid() ? m_model->rows()[std::size_t(current.row())].form : QString();
     m_model->adopt(rows);
     m_lemmaLabel->setText(caption);
+    const std::vector<FormsModel::Row>& shown = m_model->rows();
+    for (std::size_t row = 0; row < shown.size() && current.isValid(); ++row)
+        if (shown[row].form == currentForm) {
+            m_table->setCurrentIndex(m_model->index(int(row), current.column()));
+            break;
+        }
     return true;
 }
 

@@ -1,7 +1,7 @@
 #include "cli/LemmaSearch.h"
 
 #include "cli/CommandCommon.h"
-#include "lexicon/LatinSpelling.h"
+#include "concordance/LemmaMatch.h"
 #include "lexicon/LexiconFolder.h"
 #include "output/EquivalentsTable.h"
 #include "output/ExportFormats.h"
@@ -19,24 +19,6 @@
 namespace quorvex {
 
 namespace {
-
-// A typed argument is UTF-8; one that is not is taken as Windows-1252, as the texts are.
-std::string asUtf8(const std::string& typed)
-{
-    return isValidUtf8(typed) ? typed : cp1252ToUtf8(typed);
-}
-
-// Folded letters of what the user typed, its homograph digit left out.
-std::optional<std::string> foldedTyped(const std::string& typed)
-{
-    std::size_t end = typed.size();
-    while (end > 0 && typed[end - 1] >= '0' && typed[end - 1] <= '9')
-        --end;
-    lexicon::FoldedSpelling f = lexicon::foldSpelling(std::string_view(typed).substr(0, end));
-    if (!f.ok || f.letters.empty())
-        return std::nullopt;
-    return std::move(f.letters);
-}
 
 void appendUtf8Record(std::string& out, bool csv, const std::vector<std::string_view>& fields)
 {
@@ -86,46 +68,16 @@ int loadLexicon(const CliOptions& options, std::ostream& err, lexicon::Lexicon& 
 }
 
 int matchLemma(const CliOptions& options, const lexicon::Lexicon& lexicon,
-               const TextLemmata& lemmata, const std::string& typedArgument, std::ostream& err,
+               const TextLemmata& lemmata, const std::string& typed, std::ostream& err,
                LemmaMatch& into)
 {
-    const std::string typed = asUtf8(typedArgument);
-    into.lemmata = lexicon.lemmataNamed(typed);
-    if (!into.lemmata.empty()) {
-        into.types = lemmata.typesOf(into.lemmata, options.lemmaStrict);
-        return kExitOk;
-    }
-    const std::optional<std::string> folded = foldedTyped(typed);
-    // A name with a homograph digit is no form of the text.
-    const bool numbered = !typed.empty() && typed.back() >= '0' && typed.back() <= '9';
-    const TextLemmata::TypeId type =
-        folded && !numbered ? lemmata.findType(*folded) : TextLemmata::npos;
-    if (folded && type != TextLemmata::npos) {
-        err << "« " << typed << " » n'est pas dans le lexique : recherche de la forme.\n";
-        into.types = {type};
-        return kExitOk;
-    }
-    err << "Lemme inconnu : « " << typed << " ».\n";
-    if (!folded)
+    LemmaMatchResult match = matchLemmaTypes(lexicon, lemmata, typed, options.lemmaStrict);
+    err << match.lines;
+    if (match.kind == LemmaMatchKind::Unknown)
         return kExitFileError;
-    std::vector<lexicon::LemmaId> forms;
-    lexicon.analyse(*folded, forms);
-    if (!forms.empty())
-        err << "« " << typed << " » est une forme de : " << lexicon.spellings(forms) << ".\n";
-    else
-        err << "Lemmes voisins : " << lexicon.spellings(lexicon.neighbours(*folded, 5)) << ".\n";
-    return kExitFileError;
-}
-
-std::string lemmaHeading(const std::string& typed)
-{
-    ArgumentConversion asTyped = argumentToCp1252(typed);
-    if (asTyped.missingChar.empty())
-        return std::move(asTyped.bytes);
-    ArgumentConversion plain = argumentToCp1252(lexicon::withoutQuantities(asUtf8(typed)));
-    if (plain.missingChar.empty())
-        return std::move(plain.bytes);
-    return foldedTyped(asUtf8(typed)).value_or(std::string());
+    into.lemmata = std::move(match.lemmata);
+    into.types = std::move(match.types);
+    return kExitOk;
 }
 
 std::string lemmataColumn(const lexicon::Lexicon& lexicon, const TextLemmata& lemmata,

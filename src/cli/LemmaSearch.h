@@ -3,6 +3,7 @@
 // designates in the text, the lemmata column of an attestation, and --frequencies --lemma.
 
 #include "cli/CliOptions.h"
+#include "concordance/LemmaMatch.h"
 #include "concordance/ResultList.h"
 #include "concordance/TextLemmata.h"
 #include "concordance/WordTable.h"
@@ -34,10 +35,6 @@ struct LemmaMatch {
 int matchLemma(const CliOptions& options, const lexicon::Lexicon& lexicon,
                const TextLemmata& lemmata, const std::string& typed, std::ostream& err,
                LemmaMatch& into);
-
-// The typed lemma as headings show it (Windows-1252): as typed, or without its quantity
-// marks when the code page lacks them.
-std::string lemmaHeading(const std::string& typed);
 
 // The word's candidate lemmata as the lemmata column writes them: "sum, edo".
 std::string lemmataColumn(const lexicon::Lexicon& lexicon, const TextLemmata& lemmata,

@@ -20,7 +20,7 @@
 #include "concordance/ResultList.h"
 #include "concordance/SpellingFold.h"
 #include "concordance/TextLemmata.h"
-#include "lexicon/LemmaMatch.h"
+#include "concordance/LemmaMatch.h"
 #include "concordance/WordTable.h"
 #include "output/PrintLayout.h"
 #include "output/ResultFile.h"

@@ -4,7 +4,6 @@
 
 #include "session/Session.h"
 
-#include "lexicon/LatinSpelling.h"
 #include "lexicon/Lexicon.h"
 #include "output/ExportFormats.h"
 #include "output/KwicLines.h"
@@ -17,29 +16,6 @@
 #include <unordered_map>
 
 namespace quorvex {
-
-namespace {
-
-// Whether the code page holds every character of `text`.
-bool fitsCodePage(const QString& text) { return fromCp1252(toCp1252(text)) == text; }
-
-// A lemma as the headings show it: as typed, else without its quantity marks, else its
-// folded letters (its homograph digit left out), as the command line heads it.
-std::string lemmaHeading(const QString& typed)
-{
-    if (fitsCodePage(typed))
-        return toCp1252(typed);
-    const QString plain = QString::fromStdString(lexicon::withoutQuantities(typed.toStdString()));
-    if (fitsCodePage(plain))
-        return toCp1252(plain);
-    std::string letters = typed.toStdString();
-    while (!letters.empty() && letters.back() >= '0' && letters.back() <= '9')
-        letters.pop_back();
-    lexicon::FoldedSpelling folded = lexicon::foldSpelling(letters);
-    return folded.ok ? std::move(folded.letters) : std::string();
-}
-
-} // namespace
 
 FileError Session::exportList(const std::string& outputPath, ListExport kind, const SaveControl& control)
 {
@@ -73,7 +49,7 @@ FileError Session::exportListOrThrow(const std::string& outputPath, ListExport k
     }
 
     const std::string title = toCp1252(m_title);
-    const std::string query = m_listByLemma ? lemmaHeading(m_listQuery) : m_typedForm;
+    const std::string query = m_listByLemma ? lemmaHeading(m_listQuery.toStdString()) : m_typedForm;
     ExportHeading heading{title, query, {}, m_listFrenchSide, table.letterSet()};
     std::unordered_map<std::string, std::string> lemmataByForm;
     if (m_listByLemma && m_lexicon && m_lemmata) {

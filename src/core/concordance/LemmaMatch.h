@@ -21,7 +21,8 @@ enum class LemmaMatchKind {
 struct LemmaMatchResult {
     LemmaMatchKind kind = LemmaMatchKind::Unknown;
     std::vector<lexicon::LemmaId> lemmata;  // with Lemma
-    ResultList words;                       // text order
+    std::vector<TextLemmata::TypeId> types; // the text's folded forms that are its attestations
+    ResultList words;                       // text order; left empty by matchLemmaTypes
     // UTF-8, French, each ended by "\n": "« X » n'est pas dans le lexique : recherche de la
     // forme." for a form; for an unknown lemma "Lemme inconnu : « X »." and what it may be.
     std::string lines;
@@ -31,5 +32,13 @@ struct LemmaMatchResult {
 // `strict`: only the words whose likeliest lemma it is.
 LemmaMatchResult matchLemma(const lexicon::Lexicon& lexicon, const TextLemmata& lemmata,
                             const std::string& typed, bool strict);
+// The same without the words: a count sums the types' frequencies and needs no list.
+LemmaMatchResult matchLemmaTypes(const lexicon::Lexicon& lexicon, const TextLemmata& lemmata,
+                                 const std::string& typed, bool strict);
+
+// The typed lemma as headings show it (Windows-1252): as typed, else without its quantity
+// marks when the code page lacks them, else its folded letters. Bytes that are not UTF-8 are
+// taken as they are.
+std::string lemmaHeading(const std::string& typed);
 
 } // namespace quorvex

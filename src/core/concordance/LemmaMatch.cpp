@@ -1,4 +1,4 @@
-#include "lexicon/LemmaMatch.h"
+#include "concordance/LemmaMatch.h"
 
 #include "lexicon/LatinSpelling.h"
 #include "text/Cp1252.h"
@@ -26,15 +26,15 @@ std::optional<std::string> foldedTyped(const std::string& typed)
 
 } // namespace
 
-LemmaMatchResult matchLemma(const lexicon::Lexicon& lexicon, const TextLemmata& lemmata,
-                            const std::string& typedArgument, bool strict)
+LemmaMatchResult matchLemmaTypes(const lexicon::Lexicon& lexicon, const TextLemmata& lemmata,
+                                 const std::string& typedArgument, bool strict)
 {
     LemmaMatchResult into;
     const std::string typed = asUtf8(typedArgument);
     into.lemmata = lexicon.lemmataNamed(typed);
     if (!into.lemmata.empty()) {
         into.kind = LemmaMatchKind::Lemma;
-        into.words = lemmata.wordsOf(lemmata.typesOf(into.lemmata, strict));
+        into.types = lemmata.typesOf(into.lemmata, strict);
         return into;
     }
     const std::optional<std::string> folded = foldedTyped(typed);
@@ -44,7 +44,7 @@ LemmaMatchResult matchLemma(const lexicon::Lexicon& lexicon, const TextLemmata& 
     if (folded && type != TextLemmata::npos) {
         into.kind = LemmaMatchKind::Form;
         into.lines = "« " + typed + " » n'est pas dans le lexique : recherche de la forme.\n";
-        into.words = lemmata.wordsOf({type});
+        into.types = {type};
         return into;
     }
     into.kind = LemmaMatchKind::Unknown;
@@ -58,6 +58,25 @@ LemmaMatchResult matchLemma(const lexicon::Lexicon& lexicon, const TextLemmata& 
     else
         into.lines += "Lemmes voisins : " + lexicon.spellings(lexicon.neighbours(*folded, 5)) + ".\n";
     return into;
+}
+
+LemmaMatchResult matchLemma(const lexicon::Lexicon& lexicon, const TextLemmata& lemmata,
+                            const std::string& typed, bool strict)
+{
+    LemmaMatchResult into = matchLemmaTypes(lexicon, lemmata, typed, strict);
+    into.words = lemmata.wordsOf(into.types);
+    return into;
+}
+
+std::string lemmaHeading(const std::string& typed)
+{
+    if (!isValidUtf8(typed))
+        return typed;
+    if (Utf8Conversion asTyped = utf8ToCp1252(typed); asTyped.ok)
+        return std::move(asTyped.bytes);
+    if (Utf8Conversion plain = utf8ToCp1252(lexicon::withoutQuantities(typed)); plain.ok)
+        return std::move(plain.bytes);
+    return foldedTyped(typed).value_or(std::string());
 }
 
 } // namespace quorvex

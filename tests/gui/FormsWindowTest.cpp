@@ -5,6 +5,7 @@
 // keeps the list, the boxes and the choices.
 
 #include "support/AllocationLimit.h"
+#include "support/CliRows.h"
 #include "support/SmallLexicon.h"
 #include "support/WindowDriver.h"
 
@@ -80,21 +81,10 @@ private:
         QFAIL(qPrintable(QStringLiteral("no form %1 in the window").arg(form)));
     }
     // quorvex-cli --list --lemma for the same texts and options: "form|reference" rows.
-    QStringList cliRows(const QStringList& options, const QString& query) const
+    QStringList cliRows(QStringList options, const QString& query) const
     {
-        std::vector<std::string> args = {"--latin", toPath(d->latinPath), "--french", toPath(d->frenchPath),
-                                         "--lemma", "--list"};
-        for (const QString& o : options)
-            args.push_back(o.toStdString());
-        args.insert(args.end(), {"--", query.toStdString()});
-        std::ostringstream out, err;
-        runCli(args, out, err);
-        QStringList rows;
-        for (const QString& line : QString::fromStdString(out.str()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-            const QStringList fields = line.split(QLatin1Char('\t'));
-            rows << fields.value(0) + QLatin1Char('|') + fields.value(1);
-        }
-        return rows;
+        options.prepend(QStringLiteral("--lemma"));
+        return cliListRows(d->latinPath, d->frenchPath, options, query);
     }
     // The core's forms of the session's list, with every box checked.
     QStringList coreForms() const

@@ -3,6 +3,7 @@
 // form is asked in its box, the choices are kept in the test's INI file, and the save of such
 // a list writes the command line's bytes.
 
+#include "support/CliRows.h"
 #include "support/SmallLexicon.h"
 #include "support/WindowDriver.h"
 
@@ -50,19 +51,7 @@ private:
     // quorvex-cli --list for the same texts and options: "form|reference" rows.
     QStringList cliRows(const QStringList& options, const QString& query) const
     {
-        std::vector<std::string> args = {"--latin", toPath(d->latinPath), "--french", toPath(d->frenchPath),
-                                         "--list"};
-        for (const QString& o : options)
-            args.push_back(o.toStdString());
-        args.insert(args.end(), {"--", query.toStdString()});
-        std::ostringstream out, err;
-        runCli(args, out, err);
-        QStringList rows;
-        for (const QString& line : QString::fromStdString(out.str()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-            const QStringList fields = line.split(QLatin1Char('\t'));
-            rows << fields.value(0) + QLatin1Char('|') + fields.value(1);
-        }
-        return rows;
+        return cliListRows(d->latinPath, d->frenchPath, options, query);
     }
     QLabel* label4() const { return child<QLabel>(s, "label4"); }
 

@@ -116,8 +116,8 @@ struct AsciiFolding {
             to[static_cast<unsigned char>(c)] = c;
             to[static_cast<unsigned char>(c - 'a' + 'A')] = c;
         }
-        to['j'] = to['J'] = 'i';
-        to['v'] = to['V'] = 'u';
+        to[int{'j'}] = to[int{'J'}] = 'i';
+        to[int{'v'}] = to[int{'V'}] = 'u';
     }
 };
 constexpr AsciiFolding kAscii;

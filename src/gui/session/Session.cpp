@@ -228,17 +228,7 @@ std::string Session::reference(std::size_t row) const
 // Before any search the list holds its one empty row: the outputs write it as they write any.
 FileError Session::saveResultFile(const std::string& outputPath, const SaveControl& control) const
 {
-    // Short of memory at any step (the texts, the sizing, the writing) the output is left
-    // as it was: the file being written is removed as the exception leaves.
-    try {
-        return saveResultFileOrThrow(outputPath, control);
-    } catch (const std::bad_alloc&) {
-    } catch (const std::length_error&) {
-    }
-    FileError error;
-    error.kind = FileErrorKind::OutOfMemory;
-    error.path = outputPath;
-    return error;
+    return writtenOrOutOfMemory(outputPath, [&] { return saveResultFileOrThrow(outputPath, control); });
 }
 
 FileError Session::saveResultFileOrThrow(const std::string& outputPath, const SaveControl& control) const

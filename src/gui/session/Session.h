@@ -36,6 +36,8 @@
 
 #include <cstddef>
 #include <memory>
+#include <new>
+#include <stdexcept>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -196,6 +198,22 @@ signals:
 
 private:
     SessionFailure adopt(std::string text, const QDateTime& moment);
+    // Short of memory at any step of a write (the texts, the sizing, the writing) the output
+    // is left as it was, the file being written removed as the exception leaves: OutOfMemory
+    // naming the output.
+    template <class Write>
+    static FileError writtenOrOutOfMemory(const std::string& outputPath, Write&& write)
+    {
+        try {
+            return write();
+        } catch (const std::bad_alloc&) {
+        } catch (const std::length_error&) {
+        }
+        FileError error;
+        error.kind = FileErrorKind::OutOfMemory;
+        error.path = outputPath;
+        return error;
+    }
     FileError saveResultFileOrThrow(const std::string& outputPath, const SaveControl& control) const;
     FileError exportListOrThrow(const std::string& outputPath, ListExport kind, const SaveControl& control);
     // The search with the reader's choices: the same steps as quorvex-cli's.

@@ -19,17 +19,7 @@ namespace quorvex {
 
 FileError Session::exportList(const std::string& outputPath, ListExport kind, const SaveControl& control)
 {
-    // Short of memory at any step the output is left as it was: the file being written is
-    // removed as the exception leaves.
-    try {
-        return exportListOrThrow(outputPath, kind, control);
-    } catch (const std::bad_alloc&) {
-    } catch (const std::length_error&) {
-    }
-    FileError error;
-    error.kind = FileErrorKind::OutOfMemory;
-    error.path = outputPath;
-    return error;
+    return writtenOrOutOfMemory(outputPath, [&] { return exportListOrThrow(outputPath, kind, control); });
 }
 
 FileError Session::exportListOrThrow(const std::string& outputPath, ListExport kind, const SaveControl& control)

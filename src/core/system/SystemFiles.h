@@ -77,6 +77,10 @@ public:
     void release(std::uint64_t offset) noexcept;
 
 private:
+    // The system's part of map(), for an input known to be mappable; and of unmap().
+    bool mapPlatform(const OpenedInput& input);
+    void unmapPlatform() noexcept;
+
     std::unique_ptr<State> m_state;
     const char* m_data = nullptr;
     std::uint64_t m_size = 0;

@@ -28,23 +28,13 @@ MappedFile::~MappedFile()
     m_state->clear();
 }
 
-void MappedFile::unmap() noexcept
+void MappedFile::unmapPlatform() noexcept
 {
     m_state->clear();
-    m_data = nullptr;
-    m_size = 0;
 }
 
-bool MappedFile::map(const OpenedInput& input)
+bool MappedFile::mapPlatform(const OpenedInput& input)
 {
-    unmap();
-    m_err = 0;
-    if (input.status != OpenStatus::Ok || !input.file || input.size == 0)
-        return false;
-    if (input.size > SIZE_MAX / 2) {
-        m_err = EFBIG;
-        return false;
-    }
     WindowsCalls& calls = windowsCalls();
     const auto file = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(input.file)));
     if (file == INVALID_HANDLE_VALUE) {

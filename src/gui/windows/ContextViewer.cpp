@@ -319,15 +319,15 @@ QTextEdit* ContextViewer::searchedPane() const
     return m_session.listOfFrenchText() ? m_frenchPane : m_latinPane;
 }
 
-void ContextViewer::markForm(const std::vector<MarkRange>& marks)
+namespace {
+
+// Bold in `colour` over each range, in one edit: the pane is laid out once, not once a mark.
+void paintMarks(QTextDocument* document, const std::vector<MarkRange>& marks, const QColor& colour)
 {
-    QTextEdit* pane = searchedPane();
-    QTextDocument* document = pane->document();
     QTextCharFormat marked;
     marked.setFontWeight(QFont::Bold);
-    marked.setForeground(kMarkBlue);
+    marked.setForeground(colour);
     QTextCursor cursor(document);
-    // One edit for all the marks: the pane is laid out once, not once a mark.
     cursor.beginEditBlock();
     for (const MarkRange& mark : marks) {
         cursor.setPosition(static_cast<int>(mark.start));
@@ -335,6 +335,14 @@ void ContextViewer::markForm(const std::vector<MarkRange>& marks)
         cursor.mergeCharFormat(marked);
     }
     cursor.endEditBlock();
+}
+
+} // namespace
+
+void ContextViewer::markForm(const std::vector<MarkRange>& marks)
+{
+    QTextEdit* pane = searchedPane();
+    paintMarks(pane->document(), marks, kMarkBlue);
 
     QTextCursor caret = pane->textCursor();
     if (marks.empty())
@@ -366,17 +374,7 @@ void ContextViewer::markTranslations()
     } catch (const std::bad_alloc&) {
         return;
     }
-    QTextCharFormat marked;
-    marked.setFontWeight(QFont::Bold);
-    marked.setForeground(look::translationMark);
-    QTextCursor cursor(m_frenchPane->document());
-    cursor.beginEditBlock();
-    for (const MarkRange& mark : marks) {
-        cursor.setPosition(static_cast<int>(mark.start));
-        cursor.setPosition(static_cast<int>(mark.start + mark.length), QTextCursor::KeepAnchor);
-        cursor.mergeCharFormat(marked);
-    }
-    cursor.endEditBlock();
+    paintMarks(m_frenchPane->document(), marks, look::translationMark);
 }
 
 void ContextViewer::tell(const Message& message)

@@ -10,6 +10,7 @@
 #include "platform/FileMessages.h"
 #include "platform/TextCodec.h"
 
+#include <cstdint>
 #include <new>
 #include <stdexcept>
 #include <unordered_set>
@@ -168,10 +169,21 @@ const std::vector<std::string>& Session::listForms() const
     if (!m_listFormsKnown) {
         m_listForms.clear();
         std::unordered_set<std::string> lowered;
+        // Each type of the list looked at once: a list of millions of rows holds a few
+        // thousand forms.
+        const WordTable& table = searchedWords();
+        std::vector<std::uint8_t> seen(table.typeCount());
         for (std::size_t row = 1; row <= m_results.size(); ++row) {
-            const std::string written(form(row));
+            const Attestation& a = m_results[row - 1];
+            if (a.words == 1) {
+                const WordTable::TypeId type = table.typeOf(a.first);
+                if (seen[type])
+                    continue;
+                seen[type] = 1;
+            }
+            const std::string_view written = form(row);
             if (lowered.insert(folded(written, Folding::Case)).second)
-                m_listForms.push_back(written);
+                m_listForms.emplace_back(written);
         }
         m_listFormsKnown = true;
     }

@@ -2,6 +2,7 @@
 // outputs that take a lemma, its messages, its refusals, and --frequencies --lemma.
 
 #include "CliHarness.h"
+#include "support/SmallLexiconData.h"
 
 #include "translation/Stemmer.h"
 
@@ -15,29 +16,16 @@ namespace {
 
 using namespace testsupport;
 
-const char* const kModels = "$lupus=ŭs;ĕ;ŭm;ī;ō;ō;ī;ī;ōs;ōrŭm;īs;īs\n"
-                            "modele:inv\nR:0:0,0\ndes:416:0:-\n"
-                            "modele:lupus\nR:1:2,0\ndes:1-12:1:$lupus\n"
-                            "modele:lego\nR:0:1,0\nR:1:1,āv\nR:2:1,āt\n"
-                            "des:121-126:0:ō̆;ĭs;ĭt;ĭmŭs;ĭtĭs;ūnt\n"
-                            "des:139-144:1:ī;īstī;ĭt;ĭmŭs;īstĭs;ērūnt,ērĕ\n"
-                            "modele:edo\npere:lego\nR:3:3,0\ndes+:123:3:ēst\n"
-                            "modele:sum\nR:0:2,0\nR:1:-\nR:2:3,0\ndes:121:0:ŭm\n"
-                            "des:122,123:2:ĕs;ēst\ndes:139-141:1:ī;īstī;ĭt\n";
-const char* const kLemmata = "dĕus|lupus|||i, m.|2679\n"
-                             "dīco2|lego|dīx|dīct|is, ere|7210\n"
-                             "dĭco|lego|||as, are|42\n"
-                             "ĕdo|edo|ēd|ēs|edis, esse|99\n"
-                             "sŭm|sum|fŭ||es, esse, fui|40916\n"
-                             "ĭtăque|inv|||adv.|500\n"
-                             "ĭtă|inv|||adv.|900\n";
+// Two adverbs beside the small lexicon's lemmata: "ita" and "itaque" in one text.
+const std::string kLemmata = std::string(kSmallLexiconLemmata) + "ĭtăque|inv|||adv.|500\n"
+                                                                 "ĭtă|inv|||adv.|900\n";
 
 // Windows-1252 Latin text.
 const std::vector<std::pair<std::string, std::string>> kFiles = {
     {"la.txt", "[1] Deus dixit et DEVS est. [2] Dixitque Deo: itaque es\r\n"
                "[3] Israel dicit, Israel est; deumque dicis."},
     {"fr.txt", "[1] Dieu dit. [2] Il dit a Dieu. [3] Israel dit."},
-    {"modeles.la", kModels},
+    {"modeles.la", kSmallLexiconModels},
     {"lemmes.la", kLemmata},
     {"irregs.la", "!\n"},
     {"assimilations.la", "!\n"},

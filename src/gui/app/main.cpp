@@ -15,6 +15,8 @@
 #include <QTranslator>
 
 #include <cstdio>
+#include <cstdlib>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -29,6 +31,31 @@ int print(std::FILE* stream, const QString& text, int code)
         return 1;
     }
     return code;
+}
+
+// Qt's messages while the application object is made are held back: when the platform
+// cannot start (no display, typically) Qt ends on a fatal message and an abort, and the
+// user gets one French line and exit 1 instead. Once the platform is up they go out.
+QtMessageHandler g_qtHandler = nullptr;
+QStringList g_heldMessages;
+
+void holdWhileStarting(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtFatalMsg) {
+        std::fputs("quorvex : ce programme a besoin d'un affichage graphique ; "
+                   "en ligne de commande, utilisez quorvex-cli.\n", stderr);
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+    g_heldMessages << qFormatLogMessage(type, context, message);
+}
+
+void releaseHeldMessages()
+{
+    qInstallMessageHandler(g_qtHandler);
+    for (const QString& message : std::as_const(g_heldMessages))
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    g_heldMessages.clear();
 }
 
 } // namespace
@@ -60,7 +87,9 @@ int main(int argc, char* argv[])
 
     // Interrupted during a save: the temporary file goes, the old file stays.
     quorvex::sys::removeTemporaryFilesOnTermination();
+    g_qtHandler = qInstallMessageHandler(holdWhileStarting);
     QApplication app(qtArgc, qtArgv.data());
+    releaseHeldMessages();
     quorvex::setApplicationIdentity();
     quorvex::installFontSubstitutions();
     // The program speaks French: so do the buttons of its dialogs and message boxes.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The packaged programs are hardened: position-independent, full RELRO (read-only
-# relocations bound at start), stack protector and fortified libc calls, as readelf sees them.
+# relocations bound at start), stack protector and fortified libc calls, as readelf sees them;
+# and stripped as Debian strips, the .comment section too.
 set -euo pipefail
 root=$1/package-root
 failures=0
@@ -17,6 +18,10 @@ for program in "$root"/usr/bin/*; do
     fortified=$(grep -oE '__[a-z0-9_]+_chk' <<<"$symbols" | grep -v __stack_chk | sort -u | tr '\n' ' ')
     [[ -n $fortified ]] && found+=("fortify ($fortified)")
     echo "$name: ${found[*]}"
+    if readelf -S -W "$program" | grep -qE '\s\.comment\s'; then
+        echo "FAIL $name keeps a .comment section"
+        failures=$((failures + 1))
+    fi
     [[ ${#found[@]} -eq 4 ]] || { echo "FAIL $name is not fully hardened"; failures=$((failures + 1)); }
 done
 exit $((failures > 0))

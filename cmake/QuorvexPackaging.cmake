@@ -1,17 +1,18 @@
-# Two Debian packages made by CPack from one build:
+# Three Debian packages made by CPack from one build:
 #   cmake --build build --target package
-#   ->  build/quorvex-cli_<version>_amd64.deb   the core's work from the command line, no Qt
-#       build/quorvex_<version>_amd64.deb       the windows, which need the first
-# Every install() rule names its component. One without a COMPONENT lands in quorvex-cli,
-# so data the command line reads (the lexicon under share/quorvex/lexicon, say) needs
-# nothing more; the windows' files say COMPONENT ${QUORVEX_GUI_COMPONENT}.
+#   ->  build/quorvex-cli_<version>_amd64.deb      the core's work from the command line, no Qt
+#       build/quorvex_<version>_amd64.deb          the windows, which need the first
+#       build/quorvex-lexicon_<version>_all.deb    the Latin lexicon, data the first needs
+# Every install() rule names its component. One without a COMPONENT lands in quorvex-cli;
+# the windows' files say COMPONENT ${QUORVEX_GUI_COMPONENT}, the lexicon's
+# ${QUORVEX_LEXICON_COMPONENT} (cmake/QuorvexLexicon.cmake, included first).
 
 set(QUORVEX_CLI_COMPONENT cli)   # -> package quorvex-cli
 set(QUORVEX_GUI_COMPONENT gui)   # -> package quorvex
 set(CMAKE_INSTALL_DEFAULT_COMPONENT_NAME ${QUORVEX_CLI_COMPONENT})
 
 # The Debian revision of the packaging: the program stays 2.0, its packages changed.
-set(QUORVEX_DEBIAN_REVISION 1)
+set(QUORVEX_DEBIAN_REVISION 2)
 set(QUORVEX_DEBIAN_VERSION ${PROJECT_VERSION}-${QUORVEX_DEBIAN_REVISION})
 
 # Debian wants 0755 directories whatever the umask of the one who builds.
@@ -77,6 +78,9 @@ quorvex_install_package_docs(quorvex-cli ${QUORVEX_CLI_COMPONENT})
 if(QUORVEX_BUILD_GUI)
   quorvex_install_package_docs(quorvex ${QUORVEX_GUI_COMPONENT})
 endif()
+if(QUORVEX_HAVE_LEXICON)
+  quorvex_install_package_docs(quorvex-lexicon ${QUORVEX_LEXICON_COMPONENT})
+endif()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quorvex)
@@ -85,6 +89,11 @@ set(CPACK_PACKAGE_CONTACT "Veltrano - Quorvex <quorvex@veltrano.org>")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+# strip keeps the .comment section (the compilers' names and versions); Debian's packages go
+# without it. Done on the staged files, once every package's files are in place.
+set(CPACK_QUORVEX_OBJCOPY ${CMAKE_OBJCOPY})
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/strip-comment.cmake)
+set(CPACK_DEBIAN_PACKAGE_SOURCE quorvex)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE ${QUORVEX_DEBIAN_REVISION})
@@ -115,8 +124,25 @@ needs no graphical environment.")
 # loaded at run time, so only recommended.
 set(CPACK_DEBIAN_CLI_PACKAGE_RECOMMENDS "hunspell-fr")
 # Until 2.0-1 the one package quorvex held quorvex-cli too.
-set(CPACK_DEBIAN_CLI_PACKAGE_BREAKS "quorvex (<< ${QUORVEX_DEBIAN_VERSION})")
-set(CPACK_DEBIAN_CLI_PACKAGE_REPLACES "quorvex (<< ${QUORVEX_DEBIAN_VERSION})")
+set(CPACK_DEBIAN_CLI_PACKAGE_BREAKS "quorvex (<< 2.0-1)")
+set(CPACK_DEBIAN_CLI_PACKAGE_REPLACES "quorvex (<< 2.0-1)")
+if(QUORVEX_HAVE_LEXICON)
+  # Lemma searches need the lexicon: quorvex-cli depends on the package of its own version.
+  set(CPACK_COMPONENT_CLI_DEPENDS ${QUORVEX_LEXICON_COMPONENT})
+endif()
+
+set(CPACK_DEBIAN_LEXICON_PACKAGE_NAME quorvex-lexicon)
+set(CPACK_DEBIAN_LEXICON_PACKAGE_ARCHITECTURE all)
+set(CPACK_DEBIAN_LEXICON_PACKAGE_SECTION text)
+set(CPACK_DEBIAN_LEXICON_DESCRIPTION
+"Latin lexicon of Collatinus for Veltrano - Quorvex
+The Latin lexicon of the Collatinus project (Yves Ouvrard, Philippe Verkerk):
+inflection models, lemmata with their French glosses, irregular forms,
+assimilations and contractions, as the data files that quorvex-cli and quorvex
+read for searches by lemma.")
+# Until 2.0-2 quorvex-cli held the lexicon.
+set(CPACK_DEBIAN_LEXICON_PACKAGE_BREAKS "quorvex-cli (<< 2.0-2)")
+set(CPACK_DEBIAN_LEXICON_PACKAGE_REPLACES "quorvex-cli (<< 2.0-2)")
 
 set(CPACK_DEBIAN_GUI_PACKAGE_NAME quorvex)
 set(CPACK_DEBIAN_GUI_PACKAGE_SECTION text)
@@ -136,5 +162,8 @@ set(CPACK_DEBIAN_GUI_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_COMPONENTS_ALL ${QUORVEX_CLI_COMPONENT})
 if(QUORVEX_BUILD_GUI)
   list(APPEND CPACK_COMPONENTS_ALL ${QUORVEX_GUI_COMPONENT})
+endif()
+if(QUORVEX_HAVE_LEXICON)
+  list(APPEND CPACK_COMPONENTS_ALL ${QUORVEX_LEXICON_COMPONENT})
 endif()
 include(CPack)

@@ -95,7 +95,8 @@ my @untranslated;
 
 if (@command) {
     my @help = split /\n/, run_cli('--help');
-    my @version = split /\n/, run_cli('--version');
+    # The lexicon's line names a folder of the machine that runs the program: not for the page.
+    my @version = grep { !/^Lexique latin :/ } split /\n/, run_cli('--version');
 
     # The help: usage lines, description up to "Options :", one block per option, notes.
     # A usage line that goes on is indented past the program's name; a line of options

@@ -8,6 +8,7 @@
 #include "cli/PrintContextCommand.h"
 #include "cli/SearchRun.h"
 #include "cli/ShowCommand.h"
+#include "lexicon/LexiconFolder.h"
 #include "system/SystemFiles.h"
 
 namespace quorvex {
@@ -48,7 +49,11 @@ int runAction(const CliOptions& options, std::ostream& out, std::ostream& err)
         out << cliHelpText();
         return finishOutput(out, err);
     case CliAction::Version:
-        out << cliVersionText();
+        // Last, and the one line of it that depends on where the program runs.
+        out << cliVersionText()
+            << lexicon::describeLexiconInUse(
+                   lexicon::lookUpLexicon(lexicon::lexiconPlacesOfThisProgram(options.lexiconPath)))
+            << '\n';
         return finishOutput(out, err);
     case CliAction::Show:
         return runShowCommand(options, out, err);

@@ -42,22 +42,17 @@ std::string percent(std::size_t part, std::size_t whole)
 
 } // namespace
 
-std::optional<std::string> findLexiconFolder(const CliOptions& options)
-{
-    return lexicon::findLexiconFolder(options.lexiconPath);
-}
-
 int loadLexicon(const CliOptions& options, std::ostream& err, lexicon::Lexicon& into)
 {
-    const std::optional<std::string> folder = findLexiconFolder(options);
-    if (!folder) {
-        err << "Le lexique latin est introuvable : installez le paquet quorvex-cli ou donnez "
-               "--lexicon DOSSIER.\n";
+    const lexicon::LexiconLookup lookup =
+        lexicon::lookUpLexicon(lexicon::lexiconPlacesOfThisProgram(options.lexiconPath));
+    if (!lookup.folder) {
+        err << lexicon::describeMissingLexicon(lookup.tried) << '\n';
         return kExitFileError;
     }
     lexicon::LexiconProblem failure;
     std::vector<lexicon::LexiconProblem> malformed;  // a bad line costs its lemma, not the run
-    into = lexicon::Lexicon::load(*folder, options.lexiconExtension, failure, malformed);
+    into = lexicon::Lexicon::load(*lookup.folder, options.lexiconExtension, failure, malformed);
     if (failure.kind == lexicon::ProblemKind::OutOfMemory)
         return reportMemoryShort(err, "le lexique latin");
     if (failure) {

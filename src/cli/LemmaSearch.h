@@ -16,11 +16,6 @@
 
 namespace quorvex {
 
-// The folder to read: --lexicon, else $QUORVEX_LEXICON, else the program's own data folder
-// (share/quorvex/lexicon beside its bin/), else the collatinus package's. None when no
-// candidate holds the lexicon's files.
-std::optional<std::string> findLexiconFolder(const CliOptions& options);
-
 // Reads the lexicon the options name. kExitOk, or kExitFileError after the message.
 int loadLexicon(const CliOptions& options, std::ostream& err, lexicon::Lexicon& into);
 

@@ -1,9 +1,12 @@
 // The search window's "Outils" menu driven through the doubles: where it stands, its items
-// and their keys, what each greys beside the others, and the lexicon's absence.
+// and their keys, what each greys beside the others, the lexicon's absence, and the lexicon
+// found in the build tree with nothing named.
 
+#include "support/CliRows.h"
 #include "support/WindowDriver.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -43,6 +46,7 @@ private slots:
     void choicesGreyWhatTheCommandLineRefusesBesideThem_data();
     void choicesGreyWhatTheCommandLineRefusesBesideThem();
     void withoutTheLexiconTheLemmaItemsAreGreyedWithTheirTip();
+    void withNothingNamedTheBuildTreesLexiconServesTheLemmaSearch();
     void namingAFrenchTextUngreysItsItems();
     void altOThenLChecksTheLemmaSearch();
 
@@ -153,13 +157,41 @@ void ToolsMenuTest::choicesGreyWhatTheCommandLineRefusesBesideThem()
 void ToolsMenuTest::withoutTheLexiconTheLemmaItemsAreGreyedWithTheirTip()
 {
     QVERIFY(open(false));
+    // The variable names the folder: the one tried, and the ways to a lexicon.
+    const QString tip = QStringLiteral("Le lexique latin est introuvable ; dossiers essayés : « %1 ». Pour "
+                                       "l'obtenir : installez le paquet quorvex-lexicon, ou lancez "
+                                       "tools/fetch-lexicon.sh depuis les sources du programme, ou nommez son "
+                                       "dossier (--lexicon DOSSIER, variable QUORVEX_LEXICON).")
+                            .arg(d->dir.filePath("aucun"));
     for (const char* name : {"lemme", "lemme_strict", "formes_lemme"}) {
         QVERIFY2(!child<QAction>(s, name)->isEnabled(), name);
-        QCOMPARE(child<QAction>(s, name)->toolTip(),
-                 QStringLiteral("Lexique latin introuvable : installez le paquet quorvex-cli."));
+        QCOMPARE(child<QAction>(s, name)->toolTip(), tip);
     }
     QVERIFY(child<QMenu>(s, "outils")->toolTipsVisible());
     QVERIFY(child<QAction>(s, "orthographe")->isEnabled());
+}
+
+// The sample texts and no lexicon named: the program finds the one its build laid out, and
+// the window lists what quorvex-cli lists.
+void ToolsMenuTest::withNothingNamedTheBuildTreesLexiconServesTheLemmaSearch()
+{
+    if (QStringLiteral(QUORVEX_BUILD_LEXICON).isEmpty())
+        QSKIP("this build has no lexicon (tools/fetch-lexicon.sh)");
+    qunsetenv("QUORVEX_LEXICON");
+    QFile latin(QStringLiteral(QUORVEX_SAMPLES_DIR "/latin.txt"));
+    QFile french(QStringLiteral(QUORVEX_SAMPLES_DIR "/francais.txt"));
+    QVERIFY(latin.open(QIODevice::ReadOnly) && french.open(QIODevice::ReadOnly));
+    d->useTexts(latin.readAll(), french.readAll());
+    trigger(d->windows.textWindow(), "concordance");
+    s = d->windows.searchWindowIfLoaded();
+    QVERIFY(s);
+    QVERIFY(child<QAction>(s, "lemme")->isEnabled());
+    QVERIFY(!child<QMenu>(s, "outils")->toolTipsVisible());
+    trigger(s, "lemme");
+    QVERIFY(d->search(QStringLiteral("dico")));
+    const QStringList expected = cliListRows(d->latinPath, d->frenchPath, {"--lemma"}, QStringLiteral("dico"));
+    QVERIFY(!expected.isEmpty());
+    QCOMPARE(d->rows(), expected);
 }
 
 void ToolsMenuTest::namingAFrenchTextUngreysItsItems()

@@ -1,5 +1,7 @@
 #include "app/StartCommand.h"
 
+#include "lexicon/LexiconFolder.h"
+
 #include <QDir>
 
 namespace quorvex {
@@ -111,7 +113,10 @@ QString startVersionText()
                           "Licence GPL-3.0-or-later : GNU GPL version 3 ou ultérieure "
                           "<https://www.gnu.org/licenses/gpl-3.0.html>.\n"
                           "Ce programme est un logiciel libre : vous pouvez le redistribuer et le modifier.\n"
-                          "Il n'y a AUCUNE GARANTIE, dans les limites permises par la loi.\n");
+                          "Il n'y a AUCUNE GARANTIE, dans les limites permises par la loi.\n")
+        + QString::fromStdString(
+            lexicon::describeLexiconInUse(lexicon::lookUpLexicon(lexicon::lexiconPlacesOfThisProgram())))
+        + QLatin1Char('\n');
 }
 
 } // namespace quorvex

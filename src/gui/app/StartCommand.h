@@ -23,7 +23,7 @@ StartCommand readStartCommand(const QStringList& arguments, const QString& curre
 
 // UTF-8, French, for standard output.
 QString startHelpText();
-QString startVersionText();
+QString startVersionText();  // last, the Latin lexicon in use
 
 constexpr int kStartUsageError = 2;
 

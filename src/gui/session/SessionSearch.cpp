@@ -42,14 +42,15 @@ SessionFailure Session::useFrenchText()
 SessionFailure Session::loadLemmata()
 {
     if (!m_lexicon) {
-        const std::optional<std::string> folder = lexicon::findLexiconFolder();
-        if (!folder) {
-            m_failureMessage = QStringLiteral("Lexique latin introuvable : installez le paquet quorvex-cli.");
+        const lexicon::LexiconLookup lookup =
+            lexicon::lookUpLexicon(lexicon::lexiconPlacesOfThisProgram());
+        if (!lookup.folder) {
+            m_failureMessage = QString::fromStdString(lexicon::describeMissingLexicon(lookup.tried));
             return SessionFailure::Unreadable;
         }
         lexicon::LexiconProblem failure;
         std::vector<lexicon::LexiconProblem> malformed;  // a bad line costs its lemma, not the search
-        auto loaded = std::make_unique<lexicon::Lexicon>(lexicon::Lexicon::load(*folder, false, failure, malformed));
+        auto loaded = std::make_unique<lexicon::Lexicon>(lexicon::Lexicon::load(*lookup.folder, false, failure, malformed));
         if (failure.kind == lexicon::ProblemKind::OutOfMemory)
             return SessionFailure::OutOfMemory;
         if (failure) {

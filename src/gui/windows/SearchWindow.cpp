@@ -5,6 +5,7 @@
 #include "look/Pictures.h"
 #include "look/Twips.h"
 #include "look/WindowLook.h"
+#include "lexicon/LexiconFolder.h"
 #include "windows/DialogFolder.h"
 #include "windows/ListSave.h"
 #include "output/ResultFile.h"
@@ -242,7 +243,12 @@ void SearchWindow::connectToolsMenu()
 
 void SearchWindow::reflectChoices()
 {
-    m_tools->reflect(m_session.choices(), m_session.lexiconFound(), !m_session.frenchPath().isEmpty());
+    // Without the lexicon, its items say which folders were tried and how to get it.
+    const QString lexiconMissing = m_session.lexiconFound()
+        ? QString()
+        : QString::fromStdString(lexicon::describeMissingLexicon(
+              lexicon::lookUpLexicon(lexicon::lexiconPlacesOfThisProgram()).tried));
+    m_tools->reflect(m_session.choices(), lexiconMissing, !m_session.frenchPath().isEmpty());
 }
 
 void SearchWindow::changeChoices(const SearchChoices& choices)

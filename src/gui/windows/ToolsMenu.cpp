@@ -27,11 +27,6 @@ void showChecked(QAction* item, bool checked)
 
 } // namespace
 
-QString lexiconMissingTip()
-{
-    return QStringLiteral("Lexique latin introuvable : installez le paquet quorvex-cli.");
-}
-
 ToolsMenu::ToolsMenu(QMenu* menu) : QObject(menu), m_menu(menu)
 {
     lemma = addChoice(menu, QStringLiteral("Recherche par &lemme"), "lemme");
@@ -57,8 +52,9 @@ ToolsMenu::ToolsMenu(QMenu* menu) : QObject(menu), m_menu(menu)
 
 QAction* ToolsMenu::item(const QString& name) const { return m_menu->findChild<QAction*>(name); }
 
-void ToolsMenu::reflect(const SearchChoices& c, bool lexiconFound, bool frenchTextNamed)
+void ToolsMenu::reflect(const SearchChoices& c, const QString& lexiconMissing, bool frenchTextNamed)
 {
+    const bool lexiconFound = lexiconMissing.isEmpty();
     showChecked(lemma, c.lemma);
     showChecked(lemmaStrict, c.lemma && c.lemmaStrict);
     // Under the lemma the spelling is always folded: shown checked, not a choice then.
@@ -81,9 +77,8 @@ void ToolsMenu::reflect(const SearchChoices& c, bool lexiconFound, bool frenchTe
     translations->setEnabled(frenchTextNamed && !c.frenchSide);
     markTranslations->setEnabled(frenchTextNamed && !c.frenchSide);
 
-    const QString lexiconTip = lexiconFound ? QString() : lexiconMissingTip();
     for (QAction* item : {lemma, lemmaStrict, lemmaForms})
-        item->setToolTip(lexiconTip);
+        item->setToolTip(lexiconMissing);
     // Tool tips of menu items show only when the menu asks for them.
     m_menu->setToolTipsVisible(!lexiconFound);
 }

@@ -26,8 +26,9 @@ public:
 
     // Check marks for the choices in effect and the greying: an item the command line refuses
     // beside a checked one is greyed, and so are the lemma's items without the lexicon and the
-    // French text's items while no French text is named.
-    void reflect(const SearchChoices& choices, bool lexiconFound, bool frenchTextNamed);
+    // French text's items while no French text is named. `lexiconMissing` is empty when the
+    // lexicon is found, else the lemma items' tool tip.
+    void reflect(const SearchChoices& choices, const QString& lexiconMissing, bool frenchTextNamed);
 
     QAction* lemma = nullptr;
     QAction* lemmaStrict = nullptr;
@@ -48,8 +49,5 @@ public:
 private:
     QMenu* m_menu;
 };
-
-// The tool tip of the lemma's items when the lexicon cannot be found.
-QString lexiconMissingTip();
 
 } // namespace quorvex

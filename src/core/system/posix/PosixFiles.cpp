@@ -1,11 +1,13 @@
 // Reading, free space and the kinds of files on a POSIX system.
 
 #include "system/SystemFiles.h"
+#include "system/ProgramFile.h"
 #include "system/TemporaryFiles.h"
 #include "system/posix/PosixCalls.h"
 
 #include <cerrno>
 #include <fcntl.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace quorvex::sys {
@@ -14,6 +16,18 @@ std::filesystem::path pathFromUtf8(const std::string& name)
 {
     // A POSIX name is bytes: kept as they are, UTF-8 or not.
     return std::filesystem::path(name);
+}
+
+std::string utf8FromPath(const std::filesystem::path& path)
+{
+    return path.native();
+}
+
+std::filesystem::path runningProgram()
+{
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::filesystem::path() : self;
 }
 
 FileKind fileKind(const std::filesystem::path& path)

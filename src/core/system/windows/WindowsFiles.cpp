@@ -1,6 +1,7 @@
 // Reading, free space and the kinds of files on Windows.
 
 #include "system/SystemFiles.h"
+#include "system/ProgramFile.h"
 #include "system/TemporaryFiles.h"
 #include "system/windows/WindowsCalls.h"
 #include "system/Utf16.h"
@@ -16,6 +17,30 @@ std::filesystem::path pathFromUtf8(const std::string& name)
     // name may hold come back from the command line's UTF-8 as they were.
     const std::u16string wide = utf16FromUtf8(name);
     return std::filesystem::path(std::wstring(wide.begin(), wide.end()));
+}
+
+std::string utf8FromPath(const std::filesystem::path& path)
+{
+    const std::wstring& wide = path.native();
+    return utf8FromUtf16(std::u16string(wide.begin(), wide.end()));
+}
+
+std::filesystem::path runningProgram()
+{
+    // The buffer grows until the whole name fits: a long path may pass MAX_PATH.
+    std::wstring name(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, name.data(), DWORD(name.size()));
+        if (length == 0)
+            return {};
+        if (length < name.size()) {
+            name.resize(length);
+            return std::filesystem::path(name);
+        }
+        if (name.size() >= 32768)
+            return {};
+        name.resize(name.size() * 2);
+    }
 }
 
 FileKind fileKind(const std::filesystem::path& path)

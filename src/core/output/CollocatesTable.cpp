@@ -6,18 +6,13 @@
 
 namespace quorvex {
 
-namespace {
-
-// Three decimals and a point whatever the locale: the programs never set one, so printf's
-// is "C".
-std::string decimals3(double v)
+// The programs never set a locale, so printf's is "C".
+std::string collocateScore(double score)
 {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.3f", v);
+    std::snprintf(buf, sizeof buf, "%.3f", score);
     return buf;
 }
-
-} // namespace
 
 std::string collocatesTable(ExportFormat format, const std::vector<Collocate>& collocates, bool utf8Keys)
 {
@@ -26,8 +21,8 @@ std::string collocatesTable(ExportFormat format, const std::vector<Collocate>& c
     for (const Collocate& c : collocates) {
         const std::string o = std::to_string(c.cooccurrences);
         const std::string f = std::to_string(c.frequency);
-        const std::string mi = decimals3(c.mi);
-        const std::string ll = decimals3(c.logLikelihood);
+        const std::string mi = collocateScore(c.mi);
+        const std::string ll = collocateScore(c.logLikelihood);
         if (utf8Keys) {
             // The numbers are the same bytes in either encoding.
             appendUtf8Field(out, format, c.form);

@@ -11,6 +11,9 @@
 
 namespace quorvex {
 
+// A score as the table writes it: three decimals and a point, whatever the locale.
+std::string collocateScore(double score);
+
 // `format` is Tsv or Csv; `utf8Keys`: the collocates' forms are UTF-8 (lemmata), else
 // Windows-1252.
 std::string collocatesTable(ExportFormat format, const std::vector<Collocate>& collocates,

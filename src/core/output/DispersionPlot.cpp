@@ -149,6 +149,19 @@ std::vector<DispersionBand> dispersionBands(const WordTable& table, const Result
     return bands;
 }
 
+std::string bandLabel(const std::vector<DispersionBand>& bands, std::size_t k)
+{
+    return bands[k].label.empty() && bands.size() == 1 ? std::string("texte") : bands[k].label;
+}
+
+std::string bandRate(const DispersionBand& band)
+{
+    const double perTenThousand = band.words == 0
+        ? 0.0
+        : 10000.0 * static_cast<double>(band.ticks.size()) / static_cast<double>(band.words);
+    return number(perTenThousand, 1);
+}
+
 std::string dispersionSvg(const std::vector<DispersionBand>& bands, std::string_view form)
 {
     constexpr double kWidth = 1200, kLabelRight = 84, kPlotLeft = 92, kPlotRight = 1000;
@@ -191,7 +204,7 @@ std::string dispersionSvg(const std::vector<DispersionBand>& bands, std::string_
             + coord(plotWidth) + "\" height=\"" + coord(kBand - 2) + "\" fill=\""
             + (k % 2 == 0 ? "#eef2f8" : "#f7f9fc") + "\" stroke=\"#c8d0dc\"/>\n";
         svg += "<text x=\"" + coord(kLabelRight) + "\" y=\"" + coord(middle)
-            + "\" text-anchor=\"end\">" + escaped(b.label.empty() && bands.size() == 1 ? "texte" : b.label)
+            + "\" text-anchor=\"end\">" + escaped(bandLabel(bands, k))
             + "</text>\n";
         svg += "<path class=\"ticks\" stroke=\"#b00020\" stroke-width=\"1.2\" d=\"";
         // Tens of thousands of ticks for a frequent form: formatted in place.
@@ -203,13 +216,10 @@ std::string dispersionSvg(const std::vector<DispersionBand>& bands, std::string_
             svg += tickEnd;
         }
         svg += "\"/>\n";
-        const double perTenThousand = b.words == 0
-            ? 0.0
-            : 10000.0 * static_cast<double>(b.ticks.size()) / static_cast<double>(b.words);
         svg += "<text x=\"" + coord(kCountRight) + "\" y=\"" + coord(middle)
             + "\" text-anchor=\"end\">" + grouped(b.ticks.size()) + "</text>\n";
         svg += "<text x=\"" + coord(kWidth - 12) + "\" y=\"" + coord(middle)
-            + "\" text-anchor=\"end\">" + number(perTenThousand, 1) + "</text>\n";
+            + "\" text-anchor=\"end\">" + bandRate(b) + "</text>\n";
         svg += "</g>\n";
     }
     svg += "</svg>\n";

@@ -25,6 +25,11 @@ struct DispersionBand {
 // met again later adds to its band.
 std::vector<DispersionBand> dispersionBands(const WordTable& table, const ResultList& attestations);
 
+// What the picture writes beside band k: its label (Windows-1252), "texte" for a text in one
+// band; and its attestations per 10,000 words, one decimal and a comma.
+std::string bandLabel(const std::vector<DispersionBand>& bands, std::size_t k);
+std::string bandRate(const DispersionBand& band);
+
 // A standalone SVG picture (UTF-8): the title names the form (Windows-1252) and the total;
 // each band has its label on the left, its ticks, and on the right its count and its
 // frequency per 10,000 words. Bands have a fixed height, so any number stays legible; the

@@ -34,78 +34,72 @@ std::size_t appendShown(std::string& out, std::string_view s)
     return count;
 }
 
-struct KwicHit {
-    std::string_view reference;  // Windows-1252
-    std::size_t offset = 0;      // where the form stands in the text
-    std::size_t length = 0;
-};
+} // namespace
 
-// `hitAt(k, scratch)` gives hit k as a KwicHit whose reference may live in `scratch`.
-template <typename HitAt>
-void writeLines(std::ostream& out, std::string_view text, std::size_t count, HitAt hitAt,
-                std::size_t width)
+KwicLines::KwicLines(const WordTable& table, const ResultList& results, std::size_t width)
+    : m_table(table), m_results(results), m_width(width)
 {
-    std::size_t refWidth = 0;
-    std::string scratch;
     std::string shownRef;
-    for (std::size_t k = 0; k < count; ++k) {
+    for (const Attestation& a : results) {
+        m_reference.clear();
+        appendAttestationReference(table, a, m_reference);
         shownRef.clear();
-        refWidth = std::max(refWidth, appendShown(shownRef, hitAt(k, scratch).reference));
+        m_referenceWidth = std::max(m_referenceWidth, appendShown(shownRef, m_reference));
     }
-
-    std::string line;
-    std::string left;
-    OutputBuffer buf(out);
-    for (std::size_t k = 0; k < count; ++k) {
-        const KwicHit h = hitAt(k, scratch);
-        line.clear();
-        if (refWidth > 0) {
-            const std::size_t w = appendShown(line, h.reference);
-            line.append(refWidth - w + 2, ' ');
-        }
-
-        // Walk back from the form: a CR LF pair is one character.
-        left.clear();
-        std::size_t i = h.offset;
-        while (i > 0 && left.size() < width) {
-            --i;
-            if (text[i] == '\n' && i > 0 && text[i - 1] == '\r')
-                --i;
-            left += shown(text[i]);
-        }
-        line.append(width - left.size(), ' ');
-        line.append(left.rbegin(), left.rend());
-
-        appendShown(line, text.substr(h.offset, h.length));  // a phrase may span a line break
-
-        std::size_t j = h.offset + h.length;
-        for (std::size_t taken = 0; j < text.size() && taken < width; ++j, ++taken) {
-            if (text[j] == '\r' && j + 1 < text.size() && text[j + 1] == '\n')
-                ++j;
-            line += shown(text[j]);
-        }
-        while (!line.empty() && line.back() == ' ')
-            line.pop_back();
-
-        buf.buffer() += cp1252ToUtf8(line);
-        buf.buffer() += '\n';
-        buf.flushIfFull();
-    }
-    buf.flush();
 }
 
-} // namespace
+void KwicLines::appendLine(std::size_t k, std::string& out) const
+{
+    const Attestation& a = m_results[k];
+    const std::string_view text = m_table.text();
+    const std::size_t offset = attestationOffset(m_table, a);
+    const std::size_t length = attestationLength(m_table, a);
+    std::string& line = m_line;
+    line.clear();
+    if (m_referenceWidth > 0) {
+        m_reference.clear();
+        appendAttestationReference(m_table, a, m_reference);
+        const std::size_t w = appendShown(line, m_reference);
+        line.append(m_referenceWidth - w + 2, ' ');
+    }
+
+    // Walk back from the form: a CR LF pair is one character.
+    std::string& left = m_left;
+    left.clear();
+    std::size_t i = offset;
+    while (i > 0 && left.size() < m_width) {
+        --i;
+        if (text[i] == '\n' && i > 0 && text[i - 1] == '\r')
+            --i;
+        left += shown(text[i]);
+    }
+    line.append(m_width - left.size(), ' ');
+    line.append(left.rbegin(), left.rend());
+
+    appendShown(line, text.substr(offset, length));  // a phrase may span a line break
+
+    std::size_t j = offset + length;
+    for (std::size_t taken = 0; j < text.size() && taken < m_width; ++j, ++taken) {
+        if (text[j] == '\r' && j + 1 < text.size() && text[j + 1] == '\n')
+            ++j;
+        line += shown(text[j]);
+    }
+    while (!line.empty() && line.back() == ' ')
+        line.pop_back();
+    out += cp1252ToUtf8(line);
+}
 
 void writeKwicLines(std::ostream& out, const WordTable& table, const ResultList& results,
                     std::size_t width)
 {
-    const auto hitAt = [&](std::size_t k, std::string& scratch) {
-        const Attestation& a = results[k];
-        scratch.clear();
-        appendAttestationReference(table, a, scratch);
-        return KwicHit{scratch, attestationOffset(table, a), attestationLength(table, a)};
-    };
-    writeLines(out, table.text(), results.size(), hitAt, width);
+    const KwicLines lines(table, results, width);
+    OutputBuffer buf(out);
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        lines.appendLine(k, buf.buffer());
+        buf.buffer() += '\n';
+        buf.flushIfFull();
+    }
+    buf.flush();
 }
 
 } // namespace quorvex

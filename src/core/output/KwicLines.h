@@ -3,9 +3,11 @@
 // before and after it, for reading a concordance on a terminal or piping it on.
 
 #include "concordance/ResultList.h"
+#include "concordance/WordTable.h"
 
 #include <cstddef>
 #include <ostream>
+#include <string>
 #include <string_view>
 
 namespace quorvex {
@@ -21,5 +23,24 @@ constexpr std::size_t kDefaultKwicWidth = 40;
 // are dropped. No reference column when every reference is empty.
 void writeKwicLines(std::ostream& out, const WordTable& table, const ResultList& results,
                     std::size_t width);
+
+// The same lines one at a time, for a caller that keeps them its own way or stops between
+// two. The reference column is measured once, over every attestation, when made; `table` and
+// `results` must outlive it.
+class KwicLines {
+public:
+    KwicLines(const WordTable& table, const ResultList& results, std::size_t width);
+
+    std::size_t size() const { return m_results.size(); }
+    // Appends line k (UTF-8, without its line end) to `out`.
+    void appendLine(std::size_t k, std::string& out) const;
+
+private:
+    const WordTable& m_table;
+    const ResultList& m_results;
+    std::size_t m_width;
+    std::size_t m_referenceWidth = 0;
+    mutable std::string m_line, m_left, m_reference;  // reused from line to line
+};
 
 } // namespace quorvex

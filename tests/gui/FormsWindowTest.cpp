@@ -12,6 +12,7 @@
 #include "cli/CliRunner.h"
 #include "concordance/FormExclusion.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPointer>
 #include <QTableView>
@@ -49,6 +50,7 @@ private slots:
     void exclusionsAreNotKeptForTheNextRun();
     void lackOfMemoryKeepsTheListTheBoxesAndTheChoices();
     void aCancelKeepsTheFormsShownUntilTheNextRefill();
+    void theSpaceBarTogglesTheFirstFormAsSoonAsTheWindowOpens();
 
 private:
     SearchWindow* open(const QByteArray& latin = kLatin)
@@ -275,6 +277,21 @@ void FormsWindowTest::aCancelKeepsTheFormsShownUntilTheNextRefill()
     trigger(s, "tri_gauche");
     // In the order of their first attestation in the text, whatever the list's order.
     QCOMPARE(shownForms(table(forms)), (QStringList{"Deus|1|x", "Dei|2|x", "deumque|1|x"}));
+}
+
+void FormsWindowTest::theSpaceBarTogglesTheFirstFormAsSoonAsTheWindowOpens()
+{
+    QVERIFY(open());
+    QWidget* forms = openFormsOf(QStringLiteral("dico"));
+    QTableView* view = table(forms);
+    QTRY_COMPARE(QApplication::focusWidget(), view);
+    QCOMPARE(view->currentIndex(), view->model()->index(0, 0));
+    QTest::keyClick(view, Qt::Key_Space);
+    QCOMPARE(shownForms(view), (QStringList{"dixit|3|-", "dicit|1|x", "dicis|1|x"}));
+    QCOMPARE(d->rows(), cliRows({"--exclude-form", "dixit"}, QStringLiteral("dico")));
+    // The cursor stays on the box: a second space takes the form back.
+    QTest::keyClick(view, Qt::Key_Space);
+    QCOMPARE(shownForms(view), (QStringList{"dixit|3|x", "dicit|1|x", "dicis|1|x"}));
 }
 
 QTEST_MAIN(FormsWindowTest)

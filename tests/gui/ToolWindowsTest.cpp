@@ -1,22 +1,16 @@
 // The reader's tool windows of the "Outils" menu, driven through the platform doubles: each
-// shows what the core computes for the list shown, follows a new search and a sort, and goes
-// with the search window; the KWIC line, the equivalent and the picture do what they offer;
-// a lack of memory or a cancel leaves a window as it was; the viewer marks the equivalents
-// in the French pane only when asked.
+// shows what quorvex-cli gives for the list shown, follows a new search and a sort, starts
+// on its first row and goes with the search window; the KWIC line, the equivalent and the
+// picture do what they offer, from the mouse or the keyboard; a lack of memory or a cancel
+// leaves a window as it was; the viewer marks the equivalents in the French pane only when
+// asked.
 
 #include "support/AllocationLimit.h"
+#include "support/CliRows.h"
 #include "support/WindowDriver.h"
 
-#include "concordance/Collocates.h"
 #include "look/WindowLook.h"
-#include "output/CollocatesTable.h"
-#include "output/DispersionPlot.h"
-#include "output/EquivalentsTable.h"
-#include "output/KwicLines.h"
-#include "text/TextFile.h"
-#include "tools/DispersionWindow.h"
-#include "translation/Equivalents.h"
-#include "translation/FunctionWords.h"
+#include "windows/tools/DispersionWindow.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -59,10 +53,10 @@ QStringList shownRows(const QAbstractItemView* view)
     return rows;
 }
 
-// A TSV of the core without its header, a record a line.
-QStringList records(const std::string& tsv)
+// The CLI's TSV without its header, a record a line.
+QStringList records(const CliOutput& cli)
 {
-    QStringList lines = QString::fromStdString(tsv).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QStringList lines = cli.lines();
     if (!lines.isEmpty())
         lines.removeFirst();
     return lines;
@@ -95,6 +89,11 @@ private slots:
     void eachToolWindowShowsTheCoresResultForTheListAndFollowsIt();
     void collocatesFollowTheWindowSizeSortByAnyColumnAndCopyTheClisTable();
     void kwicDoubleClickOpensTheViewerOnThatAttestation();
+    void returnOrSpaceOnAKwicLineOpensTheViewerAsItsDoubleClick_data();
+    void returnOrSpaceOnAKwicLineOpensTheViewerAsItsDoubleClick();
+    void returnOnATranslationsRowFiltersAsItsDoubleClick();
+    void eachToolTableStartsFocusedOnItsFirstRow_data();
+    void eachToolTableStartsFocusedOnItsFirstRow();
     void translationsDoubleClickKeepsThePassagesWithThatEquivalentUntilRemoved();
     void dispersionSaveWritesThePictureOrSaysWhyNot_data();
     void dispersionSaveWritesThePictureOrSaysWhyNot();
@@ -115,26 +114,20 @@ private:
         trigger(s, item);
         return child(s, window);
     }
-    // What the core gives for the session's list, as the window should show it.
-    QStringList expectedContent(const QString& tool)
+    // What quorvex-cli gives for the query of the list shown, in the order `options` ask.
+    QStringList expectedContent(const QString& tool, const QStringList& options = {})
     {
-        const WordTable& words = d->session.words();
-        const ResultList& list = d->session.results();
-        if (tool == QLatin1String("kwic")) {
-            std::ostringstream out;
-            writeKwicLines(out, words, list, kDefaultKwicWidth);
-            return QString::fromStdString(out.str()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        }
+        const QString query = d->session.listQuery();
+        auto cli = [&](const QStringList& request) {
+            return cliOutput(d->latinPath, d->frenchPath, request, query);
+        };
+        if (tool == QLatin1String("kwic"))
+            return cli(QStringList{"--kwic"} + options).lines();
         if (tool == QLatin1String("cooccurrents"))
-            return records(collocatesTable(ExportFormat::Tsv, findCollocates(words, list, 5, Folding::Case)));
+            return records(cli({"--collocates", "5"}));
         if (tool == QLatin1String("dispersion"))
-            return {QString::fromStdString(dispersionSvg(dispersionBands(words, list), d->session.typedForm()))};
-        const TextReadResult french = readText(toPath(d->frenchPath));
-        std::unique_ptr<Stemmer> stemmer = openHunspellStemmer(std::string(kDefaultFrenchDictionary)).stemmer;
-        FrenchLemmas lemmas(stemmer.get());
-        const Equivalents eq = findEquivalents(words, list, french.text, lemmas,
-                                               isLatinFunctionLemma(d->session.typedForm()));
-        return records(equivalentsTable(ExportFormat::Tsv, eq, lemmas, eq.rows().size()));
+            return {QString::fromStdString(cli({"--plot", "-"}).out)};
+        return records(cli({"--translations", "--top", "9999999"}));
     }
     QStringList shownContent(QWidget* window)
     {
@@ -190,7 +183,7 @@ void ToolWindowsTest::eachToolWindowShowsTheCoresResultForTheListAndFollowsIt()
     QCOMPARE(shownContent(tool), expectedContent(item));
     QVERIFY(shownContent(tool) != deus);
     click(s, "Command2");
-    QCOMPARE(shownContent(tool), expectedContent(item));
+    QCOMPARE(shownContent(tool), expectedContent(item, {"--sort", "forms"}));
 
     // It closes with the search window.
     trigger(s, "quitter");
@@ -205,14 +198,13 @@ void ToolWindowsTest::collocatesFollowTheWindowSizeSortByAnyColumnAndCopyTheClis
     auto* size = child<QSpinBox>(tool, "largeur");
     QCOMPARE(size->value(), 5);
     size->setValue(1);
-    const std::string oneWord =
-        collocatesTable(ExportFormat::Tsv, findCollocates(d->session.words(), d->session.results(), 1, Folding::Case));
+    const CliOutput oneWord = cliOutput(d->latinPath, d->frenchPath, {"--collocates", "1"}, QStringLiteral("deus"));
     QCOMPARE(shownRows(table), records(oneWord));
 
     // Copied: the CLI's table, its header first, whatever the order shown.
     table->horizontalHeader()->setSortIndicator(0, Qt::DescendingOrder);
     click(tool, "copier");
-    QCOMPARE(QApplication::clipboard()->text(), QString::fromStdString(oneWord));
+    QCOMPARE(QApplication::clipboard()->text(), QString::fromStdString(oneWord.out));
     QVERIFY(QApplication::clipboard()->text().startsWith(
         QStringLiteral("collocate\tcooccurrences\tfrequency\tmi\tlog_likelihood\n")));
 
@@ -250,6 +242,71 @@ void ToolWindowsTest::kwicDoubleClickOpensTheViewerOnThatAttestation()
     }
 }
 
+void ToolWindowsTest::returnOrSpaceOnAKwicLineOpensTheViewerAsItsDoubleClick_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("return") << int(Qt::Key_Return);
+    QTest::newRow("enter") << int(Qt::Key_Enter);
+    QTest::newRow("space") << int(Qt::Key_Space);
+}
+
+void ToolWindowsTest::returnOrSpaceOnAKwicLineOpensTheViewerAsItsDoubleClick()
+{
+    QFETCH(int, key);
+    searchWith(QStringLiteral("h*"));
+    auto* lines = child<QAbstractItemView>(openTool("kwic", "frmKwic"), "lignes");
+    QTest::keyClick(lines, Qt::Key_Down);
+    QTest::keyClick(lines, Qt::Key(key));
+    ContextViewer* viewer = d->windows.contextViewerIfLoaded();
+    QVERIFY(viewer);
+    QCOMPARE(d->session.viewer().row, std::size_t(2));
+    QCOMPARE(child<QLabel>(viewer, "Label6")->text(), fromCp1252(d->session.form(2)));
+    // Open already, the viewer steps.
+    QTest::keyClick(lines, Qt::Key_Down);
+    QTest::keyClick(lines, Qt::Key(key));
+    QCOMPARE(d->session.viewer().row, std::size_t(3));
+}
+
+void ToolWindowsTest::returnOnATranslationsRowFiltersAsItsDoubleClick()
+{
+    searchWith(QStringLiteral("deus"));
+    QWidget* tool = openTool("traductions", "frmTraductions");
+    auto* table = child<QTableView>(tool, "tableau");
+    QVERIFY(table->model()->rowCount() > 1);
+    QTest::keyClick(table, Qt::Key_Down);
+    const QString lemma = table->model()->index(1, 0).data().toString();
+    QTest::keyClick(table, Qt::Key_Return);
+    QCOMPARE(d->session.choices().frenchLemma, lemma);
+    QCOMPARE(d->rows(), cliListRows(d->latinPath, d->frenchPath, {"--french-lemma", lemma}, QStringLiteral("deus")));
+}
+
+void ToolWindowsTest::eachToolTableStartsFocusedOnItsFirstRow_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("view");
+    QTest::newRow("kwic") << "kwic" << "frmKwic" << "lignes";
+    QTest::newRow("cooccurrents") << "cooccurrents" << "frmCooccurrents" << "tableau";
+    QTest::newRow("dispersion") << "dispersion" << "frmDispersion" << "tableau";
+    QTest::newRow("traductions") << "traductions" << "frmTraductions" << "tableau";
+}
+
+void ToolWindowsTest::eachToolTableStartsFocusedOnItsFirstRow()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, window);
+    QFETCH(QString, view);
+    searchWith(QStringLiteral("deus"));
+    QWidget* tool = openTool(qPrintable(item), qPrintable(window));
+    auto* table = child<QAbstractItemView>(tool, qPrintable(view));
+    QTRY_COMPARE(QApplication::focusWidget(), table);
+    QCOMPARE(table->currentIndex(), table->model()->index(0, 0));
+    // And again after the list changes.
+    QTest::keyClick(table, Qt::Key_End);
+    d->search(QStringLiteral("homo"));
+    QCOMPARE(table->currentIndex(), table->model()->index(0, 0));
+}
+
 void ToolWindowsTest::translationsDoubleClickKeepsThePassagesWithThatEquivalentUntilRemoved()
 {
     searchWith(QStringLiteral("deus"));
@@ -258,19 +315,8 @@ void ToolWindowsTest::translationsDoubleClickKeepsThePassagesWithThatEquivalentU
     QVERIFY(!child<QPushButton>(tool, "retirer_filtre")->isEnabled());
     const QString lemma = table->model()->index(0, 0).data().toString();
 
-    std::unique_ptr<Stemmer> stemmer = openHunspellStemmer(std::string(kDefaultFrenchDictionary)).stemmer;
-    FrenchLemmas lemmas(stemmer.get());
-    const std::string french = readText(toPath(d->frenchPath)).text;
     auto filtered = [&](const char* query) {
-        QStringList rows;
-        const ResultList kept = keepWhereFrenchHoldsLemma(d->session.words(), findForms(d->session.words(), query),
-                                                          french, lemmas, lemma.toStdString());
-        for (const Attestation& a : kept) {
-            std::string ref;
-            appendAttestationReference(d->session.words(), a, ref);
-            rows << fromCp1252(attestationForm(d->session.words(), a)) + QLatin1Char('|') + fromCp1252(ref);
-        }
-        return rows;
+        return cliListRows(d->latinPath, d->frenchPath, {"--french-lemma", lemma}, QString::fromLatin1(query));
     };
 
     doubleClickRow(table, 0);

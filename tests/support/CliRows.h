@@ -1,6 +1,7 @@
 #pragma once
-// quorvex-cli --list for the texts of a window test, as "form|reference" rows: what the
-// grid's rows are compared with.
+// quorvex-cli for the texts of a window test: the --list rows as "form|reference", what the
+// grid's rows are compared with, and any other request's output, what a tool window's rows
+// are compared with.
 
 #include "cli/CliRunner.h"
 #include "platform/TextCodec.h"
@@ -14,17 +15,42 @@
 
 namespace quorvex {
 
-inline QStringList cliListRows(const QString& latinPath, const QString& frenchPath, const QStringList& options,
-                               const QString& query)
+struct CliOutput {
+    int code = 0;
+    std::string out;  // the bytes written
+    QString err;
+    // The output's lines, empty ones left out.
+    QStringList lines() const { return QString::fromUtf8(out).split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
+    // The first line of the messages without the program's name: the refusal as a window says it.
+    QString refusal() const
+    {
+        return err.section(QLatin1Char('\n'), 0, 0).remove(QStringLiteral("quorvex-cli : "));
+    }
+};
+
+// quorvex-cli --latin LATIN [--french FRENCH] OPTIONS -- QUERY.
+inline CliOutput cliOutput(const QString& latinPath, const QString& frenchPath, const QStringList& options,
+                           const QString& query)
 {
-    std::vector<std::string> args = {"--latin", toPath(latinPath), "--french", toPath(frenchPath), "--list"};
+    std::vector<std::string> args = {"--latin", toPath(latinPath)};
+    if (!frenchPath.isEmpty())
+        args.insert(args.end(), {"--french", toPath(frenchPath)});
     for (const QString& o : options)
         args.push_back(o.toStdString());
     args.insert(args.end(), {"--", query.toStdString()});
     std::ostringstream out, err;
-    runCli(args, out, err);
+    CliOutput result;
+    result.code = runCli(args, out, err);
+    result.out = out.str();
+    result.err = QString::fromStdString(err.str());
+    return result;
+}
+
+inline QStringList cliListRows(const QString& latinPath, const QString& frenchPath, const QStringList& options,
+                               const QString& query)
+{
     QStringList rows;
-    for (const QString& line : QString::fromStdString(out.str()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+    for (const QString& line : cliOutput(latinPath, frenchPath, QStringList{"--list"} + options, query).lines()) {
         const QStringList fields = line.split(QLatin1Char('\t'));
         rows << fields.value(0) + QLatin1Char('|') + fields.value(1);
     }

@@ -7,6 +7,7 @@
 #include "platform/Platform.h"
 #include "session/Session.h"
 #include "windows/WindowDirectory.h"
+#include "windows/tools/ToolWindows.h"
 
 #include <QObject>
 #include <QPointer>
@@ -49,6 +50,8 @@ public:
 
     using WindowDirectory::present;
 
+    void openToolWindow(ToolWindowKind kind, QWidget* searchWindow) override { m_toolWindows.open(kind, searchWindow); }
+
     // The texts the text window takes when the splash gives way to it.
     void setStartingTexts(const StartingTexts& texts) { m_startingTexts = texts; }
     StartingTexts takeStartingTexts() override { return std::exchange(m_startingTexts, {}); }
@@ -88,6 +91,7 @@ private:
     QPointer<SearchWindow> m_searchWindow;
     QPointer<ContextViewer> m_contextViewer;
     QPointer<AboutBox> m_aboutBox;
+    ToolWindows m_toolWindows{*this};
     int m_commandDepth = 0;
 };
 

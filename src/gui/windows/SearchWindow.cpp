@@ -1,7 +1,6 @@
 #include "windows/SearchWindow.h"
 
 #include "windows/WindowDirectory.h"
-#include "tools/ToolWindows.h"
 #include "look/Pictures.h"
 #include "look/Twips.h"
 #include "look/WindowLook.h"
@@ -110,7 +109,6 @@ SearchWindow::SearchWindow(WindowDirectory& windows)
     setWindowTitle(applicationTitle());
     buildControls();
     buildMenus();
-    installToolWindows(this, m_windows);
     const QSize client = twipsSize(10050, 7365);
     resize(client.width(), client.height() + menuBar()->sizeHint().height());
 }
@@ -228,8 +226,16 @@ void SearchWindow::connectToolsMenu()
         choices.markTranslations = on;
         changeChoices(choices);
     });
-    // The tool window connects after this: the text is read before it opens.
-    connect(m_tools->translations, &QAction::triggered, this, [this] { frenchTextAtHand(); });
+    for (const auto& [item, kind] : {std::pair{m_tools->lemmaForms, ToolWindowKind::LemmaForms},
+                                     std::pair{m_tools->kwic, ToolWindowKind::Kwic},
+                                     std::pair{m_tools->collocates, ToolWindowKind::Collocates},
+                                     std::pair{m_tools->dispersion, ToolWindowKind::Dispersion}})
+        connect(item, &QAction::triggered, this, [this, kind = kind] { m_windows.openToolWindow(kind, this); });
+    // The equivalents need the French text: read first, or the reason told, once.
+    connect(m_tools->translations, &QAction::triggered, this, [this] {
+        if (frenchTextAtHand())
+            m_windows.openToolWindow(ToolWindowKind::Translations, this);
+    });
     connect(m_tools->frenchForm, &QAction::triggered, this, &SearchWindow::onFrenchFormTriggered);
     connect(m_tools->sortLeft, &QAction::triggered, this, [this] { onSortByNeighbourTriggered(true); });
     connect(m_tools->sortRight, &QAction::triggered, this, [this] { onSortByNeighbourTriggered(false); });

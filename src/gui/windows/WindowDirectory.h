@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <cstddef>
+
 class QWidget;
 
 namespace quorvex {
@@ -16,6 +18,10 @@ class ContextViewer;
 class SearchWindow;
 class Session;
 class TextWindow;
+
+// The tool windows of the search window's "Outils" menu.
+enum class ToolWindowKind { LemmaForms, Kwic, Collocates, Dispersion, Translations };
+constexpr std::size_t kToolWindowKinds = 5;
 
 // The texts named on the program's command line, absolute; empty when not given.
 struct StartingTexts {
@@ -39,6 +45,10 @@ public:
     // Without loading it.
     virtual TextWindow* textWindowIfLoaded() const = 0;
     virtual ContextViewer* contextViewerIfLoaded() const = 0;
+
+    // Opens the tool window of that kind for the search window (made at its first use and
+    // belonging to the search window, brought forward afterwards).
+    virtual void openToolWindow(ToolWindowKind kind, QWidget* searchWindow) = 0;
 
     // The texts of the command line, handed over once: later calls get empty paths.
     virtual StartingTexts takeStartingTexts() = 0;

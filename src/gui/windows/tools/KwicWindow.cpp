@@ -1,4 +1,4 @@
-#include "tools/KwicWindow.h"
+#include "windows/tools/KwicWindow.h"
 
 #include "look/WindowLook.h"
 #include "output/KwicLines.h"
@@ -7,49 +7,16 @@
 #include "windows/ContextViewer.h"
 #include "windows/WindowDirectory.h"
 
+#include <QKeyEvent>
 #include <QListView>
 #include <QVBoxLayout>
-
-#include <ostream>
-#include <streambuf>
 
 namespace quorvex {
 
 namespace {
 
-// Collects the lines the core writes, counting them as they come so that the user can stop.
-class CountingBuffer : public std::streambuf {
-public:
-    struct Stopped {};
-
-    CountingBuffer(ToolProgress& progress, std::size_t total) : m_progress(progress), m_total(total) {}
-    std::string lines;
-
-protected:
-    int_type overflow(int_type c) override
-    {
-        if (c != traits_type::eof()) {
-            const char ch = traits_type::to_char_type(c);
-            xsputn(&ch, 1);
-        }
-        return traits_type::not_eof(c);
-    }
-    std::streamsize xsputn(const char* s, std::streamsize n) override
-    {
-        lines.append(s, static_cast<std::size_t>(n));
-        for (std::streamsize i = 0; i < n; ++i)
-            m_done += s[i] == '\n';
-        // The core writes in large blocks: one look at the cancel a block.
-        if (!m_progress.advance(m_done, m_total))
-            throw Stopped{};
-        return n;
-    }
-
-private:
-    ToolProgress& m_progress;
-    std::size_t m_total;
-    std::size_t m_done = 0;
-};
+// Lines made between two looks at the cancel.
+constexpr std::size_t kLinesPerStep = 4096;
 
 } // namespace
 
@@ -72,10 +39,7 @@ QVariant KwicLinesModel::data(const QModelIndex& index, int role) const
         return {};
     const std::size_t start = m_starts[std::size_t(index.row())];
     const std::size_t end = m_starts[std::size_t(index.row()) + 1];
-    std::size_t length = end - start;
-    if (length > 0 && m_lines[end - 1] == '\n')
-        --length;
-    return QString::fromUtf8(m_lines.data() + start, qsizetype(length));
+    return QString::fromUtf8(m_lines.data() + start, qsizetype(end - start));
 }
 
 KwicWindow::KwicWindow(WindowDirectory& windows, QWidget* searchWindow)
@@ -88,40 +52,50 @@ KwicWindow::KwicWindow(WindowDirectory& windows, QWidget* searchWindow)
     m_lineList->setUniformItemSizes(true);  // a million lines stay quick to scroll
     m_lineList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_lineList->setFont(fontOf(QStringLiteral("Courier New"), 9.75));
+    m_lineList->installEventFilter(this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_lineList);
     resize(900, 420);
-    connect(m_lineList, &QListView::doubleClicked, this, &KwicWindow::onLineDoubleClicked);
+    m_lineList->setFocus();
+    connect(m_lineList, &QListView::doubleClicked, this, &KwicWindow::onLineChosen);
+    connect(m_model, &QAbstractItemModel::modelReset, m_lineList, [this] {
+        if (m_model->rowCount() > 0)
+            m_lineList->setCurrentIndex(m_model->index(0));
+    });
 }
 
 bool KwicWindow::rebuild(ToolProgress& progress)
 {
-    const ResultList& results = m_session.results();
     std::string lines;
     std::vector<std::size_t> starts;
     if (listHoldsAttestations()) {
-        CountingBuffer buffer(progress, results.size());
-        std::ostream out(&buffer);
-        out.exceptions(std::ios::badbit);  // what the buffer throws comes back here
-        try {
-            writeKwicLines(out, m_session.words(), results, kDefaultKwicWidth);
-        } catch (const CountingBuffer::Stopped&) {
-            return false;
-        }
-        lines.swap(buffer.lines);
-        starts.reserve(results.size() + 1);
-        starts.push_back(0);
-        for (std::size_t i = 0; i < lines.size(); ++i)
-            if (lines[i] == '\n')
-                starts.push_back(i + 1);
-        if (starts.back() != lines.size())
+        const KwicLines made(listTable(), list(), kDefaultKwicWidth);
+        starts.reserve(made.size() + 1);
+        for (std::size_t k = 0; k < made.size(); ++k) {
+            if (k % kLinesPerStep == 0 && !progress.advance(k, made.size()))
+                return false;
             starts.push_back(lines.size());
+            made.appendLine(k, lines);
+        }
+        starts.push_back(lines.size());
     }
     m_model->adopt(lines, starts);
     return true;
 }
 
-void KwicWindow::onLineDoubleClicked(const QModelIndex& index)
+bool KwicWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_lineList && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+            onLineChosen(m_lineList->currentIndex());
+            return true;
+        }
+    }
+    return ToolWindow::eventFilter(watched, event);
+}
+
+void KwicWindow::onLineChosen(const QModelIndex& index)
 {
     // Line k is the list's row k + 1 (row 0 is the grid's header).
     const std::size_t row = std::size_t(index.row()) + 1;

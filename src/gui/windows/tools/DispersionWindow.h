@@ -1,16 +1,37 @@
 #pragma once
 // "Dispersion" (frmDispersion): where the list's attestations stand in the text, the picture
-// quorvex-cli --plot draws, shown as it is and saved as SVG through the file dialog.
+// quorvex-cli --plot draws, shown as it is with its bands in a table beneath, and saved as
+// SVG through the file dialog.
 
-#include "tools/ToolWindow.h"
+#include "output/DispersionPlot.h"
+#include "windows/tools/ToolTable.h"
+#include "windows/tools/ToolWindow.h"
 
 #include <string>
+#include <vector>
 
 class QPushButton;
 class QScrollArea;
 class QSvgWidget;
+class QTableView;
 
 namespace quorvex {
+
+// A row per band: its label, its words, its attestations and their rate per 10,000 words.
+class DispersionBandsModel : public ToolTableModel {
+    Q_OBJECT
+public:
+    explicit DispersionBandsModel(QObject* parent = nullptr);
+    void adopt(std::vector<DispersionBand>& bands);
+
+protected:
+    std::size_t rows() const override { return m_bands.size(); }
+    QString text(std::size_t row, int column) const override;
+    QVariant sortKey(std::size_t row, int column) const override;
+
+private:
+    std::vector<DispersionBand> m_bands;
+};
 
 class DispersionWindow : public ToolWindow {
     Q_OBJECT
@@ -31,6 +52,8 @@ private:
     QString m_saveName;  // the name last chosen, proposed again
     QScrollArea* m_scroll = nullptr;
     QSvgWidget* m_pictureView = nullptr;
+    DispersionBandsModel* m_model = nullptr;
+    QTableView* m_table = nullptr;
     QPushButton* m_saveButton = nullptr;
 };
 

@@ -1,8 +1,9 @@
 #pragma once
 // "Lignes KWIC" (frmKwic): one line per attestation of the list, in the grid's order, as
-// quorvex-cli --kwic writes them; a double click opens the context viewer on that attestation.
+// quorvex-cli --kwic writes them; a double click, Return or Space on a line opens the context
+// viewer on that attestation.
 
-#include "tools/ToolWindow.h"
+#include "windows/tools/ToolWindow.h"
 
 #include <QAbstractListModel>
 
@@ -35,11 +36,12 @@ class KwicWindow : public ToolWindow {
 public:
     KwicWindow(WindowDirectory& windows, QWidget* searchWindow);
 
-    void onLineDoubleClicked(const QModelIndex& index);
+    void onLineChosen(const QModelIndex& index);
 
 protected:
     bool rebuild(ToolProgress& progress) override;
     QString workName() const override { return QStringLiteral("des lignes KWIC"); }
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     KwicLinesModel* m_model = nullptr;

@@ -1,4 +1,4 @@
-#include "tools/FormsWindow.h"
+#include "windows/tools/FormsWindow.h"
 
 #include "concordance/FormExclusion.h"
 #include "platform/BusyPointer.h"
@@ -90,6 +90,7 @@ FormsWindow::FormsWindow(WindowDirectory& windows, QWidget* searchWindow)
     layout->addWidget(m_lemmaLabel);
     layout->addWidget(m_table);
     resize(380, 420);
+    m_table->setFocus();  // the keyboard starts on the rows, not on the controls above them
     connect(m_model, &FormsModel::checkToggled, this, &FormsWindow::onCheckToggled);
 }
 
@@ -123,11 +124,14 @@ bool FormsWindow::rebuild(ToolProgress& progress)
     m_model->adopt(rows);
     m_lemmaLabel->setText(caption);
     const std::vector<FormsModel::Row>& shown = m_model->rows();
-    for (std::size_t row = 0; row < shown.size() && current.isValid(); ++row)
-        if (shown[row].form == currentForm) {
-            m_table->setCurrentIndex(m_model->index(int(row), current.column()));
-            break;
-        }
+    std::size_t row = 0;
+    while (current.isValid() && row < shown.size() && shown[row].form != currentForm)
+        ++row;
+    // Else the first form, on its box, so that the space bar toggles it at once.
+    if (row == shown.size())
+        row = 0;
+    if (!shown.empty())
+        m_table->setCurrentIndex(m_model->index(int(row), current.isValid() ? current.column() : 0));
     return true;
 }
 

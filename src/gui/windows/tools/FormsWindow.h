@@ -3,7 +3,7 @@
 // its number of attestations and a check box; a form unchecked leaves the list (as
 // quorvex-cli --exclude-form does) until it is checked again or another lemma is searched.
 
-#include "tools/ToolWindow.h"
+#include "windows/tools/ToolWindow.h"
 
 #include <QAbstractTableModel>
 

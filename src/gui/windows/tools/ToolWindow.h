@@ -5,6 +5,9 @@
 // cancel; a cancel or a lack of memory leaves the window as it was (the latter told in
 // French).
 
+#include "concordance/ResultList.h"
+#include "concordance/WordTable.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -62,6 +65,9 @@ protected:
 
     // Whether the list holds attestations (a search found some).
     bool listHoldsAttestations() const;
+    // The list and the one word table its indices point into.
+    const ResultList& list() const;
+    const WordTable& listTable() const;
 
     WindowDirectory& m_windows;
     Session& m_session;

@@ -1,4 +1,4 @@
-#include "tools/ToolWindow.h"
+#include "windows/tools/ToolWindow.h"
 
 #include "concordance/ResultList.h"
 #include "look/WindowLook.h"
@@ -40,6 +40,10 @@ ToolWindow::ToolWindow(WindowDirectory& windows, QWidget* searchWindow, const ch
 }
 
 bool ToolWindow::listHoldsAttestations() const { return holdsAttestations(m_session.results()); }
+
+const ResultList& ToolWindow::list() const { return m_session.results(); }
+
+const WordTable& ToolWindow::listTable() const { return m_session.searchedWords(); }
 
 bool ToolWindow::refresh()
 {

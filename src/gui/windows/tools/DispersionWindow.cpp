@@ -1,6 +1,5 @@
-#include "tools/DispersionWindow.h"
+#include "windows/tools/DispersionWindow.h"
 
-#include "output/DispersionPlot.h"
 #include "platform/BusyPointer.h"
 #include "platform/FileDialogs.h"
 #include "platform/FileMessages.h"
@@ -13,8 +12,10 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSplitter>
 #include <QSvgRenderer>
 #include <QSvgWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include <ostream>
@@ -27,6 +28,49 @@ const QString kPictureFilter = QStringLiteral("Images SVG (*.svg)|*.svg");
 
 } // namespace
 
+DispersionBandsModel::DispersionBandsModel(QObject* parent)
+    : ToolTableModel({QStringLiteral("Partie"), QStringLiteral("Mots"), QStringLiteral("Attestations"),
+                      QStringLiteral("Pour 10 000 mots")},
+                     {false, true, true, true}, parent)
+{
+}
+
+void DispersionBandsModel::adopt(std::vector<DispersionBand>& bands)
+{
+    resetWith([&] { m_bands.swap(bands); });
+}
+
+QString DispersionBandsModel::text(std::size_t row, int column) const
+{
+    const DispersionBand& band = m_bands[row];
+    switch (column) {
+    case 0:
+        return fromCp1252(bandLabel(m_bands, row));
+    case 1:
+        return QString::number(band.words);
+    case 2:
+        return QString::number(band.ticks.size());
+    default:
+        return QString::fromStdString(bandRate(band));
+    }
+}
+
+QVariant DispersionBandsModel::sortKey(std::size_t row, int column) const
+{
+    const DispersionBand& band = m_bands[row];
+    switch (column) {
+    case 1:
+        return qulonglong(band.words);
+    case 2:
+        return qulonglong(band.ticks.size());
+    case 3:
+        return band.words ? double(band.ticks.size()) / double(band.words) : 0.0;
+    default:
+        // In the text's order, whatever the labels.
+        return qulonglong(row);
+    }
+}
+
 DispersionWindow::DispersionWindow(WindowDirectory& windows, QWidget* searchWindow)
     : ToolWindow(windows, searchWindow, "frmDispersion", QStringLiteral("Dispersion"))
 {
@@ -35,6 +79,11 @@ DispersionWindow::DispersionWindow(WindowDirectory& windows, QWidget* searchWind
     m_scroll = new QScrollArea(this);
     m_scroll->setWidget(m_pictureView);
     m_scroll->setBackgroundRole(QPalette::Base);
+    m_model = new DispersionBandsModel(this);
+    m_table = newToolTableView(m_model, this);
+    auto* split = new QSplitter(Qt::Vertical, this);
+    split->addWidget(m_scroll);
+    split->addWidget(m_table);
     m_saveButton = new QPushButton(QStringLiteral("&Enregistrer l'image..."), this);
     m_saveButton->setObjectName(QStringLiteral("enregistrer_image"));
     m_saveButton->setAutoDefault(false);
@@ -44,23 +93,27 @@ DispersionWindow::DispersionWindow(WindowDirectory& windows, QWidget* searchWind
     buttons->addStretch();
     buttons->addWidget(m_saveButton);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_scroll);
+    layout->addWidget(split);
     layout->addLayout(buttons);
-    resize(760, 460);
+    resize(760, 560);
+    m_table->setFocus();  // the keyboard starts on the rows, not on the controls above them
     connect(m_saveButton, &QPushButton::clicked, this, &DispersionWindow::onSaveClicked);
 }
 
 bool DispersionWindow::rebuild(ToolProgress& progress)
 {
     std::string svg;
-    if (listHoldsAttestations()) {
+    std::vector<DispersionBand> bands;
+    // Drawn for any search, as the command line draws it, even when it found nothing.
+    if (m_session.searched()) {
         if (!progress.advance(0, 2))
             return false;
-        const std::vector<DispersionBand> bands = dispersionBands(m_session.words(), m_session.results());
+        bands = dispersionBands(listTable(), list());
         if (!progress.advance(1, 2))
             return false;
         svg = dispersionSvg(bands, m_session.typedForm());
     }
+    m_model->adopt(bands);
     const QByteArray bytes = QByteArray::fromStdString(svg);
     m_svg.swap(svg);
     m_pictureView->load(bytes);

@@ -1,0 +1,210 @@
+#include "windows/tools/TranslationsWindow.h"
+
+#include "output/EquivalentsTable.h"
+#include "platform/BusyPointer.h"
+#include "platform/FileMessages.h"
+#include "platform/MessageBoxes.h"
+#include "session/Session.h"
+#include "windows/WindowDirectory.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <new>
+
+namespace quorvex {
+
+EquivalentsModel::EquivalentsModel(QObject* parent)
+    : ToolTableModel({QStringLiteral("Équivalent"), QStringLiteral("Passages"), QStringLiteral("Part (%)"),
+                      QStringLiteral("Fréquence"), QStringLiteral("Log-vraisemblance"), QStringLiteral("Dice")},
+                     {false, true, true, true, true, true}, parent)
+{
+}
+
+void EquivalentsModel::adopt(std::vector<EquivalentRow>& rows, const FrenchLemmas* lemmas)
+{
+    resetWith([&] {
+        m_rows.swap(rows);
+        m_lemmas = lemmas;
+    });
+}
+
+QString EquivalentsModel::lemma(std::size_t row) const
+{
+    return m_lemmas ? QString::fromStdString(m_lemmas->lemmaText(m_rows[row].lemma)) : QString();
+}
+
+QString EquivalentsModel::text(std::size_t row, int column) const
+{
+    const EquivalentRow& r = m_rows[row];
+    switch (column) {
+    case 0:
+        return lemma(row);
+    case 1:
+        return QString::number(r.a);
+    case 2:
+        return QString::fromStdString(fixedDecimals(r.share(), 1));
+    case 3:
+        return QString::number(r.frequency());
+    case 4:
+        return QString::fromStdString(fixedDecimals(r.logLikelihood, 3));
+    default:
+        return QString::fromStdString(fixedDecimals(r.dice, 3));
+    }
+}
+
+QVariant EquivalentsModel::sortKey(std::size_t row, int column) const
+{
+    const EquivalentRow& r = m_rows[row];
+    switch (column) {
+    case 1:
+        return qulonglong(r.a);
+    case 2:
+        return r.share();
+    case 3:
+        return qulonglong(r.frequency());
+    case 4:
+        return r.logLikelihood;
+    case 5:
+        return r.dice;
+    default:
+        return lemma(row);
+    }
+}
+
+TranslationsWindow::TranslationsWindow(WindowDirectory& windows, QWidget* searchWindow)
+    : ToolWindow(windows, searchWindow, "frmTraductions", QStringLiteral("Traductions"))
+{
+    m_filterLabel = new QLabel(this);
+    m_filterLabel->setObjectName(QStringLiteral("filtre"));
+    m_filterLabel->setTextFormat(Qt::PlainText);
+    m_removeFilterButton = new QPushButton(QStringLiteral("&Retirer le filtre"), this);
+    m_removeFilterButton->setObjectName(QStringLiteral("retirer_filtre"));
+    m_removeFilterButton->setAutoDefault(false);
+    m_refusalLabel = new QLabel(this);
+    m_refusalLabel->setObjectName(QStringLiteral("refus"));
+    m_refusalLabel->setTextFormat(Qt::PlainText);
+    m_refusalLabel->setWordWrap(true);
+    m_refusalLabel->hide();
+
+    m_model = new EquivalentsModel(this);
+    m_table = newToolTableView(m_model, this);
+    m_table->setToolTip(QStringLiteral("Double clic ou Entrée : ne garder que les attestations dont le passage "
+                                       "français contient cet équivalent"));
+    m_table->installEventFilter(this);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(m_filterLabel, 1);
+    top->addWidget(m_removeFilterButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(m_refusalLabel);
+    layout->addWidget(m_table);
+    resize(680, 480);
+    m_table->setFocus();  // the keyboard starts on the rows, not on the controls above them
+
+    connect(m_table, &QTableView::doubleClicked, this, &TranslationsWindow::onRowChosen);
+    connect(m_removeFilterButton, &QPushButton::clicked, this, &TranslationsWindow::onRemoveFilterClicked);
+    showFilter();
+}
+
+bool TranslationsWindow::rebuild(ToolProgress& progress)
+{
+    std::vector<EquivalentRow> rows;
+    const FrenchLemmas* lemmas = nullptr;
+    QString refusal;
+    if (m_session.choices().frenchSide) {
+        // The ranking renders Latin words: the command line refuses it on the French side.
+        refusal = QStringLiteral("--translations cherche dans le texte latin, pas avec --side french.");
+    } else if (listHoldsAttestations() && !m_session.frenchPath().isEmpty()) {
+        if (!progress.advance(0, 1))
+            return false;
+        FileError error;
+        const Equivalents* equivalents = m_session.equivalents(&error);
+        if (error.kind == FileErrorKind::OutOfMemory)
+            throw std::bad_alloc();
+        if (error) {
+            m_windows.platform().messages.show(this, fileErrorMessage(error));
+            return false;
+        }
+        if (!progress.advance(1, 1))
+            return false;
+        if (equivalents && m_session.frenchLemmas()) {
+            rows = equivalents->rows();
+            lemmas = m_session.frenchLemmas();
+        }
+    }
+    m_model->adopt(rows, lemmas);
+    m_refusalLabel->setText(refusal);
+    m_refusalLabel->setVisible(!refusal.isEmpty());
+    showFilter();
+    return true;
+}
+
+bool TranslationsWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_table && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            onRowChosen(m_table->currentIndex());
+            return true;
+        }
+    }
+    return ToolWindow::eventFilter(watched, event);
+}
+
+void TranslationsWindow::showFilter()
+{
+    const QString lemma = m_session.choices().frenchLemma;
+    m_filterLabel->setText(lemma.isEmpty()
+                               ? QStringLiteral("Aucun filtre : double-cliquez un équivalent pour "
+                                                "ne garder que ses passages.")
+                               : QStringLiteral("Filtre : passages français avec « %1 »").arg(lemma));
+    m_removeFilterButton->setEnabled(!lemma.isEmpty());
+}
+
+void TranslationsWindow::onRowChosen(const QModelIndex& index)
+{
+    if (!index.isValid())
+        return;
+    const auto* sorter = static_cast<const QSortFilterProxyModel*>(index.model());
+    const QString lemma = m_model->lemma(std::size_t(sorter->mapToSource(index).row()));
+    if (lemma.isEmpty() || lemma == m_session.choices().frenchLemma)
+        return;
+    filterBy(lemma);
+}
+
+void TranslationsWindow::onRemoveFilterClicked()
+{
+    if (m_session.choices().frenchLemma.isEmpty())
+        return;
+    filterBy(QString());
+}
+
+void TranslationsWindow::filterBy(const QString& lemma)
+{
+    SearchChoices choices = m_session.choices();
+    choices.frenchLemma = lemma;
+    // The list is searched again under the new filter; on failure it stays as it was.
+    SessionFailure failure = SessionFailure::None;
+    {
+        BusyGuard busy(m_windows.platform().busy, this);
+        failure = m_session.applyChoices(choices);
+    }
+    showFilter();
+    if (failure == SessionFailure::None)
+        return;
+    Message message;
+    message.icon = MessageIcon::Warning;
+    message.text = failure == SessionFailure::Unreadable
+        ? m_session.failureMessage()
+        : QStringLiteral("Mémoire insuffisante pour filtrer la liste : elle est conservée.");
+    m_windows.platform().messages.show(this, message);
+}
+
+} // namespace quorvex

@@ -1,0 +1,245 @@
+#include "translation/TextAlignment.h"
+
+#include "concordance/SpellingFold.h"
+#include "passages/ReferencePassages.h"
+#include "text/Cp1252.h"
+
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
+
+namespace quorvex {
+
+namespace {
+
+constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+
+bool capitalised(std::string_view cp1252)
+{
+    if (cp1252.empty())
+        return false;
+    const auto c = static_cast<unsigned char>(cp1252.front());
+    return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) || c == 0x8A || c == 0x8C
+        || c == 0x8E || c == 0x9F;
+}
+
+// The Latin side's alignment ids, by word-table type: its most frequent lemma, else its
+// spelling-folded form.
+std::vector<std::uint32_t> latinIds(const WordTable& latin, const TextLemmata* lemmata)
+{
+    std::vector<std::uint32_t> idOfType(latin.typeCount(), 0);
+    std::uint32_t next = 0;
+    if (lemmata) {
+        // Lemma ids and folded types share one dense numbering, looked up by flat arrays.
+        std::vector<std::uint32_t> ofLemma, ofFolded(lemmata->typeCount(), kNone);
+        const std::vector<TextLemmata::TypeId>& folded = lemmata->writtenFormTypes();
+        for (std::size_t t = 0; t < latin.typeCount(); ++t) {
+            const TextLemmata::TypeId ft = folded[t];
+            const TextLemmata::Candidates c = lemmata->candidates(ft);
+            std::uint32_t* slot;
+            if (!c.empty()) {
+                if (*c.first >= ofLemma.size())
+                    ofLemma.resize(std::size_t(*c.first) + 1, kNone);
+                slot = &ofLemma[*c.first];
+            } else {
+                slot = &ofFolded[ft];
+            }
+            if (*slot == kNone)
+                *slot = next++;
+            idOfType[t] = *slot;
+        }
+        return idOfType;
+    }
+    std::unordered_map<std::string, std::uint32_t> ofFolded;
+    for (std::size_t t = 0; t < latin.typeCount(); ++t) {
+        const auto found = ofFolded.emplace(folded(latin.typeText(static_cast<WordTable::TypeId>(t)), Folding::Spelling), next);
+        if (found.second)
+            ++next;
+        idOfType[t] = found.first->second;
+    }
+    return idOfType;
+}
+
+// The French word (index among the passage's words) that each capitalised Latin word of a
+// passage names, or kNoFixedLink. When as many Latin words as French words are spelt alike
+// (Maria ... Maria, Marie ... Marie) they pair in order; otherwise each takes the nearest
+// by relative place.
+std::vector<std::uint32_t> nameLinks(const WordTable& latin, const std::uint32_t* words, std::uint32_t m,
+                                     std::string_view frenchText, const TextAlignment::FrenchWord* french,
+                                     std::uint32_t n, const std::vector<std::uint32_t>& frenchNames)
+{
+    std::vector<std::uint32_t> links(m, kNoFixedLink);
+    if (frenchNames.empty())
+        return links;
+    std::vector<std::vector<std::uint32_t>> alike(m);
+    for (std::uint32_t k = 0; k < m; ++k) {
+        const std::string_view form = latin.form(words[k]);
+        if (!capitalised(form))
+            continue;
+        for (const std::uint32_t j : frenchNames)
+            if (spelledAlike(form, frenchText.substr(french[j].offset, french[j].length)))
+                alike[k].push_back(j);
+    }
+    std::vector<char> done(m, 0);
+    for (std::uint32_t k = 0; k < m; ++k) {
+        if (alike[k].empty() || done[k])
+            continue;
+        std::vector<std::uint32_t> group;
+        for (std::uint32_t other = k; other < m; ++other)
+            if (!done[other] && alike[other] == alike[k])
+                group.push_back(other);
+        for (std::size_t g = 0; g < group.size(); ++g) {
+            const std::uint32_t i = group[g];
+            done[i] = 1;
+            if (group.size() == alike[k].size()) {
+                links[i] = alike[k][g];
+                continue;
+            }
+            double nearest = 2.0;
+            for (const std::uint32_t j : alike[k]) {
+                const double gap = std::abs((i + 0.5) / m - (j + 0.5) / n);
+                if (gap < nearest) {
+                    nearest = gap;
+                    links[i] = j;
+                }
+            }
+        }
+    }
+    return links;
+}
+
+} // namespace
+
+bool spelledAlike(std::string_view latinCp1252, std::string_view frenchCp1252)
+{
+    const std::string a = folded(latinCp1252, Folding::Spelling), b = folded(frenchCp1252, Folding::Spelling);
+    if (a.size() < 2 || b.size() < 2)
+        return false;
+    if (a == b)
+        return true;
+    const std::size_t shared = static_cast<std::size_t>(
+        std::mismatch(a.begin(), a.begin() + std::ptrdiff_t(std::min(a.size(), b.size())), b.begin()).first - a.begin());
+    return shared >= 4 && 2 * shared >= std::max(a.size(), b.size());
+}
+
+std::vector<TextAlignment::FrenchWord> TextAlignment::renderingOf(const Attestation& hit) const
+{
+    std::vector<FrenchWord> words;
+    for (std::uint32_t w = 0; w < hit.words; ++w)
+        forEachRendering(hit.first + w, [&](const FrenchWord& fw) {
+            for (const FrenchWord& seen : words)
+                if (seen.offset == fw.offset)
+                    return;
+            words.push_back(fw);
+        });
+    return words;
+}
+
+std::string renderingText(const std::vector<TextAlignment::FrenchWord>& words, std::string_view frenchText)
+{
+    if (words.empty())
+        return "\xE2\x80\x94";  // U+2014
+    std::string cp;
+    for (const TextAlignment::FrenchWord& w : words) {
+        if (!cp.empty())
+            cp += ", ";
+        cp.append(frenchText.substr(w.offset, w.length));
+    }
+    return cp1252ToUtf8(cp);
+}
+
+TextAlignment alignTexts(const WordTable& latin, std::string_view frenchText, FrenchLemmas& frenchLemmas,
+                         const TextLemmata* latinLemmata, const AlignmentSettings& settings)
+{
+    TextAlignment out;
+    const std::vector<std::uint32_t> idOfType = latinIds(latin, latinLemmata);
+
+    // The Latin words of each reference, in text order: a marker may stand more than once.
+    const std::size_t refs = latin.referenceCount();
+    std::vector<std::uint32_t> wordStart(refs + 1, 0);
+    std::vector<std::uint32_t> wordsOfRef(latin.size());
+    {
+        std::vector<WordTable::ReferenceId> refOfWord(latin.size());
+        for (std::size_t w = 0; w < latin.size(); ++w) {
+            refOfWord[w] = latin.referenceId(w);
+            ++wordStart[refOfWord[w] + 1];
+        }
+        for (std::size_t r = 0; r < refs; ++r)
+            wordStart[r + 1] += wordStart[r];
+        std::vector<std::uint32_t> next(wordStart.begin(), wordStart.end() - 1);
+        for (std::size_t w = 0; w < latin.size(); ++w)
+            wordsOfRef[next[refOfWord[w]]++] = static_cast<std::uint32_t>(w);
+    }
+    std::vector<WordTable::ReferenceId> marked;
+    for (std::size_t r = 0; r < refs; ++r)
+        if (latin.referenceParts(static_cast<WordTable::ReferenceId>(r)).markerLength > 0
+            && wordStart[r + 1] > wordStart[r])
+            marked.push_back(static_cast<WordTable::ReferenceId>(r));
+    const ReferencePassages french(frenchText, latin, marked);
+
+    // The French words counted first, so that the largest arrays are allocated once.
+    std::size_t frenchCount = 0;
+    for (const WordTable::ReferenceId r : marked)
+        french.forEachStretch(r, [&](std::string_view stretch) {
+            FrenchLemmas::forEachWord(stretch, [&](std::size_t, std::string_view) { ++frenchCount; });
+        });
+    SentencePairs pairs;
+    pairs.latin.reserve(latin.size());
+    pairs.french.reserve(frenchCount);
+    out.m_frenchWords.reserve(frenchCount);
+    out.m_tokenOfWord.assign(latin.size(), TextAlignment::kUnpaired);
+    std::vector<std::uint32_t> fixedLinks;
+    std::vector<std::uint32_t> latinSide, frenchSide, frenchNames;
+    // Passages are visited in the order of their first word, which keeps the tokens in text
+    // order on both sides.
+    std::vector<WordTable::ReferenceId> order(marked);
+    std::sort(order.begin(), order.end(), [&](WordTable::ReferenceId a, WordTable::ReferenceId b) {
+        return wordsOfRef[wordStart[a]] < wordsOfRef[wordStart[b]];
+    });
+    for (const WordTable::ReferenceId r : order) {
+        if (!french.found(r))
+            continue;
+        const auto frenchFirst = static_cast<std::uint32_t>(out.m_frenchWords.size());
+        frenchSide.clear();
+        frenchNames.clear();
+        french.forEachStretch(r, [&](std::string_view stretch) {
+            const auto base = static_cast<std::size_t>(stretch.data() - frenchText.data());
+            FrenchLemmas::forEachWord(stretch, [&](std::size_t offset, std::string_view word) {
+                const FrenchLemmas::Word& fw = frenchLemmas.word(word);
+                const FrenchLemmas::LemmaId lemma = frenchLemmas.lemmas(fw)[0];
+                out.m_frenchWords.push_back(TextAlignment::FrenchWord{
+                    static_cast<std::uint32_t>(base + offset), static_cast<std::uint32_t>(word.size()), lemma});
+                if (capitalised(word))
+                    frenchNames.push_back(static_cast<std::uint32_t>(frenchSide.size()));
+                frenchSide.push_back(lemma);
+            });
+        });
+        ++out.m_pairedPassages;
+        latinSide.clear();
+        const std::uint32_t m = wordStart[r + 1] - wordStart[r];
+        const std::uint32_t* passageWords = wordsOfRef.data() + wordStart[r];
+        for (std::uint32_t k = 0; k < m; ++k) {
+            const std::uint32_t w = passageWords[k];
+            out.m_tokenOfWord[w] = static_cast<std::uint32_t>(pairs.latin.size() + latinSide.size());
+            latinSide.push_back(idOfType[latin.typeOf(w)]);
+        }
+        const std::vector<std::uint32_t> names =
+            nameLinks(latin, passageWords, m, frenchText, out.m_frenchWords.data() + frenchFirst,
+                      static_cast<std::uint32_t>(frenchSide.size()), frenchNames);
+        for (std::uint32_t k = 0; k < m; ++k) {
+            if (names[k] == kNoFixedLink)
+                continue;
+            if (fixedLinks.empty())
+                fixedLinks.assign(pairs.latin.size() + m, kNoFixedLink);
+            fixedLinks.resize(pairs.latin.size() + m, kNoFixedLink);
+            fixedLinks[pairs.latin.size() + k] = frenchFirst + names[k];
+        }
+        pairs.add(latinSide, frenchSide);
+    }
+    if (!fixedLinks.empty())
+        fixedLinks.resize(pairs.latin.size(), kNoFixedLink);
+    out.m_alignment = alignSentencePairs(pairs, settings, fixedLinks);
+    return out;
+}
+
+} // namespace quorvex

@@ -1,0 +1,86 @@
+#pragma once
+// Which French words render each Latin word: the two texts cut into passage pairs (a
+// reference with a passage in both), each side as lemma ids (the Latin lemmata when a lexicon
+// is there, else the spelling-folded forms; the French lemmas), aligned by
+// translation/WordAlignment.h. A capitalised Latin word spelt like a capitalised French word
+// of its passage (Abraham, Jesu and Jésus, Salomonem and Salomon) is a name, rendered by that
+// word alone, however rare.
+//
+// Built once per pair of texts and then only read. Everything is flat arrays indexed by word
+// and token numbers, which a cache could write and read back as they are.
+
+#include "concordance/ResultList.h"
+#include "concordance/TextLemmata.h"
+#include "concordance/WordTable.h"
+#include "translation/FrenchLemmas.h"
+#include "translation/WordAlignment.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvex {
+
+class TextAlignment {
+public:
+    // A word of the French text, by its place in that text.
+    struct FrenchWord {
+        std::uint32_t offset = 0;
+        std::uint32_t length = 0;
+        FrenchLemmas::LemmaId lemma = 0;
+    };
+
+    TextAlignment() = default;
+
+    // Whether the Latin word's reference has a French passage (so its rendering means
+    // something, even when it is none).
+    bool paired(std::size_t latinWord) const noexcept
+    {
+        return latinWord < m_tokenOfWord.size() && m_tokenOfWord[latinWord] != kUnpaired;
+    }
+    // Calls f(const FrenchWord&) for the French words that render the Latin word, most
+    // probable first.
+    template <typename F>
+    void forEachRendering(std::size_t latinWord, F&& f) const
+    {
+        if (!paired(latinWord))
+            return;
+        const std::uint32_t token = m_tokenOfWord[latinWord];
+        for (const std::uint32_t* p = m_alignment.linksBegin(token); p != m_alignment.linksEnd(token); ++p)
+            f(m_frenchWords[*p]);
+    }
+    // The French words rendering an attestation's words (a phrase's in its words' order),
+    // each once, in order of rendering.
+    std::vector<FrenchWord> renderingOf(const Attestation& hit) const;
+
+    const WordAlignment& alignment() const noexcept { return m_alignment; }
+    std::size_t pairedPassages() const noexcept { return m_pairedPassages; }
+
+private:
+    friend TextAlignment alignTexts(const WordTable&, std::string_view, FrenchLemmas&, const TextLemmata*,
+                                    const AlignmentSettings&);
+    static constexpr std::uint32_t kUnpaired = 0xFFFFFFFFu;
+
+    std::vector<std::uint32_t> m_tokenOfWord;  // by Latin word: its token in the alignment
+    std::vector<FrenchWord> m_frenchWords;     // by French token
+    WordAlignment m_alignment;
+    std::size_t m_pairedPassages = 0;
+};
+
+// Aligns the Latin text's words with `frenchText` (Windows-1252). `latinLemmata` may be null
+// (each spelling-folded form is then its own lemma). Throws std::bad_alloc when memory runs
+// short.
+TextAlignment alignTexts(const WordTable& latin, std::string_view frenchText, FrenchLemmas& frenchLemmas,
+                         const TextLemmata* latinLemmata, const AlignmentSettings& settings = {});
+
+// The French words as written, joined by ", ", UTF-8; "—" for none.
+std::string renderingText(const std::vector<TextAlignment::FrenchWord>& words, std::string_view frenchText);
+
+// Whether two capitalised words, a Latin one and a French one, are one name: equal once
+// spelling-folded, or sharing a beginning of at least four letters that is at least half of
+// the longer one (Salomonem, Salomon; Galilæam, Galilée).
+bool spelledAlike(std::string_view latinCp1252, std::string_view frenchCp1252);
+
+} // namespace quorvex

@@ -1,0 +1,496 @@
+#include "translation/WordAlignment.h"
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <thread>
+
+namespace quorvex {
+
+void SentencePairs::add(const std::vector<std::uint32_t>& latinIds, const std::vector<std::uint32_t>& frenchIds)
+{
+    for (const std::uint32_t id : latinIds) {
+        latin.push_back(id);
+        latinTypes = std::max(latinTypes, id + 1);
+    }
+    for (const std::uint32_t id : frenchIds) {
+        french.push_back(id);
+        frenchTypes = std::max(frenchTypes, id + 1);
+    }
+    latinStart.push_back(static_cast<std::uint32_t>(latin.size()));
+    frenchStart.push_back(static_cast<std::uint32_t>(french.size()));
+}
+
+namespace {
+
+constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+
+// Every cell of every trained sentence pair, Latin-major: cell (i, j) of pair k stands for
+// the type pair (type of Latin token i, type of French token j). Type pairs are numbered
+// Latin type after Latin type, so a Latin type's pairs form one row, and a cell holds the
+// pair's place in its row: two bytes while no row can pass 65,536 French types, which halves
+// the largest array of the training.
+struct CellTable {
+    std::vector<std::size_t> start;       // by sentence pair, one more; an untrained pair has none
+    std::vector<std::uint16_t> narrow;    // by cell, when rows are short
+    std::vector<std::uint32_t> wide;      // by cell, otherwise
+    bool isNarrow = true;
+    std::vector<std::uint32_t> rowStart;  // by Latin type, one more: its type pairs
+    std::vector<std::uint32_t> frenchOf;  // by type pair
+
+    std::uint32_t place(std::size_t cell) const noexcept { return isNarrow ? narrow[cell] : wide[cell]; }
+    std::size_t size() const noexcept { return start.back(); }
+};
+
+struct PairShape {
+    std::uint32_t latinFirst, frenchFirst, m, n;  // m Latin words, n French words
+};
+
+PairShape shapeOf(const SentencePairs& pairs, std::size_t k)
+{
+    return {pairs.latinStart[k], pairs.frenchStart[k], pairs.latinStart[k + 1] - pairs.latinStart[k],
+            pairs.frenchStart[k + 1] - pairs.frenchStart[k]};
+}
+
+bool trained(const PairShape& s, const AlignmentSettings& settings)
+{
+    return s.m > 0 && s.n > 0 && s.m <= settings.longestSide && s.n <= settings.longestSide;
+}
+
+CellTable buildCells(const SentencePairs& pairs, const AlignmentSettings& settings)
+{
+    CellTable t;
+    const std::size_t count = pairs.size();
+    t.start.assign(count + 1, 0);
+    // The trained Latin tokens by type, each with its pair, so that one Latin type's pairs
+    // are numbered together.
+    std::vector<std::uint32_t> byTypeStart(std::size_t(pairs.latinTypes) + 1, 0);
+    for (std::size_t k = 0; k < count; ++k) {
+        const PairShape s = shapeOf(pairs, k);
+        const bool used = trained(s, settings);
+        t.start[k + 1] = t.start[k] + (used ? std::size_t(s.m) * s.n : 0);
+        if (used)
+            for (std::uint32_t i = 0; i < s.m; ++i)
+                ++byTypeStart[pairs.latin[s.latinFirst + i] + 1];
+    }
+    for (std::size_t e = 0; e < pairs.latinTypes; ++e)
+        byTypeStart[e + 1] += byTypeStart[e];
+    std::vector<std::uint32_t> tokens(byTypeStart.back()), pairOfToken(byTypeStart.back());
+    {
+        std::vector<std::uint32_t> next(byTypeStart.begin(), byTypeStart.end() - 1);
+        for (std::size_t k = 0; k < count; ++k) {
+            const PairShape s = shapeOf(pairs, k);
+            if (!trained(s, settings))
+                continue;
+            for (std::uint32_t i = 0; i < s.m; ++i) {
+                const std::uint32_t slot = next[pairs.latin[s.latinFirst + i]]++;
+                tokens[slot] = s.latinFirst + i;
+                pairOfToken[slot] = static_cast<std::uint32_t>(k);
+            }
+        }
+    }
+
+    t.isNarrow = pairs.frenchTypes <= 0x10000u;
+    if (t.isNarrow)
+        t.narrow.resize(t.size());
+    else
+        t.wide.resize(t.size());
+    t.rowStart.assign(std::size_t(pairs.latinTypes) + 1, 0);
+    std::vector<std::uint32_t> stamp(pairs.frenchTypes, kNone), place(pairs.frenchTypes, 0);
+    std::uint32_t typePairs = 0;
+    for (std::uint32_t e = 0; e < pairs.latinTypes; ++e) {
+        std::uint32_t rowLength = 0;
+        for (std::uint32_t o = byTypeStart[e]; o < byTypeStart[e + 1]; ++o) {
+            const std::size_t k = pairOfToken[o];
+            const PairShape s = shapeOf(pairs, k);
+            const std::size_t row = t.start[k] + std::size_t(tokens[o] - s.latinFirst) * s.n;
+            for (std::uint32_t j = 0; j < s.n; ++j) {
+                const std::uint32_t f = pairs.french[s.frenchFirst + j];
+                if (stamp[f] != e) {
+                    stamp[f] = e;
+                    place[f] = rowLength++;
+                    t.frenchOf.push_back(f);
+                }
+                if (t.isNarrow)
+                    t.narrow[row + j] = static_cast<std::uint16_t>(place[f]);
+                else
+                    t.wide[row + j] = place[f];
+            }
+        }
+        typePairs += rowLength;
+        t.rowStart[e + 1] = typePairs;
+    }
+    return t;
+}
+
+// The diagonal prior of one sentence pair: the weight of source position s for target
+// position t is exp(-tension * |(s+1)/m - (t+1)/n|), made of two precomputed factors so
+// that a cell costs one product.
+class DiagonalPrior {
+public:
+    void reset(std::uint32_t sources, std::uint32_t targets, double tension)
+    {
+        m_tension = tension;
+        m_targets = targets;
+        m_up.resize(sources);
+        m_down.resize(sources);
+        m_position.resize(sources);
+        for (std::uint32_t s = 0; s < sources; ++s) {
+            m_position[s] = double(s + 1) / double(sources);
+            m_up[s] = std::exp(tension * m_position[s]);
+            m_down[s] = std::exp(-tension * m_position[s]);
+        }
+    }
+    // Fills weights[s] for target position t (unnormalised) and returns their sum.
+    double weights(std::uint32_t t, std::vector<double>& weights) const
+    {
+        const double b = double(t + 1) / double(m_targets);
+        const double up = std::exp(m_tension * b), down = std::exp(-m_tension * b);
+        double sum = 0;
+        weights.resize(m_up.size());
+        for (std::size_t s = 0; s < m_up.size(); ++s) {
+            weights[s] = m_position[s] <= b ? m_up[s] * down : m_down[s] * up;
+            sum += weights[s];
+        }
+        return sum;
+    }
+
+private:
+    double m_tension = 0;
+    std::uint32_t m_targets = 1;
+    std::vector<double> m_up, m_down, m_position;
+};
+
+// One direction of the model: target words drawn from source words (or from the empty word).
+// Direction 0 draws French from Latin, direction 1 Latin from French.
+class DirectionModel {
+public:
+    DirectionModel(const SentencePairs& pairs, const CellTable& cells, const AlignmentSettings& settings,
+                   int direction)
+        : m_pairs(pairs), m_cells(cells), m_settings(settings), m_frenchFromLatin(direction == 0)
+    {
+        const std::size_t typePairs = cells.frenchOf.size();
+        m_table.resize(typePairs);
+        const std::uint32_t targetTypes = m_frenchFromLatin ? pairs.frenchTypes : pairs.latinTypes;
+        m_emptyProb.assign(targetTypes, targetTypes ? float(1.0 / targetTypes) : 0.0f);
+        m_emptyCount.resize(targetTypes);
+        // Uniform over the targets each source meets.
+        if (m_frenchFromLatin) {
+            for (std::size_t e = 0; e + 1 < cells.rowStart.size(); ++e) {
+                const std::uint32_t a = cells.rowStart[e], b = cells.rowStart[e + 1];
+                for (std::uint32_t p = a; p < b; ++p)
+                    m_table[p].prob = float(1.0 / (b - a));
+            }
+        } else {
+            std::vector<std::uint32_t> met(pairs.frenchTypes, 0);
+            for (const std::uint32_t f : cells.frenchOf)
+                ++met[f];
+            for (std::size_t p = 0; p < typePairs; ++p)
+                m_table[p].prob = float(1.0 / met[cells.frenchOf[p]]);
+        }
+    }
+
+    void train()
+    {
+        for (int r = 0; r < m_settings.model1Rounds; ++r)
+            round(false);
+        for (int r = 0; r < m_settings.diagonalRounds; ++r)
+            round(true);
+    }
+
+    // The posterior of each source of target position t in pair k (empty word last), into
+    // `post`, and the best source, or kNone for the empty word.
+    std::uint32_t posterior(std::size_t k, std::uint32_t t, std::vector<double>& post)
+    {
+        const PairShape s = shapeOf(m_pairs, k);
+        const std::uint32_t sources = m_frenchFromLatin ? s.m : s.n;
+        const std::uint32_t targets = m_frenchFromLatin ? s.n : s.m;
+        if (t == 0 || m_priorPair != k) {
+            m_prior.reset(sources, targets, m_settings.diagonalTension);
+            m_priorPair = k;
+        }
+        const double z = scores(k, s, t, m_settings.diagonalRounds > 0, post, m_ids);
+        for (double& p : post)
+            p /= z;
+        std::uint32_t best = kNone;
+        double bestScore = post[sources];
+        for (std::uint32_t src = 0; src < sources; ++src)
+            if (post[src] > bestScore) {
+                bestScore = post[src];
+                best = src;
+            }
+        return best;
+    }
+
+    // The translation probability of cell (latin, french) of pair k, in this direction.
+    double translation(std::size_t k, std::uint32_t latin, std::uint32_t french) const
+    {
+        const PairShape s = shapeOf(m_pairs, k);
+        const std::size_t cell = m_cells.start[k] + std::size_t(latin) * s.n + french;
+        return double(m_table[m_cells.rowStart[m_pairs.latin[s.latinFirst + latin]] + m_cells.place(cell)].prob);
+    }
+
+    std::vector<double> likelihoods;
+
+private:
+    std::uint32_t targetType(const PairShape& s, std::uint32_t t) const
+    {
+        return m_frenchFromLatin ? m_pairs.french[s.frenchFirst + t] : m_pairs.latin[s.latinFirst + t];
+    }
+
+    // The unnormalised share of each source in target position t (empty word last) and their
+    // sum, with each source's type pair in `ids`; the diagonal prior must be reset for the pair.
+    double scores(std::size_t k, const PairShape& s, std::uint32_t t, bool diagonal, std::vector<double>& out,
+                  std::vector<std::uint32_t>& ids)
+    {
+        const std::uint32_t sources = m_frenchFromLatin ? s.m : s.n;
+        const double p0 = m_settings.emptyWordShare;
+        double norm = 0;
+        if (diagonal) {
+            norm = m_prior.weights(t, out);
+        } else {
+            out.assign(sources, 1.0);
+            norm = sources;
+        }
+        out.resize(sources + 1);
+        ids.resize(sources);
+        // Cells are Latin-major: French from Latin walks a column, each source with its own
+        // row; Latin from French walks a row, the target's.
+        const std::size_t first = m_cells.start[k] + (m_frenchFromLatin ? std::size_t(t) : std::size_t(t) * s.n);
+        const std::size_t stride = m_frenchFromLatin ? s.n : 1;
+        const std::uint32_t* latinTypes = m_pairs.latin.data() + s.latinFirst;
+        const std::uint32_t targetRow = m_frenchFromLatin ? 0 : m_cells.rowStart[latinTypes[t]];
+        const double share = (1.0 - p0) / norm;
+        double z = 0;
+        for (std::uint32_t src = 0; src < sources; ++src) {
+            const std::uint32_t row = m_frenchFromLatin ? m_cells.rowStart[latinTypes[src]] : targetRow;
+            const std::uint32_t id = row + m_cells.place(first + src * stride);
+            ids[src] = id;
+            out[src] *= share * double(m_table[id].prob);
+            z += out[src];
+        }
+        out[sources] = p0 * double(m_emptyProb[targetType(s, t)]);
+        return z + out[sources];
+    }
+
+    void round(bool diagonal)
+    {
+        for (Entry& e : m_table)
+            e.count = 0.0f;
+        std::fill(m_emptyCount.begin(), m_emptyCount.end(), 0.0);
+        double likelihood = 0;
+        std::vector<double> share;
+        std::vector<std::uint32_t> ids;
+        for (std::size_t k = 0; k < m_pairs.size(); ++k) {
+            if (m_cells.start[k] == m_cells.start[k + 1])
+                continue;
+            const PairShape s = shapeOf(m_pairs, k);
+            const std::uint32_t sources = m_frenchFromLatin ? s.m : s.n;
+            const std::uint32_t targets = m_frenchFromLatin ? s.n : s.m;
+            if (diagonal)
+                m_prior.reset(sources, targets, m_settings.diagonalTension);
+            for (std::uint32_t t = 0; t < targets; ++t) {
+                const double z = scores(k, s, t, diagonal, share, ids);
+                if (!(z > 0))
+                    continue;
+                likelihood += std::log(z);
+                const double inverse = 1.0 / z;
+                for (std::uint32_t src = 0; src < sources; ++src)
+                    m_table[ids[src]].count += float(share[src] * inverse);
+                m_emptyCount[targetType(s, t)] += share[sources] * inverse;
+            }
+        }
+        m_priorPair = kNone;
+        likelihoods.push_back(likelihood);
+        normalise();
+    }
+
+    void normalise()
+    {
+        const std::size_t typePairs = m_table.size();
+        if (m_frenchFromLatin) {
+            for (std::size_t e = 0; e + 1 < m_cells.rowStart.size(); ++e) {
+                const std::uint32_t a = m_cells.rowStart[e], b = m_cells.rowStart[e + 1];
+                double sum = 0;
+                for (std::uint32_t p = a; p < b; ++p)
+                    sum += m_table[p].count;
+                if (sum > 0)
+                    for (std::uint32_t p = a; p < b; ++p)
+                        m_table[p].prob = float(m_table[p].count / sum);
+            }
+        } else {
+            std::vector<double> sums(m_pairs.frenchTypes, 0.0);
+            for (std::size_t p = 0; p < typePairs; ++p)
+                sums[m_cells.frenchOf[p]] += m_table[p].count;
+            for (std::size_t p = 0; p < typePairs; ++p) {
+                const double sum = sums[m_cells.frenchOf[p]];
+                if (sum > 0)
+                    m_table[p].prob = float(m_table[p].count / sum);
+            }
+        }
+        double total = 0;
+        for (const double c : m_emptyCount)
+            total += c;
+        if (total > 0)
+            for (std::size_t f = 0; f < m_emptyProb.size(); ++f)
+                m_emptyProb[f] = float(m_emptyCount[f] / total);
+    }
+
+    const SentencePairs& m_pairs;
+    const CellTable& m_cells;
+    const AlignmentSettings& m_settings;
+    bool m_frenchFromLatin;
+    // By type pair: the target's probability given the source, and its expected count this
+    // round, side by side since each cell reads one and adds to the other.
+    struct Entry {
+        float prob = 0;
+        float count = 0;
+    };
+    std::vector<Entry> m_table;
+    std::vector<std::uint32_t> m_ids;
+    std::vector<float> m_emptyProb;   // by target type
+    std::vector<double> m_emptyCount; // by target type
+    DiagonalPrior m_prior;
+    std::size_t m_priorPair = kNone;
+};
+
+// grow-diag-final over one pair's m x n grid: `latinBest[i]` and `frenchBest[j]` are each
+// direction's best link (kNone for the empty word); the links come back in `grid`.
+void growDiagFinal(std::uint32_t m, std::uint32_t n, const std::vector<std::uint32_t>& latinBest,
+                   const std::vector<std::uint32_t>& frenchBest, std::vector<char>& grid)
+{
+    grid.assign(std::size_t(m) * n, 0);
+    std::vector<char> latinLinked(m, 0), frenchLinked(n, 0);
+    auto inUnion = [&](std::uint32_t i, std::uint32_t j) { return latinBest[i] == j || frenchBest[j] == i; };
+    auto link = [&](std::uint32_t i, std::uint32_t j) {
+        grid[std::size_t(i) * n + j] = 1;
+        latinLinked[i] = 1;
+        frenchLinked[j] = 1;
+    };
+    for (std::uint32_t i = 0; i < m; ++i)
+        if (latinBest[i] != kNone && frenchBest[latinBest[i]] == i)
+            link(i, latinBest[i]);
+    for (bool grown = true; grown;) {
+        grown = false;
+        for (std::uint32_t i = 0; i < m; ++i)
+            for (std::uint32_t j = 0; j < n; ++j) {
+                if (!grid[std::size_t(i) * n + j])
+                    continue;
+                for (int di = -1; di <= 1; ++di)
+                    for (int dj = -1; dj <= 1; ++dj) {
+                        const long ii = long(i) + di, jj = long(j) + dj;
+                        if ((di == 0 && dj == 0) || ii < 0 || jj < 0 || ii >= long(m) || jj >= long(n))
+                            continue;
+                        const auto a = std::uint32_t(ii), b = std::uint32_t(jj);
+                        if (grid[std::size_t(a) * n + b] || !inUnion(a, b) || (latinLinked[a] && frenchLinked[b]))
+                            continue;
+                        link(a, b);
+                        grown = true;
+                    }
+            }
+    }
+    for (std::uint32_t i = 0; i < m; ++i) {
+        const std::uint32_t j = latinBest[i];
+        if (j != kNone && (!latinLinked[i] || !frenchLinked[j]))
+            link(i, j);
+    }
+    for (std::uint32_t j = 0; j < n; ++j) {
+        const std::uint32_t i = frenchBest[j];
+        if (i != kNone && (!latinLinked[i] || !frenchLinked[j]))
+            link(i, j);
+    }
+}
+
+} // namespace
+
+WordAlignment alignSentencePairs(const SentencePairs& pairs, const AlignmentSettings& settings,
+                                 const std::vector<std::uint32_t>& fixedLinks)
+{
+    WordAlignment out;
+    const CellTable cells = buildCells(pairs, settings);
+    out.m_typePairs = cells.frenchOf.size();
+    out.m_cells = cells.size();
+
+    DirectionModel frenchFromLatin(pairs, cells, settings, 0);
+    DirectionModel latinFromFrench(pairs, cells, settings, 1);
+    if (settings.twoThreads) {
+        std::exception_ptr failure;
+        std::thread other([&] {
+            try {
+                latinFromFrench.train();
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        });
+        try {
+            frenchFromLatin.train();
+        } catch (...) {
+            other.join();
+            throw;
+        }
+        other.join();
+        if (failure)
+            std::rethrow_exception(failure);
+    } else {
+        frenchFromLatin.train();
+        latinFromFrench.train();
+    }
+    out.m_likelihoods[0] = std::move(frenchFromLatin.likelihoods);
+    out.m_likelihoods[1] = std::move(latinFromFrench.likelihoods);
+
+    out.m_linkStart.assign(pairs.latin.size() + 1, 0);
+    out.m_links.reserve(pairs.latin.size() + pairs.latin.size() / 2);
+    // By cell: the product of the two directions' translation probabilities, which ranks a
+    // Latin word's links once they are chosen: the place in the pair has had its say, and a
+    // word that only one direction wants (a determiner drawn from many nouns, a rare word that
+    // draws whatever stands beside it) ranks below one both want.
+    std::vector<double> post, both;
+    std::vector<std::uint32_t> latinBest, frenchBest;
+    std::vector<char> grid;
+    std::vector<std::uint32_t> row;
+    for (std::size_t k = 0; k < pairs.size(); ++k) {
+        const PairShape s = shapeOf(pairs, k);
+        if (cells.start[k] == cells.start[k + 1]) {
+            for (std::uint32_t i = 0; i < s.m; ++i)
+                out.m_linkStart[s.latinFirst + i + 1] = static_cast<std::uint32_t>(out.m_links.size());
+            continue;
+        }
+        both.assign(std::size_t(s.m) * s.n, 0.0);
+        latinBest.assign(s.m, kNone);
+        frenchBest.assign(s.n, kNone);
+        for (std::uint32_t i = 0; i < s.m; ++i) {
+            latinBest[i] = latinFromFrench.posterior(k, i, post);
+            for (std::uint32_t j = 0; j < s.n; ++j)
+                both[std::size_t(i) * s.n + j] = latinFromFrench.translation(k, i, j) * frenchFromLatin.translation(k, i, j);
+        }
+        for (std::uint32_t j = 0; j < s.n; ++j)
+            frenchBest[j] = frenchFromLatin.posterior(k, j, post);
+        growDiagFinal(s.m, s.n, latinBest, frenchBest, grid);
+        if (!fixedLinks.empty())
+            for (std::uint32_t i = 0; i < s.m; ++i) {
+                const std::uint32_t fixed = fixedLinks[s.latinFirst + i];
+                if (fixed == kNoFixedLink || fixed < s.frenchFirst || fixed >= s.frenchFirst + s.n)
+                    continue;
+                const std::uint32_t j = fixed - s.frenchFirst;
+                for (std::uint32_t other = 0; other < s.m; ++other)
+                    grid[std::size_t(other) * s.n + j] = 0;
+                std::fill(grid.begin() + std::ptrdiff_t(i) * s.n, grid.begin() + std::ptrdiff_t(i + 1) * s.n, 0);
+                grid[std::size_t(i) * s.n + j] = 1;
+            }
+        for (std::uint32_t i = 0; i < s.m; ++i) {
+            row.clear();
+            for (std::uint32_t j = 0; j < s.n; ++j)
+                if (grid[std::size_t(i) * s.n + j])
+                    row.push_back(j);
+            const double* score = both.data() + std::size_t(i) * s.n;
+            std::stable_sort(row.begin(), row.end(),
+                             [&](std::uint32_t a, std::uint32_t b) { return score[a] > score[b]; });
+            for (const std::uint32_t j : row)
+                out.m_links.push_back(s.frenchFirst + j);
+            out.m_linkStart[s.latinFirst + i + 1] = static_cast<std::uint32_t>(out.m_links.size());
+        }
+    }
+    return out;
+}
+
+} // namespace quorvex

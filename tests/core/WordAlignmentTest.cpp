@@ -1,0 +1,203 @@
+// The word alignment on made-up verse pairs whose answer is known, its training (the
+// likelihood of each round never below the last), and its names spelt alike.
+
+#include "translation/TextAlignment.h"
+#include "translation/WordAlignment.h"
+#include "text/Cp1252.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace quorvex {
+namespace {
+
+struct Pair {
+    WordTable latin;
+    std::string french;
+};
+
+std::string cp(std::string_view utf8)
+{
+    return utf8ToCp1252(utf8).bytes;
+}
+
+// A small parallel text made by rule: each subject, object and verb in turn, so that each
+// Latin word's rendering can only be learnt from the pairs. Latin puts the verb last, French
+// in the middle; "autem" is never translated; "dixit" is always "a dit"; Marcus stands once.
+struct Noun {
+    const char* nominative;
+    const char* accusative;
+    const char* french;
+};
+const Noun kNouns[] = {
+    {"puer", "puerum", "garçon"},
+    {"dominus", "dominum", "maître"},
+    {"canis", "canem", "chien"},
+    {"rex", "regem", "roi"},
+};
+// French puts a determiner before each noun, where Latin has none.
+const char* const kDeterminers[] = {"le", "un", "ce", "mon", "son"};
+const char* const kVerbs[][2] = {{"videt", "voit"}, {"amat", "aime"}, {"vocat", "appelle"}};
+
+Pair madeUpPair()
+{
+    std::vector<std::pair<std::string, std::string>> sentences;
+    int n = 0;
+    for (const Noun& subject : kNouns)
+        for (const Noun& object : kNouns) {
+            if (&subject == &object)
+                continue;
+            for (const auto& verb : kVerbs) {
+                const bool particle = ++n % 4 == 0;
+                sentences.emplace_back(std::string(subject.nominative) + (particle ? " autem " : " ")
+                                           + object.accusative + " " + verb[0],
+                                       std::string(kDeterminers[n % 5]) + " " + subject.french + " " + verb[1] + " "
+                                           + kDeterminers[(n + 2) % 5] + " " + object.french);
+            }
+        }
+    for (const Noun& subject : kNouns)
+        sentences.emplace_back(std::string(subject.nominative) + " dixit",
+                               std::string(kDeterminers[++n % 5]) + " " + subject.french + " a dit");
+    sentences.emplace_back("Marcus puerum videt", "Marc voit le garçon");
+
+    std::string latin, french;
+    for (std::size_t k = 0; k < sentences.size(); ++k) {
+        latin += "[" + std::to_string(k + 1) + "] " + cp(sentences[k].first) + "\r\n";
+        french += "[" + std::to_string(k + 1) + "] " + cp(sentences[k].second) + "\r\n";
+    }
+    return Pair{WordTable::segment(std::move(latin)), std::move(french)};
+}
+
+// The rendering of the `nth` (1-based) word `form` of passage `reference`.
+std::string renderingAt(const Pair& pair, const TextAlignment& alignment, const std::string& reference,
+                        std::string_view form, int nth = 1)
+{
+    for (std::size_t w = 0; w < pair.latin.size(); ++w)
+        if (pair.latin.referenceText(pair.latin.referenceId(w)) == reference && pair.latin.form(w) == form
+            && --nth == 0)
+            return renderingText(alignment.renderingOf(Attestation{static_cast<WordIndex>(w), 1}), pair.french);
+    return "(no such word)";
+}
+
+TEST(WordAlignment, MadeUpPairsGetTheirKnownRenderings)
+{
+    const Pair pair = madeUpPair();
+    FrenchLemmas lemmas(nullptr);
+    const TextAlignment alignment = alignTexts(pair.latin, pair.french, lemmas, nullptr);
+    EXPECT_EQ(alignment.pairedPassages(), 41u);
+
+    struct Row {
+        const char* name;
+        const char* reference;
+        const char* form;
+        const char* rendering;
+    };
+    // Latin has no determiners: a noun's rendering may take its determiner after it.
+    const Row rows[] = {
+        {"verb last in Latin, in the middle in French", "[1]", "videt", "voit"},
+        {"object before the verb", "[1]", "dominum", "maître, mon"},
+        {"subject", "[1]", "puer", "garçon, un"},
+        {"another case of the subject's noun", "[10]", "puerum", "garçon, ce"},
+        {"a word the French drops leaves its neighbours right", "[4]", "canem", "chien, un"},
+        {"one Latin word rendered by two French words", "[37]", "dixit", "dit, a"},
+        {"a name met once, spelt alike", "[41]", "Marcus", "Marc"},
+        {"the name's sentence keeps its other words", "[41]", "videt", "voit"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(renderingAt(pair, alignment, row.reference, row.form), row.rendering) << row.name;
+    // The dropped word may take a determiner left over, never a word that renders another.
+    const std::string dropped = renderingAt(pair, alignment, "[4]", "autem");
+    for (const char* word : {"garçon", "maître", "chien", "roi", "voit", "aime", "appelle"})
+        EXPECT_EQ(dropped.find(word), std::string::npos) << dropped;
+}
+
+TEST(WordAlignment, EachRoundOfEachModelRaisesTheLikelihood)
+{
+    const Pair pair = madeUpPair();
+    FrenchLemmas lemmas(nullptr);
+    AlignmentSettings settings;
+    settings.model1Rounds = 6;
+    settings.diagonalRounds = 6;
+    const TextAlignment alignment = alignTexts(pair.latin, pair.french, lemmas, nullptr, settings);
+    for (int direction = 0; direction < 2; ++direction) {
+        const std::vector<double>& l = alignment.alignment().likelihoods(direction);
+        ASSERT_EQ(l.size(), 12u);
+        // The diagonal model's first round starts from the end of Model 1, under another model.
+        for (std::size_t r = 1; r < l.size(); ++r) {
+            if (r == 6)
+                continue;
+            EXPECT_GE(l[r], l[r - 1] - 1e-9 * std::abs(l[r - 1])) << "direction " << direction << " round " << r;
+        }
+        EXPECT_GT(l[5], l[0]) << "direction " << direction;
+    }
+}
+
+TEST(WordAlignment, SentencePairsOfIdsAlignAndOverlongPairsAreLeftOut)
+{
+    SentencePairs pairs;
+    // Latin id k is French id k, in the same order or the other.
+    for (std::uint32_t a = 0; a < 4; ++a)
+        for (std::uint32_t b = 0; b < 4; ++b)
+            if (a != b)
+                pairs.add({a, b}, (a + b) % 2 ? std::vector<std::uint32_t>{b, a} : std::vector<std::uint32_t>{a, b});
+    const std::size_t trainedTokens = pairs.latin.size();
+    pairs.add({2, 0, 1, 2}, {2, 0, 1, 2});
+    // Two-word pairs give the diagonal more weight than the words: Model 1 alone here.
+    AlignmentSettings settings;
+    settings.diagonalRounds = 0;
+    settings.longestSide = 3;
+    settings.twoThreads = false;
+    const WordAlignment a = alignSentencePairs(pairs, settings);
+    ASSERT_EQ(a.latinTokens(), pairs.latin.size());
+    for (std::size_t t = 0; t < trainedTokens; ++t) {
+        ASSERT_GE(a.linkCount(t), 1u) << "token " << t;
+        EXPECT_EQ(pairs.french[*a.linksBegin(t)], pairs.latin[t]) << "token " << t;
+    }
+    for (std::size_t t = trainedTokens; t < pairs.latin.size(); ++t)
+        EXPECT_EQ(a.linkCount(t), 0u) << "token " << t << " of the pair longer than the longest side";
+    EXPECT_EQ(a.cells(), 4 * trainedTokens / 2);
+}
+
+TEST(WordAlignment, NamesAreCapitalisedWordsSpeltAlike)
+{
+    struct Row {
+        const char* name;
+        const char* latin;
+        const char* french;
+        bool alike;
+    };
+    const Row rows[] = {
+        {"identical", "Abraham", "Abraham", true},
+        {"accent and inflection", "Jesu", "Jésus", true},
+        {"inflected stem", "Salomonem", "Salomon", true},
+        {"ligature folded", "Galilæam", "Galilée", true},
+        {"case ending shortened", "Judam", "Juda", true},
+        {"short identical words", "Et", "Et", true},
+        {"translated name", "Petrus", "Pierre", false},
+        {"shared beginning too short", "Quid", "Qui", false},
+        {"shared beginning under half", "Dominus", "Dominateurs", false},
+        {"one letter", "A", "A", false},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(spelledAlike(cp(row.latin), cp(row.french)), row.alike) << row.name;
+}
+
+TEST(WordAlignment, RepeatedNamesPairInOrder)
+{
+    const Pair pair{WordTable::segment(cp("[1] Erant autem ibi Maria Magdalene, et altera Maria, sedentes.\r\n")),
+                    cp("[1] Or, Marie Madeleine et l’autre Marie étaient là, assises.\r\n")};
+    FrenchLemmas lemmas(nullptr);
+    const TextAlignment alignment = alignTexts(pair.latin, pair.french, lemmas, nullptr);
+    const std::size_t first = pair.french.find("Marie"), second = pair.french.rfind("Marie");
+    std::vector<std::size_t> found;
+    for (std::size_t w = 0; w < pair.latin.size(); ++w)
+        if (pair.latin.form(w) == "Maria")
+            for (const TextAlignment::FrenchWord& fw : alignment.renderingOf(Attestation{WordIndex(w), 1}))
+                found.push_back(fw.offset);
+    EXPECT_EQ(found, (std::vector<std::size_t>{first, second}));
+}
+
+} // namespace
+} // namespace quorvex

@@ -39,29 +39,6 @@ QByteArray corpusFile(const char* name)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Every row of a view's model in the order shown, its cells' text joined by tabs.
-QStringList shownRows(const QAbstractItemView* view)
-{
-    const QAbstractItemModel* model = view->model();
-    QStringList rows;
-    for (int r = 0; r < model->rowCount(); ++r) {
-        QStringList cells;
-        for (int c = 0; c < model->columnCount(); ++c)
-            cells << model->index(r, c).data().toString();
-        rows << cells.join(QLatin1Char('\t'));
-    }
-    return rows;
-}
-
-// The records of the CLI's TSV, its header left out.
-QStringList records(const CliOutput& cli)
-{
-    QStringList lines = cli.lines();
-    if (!lines.isEmpty())
-        lines.removeFirst();
-    return lines;
-}
-
 // "label|count" for each band of a --plot picture.
 QStringList pictureBands(const std::string& svg)
 {
@@ -221,7 +198,7 @@ void ToolWindowRowsTest::eachToolWindowShowsTheCommandLinesRowsForTheSameRequest
     };
     QCOMPARE(shownRows(child<QAbstractItemView>(kwic, "lignes")), cli({"--kwic"}).lines());
 
-    QCOMPARE(shownRows(child<QTableView>(collocates, "tableau")), records(cli({"--collocates", "5"})));
+    QCOMPARE(shownRows(child<QTableView>(collocates, "tableau")), cli({"--collocates", "5"}).records());
 
     const CliOutput plot = cli({"--plot", "-"});
     QCOMPARE(plot.code, 0);
@@ -236,7 +213,7 @@ void ToolWindowRowsTest::eachToolWindowShowsTheCommandLinesRowsForTheSameRequest
     // A refused ranking is not offered either.
     QCOMPARE(child<QAction>(s, "traductions")->isEnabled(), ranked.code == 0);
     if (ranked.code == 0) {
-        QCOMPARE(shownRows(child<QTableView>(translations, "tableau")), records(ranked));
+        QCOMPARE(shownRows(child<QTableView>(translations, "tableau")), ranked.records());
         QVERIFY(refusal->isHidden());
     } else {
         QCOMPARE(child<QTableView>(translations, "tableau")->model()->rowCount(), 0);

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -38,29 +39,6 @@ const QByteArray kLatin = "[1] deus amat hominem\r\n[2] deus videt terram\r\n[3]
                           "[4] homo amat deum\r\n[5] homo videt caelum\r\n[6] homo dicit\r\n";
 const QByteArray kFrench = "[1] Dieu aime l'homme\r\n[2] Dieu voit la terre\r\n[3] le Seigneur dit la parole\r\n"
                            "[4] l'homme aime Dieu\r\n[5] l'homme voit le ciel\r\n[6] l'homme parle\r\n";
-
-// Every cell of a view's model, a row a line, fields joined by tabs, in the order shown.
-QStringList shownRows(const QAbstractItemView* view)
-{
-    const QAbstractItemModel* model = view->model();
-    QStringList rows;
-    for (int r = 0; r < model->rowCount(); ++r) {
-        QStringList fields;
-        for (int c = 0; c < model->columnCount(); ++c)
-            fields << model->index(r, c).data().toString();
-        rows << fields.join(QLatin1Char('\t'));
-    }
-    return rows;
-}
-
-// The CLI's TSV without its header, a record a line.
-QStringList records(const CliOutput& cli)
-{
-    QStringList lines = cli.lines();
-    if (!lines.isEmpty())
-        lines.removeFirst();
-    return lines;
-}
 
 QStringList columnTitles(const QTableView* view)
 {
@@ -92,6 +70,7 @@ private slots:
     void returnOrSpaceOnAKwicLineOpensTheViewerAsItsDoubleClick_data();
     void returnOrSpaceOnAKwicLineOpensTheViewerAsItsDoubleClick();
     void returnOnATranslationsRowFiltersAsItsDoubleClick();
+    void translationsWithoutItsFrenchTextSaysWhyOnceAndOpensNothing();
     void eachToolTableStartsFocusedOnItsFirstRow_data();
     void eachToolTableStartsFocusedOnItsFirstRow();
     void translationsDoubleClickKeepsThePassagesWithThatEquivalentUntilRemoved();
@@ -124,10 +103,10 @@ private:
         if (tool == QLatin1String("kwic"))
             return cli(QStringList{"--kwic"} + options).lines();
         if (tool == QLatin1String("cooccurrents"))
-            return records(cli({"--collocates", "5"}));
+            return cli({"--collocates", "5"}).records();
         if (tool == QLatin1String("dispersion"))
             return {QString::fromStdString(cli({"--plot", "-"}).out)};
-        return records(cli({"--translations", "--top", "9999999"}));
+        return cli({"--translations", "--top", "9999999"}).records();
     }
     QStringList shownContent(QWidget* window)
     {
@@ -199,7 +178,7 @@ void ToolWindowsTest::collocatesFollowTheWindowSizeSortByAnyColumnAndCopyTheClis
     QCOMPARE(size->value(), 5);
     size->setValue(1);
     const CliOutput oneWord = cliOutput(d->latinPath, d->frenchPath, {"--collocates", "1"}, QStringLiteral("deus"));
-    QCOMPARE(shownRows(table), records(oneWord));
+    QCOMPARE(shownRows(table), oneWord.records());
 
     // Copied: the CLI's table, its header first, whatever the order shown.
     table->horizontalHeader()->setSortIndicator(0, Qt::DescendingOrder);
@@ -278,6 +257,16 @@ void ToolWindowsTest::returnOnATranslationsRowFiltersAsItsDoubleClick()
     QTest::keyClick(table, Qt::Key_Return);
     QCOMPARE(d->session.choices().frenchLemma, lemma);
     QCOMPARE(d->rows(), cliListRows(d->latinPath, d->frenchPath, {"--french-lemma", lemma}, QStringLiteral("deus")));
+}
+
+void ToolWindowsTest::translationsWithoutItsFrenchTextSaysWhyOnceAndOpensNothing()
+{
+    SearchWindow* s = searchWith(QStringLiteral("deus"));
+    QVERIFY(QFile::remove(d->frenchPath));
+    trigger(s, "traductions");
+    QVERIFY(d->doubles.messages.expectNextNaming(QFileInfo(d->frenchPath).fileName()));
+    QVERIFY(d->doubles.messages.noneLeft());
+    QVERIFY(!s->findChild<QWidget*>(QStringLiteral("frmTraductions")));
 }
 
 void ToolWindowsTest::eachToolTableStartsFocusedOnItsFirstRow_data()

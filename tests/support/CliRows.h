@@ -21,6 +21,8 @@ struct CliOutput {
     QString err;
     // The output's lines, empty ones left out.
     QStringList lines() const { return QString::fromUtf8(out).split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
+    // A TSV output's records, its header left out.
+    QStringList records() const { return lines().mid(1); }
     // The first line of the messages without the program's name: the refusal as a window says it.
     QString refusal() const
     {

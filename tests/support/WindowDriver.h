@@ -11,6 +11,7 @@
 #include "support/TestPlatform.h"
 #include "windows/ContextViewer.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QFile>
 #include <QLineEdit>
@@ -43,6 +44,20 @@ inline QByteArray readTestFile(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Every row of a view's model in the order shown, its cells' text joined by tabs.
+inline QStringList shownRows(const QAbstractItemView* view)
+{
+    const QAbstractItemModel* model = view->model();
+    QStringList rows;
+    for (int r = 0; r < model->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < model->columnCount(); ++c)
+            cells << model->index(r, c).data().toString();
+        rows << cells.join(QLatin1Char('\t'));
+    }
+    return rows;
 }
 
 // A box with OK only, as most boxes of the program are.

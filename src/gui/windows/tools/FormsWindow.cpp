@@ -1,7 +1,6 @@
 #include "windows/tools/FormsWindow.h"
 
 #include "concordance/FormExclusion.h"
-#include "platform/BusyPointer.h"
 #include "platform/MessageBoxes.h"
 #include "platform/TextCodec.h"
 #include "session/Session.h"
@@ -149,19 +148,8 @@ void FormsWindow::onCheckToggled(int row, bool checked)
     } else {
         choices.excludedForms << form;
     }
-    SessionFailure failure = SessionFailure::None;
-    {
-        BusyGuard busy(m_windows.platform().busy, this);
-        failure = m_session.applyChoices(choices);
-    }
-    if (failure == SessionFailure::None)
-        return;
-    Message message;
-    message.icon = MessageIcon::Warning;
-    message.text = failure == SessionFailure::Unreadable
-        ? m_session.failureMessage()
-        : QStringLiteral("Mémoire insuffisante pour retirer ou remettre la forme : la liste est conservée.");
-    m_windows.platform().messages.show(this, message);
+    searchAgainWith(choices,
+                    QStringLiteral("Mémoire insuffisante pour retirer ou remettre la forme : la liste est conservée."));
 }
 
 } // namespace quorvex

@@ -45,6 +45,22 @@ const ResultList& ToolWindow::list() const { return m_session.results(); }
 
 const WordTable& ToolWindow::listTable() const { return m_session.searchedWords(); }
 
+bool ToolWindow::searchAgainWith(const SearchChoices& choices, const QString& memoryShort)
+{
+    SessionFailure failure = SessionFailure::None;
+    {
+        BusyGuard busy(m_windows.platform().busy, this);
+        failure = m_session.applyChoices(choices);
+    }
+    if (failure == SessionFailure::None)
+        return true;
+    Message message;
+    message.icon = MessageIcon::Warning;
+    message.text = failure == SessionFailure::Unreadable ? m_session.failureMessage() : memoryShort;
+    m_windows.platform().messages.show(this, message);
+    return false;
+}
+
 bool ToolWindow::refresh()
 {
     const Platform& platform = m_windows.platform();

@@ -17,6 +17,7 @@ namespace quorvex {
 
 class ProgressIndicator;
 class Session;
+struct SearchChoices;
 class WindowDirectory;
 
 // The progress of one refill, begun at its first step; the indicator appears only after
@@ -62,6 +63,10 @@ protected:
     // What is computed, after "Calcul" in the progress label and the memory message
     // ("des cooccurrents").
     virtual QString workName() const = 0;
+
+    // The list searched again with `choices` under the busy pointer. A failure keeps the
+    // list and the choices and is told, `memoryShort` when memory ran short; false then.
+    bool searchAgainWith(const SearchChoices& choices, const QString& memoryShort);
 
     // Whether the list holds attestations (a search found some).
     bool listHoldsAttestations() const;

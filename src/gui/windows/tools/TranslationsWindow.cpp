@@ -1,7 +1,6 @@
 #include "windows/tools/TranslationsWindow.h"
 
 #include "output/EquivalentsTable.h"
-#include "platform/BusyPointer.h"
 #include "platform/FileMessages.h"
 #include "platform/MessageBoxes.h"
 #include "session/Session.h"
@@ -190,21 +189,8 @@ void TranslationsWindow::filterBy(const QString& lemma)
 {
     SearchChoices choices = m_session.choices();
     choices.frenchLemma = lemma;
-    // The list is searched again under the new filter; on failure it stays as it was.
-    SessionFailure failure = SessionFailure::None;
-    {
-        BusyGuard busy(m_windows.platform().busy, this);
-        failure = m_session.applyChoices(choices);
-    }
+    searchAgainWith(choices, QStringLiteral("Mémoire insuffisante pour filtrer la liste : elle est conservée."));
     showFilter();
-    if (failure == SessionFailure::None)
-        return;
-    Message message;
-    message.icon = MessageIcon::Warning;
-    message.text = failure == SessionFailure::Unreadable
-        ? m_session.failureMessage()
-        : QStringLiteral("Mémoire insuffisante pour filtrer la liste : elle est conservée.");
-    m_windows.platform().messages.show(this, message);
 }
 
 } // namespace quorvex

@@ -1,5 +1,7 @@
 #include "cli/CliChecks.h"
 
+#include "translation/Equivalents.h"
+
 namespace quorvex {
 
 const char* readerOptionUsed(const CliOptions& o)
@@ -157,7 +159,7 @@ std::string checkAction(const CliOptions& o)
                 return "--sort ne s'emploie pas avec --translations (les lemmes y sont classés "
                        "par association).";
             if (o.frenchSide)
-                return "--translations cherche dans le texte latin, pas avec --side french.";
+                return equivalentsRefusal(true);
         }
         return {};
     }

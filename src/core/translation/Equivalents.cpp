@@ -48,6 +48,11 @@ long long roundedThousandths(double x)
 
 } // namespace
 
+std::string equivalentsRefusal(bool frenchSide)
+{
+    return frenchSide ? "--translations cherche dans le texte latin, pas avec --side french." : "";
+}
+
 Equivalents findEquivalents(const WordTable& latin, const ResultList& hits,
                             std::string_view frenchText, FrenchLemmas& lemmas,
                             bool withFunctionWords)

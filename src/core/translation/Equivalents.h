@@ -66,6 +66,10 @@ private:
     static constexpr std::uint16_t kNoFrench = 0xFFFF;
 };
 
+// Why a list cannot be ranked, in the command line's words (UTF-8): a list of the French
+// text has no Latin word to render. "" when it can be.
+std::string equivalentsRefusal(bool frenchSide);
+
 // The equivalents of the hits of `latin` over `frenchText` (Windows-1252). Function words are
 // left out unless `withFunctionWords`.
 Equivalents findEquivalents(const WordTable& latin, const ResultList& hits,

@@ -116,11 +116,8 @@ bool TranslationsWindow::rebuild(ToolProgress& progress)
 {
     std::vector<EquivalentRow> rows;
     const FrenchLemmas* lemmas = nullptr;
-    QString refusal;
-    if (m_session.choices().frenchSide) {
-        // The ranking renders Latin words: the command line refuses it on the French side.
-        refusal = QStringLiteral("--translations cherche dans le texte latin, pas avec --side french.");
-    } else if (listHoldsAttestations() && !m_session.frenchPath().isEmpty()) {
+    const QString refusal = QString::fromStdString(equivalentsRefusal(m_session.choices().frenchSide));
+    if (refusal.isEmpty() && listHoldsAttestations() && !m_session.frenchPath().isEmpty()) {
         if (!progress.advance(0, 1))
             return false;
         FileError error;

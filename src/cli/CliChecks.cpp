@@ -6,17 +6,17 @@ namespace quorvex {
 
 const char* readerOptionUsed(const CliOptions& o)
 {
-    if (o.normalize)
+    if (o.search.normalize)
         return "--normalize";
-    if (o.phrase)
+    if (o.search.phrase)
         return "--phrase";
-    if (o.frenchSide)
+    if (o.search.frenchSide)
         return "--side french";
-    if (o.frenchForm)
+    if (o.search.frenchForm)
         return "--french-form";
-    if (!o.excludedForms.empty())
+    if (!o.search.excludedForms.empty())
         return "--exclude-form";
-    if (o.frenchLemma)
+    if (o.search.frenchLemma)
         return "--french-lemma";
     if (o.equivalents)
         return "--equivalents";
@@ -40,7 +40,7 @@ std::string checkAction(const CliOptions& o)
             return "--top ne s'emploie qu'avec --translations.";
         if (o.allWords && !o.equivalents)
             return "--all-words ne s'emploie qu'avec --translations ou --equivalents.";
-        if (o.dictionaryPath && !o.frenchLemma && !o.equivalents)
+        if (o.dictionaryPath && !o.search.frenchLemma && !o.equivalents)
             return "--dictionary ne s'emploie qu'avec --translations, --equivalents ou --french-lemma.";
     }
     if (o.equivalents) {
@@ -50,20 +50,21 @@ std::string checkAction(const CliOptions& o)
                 + (o.actionOption.empty() ? std::string("le fichier de résultats") : o.actionOption) + ".";
         if (o.frenchPath.empty())
             return "--equivalents demande le texte français (--french FICHIER).";
-        if (o.frenchSide)
+        if (o.search.frenchSide)
             return "--equivalents ne s'emploie pas avec --side french.";
     }
-    if (!o.lemma && (o.lexiconPath || o.lexiconExtension))
+    if (!o.search.lemma && o.action != CliAction::LexiconCheck && (o.lexiconPath || o.lexiconExtension))
         return std::string(o.lexiconPath ? "--lexicon" : "--lexicon-extension")
             + " ne s'emploie qu'avec --lemma.";
-    if (o.lemma) {
-        const char* lemmaOption = o.lemmaStrict ? "--lemma-strict" : "--lemma";
-        if (o.phrase)
-            return std::string(lemmaOption) + " ne s'emploie pas avec --phrase (un lemme est un seul mot).";
-        if (o.frenchSide)
-            return std::string(lemmaOption) + " cherche dans le texte latin, pas avec --side french.";
+    if (o.search.lemma) {
+        const char* lemmaOption = o.search.lemmaStrict ? "--lemma-strict" : "--lemma";
+        // The query is not read yet: a "*" in it is refused with the action's checks below.
+        SearchRequest withoutQuery = o.search;
+        withoutQuery.query.clear();
+        if (std::string refusal = lemmaRefusal(withoutQuery); !refusal.empty())
+            return refusal;
         if (o.action == CliAction::Show || o.action == CliAction::PrintContext
-            || o.action == CliAction::Check)
+            || o.action == CliAction::Check || o.action == CliAction::LexiconCheck)
             return std::string(lemmaOption) + " ne s'emploie pas avec " + o.actionOption + ".";
         if (o.action == CliAction::Frequencies) {
             if (!o.operands.empty())
@@ -74,7 +75,7 @@ std::string checkAction(const CliOptions& o)
                 return "l'option --latin FICHIER est obligatoire.";
             if (o.outputPath)
                 return "--output ne s'emploie pas avec --frequencies.";
-            if (o.sort != SortOrder::Text)
+            if (o.search.sort != SortOrder::Text)
                 return "--sort ne s'emploie pas avec --frequencies (les lemmes y sont classés par "
                        "fréquence).";
             if (o.format == ExportFormat::Html)
@@ -83,12 +84,22 @@ std::string checkAction(const CliOptions& o)
                 return std::string(used) + " ne s'emploie pas avec --frequencies.";
             return {};
         }
-        if (o.operands.size() == 1 && o.operands[0].find('*') != std::string::npos)
-            return "un lemme ne contient pas de « * » (« " + o.operands[0] + " »).";
+        if (o.operands.size() == 1)
+            if (std::string refusal = lemmaRefusal(o.search); !refusal.empty())
+                return refusal;
     }
     switch (o.action) {
     case CliAction::Help:
     case CliAction::Version:
+        return {};
+    case CliAction::LexiconCheck:
+        if (!o.operands.empty())
+            return "--lexicon-check ne prend pas de forme à rechercher (« " + o.operands[0]
+                + " » est de trop).";
+        if (o.outputPath)
+            return "--output ne s'emploie pas avec --lexicon-check.";
+        if (o.search.sort != SortOrder::Text)
+            return "--sort ne s'emploie pas avec --lexicon-check.";
         return {};
     case CliAction::Check:
         if (o.markForm)
@@ -100,7 +111,7 @@ std::string checkAction(const CliOptions& o)
                 + " » est de trop).";
         if (o.outputPath)
             return "--output ne s'emploie pas avec --check.";
-        if (o.sort != SortOrder::Text)
+        if (o.search.sort != SortOrder::Text)
             return "--sort ne s'emploie pas avec --check.";
         return {};
     case CliAction::Show:
@@ -145,7 +156,7 @@ std::string checkAction(const CliOptions& o)
         if (o.action != CliAction::ResultFile && o.action != CliAction::Export
             && o.action != CliAction::Translations && o.outputPath)
             return "--output ne s'emploie pas avec " + o.actionOption + ".";
-        if (o.action == CliAction::Frequencies && o.sort != SortOrder::Text)
+        if (o.action == CliAction::Frequencies && o.search.sort != SortOrder::Text)
             return "--sort ne s'emploie pas avec --frequencies (les formes y sont classées par "
                    "fréquence).";
         if (o.action == CliAction::Frequencies && o.format == ExportFormat::Html)
@@ -155,10 +166,10 @@ std::string checkAction(const CliOptions& o)
                 return "--translations demande le texte français (--french FICHIER).";
             if (o.format == ExportFormat::Html)
                 return "--translations s'écrit en tsv ou en csv, pas en html.";
-            if (o.sort != SortOrder::Text)
+            if (o.search.sort != SortOrder::Text)
                 return "--sort ne s'emploie pas avec --translations (les lemmes y sont classés "
                        "par association).";
-            if (o.frenchSide)
+            if (o.search.frenchSide)
                 return equivalentsRefusal(true);
         }
         return {};
@@ -181,28 +192,20 @@ std::string checkReaderOptions(CliOptions& o)
     }
     if (o.action == CliAction::Plot && o.outputPath)
         return "--output ne s'emploie pas avec --plot seul (l'image va dans le fichier de --plot).";
-    if (o.format == ExportFormat::Tmx && (o.frenchSide || o.plotPath))
+    if (o.format == ExportFormat::Tmx && (o.search.frenchSide || o.plotPath))
         return std::string("--format tmx a le latin pour langue source : pas avec ")
-            + (o.frenchSide ? "--side french." : "--plot.");
+            + (o.search.frenchSide ? "--side french." : "--plot.");
     if (o.action == CliAction::Collocates && o.format == ExportFormat::Html)
         return "--collocates s'écrit en tsv ou en csv, pas en html.";
-    if ((o.action == CliAction::Collocates || o.action == CliAction::Plot) && o.sort != SortOrder::Text)
+    if ((o.action == CliAction::Collocates || o.action == CliAction::Plot) && o.search.sort != SortOrder::Text)
         return "--sort ne s'emploie pas avec " + o.actionOption + ".";
     if (const char* used = readerOptionUsed(o)) {
         if (o.action == CliAction::Frequencies || o.action == CliAction::Show
-            || o.action == CliAction::PrintContext || o.action == CliAction::Check)
+            || o.action == CliAction::PrintContext || o.action == CliAction::Check
+            || o.action == CliAction::LexiconCheck)
             return std::string(used) + " ne s'emploie pas avec " + o.actionOption + ".";
     }
-    if ((o.frenchSide || o.frenchForm) && o.frenchPath.empty())
-        return std::string(o.frenchSide ? "--side french" : "--french-form")
-            + " demande le texte français (--french FICHIER).";
-    if (o.frenchLemma && o.frenchPath.empty())
-        return "--french-lemma demande le texte français (--french FICHIER).";
-    if (o.frenchLemma && o.frenchSide)
-        return "--french-lemma ne s'emploie pas avec --side french.";
-    if (o.frenchSide && o.frenchForm)
-        return "--french-form ne s'emploie pas avec --side french (la forme cherchée est déjà "
-               "française).";
+    return frenchRefusal(o.search, !o.frenchPath.empty());
     return {};
 }
 
@@ -215,10 +218,10 @@ std::string checkOptions(CliOptions& o)
         return error;
     // A lemma's forms are compared folded, as --normalize folds them; --frequencies --lemma
     // counts the whole text and takes none of the reader's options.
-    if (o.lemma && o.action == CliAction::Frequencies)
+    if (o.search.lemma && o.action == CliAction::Frequencies)
         return {};
-    if (o.lemma)
-        o.normalize = true;
+    if (o.search.lemma)
+        o.search.normalize = true;
     return checkReaderOptions(o);
 }
 

@@ -72,13 +72,13 @@ const std::vector<OptionRow>& optionTable()
          "plus loin, puis l'ordre du texte ; mots en minuscules, graphies ramenées avec --normalize)",
          [](CliOptions& o, const std::string& v) {
              if (v == "forms")
-                 o.sort = SortOrder::Forms;
+                 o.search.sort = SortOrder::Forms;
              else if (v == "text")
-                 o.sort = SortOrder::Text;
+                 o.search.sort = SortOrder::Text;
              else if (v == "left")
-                 o.sort = SortOrder::Left;
+                 o.search.sort = SortOrder::Left;
              else if (v == "right")
-                 o.sort = SortOrder::Right;
+                 o.search.sort = SortOrder::Right;
              else
                  return "--sort attend forms, text, left ou right, pas « " + v + " ».";
              return std::string();
@@ -188,14 +188,14 @@ const std::vector<OptionRow>& optionTable()
          "accentuées = la lettre simple (à = a, ç = c, ë = e, ñ = n, ø = o, ý ÿ = y, š = s, ž = z), "
          "ð = d, þ = th, ß = ss ; Š Œ Ž š œ ž Ÿ comptent comme lettres des mots ; « * » garde son "
          "sens, sur les formes ramenées (« --normalize caelum » trouve « cælum »)",
-         [](CliOptions& o, const std::string&) { o.normalize = true; return std::string(); },
+         [](CliOptions& o, const std::string&) { o.search.normalize = true; return std::string(); },
          "quorvex-cli --latin latin.txt --normalize --count 'poenit*'"},
         {"--phrase", nullptr,
          "FORME est une suite de formes séparées par des blancs (chacune peut avoir une « * ») "
          "qui doivent se suivre dans la table des mots ; un marqueur ou une ponctuation entre "
          "elles ne rompt pas la suite ; l'attestation a pour forme les mots tels qu'écrits, joints "
          "par un blanc, et la référence du premier",
-         [](CliOptions& o, const std::string&) { o.phrase = true; return std::string(); },
+         [](CliOptions& o, const std::string&) { o.search.phrase = true; return std::string(); },
          "quorvex-cli --latin latin.txt --phrase --list 'filius Dei'"},
         {"--french-form", "FORME2",
          "ne garder que les attestations dont le passage français (même référence) contient un "
@@ -204,7 +204,7 @@ const std::vector<OptionRow>& optionTable()
          [](CliOptions& o, const std::string& v) {
              std::string f;
              std::string e = toCp1252(v, "--french-form", f);
-             o.frenchForm = std::move(f);
+             o.search.frenchForm = std::move(f);
              return e;
          },
          "quorvex-cli --latin latin.txt --french francais.txt --french-form 'seigneur*' --list Deus"},
@@ -216,7 +216,7 @@ const std::vector<OptionRow>& optionTable()
                  return std::string("--exclude-form attend une forme.");
              std::string f;
              std::string e = toCp1252(v, "--exclude-form", f);
-             o.excludedForms.push_back(std::move(f));
+             o.search.excludedForms.push_back(std::move(f));
              return e;
          },
          "quorvex-cli --latin latin.txt --lemma --exclude-form dixit --list dico", false, true},
@@ -227,7 +227,7 @@ const std::vector<OptionRow>& optionTable()
          [](CliOptions& o, const std::string& v) {
              if (v.empty())
                  return std::string("--french-lemma attend un lemme.");
-             o.frenchLemma = v;
+             o.search.frenchLemma = v;
              return std::string();
          },
          "quorvex-cli --latin latin.txt --french francais.txt --french-lemma seigneur --list Deus"},
@@ -245,9 +245,9 @@ const std::vector<OptionRow>& optionTable()
          "résultats et --format donnent alors le passage français d'abord",
          [](CliOptions& o, const std::string& v) {
              if (v == "french")
-                 o.frenchSide = true;
+                 o.search.frenchSide = true;
              else if (v == "latin")
-                 o.frenchSide = false;
+                 o.search.frenchSide = false;
              else
                  return "--side attend latin ou french, pas « " + v + " ».";
              return std::string();
@@ -343,13 +343,13 @@ const std::vector<OptionRow>& optionTable()
          "--collocates compte les mots voisins par lemme (un mot ambigu sous son lemme le plus "
          "fréquent, à égalité le premier du lexique ; un mot inconnu du lexique sous sa forme) ; "
          "avec --frequencies, sans FORME : un lemme par ligne sur tout le texte",
-         [](CliOptions& o, const std::string&) { o.lemma = true; return std::string(); },
+         [](CliOptions& o, const std::string&) { o.search.lemma = true; return std::string(); },
          "quorvex-cli --latin latin.txt --lemma --list dico"},
         {"--lemma-strict", nullptr,
          "comme --lemma, mais seulement les mots dont le lemme le plus fréquent (fréquence du "
          "lexique ; à égalité, le lemme demandé) est celui-là",
          [](CliOptions& o, const std::string&) {
-             o.lemma = o.lemmaStrict = true;
+             o.search.lemma = o.search.lemmaStrict = true;
              return std::string();
          },
          "quorvex-cli --latin latin.txt --lemma-strict --count edo"},
@@ -365,9 +365,15 @@ const std::vector<OptionRow>& optionTable()
          },
          "quorvex-cli --latin latin.txt --lexicon ~/collatinus --lemma --count fero"},
         {"--lexicon-extension", nullptr,
-         "avec --lemma : lire aussi l'extension du lexique (lem_ext.la, lem_ext.fr)",
+         "avec --lemma ou --lexicon-check : lire aussi l'extension du lexique (lem_ext.la, lem_ext.fr)",
          [](CliOptions& o, const std::string&) { o.lexiconExtension = true; return std::string(); },
          "quorvex-cli --latin latin.txt --lemma --lexicon-extension --frequencies"},
+        {"--lexicon-check", nullptr,
+         "énumérer les lignes du lexique latin qui ne se lisent pas (code de sortie 1 s'il y en a)",
+         [](CliOptions& o, const std::string&) {
+             return setAction(o, CliAction::LexiconCheck, "--lexicon-check");
+         },
+         "quorvex-cli --lexicon-check --lexicon-extension"},
         {"--help", nullptr, "afficher cette aide",
          [](CliOptions& o, const std::string&) { o.action = CliAction::Help; return std::string(); },
          "quorvex-cli --help"},
@@ -496,6 +502,8 @@ CliParseResult parseCliOptions(const std::vector<std::string>& args)
         o.action = CliAction::Export;
         o.actionOption = "--format";
     }
+    if (!o.operands.empty())
+        o.search.query = o.operands.front();
     result.error = checkOptions(o);
     return result;
 }
@@ -571,23 +579,6 @@ std::string cliVersionText()
         "Licence GPL-3.0-or-later : GNU GPL version 3 ou ultérieure <https://www.gnu.org/licenses/gpl-3.0.html>.\n"
         "Ce programme est un logiciel libre : vous pouvez le redistribuer et le modifier.\n"
         "Il n'y a AUCUNE GARANTIE, dans les limites permises par la loi.\n";
-}
-
-ArgumentConversion argumentToCp1252(const std::string& argument)
-{
-    ArgumentConversion result;
-    if (!isValidUtf8(argument)) {
-        result.bytes = argument;
-        return result;
-    }
-    Utf8Conversion conv = utf8ToCp1252(argument);
-    if (conv.ok) {
-        result.bytes = std::move(conv.bytes);
-        return result;
-    }
-    // Valid UTF-8, so the failure is a character the code page lacks: name it.
-    result.missingChar = unicodeToUtf8(conv.badChar);
-    return result;
 }
 
 } // namespace quorvex

@@ -5,6 +5,7 @@
 
 #include "output/ExportFormats.h"
 #include "output/KwicLines.h"
+#include "concordance/SearchRequest.h"
 
 #include <cstddef>
 #include <optional>
@@ -33,12 +34,10 @@ enum class CliAction {
     Collocates,    // the words near the attestations, counted and scored
     Plot,          // the dispersion picture alone
     Translations,  // the French lemmas that render the searched word, ranked
+    LexiconCheck,  // every line of the Latin lexicon that cannot be read
     Help,
     Version,     // the version and the licence
 };
-
-// Forms as the "Formes" button; Left and Right by the word before or after each attestation.
-enum class SortOrder { Text, Forms, Left, Right };
 
 struct CliOptions {
     CliAction action = CliAction::ResultFile;
@@ -47,29 +46,22 @@ struct CliOptions {
     std::string frenchPath;          // empty: no French text
     std::string title;               // Windows-1252
     std::optional<std::string> date; // Windows-1252; none: now
-    SortOrder sort = SortOrder::Text;
     std::optional<std::string> outputPath;  // none: standard output
     std::vector<std::string> operands;      // the words that are not options, UTF-8
+    // The search: the form (the one operand) and every option that shapes the list.
+    SearchRequest search;
     std::string showReference;              // Windows-1252, brackets included
     std::optional<std::string> markForm;    // Windows-1252; none: nothing marked
     std::string printReference;             // Windows-1252, brackets included
     std::size_t kwicWidth = kDefaultKwicWidth;  // characters of context on each side
     std::optional<ExportFormat> format;     // --format; none: the command's own text
-    bool normalize = false;                 // spelling folded, Š Œ Ž š œ ž Ÿ in words
-    bool phrase = false;                    // the form is a sequence of forms
-    std::optional<std::string> frenchForm;  // Windows-1252; a form the French passage must hold
-    std::vector<std::string> excludedForms; // Windows-1252; forms left out of the list
-    bool frenchSide = false;                // the French text is searched
     std::size_t collocateWindow = 0;        // --collocates N
     std::optional<std::string> plotPath;    // UTF-8, the SVG picture to write
     std::size_t top = 20;                   // --translations: rows written
     bool topGiven = false;
     std::optional<std::string> dictionaryPath;  // UTF-8, a Hunspell .dic; none: the system's
     bool allWords = false;                  // French function words counted too
-    std::optional<std::string> frenchLemma; // UTF-8; a French lemma the French passage must hold
     bool equivalents = false;               // --list and exports: each hit's French equivalents
-    bool lemma = false;                     // the form is a lemma of the Latin lexicon
-    bool lemmaStrict = false;               // only words whose likeliest lemma it is
     std::optional<std::string> lexiconPath; // UTF-8, the lexicon's folder; none: looked for
     bool lexiconExtension = false;          // the lexicon's extension read too
 };

@@ -40,7 +40,7 @@ int runAction(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
     // Every action that reads the attestation list goes through the one search run; the
     // others have a command each.
-    if (options.lemma && options.action == CliAction::Frequencies)
+    if (options.search.lemma && options.action == CliAction::Frequencies)
         return runLemmaFrequencies(options, out, err);
     if (searches(options.action))
         return runSearch(options, out, err);
@@ -63,6 +63,8 @@ int runAction(const CliOptions& options, std::ostream& out, std::ostream& err)
         return runFrequencyCommand(options, out, err);
     case CliAction::Check:
         return runCheckCommand(options, out, err);
+    case CliAction::LexiconCheck:
+        return runLexiconCheck(options, out, err);
     default:
         break;
     }

@@ -5,7 +5,7 @@ namespace quorvex {
 
 int writeCount(const SearchRun& run, std::ostream& out, std::ostream& err)
 {
-    out << run.results.size() << '\n';
+    out << run.result.count() << '\n';
     return finishOutput(out, err);
 }
 

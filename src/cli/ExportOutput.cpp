@@ -11,21 +11,21 @@ int writeExport(const SearchRun& run, std::ostream& out, std::ostream& err)
 {
     const CliOptions& o = run.options;
     if (o.format == ExportFormat::Tmx)
-        return writeTmx(o, out, err, run.table, run.results, run.other());
+        return writeTmx(o, out, err, run.table(), run.results(), run.other());
     std::string picture;
     if (o.plotPath) {
         picture = plotSvg(run);
         if (const int code = writePlotFile(run, picture, out, err))
             return code;
     }
-    ExportHeading heading{o.title, run.form, picture, o.frenchSide, run.letters()};
+    ExportHeading heading{o.title, run.form(), picture, o.search.frenchSide, run.letters()};
     std::unordered_map<std::string, std::string> lemmataByForm;
-    if (run.lemmata) {
+    if (run.lemmata()) {
         // A form's lemmata depend on its spelling only: one column text per form.
-        for (const Attestation& a : run.results) {
-            auto [it, added] = lemmataByForm.try_emplace(std::string(run.table.form(a.first)));
+        for (const Attestation& a : run.results()) {
+            auto [it, added] = lemmataByForm.try_emplace(std::string(run.table().form(a.first)));
             if (added)
-                it->second = lemmataColumn(*run.lexicon, *run.lemmata, a.first);
+                it->second = lemmataColumn(*run.lexicon, *run.lemmata(), a.first);
         }
         heading.byLemma = true;
         heading.lemmata = [&lemmataByForm](std::string_view form) {
@@ -38,9 +38,9 @@ int writeExport(const SearchRun& run, std::ostream& out, std::ostream& err)
     const ExportFormat format = o.format.value_or(ExportFormat::Tsv);
     return writeOutput(
         o, out, err,
-        [&] { return attestationExportSize(format, run.table, run.results, run.table.text(), run.other(), heading); },
+        [&] { return attestationExportSize(format, run.table(), run.results(), run.table().text(), run.other(), heading); },
         [&](std::ostream& to) {
-            writeAttestationExport(to, format, run.table, run.results, run.table.text(), run.other(), heading);
+            writeAttestationExport(to, format, run.table(), run.results(), run.table().text(), run.other(), heading);
         });
 }
 

@@ -1,8 +1,10 @@
 #include "cli/LemmaSearch.h"
 
 #include "cli/CommandCommon.h"
+#include "concordance/LemmaFrequencies.h"
 #include "concordance/LemmaMatch.h"
 #include "lexicon/LexiconFolder.h"
+#include "lexicon/LexiconLoad.h"
 #include "output/EquivalentsTable.h"
 #include "output/ExportFormats.h"
 #include "output/OutputBuffer.h"
@@ -13,7 +15,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <system_error>
 
 namespace quorvex {
@@ -40,39 +41,49 @@ std::string percent(std::size_t part, std::size_t whole)
     return s;
 }
 
-} // namespace
-
-int loadLexicon(const CliOptions& options, std::ostream& err, lexicon::Lexicon& into)
+// What stopped the lexicon's reading, said; kExitOk when it was read.
+int lexiconFailure(const lexicon::LexiconLoad& load, std::ostream& err)
 {
-    const lexicon::LexiconLookup lookup =
-        lexicon::lookUpLexicon(lexicon::lexiconPlacesOfThisProgram(options.lexiconPath));
-    if (!lookup.folder) {
-        err << lexicon::describeMissingLexicon(lookup.tried) << '\n';
+    if (!load.folder) {
+        err << lexicon::describeMissingLexicon(load.tried) << '\n';
         return kExitFileError;
     }
-    lexicon::LexiconProblem failure;
-    std::vector<lexicon::LexiconProblem> malformed;  // a bad line costs its lemma, not the run
-    into = lexicon::Lexicon::load(*lookup.folder, options.lexiconExtension, failure, malformed);
-    if (failure.kind == lexicon::ProblemKind::OutOfMemory)
+    if (load.failure.kind == lexicon::ProblemKind::OutOfMemory)
         return reportMemoryShort(err, "le lexique latin");
-    if (failure) {
-        err << lexicon::describeProblem(failure) << '\n';
+    if (load.failure) {
+        err << lexicon::describeProblem(load.failure) << '\n';
         return kExitFileError;
     }
     return kExitOk;
 }
 
-int matchLemma(const CliOptions& options, const lexicon::Lexicon& lexicon,
-               const TextLemmata& lemmata, const std::string& typed, std::ostream& err,
-               LemmaMatch& into)
+} // namespace
+
+int loadLexicon(const CliOptions& options, std::ostream& err, std::unique_ptr<lexicon::Lexicon>& into)
 {
-    LemmaMatchResult match = matchLemmaTypes(lexicon, lemmata, typed, options.lemmaStrict);
-    err << match.lines;
-    if (match.kind == LemmaMatchKind::Unknown)
-        return kExitFileError;
-    into.lemmata = std::move(match.lemmata);
-    into.types = std::move(match.types);
+    lexicon::LexiconLoad load = lexicon::loadLexicon(options.lexiconPath, options.lexiconExtension);
+    if (const int code = lexiconFailure(load, err))
+        return code;
+    // A line that cannot be read costs its lemma, not the run; it is never silent.
+    if (!load.malformed.empty())
+        err << "quorvex-cli : attention : " << lexicon::unreadableLinesWarning(load.malformed) << '\n';
+    into = std::make_unique<lexicon::Lexicon>(std::move(load.lexicon));
     return kExitOk;
+}
+
+int runLexiconCheck(const CliOptions& options, std::ostream& out, std::ostream& err)
+{
+    const lexicon::LexiconLoad load = lexicon::loadLexicon(options.lexiconPath, options.lexiconExtension);
+    if (const int code = lexiconFailure(load, err))
+        return code;
+    for (const lexicon::LexiconProblem& line : load.malformed)
+        out << lexicon::describeProblem(line) << '\n';
+    if (load.malformed.empty())
+        out << "Le lexique " << *load.folder << " se lit en entier : " << load.lexicon.lemmaCount()
+            << " lemmes.\n";
+    if (const int code = finishOutput(out, err))
+        return code;
+    return load.malformed.empty() ? kExitOk : kExitFileError;
 }
 
 std::string lemmataColumn(const lexicon::Lexicon& lexicon, const TextLemmata& lemmata,
@@ -88,63 +99,16 @@ void writeLemmaFrequencies(std::ostream& out, std::ostream& err, const CliOption
                            const lexicon::Lexicon& lexicon, const TextLemmata& lemmata,
                            const WordTable& table)
 {
-    struct Row {
-        std::size_t attestations = 0, forms = 0, ambiguous = 0;
-    };
-    std::map<lexicon::LemmaId, Row> byLemma;
-    std::vector<Row> unexplained(lemmata.typeCount());
-    for (TextLemmata::TypeId type = 0; type < lemmata.typeCount(); ++type) {
-        const TextLemmata::Candidates c = lemmata.candidates(type);
-        const std::size_t n = lemmata.typeFrequency(type);
-        if (c.empty())
-            unexplained[type].attestations = n;
-        for (const lexicon::LemmaId id : c) {
-            Row& row = byLemma[id];
-            row.attestations += n;
-            if (c.size > 1)
-                row.ambiguous += n;
-        }
-    }
-    for (const TextLemmata::TypeId type : lemmata.writtenFormTypes()) {
-        const TextLemmata::Candidates c = lemmata.candidates(type);
-        if (c.empty())
-            ++unexplained[type].forms;
-        for (const lexicon::LemmaId id : c)
-            ++byLemma[id].forms;
-    }
-
-    struct Line {
-        std::string name;
-        const std::string* gloss;
-        Row row;
-    };
-    static const std::string noGloss;
-    std::vector<Line> lines, rest;
-    for (const auto& [id, row] : byLemma)
-        lines.push_back({lexicon.lemma(id).spelling, &lexicon.lemma(id).gloss, row});
-    for (TextLemmata::TypeId type = 0; type < lemmata.typeCount(); ++type)
-        if (unexplained[type].attestations > 0)
-            rest.push_back({std::string(lemmata.typeForm(type)), &noGloss, unexplained[type]});
-    const auto order = [](const Line& a, const Line& b) {
-        if (a.row.attestations != b.row.attestations)
-            return a.row.attestations > b.row.attestations;
-        return a.name < b.name;
-    };
-    std::sort(lines.begin(), lines.end(), order);
-    std::sort(rest.begin(), rest.end(), order);
-
     const bool csv = options.format == ExportFormat::Csv;
     OutputBuffer buffer(out);
     std::string& buf = buffer.buffer();
     appendUtf8Record(buf, csv, {"lemme", "glose", "attestations", "formes", "ambiguës"});
-    for (const std::vector<Line>* part : {&lines, &rest}) {
-        for (const Line& line : *part) {
-            const std::string a = std::to_string(line.row.attestations);
-            const std::string f = std::to_string(line.row.forms);
-            const std::string m = std::to_string(line.row.ambiguous);
-            appendUtf8Record(buf, csv, {line.name, *line.gloss, a, f, m});
-            buffer.flushIfFull();
-        }
+    for (const LemmaFrequency& line : lemmaFrequencies(lexicon, lemmata)) {
+        const std::string a = std::to_string(line.attestations);
+        const std::string f = std::to_string(line.forms);
+        const std::string m = std::to_string(line.ambiguous);
+        appendUtf8Record(buf, csv, {line.name, *line.gloss, a, f, m});
+        buffer.flushIfFull();
     }
     buffer.flush();
     err << "Mots expliqués par le lexique : " << percent(lemmata.explainedWords(), table.size())
@@ -159,11 +123,11 @@ int runLemmaFrequencies(const CliOptions& options, std::ostream& out, std::ostre
     if (latin.error)
         return reportFileError(err, latin.error);
     const WordTable table = WordTable::segment(std::move(latin.text), LetterSet::Extended);
-    lexicon::Lexicon lexicon;
+    std::unique_ptr<lexicon::Lexicon> lexicon;
     if (const int code = loadLexicon(options, err, lexicon))
         return code;
-    const TextLemmata lemmata = TextLemmata::build(table, lexicon);
-    writeLemmaFrequencies(out, err, options, lexicon, lemmata, table);
+    const TextLemmata lemmata = TextLemmata::build(table, *lexicon);
+    writeLemmaFrequencies(out, err, options, *lexicon, lemmata, table);
     return finishOutput(out, err);
 }
 

@@ -9,6 +9,7 @@
 #include "concordance/WordTable.h"
 #include "lexicon/Lexicon.h"
 
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -16,24 +17,17 @@
 
 namespace quorvex {
 
-// Reads the lexicon the options name. kExitOk, or kExitFileError after the message.
-int loadLexicon(const CliOptions& options, std::ostream& err, lexicon::Lexicon& into);
-
-struct LemmaMatch {
-    std::vector<lexicon::LemmaId> lemmata;  // empty when the form was searched instead
-    std::vector<TextLemmata::TypeId> types;  // the text's folded forms that are its attestations
-};
-
-// The attestations of `typed` (UTF-8, as the user wrote it) in the text, as the folded forms
-// they bear: the forms of the lemmata it names; else, when the text holds it, that folded
-// form (said once on `err`). kExitOk, or kExitFileError after "Lemme inconnu".
-int matchLemma(const CliOptions& options, const lexicon::Lexicon& lexicon,
-               const TextLemmata& lemmata, const std::string& typed, std::ostream& err,
-               LemmaMatch& into);
+// Reads the lexicon the options name into `into`; a line it cannot read is said in one
+// warning line. kExitOk, or kExitFileError after the message.
+int loadLexicon(const CliOptions& options, std::ostream& err, std::unique_ptr<lexicon::Lexicon>& into);
 
 // The word's candidate lemmata as the lemmata column writes them: "sum, edo".
 std::string lemmataColumn(const lexicon::Lexicon& lexicon, const TextLemmata& lemmata,
                           std::size_t word);
+
+// --lexicon-check: every line of the lexicon that cannot be read, one a line on `out`;
+// kExitFileError when there is one.
+int runLexiconCheck(const CliOptions& options, std::ostream& out, std::ostream& err);
 
 // --frequencies --lemma over the whole text: one line per lemma the text attests (then the
 // forms no lemma explains) on `out`, the share of words explained on `err`.

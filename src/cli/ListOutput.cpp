@@ -18,15 +18,15 @@ int writeList(const SearchRun& run, std::ostream& out, std::ostream& err)
             OutputBuffer lines(out);
             std::string& buf = lines.buffer();
             std::string form, reference;
-            for (const Attestation& a : run.results) {
-                appendCp1252AsUtf8(buf, attestationForm(run.table, a, form));
+            for (const Attestation& a : run.results()) {
+                appendCp1252AsUtf8(buf, attestationForm(run.table(), a, form));
                 buf += '\t';
                 reference.clear();
-                appendAttestationReference(run.table, a, reference);
+                appendAttestationReference(run.table(), a, reference);
                 appendCp1252AsUtf8(buf, reference);
-                if (run.lemmata) {
+                if (run.lemmata()) {
                     buf += '\t';
-                    buf += lemmataColumn(*run.lexicon, *run.lemmata, a.first);
+                    buf += lemmataColumn(*run.lexicon, *run.lemmata(), a.first);
                 }
                 if (run.options.equivalents) {
                     buf += '\t';

@@ -7,7 +7,7 @@ namespace quorvex {
 
 std::string plotSvg(const SearchRun& run)
 {
-    return dispersionSvg(dispersionBands(run.table, run.results), run.form);
+    return dispersionSvg(dispersionBands(run.table(), run.results()), run.form());
 }
 
 int writePlotFile(const SearchRun& run, const std::string& svg, std::ostream& out, std::ostream& err)

@@ -7,7 +7,7 @@ namespace quorvex {
 int writePrintList(const SearchRun& run, std::ostream& out, std::ostream& err)
 {
     if (const int code = unlessMemoryRunsShort(err, writingWhat(run.options), [&] {
-            out << describePrintOperations(attestationListLayout(run.table, run.results));
+            out << describePrintOperations(attestationListLayout(run.table(), run.results()));
             return kExitOk;
         }))
         return code;

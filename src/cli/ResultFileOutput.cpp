@@ -16,7 +16,7 @@ int writeResultFileOutput(const SearchRun& run, std::ostream& out, std::ostream&
     std::optional<ResultFileWriter> writer;
     const auto prepared = [&]() -> const ResultFileWriter& {
         if (!writer)
-            writer.emplace(run.table, run.results, o.title, date, run.table.text(), run.other());
+            writer.emplace(run.table(), run.results(), o.title, date, run.table().text(), run.other());
         return *writer;
     };
     return writeOutput(

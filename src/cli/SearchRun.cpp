@@ -3,10 +3,6 @@
 #include "cli/CliChecks.h"
 #include "cli/CommandCommon.h"
 #include "cli/LemmaSearch.h"
-#include "concordance/FormExclusion.h"
-#include "concordance/NeighbourSort.h"
-#include "concordance/PhraseQuery.h"
-#include "passages/BothSides.h"
 #include "translation/Equivalents.h"
 
 namespace quorvex {
@@ -45,71 +41,44 @@ Output outputOf(CliAction action)
 // filter by the other's, --equivalents and --translations read them.
 bool needsOtherText(const CliOptions& o)
 {
-    return o.frenchForm || o.frenchLemma || o.equivalents || o.action == CliAction::ResultFile
+    return o.search.frenchForm || o.search.frenchLemma || o.equivalents || o.action == CliAction::ResultFile
         || o.action == CliAction::Export || o.action == CliAction::Translations;
 }
 
 // Reads every text the run needs before any output, Latin first. Returns kExitOk, or
 // kExitFileError after the message.
-int readSearchTexts(SearchRun& run, std::string& searched, std::ostream& err)
+int readSearchTexts(SearchRun& run, std::ostream& err)
 {
     const CliOptions& o = run.options;
     run.withOther = needsOtherText(o) && !o.frenchPath.empty();
-    TextReadResult latin, french;
-    if (!o.frenchSide || run.withOther) {
-        latin = readText(o.latinPath);
-        if (latin.error)
-            return reportFileError(err, latin.error);
-    }
-    if (o.frenchSide || run.withOther) {
-        french = readText(o.frenchPath);
-        if (french.error)
-            return reportFileError(err, french.error);
-    }
-    searched = std::move(o.frenchSide ? french.text : latin.text);
-    if (run.withOther)
-        run.otherText = std::move(o.frenchSide ? latin.text : french.text);
+    if (!o.search.frenchSide || run.withOther)
+        if (const FileError e = run.texts.readLatin(o.latinPath))
+            return reportFileError(err, e);
+    if (o.search.frenchSide || run.withOther)
+        if (const FileError e = run.texts.readFrench(o.frenchPath))
+            return reportFileError(err, e);
     return kExitOk;
 }
 
-// The list, built once for every output.
-void buildList(SearchRun& run)
+// --equivalents: each reference of the list with its rendering, once.
+void findRenderings(SearchRun& run)
 {
-    const CliOptions& o = run.options;
-    if (!o.lemma)
-        run.results = PhraseQuery(run.form, o.phrase, run.folding).find(run.table);
-    if (o.frenchForm)
-        run.results = keepWhereOtherPassageHolds(run.table, run.results, run.otherText,
-                                                 WordPattern(*o.frenchForm, run.folding),
-                                                 run.letters());
-    if (!o.excludedForms.empty())
-        run.results = withoutForms(run.table, run.results, o.excludedForms, run.folding);
-    if (o.frenchLemma)
-        run.results = keepWhereFrenchHoldsLemma(run.table, run.results, run.otherText,
-                                                *run.french.lemmas, *o.frenchLemma);
-    if (o.equivalents) {
-        const Equivalents eq = findEquivalents(run.table, run.results, run.otherText,
-                                               *run.french.lemmas, withFunctionWords(o, run.form));
-        for (const Attestation& a : run.results) {
-            const WordTable::ReferenceId id = run.table.referenceId(a.first);
-            std::string ref = run.table.referenceText(id);
-            if (!run.renderings.count(ref))
-                run.renderings.emplace(std::move(ref), eq.renderingOf(id, *run.french.lemmas));
-        }
+    const Equivalents eq = findEquivalents(run.table(), run.results(), run.otherText(), *run.french.lemmas,
+                                           withFunctionWords(run.options, run.form()));
+    for (const Attestation& a : run.results()) {
+        const WordTable::ReferenceId id = run.table().referenceId(a.first);
+        std::string ref = run.table().referenceText(id);
+        if (!run.renderings.count(ref))
+            run.renderings.emplace(std::move(ref), eq.renderingOf(id, *run.french.lemmas));
     }
-    if (o.sort == SortOrder::Forms)
-        sortResults(run.table, run.results, SortKeys::FormThenReference);
-    else if (o.sort == SortOrder::Left || o.sort == SortOrder::Right)
-        sortByNeighbour(run.table, run.results, o.sort == SortOrder::Left ? Neighbour::Left : Neighbour::Right,
-                        run.folding);
 }
 
 // A list of one Latin form in text order, kept whole and with no column added. Every option
 // that filters, orders or widens a list needs the word table and must send it there.
 bool listTakesOnePass(const CliOptions& o)
 {
-    return o.action == CliAction::List && !readerOptionUsed(o) && !o.lemma
-        && o.sort == SortOrder::Text;
+    return o.action == CliAction::List && !readerOptionUsed(o) && !o.search.lemma
+        && o.search.sort == SortOrder::Text;
 }
 
 } // namespace
@@ -124,7 +93,7 @@ int runSearch(const CliOptions& options, std::ostream& out, std::ostream& err)
     const Output output = outputOf(options.action);
     if (!output)
         return kExitUsage;
-    SearchRun run{options, {}, {}, false, {}, Folding::Case, {}, {}, {}, {}, {}};
+    SearchRun run{options, {}, false, {}, {}, {}, {}};
 
     // Counting words of one form needs no word table, no list and no order: one pass of the
     // text, mapped where the system allows, so that nothing is copied and little is held at
@@ -135,17 +104,18 @@ int runSearch(const CliOptions& options, std::ostream& out, std::ostream& err)
         if (latin.error())
             return reportFileError(err, latin.error());
         bool searchable = true;
-        convertForm(options, err, run.form, searchable);
+        std::string form;
+        convertForm(options, err, form, searchable);
         std::size_t count = 0;
         if (searchable)
             latin.forEachPiece(LetterSet::Window,
-                               [&](std::string_view piece) { count += countForms(piece, run.form); });
+                               [&](std::string_view piece) { count += countForms(piece, form); });
         if (!latin.intact()) {
             // Another program shortened the text while it was read: counted again as it is now.
             const TextReadResult again = readText(options.latinPath);
             if (again.error)
                 return reportFileError(err, again.error);
-            count = searchable ? countForms(again.text, run.form) : 0;
+            count = searchable ? countForms(again.text, form) : 0;
         }
         out << count << '\n';
         return finishOutput(out, err);
@@ -155,52 +125,41 @@ int runSearch(const CliOptions& options, std::ostream& out, std::ostream& err)
     if (listTakesOnePass(options))
         return writeListInOnePass(options, out, err);
 
-    std::string searched;
-    if (const int code = readSearchTexts(run, searched, err))
+    if (const int code = readSearchTexts(run, err))
         return code;
     bool searchable = true;
-    if (options.lemma)
-        run.form = lemmaHeading(options.operands.front());
-    else
-        convertForm(options, err, run.form, searchable);
-    run.folding = options.normalize ? Folding::Spelling : Folding::Case;
-    const LetterSet letters = options.normalize ? LetterSet::Extended : LetterSet::Window;
-    const std::string& searchedPath = options.frenchSide ? options.frenchPath : options.latinPath;
+    if (!options.search.lemma) {
+        std::string form;
+        convertForm(options, err, form, searchable);
+    }
+    const std::string& searchedPath = options.search.frenchSide ? options.frenchPath : options.latinPath;
     if (const int code = unlessMemoryRunsShort(err, loadingWhat(searchedPath), [&] {
-            run.table = WordTable::segment(std::move(searched), letters);
+            run.texts.table(options.search.frenchSide, options.search.folding());
             return kExitOk;
         }))
         return code;
-    // A lemma's attestations are the words of its forms, found through the lexicon.
-    if (searchable && options.lemma) {
-        run.lexicon = std::make_unique<lexicon::Lexicon>();
-        if (const int code = loadLexicon(options, err, *run.lexicon))
+    if (options.search.lemma)
+        if (const int code = loadLexicon(options, err, run.lexicon))
             return code;
-        run.lemmata = std::make_unique<TextLemmata>(TextLemmata::build(run.table, *run.lexicon));
-        LemmaMatch match;
-        if (const int code = matchLemma(options, *run.lexicon, *run.lemmata,
-                                        options.operands.front(), err, match))
-            return code;
-        // A count by lemma is the sum of its forms' frequencies: no list is built.
-        if (options.action == CliAction::Count && !options.frenchForm && !options.frenchLemma
-            && options.excludedForms.empty()) {
-            out << run.lemmata->wordCount(match.types) << '\n';
-            return finishOutput(out, err);
-        }
-        run.results = run.lemmata->wordsOf(match.types);
-    }
     // The dictionary is opened once a run; a form that can find nothing needs it only to
     // write the (empty) translations.
     if (options.action == CliAction::Translations
-        || ((options.frenchLemma || options.equivalents) && searchable))
+        || ((options.search.frenchLemma || options.equivalents) && searchable))
         if (const int code = openFrenchLemmas(options, err, run.french))
             return code;
-    if (searchable)
-        if (const int code = unlessMemoryRunsShort(err, searchWhat(options), [&] {
-                buildList(run);
-                return kExitOk;
-            }))
-            return code;
+    const SearchAids aids{run.lexicon.get(), run.french.lemmas.get()};
+    const SearchWants wants = options.action == CliAction::Count ? SearchWants::Count : SearchWants::List;
+    if (const int code = unlessMemoryRunsShort(err, searchWhat(options), [&] {
+            run.result = buildSearchResult(options.search, run.texts, aids, wants);
+            if (options.equivalents && run.result.status() == QueryStatus::Searched)
+                findRenderings(run);
+            return kExitOk;
+        }))
+        return code;
+    // How a lemma was understood, said before its list.
+    err << run.result.lemmaLines();
+    if (run.result.status() == QueryStatus::UnknownLemma)
+        return kExitFileError;
     return output(run, out, err);
 }
 

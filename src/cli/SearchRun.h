@@ -7,6 +7,7 @@
 #include "cli/CliOptions.h"
 #include "cli/FrenchLemmaSource.h"
 #include "concordance/ResultList.h"
+#include "concordance/SearchResult.h"
 #include "concordance/SpellingFold.h"
 #include "concordance/TextLemmata.h"
 #include "concordance/WordTable.h"
@@ -22,26 +23,30 @@ namespace quorvex {
 
 struct SearchRun {
     const CliOptions& options;
-    WordTable table;          // the searched text: Latin, or French with --side french
-    std::string otherText;    // the other text of the pair, when an output or a filter reads it
-    bool withOther = false;   // it was given and read
-    std::string form;         // Windows-1252, as typed
-    Folding folding = Folding::Case;
+    SearchTexts texts;         // the texts the run read
+    bool withOther = false;    // the other text of the pair was given and read
     FrenchLemmaSource french;  // opened for --french-lemma, --equivalents and --translations
-    ResultList results;
+    std::unique_ptr<lexicon::Lexicon> lexicon;  // with --lemma
+    SearchResult result;       // the list, with the table it indexes
     // --equivalents: the rendering of each reference text of the list (UTF-8).
     std::unordered_map<std::string, std::string> renderings;
-    // With --lemma: the lexicon and the candidate lemmata of the text's forms.
-    std::unique_ptr<lexicon::Lexicon> lexicon;
-    std::unique_ptr<TextLemmata> lemmata;
 
-    const std::string* other() const { return withOther ? &otherText : nullptr; }
+    const WordTable& table() const { return result.words(); }
+    const ResultList& results() const { return result.list(); }
+    // The form typed (Windows-1252), or the lemma's heading.
+    const std::string& form() const { return result.form(); }
+    Folding folding() const { return result.folding(); }
+    // The lemmata of the text's forms under --lemma, else null.
+    const TextLemmata* lemmata() const { return result.textLemmata(); }
+    // The other text of the pair when read, else empty.
+    const std::string& otherText() const { return texts.text(!options.search.frenchSide); }
+    const std::string* other() const { return withOther ? &otherText() : nullptr; }
     std::string rendering(std::string_view reference) const
     {
         const auto it = renderings.find(std::string(reference));
         return it == renderings.end() ? std::string() : it->second;
     }
-    LetterSet letters() const { return table.letterSet(); }
+    LetterSet letters() const { return table().letterSet(); }
 };
 
 // Whether the action searches (and so goes through runSearch).

@@ -12,15 +12,15 @@ int writeTranslations(const SearchRun& run, std::ostream& out, std::ostream& err
 {
     const CliOptions& options = run.options;
     const FrenchLemmaSource& french = run.french;
-    const Equivalents equivalents = findEquivalents(run.table, run.results, run.otherText,
+    const Equivalents equivalents = findEquivalents(run.table(), run.results(), run.otherText(),
                                                     *french.lemmas,
-                                                    withFunctionWords(options, run.form));
+                                                    withFunctionWords(options, run.form()));
     if (!equivalents.missingInFrench().empty()) {
         std::string refs;
         for (const WordTable::ReferenceId id : equivalents.missingInFrench()) {
             if (!refs.empty())
                 refs += ", ";
-            run.table.appendReferenceText(id, refs);
+            run.table().appendReferenceText(id, refs);
         }
         err << "quorvex-cli : " << equivalents.missingInFrench().size()
             << " référence(s) de la recherche sans passage français, comptée(s) nulle part : "

@@ -255,5 +255,61 @@ TEST(LemmaSearchCliLexicon, FoundThroughTheEnvironmentElseNamedAsMissing)
     // anywhere is tried as a copy outside the build (lexicon_from_build_tree.sh).
 }
 
+TEST(LemmaSearchCliLexiconLines, AnUnreadableLineIsSaidOnceAndTheCheckListsEveryOne)
+{
+    std::vector<std::pair<std::string, std::string>> files = kFiles;
+    // The lemmata file cut in the middle of dico2's line, and a line of four fields further on:
+    // dico2 is lost, the rest is read.
+    for (auto& [name, bytes] : files)
+        if (name == "lemmes.la")
+            bytes = "dĕus|lupus|||i, m.|2679\ndīco2|lego|dīx\n"
+                    "dĭco|lego|||as, are|42\nĕdo|edo|ēd|ēs\nsŭm|sum|fŭ||es, esse, fui|40916\n";
+    const CliHarness cli(files);
+    const std::string warning = "quorvex-cli : attention : lexique latin : 2 lignes illisibles ignorées, "
+                                "la première à la ligne 2 de {lemmes.la} (--lexicon-check les énumère).\n";
+
+    const CliOutcome count = cli.run({"--latin", "{la.txt}", "--lexicon", "{}", "--lemma", "--count", "Deus"});
+    EXPECT_EQ(count.code, 0) << count.err;
+    EXPECT_EQ(count.out, "4\n");
+    EXPECT_EQ(count.err, cli.expand(warning));
+    // Every output of a lemma search says it, once, before its own lines.
+    const CliOutcome list = cli.run({"--latin", "{la.txt}", "--lexicon", "{}", "--lemma", "--list", "dixit"});
+    EXPECT_EQ(list.err, cli.expand(warning + "« dixit » n'est pas dans le lexique : recherche de la forme.\n"));
+    const CliOutcome frequencies = cli.run({"--latin", "{la.txt}", "--lexicon", "{}", "--lemma", "--frequencies"});
+    EXPECT_EQ(frequencies.err.substr(0, frequencies.err.find('\n') + 1), cli.expand(warning));
+
+    const CliOutcome check = cli.run({"--lexicon-check", "--lexicon", "{}"});
+    EXPECT_EQ(check.code, 1);
+    EXPECT_EQ(check.out, cli.expand("{lemmes.la}:2: ligne mal formée (six champs attendus, séparés par « | »)\n"
+                                    "{lemmes.la}:4: ligne mal formée (six champs attendus, séparés par « | »)\n"));
+    EXPECT_EQ(check.err, "");
+
+    const CliHarness whole(kFiles);
+    const CliOutcome fine = whole.run({"--lexicon-check", "--lexicon", "{}"});
+    EXPECT_EQ(fine.code, 0) << fine.err;
+    EXPECT_EQ(fine.out, whole.expand("Le lexique {} se lit en entier : 7 lemmes.\n"));
+    const CliOutcome silent = whole.run({"--latin", "{la.txt}", "--lexicon", "{}", "--lemma", "--count", "Deus"});
+    EXPECT_EQ(silent.err, "");
+
+    struct Refusal {
+        const char* name;
+        std::vector<std::string> args;
+        const char* message;
+    };
+    const Refusal refusals[] = {
+        {"noForm", {"--lexicon-check", "dico"}, "--lexicon-check ne prend pas de forme à rechercher (« dico » est de trop)."},
+        {"noLemmaSearch", {"--lexicon-check", "--lemma"}, "--lemma ne s'emploie pas avec --lexicon-check."},
+        {"noOutputFile", {"--lexicon-check", "--output", "x"}, "--output ne s'emploie pas avec --lexicon-check."},
+        {"noOtherAction", {"--lexicon-check", "--count"},
+         "les options --lexicon-check et --count ne peuvent pas être employées ensemble."},
+    };
+    for (const Refusal& r : refusals) {
+        const CliOutcome refused = whole.run(r.args);
+        EXPECT_EQ(refused.code, 2) << r.name;
+        EXPECT_EQ(refused.err, std::string("quorvex-cli : ") + r.message + "\nEssayez « quorvex-cli --help ».\n")
+            << r.name;
+    }
+}
+
 } // namespace
 } // namespace quorvex

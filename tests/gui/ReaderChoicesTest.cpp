@@ -10,7 +10,10 @@
 #include "cli/CliRunner.h"
 #include "session/SearchDate.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QPointer>
 #include <QSettings>
 
@@ -39,6 +42,7 @@ private slots:
     void frenchFormIsAskedAndAnEmptyAnswerRemovesIt();
     void choicesAreKeptInTheIniFileForTheNextRun();
     void unreadableFrenchTextKeepsTheListAndTheChoice();
+    void unreadableLexiconLineIsSaidOnTheLemmaChoice();
 
 private:
     SearchWindow* open()
@@ -54,6 +58,13 @@ private:
         return cliListRows(d->latinPath, d->frenchPath, options, query);
     }
     QLabel* label4() const { return child<QLabel>(s, "label4"); }
+    // "Outils > Copier la commande", run: the rows that command lists.
+    QStringList copiedCommandRows()
+    {
+        QGuiApplication::clipboard()->clear();
+        trigger(s, "copier_commande");
+        return cliRowsOfCommand(QGuiApplication::clipboard()->text());
+    }
 
     QPointer<SearchWindow> s;
 };
@@ -108,6 +119,7 @@ void ReaderChoicesTest::everyChoiceListsWhatTheCommandLineLists()
     QCOMPARE(d->rows(), cliRows(options, query));
     QCOMPARE(d->rows().size(), expectedCount);
     QCOMPARE(d->session.results().size(), std::size_t(expectedCount));
+    QCOMPARE(copiedCommandRows(), d->rows());
 
     // The save writes the command line's result file, byte for byte.
     const QString saved = d->dir.filePath(QStringLiteral("résultat.txt"));
@@ -172,11 +184,14 @@ void ReaderChoicesTest::neighbourSortsOrderTheListAsTheCommandLineSorts()
     QCOMPARE(d->rows(), cliRows(options + QStringList{"--sort", "left"}, query));
     if (!leftRows.isEmpty())
         QCOMPARE(d->rows(), leftRows);
+    QCOMPARE(copiedCommandRows(), d->rows());
     trigger(s, "tri_droite");
     QCOMPARE(d->rows(), cliRows(options + QStringList{"--sort", "right"}, query));
+    QCOMPARE(copiedCommandRows(), d->rows());
     // "Formes" keeps its meaning after them.
     click(s, "Command2");
     QCOMPARE(d->rows(), cliRows(options + QStringList{"--sort", "forms"}, query));
+    QCOMPARE(copiedCommandRows(), d->rows());
     QCOMPARE(d->rows().size(), textOrder.size());
 }
 
@@ -303,4 +318,26 @@ void ReaderChoicesTest::unreadableFrenchTextKeepsTheListAndTheChoice()
 }
 
 QTEST_MAIN(ReaderChoicesTest)
+void ReaderChoicesTest::unreadableLexiconLineIsSaidOnTheLemmaChoice()
+{
+    QVERIFY(open());
+    QVERIFY(!child<QAction>(s, "copier_commande")->isEnabled());  // no list to repeat yet
+    // dico2's line cut short: the search goes on with the rest, and says so where it is chosen.
+    d->write(QStringLiteral("lemmes.la"), "dĕus|lupus|||i, m.|2679\ndīco2|lego|dīx\n"
+                                          "dĭco|lego|||as, are|42\nĕdo|edo|ēd|ēs|edis, esse|99\n");
+    QCOMPARE(child<QAction>(s, "lemme")->toolTip(), QStringLiteral("Recherche par lemme"));  // its caption
+    trigger(s, "lemme");
+    d->search(QStringLiteral("Deus"));
+    QCOMPARE(d->rows(), cliRows({"--lemma"}, QStringLiteral("Deus")));
+    QCOMPARE(d->rows().size(), 4);
+    const QString warning = QStringLiteral("lexique latin : 1 ligne illisible ignorée, la première à la ligne 2 de %1 "
+                                           "(--lexicon-check les énumère).")
+                                .arg(d->dir.filePath(QStringLiteral("lemmes.la")));
+    QCOMPARE(child<QAction>(s, "lemme")->toolTip(), warning);
+    QCOMPARE(child<QAction>(s, "lemme_strict")->toolTip(), warning);
+    QVERIFY(child<QMenu>(s, "outils")->toolTipsVisible());
+    QVERIFY(child<QAction>(s, "copier_commande")->isEnabled());
+    QCOMPARE(copiedCommandRows(), d->rows());
+}
+
 #include "ReaderChoicesTest.moc"

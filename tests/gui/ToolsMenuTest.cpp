@@ -91,6 +91,7 @@ void ToolsMenuTest::menuStandsBetweenFichierAndAideWithItsItemsAndKeys()
         {"traductions", "&Traductions..."},
         {"marquer_traductions", "Mar&quer les traductions"},
         {"exporter", "E&xporter..."},
+        {"copier_commande", "Cop&ier la commande"},
     };
     QList<QPair<QString, QString>> items;
     for (const QAction* a : child<QMenu>(s, "outils")->actions())
@@ -107,31 +108,31 @@ void ToolsMenuTest::choicesGreyWhatTheCommandLineRefusesBesideThem_data()
 {
     QTest::addColumn<QStringList>("toggled");
     QTest::addColumn<QStringList>("checked");
-    QTest::addColumn<QStringList>("greyed");
+    QTest::addColumn<QStringList>("greyed");  // before any search: no list to copy as a command
     QTest::newRow("nothing chosen") << QStringList{} << QStringList{}
-                                    << QStringList{"lemme_strict", "formes_lemme"};
+                                    << QStringList{"lemme_strict", "formes_lemme", "copier_commande"};
     QTest::newRow("lemma: normalized spelling implied, no phrase, Latin side only")
         << QStringList{"lemme"} << QStringList{"lemme", "orthographe"}
-        << QStringList{"orthographe", "expression", "cote_francais"};
+        << QStringList{"orthographe", "expression", "cote_francais", "copier_commande"};
     QTest::newRow("strict lemma")
         << QStringList{"lemme", "lemme_strict"} << QStringList{"lemme", "lemme_strict", "orthographe"}
-        << QStringList{"orthographe", "expression", "cote_francais"};
+        << QStringList{"orthographe", "expression", "cote_francais", "copier_commande"};
     QTest::newRow("lemma off again drops strict")
         << QStringList{"lemme", "lemme_strict", "lemme"} << QStringList{}
-        << QStringList{"lemme_strict", "formes_lemme"};
+        << QStringList{"lemme_strict", "formes_lemme", "copier_commande"};
     QTest::newRow("phrase: no lemma")
         << QStringList{"expression"} << QStringList{"expression"}
-        << QStringList{"lemme", "lemme_strict", "formes_lemme"};
+        << QStringList{"lemme", "lemme_strict", "formes_lemme", "copier_commande"};
     QTest::newRow("French side: no lemma, French form nor translations")
         << QStringList{"cote_francais"} << QStringList{"cote_francais"}
         << QStringList{"lemme", "lemme_strict", "formes_lemme", "forme_francaise", "traductions",
-                       "marquer_traductions"};
+                       "marquer_traductions", "copier_commande"};
     QTest::newRow("normalized spelling alone greys nothing more")
         << QStringList{"orthographe"} << QStringList{"orthographe"}
-        << QStringList{"lemme_strict", "formes_lemme"};
+        << QStringList{"lemme_strict", "formes_lemme", "copier_commande"};
     QTest::newRow("marking the translations")
         << QStringList{"marquer_traductions"} << QStringList{"marquer_traductions"}
-        << QStringList{"lemme_strict", "formes_lemme"};
+        << QStringList{"lemme_strict", "formes_lemme", "copier_commande"};
 }
 
 void ToolsMenuTest::choicesGreyWhatTheCommandLineRefusesBesideThem()

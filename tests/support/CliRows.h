@@ -59,4 +59,57 @@ inline QStringList cliListRows(const QString& latinPath, const QString& frenchPa
     return rows;
 }
 
+// The words of a command line as a POSIX shell splits it: at blanks, a single-quoted stretch
+// taken as it stands, a backslash keeping the next character.
+inline QStringList shellWords(const QString& line)
+{
+    QStringList words;
+    QString word;
+    bool inWord = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line[i];
+        if (c == QLatin1Char(' ')) {
+            if (inWord)
+                words << word;
+            word.clear();
+            inWord = false;
+        } else if (c == QLatin1Char('\'')) {
+            const qsizetype end = line.indexOf(QLatin1Char('\''), i + 1);
+            word += line.mid(i + 1, (end < 0 ? line.size() : end) - i - 1);
+            i = end < 0 ? line.size() : end;
+            inWord = true;
+        } else if (c == QLatin1Char('\\') && i + 1 < line.size()) {
+            word += line[++i];
+            inWord = true;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (inWord)
+        words << word;
+    return words;
+}
+
+// The "form|reference" rows of a quorvex-cli command line copied from a window, run
+// in-process; empty unless it names the program first and lists.
+inline QStringList cliRowsOfCommand(const QString& line)
+{
+    const QStringList words = shellWords(line);
+    if (words.value(0) != QLatin1String("quorvex-cli") || !words.contains(QLatin1String("--list")))
+        return {};
+    std::vector<std::string> args;
+    for (qsizetype i = 1; i < words.size(); ++i)
+        args.push_back(words[i].toStdString());
+    std::ostringstream out, err;
+    if (runCli(args, out, err) != 0)
+        return {QString::fromStdString(err.str())};
+    QStringList rows;
+    for (const QString& row : QString::fromStdString(out.str()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QStringList fields = row.split(QLatin1Char('\t'));
+        rows << fields.value(0) + QLatin1Char('|') + fields.value(1);
+    }
+    return rows;
+}
+
 } // namespace quorvex

@@ -73,4 +73,15 @@ ResultList PhraseQuery::find(const WordTable& table) const
     return spans;
 }
 
+std::size_t PhraseQuery::count(const WordTable& table) const
+{
+    if (m_words.size() != 1)
+        return find(table).size();
+    std::size_t count = 0;
+    for (WordTable::TypeId t = 0; t < table.typeCount(); ++t)
+        if (m_words[0].matches(table.typeText(t)))
+            count += table.typeFrequency(t);
+    return count;
+}
+
 } // namespace quorvex

@@ -38,6 +38,8 @@ public:
     // Every place where the forms stand as consecutive words, in text order. A marker or
     // punctuation between two words does not break a phrase.
     ResultList find(const WordTable& table) const;
+    // Their number; one form's is summed over the types, without a list.
+    std::size_t count(const WordTable& table) const;
 
 private:
     std::vector<WordPattern> m_words;

@@ -211,4 +211,21 @@ bool isValidUtf8(std::string_view bytes) noexcept
     return true;
 }
 
+ArgumentConversion argumentToCp1252(std::string_view argument)
+{
+    ArgumentConversion result;
+    if (!isValidUtf8(argument)) {
+        result.bytes = std::string(argument);
+        return result;
+    }
+    Utf8Conversion conv = utf8ToCp1252(argument);
+    if (conv.ok) {
+        result.bytes = std::move(conv.bytes);
+        return result;
+    }
+    // Valid UTF-8, so the failure is a character the code page lacks: name it.
+    result.missingChar = unicodeToUtf8(conv.badChar);
+    return result;
+}
+
 } // namespace quorvex

@@ -44,4 +44,13 @@ InPlaceConversion utf16ToCp1252InPlace(std::string& text, std::size_t from, bool
 // True when the bytes are well-formed UTF-8 (ASCII included).
 bool isValidUtf8(std::string_view bytes) noexcept;
 
+// What a user typed (a command's argument, a window's query) as Windows-1252 bytes: UTF-8
+// converted, anything else taken byte for byte. Fails, naming the offending character
+// (UTF-8), when the code page lacks one.
+struct ArgumentConversion {
+    std::string bytes;
+    std::string missingChar;  // empty when the conversion succeeded
+};
+ArgumentConversion argumentToCp1252(std::string_view argument);
+
 } // namespace quorvex

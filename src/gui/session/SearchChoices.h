@@ -3,6 +3,8 @@
 // quorvex-cli option, so a list built from them equals the CLI's for the same options. With
 // every choice off the search is the window's own form search.
 
+#include "concordance/SearchRequest.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -38,6 +40,10 @@ struct SearchChoices {
             && markTranslations == o.markTranslations;
     }
     bool operator!=(const SearchChoices& o) const { return !(*this == o); }
+
+    // The core's request these choices make of `query` (the list in text order): what the
+    // search runs, what the menu checks and what "Copier la commande" writes.
+    SearchRequest request(const QString& query) const;
 };
 
 } // namespace quorvex

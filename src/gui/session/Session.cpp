@@ -70,7 +70,7 @@ SessionFailure Session::applyChoices(const SearchChoices& choices)
     const SearchChoices before = m_choices;
     m_choices = choices;
     emit choicesChanged();
-    if (isEmptyRowList(m_results))
+    if (isEmptyRowList(m_result.list()))
         return SessionFailure::None;
     std::size_t found = 0;
     const SessionFailure failure = search(m_listQuery, found);
@@ -101,26 +101,24 @@ SessionFailure Session::adoptLatinText(std::string text) { return adopt(std::mov
 SessionFailure Session::adopt(std::string text, const QDateTime& moment)
 {
     try {
-        m_words = WordTable::segment(std::move(text));
+        // The old texts go before the new one is cut.
+        m_result = SearchResult();
+        m_texts = SearchTexts();
+        m_latinWords = std::make_shared<const WordTable>();
+        m_texts.setLatin(WordTable::segment(std::move(text)));
+        m_latinWords = m_texts.tableIfCut(false, Folding::Case);
     } catch (const std::bad_alloc&) {
         return SessionFailure::OutOfMemory;
     } catch (const std::length_error&) {
         return SessionFailure::OutOfMemory;
     }
     m_loadMoment = moment;
-    m_lemmata.reset();
-    m_listTable = nullptr;
-    m_latinFolded.reset();
-    m_frenchPlain.reset();
-    m_frenchFolded.reset();
-    m_frenchRead = false;
-    std::string().swap(m_frenchText);
+    m_lemmaLines.clear();
     m_listFrenchSide = m_listEveryForm = m_listFormsKnown = m_listByLemma = false;
     m_listQuery.clear();
     m_listOrder = ListOrder::Text;
     forgetEquivalents();
-    ResultList().swap(m_results);
-    m_results = emptyRowList();
+    m_result = SearchResult(m_latinWords);
     // The grid's header written last leaves the cell on the header of column 1.
     m_currentRow = m_selectionEndRow = 0;
     m_currentColumn = m_selectionEndColumn = 1;
@@ -135,31 +133,22 @@ SessionFailure Session::search(const QString& typedForm, std::size_t& found)
         m_choices.excludedForms.clear();
         emit choicesChanged();
     }
-    ResultList hits;
-    const WordTable* table = &m_words;
-    if (m_choices.any()) {
-        if (const SessionFailure failure = searchWithChoices(m_choices, typedForm, hits, table);
-            failure != SessionFailure::None)
-            return failure;
-    } else {
-        try {
-            hits = findForms(m_words, toCp1252(typedForm));
-        } catch (const std::bad_alloc&) {
-            return SessionFailure::OutOfMemory;
-        } catch (const std::length_error&) {
-            return SessionFailure::OutOfMemory;
-        }
-        m_listFolding = Folding::Case;
-        m_lemmaMatch = LemmaMatchKind::Lemma;
-        m_lemmaLines.clear();
+    const SearchRequest request = m_choices.request(typedForm);
+    // The menu offers no choice the command line refuses; kept choices may still clash.
+    if (const std::string refusal = requestRefusal(request, !m_frenchPath.isEmpty()); !refusal.empty()) {
+        m_failureMessage = QString::fromStdString(refusal);
+        return SessionFailure::Unreadable;
     }
-    if (!viewHasRoomFor(hits.size()))
+    SearchResult result;
+    if (const SessionFailure failure = searchFor(request, result); failure != SessionFailure::None)
+        return failure;
+    if (!viewHasRoomFor(result.list().size()))
         return SessionFailure::OutOfMemory;
     // The old list's memory goes back before the new one is kept.
     forgetEquivalents();
-    ResultList().swap(m_results);
-    m_results.swap(hits);
-    m_listTable = table;
+    m_result = SearchResult(m_latinWords);
+    m_result = std::move(result);
+    m_lemmaLines = QString::fromStdString(m_result.lemmaLines()).trimmed();
     m_listFrenchSide = m_choices.frenchSide;
     m_listEveryForm = m_choices.any() && m_choices.folds() && !m_choices.phrase;
     m_listByLemma = m_choices.any() && m_choices.lemma;
@@ -167,7 +156,7 @@ SessionFailure Session::search(const QString& typedForm, std::size_t& found)
     m_typedForm = toCp1252(typedForm);
     m_listQuery = typedForm;
     m_listOrder = ListOrder::Text;
-    found = m_results.size();
+    found = m_result.list().size();
     if (found == 0) {
         m_currentRow = m_selectionEndRow = 0;
         m_currentColumn = m_selectionEndColumn = 0;
@@ -182,13 +171,12 @@ SessionFailure Session::search(const QString& typedForm, std::size_t& found)
 SessionFailure Session::sortByForm()
 {
     // The sort leaves the rows as they are when the grid could not show them again.
-    if (!viewHasRoomFor(m_results.size()))
+    if (!viewHasRoomFor(m_result.list().size()))
         return SessionFailure::OutOfMemory;
     // The keys run from column 0 to the current column.
     m_selectionEndColumn = 0;
     try {
-        sortResults(searchedWords(), m_results,
-                    m_currentColumn == 0 ? SortKeys::Form : SortKeys::FormThenReference);
+        m_result.sortByForm(m_currentColumn == 0 ? SortKeys::Form : SortKeys::FormThenReference);
     } catch (const std::bad_alloc&) {
         emit resultsReset();
         return SessionFailure::OutOfMemory;
@@ -201,6 +189,48 @@ SessionFailure Session::sortByForm()
     return SessionFailure::None;
 }
 
+namespace {
+
+// One argument for a POSIX shell: as it is when it cannot be misread, else in single quotes.
+QString shellWord(const QString& arg)
+{
+    static const QString plain = QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-_./=:,+@%");
+    bool quoted = arg.isEmpty();
+    for (const QChar c : arg)
+        if (!plain.contains(c))
+            quoted = true;
+    if (!quoted)
+        return arg;
+    QString word = arg;
+    word.replace(QLatin1Char('\''), QStringLiteral("'\\''"));
+    return QLatin1Char('\'') + word + QLatin1Char('\'');
+}
+
+} // namespace
+
+QString Session::commandLine() const
+{
+    SearchRequest request = m_result.request();
+    switch (m_listOrder) {
+    case ListOrder::Text: request.sort = SortOrder::Text; break;
+    case ListOrder::Forms: request.sort = SortOrder::Forms; break;
+    case ListOrder::LeftWord: request.sort = SortOrder::Left; break;
+    case ListOrder::RightWord: request.sort = SortOrder::Right; break;
+    }
+    QStringList words = {QStringLiteral("quorvex-cli"), QStringLiteral("--latin"), m_latinPath};
+    if (!m_frenchPath.isEmpty())
+        words << QStringLiteral("--french") << m_frenchPath;
+    if (!m_title.isEmpty())
+        words << QStringLiteral("--title") << m_title;
+    words << QStringLiteral("--list");
+    for (const std::string& arg : requestArguments(request))
+        words << QString::fromStdString(arg);
+    QStringList quoted;
+    for (const QString& word : words)
+        quoted << shellWord(word);
+    return quoted.join(QLatin1Char(' '));
+}
+
 std::string_view Session::headerText(int column)
 {
     return column == 0 ? kFormsHeader : kReferencesHeader;
@@ -210,9 +240,9 @@ std::string_view Session::form(std::size_t row) const
 {
     if (row == 0)
         return headerText(0);
-    if (row > m_results.size())
+    if (row > m_result.list().size())
         return {};
-    return attestationForm(searchedWords(), m_results[row - 1], m_formScratch);
+    return attestationForm(searchedWords(), m_result.list()[row - 1], m_formScratch);
 }
 
 std::string Session::reference(std::size_t row) const
@@ -220,8 +250,8 @@ std::string Session::reference(std::size_t row) const
     if (row == 0)
         return std::string(headerText(1));
     std::string text;
-    if (row <= m_results.size())
-        appendAttestationReference(searchedWords(), m_results[row - 1], text);
+    if (row <= m_result.list().size())
+        appendAttestationReference(searchedWords(), m_result.list()[row - 1], text);
     return text;
 }
 
@@ -238,20 +268,20 @@ FileError Session::saveResultFileOrThrow(const std::string& outputPath, const Sa
     // A search of the French text gives its passages first, as quorvex-cli writes them.
     const std::string searched = toPath(m_listFrenchSide ? m_frenchPath : m_latinPath);
     const std::string other = toPath(m_listFrenchSide ? m_latinPath : m_frenchPath);
-    return quorvex::saveResultFile(outputPath, searchedWords(), m_results, title, date, searched, other,
+    return quorvex::saveResultFile(outputPath, searchedWords(), m_result.list(), title, date, searched, other,
                                    control);
 }
 
 PrintOperations Session::attestationListLayout() const
 {
-    return quorvex::attestationListLayout(searchedWords(), m_results);
+    return quorvex::attestationListLayout(searchedWords(), m_result.list());
 }
 
 const Equivalents* Session::equivalents(FileError* error)
 {
     if (m_equivalents)
         return &*m_equivalents;
-    if (!holdsAttestations(m_results) || m_frenchPath.isEmpty())
+    if (!holdsAttestations(m_result.list()) || m_frenchPath.isEmpty())
         return nullptr;
     try {
         if (useFrenchText() != SessionFailure::None) {
@@ -259,7 +289,7 @@ const Equivalents* Session::equivalents(FileError* error)
                 *error = m_frenchTextError;
             return nullptr;
         }
-        m_equivalents = findEquivalents(searchedWords(), m_results, m_frenchText, frenchLemmaSource(),
+        m_equivalents = findEquivalents(searchedWords(), m_result.list(), frenchText(), frenchLemmaSource(),
                                         isLatinFunctionLemma(m_typedForm));
     } catch (const std::bad_alloc&) {
         m_equivalents.reset();

@@ -18,6 +18,8 @@
 #include "concordance/FormExclusion.h"
 #include "concordance/NeighbourSort.h"
 #include "concordance/ResultList.h"
+#include "concordance/SearchRequest.h"
+#include "concordance/SearchResult.h"
 #include "concordance/SpellingFold.h"
 #include "concordance/TextLemmata.h"
 #include "concordance/LemmaMatch.h"
@@ -49,7 +51,8 @@ namespace quorvex {
 enum class ListExport { Tsv, Csv, Html, Kwic, Tmx };
 
 // What stopped a load or a search; the session is as it was. Unreadable: a file the search
-// needed (the lexicon, the French text) could not be read, failureMessage() says why.
+// needed (the lexicon, the French text) could not be read, or the choices do not go together
+// (the command line's refusal); failureMessage() says why.
 enum class SessionFailure { None, OutOfMemory, Unreadable };
 
 class Session : public QObject {
@@ -74,7 +77,7 @@ public:
     // The same with a text already in memory (Windows-1252).
     SessionFailure adoptLatinText(std::string text);
     QDateTime loadMoment() const { return m_loadMoment; }
-    const WordTable& words() const { return m_words; }
+    const WordTable& words() const { return *m_latinWords; }
 
     // Lists every word matching the typed form, in text order; `found` gets their number.
     SessionFailure search(const QString& typedForm, std::size_t& found);
@@ -89,7 +92,7 @@ public:
     // The query of the list shown, as typed; empty before the first search.
     QString listQuery() const { return m_listQuery; }
     // Whether a search was made since the load (the grid holds a list, not its empty row).
-    bool searched() const { return !isEmptyRowList(m_results); }
+    bool searched() const { return !isEmptyRowList(m_result.list()); }
     // The order of the list shown.
     ListOrder listOrder() const { return m_listOrder; }
     // "Tri par le mot de gauche / droite".
@@ -104,23 +107,32 @@ public:
 
     // The table the list indexes: the Latin text's, or the French text's under "Chercher dans
     // le texte français"; cut with the extended letters when the spelling is folded.
-    const WordTable& searchedWords() const { return m_listTable ? *m_listTable : m_words; }
+    const WordTable& searchedWords() const { return m_result.words(); }
     // The folding the list was searched with.
-    Folding folding() const { return m_listFolding; }
+    Folding folding() const { return m_result.folding(); }
+    // The list shown with the table it indexes and the request it answers: what every view
+    // of the list reads (the tool windows' rows among them).
+    const SearchResult& result() const { return m_result; }
+    // The quorvex-cli command line that gives the list shown: the texts, the title, every
+    // choice and the order (UTF-8, each argument quoted for a POSIX shell).
+    QString commandLine() const;
     // How the lemma of a lemma search was understood, with the lines quorvex-cli writes about
     // it (UTF-8); Lemma outside lemma searches.
-    LemmaMatchKind lemmaMatch() const { return m_lemmaMatch; }
+    LemmaMatchKind lemmaMatch() const { return m_result.lemmaMatch(); }
     QString lemmaLines() const { return m_lemmaLines; }
+    // What the lexicon's reading could not read, as one French line; empty when it read whole
+    // or was not read yet.
+    QString lexiconWarning() const { return m_lexiconWarning; }
     // The lexicon and the lemmata of the Latin text's forms, once a lemma search read them.
     const lexicon::Lexicon* lexicon() const { return m_lexicon.get(); }
-    const TextLemmata* textLemmata() const { return m_lemmata.get(); }
+    const TextLemmata* textLemmata() const { return m_result.textLemmata(); }
 
     // Reads the French text named now, the first time a French choice needs it after the
     // load; kept until the next load. Unreadable with failureMessage() when it cannot be.
     SessionFailure useFrenchText();
-    bool frenchTextRead() const { return m_frenchRead; }
+    bool frenchTextRead() const { return m_texts.hasFrench(); }
     // The French text read (Windows-1252), empty before.
-    const std::string& frenchText() const { return m_frenchText; }
+    const std::string& frenchText() const { return m_texts.text(true); }
 
     // What the viewer marks for the list shown. With no choice: the row's form, in the Latin
     // pane. A list of the French text is marked in the French pane; a phrase's words where
@@ -135,8 +147,8 @@ public:
 
     // The list as the grid shows it: row 0 the header, rows 1.. the attestations. Before
     // the first search the list holds one empty row.
-    std::size_t rowCount() const { return 1 + m_results.size(); }
-    const ResultList& results() const { return m_results; }
+    std::size_t rowCount() const { return 1 + m_result.list().size(); }
+    const ResultList& results() const { return m_result.list(); }
     // Row 0 gives the header; Windows-1252, as written in the text.
     std::string_view form(std::size_t row) const;
     std::string reference(std::size_t row) const;
@@ -216,11 +228,10 @@ private:
     }
     FileError saveResultFileOrThrow(const std::string& outputPath, const SaveControl& control) const;
     FileError exportListOrThrow(const std::string& outputPath, ListExport kind, const SaveControl& control);
-    // The search with the reader's choices: the same steps as quorvex-cli's.
-    SessionFailure searchWithChoices(const SearchChoices& c, const QString& typedForm, ResultList& into,
-                                     const WordTable*& table);
-    SessionFailure loadLemmata();
-    const WordTable& tableFor(bool french, Folding folding);
+    // The core's search of the request, with what it needs read first (the French text, the
+    // lexicon, the French lemmas).
+    SessionFailure searchFor(const SearchRequest& request, SearchResult& into);
+    SessionFailure loadLexicon();
     // Whether the grid would find the room for that many rows.
     static bool viewHasRoomFor(std::size_t rows);
     void forgetEquivalents() { m_equivalents.reset(); }
@@ -231,8 +242,10 @@ private:
     QString m_frenchPath;
     QString m_title;
     QDateTime m_loadMoment;
-    WordTable m_words;
-    ResultList m_results = emptyRowList();
+    // The texts and the tables cut from them; the Latin text's own table is cut at the load.
+    SearchTexts m_texts;
+    std::shared_ptr<const WordTable> m_latinWords = std::make_shared<const WordTable>();
+    SearchResult m_result;
     mutable std::string m_formScratch;  // the form of a row of several words
     std::size_t m_currentRow = 0;
     int m_currentColumn = 1;
@@ -241,18 +254,10 @@ private:
     ViewerState m_viewer;
 
     SearchChoices m_choices;
-    Folding m_listFolding = Folding::Case;
-    LemmaMatchKind m_lemmaMatch = LemmaMatchKind::Lemma;
     QString m_lemmaLines;
     QString m_failureMessage;
     std::unique_ptr<lexicon::Lexicon> m_lexicon;
-    std::unique_ptr<TextLemmata> m_lemmata;  // over the Latin text cut with the extended letters
-    bool m_frenchRead = false;
-    std::string m_frenchText;
-    // The texts cut with the letters of the spelling folding, and the French text cut with the
-    // window's letters, each when first searched; a list keeps the table it indexes.
-    std::unique_ptr<WordTable> m_latinFolded, m_frenchPlain, m_frenchFolded;
-    const WordTable* m_listTable = nullptr;  // null: m_words
+    QString m_lexiconWarning;
     bool m_listFrenchSide = false;  // the list is of the French text's words
     bool m_listEveryForm = false;   // a lemma's or a folded form's list
     bool m_listByLemma = false;     // a lemma search's list

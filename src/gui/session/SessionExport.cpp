@@ -27,27 +27,27 @@ FileError Session::exportListOrThrow(const std::string& outputPath, ListExport k
     const WordTable& table = searchedWords();
     const bool frenchNamed = !m_frenchPath.isEmpty();
     // The other text of the pair: the Latin one beside a French list, else the French one.
-    std::string latinCopy;
     const std::string* other = nullptr;
     if (m_listFrenchSide) {
-        latinCopy = m_words.text();
-        other = &latinCopy;
+        other = &words().text();
     } else if (frenchNamed) {
         if (useFrenchText() != SessionFailure::None)
             return m_frenchTextError;
-        other = &m_frenchText;
+        other = &frenchText();
     }
+    const ResultList& list = results();
 
     const std::string title = toCp1252(m_title);
-    const std::string query = m_listByLemma ? lemmaHeading(m_listQuery.toStdString()) : m_typedForm;
+    const std::string query = m_listByLemma ? m_result.form() : m_typedForm;
     ExportHeading heading{title, query, {}, m_listFrenchSide, table.letterSet()};
     std::unordered_map<std::string, std::string> lemmataByForm;
-    if (m_listByLemma && m_lexicon && m_lemmata) {
+    const TextLemmata* lemmata = m_result.textLemmata();
+    if (m_listByLemma && m_lexicon && lemmata) {
         // A form's lemmata depend on its spelling only: one column text per form.
-        for (const Attestation& a : m_results) {
+        for (const Attestation& a : list) {
             auto [it, added] = lemmataByForm.try_emplace(std::string(table.form(a.first)));
             if (added) {
-                const TextLemmata::Candidates c = m_lemmata->candidates(m_lemmata->typeOf(a.first));
+                const TextLemmata::Candidates c = lemmata->candidates(lemmata->typeOf(a.first));
                 it->second = m_lexicon->spellings(std::vector<lexicon::LemmaId>(c.begin(), c.end()));
             }
         }
@@ -63,7 +63,7 @@ FileError Session::exportListOrThrow(const std::string& outputPath, ListExport k
     if (frenchNamed && !m_listFrenchSide && kind != ListExport::Tmx && kind != ListExport::Kwic) {
         FileError error;
         if (const Equivalents* eq = equivalents(&error)) {
-            for (const Attestation& a : m_results) {
+            for (const Attestation& a : list) {
                 const WordTable::ReferenceId id = table.referenceId(a.first);
                 std::string ref = table.referenceText(id);
                 if (!renderings.count(ref))
@@ -83,10 +83,10 @@ FileError Session::exportListOrThrow(const std::string& outputPath, ListExport k
     // The translation memory and the KWIC lines are made whole before their size is known.
     std::string made;
     if (kind == ListExport::Tmx) {
-        made = tmxDocument(table, m_results, table.text(), other, QUORVEX_VERSION);
+        made = tmxDocument(table, list, table.text(), other, QUORVEX_VERSION);
     } else if (kind == ListExport::Kwic) {
         std::ostringstream lines;
-        writeKwicLines(lines, table, m_results, kDefaultKwicWidth);
+        writeKwicLines(lines, table, list, kDefaultKwicWidth);
         made = std::move(lines).str();
     }
     if (kind == ListExport::Tmx || kind == ListExport::Kwic)
@@ -98,10 +98,10 @@ FileError Session::exportListOrThrow(const std::string& outputPath, ListExport k
     const ExportFormat format = kind == ListExport::Csv ? ExportFormat::Csv
         : kind == ListExport::Html                     ? ExportFormat::Html
                                                        : ExportFormat::Tsv;
-    const std::uint64_t size = attestationExportSize(format, table, m_results, table.text(), other, heading);
+    const std::uint64_t size = attestationExportSize(format, table, list, table.text(), other, heading);
     return saveSizedOutput(
         outputPath, size,
-        [&](std::ostream& out) { writeAttestationExport(out, format, table, m_results, table.text(), other, heading); },
+        [&](std::ostream& out) { writeAttestationExport(out, format, table, list, table.text(), other, heading); },
         latinPath, frenchPath, control);
 }
 

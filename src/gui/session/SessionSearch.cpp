@@ -1,12 +1,11 @@
-// The session's search with the reader's choices, in quorvex-cli's steps and core calls:
-// the searched text cut with the letters of the folding, the lemma or the phrase found, then
-// the filters on the other text's passage, the forms left out and the French lemma.
+// The session's search with the reader's choices: the choices made into the core's request,
+// what it needs read, then the core's one search, as quorvex-cli makes it.
 
 #include "session/Session.h"
 
 #include "concordance/FormExclusion.h"
 #include "lexicon/LexiconFolder.h"
-#include "passages/BothSides.h"
+#include "lexicon/LexiconLoad.h"
 #include "platform/FileMessages.h"
 #include "platform/TextCodec.h"
 
@@ -17,108 +16,56 @@
 
 namespace quorvex {
 
-namespace {
-
-LetterSet lettersOf(Folding folding) { return folding == Folding::Spelling ? LetterSet::Extended : LetterSet::Window; }
-
-} // namespace
-
 SessionFailure Session::useFrenchText()
 {
-    if (m_frenchRead)
+    if (m_texts.hasFrench())
         return SessionFailure::None;
-    TextReadResult french = readText(toPath(m_frenchPath));
-    m_frenchTextError = french.error;
-    if (french.error) {
-        m_failureMessage = fileErrorMessage(french.error).text;
-        return french.error.kind == FileErrorKind::OutOfMemory ? SessionFailure::OutOfMemory
-                                                               : SessionFailure::Unreadable;
+    m_frenchTextError = m_texts.readFrench(toPath(m_frenchPath));
+    if (m_frenchTextError) {
+        m_failureMessage = fileErrorMessage(m_frenchTextError).text;
+        return m_frenchTextError.kind == FileErrorKind::OutOfMemory ? SessionFailure::OutOfMemory
+                                                                    : SessionFailure::Unreadable;
     }
-    m_frenchText = std::move(french.text);
-    m_frenchRead = true;
     return SessionFailure::None;
 }
 
-SessionFailure Session::loadLemmata()
+SessionFailure Session::loadLexicon()
 {
-    if (!m_lexicon) {
-        const lexicon::LexiconLookup lookup =
-            lexicon::lookUpLexicon(lexicon::lexiconPlacesOfThisProgram());
-        if (!lookup.folder) {
-            m_failureMessage = QString::fromStdString(lexicon::describeMissingLexicon(lookup.tried));
-            return SessionFailure::Unreadable;
-        }
-        lexicon::LexiconProblem failure;
-        std::vector<lexicon::LexiconProblem> malformed;  // a bad line costs its lemma, not the search
-        auto loaded = std::make_unique<lexicon::Lexicon>(lexicon::Lexicon::load(*lookup.folder, false, failure, malformed));
-        if (failure.kind == lexicon::ProblemKind::OutOfMemory)
-            return SessionFailure::OutOfMemory;
-        if (failure) {
-            m_failureMessage = QString::fromStdString(lexicon::describeProblem(failure));
-            return SessionFailure::Unreadable;
-        }
-        m_lexicon = std::move(loaded);
+    if (m_lexicon)
+        return SessionFailure::None;
+    lexicon::LexiconLoad load = lexicon::loadLexicon(std::nullopt, false);
+    if (!load.folder) {
+        m_failureMessage = QString::fromStdString(lexicon::describeMissingLexicon(load.tried));
+        return SessionFailure::Unreadable;
     }
-    if (!m_lemmata)
-        m_lemmata = std::make_unique<TextLemmata>(TextLemmata::build(tableFor(false, Folding::Spelling), *m_lexicon));
+    if (load.failure.kind == lexicon::ProblemKind::OutOfMemory)
+        return SessionFailure::OutOfMemory;
+    if (load.failure) {
+        m_failureMessage = QString::fromStdString(lexicon::describeProblem(load.failure));
+        return SessionFailure::Unreadable;
+    }
+    // A line that cannot be read costs its lemma, not the search; the lemma choice says so.
+    m_lexiconWarning = QString::fromStdString(lexicon::unreadableLinesWarning(load.malformed));
+    auto loaded = std::make_unique<lexicon::Lexicon>(std::move(load.lexicon));
+    m_lexicon = std::move(loaded);
     return SessionFailure::None;
 }
 
-const WordTable& Session::tableFor(bool french, Folding folding)
+SessionFailure Session::searchFor(const SearchRequest& request, SearchResult& into)
 {
-    if (!french && folding == Folding::Case)
-        return m_words;
-    std::unique_ptr<WordTable>& table = french ? (folding == Folding::Case ? m_frenchPlain : m_frenchFolded)
-                                               : m_latinFolded;
-    if (!table)
-        table = std::make_unique<WordTable>(
-            WordTable::segment(std::string(french ? std::string_view(m_frenchText) : m_words.text()),
-                               lettersOf(folding)));
-    return *table;
-}
-
-SessionFailure Session::searchWithChoices(const SearchChoices& c, const QString& typedForm, ResultList& into,
-                                          const WordTable*& searched)
-{
-    const Folding folding = c.folds() ? Folding::Spelling : Folding::Case;
-    const LetterSet letters = lettersOf(folding);
     try {
-        if (c.frenchSide || !c.frenchForm.isEmpty() || !c.frenchLemma.isEmpty()) {
+        if (request.needsFrench())
             if (const SessionFailure f = useFrenchText(); f != SessionFailure::None)
                 return f;
-        }
-        // The searched text is cut with the letters of its folding, as the command line cuts it.
-        const WordTable& table = tableFor(c.frenchSide, folding);
-        const std::string_view other = c.frenchSide ? m_words.text() : std::string_view(m_frenchText);
-
-        ResultList spans;
-        m_lemmaMatch = LemmaMatchKind::Lemma;
-        m_lemmaLines.clear();
-        if (c.lemma) {
-            if (const SessionFailure f = loadLemmata(); f != SessionFailure::None)
+        SearchAids aids;
+        if (request.lemma) {
+            if (const SessionFailure f = loadLexicon(); f != SessionFailure::None)
                 return f;
-            LemmaMatchResult match = matchLemma(*m_lexicon, *m_lemmata, typedForm.toStdString(), c.lemmaStrict);
-            m_lemmaMatch = match.kind;
-            m_lemmaLines = QString::fromStdString(match.lines).trimmed();
-            spans = std::move(match.words);
-        } else {
-            spans = PhraseQuery(toCp1252(typedForm), c.phrase, folding).find(table);
+            aids.lexicon = m_lexicon.get();
         }
-        if (!c.frenchForm.isEmpty())
-            spans = keepWhereOtherPassageHolds(table, spans, other, WordPattern(toCp1252(c.frenchForm), folding),
-                                               letters);
-        if (!c.excludedForms.isEmpty()) {
-            std::vector<std::string> excluded;
-            for (const QString& form : c.excludedForms)
-                excluded.push_back(toCp1252(form));
-            spans = withoutForms(table, spans, excluded, folding);
-        }
-        if (!c.frenchLemma.isEmpty() && !c.frenchSide) {
-            spans = keepWhereFrenchHoldsLemma(table, spans, other, frenchLemmaSource(), c.frenchLemma.toStdString());
-        }
-        m_listFolding = folding;
-        into = std::move(spans);
-        searched = &table;
+        if (request.frenchLemma)
+            aids.frenchLemmas = &frenchLemmaSource();
+        into = buildSearchResult(request, m_texts, aids);
     } catch (const std::bad_alloc&) {
         return SessionFailure::OutOfMemory;
     } catch (const std::length_error&) {
@@ -133,30 +80,30 @@ std::vector<AttestedForm> Session::formsOfTheLemma()
         return {};
     // The list again without the forms left out, whatever its order: the same query and
     // choices understand the lemma as the list shown did.
-    SearchChoices all = m_choices;
+    SearchRequest all = m_result.request();
     all.excludedForms.clear();
-    ResultList spans;
-    const WordTable* table = &m_words;
-    switch (searchWithChoices(all, m_listQuery, spans, table)) {
+    all.sort = SortOrder::Text;
+    SearchResult whole;
+    switch (searchFor(all, whole)) {
     case SessionFailure::None:
         break;
     case SessionFailure::OutOfMemory:
         throw std::bad_alloc();
     case SessionFailure::Unreadable:
         // What the list needed was read for it; should it fail now, the list's own forms.
-        return attestedForms(searchedWords(), m_results, m_listFolding);
+        return attestedForms(searchedWords(), results(), folding());
     }
-    return attestedForms(*table, spans, m_listFolding);
+    return attestedForms(whole.words(), whole.list(), whole.folding());
 }
 
 SessionFailure Session::sortByNeighbour(Neighbour side)
 {
-    if (!viewHasRoomFor(m_results.size()))
+    if (!viewHasRoomFor(results().size()))
         return SessionFailure::OutOfMemory;
     try {
-        ResultList sorted = m_results;
-        quorvex::sortByNeighbour(searchedWords(), sorted, side, m_listFolding);
-        m_results.swap(sorted);
+        SearchResult sorted = m_result;
+        sorted.sortByNeighbour(side);
+        m_result = std::move(sorted);
     } catch (const std::bad_alloc&) {
         return SessionFailure::OutOfMemory;
     }
@@ -174,8 +121,9 @@ const std::vector<std::string>& Session::listForms() const
         // thousand forms.
         const WordTable& table = searchedWords();
         std::vector<std::uint8_t> seen(table.typeCount());
-        for (std::size_t row = 1; row <= m_results.size(); ++row) {
-            const Attestation& a = m_results[row - 1];
+        const ResultList& list = results();
+        for (std::size_t row = 1; row <= list.size(); ++row) {
+            const Attestation& a = list[row - 1];
             if (a.words == 1) {
                 const WordTable::TypeId type = table.typeOf(a.first);
                 if (seen[type])

@@ -26,6 +26,8 @@
 #include "windows/ToolsMenu.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -240,10 +242,14 @@ void SearchWindow::connectToolsMenu()
     connect(m_tools->sortLeft, &QAction::triggered, this, [this] { onSortByNeighbourTriggered(true); });
     connect(m_tools->sortRight, &QAction::triggered, this, [this] { onSortByNeighbourTriggered(false); });
     connect(m_tools->exportList, &QAction::triggered, this, &SearchWindow::onExportTriggered);
+    connect(m_tools->copyCommand, &QAction::triggered, this,
+            [this] { QGuiApplication::clipboard()->setText(m_session.commandLine()); });
 
     connect(&m_session, &Session::choicesChanged, this, &SearchWindow::reflectChoices);
     connect(&m_session, &Session::frenchPathChanged, this, &SearchWindow::reflectChoices);
     connect(&m_session, &Session::resultsReset, this, &SearchWindow::showCount);
+    // A list shown can be copied as a command; the lexicon read for it may have a warning.
+    connect(&m_session, &Session::resultsReset, this, &SearchWindow::reflectChoices);
     reflectChoices();
 }
 
@@ -254,7 +260,8 @@ void SearchWindow::reflectChoices()
         ? QString()
         : QString::fromStdString(lexicon::describeMissingLexicon(
               lexicon::lookUpLexicon(lexicon::lexiconPlacesOfThisProgram()).tried));
-    m_tools->reflect(m_session.choices(), lexiconMissing, !m_session.frenchPath().isEmpty());
+    m_tools->reflect(m_session.choices(), lexiconMissing, !m_session.frenchPath().isEmpty(),
+                     m_session.lexiconWarning(), m_session.searched());
 }
 
 void SearchWindow::changeChoices(const SearchChoices& choices)

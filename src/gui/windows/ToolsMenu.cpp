@@ -1,6 +1,7 @@
 #include "windows/ToolsMenu.h"
 
 #include "look/WindowLook.h"
+#include "concordance/SearchRequest.h"
 #include "session/SearchChoices.h"
 
 #include <QAction>
@@ -48,11 +49,13 @@ ToolsMenu::ToolsMenu(QMenu* menu) : QObject(menu), m_menu(menu)
     markTranslations = addChoice(menu, QStringLiteral("Mar&quer les traductions"), "marquer_traductions");
     menu->addSeparator();
     exportList = addMenuItem(menu, QStringLiteral("E&xporter..."), "exporter");
+    copyCommand = addMenuItem(menu, QStringLiteral("Cop&ier la commande"), "copier_commande");
 }
 
 QAction* ToolsMenu::item(const QString& name) const { return m_menu->findChild<QAction*>(name); }
 
-void ToolsMenu::reflect(const SearchChoices& c, const QString& lexiconMissing, bool frenchTextNamed)
+void ToolsMenu::reflect(const SearchChoices& c, const QString& lexiconMissing, bool frenchTextNamed,
+                        const QString& lexiconWarning, bool listShown)
 {
     const bool lexiconFound = lexiconMissing.isEmpty();
     showChecked(lemma, c.lemma);
@@ -64,23 +67,28 @@ void ToolsMenu::reflect(const SearchChoices& c, const QString& lexiconMissing, b
     showChecked(frenchForm, !c.frenchForm.isEmpty());
     showChecked(markTranslations, c.markTranslations);
 
-    // The command line's refusals: a lemma is one Latin word, the French side has no French
-    // passage to filter on nor French renderings of its own.
-    lemma->setEnabled(lexiconFound && !c.phrase && !c.frenchSide);
+    // A choice is offered when the request it would make passes the command line's checks.
+    const auto accepted = [&](auto change) {
+        SearchChoices with = c;
+        change(with);
+        return requestRefusal(with.request(QString()), frenchTextNamed).empty();
+    };
+    lemma->setEnabled(lexiconFound && accepted([](SearchChoices& w) { w.lemma = true; }));
     lemmaStrict->setEnabled(lexiconFound && c.lemma);
     lemmaForms->setEnabled(lexiconFound && c.lemma);
     normalize->setEnabled(!c.lemma);
-    phrase->setEnabled(!c.lemma);
-    frenchSide->setEnabled(frenchTextNamed && !c.lemma && c.frenchForm.isEmpty()
-                           && c.frenchLemma.isEmpty());
-    frenchForm->setEnabled(frenchTextNamed && !c.frenchSide);
+    phrase->setEnabled(accepted([](SearchChoices& w) { w.phrase = true; }));
+    frenchSide->setEnabled(accepted([](SearchChoices& w) { w.frenchSide = true; }));
+    frenchForm->setEnabled(accepted([](SearchChoices& w) { w.frenchForm = QStringLiteral("x"); }));
     translations->setEnabled(frenchTextNamed && !c.frenchSide);
     markTranslations->setEnabled(frenchTextNamed && !c.frenchSide);
+    copyCommand->setEnabled(listShown);
 
+    const QString lexiconTip = lexiconFound ? lexiconWarning : lexiconMissing;
     for (QAction* item : {lemma, lemmaStrict, lemmaForms})
-        item->setToolTip(lexiconMissing);
+        item->setToolTip(lexiconTip);
     // Tool tips of menu items show only when the menu asks for them.
-    m_menu->setToolTipsVisible(!lexiconFound);
+    m_menu->setToolTipsVisible(!lexiconTip.isEmpty());
 }
 
 } // namespace quorvex

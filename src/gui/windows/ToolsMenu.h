@@ -25,10 +25,13 @@ public:
     QAction* item(const QString& name) const;
 
     // Check marks for the choices in effect and the greying: an item the command line refuses
-    // beside a checked one is greyed, and so are the lemma's items without the lexicon and the
-    // French text's items while no French text is named. `lexiconMissing` is empty when the
-    // lexicon is found, else the lemma items' tool tip.
-    void reflect(const SearchChoices& choices, const QString& lexiconMissing, bool frenchTextNamed);
+    // beside a checked one (the request's one validation) is greyed, and so are the lemma's
+    // items without the lexicon and the French text's items while no French text is named.
+    // `lexiconMissing` is empty when the lexicon is found, else the lemma items' tool tip;
+    // `lexiconWarning`, what the lexicon's reading could not read, is their tool tip then.
+    // "Copier la commande" needs `listShown`.
+    void reflect(const SearchChoices& choices, const QString& lexiconMissing, bool frenchTextNamed,
+                 const QString& lexiconWarning = QString(), bool listShown = false);
 
     QAction* lemma = nullptr;
     QAction* lemmaStrict = nullptr;
@@ -45,6 +48,7 @@ public:
     QAction* translations = nullptr;
     QAction* markTranslations = nullptr;
     QAction* exportList = nullptr;
+    QAction* copyCommand = nullptr;  // the list shown as a quorvex-cli command line
 
 private:
     QMenu* m_menu;

@@ -1,0 +1,66 @@
+#include "concordance/SearchRequest.h"
+
+#include "text/Cp1252.h"
+
+namespace quorvex {
+
+std::string lemmaRefusal(const SearchRequest& r)
+{
+    if (!r.lemma)
+        return {};
+    const std::string option = r.lemmaStrict ? "--lemma-strict" : "--lemma";
+    if (r.phrase)
+        return option + " ne s'emploie pas avec --phrase (un lemme est un seul mot).";
+    if (r.frenchSide)
+        return option + " cherche dans le texte latin, pas avec --side french.";
+    if (r.query.find('*') != std::string::npos)
+        return "un lemme ne contient pas de « * » (« " + r.query + " »).";
+    return {};
+}
+
+std::string frenchRefusal(const SearchRequest& r, bool frenchText)
+{
+    if ((r.frenchSide || r.frenchForm) && !frenchText)
+        return std::string(r.frenchSide ? "--side french" : "--french-form")
+            + " demande le texte français (--french FICHIER).";
+    if (r.frenchLemma && !frenchText)
+        return "--french-lemma demande le texte français (--french FICHIER).";
+    if (r.frenchLemma && r.frenchSide)
+        return "--french-lemma ne s'emploie pas avec --side french.";
+    if (r.frenchSide && r.frenchForm)
+        return "--french-form ne s'emploie pas avec --side french (la forme cherchée est déjà "
+               "française).";
+    return {};
+}
+
+std::string requestRefusal(const SearchRequest& r, bool frenchText)
+{
+    std::string refusal = lemmaRefusal(r);
+    return refusal.empty() ? frenchRefusal(r, frenchText) : refusal;
+}
+
+std::vector<std::string> requestArguments(const SearchRequest& r)
+{
+    std::vector<std::string> args;
+    if (r.phrase)
+        args.push_back("--phrase");
+    // A lemma's forms are always folded: its option says so.
+    if (r.normalize && !r.lemma)
+        args.push_back("--normalize");
+    if (r.lemma)
+        args.push_back(r.lemmaStrict ? "--lemma-strict" : "--lemma");
+    if (r.frenchSide)
+        args.insert(args.end(), {"--side", "french"});
+    if (r.frenchForm)
+        args.insert(args.end(), {"--french-form", cp1252ToUtf8(*r.frenchForm)});
+    for (const std::string& form : r.excludedForms)
+        args.insert(args.end(), {"--exclude-form", cp1252ToUtf8(form)});
+    if (r.frenchLemma)
+        args.insert(args.end(), {"--french-lemma", *r.frenchLemma});
+    if (r.sort != SortOrder::Text)
+        args.insert(args.end(), {"--sort", r.sort == SortOrder::Forms ? "forms" : r.sort == SortOrder::Left ? "left" : "right"});
+    args.insert(args.end(), {"--", r.query});
+    return args;
+}
+
+} // namespace quorvex

@@ -1,0 +1,160 @@
+#pragma once
+// A search carried out: the two texts with the word tables cut from them, and the one
+// function that turns a SearchRequest into its list. The list comes back together with the
+// word table it indexes (a SearchResult), so no reader can pair a list with another table:
+// the KWIC lines, the collocates, the dispersion and every output read both from it.
+
+#include "concordance/LemmaMatch.h"
+#include "concordance/NeighbourSort.h"
+#include "concordance/ResultList.h"
+#include "concordance/SearchRequest.h"
+#include "concordance/SpellingFold.h"
+#include "concordance/TextLemmata.h"
+#include "concordance/WordTable.h"
+#include "lexicon/Lexicon.h"
+#include "text/TextFile.h"
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvex {
+
+class FrenchLemmas;
+
+// The Latin text and its French translation (Windows-1252), and the tables cut from them as
+// searches ask: with the window's letters, or with the extended ones when the spelling is
+// folded. A table is cut the first time it is asked for and kept; the first one of a text
+// takes the text over, so a text read for one search is held once.
+class SearchTexts {
+public:
+    SearchTexts();
+    ~SearchTexts();
+    SearchTexts(SearchTexts&&) noexcept;
+    SearchTexts& operator=(SearchTexts&&) noexcept;
+
+    // Each forgets what was cut from the text it replaces.
+    void setLatin(std::string text);
+    void setLatin(WordTable windowLetters);  // already cut with the window's letters
+    void setFrench(std::string text);
+    // The same from a file, read as readText reads a text; on failure the error, and what
+    // was held stays.
+    FileError readLatin(const std::string& path);
+    FileError readFrench(const std::string& path);
+    bool hasLatin() const { return m_latin.given; }
+    bool hasFrench() const { return m_french.given; }
+
+    // The text as read; empty when not given.
+    const std::string& text(bool french) const;
+    // The table cut with the folding's letters. Throws std::bad_alloc, std::length_error.
+    std::shared_ptr<const WordTable> table(bool french, Folding folding);
+    // The same when it was cut already, else null.
+    std::shared_ptr<const WordTable> tableIfCut(bool french, Folding folding) const;
+    // The candidate lemmata of the Latin text's forms (its table cut for the spelling folding),
+    // built at the first lemma search with this lexicon. Throws std::bad_alloc.
+    std::shared_ptr<const TextLemmata> lemmata(const lexicon::Lexicon& lexicon);
+
+private:
+    struct Side {
+        bool given = false;
+        std::string text;          // until a table takes it over
+        bool inTable = false;      // the text lives in the tables now
+        std::shared_ptr<const WordTable> tables[2];  // by Folding::Case, Folding::Spelling
+    };
+    Side& side(bool french) { return french ? m_french : m_latin; }
+    const Side& side(bool french) const { return french ? m_french : m_latin; }
+
+    Side m_latin, m_french;
+    std::shared_ptr<const TextLemmata> m_lemmata;
+    const lexicon::Lexicon* m_lemmataLexicon = nullptr;
+};
+
+// What a search reads besides its texts: the Latin lexicon for a lemma, the French lemmas
+// for a French lemma filter. Null where the request does not need them.
+struct SearchAids {
+    const lexicon::Lexicon* lexicon = nullptr;
+    FrenchLemmas* frenchLemmas = nullptr;
+};
+
+// The list alone, or only its count when nothing reads the rows ("--count").
+enum class SearchWants { List, Count };
+
+// What became of the query before any list.
+enum class QueryStatus {
+    Searched,
+    Unsearchable,  // a character the texts' code page lacks: nothing can match
+    UnknownLemma,  // neither a lemma of the lexicon nor a form of the text
+};
+
+class SearchResult {
+public:
+    // Before any search: the list's one empty row over an empty table.
+    SearchResult();
+    // Before any search over a loaded text: the empty row over its table.
+    explicit SearchResult(std::shared_ptr<const WordTable> table);
+
+    const SearchRequest& request() const { return m_request; }
+    // The table the list indexes: the searched text's, cut for the request's folding.
+    const WordTable& words() const { return *m_table; }
+    const std::shared_ptr<const WordTable>& sharedWords() const { return m_table; }
+    const ResultList& list() const { return m_list; }
+    // The attestations found: the list's size, or the count alone of a SearchWants::Count.
+    std::size_t count() const { return m_countOnly ? m_count : (holdsAttestations(m_list) ? m_list.size() : 0); }
+    bool countOnly() const { return m_countOnly; }
+    bool searched() const { return m_searched; }
+    Folding folding() const { return m_request.folding(); }
+    bool frenchSide() const { return m_request.frenchSide; }
+
+    QueryStatus status() const { return m_status; }
+    // The query as the list's headings give it, Windows-1252: the form typed, or the lemma's
+    // heading.
+    const std::string& form() const { return m_form; }
+    // With Unsearchable: the character the code page lacks (UTF-8).
+    const std::string& missingChar() const { return m_missingChar; }
+
+    // A lemma search: how the lemma was understood, the lines that say so (UTF-8, each ended
+    // by "\n"), the lemmata it names, the text's folded forms found, and the lemmata of the
+    // text with the lexicon they come from (null outside lemma searches).
+    LemmaMatchKind lemmaMatch() const { return m_lemmaMatch; }
+    const std::string& lemmaLines() const { return m_lemmaLines; }
+    const std::vector<lexicon::LemmaId>& lemmata() const { return m_lemmata; }
+    const std::vector<TextLemmata::TypeId>& lemmaTypes() const { return m_lemmaTypes; }
+    const TextLemmata* textLemmata() const { return m_textLemmata.get(); }
+    const lexicon::Lexicon* lexicon() const { return m_lexicon; }
+
+    // Reorders the rows (the table stays): "Formes" with its keys, or the neighbours' order
+    // under the request's folding. Throws std::bad_alloc.
+    void sortByForm(SortKeys keys);
+    void sortByNeighbour(Neighbour side);
+
+    friend SearchResult buildSearchResult(const SearchRequest&, SearchTexts&, const SearchAids&, SearchWants);
+
+private:
+    SearchRequest m_request;
+    std::shared_ptr<const WordTable> m_table;
+    ResultList m_list = emptyRowList();
+    std::size_t m_count = 0;
+    bool m_countOnly = false;
+    bool m_searched = false;
+    QueryStatus m_status = QueryStatus::Searched;
+    std::string m_form, m_missingChar;
+    LemmaMatchKind m_lemmaMatch = LemmaMatchKind::Lemma;
+    std::string m_lemmaLines;
+    std::vector<lexicon::LemmaId> m_lemmata;
+    std::vector<TextLemmata::TypeId> m_lemmaTypes;
+    std::shared_ptr<const TextLemmata> m_textLemmata;
+    const lexicon::Lexicon* m_lexicon = nullptr;
+};
+
+// The list the request asks for, in its order: the form, phrase or lemma found in the
+// searched text, kept where the other text's passage holds the French form or the French
+// lemma, without the forms left out, sorted. The request must be accepted by requestRefusal,
+// and `aids` hold what it needs (the lexicon for a lemma, the French lemmas for a French
+// lemma). A count alone is counted without a list when no filter needs the rows. Throws
+// std::bad_alloc and std::length_error when memory runs short.
+SearchResult buildSearchResult(const SearchRequest& request, SearchTexts& texts, const SearchAids& aids,
+                               SearchWants wants = SearchWants::List);
+
+} // namespace quorvex

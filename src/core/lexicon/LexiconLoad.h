@@ -1,0 +1,30 @@
+#pragma once
+// The Latin lexicon found and read as both front ends read it, and what they say of the lines
+// it could not read: such a line costs its lemma, never silently.
+
+#include "lexicon/Lexicon.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quorvex::lexicon {
+
+struct LexiconLoad {
+    std::optional<std::string> folder;       // none: no lexicon was found
+    std::vector<std::string> tried;          // the folders looked at, for the message
+    Lexicon lexicon;                         // empty unless ok()
+    LexiconProblem failure;                  // a file that could not be read
+    std::vector<LexiconProblem> malformed;   // the lines that could not be read, in file order
+    bool ok() const { return folder && !failure; }
+};
+
+// Finds the folder as lookUpLexicon does for this program (`named` first) and reads it; `withExtension`
+// adds the extension's files.
+LexiconLoad loadLexicon(const std::optional<std::string>& named, bool withExtension);
+
+// One French line (UTF-8, no end of line) naming the first unreadable line's file and number
+// and how many there are; "" when every line was read.
+std::string unreadableLinesWarning(const std::vector<LexiconProblem>& malformed);
+
+} // namespace quorvex::lexicon

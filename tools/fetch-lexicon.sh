@@ -7,7 +7,11 @@
 set -euo pipefail
 dest=${1:-/var/cache/quorvex/lexicon}
 files="modeles.la lemmes.la irregs.la assimilations.la contractions.la lemmes.fr lem_ext.la lem_ext.fr"
+# The few lines its reader cannot read are mended, each as the table says and why; a lexicon
+# fetched before the table is mended too.
+mend() { perl "$(dirname "$0")/mend-lexicon.pl" "$(dirname "$0")/lexicon-corrections.tsv" "$1"; }
 if [ -f "$dest/lemmes.la" ] && [ -f "$dest/copyright" ]; then
+  mend "$dest"
   echo "lexicon: already in $dest"
   exit 0
 fi
@@ -21,6 +25,7 @@ for f in $files; do
   install -m 0644 "$work/x/usr/share/collatinus/data/$f" "$dest.new/$f"
 done
 install -m 0644 "$work/x/usr/share/doc/collatinus/copyright" "$dest.new/copyright"
+mend "$dest.new"
 rm -rf "$dest"
 mv "$dest.new" "$dest"
 echo "lexicon: $(ls "$dest" | wc -l) files in $dest"

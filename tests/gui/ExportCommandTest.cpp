@@ -4,6 +4,7 @@
 
 #include "cli/CliRunner.h"
 #include "platform/QtFileDialogs.h"
+#include "support/FileSizeLimit.h"
 #include "support/SmallLexicon.h"
 #include "support/WindowDriver.h"
 
@@ -21,24 +22,6 @@ const QByteArray kLatin = cp1252("[1] Deus dixit et caelum est. [2] Filius Dei d
                                  "[3] Israel dicit, Israel est; deumque dicis. [4] Filius <Dei> & est");
 const QByteArray kFrench = cp1252("[1] Dieu dit et le ciel est. [2] Le Fils de Dieu dit le ciel\r\n"
                                   "[3] Israël dit ; Israël est. [4] Le Fils de « Dieu » est");
-
-// Files may grow no further than `bytes` while it lives, as on a disk that is full.
-struct FileSizeLimit {
-    explicit FileSizeLimit(rlim_t bytes) : oldHandler(std::signal(SIGXFSZ, SIG_IGN))
-    {
-        getrlimit(RLIMIT_FSIZE, &old);
-        rlimit limit = old;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, oldHandler);
-    }
-    rlimit old{};
-    void (*oldHandler)(int);
-};
 
 enum Filter { Tsv, Csv, Html, Kwic, Tmx };
 

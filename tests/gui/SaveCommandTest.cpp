@@ -3,6 +3,7 @@
 
 #include "cli/CliRunner.h"
 #include "session/SearchDate.h"
+#include "support/FileSizeLimit.h"
 #include "support/WindowDriver.h"
 
 #include <QDialog>
@@ -30,24 +31,6 @@ QByteArray lines(const QList<QByteArray>& all)
         out += line + "\r\n";
     return out;
 }
-
-// Files may grow no further than `bytes` while it lives, as on a disk that is full.
-struct FileSizeLimit {
-    explicit FileSizeLimit(rlim_t bytes) : oldHandler(std::signal(SIGXFSZ, SIG_IGN))
-    {
-        getrlimit(RLIMIT_FSIZE, &old);
-        rlimit limit = old;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, oldHandler);
-    }
-    rlimit old{};
-    void (*oldHandler)(int);
-};
 
 } // namespace
 

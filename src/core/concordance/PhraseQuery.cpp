@@ -58,6 +58,12 @@ ResultList PhraseQuery::find(const WordTable& table) const
         for (WordTable::TypeId t = 0; t < table.typeCount(); ++t)
             count += wanted[0][t] ? table.typeFrequency(t) : 0;
         spans.reserve(count);
+        // A query every word matches ("*") needs no walk over the types.
+        if (count == n) {
+            for (std::size_t i = 0; i < n; ++i)
+                spans.push_back(Attestation{static_cast<WordIndex>(i), 1});
+            return spans;
+        }
         table.forEachWordOfTypes(wanted[0], [&](std::size_t i) {
             spans.push_back(Attestation{static_cast<WordIndex>(i), 1});
         });

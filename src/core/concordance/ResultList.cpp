@@ -1,6 +1,7 @@
 #include "concordance/ResultList.h"
 
 #include "concordance/FormQuery.h"
+#include "concordance/PhraseQuery.h"
 
 #include <algorithm>
 #include <array>
@@ -9,41 +10,9 @@
 
 namespace quorvex {
 
-namespace {
-
-// One flag per type of the table: whether its form matches. The query meets each distinct
-// form once, however many words bear it.
-std::vector<std::uint8_t> matchingTypes(const WordTable& table, const FormQuery& query)
-{
-    std::vector<std::uint8_t> wanted(table.typeCount());
-    for (WordTable::TypeId t = 0; t < wanted.size(); ++t)
-        wanted[t] = query.matches(table.typeText(t)) ? 1 : 0;
-    return wanted;
-}
-
-} // namespace
-
 ResultList findForms(const WordTable& table, std::string_view typedQuery)
 {
-    const FormQuery query = FormQuery::parse(typedQuery);
-    const std::vector<std::uint8_t> wanted = matchingTypes(table, query);
-    std::size_t count = 0;
-    for (WordTable::TypeId t = 0; t < wanted.size(); ++t)
-        count += wanted[t] ? table.typeFrequency(t) : 0;
-    ResultList results;
-    if (count == 0)
-        return results;
-    results.reserve(count);
-    if (count == table.size()) {
-        results.resize(count);
-        for (std::size_t i = 0; i < count; ++i)
-            results[i] = Attestation{static_cast<WordIndex>(i), 1};
-        return results;
-    }
-    table.forEachWordOfTypes(wanted, [&](std::size_t i) {
-        results.push_back(Attestation{static_cast<WordIndex>(i), 1});
-    });
-    return results;
+    return PhraseQuery(typedQuery, false, Folding::Case).find(table);
 }
 
 std::string_view attestationForm(const WordTable& table, const Attestation& a, std::string& scratch)
@@ -88,12 +57,7 @@ std::size_t attestationLength(const WordTable& table, const Attestation& a)
 
 std::size_t countForms(const WordTable& table, std::string_view typedQuery)
 {
-    const FormQuery query = FormQuery::parse(typedQuery);
-    std::size_t count = 0;
-    for (WordTable::TypeId t = 0; t < table.typeCount(); ++t)
-        if (query.matches(table.typeText(t)))
-            count += table.typeFrequency(t);
-    return count;
+    return PhraseQuery(typedQuery, false, Folding::Case).count(table);
 }
 
 std::size_t countForms(std::string_view text, std::string_view typedQuery, LetterSet letters)

@@ -4,6 +4,8 @@
 
 #include "lexicon/LatinSpelling.h"
 
+#include "text/Utf8.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -78,21 +80,7 @@ inline std::string describeChar(char32_t c)
     if (c == 0)
         return "UTF-8 invalide";
     std::string utf8;
-    if (c < 0x80) {
-        utf8.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        utf8.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        utf8.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        utf8.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        utf8.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        utf8.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        utf8.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        utf8.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        utf8.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        utf8.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
+    appendUtf8(utf8, c);
     return "caractère « " + utf8 + " » hors des lettres latines";
 }
 

@@ -1,6 +1,7 @@
 #include "cli/LemmaSearch.h"
 
 #include "cli/CommandCommon.h"
+#include "cli/TallyCount.h"
 #include "concordance/LemmaFrequencies.h"
 #include "concordance/LemmaMatch.h"
 #include "lexicon/LexiconFolder.h"
@@ -97,7 +98,7 @@ namespace {
 
 void writeLemmaFrequencies(std::ostream& out, std::ostream& err, const CliOptions& options,
                            const lexicon::Lexicon& lexicon, const TextLemmata& lemmata,
-                           const WordTable& table)
+                           std::size_t words)
 {
     const bool csv = options.format == ExportFormat::Csv;
     OutputBuffer buffer(out);
@@ -111,23 +112,19 @@ void writeLemmaFrequencies(std::ostream& out, std::ostream& err, const CliOption
         buffer.flushIfFull();
     }
     buffer.flush();
-    err << "Mots expliqués par le lexique : " << percent(lemmata.explainedWords(), table.size())
-        << " % (" << lemmata.explainedWords() << " sur " << table.size() << ").\n";
+    err << "Mots expliqués par le lexique : " << percent(lemmata.explainedWords(), words)
+        << " % (" << lemmata.explainedWords() << " sur " << words << ").\n";
 }
 
 } // namespace
 
 int runLemmaFrequencies(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
-    TextReadResult latin = readText(options.latinPath);
-    if (latin.error)
-        return reportFileError(err, latin.error);
-    const WordTable table = WordTable::segment(std::move(latin.text), LetterSet::Extended);
-    std::unique_ptr<lexicon::Lexicon> lexicon;
-    if (const int code = loadLexicon(options, err, lexicon))
+    // Frequencies by lemma need each distinct form's count, not its words: no word table.
+    TalliedText text;
+    if (const int code = tallyLatinText(options, LetterSet::Extended, LexiconUse::ReadAndAnalyse, err, text))
         return code;
-    const TextLemmata lemmata = TextLemmata::build(table, *lexicon);
-    writeLemmaFrequencies(out, err, options, *lexicon, lemmata, table);
+    writeLemmaFrequencies(out, err, options, *text.lexicon, *text.lemmata, text.forms->wordCount());
     return finishOutput(out, err);
 }
 

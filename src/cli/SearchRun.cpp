@@ -3,6 +3,7 @@
 #include "cli/CliChecks.h"
 #include "cli/CommandCommon.h"
 #include "cli/LemmaSearch.h"
+#include "cli/TallyCount.h"
 #include "translation/Equivalents.h"
 
 namespace quorvex {
@@ -94,6 +95,9 @@ int runSearch(const CliOptions& options, std::ostream& out, std::ostream& err)
     if (!output)
         return kExitUsage;
     SearchRun run{options, {}, false, {}, {}, {}, {}};
+
+    if (countTakesTally(options))
+        return runTallyCount(options, out, err);
 
     // Counting words of one form needs no word table, no list and no order: one pass of the
     // text, mapped where the system allows, so that nothing is copied and little is held at

@@ -1,9 +1,11 @@
 #include "concordance/LemmaMatch.h"
 
+#include "concordance/SpellingFold.h"
 #include "lexicon/LatinSpelling.h"
 #include "text/Cp1252.h"
 
 #include <optional>
+#include <unordered_map>
 
 namespace quorvex {
 
@@ -66,6 +68,37 @@ LemmaMatchResult matchLemma(const lexicon::Lexicon& lexicon, const TextLemmata& 
     LemmaMatchResult into = matchLemmaTypes(lexicon, lemmata, typed, strict);
     into.words = lemmata.wordsOf(into.types);
     return into;
+}
+
+std::optional<std::size_t> countLemmaWords(const lexicon::Lexicon& lexicon, const FormTally& forms,
+                                           const std::string& typedArgument, bool strict)
+{
+    const std::vector<lexicon::LemmaId> lemmata = lexicon.lemmataNamed(asUtf8(typedArgument));
+    if (lemmata.empty())
+        return std::nullopt;
+    const lexicon::Lexicon::FormFilter filter = lexicon.formFilter(lemmata);
+    // Written forms that fold alike share one analysis.
+    std::unordered_map<std::string, bool> decided;
+    std::string folded;
+    std::vector<lexicon::LemmaId> candidates;
+    std::size_t total = 0;
+    for (FormTally::TypeId t = 0; t < forms.typeCount(); ++t) {
+        folded.clear();
+        appendFolded(folded, forms.typeText(t), Folding::Spelling);
+        if (!filter.mayGive(folded))
+            continue;
+        auto it = decided.find(folded);
+        if (it == decided.end()) {
+            candidates.clear();
+            lexicon.analyse(folded, candidates);
+            const bool gives = TextLemmata::candidatesGive(
+                lexicon, {candidates.data(), candidates.size()}, lemmata, strict);
+            it = decided.emplace(folded, gives).first;
+        }
+        if (it->second)
+            total += forms.typeFrequency(t);
+    }
+    return total;
 }
 
 std::string lemmaHeading(const std::string& typed)

@@ -3,10 +3,12 @@
 // words whose form is a form of the lemmata it names; else, when the text holds it, the words
 // of that folded form; else nothing, with the lines that say why and what comes near.
 
+#include "concordance/FormTally.h"
 #include "concordance/ResultList.h"
 #include "concordance/TextLemmata.h"
 #include "lexicon/Lexicon.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +37,13 @@ LemmaMatchResult matchLemma(const lexicon::Lexicon& lexicon, const TextLemmata& 
 // The same without the words: a count sums the types' frequencies and needs no list.
 LemmaMatchResult matchLemmaTypes(const lexicon::Lexicon& lexicon, const TextLemmata& lemmata,
                                  const std::string& typed, bool strict);
+
+// A count by lemma from the text's distinct forms alone, equal to the word count of
+// matchLemmaTypes' types when the lexicon knows the lemmata `typed` names; nullopt when it
+// does not (matchLemmaTypes then says what the name is). Only the forms that the lexicon's
+// quick test lets through are analysed.
+std::optional<std::size_t> countLemmaWords(const lexicon::Lexicon& lexicon, const FormTally& forms,
+                                           const std::string& typed, bool strict);
 
 // The typed lemma as headings show it (Windows-1252): as typed, else without its quantity
 // marks when the code page lacks them, else its folded letters. Bytes that are not UTF-8 are

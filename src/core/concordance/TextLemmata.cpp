@@ -7,32 +7,34 @@
 
 namespace quorvex {
 
-TextLemmata TextLemmata::build(const WordTable& words, const lexicon::Lexicon& lexicon)
+TextLemmata::Builder::Builder(const lexicon::Lexicon& lexicon)
 {
-    TextLemmata t;
-    t.m_lexicon = &lexicon;
-    t.m_words = &words;
-    // The table's types are its distinct forms as written: each is folded once, and each
-    // distinct folded form analysed once; the words themselves are never walked.
-    const std::size_t written = words.typeCount();
-    t.m_writtenTypes.reserve(written);
-    std::unordered_map<std::string, TypeId> byFolded;
-    byFolded.reserve(written);
-    std::string folded;
-    t.m_candidateStart.push_back(0);
-    for (WordTable::TypeId w = 0; w < written; ++w) {
-        folded.clear();
-        appendFolded(folded, words.typeText(w), Folding::Spelling);
-        const auto [it, inserted] = byFolded.emplace(folded, static_cast<TypeId>(t.m_typeForms.size()));
-        if (inserted) {
-            t.m_typeForms.push_back(folded);
-            t.m_typeFrequency.push_back(0);
-            lexicon.analyse(folded, t.m_candidates);
-            t.m_candidateStart.push_back(static_cast<std::uint32_t>(t.m_candidates.size()));
-        }
-        t.m_writtenTypes.push_back(it->second);
-        t.m_typeFrequency[it->second] += words.typeFrequency(w);
+    m_lemmata.m_lexicon = &lexicon;
+    m_lemmata.m_candidateStart.push_back(0);
+}
+
+void TextLemmata::Builder::addWrittenForm(std::string_view written)
+{
+    // Each distinct folded form is analysed once, however many written forms fold to it.
+    TextLemmata& t = m_lemmata;
+    m_folded.clear();
+    appendFolded(m_folded, written, Folding::Spelling);
+    const auto [it, inserted] = m_byFolded.emplace(m_folded, static_cast<TypeId>(t.m_typeForms.size()));
+    if (inserted) {
+        t.m_typeForms.push_back(m_folded);
+        t.m_lexicon->analyse(m_folded, t.m_candidates);
+        t.m_candidateStart.push_back(static_cast<std::uint32_t>(t.m_candidates.size()));
     }
+    t.m_writtenTypes.push_back(it->second);
+}
+
+TextLemmata TextLemmata::Builder::finish(const std::function<std::size_t(std::uint32_t)>& frequencyOf)
+{
+    TextLemmata t = std::move(m_lemmata);
+    m_byFolded.clear();
+    t.m_typeFrequency.assign(t.m_typeForms.size(), 0);
+    for (std::uint32_t w = 0; w < t.m_writtenTypes.size(); ++w)
+        t.m_typeFrequency[t.m_writtenTypes[w]] += frequencyOf(w);
     for (TypeId type = 0; type < t.m_typeForms.size(); ++type)
         if (!t.candidates(type).empty())
             t.m_explainedWords += t.m_typeFrequency[type];
@@ -42,6 +44,28 @@ TextLemmata TextLemmata::build(const WordTable& words, const lexicon::Lexicon& l
     std::sort(t.m_sortedTypes.begin(), t.m_sortedTypes.end(),
               [&t](TypeId a, TypeId b) { return t.m_typeForms[a] < t.m_typeForms[b]; });
     return t;
+}
+
+template <typename Forms>
+TextLemmata TextLemmata::buildFrom(const Forms& forms, const lexicon::Lexicon& lexicon)
+{
+    // The distinct forms as written are each folded once; the words are never walked.
+    Builder builder(lexicon);
+    for (std::uint32_t w = 0; w < forms.typeCount(); ++w)
+        builder.addWrittenForm(forms.typeText(w));
+    return builder.finish([&forms](std::uint32_t w) { return forms.typeFrequency(w); });
+}
+
+TextLemmata TextLemmata::build(const WordTable& words, const lexicon::Lexicon& lexicon)
+{
+    TextLemmata t = buildFrom(words, lexicon);
+    t.m_words = &words;
+    return t;
+}
+
+TextLemmata TextLemmata::build(const FormTally& forms, const lexicon::Lexicon& lexicon)
+{
+    return buildFrom(forms, lexicon);
 }
 
 TextLemmata::TypeId TextLemmata::findType(std::string_view folded) const
@@ -54,24 +78,28 @@ TextLemmata::TypeId TextLemmata::findType(std::string_view folded) const
     return *at;
 }
 
+bool TextLemmata::candidatesGive(const lexicon::Lexicon& lexicon, Candidates c,
+                                 const std::vector<LemmaId>& lemmata, bool strict)
+{
+    if (c.empty())
+        return false;
+    const std::uint32_t top = lexicon.lemma(*c.begin()).frequency;
+    for (const LemmaId id : c) {
+        if (strict && lexicon.lemma(id).frequency != top)
+            return false;  // candidates come most frequent first
+        if (std::find(lemmata.begin(), lemmata.end(), id) != lemmata.end())
+            return true;
+    }
+    return false;
+}
+
 std::vector<TextLemmata::TypeId> TextLemmata::typesOf(const std::vector<LemmaId>& lemmata,
                                                       bool strict) const
 {
     std::vector<TypeId> types;
-    for (TypeId type = 0; type < m_typeForms.size(); ++type) {
-        const Candidates c = candidates(type);
-        if (c.empty())
-            continue;
-        const std::uint32_t top = m_lexicon->lemma(*c.begin()).frequency;
-        for (const LemmaId id : c) {
-            if (strict && m_lexicon->lemma(id).frequency != top)
-                break;  // candidates come most frequent first
-            if (std::find(lemmata.begin(), lemmata.end(), id) != lemmata.end()) {
-                types.push_back(type);
-                break;
-            }
-        }
-    }
+    for (TypeId type = 0; type < m_typeForms.size(); ++type)
+        if (candidatesGive(*m_lexicon, candidates(type), lemmata, strict))
+            types.push_back(type);
     return types;
 }
 

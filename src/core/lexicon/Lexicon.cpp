@@ -281,6 +281,83 @@ void Lexicon::analyse(std::string_view folded, std::vector<LemmaId>& out) const
     out.erase(std::unique(out.begin() + static_cast<std::ptrdiff_t>(start), out.end()), out.end());
 }
 
+Lexicon::FormFilter Lexicon::formFilter(const std::vector<LemmaId>& lemmata) const
+{
+    const LexiconData& d = *m_data;
+    FormFilter filter;
+    filter.m_data = m_data.get();
+    filter.m_starts.resize(256);
+    const auto wanted = [&lemmata](LemmaId id) {
+        return std::find(lemmata.begin(), lemmata.end(), id) != lemmata.end();
+    };
+    const auto add = [&filter](std::string_view start) {
+        if (start.empty())
+            filter.m_anyStart = true;
+        else
+            filter.m_starts[static_cast<unsigned char>(start.front())].emplace_back(start);
+    };
+    for (std::uint32_t name = 0; name < d.stemHead.size(); ++name)
+        for (std::uint32_t k = d.stemHead[name]; k != LexiconData::kNone; k = d.stems[k].next)
+            if (wanted(d.stems[k].lemma)) {
+                add(d.stemNames.at(name));
+                break;
+            }
+    for (const auto& [form, ids] : d.irregulars)
+        if (std::any_of(ids.begin(), ids.end(), wanted))
+            add(form);
+    return filter;
+}
+
+bool Lexicon::FormFilter::begunByOne(std::string_view spelling) const
+{
+    if (m_anyStart)
+        return true;
+    if (spelling.empty())
+        return false;
+    for (const std::string& start : m_starts[static_cast<unsigned char>(spelling.front())])
+        if (spelling.size() >= start.size() && spelling.compare(0, start.size(), start) == 0)
+            return true;
+    return false;
+}
+
+bool Lexicon::FormFilter::mayGive(std::string_view folded) const
+{
+    // Every spelling analyse may look up for the form, and more: a superset is safe.
+    std::string variant;
+    const auto anyVariantBegun = [&](std::string_view form) {
+        if (begunByOne(form))
+            return true;
+        for (const auto& [plain, assimilated] : m_data->assimilations)
+            for (int way = 0; way < 2; ++way) {
+                const std::string& from = way == 0 ? plain : assimilated;
+                const std::string& to = way == 0 ? assimilated : plain;
+                if (form.size() > from.size() && form.compare(0, from.size(), from) == 0) {
+                    variant = to;
+                    variant.append(form.substr(from.size()));
+                    if (begunByOne(variant))
+                        return true;
+                }
+            }
+        for (const auto& [contracted, full] : m_data->contractions)
+            if (form.size() > contracted.size()
+                && form.compare(form.size() - contracted.size(), contracted.size(), contracted) == 0) {
+                variant.assign(form.substr(0, form.size() - contracted.size()));
+                variant += full;
+                if (begunByOne(variant))
+                    return true;
+            }
+        return false;
+    };
+    if (anyVariantBegun(folded))
+        return true;
+    for (const std::string_view enclitic : {"que", "ne", "ue"})
+        if (folded.size() >= enclitic.size() + 2
+            && folded.substr(folded.size() - enclitic.size()) == enclitic
+            && anyVariantBegun(folded.substr(0, folded.size() - enclitic.size())))
+            return true;
+    return false;
+}
+
 std::vector<LemmaId> Lexicon::lemmataNamed(std::string_view typed) const
 {
     std::size_t end = typed.size();

@@ -89,6 +89,23 @@ public:
     // lexicon's order. Empty when none (or when the name holds no usable letters).
     std::vector<LemmaId> lemmataNamed(std::string_view typed) const;
 
+    // A quick first test of many forms against a few lemmata: false when analyse(folded)
+    // cannot give any of them, since no stem or irregular form of theirs begins the form nor
+    // any spelling analyse would try for it (a prefix assimilated or not, a contracted ending
+    // restored, an enclitic taken off); true leaves the answer to analyse.
+    class FormFilter {
+    public:
+        bool mayGive(std::string_view folded) const;
+
+    private:
+        friend class Lexicon;
+        bool begunByOne(std::string_view spelling) const;
+        const LexiconData* m_data = nullptr;
+        std::vector<std::vector<std::string>> m_starts;  // by first letter
+        bool m_anyStart = false;                         // an empty stem begins every form
+    };
+    FormFilter formFilter(const std::vector<LemmaId>& lemmata) const;
+
     // Up to `max` lemmata at the smallest edit distance from `folded`, then by frequency.
     std::vector<LemmaId> neighbours(std::string_view folded, std::size_t max) const;
 

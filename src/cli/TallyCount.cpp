@@ -1,0 +1,205 @@
+#include "cli/TallyCount.h"
+
+#include "cli/CliChecks.h"
+#include "cli/CommandCommon.h"
+#include "cli/LemmaSearch.h"
+#include "concordance/LemmaMatch.h"
+#include "concordance/PhraseQuery.h"
+#include "concordance/TextLemmata.h"
+#include "text/TextFile.h"
+
+#include <condition_variable>
+#include <future>
+#include <mutex>
+#include <sstream>
+#include <stdexcept>
+
+namespace quorvex {
+
+bool countTakesTally(const CliOptions& o)
+{
+    if (o.action != CliAction::Count || !(o.search.lemma || o.search.normalize))
+        return false;
+    // Anything else that changes the list needs its words, so the word table.
+    CliOptions rest = o;
+    rest.search.normalize = false;
+    return readerOptionUsed(rest) == nullptr;
+}
+
+namespace {
+
+// The written forms the pass has met and the analysing thread has not yet taken.
+class FormsHandedOver {
+public:
+    // The forms of `tally` from the last one handed over on.
+    void handOver(const FormTally& tally)
+    {
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            for (; m_handed < tally.typeCount(); ++m_handed) {
+                const std::string_view form = tally.typeText(static_cast<FormTally::TypeId>(m_handed));
+                m_bytes.append(form.data(), form.size());
+                m_ends.push_back(m_bytes.size());
+            }
+        }
+        m_ready.notify_one();
+    }
+    void close()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_closed = true;
+        }
+        m_ready.notify_one();
+    }
+    // Calls f(form) for every form handed over, in order, until close().
+    template <typename F>
+    void take(F&& f)
+    {
+        std::string bytes;
+        std::vector<std::size_t> ends;
+        for (bool last = false; !last;) {
+            {
+                std::unique_lock<std::mutex> lock(m_mutex);
+                m_ready.wait(lock, [this] { return !m_ends.empty() || m_closed; });
+                bytes.swap(m_bytes);
+                ends.swap(m_ends);
+                last = m_closed;
+            }
+            std::size_t from = 0;
+            for (const std::size_t to : ends) {
+                f(std::string_view(bytes).substr(from, to - from));
+                from = to;
+            }
+            bytes.clear();
+            ends.clear();
+        }
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_ready;
+    std::string m_bytes;
+    std::vector<std::size_t> m_ends;
+    std::size_t m_handed = 0;
+    bool m_closed = false;
+};
+
+} // namespace
+
+int tallyLatinText(const CliOptions& options, LetterSet letters, LexiconUse use,
+                   std::ostream& err, TalliedText& into)
+{
+    const bool withLexicon = use != LexiconUse::None;
+    const bool analysing = use == LexiconUse::ReadAndAnalyse;
+    OnePassText latin;
+    latin.open(options.latinPath);
+    if (latin.error())
+        return reportFileError(err, latin.error());
+
+    // The lexicon is read, then the forms analysed as the pass meets them, by a second
+    // thread; its messages wait for the text's.
+    std::ostringstream lexiconErr;
+    FormsHandedOver handedOver;
+    std::unique_ptr<TextLemmata::Builder> builder;
+    std::future<int> analysis;
+    if (withLexicon)
+        analysis = std::async(std::launch::async, [&] {
+            const int code = loadLexicon(options, lexiconErr, into.lexicon);
+            if (!analysing)
+                return code;
+            if (code) {
+                handedOver.take([](std::string_view) {});
+                return code;
+            }
+            builder = std::make_unique<TextLemmata::Builder>(*into.lexicon);
+            handedOver.take([&](std::string_view form) { builder->addWrittenForm(form); });
+            return kExitOk;
+        });
+
+    bool again = false;
+    const int code = unlessMemoryRunsShort(err, loadingWhat(options.latinPath), [&] {
+        // The thread must be told the pass is over, however it ends.
+        struct Closing {
+            FormsHandedOver& forms;
+            ~Closing() { forms.close(); }
+        } closing{handedOver};
+        into.forms = std::make_unique<FormTally>(letters);
+        latin.forEachPiece(letters, [&](std::string_view piece) {
+            into.forms->add(piece);
+            if (analysing)
+                handedOver.handOver(*into.forms);
+        });
+        if (!latin.intact()) {
+            // Another program shortened the text while it was read: tallied again as it is now.
+            const TextReadResult reread = readText(options.latinPath);
+            if (reread.error)
+                return reportFileError(err, reread.error);
+            into.forms = std::make_unique<FormTally>(letters);
+            into.forms->add(reread.text);
+            again = true;
+        }
+        return kExitOk;
+    });
+    if (!withLexicon)
+        return code;
+    int lexiconCode = kExitOk;
+    bool memoryShort = false;
+    try {
+        lexiconCode = analysis.get();
+    } catch (const std::bad_alloc&) {
+        memoryShort = true;
+    } catch (const std::length_error&) {
+        memoryShort = true;
+    }
+    if (code)
+        return code;  // the text's message alone, as when the lexicon is read after it
+    if (memoryShort)
+        return reportMemoryShort(err, "le lexique latin");
+    err << lexiconErr.str();
+    if (lexiconCode || !analysing)
+        return lexiconCode;
+    return unlessMemoryRunsShort(err, "le lexique latin", [&] {
+        const FormTally& forms = *into.forms;
+        into.lemmata = std::make_unique<TextLemmata>(
+            again ? TextLemmata::build(forms, *into.lexicon)
+                  : builder->finish([&forms](std::uint32_t w) { return forms.typeFrequency(w); }));
+        return kExitOk;
+    });
+}
+
+int runTallyCount(const CliOptions& options, std::ostream& out, std::ostream& err)
+{
+    std::string form;
+    bool searchable = true;
+    if (!options.search.lemma)
+        convertForm(options, err, form, searchable);
+    TalliedText text;
+    const LexiconUse use = options.search.lemma ? LexiconUse::Read : LexiconUse::None;
+    if (const int code = tallyLatinText(options, LetterSet::Extended, use, err, text))
+        return code;
+    std::size_t count = 0;
+    if (options.search.lemma) {
+        // A lemma the lexicon knows needs only its own forms decided; any other name is read
+        // as the whole search reads it, for its form or its message.
+        const std::string& typed = options.operands.front();
+        if (const auto known = countLemmaWords(*text.lexicon, *text.forms, typed, options.search.lemmaStrict)) {
+            count = *known;
+        } else {
+            const TextLemmata lemmata = TextLemmata::build(*text.forms, *text.lexicon);
+            const LemmaMatchResult match =
+                matchLemmaTypes(*text.lexicon, lemmata, typed, options.search.lemmaStrict);
+            err << match.lines;
+            if (match.kind == LemmaMatchKind::Unknown)
+                return kExitFileError;
+            count = lemmata.wordCount(match.types);
+        }
+    } else if (searchable) {
+        const WordPattern pattern(form, Folding::Spelling);
+        count = text.forms->wordsWhere([&pattern](std::string_view t) { return pattern.matches(t); });
+    }
+    out << count << '\n';
+    return finishOutput(out, err);
+}
+
+} // namespace quorvex

@@ -1,0 +1,181 @@
+// A count from the one-pass tally of forms must equal the word table's count: the same words,
+// the same types in the same order, and, over the New Testament, the same counts by lemma
+// and by folded spelling.
+
+#include "concordance/FormTally.h"
+#include "concordance/LemmaMatch.h"
+#include "concordance/PhraseQuery.h"
+#include "concordance/TextLemmata.h"
+#include "concordance/WordTable.h"
+#include "text/TextFile.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+using namespace quorvex;
+
+namespace {
+
+// The tally of `text` cut into pieces at `cuts` (offsets between words), as a pass over a
+// mapped text gives them.
+void tallyInPieces(FormTally& tally, std::string_view text, const std::vector<std::size_t>& cuts)
+{
+    std::size_t from = 0;
+    for (const std::size_t cut : cuts) {
+        tally.add(text.substr(from, cut - from));
+        from = cut;
+    }
+    tally.add(text.substr(from));
+}
+
+void expectSameTypes(const FormTally& tally, const WordTable& table, const std::string& row)
+{
+    ASSERT_EQ(tally.wordCount(), table.size()) << row;
+    ASSERT_EQ(tally.typeCount(), table.typeCount()) << row;
+    for (std::uint32_t t = 0; t < table.typeCount(); ++t) {
+        EXPECT_EQ(tally.typeText(t), table.typeText(t)) << row << ", type " << t;
+        EXPECT_EQ(tally.typeFrequency(t), table.typeFrequency(t)) << row << ", type " << t;
+    }
+}
+
+} // namespace
+
+TEST(FormTally, GivesTheWordTablesTypesAndFrequencies)
+{
+    struct Row {
+        const char* name;
+        std::string text;
+        LetterSet letters;
+        std::vector<std::size_t> cuts;
+    };
+    const std::vector<Row> rows = {
+        {"empty text", "", LetterSet::Window, {}},
+        {"no letters", "[1] 12, 34. [2]", LetterSet::Window, {}},
+        {"word ending the text", "et in terra pax", LetterSet::Window, {}},
+        {"case kept apart", "Deus deus DEUS deus", LetterSet::Window, {}},
+        {"letters of markers are words", "[Gen 1] in principio [Gen 2] in", LetterSet::Window, {}},
+        {"forms past eight letters", "misericordiae misericordiam misericordiae misericordi",
+         LetterSet::Window, {}},
+        {"forms sharing eight letters", "principiumque principiumne principium", LetterSet::Window, {}},
+        {"oe ligature a letter when extended", "c\x9c" "lum c\x9c" "lum c", LetterSet::Extended, {}},
+        {"oe ligature splits a word otherwise", "c\x9c" "lum c\x9c" "lum c", LetterSet::Window, {}},
+        {"pieces cut between words", "amor amor [1] Amor amoris amor", LetterSet::Window, {4, 14, 19}},
+        {"pieces of one word each", "a b a", LetterSet::Window, {1, 3, 4}},
+    };
+    std::set<std::string> names;
+    for (const Row& row : rows) {
+        ASSERT_TRUE(names.insert(row.name).second) << row.name;
+        FormTally tally(row.letters);
+        tallyInPieces(tally, row.text, row.cuts);
+        expectSameTypes(tally, WordTable::segment(row.text, row.letters), row.name);
+    }
+}
+
+TEST(FormTally, ManyFormsGrowTheTableAndKeepTheirCounts)
+{
+    // Enough distinct forms to grow the interning table several times, each seen i % 7 + 1
+    // times, spread over the text.
+    std::string text;
+    for (int round = 0; round < 7; ++round)
+        for (int i = 0; i < 20000; ++i)
+            if (round <= i % 7)
+                text += "f" + std::to_string(i * 7919 % 100003) + "x ";
+    for (char& c : text)
+        if (c >= '0' && c <= '9')
+            c = static_cast<char>('a' + (c - '0'));
+    FormTally tally(LetterSet::Window);
+    tally.add(text);
+    expectSameTypes(tally, WordTable::segment(text), "twenty thousand forms");
+}
+
+namespace {
+
+class NewTestamentTally : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const std::string lexiconDir = QUORVEX_LEXICON_DIR;
+        m_latin = std::string(QUORVEX_CORPUS_DIR) + "/latin-nt.txt";
+        if (lexiconDir.empty() || !std::filesystem::exists(m_latin))
+            GTEST_SKIP() << "no lexicon (run tools/fetch-lexicon.sh) or no ../shared/corpus";
+        lexicon::LexiconProblem failure;
+        std::vector<lexicon::LexiconProblem> malformed;
+        m_lexicon = lexicon::Lexicon::load(lexiconDir, false, failure, malformed);
+        ASSERT_FALSE(failure) << lexicon::describeProblem(failure);
+        TextReadResult text = readText(m_latin);
+        ASSERT_FALSE(text.error) << describeFileError(text.error);
+        m_table = WordTable::segment(std::move(text.text), LetterSet::Extended);
+        // As the command line reads it: the file as it lies, in pieces.
+        OnePassText onePass;
+        onePass.open(m_latin);
+        ASSERT_FALSE(onePass.error()) << describeFileError(onePass.error());
+        onePass.forEachPiece(LetterSet::Extended, [this](std::string_view piece) { m_tally.add(piece); });
+    }
+
+    std::string m_latin;
+    lexicon::Lexicon m_lexicon;
+    WordTable m_table;
+    FormTally m_tally{LetterSet::Extended};
+};
+
+} // namespace
+
+TEST_F(NewTestamentTally, CountsOneHundredLemmataAsTheWordTableDoes)
+{
+    expectSameTypes(m_tally, m_table, "New Testament");
+    const TextLemmata fromTable = TextLemmata::build(m_table, m_lexicon);
+    const TextLemmata fromTally = TextLemmata::build(m_tally, m_lexicon);
+    ASSERT_EQ(fromTally.typeCount(), fromTable.typeCount());
+    EXPECT_EQ(fromTally.explainedWords(), fromTable.explainedWords());
+
+    // A hundred lemmata the text attests, spread over the lexicon's order, frequent and rare.
+    std::set<lexicon::LemmaId> attested;
+    for (TextLemmata::TypeId type = 0; type < fromTable.typeCount(); ++type)
+        for (const lexicon::LemmaId id : fromTable.candidates(type))
+            attested.insert(id);
+    ASSERT_GE(attested.size(), 100u);
+    const std::vector<lexicon::LemmaId> all(attested.begin(), attested.end());
+    std::size_t checked = 0;
+    for (std::size_t i = 0; i < 100; ++i) {
+        const std::vector<lexicon::LemmaId> lemma = {all[i * all.size() / 100]};
+        const std::string name = m_lexicon.lemma(lemma.front()).spelling;
+        for (const bool strict : {false, true}) {
+            const std::size_t byTable = fromTable.wordCount(fromTable.typesOf(lemma, strict));
+            EXPECT_EQ(fromTally.wordCount(fromTally.typesOf(lemma, strict)), byTable)
+                << name << (strict ? ", strict" : "");
+            // By its name, deciding only the forms the lexicon's quick test lets through.
+            const std::vector<lexicon::LemmaId> named = m_lexicon.lemmataNamed(name);
+            EXPECT_EQ(countLemmaWords(m_lexicon, m_tally, name, strict),
+                      fromTable.wordCount(fromTable.typesOf(named, strict)))
+                << name << (strict ? ", strict" : "");
+            // The word table's list is what its count stands for.
+            EXPECT_EQ(fromTable.wordsOf(fromTable.typesOf(lemma, strict)).size(), byTable) << name;
+        }
+        ++checked;
+    }
+    EXPECT_EQ(checked, 100u);
+    // Names the lexicon does not know are left to the whole search.
+    for (const char* unknown : {"deum", "xyzzy", "edo9", ""})
+        EXPECT_FALSE(countLemmaWords(m_lexicon, m_tally, unknown, false).has_value()) << unknown;
+}
+
+TEST_F(NewTestamentTally, CountsFoldedFormsAsTheWordTableDoes)
+{
+    // A hundred of the text's forms spread over its types, as typed by a reader (upper case,
+    // j and v), and patterns with a star.
+    std::vector<std::string> typed = {"DEUS", "iesus", "Jesus", "vox", "uox", "c\x9c" "lum", "caelum",
+                                      "am*", "*que", "d*us", "*", "s*m", "inter*", "zzz"};
+    for (std::size_t i = 0; i < 100; ++i)
+        typed.emplace_back(m_table.typeText(static_cast<std::uint32_t>(i * m_table.typeCount() / 100)));
+    for (const std::string& form : typed) {
+        const WordPattern pattern(form, Folding::Spelling);
+        const std::size_t byTally =
+            m_tally.wordsWhere([&pattern](std::string_view t) { return pattern.matches(t); });
+        EXPECT_EQ(byTally, PhraseQuery(form, false, Folding::Spelling).find(m_table).size()) << form;
+    }
+}

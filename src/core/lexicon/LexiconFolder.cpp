@@ -63,7 +63,8 @@ LexiconLookup lookUpLexicon(const LexiconPlaces& places)
     }
     std::vector<std::string> candidates;
     if (!places.program.empty()) {
-        const fs::path program = sys::pathFromUtf8(places.program);
+        // A path given with both separators on Windows still names one folder each way.
+        const fs::path program = sys::pathFromUtf8(places.program).make_preferred();
         candidates.push_back(sys::utf8FromPath(dataFolderUnder(program.parent_path().parent_path())));
         if (const std::optional<fs::path> tree = buildTreeOf(program))
             candidates.push_back(sys::utf8FromPath(dataFolderUnder(*tree)));

@@ -1,8 +1,10 @@
 #include "translation/Equivalents.h"
 #include "translation/FunctionWords.h"
 #include "output/EquivalentsTable.h"
+#include "lexicon/Lexicon.h"
 #include "text/Cp1252.h"
 
+#include "support/SmallLexiconData.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -254,6 +256,87 @@ TEST(Equivalents, NumbersKeepAPointAndTheirDecimals)
     appendUtf8Field(csv, ExportFormat::Csv, "a,\"b\"");
     EXPECT_EQ(tsv, "a\\tb\\\\c");
     EXPECT_EQ(csv, "\"a,\"\"b\"\"\"");
+}
+
+TEST(FrenchLemmas, OnceTheTextIsReadEachWordStandsForOneLemma)
+{
+    // The dictionary's second readings, as Hunspell gives them.
+    TableStemmer stemmer({
+        {"monde", {"monde", "monder"}},
+        {"cité", {"cité", "citer"}},
+        {"fils", {"fils", "fil"}},
+        {"dit", {"dit", "dire"}},
+        {"dire", {"dire"}},
+        {"disait", {"dire"}},
+        {"voie", {"voie", "voir"}},
+        {"voir", {"voir"}},
+        {"vit", {"vit", "vivre", "voir"}},
+        {"tous", {"tous"}},
+        {"yeux", {"yeux"}},
+        {"parole", {"parole"}},
+    });
+    FrenchLemmas lemmas(&stemmer);
+    lemmas.readText(cp("[1] Le monde, la cité, le fils. Il dit, il disait, il va dire ; il vit.\r\n"
+                       "[2] Voir la voie, tous les yeux, la parole, Pierre.\r\n"));
+    struct Row {
+        const char* name;
+        const char* word;
+        const char* lemma;
+    };
+    const Row rows[] = {
+        {"the other stem is no word of the text", "monde", "monde"},
+        {"a noun beside a verb the text lacks", "cité", "cité"},
+        {"the other stem is no word of the text, whatever its letters", "fils", "fils"},
+        {"both stand in the text: the lemma of more of its words", "dit", "dire"},
+        {"three stems, one in the text", "vit", "voir"},
+        {"a noun kept by the table against its verb", "voie", "voie"},
+        {"an irregular plural by the table", "tous", "tout"},
+        {"another irregular plural", "yeux", "œil"},
+        {"one stem", "parole", "parole"},
+        {"no stem: the word itself", "Pierre", "pierre"},
+        {"a word outside the text, by the same rule", "Monde", "monde"},
+    };
+    for (const Row& row : rows) {
+        const FrenchLemmas::Word& w = lemmas.word(cp(row.word));
+        ASSERT_EQ(w.count, 1u) << row.name;
+        EXPECT_EQ(lemmas.lemmaText(lemmas.lemmas(w)[0]), row.lemma) << row.name;
+    }
+}
+
+TEST(FunctionWords, TheLexiconsPrepositionsConjunctionsAndPronounsAreLatinFunctionWords)
+{
+    lexicon::LexiconTexts texts;
+    texts.models = testsupport::kSmallLexiconModels;
+    texts.lemmata = std::string(testsupport::kSmallLexiconLemmata)
+        + "adversus2=ādvērsŭs|inv|||prép. + acc. adv.|378\n"
+          "adversus=ādvērsus|lupus|||a, um|326\n"
+          "aliquis|inv|||a, id, pron.|100\n"
+          "donec|inv|||conj. sub.|50\n"
+          "ecce|inv|||adv.|80\n"
+          "Abarim|inv|||m. npr.|2\n";
+    std::vector<lexicon::LexiconProblem> malformed;
+    const lexicon::Lexicon lexicon = lexicon::Lexicon::parse(texts, malformed);
+    ASSERT_TRUE(malformed.empty()) << lexicon::describeProblem(malformed.front());
+    struct Row {
+        const char* name;
+        const char* typed;
+        bool withLexicon, without;
+    };
+    const Row rows[] = {
+        {"a preposition that is also an adjective", "adversus", true, false},
+        {"the preposition by its number", "adversus2", true, false},
+        {"a pronoun", "aliquis", true, false},
+        {"a conjunction", "donec", true, false},
+        {"on the list already", "sum", true, true},
+        {"a noun", "deus", false, false},
+        {"an adverb", "ecce", false, false},
+        {"a proper name", "Abarim", false, false},
+        {"no lemma of that name", "nescio", false, false},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(isLatinFunctionLemma(cp(row.typed), &lexicon), row.withLexicon) << row.name;
+        EXPECT_EQ(isLatinFunctionLemma(cp(row.typed)), row.without) << row.name;
+    }
 }
 
 TEST(HunspellStemmer, ReadsAWrittenDictionaryAndRefusesWhatIsNotOne)

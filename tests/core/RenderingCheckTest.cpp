@@ -83,6 +83,7 @@ TEST(RenderingCheck, DecidedNewTestamentHitsAreRenderedByTheirWord)
     const WordTable latin = WordTable::segment(std::move(latinText.text));
     const TextLemmata latinLemmata = TextLemmata::build(latin, lexicon);
     FrenchLemmas frenchLemmas(stemmer.stemmer.get());
+    frenchLemmas.readText(french.text);
     const TextAlignment alignment = alignTexts(latin, french.text, frenchLemmas, &latinLemmata);
 
     std::map<std::string, std::vector<std::size_t>> wordsOf;

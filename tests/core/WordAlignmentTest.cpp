@@ -1,6 +1,8 @@
 // The word alignment on made-up verse pairs whose answer is known, its training (the
 // likelihood of each round never below the last), and its names spelt alike.
 
+#include "output/EquivalentsTable.h"
+#include "translation/Equivalents.h"
 #include "translation/TextAlignment.h"
 #include "translation/WordAlignment.h"
 #include "text/Cp1252.h"
@@ -111,6 +113,58 @@ TEST(WordAlignment, MadeUpPairsGetTheirKnownRenderings)
     const std::string dropped = renderingAt(pair, alignment, "[4]", "autem");
     for (const char* word : {"garçon", "maître", "chien", "roi", "voit", "aime", "appelle"})
         EXPECT_EQ(dropped.find(word), std::string::npos) << dropped;
+}
+
+ResultList hitsOf(const WordTable& table, std::string_view form)
+{
+    ResultList hits;
+    for (std::size_t w = 0; w < table.size(); ++w)
+        if (table.form(w) == form)
+            hits.push_back(Attestation{WordIndex(w), 1});
+    return hits;
+}
+
+TEST(WordAlignment, TranslationsRankTheLemmasByTheHitsAlignedToThem)
+{
+    const Pair pair = madeUpPair();
+    FrenchLemmas lemmas(nullptr);
+    lemmas.readText(pair.french);
+    const TextAlignment alignment = alignTexts(pair.latin, pair.french, lemmas, nullptr);
+    const ResultList hits = hitsOf(pair.latin, "puer");
+    ASSERT_FALSE(hits.empty());
+    const Equivalents eq = findEquivalents(pair.latin, hits, pair.french, lemmas, false, &alignment);
+    ASSERT_TRUE(eq.byAlignment());
+    ASSERT_FALSE(eq.rows().empty());
+    EXPECT_EQ(lemmas.lemmaText(eq.rows()[0].lemma), "garçon");
+    EXPECT_EQ(eq.rows()[0].aligned, hits.size());
+    EXPECT_EQ(eq.pairedHits(), hits.size());
+    EXPECT_EQ(eq.unrenderedHits(), 0u);
+    for (std::size_t r = 1; r < eq.rows().size(); ++r)
+        EXPECT_GE(eq.rows()[r - 1].aligned, eq.rows()[r].aligned) << r;
+
+    const std::string table = equivalentsTable(ExportFormat::Tsv, eq, lemmas);
+    const std::string n = std::to_string(hits.size());
+    EXPECT_EQ(table.substr(0, table.find('\n')), "french\taligned\tshare\tpassages\tfrequency\tlog_likelihood\tdice");
+    const std::string first = "garçon\t" + n + "\t100.0\t" + n + "\t";
+    EXPECT_EQ(table.compare(table.find('\n') + 1, first.size(), first), 0) << table;
+    EXPECT_EQ(table.substr(table.rfind('\n', table.size() - 2) + 1), "(non traduit)\t0\t0.0\t\t\t\t\n");
+}
+
+TEST(WordAlignment, TheAlignedFiltersKeepTheHitsRenderedByTheWord)
+{
+    const Pair pair = madeUpPair();
+    FrenchLemmas lemmas(nullptr);
+    lemmas.readText(pair.french);
+    const TextAlignment alignment = alignTexts(pair.latin, pair.french, lemmas, nullptr);
+    const ResultList hits = hitsOf(pair.latin, "videt");
+    ASSERT_GT(hits.size(), 5u);
+    EXPECT_EQ(keepWhereAlignedToLemma(hits, alignment, lemmas, "Voit"), hits);
+    EXPECT_EQ(keepWhereAlignedToForm(hits, alignment, pair.french, WordPattern("voi*", Folding::Case)), hits);
+    // The passages hold "garçon" often, but never as the verb's rendering.
+    EXPECT_FALSE(keepWhereFrenchHoldsLemma(pair.latin, hits, pair.french, lemmas, "garçon").empty());
+    EXPECT_TRUE(keepWhereAlignedToLemma(hits, alignment, lemmas, "garçon").empty());
+    EXPECT_TRUE(keepWhereAlignedToForm(hits, alignment, pair.french, WordPattern("gar*", Folding::Case)).empty());
+    EXPECT_TRUE(keepWhereAlignedToLemma(hits, alignment, lemmas, "日").empty());
 }
 
 TEST(WordAlignment, EachRoundOfEachModelRaisesTheLikelihood)

@@ -54,6 +54,9 @@ struct Lemma {
     std::uint16_t homograph = 1; // 1 for the unnumbered one, then 2, 3...
     std::uint32_t frequency = 0; // in the lexicon's reference corpus
     std::string gloss;           // French, may be empty
+    // A preposition, conjunction or pronoun by the entry's indication ("prép. + acc.",
+    // "conj. coord.", "pron."): a word of the closed classes.
+    bool closedClass = false;
 };
 
 class LexiconData;

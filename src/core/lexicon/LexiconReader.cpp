@@ -13,6 +13,15 @@ namespace quorvex::lexicon {
 
 namespace {
 
+// A preposition, conjunction or pronoun, by the free text of the entry's indication.
+bool closedClassIndication(std::string_view indication)
+{
+    for (const std::string_view mark : {"pr\xC3\xA9p.", "conj.", "pron."})
+        if (indication.find(mark) != std::string_view::npos)
+            return true;
+    return false;
+}
+
 using namespace lines;
 
 class Reader {
@@ -404,6 +413,7 @@ void Reader::lemmata(std::string_view text, const std::string& file)
         lemma.folded = folded;
         lemma.homograph = static_cast<std::uint16_t>(std::min(homograph, 65535));
         lemma.frequency = static_cast<std::uint32_t>(frequency);
+        lemma.closedClass = closedClassIndication(f[4]);
         m_data.spellings.intern(lemma.spelling);
         m_data.bySpelling.push_back(id);
         const std::uint32_t name = m_data.foldedNames.intern(folded);

@@ -1,6 +1,7 @@
 #include "output/EquivalentsTable.h"
 
 #include <cmath>
+#include <initializer_list>
 
 namespace quorvex {
 
@@ -57,27 +58,52 @@ std::string equivalentsTable(ExportFormat format, const Equivalents& equivalents
 {
     const char separator = format == ExportFormat::Csv ? ',' : '\t';
     const char* const end = format == ExportFormat::Csv ? "\r\n" : "\n";
+    const bool aligned = equivalents.byAlignment();
     std::string out;
-    for (const char* h : {"french", "passages", "share", "frequency", "log_likelihood", "dice"}) {
-        if (out.size())
-            out += separator;
-        out += h;
-    }
+    auto header = [&](std::initializer_list<const char*> names) {
+        for (const char* h : names) {
+            if (out.size())
+                out += separator;
+            out += h;
+        }
+    };
+    if (aligned)
+        header({"french", "aligned", "share", "passages", "frequency", "log_likelihood", "dice"});
+    else
+        header({"french", "passages", "share", "frequency", "log_likelihood", "dice"});
     out += end;
     const auto& rows = equivalents.rows();
     for (std::size_t r = 0; r < rows.size() && r < top; ++r) {
         const EquivalentRow& row = rows[r];
         appendUtf8Field(out, format, lemmas.lemmaText(row.lemma));
         out += separator;
-        out += std::to_string(row.a);
-        out += separator;
-        out += fixedDecimals(row.share(), 1);
+        if (aligned) {
+            out += std::to_string(row.aligned);
+            out += separator;
+            out += fixedDecimals(equivalents.hitShare(row.aligned), 1);
+            out += separator;
+            out += std::to_string(row.a);
+        } else {
+            out += std::to_string(row.a);
+            out += separator;
+            out += fixedDecimals(row.share(), 1);
+        }
         out += separator;
         out += std::to_string(row.frequency());
         out += separator;
         out += fixedDecimals(row.logLikelihood, 3);
         out += separator;
         out += fixedDecimals(row.dice, 3);
+        out += end;
+    }
+    if (aligned) {
+        // The hits the alignment gives no French word, whatever the rows shown.
+        out += kUntranslatedRow;
+        out += separator;
+        out += std::to_string(equivalents.unrenderedHits());
+        out += separator;
+        out += fixedDecimals(equivalents.hitShare(equivalents.unrenderedHits()), 1);
+        out.append(4, separator);
         out += end;
     }
     return out;

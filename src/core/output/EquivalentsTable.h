@@ -11,9 +11,13 @@
 namespace quorvex {
 
 constexpr std::size_t kDefaultEquivalentRows = 20;
+inline constexpr const char* kUntranslatedRow = "(non traduit)";
 
 // Columns french, passages (a), share (100 a/(a+b), one decimal), frequency (a+c),
-// log_likelihood, dice (three decimals). `format` is Tsv or Csv.
+// log_likelihood, dice (three decimals). Ranked by the alignment: french, aligned (hits aligned
+// to the lemma), share (of the paired hits, one decimal), passages, frequency, log_likelihood,
+// dice, and a last row kUntranslatedRow with the hits aligned to nothing (its other cells
+// empty). `format` is Tsv or Csv.
 std::string equivalentsTable(ExportFormat format, const Equivalents& equivalents,
                              const FrenchLemmas& lemmas, std::size_t top = kDefaultEquivalentRows);
 

@@ -55,7 +55,7 @@ std::string equivalentsRefusal(bool frenchSide)
 
 Equivalents findEquivalents(const WordTable& latin, const ResultList& hits,
                             std::string_view frenchText, FrenchLemmas& lemmas,
-                            bool withFunctionWords)
+                            bool withFunctionWords, const TextAlignment* alignment)
 {
     Equivalents eq;
     eq.m_withFunctionWords = withFunctionWords;
@@ -116,26 +116,68 @@ Equivalents findEquivalents(const WordTable& latin, const ResultList& hits,
         if (queryFirst[id] == kNone)
             eq.m_missing.push_back(id);
 
+    // By lemma: the hits aligned to it; the last hit counted, so that a hit counts once.
+    std::vector<std::uint32_t> aligned, lastHit;
+    if (alignment) {
+        eq.m_byAlignment = true;
+        aligned.assign(lemmas.lemmaCount(), 0);
+        lastHit.assign(lemmas.lemmaCount(), kNone);
+        for (std::size_t h = 0; h < hits.size(); ++h) {
+            const Attestation& hit = hits[h];
+            if (hit.words == 0 || !alignment->paired(hit.first))
+                continue;
+            ++eq.m_pairedHits;
+            bool rendered = false;
+            for (std::uint32_t w = 0; w < hit.words; ++w)
+                alignment->forEachRendering(hit.first + w, [&](const TextAlignment::FrenchWord& fw) {
+                    rendered = true;
+                    if ((!withFunctionWords && lemmas.isFunctionLemma(fw.lemma)) || fw.lemma >= aligned.size()
+                        || lastHit[fw.lemma] == h)
+                        return;
+                    lastHit[fw.lemma] = static_cast<std::uint32_t>(h);
+                    ++aligned[fw.lemma];
+                });
+            if (!rendered)
+                ++eq.m_unrendered;
+        }
+    }
+
     const std::size_t n = eq.m_paired;
-    for (std::size_t l = 0; l < inQuery.size(); ++l) {
-        if (inQuery[l] == 0)
-            continue;
-        EquivalentRow row;
+    auto fill = [&](EquivalentRow& row, std::size_t l) {
         row.lemma = static_cast<FrenchLemmas::LemmaId>(l);
-        row.a = inQuery[l];
+        row.a = l < inQuery.size() ? inQuery[l] : 0;
         row.b = queryPaired - row.a;
-        row.c = holders[l] - row.a;
+        row.c = (l < holders.size() ? holders[l] : 0) - row.a;
         row.d = n - row.a - row.b - row.c;
-        // a/(a+b) > (a+c)/n, in integers.
-        if (static_cast<unsigned long long>(row.a) * n
-            <= static_cast<unsigned long long>(row.a + row.c) * queryPaired)
-            continue;
         row.logLikelihood = logLikelihood(double(row.a), double(n), double(queryPaired),
                                           double(row.a + row.c), 1.0);
-        row.dice = 2.0 * double(row.a) / double(2 * row.a + row.b + row.c);
-        eq.m_rows.push_back(row);
+        row.dice = row.a ? 2.0 * double(row.a) / double(2 * row.a + row.b + row.c) : 0.0;
+    };
+    if (alignment) {
+        for (std::size_t l = 0; l < aligned.size(); ++l) {
+            if (aligned[l] == 0)
+                continue;
+            EquivalentRow row;
+            fill(row, l);
+            row.aligned = aligned[l];
+            eq.m_rows.push_back(row);
+        }
+    } else {
+        for (std::size_t l = 0; l < inQuery.size(); ++l) {
+            if (inQuery[l] == 0)
+                continue;
+            // a/(a+b) > (a+c)/n, in integers.
+            if (static_cast<unsigned long long>(inQuery[l]) * n
+                <= static_cast<unsigned long long>(holders[l]) * queryPaired)
+                continue;
+            EquivalentRow row;
+            fill(row, l);
+            eq.m_rows.push_back(row);
+        }
     }
     std::sort(eq.m_rows.begin(), eq.m_rows.end(), [&](const EquivalentRow& x, const EquivalentRow& y) {
+        if (x.aligned != y.aligned)
+            return x.aligned > y.aligned;
         const long long gx = roundedThousandths(x.logLikelihood), gy = roundedThousandths(y.logLikelihood);
         if (gx != gy)
             return gx > gy;

@@ -3,6 +3,12 @@
 // its lemma ids; a word with several lemmas ("dit": dit, dire) stands for each, a word the
 // stemmer does not know (or every word, without a stemmer) for its folded self.
 //
+// Once the whole French text has been read (readText), a word stands for one lemma, so that
+// the stemmer's second readings do not split a word in two ("monde" is not also "monder"):
+// the one of its stems that is itself a form of the text, else, among several such, the one
+// whose forms are the most frequent in the text ("dit": dire), and a few words by a fixed
+// table ("yeux": œil, "tous": tout).
+//
 // Words are cut with the full letter set, so "cœur" is one word, and the letters inside a
 // bracketed marker make no word.
 
@@ -30,6 +36,10 @@ public:
         bool functionWord = false;
     };
 
+    // Reads every word of the French text (Windows-1252) so that each word stands for one
+    // lemma from now on; to be called before any word() of the text.
+    void readText(std::string_view cp1252Text);
+
     // The word's entry, stemming it the first time it is met. Windows-1252, as written.
     const Word& word(std::string_view cp1252);
     const LemmaId* lemmas(const Word& w) const { return m_wordLemmas.data() + w.first; }
@@ -52,8 +62,14 @@ private:
         bool functionWord = false;
     };
     LemmaId lemmaId(std::string text);
+    // The one lemma of a folded word (UTF-8) among its stems, once the text is read.
+    std::string chosenStem(const std::string& utf8Folded, std::vector<std::string>& stems) const;
 
     Stemmer* m_stemmer;
+    // Once the text is read: how often each folded word stands in it, and each lemma's words.
+    std::unordered_map<std::string, std::uint32_t> m_textCounts;  // by folded UTF-8 word
+    std::unordered_map<std::string, std::uint32_t> m_stemCounts;   // by UTF-8 lemma
+    bool m_textRead = false;
     std::string m_folded;  // scratch, so a word met again costs no allocation
     std::unordered_map<std::string, Word> m_words;  // by folded Windows-1252 form
     std::vector<LemmaId> m_wordLemmas;

@@ -1,6 +1,8 @@
 #include "translation/FunctionWords.h"
 
 #include "concordance/SpellingFold.h"
+#include "lexicon/Lexicon.h"
+#include "text/Cp1252.h"
 
 #include <algorithm>
 #include <string>
@@ -69,12 +71,18 @@ bool isFrenchFunctionWord(std::string_view utf8Folded)
     return frenchSet().count(utf8Folded) > 0;
 }
 
-bool isLatinFunctionLemma(std::string_view cp1252)
+bool isLatinFunctionLemma(std::string_view cp1252, const lexicon::Lexicon* lexicon)
 {
     std::string f = folded(cp1252, Folding::Spelling);
     while (!f.empty() && f.back() >= '0' && f.back() <= '9')
         f.pop_back();
-    return latinSet().count(f) > 0;
+    if (latinSet().count(f) > 0)
+        return true;
+    if (lexicon)
+        for (const lexicon::LemmaId id : lexicon->lemmataNamed(cp1252ToUtf8(cp1252)))
+            if (lexicon->lemma(id).closedClass)
+                return true;
+    return false;
 }
 
 } // namespace quorvex

@@ -8,11 +8,16 @@
 
 namespace quorvex {
 
+namespace lexicon {
+class Lexicon;
+}
+
 // A French word or lemma, folded for case, UTF-8.
 bool isFrenchFunctionWord(std::string_view utf8Folded);
 
 // A Latin lemma or form as typed (Windows-1252): case, j/v and accents do not matter, nor a
-// homograph number ("sum1").
-bool isLatinFunctionLemma(std::string_view cp1252);
+// homograph number ("sum1"). With a lexicon, also every lemma of that name that is a
+// preposition, conjunction or pronoun ("adversus").
+bool isLatinFunctionLemma(std::string_view cp1252, const lexicon::Lexicon* lexicon = nullptr);
 
 } // namespace quorvex

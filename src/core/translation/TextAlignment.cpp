@@ -135,6 +135,45 @@ std::vector<TextAlignment::FrenchWord> TextAlignment::renderingOf(const Attestat
     return words;
 }
 
+ResultList keepWhereAlignedToLemma(const ResultList& hits, const TextAlignment& alignment,
+                                   const FrenchLemmas& lemmas, std::string_view utf8Lemma)
+{
+    std::string wanted;
+    const Utf8Conversion asked = utf8ToCp1252(utf8Lemma);
+    if (!asked.ok)
+        return {};  // a lemma the texts cannot hold renders nothing
+    std::string cp;
+    appendFrenchFolded(cp, asked.bytes);
+    wanted = cp1252ToUtf8(cp);
+    ResultList kept;
+    for (const Attestation& hit : hits) {
+        bool holds = false;
+        for (std::uint32_t w = 0; w < hit.words && !holds; ++w)
+            alignment.forEachRendering(hit.first + w, [&](const TextAlignment::FrenchWord& fw) {
+                holds = holds || lemmas.lemmaText(fw.lemma) == wanted;
+            });
+        if (holds)
+            kept.push_back(hit);
+    }
+    return kept;
+}
+
+ResultList keepWhereAlignedToForm(const ResultList& hits, const TextAlignment& alignment,
+                                  std::string_view frenchText, const WordPattern& pattern)
+{
+    ResultList kept;
+    for (const Attestation& hit : hits) {
+        bool holds = false;
+        for (std::uint32_t w = 0; w < hit.words && !holds; ++w)
+            alignment.forEachRendering(hit.first + w, [&](const TextAlignment::FrenchWord& fw) {
+                holds = holds || pattern.matches(frenchText.substr(fw.offset, fw.length));
+            });
+        if (holds)
+            kept.push_back(hit);
+    }
+    return kept;
+}
+
 std::string renderingText(const std::vector<TextAlignment::FrenchWord>& words, std::string_view frenchText)
 {
     if (words.empty())

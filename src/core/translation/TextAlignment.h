@@ -9,6 +9,7 @@
 // Built once per pair of texts and then only read. Everything is flat arrays indexed by word
 // and token numbers, which a cache could write and read back as they are.
 
+#include "concordance/PhraseQuery.h"
 #include "concordance/ResultList.h"
 #include "concordance/TextLemmata.h"
 #include "concordance/WordTable.h"
@@ -74,6 +75,15 @@ private:
 // short.
 TextAlignment alignTexts(const WordTable& latin, std::string_view frenchText, FrenchLemmas& frenchLemmas,
                          const TextLemmata* latinLemmata, const AlignmentSettings& settings = {});
+
+// The hits whose rendering holds a word of the lemma `utf8Lemma` (folded for case before it is
+// compared), order kept.
+ResultList keepWhereAlignedToLemma(const ResultList& hits, const TextAlignment& alignment,
+                                   const FrenchLemmas& lemmas, std::string_view utf8Lemma);
+
+// The hits whose rendering holds a word that `pattern` matches, order kept.
+ResultList keepWhereAlignedToForm(const ResultList& hits, const TextAlignment& alignment,
+                                  std::string_view frenchText, const WordPattern& pattern);
 
 // The French words as written, joined by ", ", UTF-8; "—" for none.
 std::string renderingText(const std::vector<TextAlignment::FrenchWord>& words, std::string_view frenchText);

@@ -18,6 +18,8 @@ const char* readerOptionUsed(const CliOptions& o)
         return "--exclude-form";
     if (o.search.frenchLemma)
         return "--french-lemma";
+    if (o.search.aligned)
+        return "--aligned";
     if (o.equivalents)
         return "--equivalents";
     return nullptr;

@@ -200,7 +200,8 @@ const std::vector<OptionRow>& optionTable()
         {"--french-form", "FORME2",
          "ne garder que les attestations dont le passage français (même référence) contient un "
          "mot de la forme FORME2 (mêmes règles : majuscules ignorées, « * », graphies ramenées "
-         "avec --normalize)",
+         "avec --normalize) ; avec --aligned, dont un mot aligné (la colonne de --equivalents) "
+         "est de cette forme",
          [](CliOptions& o, const std::string& v) {
              std::string f;
              std::string e = toCp1252(v, "--french-form", f);
@@ -223,7 +224,7 @@ const std::vector<OptionRow>& optionTable()
         {"--french-lemma", "LEMME",
          "ne garder que les attestations dont le passage français (même référence) contient un "
          "mot du lemme français LEMME (minuscules ignorées), les mots ramenés à leurs lemmes "
-         "comme pour --translations",
+         "comme pour --translations ; avec --aligned, dont un mot aligné est de ce lemme",
          [](CliOptions& o, const std::string& v) {
              if (v.empty())
                  return std::string("--french-lemma attend un lemme.");
@@ -233,12 +234,20 @@ const std::vector<OptionRow>& optionTable()
          "quorvex-cli --latin latin.txt --french francais.txt --french-lemma seigneur --list Deus"},
         {"--equivalents", nullptr,
          "avec --list et --format tsv|csv|html : une colonne « équivalents » après la référence, "
-         "les lemmes des dix premières lignes du classement de --translations (quel que soit "
-         "--top) qui se trouvent dans le passage français de l'attestation, dans l'ordre du "
-         "classement, séparés par « , » ; « — » quand aucun n'y est ; vide quand la référence "
-         "n'a pas de passage français ; il faut --french",
+         "les mots du passage français alignés sur l'attestation, tels qu'écrits, le plus probable "
+         "d'abord (« dit, a »), séparés par « , » ; « — » quand aucun ne l'est ; vide quand la "
+         "référence n'a pas de passage français ; il faut --french. L'alignement est appris sur "
+         "les paires de passages des deux textes (IBM 1 puis fast_align dans les deux sens, "
+         "joints par grow-diag-final), sur les lemmes français et, avec --lemma, les lemmes "
+         "latins (sinon les formes ramenées) ; un nom propre écrit de même dans les deux textes "
+         "y est aligné sur son homonyme",
          [](CliOptions& o, const std::string&) { o.equivalents = true; return std::string(); },
          "quorvex-cli --latin latin.txt --french francais.txt --equivalents --list caritas"},
+        {"--aligned", nullptr,
+         "avec --french-form ou --french-lemma : ne garder que les attestations dont un mot "
+         "aligné (celui de la colonne de --equivalents) convient, et non tout le passage français",
+         [](CliOptions& o, const std::string&) { o.search.aligned = true; return std::string(); },
+         "quorvex-cli --latin latin.txt --french francais.txt --french-lemma parole --aligned --list verbum"},
         {"--side", "latin|french",
          "texte où chercher : latin (par défaut) ou french, le texte français (même découpage, "
          "mêmes règles), chaque attestation avec le passage latin à côté ; le fichier de "
@@ -288,21 +297,25 @@ const std::vector<OptionRow>& optionTable()
          },
          "quorvex-cli --latin latin.txt --plot deus.svg Deus"},
         {"--translations", nullptr,
-         std::string("les lemmes français qui rendent FORME, par association sur les passages "
-         "des deux textes (même référence) ; il faut --french. n : références présentes dans les "
-         "deux textes ; pour un lemme, a : références de la recherche dont le passage français le "
-         "contient, b : celles qui ne le contiennent pas, c : autres références qui le contiennent, "
-         "d = n − a − b − c ; gardé si a/(a+b) > (a+c)/n. En TSV UTF-8 (CSV avec --format csv) : "
-         "french (le lemme comme l'écrit le dictionnaire), passages (a), share (100 × a/(a+b), une "
-         "décimale), frequency (a+c), log_likelihood (G2 de Dunning sur a, b, c, d, une case vide "
-         "comptant 0) et dice (2a/(2a+b+c)), trois décimales ; classés par log_likelihood "
-         "décroissant puis par lemme. Les mots français sont ramenés à leurs lemmes par Hunspell "
-         "(/usr/share/hunspell/fr_FR.dic, paquet hunspell-fr, ou --dictionary) ; un mot de "
-         "plusieurs lemmes compte pour chacun, un mot inconnu pour lui-même. Articles, "
-         "prépositions, pronoms, auxiliaires et conjonctions ne comptent pas, sauf avec "
-         "--all-words ou quand FORME en est un équivalent latin (sum, habeo, et, autem, non...). "
-         "Les références de la recherche absentes du texte français ne comptent nulle part et "
-         "sont nommées sur la sortie d'erreur")
+         std::string("les lemmes français qui rendent FORME, classés par le nombre d'attestations "
+         "alignées sur eux (l'alignement de --equivalents) ; il faut --french. Une attestation "
+         "compte une fois pour chaque lemme de ses mots alignés. n : références présentes dans "
+         "les deux textes ; pour un lemme, a : références de la recherche dont le passage "
+         "français le contient, b : celles qui ne le contiennent pas, c : autres références qui "
+         "le contiennent, d = n − a − b − c. En TSV UTF-8 (CSV avec --format csv) : french (le "
+         "lemme comme l'écrit le dictionnaire), aligned (attestations alignées sur lui), share "
+         "(100 × aligned / attestations ayant un passage français, une décimale), passages (a), "
+         "frequency (a+c), log_likelihood (G2 de Dunning sur a, b, c, d, une case vide comptant "
+         "0) et dice (2a/(2a+b+c)), trois décimales ; classés par aligned décroissant, puis "
+         "log_likelihood, puis lemme ; une dernière ligne « (non traduit) » compte les "
+         "attestations alignées sur aucun mot. Les mots français sont ramenés à un lemme par "
+         "Hunspell (/usr/share/hunspell/fr_FR.dic, paquet hunspell-fr, ou --dictionary) : celui "
+         "de ses lemmes qui est un mot du texte, sinon le plus fréquent dans le texte ; un mot "
+         "inconnu compte pour lui-même. Articles, prépositions, pronoms, auxiliaires et "
+         "conjonctions ne comptent pas, sauf avec --all-words ou quand FORME en est un "
+         "équivalent latin (sum, habeo, et, autem, non... et, avec --lemma, toute préposition, "
+         "conjonction ou pronom du lexique). Les références de la recherche absentes du texte "
+         "français ne comptent nulle part et sont nommées sur la sortie d'erreur")
              + (hunspellBuiltIn() ? "" : ". Ce programme est construit sans Hunspell : chaque "
                                          "mot français y compte pour lui-même, en minuscules"),
          [](CliOptions& o, const std::string&) {
@@ -527,7 +540,7 @@ std::string cliHelpText()
         "                    [--dictionary FICHIER.dic] [--all-words] [--output FICHIER] [--] FORME\n"
         "  avec toute commande qui cherche une forme, sauf --frequencies :\n"
         "        [--normalize] [--phrase] [--exclude-form FORME]... [--french FICHIER [--side latin|french]\n"
-        "        [--french-form FORME2] [--french-lemma LEMME] [--equivalents [--all-words]]\n"
+        "        [--french-form FORME2] [--french-lemma LEMME] [--aligned] [--equivalents [--all-words]]\n"
         "        [--dictionary FICHIER.dic]]\n"
         "  recherche par lemme (sauf avec --phrase et --side french) :\n"
         "        [--lemma | --lemma-strict] [--lexicon DOSSIER] [--lexicon-extension] [--] LEMME\n"

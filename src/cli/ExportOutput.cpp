@@ -34,7 +34,7 @@ int writeExport(const SearchRun& run, std::ostream& out, std::ostream& err)
         };
     }
     if (o.equivalents)
-        heading.equivalents = [&run](std::string_view ref) { return run.rendering(ref); };
+        heading.equivalents = [&run](const Attestation& hit) { return run.rendering(hit); };
     const ExportFormat format = o.format.value_or(ExportFormat::Tsv);
     return writeOutput(
         o, out, err,

@@ -29,9 +29,10 @@ int openFrenchLemmas(const CliOptions& options, std::ostream& err, FrenchLemmaSo
     return kExitOk;
 }
 
-bool withFunctionWords(const CliOptions& options, std::string_view cp1252Query)
+bool withFunctionWords(const CliOptions& options, std::string_view cp1252Query,
+                       const lexicon::Lexicon* lexicon)
 {
-    return options.allWords || isLatinFunctionLemma(cp1252Query);
+    return options.allWords || isLatinFunctionLemma(cp1252Query, lexicon);
 }
 
 } // namespace quorvex

@@ -9,6 +9,10 @@
 
 namespace quorvex {
 
+namespace lexicon {
+class Lexicon;
+}
+
 struct FrenchLemmaSource {
     std::unique_ptr<Stemmer> stemmer;  // null: each folded word stands for itself
     std::unique_ptr<FrenchLemmas> lemmas;
@@ -20,7 +24,8 @@ struct FrenchLemmaSource {
 int openFrenchLemmas(const CliOptions& options, std::ostream& err, FrenchLemmaSource& into);
 
 // Whether the French function words count: --all-words, or a query that is itself one of the
-// Latin words they render.
-bool withFunctionWords(const CliOptions& options, std::string_view cp1252Query);
+// Latin words they render (with a lexicon, any of its prepositions, conjunctions, pronouns).
+bool withFunctionWords(const CliOptions& options, std::string_view cp1252Query,
+                       const lexicon::Lexicon* lexicon = nullptr);
 
 } // namespace quorvex

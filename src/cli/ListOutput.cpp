@@ -30,7 +30,7 @@ int writeList(const SearchRun& run, std::ostream& out, std::ostream& err)
                 }
                 if (run.options.equivalents) {
                     buf += '\t';
-                    buf += run.rendering(reference);
+                    buf += run.rendering(a);
                 }
                 buf += '\n';
                 lines.flushIfFull();

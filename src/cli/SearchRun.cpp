@@ -5,6 +5,7 @@
 #include "cli/LemmaSearch.h"
 #include "cli/TallyCount.h"
 #include "translation/Equivalents.h"
+#include "translation/TextAlignment.h"
 
 namespace quorvex {
 
@@ -59,19 +60,6 @@ int readSearchTexts(SearchRun& run, std::ostream& err)
         if (const FileError e = run.texts.readFrench(o.frenchPath))
             return reportFileError(err, e);
     return kExitOk;
-}
-
-// --equivalents: each reference of the list with its rendering, once.
-void findRenderings(SearchRun& run)
-{
-    const Equivalents eq = findEquivalents(run.table(), run.results(), run.otherText(), *run.french.lemmas,
-                                           withFunctionWords(run.options, run.form()));
-    for (const Attestation& a : run.results()) {
-        const WordTable::ReferenceId id = run.table().referenceId(a.first);
-        std::string ref = run.table().referenceText(id);
-        if (!run.renderings.count(ref))
-            run.renderings.emplace(std::move(ref), eq.renderingOf(id, *run.french.lemmas));
-    }
 }
 
 // A list of one Latin form in text order, kept whole and with no column added. Every option
@@ -148,15 +136,23 @@ int runSearch(const CliOptions& options, std::ostream& out, std::ostream& err)
     // The dictionary is opened once a run; a form that can find nothing needs it only to
     // write the (empty) translations.
     if (options.action == CliAction::Translations
-        || ((options.search.frenchLemma || options.equivalents) && searchable))
+        || ((options.search.frenchLemma || options.equivalents || options.search.aligned) && searchable)) {
         if (const int code = openFrenchLemmas(options, err, run.french))
             return code;
+        // Each French word then stands for one lemma, chosen over the whole text.
+        if (run.withOther && !options.search.frenchSide)
+            run.french.lemmas->readText(run.otherText());
+    }
     const SearchAids aids{run.lexicon.get(), run.french.lemmas.get()};
     const SearchWants wants = options.action == CliAction::Count ? SearchWants::Count : SearchWants::List;
+    // The renderings and the ranking read the alignment, learnt once (by the search itself
+    // when a filter needs it first).
+    const bool renders = (options.equivalents || options.action == CliAction::Translations) && run.withOther
+        && !options.search.frenchSide;
     if (const int code = unlessMemoryRunsShort(err, searchWhat(options), [&] {
             run.result = buildSearchResult(options.search, run.texts, aids, wants);
-            if (options.equivalents && run.result.status() == QueryStatus::Searched)
-                findRenderings(run);
+            if (renders && run.result.status() == QueryStatus::Searched)
+                run.alignment = run.texts.alignment(run.result, *run.french.lemmas);
             return kExitOk;
         }))
         return code;

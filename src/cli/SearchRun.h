@@ -12,12 +12,12 @@
 #include "concordance/TextLemmata.h"
 #include "concordance/WordTable.h"
 #include "lexicon/Lexicon.h"
+#include "translation/TextAlignment.h"
 
 #include <memory>
 #include <ostream>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 namespace quorvex {
 
@@ -28,8 +28,8 @@ struct SearchRun {
     FrenchLemmaSource french;  // opened for --french-lemma, --equivalents and --translations
     std::unique_ptr<lexicon::Lexicon> lexicon;  // with --lemma
     SearchResult result;       // the list, with the table it indexes
-    // --equivalents: the rendering of each reference text of the list (UTF-8).
-    std::unordered_map<std::string, std::string> renderings;
+    // --equivalents, --translations, --aligned: which French words render each Latin word.
+    std::shared_ptr<const TextAlignment> alignment;
 
     const WordTable& table() const { return result.words(); }
     const ResultList& results() const { return result.list(); }
@@ -41,10 +41,12 @@ struct SearchRun {
     // The other text of the pair when read, else empty.
     const std::string& otherText() const { return texts.text(!options.search.frenchSide); }
     const std::string* other() const { return withOther ? &otherText() : nullptr; }
-    std::string rendering(std::string_view reference) const
+    // The French words aligned to the hit (UTF-8): "—" for none, "" without a French passage.
+    std::string rendering(const Attestation& hit) const
     {
-        const auto it = renderings.find(std::string(reference));
-        return it == renderings.end() ? std::string() : it->second;
+        if (!alignment || hit.words == 0 || !alignment->paired(hit.first))
+            return {};
+        return renderingText(alignment->renderingOf(hit), otherText());
     }
     LetterSet letters() const { return table().letterSet(); }
 };

@@ -6,15 +6,16 @@
 
 namespace quorvex {
 
-// --translations: the French lemmas that render the searched Latin word, ranked by their
-// association with its passages.
+// --translations: the French lemmas that render the searched Latin word, ranked by the hits
+// aligned to them.
 int writeTranslations(const SearchRun& run, std::ostream& out, std::ostream& err)
 {
     const CliOptions& options = run.options;
     const FrenchLemmaSource& french = run.french;
     const Equivalents equivalents = findEquivalents(run.table(), run.results(), run.otherText(),
                                                     *french.lemmas,
-                                                    withFunctionWords(options, run.form()));
+                                                    withFunctionWords(options, run.form(), run.lexicon.get()),
+                                                    run.alignment.get());
     if (!equivalents.missingInFrench().empty()) {
         std::string refs;
         for (const WordTable::ReferenceId id : equivalents.missingInFrench()) {

@@ -174,8 +174,9 @@ TEST(LemmaSearchCliExports, HtmlAndTsvCarryTheLemmataAndTheCountLineNamesTheLemm
 TEST(LemmaSearchCliAnalyses, PlotAndTranslationsFollowEveryFormOfTheLemma)
 {
     std::vector<std::pair<std::string, std::string>> files = kFiles;
-    // dico stands in [1] and [2] under two forms; the French says it with two forms of dire.
-    files.push_back({"tla.txt", "[1] dixit homo [2] dicunt pueri [3] venit homo [4] est homo"});
+    // dico stands in [1] and [2] under two forms; the French says it with two forms of dire, in
+    // the same order, so that four verses are enough to align them.
+    files.push_back({"tla.txt", "[1] homo dixit [2] pueri dicunt [3] homo venit [4] homo est"});
     files.push_back({"tfr.txt", "[1] l'homme dit [2] les enfants disent [3] l'homme vient "
                                 "[4] c'est l'homme"});
     files.push_back({"mini.aff", "SET UTF-8\nSFX A Y 2\nSFX A re t re\nSFX A re sent re\n"});
@@ -200,7 +201,7 @@ TEST(LemmaSearchCliAnalyses, PlotAndTranslationsFollowEveryFormOfTheLemma)
 
     if (!hunspellBuiltIn())
         GTEST_SKIP() << "built without Hunspell";
-    const std::string header = "french\tpassages\tshare\tfrequency\tlog_likelihood\tdice\n";
+    const std::string header = "french\taligned\tshare\tpassages\tfrequency\tlog_likelihood\tdice\n";
     const std::vector<std::string> pair = {"--latin", "{tla.txt}", "--french", "{tfr.txt}",
                                            "--dictionary", "{mini.dic}", "--translations"};
     std::vector<std::string> byLemma = pair;
@@ -208,12 +209,12 @@ TEST(LemmaSearchCliAnalyses, PlotAndTranslationsFollowEveryFormOfTheLemma)
     const CliOutcome lemma = cli.run(byLemma);
     ASSERT_EQ(lemma.code, 0) << lemma.err;
     EXPECT_EQ(lemma.out.substr(0, lemma.out.find('\n', header.size()) + 1),
-              header + "dire\t2\t100.0\t2\t5.545\t1.000\n");
+              header + "dire\t2\t100.0\t2\t2\t5.545\t1.000\n");
     std::vector<std::string> byForm = pair;
     byForm.push_back("dixit");
     const CliOutcome form = cli.run(byForm);
     ASSERT_EQ(form.code, 0) << form.err;
-    EXPECT_NE(form.out.find("dire\t1\t100.0\t2\t"), std::string::npos) << form.out;
+    EXPECT_NE(form.out.find("dire\t1\t100.0\t1\t2\t"), std::string::npos) << form.out;
     EXPECT_EQ(cli.dir.entries(), files.size() + 1) << "the picture and nothing else was added";
 }
 

@@ -20,12 +20,14 @@ const std::vector<std::pair<std::string, std::string>> kTexts = {
     {"mini.aff", "SET UTF-8\nSFX A Y 1\nSFX A re t re\n"},
     {"mini.dic", "4\ndire/A\ndit\ncœur\ndieu\n"},
     {"sans-aff.dic", "1\nmot\n"},
-    // lux: lumière renders [1] and [2]; [3] holds none of the best rows; [6] has no French.
-    {"eq-la.txt", "[1] lux [2] lux [3] lux [4] nox [5] nox [6] lux"},
-    {"eq-fr.txt", "[1] lumi\xE8re [2] Lumi\xE8re [3] la nuit [4] nuit [5] nuit"},
+    // lux: lumière renders [1] and [2], "la nuit" [3]; [6] has no French; [7] a French passage
+    // without a word.
+    {"eq-la.txt", "[1] lux [2] lux [3] lux [4] nox [5] nox [6] lux [7] lux"},
+    {"eq-fr.txt", "[1] lumi\xE8re [2] Lumi\xE8re [3] la nuit [4] nuit [5] nuit [7] ..."},
 };
 
-const std::string kHeader = "french\tpassages\tshare\tfrequency\tlog_likelihood\tdice\n";
+const std::string kHeader = "french\taligned\tshare\tpassages\tfrequency\tlog_likelihood\tdice\n";
+const std::string kUntranslated = "(non traduit)\t0\t0.0\t\t\t\t\n";
 
 struct TranslationsCase {
     const char* name;
@@ -64,26 +66,22 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TranslationsCase{"rankedWithTheMissingReferenceNamed",
                          {"--dictionary", "{mini.dic}", "--translations", "deus"}, 0,
-                         kHeader + "cœur\t1\t33.3\t1\t1.588\t0.500\n"
-                                   "seigneur\t1\t33.3\t1\t1.588\t0.500\n"
-                                   "dieu\t2\t66.7\t3\t0.680\t0.667\n",
+                         kHeader + "dieu\t2\t66.7\t2\t3\t0.680\t0.667\n"
+                                   "voit\t1\t33.3\t1\t2\t0.000\t0.400\n" + kUntranslated,
                          "sans passage français, comptée(s) nulle part : [7]", true},
         TranslationsCase{"csvTopOne", {"--dictionary={mini.dic}", "--translations", "--format", "csv", "--top", "1", "deus"},
-                         0, "french,passages,share,frequency,log_likelihood,dice\r\ncœur,1,33.3,1,1.588,0.500\r\n",
+                         0, "french,aligned,share,passages,frequency,log_likelihood,dice\r\ndieu,2,66.7,2,3,0.680,0.667\r\n"
+                            "(non traduit),0,0.0,,,,\r\n",
                          "[7]", true},
-        TranslationsCase{"aWordOfTwoLemmasCountsForEach",
+        // "dit" is the one of its two lemmas that is a word of the text.
+        TranslationsCase{"aWordOfTwoLemmasStandsForTheOneInTheText",
                          {"--dictionary", "{mini.dic}", "--translations", "dicit"}, 0,
-                         kHeader + "dire\t2\t100.0\t2\t7.638\t1.000\n"
-                                   "dit\t2\t100.0\t2\t7.638\t1.000\n"
-                                   "seigneur\t1\t50.0\t1\t2.634\t0.667\n",
+                         kHeader + "dit\t2\t100.0\t2\t2\t7.638\t1.000\n"
+                                   "seigneur\t1\t50.0\t1\t1\t2.634\t0.667\n" + kUntranslated,
                          "", true},
         TranslationsCase{"functionWordsCountForALatinFunctionWord",
                          {"--dictionary", "{mini.dic}", "--translations", "et"}, 0,
-                         kHeader + "et\t1\t100.0\t1\t5.407\t1.000\n"
-                                   "dire\t1\t100.0\t2\t2.634\t0.667\n"
-                                   "dit\t1\t100.0\t2\t2.634\t0.667\n"
-                                   "homme\t1\t100.0\t3\t1.588\t0.500\n"
-                                   "l\t1\t100.0\t3\t1.588\t0.500\n",
+                         kHeader + "et\t1\t100.0\t1\t1\t5.407\t1.000\n" + kUntranslated,
                          "", true},
         TranslationsCase{"noFrenchText", {"--latin", "{latin.txt}", "--translations", "deus"}, 2, "", "--french"},
         TranslationsCase{"topWithoutTranslations", {"--top", "3", "--list", "deus"}, 2, "",
@@ -99,8 +97,18 @@ INSTANTIATE_TEST_SUITE_P(
                          {"--dictionary", "{sans-aff.dic}", "--translations", "deus"}, 1, "",
                          "{sans-aff.aff}", true},
         TranslationsCase{"frenchLemmaKeepsThePassagesHoldingIt",
-                         {"--dictionary", "{mini.dic}", "--french-lemma", "DIRE", "--list", "deus"}, 0,
+                         {"--dictionary", "{mini.dic}", "--french-lemma", "DIT", "--list", "deus"}, 0,
                          "deus\t[3]\n", "", true},
+        TranslationsCase{"frenchLemmaOfNoWordOfTheText",
+                         {"--dictionary", "{mini.dic}", "--french-lemma", "dire", "--list", "deus"}, 0, "", "", true},
+        TranslationsCase{"frenchLemmaAlignedKeepsTheHitsItRenders",
+                         {"--dictionary", "{mini.dic}", "--french-lemma", "dieu", "--aligned", "--list", "deus"}, 0,
+                         "deus\t[1]\ndeus\t[2]\n", "", true},
+        TranslationsCase{"frenchFormInThePassage", {"--french-form", "voit", "--list", "homo"}, 0, "homo\t[5]\n", ""},
+        TranslationsCase{"frenchFormAlignedLeavesAWordOfTheVerb",
+                         {"--french-form", "voit", "--aligned", "--list", "homo"}, 0, "", ""},
+        TranslationsCase{"alignedAlone", {"--aligned", "--list", "homo"}, 2, "",
+                         "--aligned ne s'emploie qu'avec --french-form ou --french-lemma."},
         TranslationsCase{"frenchLemmaOfAFunctionWord",
                          {"--dictionary", "{mini.dic}", "--french-lemma", "le", "--count", "deus"}, 0,
                          "2\n", "", true},
@@ -115,20 +123,21 @@ INSTANTIATE_TEST_SUITE_P(
         TranslationsCase{"equivalentsColumnWithDashAndEmpty",
                          {"--latin", "{eq-la.txt}", "--french", "{eq-fr.txt}", "--dictionary", "{mini.dic}",
                           "--equivalents", "--list", "lux"}, 0,
-                         "lux\t[1]\tlumière\nlux\t[2]\tlumière\nlux\t[3]\t—\nlux\t[6]\t\n", "", true},
+                         "lux\t[1]\tlumière\nlux\t[2]\tLumière\nlux\t[3]\tnuit, la\nlux\t[6]\t\nlux\t[7]\t—\n", "", true},
         TranslationsCase{"equivalentsInTheCsvExport",
                          {"--latin", "{eq-la.txt}", "--french", "{eq-fr.txt}", "--dictionary", "{mini.dic}",
                           "--equivalents", "--format", "csv", "lux"}, 0,
                          "forme,référence,équivalents,passage latin,passage français\r\n"
                          "lux,[1],lumière,[1] lux ,[1] lumière \r\n"
-                         "lux,[2],lumière,[2] lux ,[2] Lumière \r\n"
-                         "lux,[3],—,[3] lux ,[3] la nuit \r\n"
-                         "lux,[6],,[6] lux,\r\n", "", true},
+                         "lux,[2],Lumière,[2] lux ,[2] Lumière \r\n"
+                         "lux,[3],\"nuit, la\",[3] lux ,[3] la nuit \r\n"
+                         "lux,[6],,[6] lux ,\r\n"
+                         "lux,[7],—,[7] lux,[7] ...\r\n", "", true},
         TranslationsCase{"equivalentsInTheTsvExportOfTheFrenchLemmaHits",
                          {"--latin", "{eq-la.txt}", "--french", "{eq-fr.txt}", "--dictionary", "{mini.dic}",
                           "--equivalents", "--french-lemma", "nuit", "--format", "tsv", "lux"}, 0,
                          "forme\tréférence\téquivalents\tpassage latin\tpassage français\n"
-                         "lux\t[3]\tnuit\t[3] lux \t[3] la nuit \n", "", true},
+                         "lux\t[3]\tnuit, la\t[3] lux \t[3] la nuit \n", "", true},
         TranslationsCase{"equivalentsWithTheCount", {"--equivalents", "--count", "deus"}, 2, "",
                          "--equivalents s'emploie avec --list ou --format tsv|csv|html, pas avec --count."},
         TranslationsCase{"equivalentsWithoutFrench", {"--latin", "{latin.txt}", "--equivalents", "--list", "deus"},
@@ -145,7 +154,7 @@ TEST(CliRunner, TranslationsGoToTheOutputFileAndTmxListsEachReferenceOnce)
     if (hunspellBuiltIn()) {
         EXPECT_EQ(r.code, 0) << r.err;
         EXPECT_EQ(r.out, "");
-        EXPECT_EQ(slurp(cli.dir.file("out.tsv")).rfind(kHeader + "cœur\t", 0), 0u);
+        EXPECT_EQ(slurp(cli.dir.file("out.tsv")).rfind(kHeader + "dieu\t", 0), 0u);
     }
 
     // The export with its column, sized before it is written to a file.
@@ -153,7 +162,7 @@ TEST(CliRunner, TranslationsGoToTheOutputFileAndTmxListsEachReferenceOnce)
                  "--output", "{eq.html}", "lux"});
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_NE(slurp(cli.dir.file("eq.html")).find("<th>référence</th><th>équivalents</th>"), std::string::npos);
-    EXPECT_NE(slurp(cli.dir.file("eq.html")).find("<td>[3]</td><td>—</td>"), std::string::npos);
+    EXPECT_NE(slurp(cli.dir.file("eq.html")).find("<td>[7]</td><td>—</td>"), std::string::npos);
 
     r = cli.run({"--latin", "{latin.txt}", "--french", "{francais.txt}", "--format", "tmx", "deus"});
     EXPECT_EQ(r.code, 0) << r.err;

@@ -189,27 +189,6 @@ TEST(Equivalents, WordsAreCutWithŒFoldedAndStemmedOnceEach)
     EXPECT_EQ(lemmas.distinctWords(), 4u);
 }
 
-TEST(Equivalents, EachHitIsRenderedByTheBestRowsInItsPassage)
-{
-    const Pair p = pair(kLatin, kFrench);
-    FrenchLemmas lemmas(nullptr);
-    const ResultList hits = findForms(p.latin, "deus");
-    const Equivalents eq = findEquivalents(p.latin, hits, p.french, lemmas, false);
-    std::map<std::string, std::string> rendering;
-    for (const Attestation& a : hits)
-        rendering[p.latin.referenceText(p.latin.referenceId(a.first))] = eq.renderingOf(p.latin.referenceId(a.first), lemmas);
-    EXPECT_EQ(rendering, (std::map<std::string, std::string>{
-                             {"[1]", "dieu"}, {"[2]", "dieu"}, {"[3]", "seigneur"}, {"[7]", ""}}));
-
-    // A passage holding none of the best rows gets the dash.
-    const Pair q = pair("[1] deus [2] deus [3] deus [4] homo", "[1] Dieu [2] Dieu [3] homme [4] homme");
-    FrenchLemmas qLemmas(nullptr);
-    const ResultList qHits = findForms(q.latin, "deus");
-    const Equivalents qEq = findEquivalents(q.latin, qHits, q.french, qLemmas, false);
-    EXPECT_EQ(qEq.renderingOf(q.latin.referenceId(qHits[2].first), qLemmas), "\xE2\x80\x94");
-    EXPECT_EQ(qEq.renderingOf(q.latin.referenceId(qHits[0].first), qLemmas), "dieu");
-}
-
 TEST(Equivalents, TheFrenchLemmaKeepsTheHitsWhosePassageHoldsIt)
 {
     TableStemmer stemmer({{"dit", {"dit", "dire"}}, {"disait", {"dire"}}});
@@ -227,18 +206,6 @@ TEST(Equivalents, TheFrenchLemmaKeepsTheHitsWhosePassageHoldsIt)
             refs.push_back(p.latin.referenceText(p.latin.referenceId(a.first)));
         EXPECT_EQ(refs, c.refs) << c.lemma;
     }
-}
-
-TEST(Equivalents, TheViewerMarksTheWordsOfTheBestLemmas)
-{
-    const Pair p = pair(kLatin, kFrench);
-    FrenchLemmas lemmas(nullptr);
-    const Equivalents eq = findEquivalents(p.latin, findForms(p.latin, "deus"), p.french, lemmas, false);
-    const std::string passage = cp("[5] l'homme voit DIEU, le Seigneur [dieu]\r\n");
-    std::vector<std::string> marked;
-    for (const MarkRange& m : equivalentMarks(passage, lemmas, eq))
-        marked.push_back(std::to_string(m.start) + ":" + passage.substr(m.start, m.length));
-    EXPECT_EQ(marked, (std::vector<std::string>{"17:DIEU", "26:Seigneur"}));
 }
 
 TEST(Equivalents, NumbersKeepAPointAndTheirDecimals)

@@ -70,8 +70,11 @@ TEST(SearchRequestRefusal, EachChoiceThatCannotGoWithAnotherIsRefusedInTheComman
     everything.lemma = everything.lemmaStrict = true;
     everything.frenchForm = "dieu";
     everything.frenchLemma = "dieu";
+    everything.aligned = true;
     everything.excludedForms = {"dei"};
     everything.sort = SortOrder::Left;
+    SearchRequest alignedAlone = requestOf("amor");
+    alignedAlone.aligned = true;
     const Row table[] = {
         {"lemmaWithPhrase", lemmaPhrase, true, "--lemma ne s'emploie pas avec --phrase (un lemme est un seul mot)."},
         {"strictLemmaOnFrenchSide", strictFrench, true,
@@ -84,6 +87,8 @@ TEST(SearchRequestRefusal, EachChoiceThatCannotGoWithAnotherIsRefusedInTheComman
         {"frenchLemmaOnFrenchSide", lemmaOnSide, true, "--french-lemma ne s'emploie pas avec --side french."},
         {"frenchFormOnFrenchSide", formOnSide, true,
          "--french-form ne s'emploie pas avec --side french (la forme cherchée est déjà française)."},
+        {"alignedWithoutFrenchFilter", alignedAlone, true,
+         "--aligned ne s'emploie qu'avec --french-form ou --french-lemma."},
         {"lemmaBeforeFrench", lemmaStar, false, "un lemme ne contient pas de « * » (« de* »)."},
         {"plainWithoutFrench", requestOf("amor"), false, ""},
         {"frenchSideWithFrench", side, true, ""},
@@ -169,6 +174,56 @@ TEST_F(SearchResultOverTwoTexts, EveryChoiceGivesItsListReadThroughTheTableItInd
         const SearchResult count = built(row.request, SearchWants::Count);
         EXPECT_TRUE(count.countOnly()) << row.name;
         EXPECT_EQ(count.count(), list.list().size()) << row.name;
+    }
+}
+
+TEST_F(SearchResultOverTwoTexts, TheAlignmentIsLearntOnceForItsTextsAndLemmata)
+{
+    const auto first = m_texts.alignment(Folding::Case, m_frenchLemmas, nullptr);
+    EXPECT_EQ(m_texts.alignment(Folding::Case, m_frenchLemmas, nullptr), first);
+    SearchRequest lemma = requestOf("deus");
+    lemma.lemma = true;
+    const SearchResult byLemma = built(lemma);
+    const auto onLemmata = m_texts.alignment(byLemma, m_frenchLemmas);
+    EXPECT_NE(onLemmata, first);
+    EXPECT_EQ(m_texts.alignment(byLemma, m_frenchLemmas), onLemmata);
+    // Another French text is another pair.
+    m_texts.setFrench(kFrench);
+    EXPECT_NE(m_texts.alignment(byLemma, m_frenchLemmas), onLemmata);
+}
+
+TEST(SearchResultAligned, AnAlignedFilterKeepsTheHitsTheWordRendersNotThoseItStandsBeside)
+{
+    // Dieu and Seigneur render deus; aime, voit, parle its verbs.
+    SearchTexts texts;
+    texts.setLatin("[1] deus amat [2] deus videt [3] deus dicit [4] homo amat [5] homo videt [6] homo dicit");
+    texts.setFrench("[1] Dieu aime [2] Dieu voit [3] le Seigneur parle [4] l'homme aime [5] l'homme voit "
+                    "[6] l'homme parle");
+    FrenchLemmas lemmas(nullptr);
+    lemmas.readText(texts.text(true));
+    struct Row {
+        const char* name;
+        const char* frenchLemma;
+        const char* frenchForm;
+        const char* passageRows;
+        const char* alignedRows;
+    };
+    const Row table[] = {
+        {"lemmaRendering", "dieu", nullptr, "deus [1]; deus [2]", "deus [1]; deus [2]"},
+        {"lemmaBeside", "aime", nullptr, "deus [1]", ""},
+        {"formRendering", nullptr, "Seig*", "deus [3]", "deus [3]"},
+        {"formBeside", nullptr, "parle", "deus [3]", ""},
+    };
+    for (const Row& row : table) {
+        SearchRequest request = requestOf("deus");
+        if (row.frenchLemma)
+            request.frenchLemma = row.frenchLemma;
+        if (row.frenchForm)
+            request.frenchForm = row.frenchForm;
+        const SearchAids aids{nullptr, &lemmas};
+        EXPECT_EQ(rows(buildSearchResult(request, texts, aids)), row.passageRows) << row.name;
+        request.aligned = true;
+        EXPECT_EQ(rows(buildSearchResult(request, texts, aids)), row.alignedRows) << row.name;
     }
 }
 

@@ -1,7 +1,10 @@
 // The session's equivalents: computed on demand for the current list, forgotten by a new
-// search, and the character ranges it gives the viewer for a French passage.
+// search, and the character ranges it gives the viewer for a row's French passage: the words
+// aligned to the row, the ones quorvex-cli --equivalents writes for it.
 
 #include "session/Session.h"
+
+#include "support/CliRows.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -14,7 +17,7 @@ class SessionEquivalentsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void givesTheRangesOfTheBestLemmasInAFrenchPassage();
+    void givesTheRangesOfTheWordsAlignedToTheRow();
     void nothingWithoutAListOrAFrenchTextAndAMissingFileIsAnError();
 
 private:
@@ -43,40 +46,47 @@ std::size_t searched(Session& session, const QString& form)
     return session.search(form, found) == SessionFailure::None ? found : 0;
 }
 
-QStringList marked(const QString& passage, const std::vector<MarkRange>& ranges)
-{
-    QStringList words;
-    for (const MarkRange& r : ranges)
-        words << QString::number(r.start) + ":" + passage.mid(int(r.start), int(r.length));
-    return words;
-}
-
 } // namespace
 
-void SessionEquivalentsTest::givesTheRangesOfTheBestLemmasInAFrenchPassage()
+void SessionEquivalentsTest::givesTheRangesOfTheWordsAlignedToTheRow()
 {
     Session session;
     session.setLatinPath(write("latin.txt", kLatin));
     session.setFrenchPath(write("francais.txt", kFrench));
     QVERIFY(!session.loadLatinText());
-    QCOMPARE(searched(session, QStringLiteral("deus")), std::size_t(3));
+    // The viewer's French pane of each row: its marker and passage, as the text gives it.
+    const QStringList panes = QString::fromLatin1(kFrench).split(QStringLiteral("\n"), Qt::SkipEmptyParts)
+                                  .replaceInStrings(QStringLiteral("\r"), QStringLiteral("\r\n"));
+    for (const QString& query : {QStringLiteral("deus"), QStringLiteral("homo")}) {
+        QCOMPARE(searched(session, query), std::size_t(3));
+        const std::size_t first = query == QStringLiteral("deus") ? 0 : 3;
+        QVERIFY(session.equivalentRanges(1, panes[int(first)]).empty());  // not computed yet
+        FileError error;
+        const Equivalents* eq = session.equivalents(&error);
+        QVERIFY(eq);
+        QVERIFY(!error);
+        QCOMPARE(eq->pairedReferences(), std::size_t(6));
+        QCOMPARE(session.equivalents(), eq);  // asked again: the same, not computed anew
 
-    const QString passage = QString::fromUtf8("[5] l'homme voit DIEU, le Seigneur [Dieu] cœur");
-    QVERIFY(session.equivalentRanges(passage).empty());  // not computed yet
-    FileError error;
-    const Equivalents* eq = session.equivalents(&error);
-    QVERIFY(eq);
-    QVERIFY(!error);
-    QCOMPARE(eq->pairedReferences(), std::size_t(6));
-    QCOMPARE(marked(passage, session.equivalentRanges(passage)),
-             QStringList({"17:DIEU", "26:Seigneur"}));
-    QCOMPARE(session.equivalents(), eq);  // asked again: the same, not computed anew
-
-    // Another list: its own equivalents, once asked for.
-    QCOMPARE(searched(session, QStringLiteral("homo")), std::size_t(3));
-    QVERIFY(session.equivalentRanges(passage).empty());
-    QVERIFY(session.equivalents());
-    QCOMPARE(marked(passage, session.equivalentRanges(passage)), QStringList({"6:homme"}));
+        const QStringList rows = cliOutput(m_dir.filePath("latin.txt"), m_dir.filePath("francais.txt"),
+                                           {QStringLiteral("--equivalents"), QStringLiteral("--list")}, query)
+                                     .lines();
+        QCOMPARE(rows.size(), 3);
+        for (std::size_t row = 0; row < 3; ++row) {
+            const QString pane = panes[int(first + row)];
+            QStringList words;
+            for (const MarkRange& r : session.equivalentRanges(row + 1, pane))
+                words << pane.mid(int(r.start), int(r.length));
+            QStringList rendered = rows[int(row)].section(QLatin1Char('\t'), 2).split(QStringLiteral(", "));
+            if (rendered == QStringList{QStringLiteral("—")})
+                rendered.clear();
+            words.sort();
+            rendered.sort();
+            QCOMPARE(words, rendered);
+            // A pane that is not the passage the texts gave marks none of the words it lacks.
+            QVERIFY(session.equivalentRanges(row + 1, QStringLiteral("[9] rien")).empty());
+        }
+    }
 }
 
 void SessionEquivalentsTest::nothingWithoutAListOrAFrenchTextAndAMissingFileIsAnError()

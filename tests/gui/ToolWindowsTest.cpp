@@ -77,7 +77,7 @@ private slots:
     void dispersionSaveWritesThePictureOrSaysWhyNot_data();
     void dispersionSaveWritesThePictureOrSaysWhyNot();
     void lackOfMemoryOrACancelKeepsTheWindowAsItWas();
-    void viewerMarksTheBestEquivalentsInTheFrenchPaneOnlyWhenAsked();
+    void viewerMarksTheWordsAlignedToTheRowOnlyWhenAsked();
 
 private:
     SearchWindow* searchWith(const QString& query)
@@ -131,7 +131,7 @@ void ToolWindowsTest::eachToolWindowShowsTheCoresResultForTheListAndFollowsIt_da
     QTest::newRow("dispersion") << "dispersion" << "frmDispersion" << "Veltrano - Quorvex - Dispersion"
                                 << QStringList();
     QTest::newRow("traductions") << "traductions" << "frmTraductions" << "Veltrano - Quorvex - Traductions"
-                                 << QStringList{"Équivalent", "Passages", "Part (%)", "Fréquence",
+                                 << QStringList{"Équivalent", "Alignées", "Part (%)", "Passages", "Fréquence",
                                                 "Log-vraisemblance", "Dice"};
 }
 
@@ -395,7 +395,7 @@ void ToolWindowsTest::lackOfMemoryOrACancelKeepsTheWindowAsItWas()
     QCOMPARE(lines->model()->rowCount(), 200000);
 }
 
-void ToolWindowsTest::viewerMarksTheBestEquivalentsInTheFrenchPaneOnlyWhenAsked()
+void ToolWindowsTest::viewerMarksTheWordsAlignedToTheRowOnlyWhenAsked()
 {
     SearchWindow* s = searchWith(QStringLiteral("deus"));
     ContextViewer* viewer = d->openRow(1);
@@ -428,16 +428,36 @@ void ToolWindowsTest::viewerMarksTheBestEquivalentsInTheFrenchPaneOnlyWhenAsked(
     QCOMPARE(latinMarks, QStringList{"deus@4"});
     QVERIFY(inColour(french, look::translationMark).isEmpty());
 
+    // The words the command line's --equivalents column gives the row, in text order.
+    const QStringList rendered = cliOutput(d->latinPath, d->frenchPath,
+                                           {QStringLiteral("--equivalents"), QStringLiteral("--list")},
+                                           QStringLiteral("deus"))
+                                     .lines();
+    QCOMPARE(rendered.size(), 3);
+    auto expected = [&](int row) {
+        const QString pane = french->toPlainText();
+        QStringList words;
+        for (const QString& word : rendered[row].section(QLatin1Char('\t'), 2).split(QStringLiteral(", ")))
+            words << word + QLatin1Char('@') + QString::number(pane.indexOf(word, 4));
+        words.sort();
+        return words;
+    };
+    auto shown = [&] {
+        QStringList words = inColour(french, look::translationMark);
+        words.sort();
+        return words;
+    };
+
     trigger(s, "marquer_traductions");
     QVERIFY(d->session.choices().markTranslations);
-    QCOMPARE(inColour(french, look::translationMark), QStringList{"Dieu@4"});
+    QCOMPARE(shown(), expected(0));
+    QVERIFY(shown().contains(QStringLiteral("Dieu@4")));
     QCOMPARE(inColour(latin, QColor(0, 0, 255)), latinMarks);
-    // The next display marks too.
+    // The next display marks its own row's words.
     click(viewer, "Command1");
     QCOMPARE(french->toPlainText(), QStringLiteral("[2] Dieu voit la terre\n"));
-    const QStringList second = inColour(french, look::translationMark);
-    QVERIFY2(second.contains(QStringLiteral("Dieu@4")) && !second.contains(QStringLiteral("voit@9")),
-             qPrintable(second.join(' ')));
+    QCOMPARE(shown(), expected(1));
+    QVERIFY2(!shown().contains(QStringLiteral("terre@14")), qPrintable(shown().join(' ')));
 
     trigger(s, "marquer_traductions");
     QVERIFY(inColour(french, look::translationMark).isEmpty());

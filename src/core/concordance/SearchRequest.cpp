@@ -30,6 +30,8 @@ std::string frenchRefusal(const SearchRequest& r, bool frenchText)
     if (r.frenchSide && r.frenchForm)
         return "--french-form ne s'emploie pas avec --side french (la forme cherchée est déjà "
                "française).";
+    if (r.aligned && !r.frenchForm && !r.frenchLemma)
+        return "--aligned ne s'emploie qu'avec --french-form ou --french-lemma.";
     return {};
 }
 
@@ -57,6 +59,8 @@ std::vector<std::string> requestArguments(const SearchRequest& r)
         args.insert(args.end(), {"--exclude-form", cp1252ToUtf8(form)});
     if (r.frenchLemma)
         args.insert(args.end(), {"--french-lemma", *r.frenchLemma});
+    if (r.aligned)
+        args.push_back("--aligned");
     if (r.sort != SortOrder::Text)
         args.insert(args.end(), {"--sort", r.sort == SortOrder::Forms ? "forms" : r.sort == SortOrder::Left ? "left" : "right"});
     args.insert(args.end(), {"--", r.query});

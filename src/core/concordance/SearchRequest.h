@@ -27,6 +27,9 @@ struct SearchRequest {
     std::optional<std::string> frenchForm;   // Windows-1252; the other passage must hold it
     std::vector<std::string> excludedForms;  // Windows-1252; left out of the list
     std::optional<std::string> frenchLemma;  // UTF-8; the French passage must hold it
+    // With frenchForm or frenchLemma: a word aligned to the hit must fit, not any word of its
+    // passage.
+    bool aligned = false;
     SortOrder sort = SortOrder::Text;
 
     Folding folding() const { return normalize || lemma ? Folding::Spelling : Folding::Case; }
@@ -38,13 +41,13 @@ struct SearchRequest {
     bool plain() const
     {
         return !phrase && !normalize && !lemma && !frenchSide && !frenchForm && excludedForms.empty()
-            && !frenchLemma && sort == SortOrder::Text;
+            && !frenchLemma && !aligned && sort == SortOrder::Text;
     }
     friend bool operator==(const SearchRequest& a, const SearchRequest& b)
     {
         return a.query == b.query && a.phrase == b.phrase && a.normalize == b.normalize && a.lemma == b.lemma
             && a.lemmaStrict == b.lemmaStrict && a.frenchSide == b.frenchSide && a.frenchForm == b.frenchForm
-            && a.excludedForms == b.excludedForms && a.frenchLemma == b.frenchLemma && a.sort == b.sort;
+            && a.excludedForms == b.excludedForms && a.frenchLemma == b.frenchLemma && a.aligned == b.aligned && a.sort == b.sort;
     }
     friend bool operator!=(const SearchRequest& a, const SearchRequest& b) { return !(a == b); }
 };

@@ -5,6 +5,7 @@
 #include "passages/BothSides.h"
 #include "text/Cp1252.h"
 #include "translation/Equivalents.h"
+#include "translation/TextAlignment.h"
 
 #include <utility>
 
@@ -29,6 +30,7 @@ void SearchTexts::setLatin(std::string text)
     m_latin.text = std::move(text);
     m_lemmata.reset();
     m_lemmataLexicon = nullptr;
+    forgetAlignment();
 }
 
 void SearchTexts::setLatin(WordTable windowLetters)
@@ -39,6 +41,7 @@ void SearchTexts::setLatin(WordTable windowLetters)
     m_latin.tables[0] = std::make_shared<const WordTable>(std::move(windowLetters));
     m_lemmata.reset();
     m_lemmataLexicon = nullptr;
+    forgetAlignment();
 }
 
 void SearchTexts::setFrench(std::string text)
@@ -46,6 +49,7 @@ void SearchTexts::setFrench(std::string text)
     m_french = Side();
     m_french.given = true;
     m_french.text = std::move(text);
+    forgetAlignment();
 }
 
 FileError SearchTexts::readLatin(const std::string& path)
@@ -101,6 +105,31 @@ std::shared_ptr<const TextLemmata> SearchTexts::lemmata(const lexicon::Lexicon& 
         m_lemmataLexicon = &lexicon;
     }
     return m_lemmata;
+}
+
+std::shared_ptr<const TextAlignment> SearchTexts::alignment(Folding folding, FrenchLemmas& frenchLemmas,
+                                                            std::shared_ptr<const TextLemmata> latinLemmata)
+{
+    Alignment& kept = m_alignment;
+    if (kept.alignment && kept.folding == folding && kept.frenchLemmas == &frenchLemmas
+        && kept.latinLemmata == latinLemmata)
+        return kept.alignment;
+    forgetAlignment();
+    const std::shared_ptr<const WordTable> latin = table(false, folding);
+    Alignment learnt;
+    learnt.alignment = std::make_shared<const TextAlignment>(
+        alignTexts(*latin, text(true), frenchLemmas, latinLemmata.get()));
+    learnt.folding = folding;
+    learnt.frenchLemmas = &frenchLemmas;
+    learnt.latinLemmata = std::move(latinLemmata);
+    kept = std::move(learnt);
+    return kept.alignment;
+}
+
+std::shared_ptr<const TextAlignment> SearchTexts::alignment(const SearchResult& result, FrenchLemmas& frenchLemmas)
+{
+    return alignment(result.folding(), frenchLemmas,
+                     result.request().lemma ? result.sharedTextLemmata() : std::shared_ptr<const TextLemmata>());
 }
 
 SearchResult::SearchResult() : m_table(std::make_shared<const WordTable>()) {}
@@ -164,12 +193,21 @@ SearchResult buildSearchResult(const SearchRequest& request, SearchTexts& texts,
     }
 
     const std::string_view other = texts.text(!request.frenchSide);
-    if (request.frenchForm)
+    // Learnt once, before the filters that read it.
+    std::shared_ptr<const TextAlignment> alignment;
+    if (request.aligned)
+        alignment = texts.alignment(result, *aids.frenchLemmas);
+    if (request.frenchForm && alignment)
+        result.m_list = keepWhereAlignedToForm(result.m_list, *alignment, other,
+                                               WordPattern(*request.frenchForm, folding));
+    else if (request.frenchForm)
         result.m_list = keepWhereOtherPassageHolds(table, result.m_list, other,
                                                    WordPattern(*request.frenchForm, folding), lettersOf(folding));
     if (!request.excludedForms.empty())
         result.m_list = withoutForms(table, result.m_list, request.excludedForms, folding);
-    if (request.frenchLemma)
+    if (request.frenchLemma && alignment)
+        result.m_list = keepWhereAlignedToLemma(result.m_list, *alignment, *aids.frenchLemmas, *request.frenchLemma);
+    else if (request.frenchLemma)
         result.m_list = keepWhereFrenchHoldsLemma(table, result.m_list, other, *aids.frenchLemmas,
                                                   *request.frenchLemma);
     if (request.sort == SortOrder::Forms)

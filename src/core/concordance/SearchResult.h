@@ -23,6 +23,8 @@
 namespace quorvex {
 
 class FrenchLemmas;
+class SearchResult;
+class TextAlignment;
 
 // The Latin text and its French translation (Windows-1252), and the tables cut from them as
 // searches ask: with the window's letters, or with the extended ones when the spelling is
@@ -55,6 +57,16 @@ public:
     // The candidate lemmata of the Latin text's forms (its table cut for the spelling folding),
     // built at the first lemma search with this lexicon. Throws std::bad_alloc.
     std::shared_ptr<const TextLemmata> lemmata(const lexicon::Lexicon& lexicon);
+    // Which French words render each word of the Latin text cut for `folding`, learnt on the
+    // Latin lemmata when given (else the folded forms) and the French lemmas, once for these
+    // and then kept. The French text must be there; `frenchLemmas` should have read it (each
+    // word one lemma). Throws std::bad_alloc.
+    std::shared_ptr<const TextAlignment> alignment(Folding folding, FrenchLemmas& frenchLemmas,
+                                                   std::shared_ptr<const TextLemmata> latinLemmata);
+    // The one a Latin list's renderings read: on the lemmata of a lemma search, else on forms.
+    std::shared_ptr<const TextAlignment> alignment(const SearchResult& result, FrenchLemmas& frenchLemmas);
+    // To be called when the French lemmas an alignment was learnt with are replaced.
+    void forgetAlignment() { m_alignment = {}; }
 
 private:
     struct Side {
@@ -69,6 +81,13 @@ private:
     Side m_latin, m_french;
     std::shared_ptr<const TextLemmata> m_lemmata;
     const lexicon::Lexicon* m_lemmataLexicon = nullptr;
+    // The alignment with what it was learnt on; the lemmata held so their address stays theirs.
+    struct Alignment {
+        std::shared_ptr<const TextAlignment> alignment;
+        Folding folding = Folding::Case;
+        const FrenchLemmas* frenchLemmas = nullptr;
+        std::shared_ptr<const TextLemmata> latinLemmata;
+    } m_alignment;
 };
 
 // What a search reads besides its texts: the Latin lexicon for a lemma, the French lemmas
@@ -122,6 +141,7 @@ public:
     const std::vector<lexicon::LemmaId>& lemmata() const { return m_lemmata; }
     const std::vector<TextLemmata::TypeId>& lemmaTypes() const { return m_lemmaTypes; }
     const TextLemmata* textLemmata() const { return m_textLemmata.get(); }
+    const std::shared_ptr<const TextLemmata>& sharedTextLemmata() const { return m_textLemmata; }
     const lexicon::Lexicon* lexicon() const { return m_lexicon; }
 
     // Reorders the rows (the table stays): "Formes" with its keys, or the neighbours' order
@@ -152,7 +172,8 @@ private:
 // searched text, kept where the other text's passage holds the French form or the French
 // lemma, without the forms left out, sorted. The request must be accepted by requestRefusal,
 // and `aids` hold what it needs (the lexicon for a lemma, the French lemmas for a French
-// lemma). A count alone is counted without a list when no filter needs the rows. Throws
+// lemma or an aligned filter, which learns the texts' alignment when it is not kept yet). A
+// count alone is counted without a list when no filter needs the rows. Throws
 // std::bad_alloc and std::length_error when memory runs short.
 SearchResult buildSearchResult(const SearchRequest& request, SearchTexts& texts, const SearchAids& aids,
                                SearchWants wants = SearchWants::List);

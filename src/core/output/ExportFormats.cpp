@@ -201,7 +201,7 @@ namespace {
 void appendAttestation(std::string& buf, ExportFormat format, std::string_view form,
                        std::string_view ref, std::string_view latinPassage,
                        std::string_view frenchPassage, const ExportHeading& heading,
-                       std::string_view textAfter = {})
+                       std::string_view equivalents, std::string_view textAfter = {})
 {
     const bool frenchSearched = heading.frenchSearched;
     if (format == ExportFormat::Html) {
@@ -215,7 +215,7 @@ void appendAttestation(std::string& buf, ExportFormat format, std::string_view f
         }
         if (heading.equivalents) {
             buf += "</td><td>";
-            appendUtf8(buf, format, heading.equivalents(ref));
+            appendUtf8(buf, format, equivalents);
         }
         // The searched text's passage comes first and is marked; lang says which is Latin.
         buf += frenchSearched ? "</td><td class=\"passage\">" : "</td><td class=\"passage\" lang=\"la\">";
@@ -234,7 +234,7 @@ void appendAttestation(std::string& buf, ExportFormat format, std::string_view f
             buf += separator;
         }
         if (heading.equivalents) {
-            appendUtf8(buf, format, heading.equivalents(ref));
+            appendUtf8(buf, format, equivalents);
             buf += separator;
         }
         appendField(buf, format, latinPassage);
@@ -273,7 +273,8 @@ void appendRowRecord(std::string& buf, ExportFormat format, const Rows& rows,
     scratch.french.clear();
     if (rows.withFrench())
         rows.appendFrench(scratch.french, row);
-    appendAttestation(buf, format, rows.form(row), ref, scratch.latin, scratch.french, heading,
+    const std::string equivalents = heading.equivalents ? heading.equivalents(row.attestation) : std::string();
+    appendAttestation(buf, format, rows.form(row), ref, scratch.latin, scratch.french, heading, equivalents,
                       rows.latinTextAfter(row));
 }
 

@@ -36,8 +36,8 @@ struct ExportHeading {
     bool frenchSearched = false;  // the French text was searched: its passage comes first
     LetterSet letters = LetterSet::Window;  // HTML only: how the searched text was cut into words
     // When set, a column "équivalents" after the reference: what it gives for the row's
-    // reference text (Windows-1252 in, UTF-8 out).
-    std::function<std::string(std::string_view reference)> equivalents = {};
+    // attestation (UTF-8).
+    std::function<std::string(const Attestation& hit)> equivalents = {};
     // A search by lemma: the count line says so, and a column "lemmes" follows the reference
     // (before "équivalents"): the candidate lemmata of the row's form (Windows-1252 in, UTF-8
     // out).

@@ -76,10 +76,9 @@ Equivalents findEquivalents(const WordTable& latin, const ResultList& hits,
     // By lemma: the passages holding it, those of the query, and the last passage counted,
     // so that a lemma met twice in a passage counts once.
     std::vector<std::uint32_t> holders, inQuery, stamp;
-    // By query reference: its lemmas, to find later which of the best rows stand in it.
+    // The query references found in French.
     constexpr std::uint32_t kNone = ~std::uint32_t(0);
-    std::vector<std::uint32_t> queryFirst(refCount, kNone), queryCount(refCount, 0);
-    std::vector<FrenchLemmas::LemmaId> queryLemmas;
+    std::vector<char> queryFound(refCount, 0);
     std::size_t queryPaired = 0;
 
     std::uint32_t passageNumber = 0;
@@ -90,7 +89,7 @@ Equivalents findEquivalents(const WordTable& latin, const ResultList& hits,
         const bool query = isQuery[id] != 0;
         if (query) {
             ++queryPaired;
-            queryFirst[id] = static_cast<std::uint32_t>(queryLemmas.size());
+            queryFound[id] = 1;
         }
         forEachPassageLemma(french, id, lemmas, withFunctionWords, [&](FrenchLemmas::LemmaId l) {
             if (l >= stamp.size()) {
@@ -103,17 +102,13 @@ Equivalents findEquivalents(const WordTable& latin, const ResultList& hits,
                 return;
             stamp[l] = passageNumber;
             ++holders[l];
-            if (query) {
+            if (query)
                 ++inQuery[l];
-                queryLemmas.push_back(l);
-            }
         });
-        if (query)
-            queryCount[id] = static_cast<std::uint32_t>(queryLemmas.size()) - queryFirst[id];
     }
     eq.m_paired = passageNumber;
     for (const WordTable::ReferenceId id : queryRefs)
-        if (queryFirst[id] == kNone)
+        if (!queryFound[id])
             eq.m_missing.push_back(id);
 
     // By lemma: the hits aligned to it; the last hit counted, so that a hit counts once.
@@ -184,44 +179,7 @@ Equivalents findEquivalents(const WordTable& latin, const ResultList& hits,
         return lemmas.lemmaText(x.lemma) < lemmas.lemmaText(y.lemma);
     });
 
-    for (std::size_t r = 0; r < eq.m_rows.size() && r < Equivalents::kRenderingRows; ++r)
-        eq.m_best.push_back(eq.m_rows[r].lemma);
-    eq.m_bestIn.assign(refCount, Equivalents::kNoFrench);
-    for (const WordTable::ReferenceId id : queryRefs) {
-        if (queryFirst[id] == kNone)
-            continue;
-        std::uint16_t bits = 0;
-        const auto begin = queryLemmas.begin() + queryFirst[id];
-        const auto end = begin + queryCount[id];
-        for (std::size_t r = 0; r < eq.m_best.size(); ++r)
-            if (std::find(begin, end, eq.m_best[r]) != end)
-                bits = static_cast<std::uint16_t>(bits | (1u << r));
-        eq.m_bestIn[id] = bits;
-    }
     return eq;
-}
-
-std::string Equivalents::renderingOf(WordTable::ReferenceId reference, const FrenchLemmas& lemmas) const
-{
-    if (reference >= m_bestIn.size() || m_bestIn[reference] == kNoFrench)
-        return {};
-    const std::uint16_t bits = m_bestIn[reference];
-    if (bits == 0)
-        return "\xE2\x80\x94";  // U+2014
-    std::string out;
-    for (std::size_t r = 0; r < m_best.size(); ++r) {
-        if (!(bits & (1u << r)))
-            continue;
-        if (!out.empty())
-            out += ", ";
-        out += lemmas.lemmaText(m_best[r]);
-    }
-    return out;
-}
-
-bool Equivalents::isBest(FrenchLemmas::LemmaId lemma) const
-{
-    return std::find(m_best.begin(), m_best.end(), lemma) != m_best.end();
 }
 
 ResultList keepWhereFrenchHoldsLemma(const WordTable& latin, const ResultList& hits,
@@ -260,24 +218,6 @@ ResultList keepWhereFrenchHoldsLemma(const WordTable& latin, const ResultList& h
         if (holds[latin.referenceId(a.first)])
             kept.push_back(a);
     return kept;
-}
-
-std::vector<MarkRange> equivalentMarks(std::string_view passage, FrenchLemmas& lemmas,
-                                       const Equivalents& equivalents)
-{
-    std::vector<MarkRange> marks;
-    FrenchLemmas::forEachWord(passage, [&](std::size_t offset, std::string_view word) {
-        const FrenchLemmas::Word& w = lemmas.word(word);
-        if (w.functionWord && !equivalents.withFunctionWords())
-            return;  // counted for nothing, so rendering nothing
-        const FrenchLemmas::LemmaId* ids = lemmas.lemmas(w);
-        for (std::uint32_t k = 0; k < w.count; ++k)
-            if (equivalents.isBest(ids[k])) {
-                marks.push_back(MarkRange{offset, word.size()});
-                return;
-            }
-    });
-    return marks;
 }
 
 } // namespace quorvex

@@ -42,9 +42,6 @@ struct EquivalentRow {
 
 class Equivalents {
 public:
-    // How many of the best rows render a hit and are marked in the viewer.
-    static constexpr std::size_t kRenderingRows = 10;
-
     std::size_t pairedReferences() const { return m_paired; }  // n
     const std::vector<EquivalentRow>& rows() const { return m_rows; }  // the full ranking
     // With an alignment: the hits standing in a passage pair, and those aligned to nothing.
@@ -59,13 +56,6 @@ public:
     // The query's references that have no French passage, in the order of the hits.
     const std::vector<WordTable::ReferenceId>& missingInFrench() const { return m_missing; }
 
-    // The best rows whose lemma stands in the reference's French passage, in ranking order,
-    // joined by ", "; "—" when none does; empty when the reference has no French passage or
-    // is not one of the query's. UTF-8.
-    std::string renderingOf(WordTable::ReferenceId reference, const FrenchLemmas& lemmas) const;
-
-    // Whether the lemma is among the kRenderingRows best.
-    bool isBest(FrenchLemmas::LemmaId lemma) const;
     bool withFunctionWords() const { return m_withFunctionWords; }
 
 private:
@@ -78,10 +68,6 @@ private:
     bool m_withFunctionWords = false;
     std::vector<EquivalentRow> m_rows;
     std::vector<WordTable::ReferenceId> m_missing;
-    std::vector<FrenchLemmas::LemmaId> m_best;  // the first rows' lemmas, in order
-    // By reference id: the bits of m_best standing in its French passage, or kNoFrench.
-    std::vector<std::uint16_t> m_bestIn;
-    static constexpr std::uint16_t kNoFrench = 0xFFFF;
 };
 
 // Why a list cannot be ranked, in the command line's words (UTF-8): a list of the French
@@ -100,10 +86,5 @@ Equivalents findEquivalents(const WordTable& latin, const ResultList& hits,
 ResultList keepWhereFrenchHoldsLemma(const WordTable& latin, const ResultList& hits,
                                      std::string_view frenchText, FrenchLemmas& lemmas,
                                      std::string_view utf8Lemma);
-
-// The words of a French passage (Windows-1252, as the viewer shows it) one of whose lemmas is
-// among the best rows, in text order.
-std::vector<MarkRange> equivalentMarks(std::string_view passage, FrenchLemmas& lemmas,
-                                       const Equivalents& equivalents);
 
 } // namespace quorvex

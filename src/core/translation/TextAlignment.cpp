@@ -174,6 +174,28 @@ ResultList keepWhereAlignedToForm(const ResultList& hits, const TextAlignment& a
     return kept;
 }
 
+std::vector<MarkRange> renderingMarks(const std::vector<TextAlignment::FrenchWord>& words,
+                                      const ReferencePassages& french, WordTable::ReferenceId reference,
+                                      std::string_view frenchText, std::string_view pane)
+{
+    std::vector<MarkRange> marks;
+    std::size_t at = 0;
+    french.forEachPiece(reference, [&](std::string_view piece) {
+        const char* begin = piece.data();
+        for (const TextAlignment::FrenchWord& w : words) {
+            const char* word = frenchText.data() + w.offset;
+            if (word < begin || word + w.length > begin + piece.size())
+                continue;
+            const std::size_t start = at + static_cast<std::size_t>(word - begin);
+            if (pane.substr(start, w.length) == std::string_view(word, w.length))
+                marks.push_back(MarkRange{start, w.length});
+        }
+        at += piece.size();
+    });
+    std::sort(marks.begin(), marks.end(), [](const MarkRange& a, const MarkRange& b) { return a.start < b.start; });
+    return marks;
+}
+
 std::string renderingText(const std::vector<TextAlignment::FrenchWord>& words, std::string_view frenchText)
 {
     if (words.empty())
@@ -246,8 +268,12 @@ TextAlignment alignTexts(const WordTable& latin, std::string_view frenchText, Fr
             FrenchLemmas::forEachWord(stretch, [&](std::size_t offset, std::string_view word) {
                 const FrenchLemmas::Word& fw = frenchLemmas.word(word);
                 const FrenchLemmas::LemmaId lemma = frenchLemmas.lemmas(fw)[0];
-                out.m_frenchWords.push_back(TextAlignment::FrenchWord{
-                    static_cast<std::uint32_t>(base + offset), static_cast<std::uint32_t>(word.size()), lemma});
+                TextAlignment::FrenchWord french;
+                french.offset = static_cast<std::uint32_t>(base + offset);
+                french.length = static_cast<std::uint32_t>(word.size());
+                french.functionWord = fw.functionWord ? 1u : 0u;
+                french.lemma = lemma;
+                out.m_frenchWords.push_back(french);
                 if (capitalised(word))
                     frenchNames.push_back(static_cast<std::uint32_t>(frenchSide.size()));
                 frenchSide.push_back(lemma);

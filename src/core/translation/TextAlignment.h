@@ -13,11 +13,14 @@
 #include "concordance/ResultList.h"
 #include "concordance/TextLemmata.h"
 #include "concordance/WordTable.h"
+#include "passages/FormMarking.h"
+#include "passages/ReferencePassages.h"
 #include "translation/FrenchLemmas.h"
 #include "translation/WordAlignment.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,7 +32,8 @@ public:
     // A word of the French text, by its place in that text.
     struct FrenchWord {
         std::uint32_t offset = 0;
-        std::uint32_t length = 0;
+        std::uint32_t length : 31;
+        std::uint32_t functionWord : 1;  // an article, auxiliary, pronoun... of the French list
         FrenchLemmas::LemmaId lemma = 0;
     };
 
@@ -42,15 +46,18 @@ public:
         return latinWord < m_tokenOfWord.size() && m_tokenOfWord[latinWord] != kUnpaired;
     }
     // Calls f(const FrenchWord&) for the French words that render the Latin word, most
-    // probable first.
+    // probable first, the French function words after the others (an auxiliary after its
+    // participle, an article after its noun).
     template <typename F>
     void forEachRendering(std::size_t latinWord, F&& f) const
     {
         if (!paired(latinWord))
             return;
         const std::uint32_t token = m_tokenOfWord[latinWord];
-        for (const std::uint32_t* p = m_alignment.linksBegin(token); p != m_alignment.linksEnd(token); ++p)
-            f(m_frenchWords[*p]);
+        for (const std::uint32_t function : {0u, 1u})
+            for (const std::uint32_t* p = m_alignment.linksBegin(token); p != m_alignment.linksEnd(token); ++p)
+                if (m_frenchWords[*p].functionWord == function)
+                    f(m_frenchWords[*p]);
     }
     // The French words rendering an attestation's words (a phrase's in its words' order),
     // each once, in order of rendering.
@@ -84,6 +91,13 @@ ResultList keepWhereAlignedToLemma(const ResultList& hits, const TextAlignment& 
 // The hits whose rendering holds a word that `pattern` matches, order kept.
 ResultList keepWhereAlignedToForm(const ResultList& hits, const TextAlignment& alignment,
                                   std::string_view frenchText, const WordPattern& pattern);
+
+// Where the words (of the reference's French passage) stand in `pane`, the passage as the
+// viewer shows it: its marker, then its stretches. A word whose bytes are not there (the file
+// changed since it was aligned) is left out. In text order.
+std::vector<MarkRange> renderingMarks(const std::vector<TextAlignment::FrenchWord>& words,
+                                      const ReferencePassages& french, WordTable::ReferenceId reference,
+                                      std::string_view frenchText, std::string_view pane);
 
 // The French words as written, joined by ", ", UTF-8; "—" for none.
 std::string renderingText(const std::vector<TextAlignment::FrenchWord>& words, std::string_view frenchText);

@@ -1,6 +1,7 @@
 #include "session/Session.h"
 
 #include "lexicon/LexiconFolder.h"
+#include "passages/ReferencePassages.h"
 #include "platform/TextCodec.h"
 #include "session/SearchDate.h"
 #include "translation/FunctionWords.h"
@@ -114,6 +115,10 @@ SessionFailure Session::adopt(std::string text, const QDateTime& moment)
     }
     m_loadMoment = moment;
     m_lemmaLines.clear();
+    // Lemmas chosen over the old French text and the old pair's alignment go with it.
+    m_frenchLemmas.reset();
+    m_frenchLemmasRead = false;
+    m_alignment.reset();
     m_listFrenchSide = m_listEveryForm = m_listFormsKnown = m_listByLemma = false;
     m_listQuery.clear();
     m_listOrder = ListOrder::Text;
@@ -281,7 +286,8 @@ const Equivalents* Session::equivalents(FileError* error)
 {
     if (m_equivalents)
         return &*m_equivalents;
-    if (!holdsAttestations(m_result.list()) || m_frenchPath.isEmpty())
+    // A list of the French text has no rendering: the command line refuses it too.
+    if (!holdsAttestations(m_result.list()) || m_frenchPath.isEmpty() || m_listFrenchSide)
         return nullptr;
     try {
         if (useFrenchText() != SessionFailure::None) {
@@ -289,8 +295,11 @@ const Equivalents* Session::equivalents(FileError* error)
                 *error = m_frenchTextError;
             return nullptr;
         }
-        m_equivalents = findEquivalents(searchedWords(), m_result.list(), frenchText(), frenchLemmaSource(),
-                                        isLatinFunctionLemma(m_typedForm));
+        FrenchLemmas& lemmas = frenchLemmaSource();
+        m_alignment = m_texts.alignment(m_result, lemmas);
+        m_equivalents = findEquivalents(searchedWords(), m_result.list(), frenchText(), lemmas,
+                                        isLatinFunctionLemma(m_typedForm, m_listByLemma ? m_lexicon.get() : nullptr),
+                                        m_alignment.get());
     } catch (const std::bad_alloc&) {
         m_equivalents.reset();
         if (error) {
@@ -302,11 +311,16 @@ const Equivalents* Session::equivalents(FileError* error)
     return &*m_equivalents;
 }
 
-std::vector<MarkRange> Session::equivalentRanges(const QString& frenchPassage)
+std::vector<MarkRange> Session::equivalentRanges(std::size_t row, const QString& frenchPassage)
 {
-    if (!m_equivalents || !m_frenchLemmas)
+    const ResultList& list = m_result.list();
+    if (!m_equivalents || !m_alignment || row == 0 || row > list.size() || list[row - 1].words == 0)
         return {};
-    return equivalentMarks(toCp1252(frenchPassage), *m_frenchLemmas, *m_equivalents);
+    const Attestation hit = list[row - 1];
+    const WordTable& table = searchedWords();
+    const WordTable::ReferenceId id = table.referenceId(hit.first);
+    const ReferencePassages french(frenchText(), table, {id});
+    return renderingMarks(m_alignment->renderingOf(hit), french, id, frenchText(), toCp1252(frenchPassage));
 }
 
 FrenchLemmas& Session::frenchLemmaSource()
@@ -317,6 +331,16 @@ FrenchLemmas& Session::frenchLemmaSource()
     }
     if (!m_frenchLemmas)
         m_frenchLemmas = std::make_unique<FrenchLemmas>(m_stemmer.get());
+    // Each French word stands for one lemma, chosen over the whole text, once it is read.
+    if (!m_frenchLemmasRead && m_texts.hasFrench()) {
+        // What was named by the old lemmas' ids goes with them.
+        m_equivalents.reset();
+        m_alignment.reset();
+        m_texts.forgetAlignment();
+        m_frenchLemmas = std::make_unique<FrenchLemmas>(m_stemmer.get());
+        m_frenchLemmas->readText(frenchText());
+        m_frenchLemmasRead = true;
+    }
     return *m_frenchLemmas;
 }
 

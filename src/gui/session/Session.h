@@ -22,6 +22,7 @@
 #include "concordance/SearchResult.h"
 #include "concordance/SpellingFold.h"
 #include "concordance/TextLemmata.h"
+#include "translation/TextAlignment.h"
 #include "concordance/LemmaMatch.h"
 #include "concordance/WordTable.h"
 #include "output/PrintLayout.h"
@@ -176,15 +177,18 @@ public:
     void leaveCurrentCellAfterReadingRows() { setCurrentCell(rowCount() - 1, 1); }
 
     // The French equivalents of the current list, computed when first asked for after a
-    // search, not at every search: the French text is read then and the system's French
-    // dictionary opened once for the run (without it each French word stands for itself).
+    // search, not at every search: the French text is read then, the system's French
+    // dictionary opened once for the run (without it each French word stands for itself), and
+    // the word alignment of the pair learnt once for the searched table (the lemma search's
+    // lemmata give it its Latin words, as --lemma does), kept for the next lists.
     // Null when the list is empty or there is no French text; a read failure or a lack of
     // memory comes back in `error` and leaves nothing computed.
     const Equivalents* equivalents(FileError* error = nullptr);
     // The characters of a French passage (as the viewer shows it, one character a code-page
-    // byte) that are words whose lemma is among the best equivalents; nothing before they
-    // are computed. Words met before cost no stemming: a viewer step stays as cheap as today.
-    std::vector<MarkRange> equivalentRanges(const QString& frenchPassage);
+    // byte) that are the words aligned to the list's row `row` (1 for the first attestation,
+    // as the grid counts); nothing before the
+    // equivalents are computed, or when the passage is not the one the texts gave.
+    std::vector<MarkRange> equivalentRanges(std::size_t row, const QString& frenchPassage);
     // The French lemmas the equivalents are named by; null before the first equivalents.
     const FrenchLemmas* frenchLemmas() const { return m_frenchLemmas.get(); }
 
@@ -270,8 +274,11 @@ private:
     std::string m_typedForm;  // the list's query, Windows-1252
     bool m_dictionaryTried = false;
     std::unique_ptr<Stemmer> m_stemmer;
-    std::unique_ptr<FrenchLemmas> m_frenchLemmas;  // kept across lists: words stemmed once a run
+    std::unique_ptr<FrenchLemmas> m_frenchLemmas;  // kept across lists: words stemmed once a text
+    bool m_frenchLemmasRead = false;               // they have read the French text
     std::optional<Equivalents> m_equivalents;
+    // The alignment the equivalents read (the texts keep it for the next lists).
+    std::shared_ptr<const TextAlignment> m_alignment;
     FileError m_frenchTextError;  // why the French text could not be read
 };
 

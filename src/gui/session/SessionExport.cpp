@@ -57,24 +57,16 @@ FileError Session::exportListOrThrow(const std::string& outputPath, ListExport k
             return it == lemmataByForm.end() ? std::string() : it->second;
         };
     }
-    // Beside a Latin list the French text gives each passage its equivalents, as
+    // Beside a Latin list the French text gives each hit the words aligned to it, as
     // --equivalents does; the translation memory has no such column.
-    std::unordered_map<std::string, std::string> renderings;
     if (frenchNamed && !m_listFrenchSide && kind != ListExport::Tmx && kind != ListExport::Kwic) {
         FileError error;
-        if (const Equivalents* eq = equivalents(&error)) {
-            for (const Attestation& a : list) {
-                const WordTable::ReferenceId id = table.referenceId(a.first);
-                std::string ref = table.referenceText(id);
-                if (!renderings.count(ref))
-                    renderings.emplace(std::move(ref), eq->renderingOf(id, *m_frenchLemmas));
-            }
-        } else if (error) {
+        if (!equivalents(&error) && error)
             return error;
-        }
-        heading.equivalents = [&renderings](std::string_view ref) {
-            const auto it = renderings.find(std::string(ref));
-            return it == renderings.end() ? std::string() : it->second;
+        heading.equivalents = [this](const Attestation& hit) {
+            if (!m_alignment || hit.words == 0 || !m_alignment->paired(hit.first))
+                return std::string();
+            return renderingText(m_alignment->renderingOf(hit), frenchText());
         };
     }
 

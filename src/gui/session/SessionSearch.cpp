@@ -63,7 +63,7 @@ SessionFailure Session::searchFor(const SearchRequest& request, SearchResult& in
                 return f;
             aids.lexicon = m_lexicon.get();
         }
-        if (request.frenchLemma)
+        if (request.frenchLemma || request.aligned)
             aids.frenchLemmas = &frenchLemmaSource();
         into = buildSearchResult(request, m_texts, aids);
     } catch (const std::bad_alloc&) {

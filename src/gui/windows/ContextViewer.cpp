@@ -370,7 +370,7 @@ void ContextViewer::markTranslations()
         return;
     std::vector<MarkRange> marks;
     try {
-        marks = panePositions(m_frenchPassage, m_session.equivalentRanges(fromCp1252(m_frenchPassage)));
+        marks = panePositions(m_frenchPassage, m_session.equivalentRanges(m_viewer.row, fromCp1252(m_frenchPassage)));
     } catch (const std::bad_alloc&) {
         return;
     }

@@ -19,38 +19,58 @@
 namespace quorvex {
 
 EquivalentsModel::EquivalentsModel(QObject* parent)
-    : ToolTableModel({QStringLiteral("Équivalent"), QStringLiteral("Passages"), QStringLiteral("Part (%)"),
-                      QStringLiteral("Fréquence"), QStringLiteral("Log-vraisemblance"), QStringLiteral("Dice")},
-                     {false, true, true, true, true, true}, parent)
+    : ToolTableModel({QStringLiteral("Équivalent"), QStringLiteral("Alignées"), QStringLiteral("Part (%)"),
+                      QStringLiteral("Passages"), QStringLiteral("Fréquence"), QStringLiteral("Log-vraisemblance"),
+                      QStringLiteral("Dice")},
+                     {false, true, true, true, true, true, true}, parent)
 {
 }
 
-void EquivalentsModel::adopt(std::vector<EquivalentRow>& rows, const FrenchLemmas* lemmas)
+void EquivalentsModel::adopt(const Equivalents* equivalents, const FrenchLemmas* lemmas)
 {
     resetWith([&] {
-        m_rows.swap(rows);
+        m_rows = equivalents ? equivalents->rows() : std::vector<EquivalentRow>();
+        m_pairedHits = equivalents ? equivalents->pairedHits() : 0;
+        m_unrendered = equivalents ? equivalents->unrenderedHits() : 0;
         m_lemmas = lemmas;
+        m_ranked = equivalents != nullptr;
     });
 }
 
 QString EquivalentsModel::lemma(std::size_t row) const
 {
-    return m_lemmas ? QString::fromStdString(m_lemmas->lemmaText(m_rows[row].lemma)) : QString();
+    return m_lemmas && row < m_rows.size() ? QString::fromStdString(m_lemmas->lemmaText(m_rows[row].lemma))
+                                           : QString();
 }
 
 QString EquivalentsModel::text(std::size_t row, int column) const
 {
+    if (row == m_rows.size()) {
+        // The hits aligned to nothing: a count and its share, as --translations writes them.
+        switch (column) {
+        case 0:
+            return QString::fromLatin1(kUntranslatedRow);
+        case 1:
+            return QString::number(m_unrendered);
+        case 2:
+            return QString::fromStdString(fixedDecimals(share(m_unrendered), 1));
+        default:
+            return QString();
+        }
+    }
     const EquivalentRow& r = m_rows[row];
     switch (column) {
     case 0:
         return lemma(row);
     case 1:
-        return QString::number(r.a);
+        return QString::number(r.aligned);
     case 2:
-        return QString::fromStdString(fixedDecimals(r.share(), 1));
+        return QString::fromStdString(fixedDecimals(share(r.aligned), 1));
     case 3:
-        return QString::number(r.frequency());
+        return QString::number(r.a);
     case 4:
+        return QString::number(r.frequency());
+    case 5:
         return QString::fromStdString(fixedDecimals(r.logLikelihood, 3));
     default:
         return QString::fromStdString(fixedDecimals(r.dice, 3));
@@ -59,17 +79,20 @@ QString EquivalentsModel::text(std::size_t row, int column) const
 
 QVariant EquivalentsModel::sortKey(std::size_t row, int column) const
 {
+    if (row == m_rows.size())
+        return column == 1 || column == 2 ? QVariant(qulonglong(m_unrendered)) : QVariant(text(row, column));
     const EquivalentRow& r = m_rows[row];
     switch (column) {
     case 1:
-        return qulonglong(r.a);
     case 2:
-        return r.share();
+        return qulonglong(r.aligned);
     case 3:
-        return qulonglong(r.frequency());
+        return qulonglong(r.a);
     case 4:
-        return r.logLikelihood;
+        return qulonglong(r.frequency());
     case 5:
+        return r.logLikelihood;
+    case 6:
         return r.dice;
     default:
         return lemma(row);
@@ -114,7 +137,7 @@ TranslationsWindow::TranslationsWindow(WindowDirectory& windows, QWidget* search
 
 bool TranslationsWindow::rebuild(ToolProgress& progress)
 {
-    std::vector<EquivalentRow> rows;
+    const Equivalents* ranked = nullptr;
     const FrenchLemmas* lemmas = nullptr;
     const QString refusal = QString::fromStdString(equivalentsRefusal(m_session.choices().frenchSide));
     if (refusal.isEmpty() && listHoldsAttestations() && !m_session.frenchPath().isEmpty()) {
@@ -131,11 +154,11 @@ bool TranslationsWindow::rebuild(ToolProgress& progress)
         if (!progress.advance(1, 1))
             return false;
         if (equivalents && m_session.frenchLemmas()) {
-            rows = equivalents->rows();
+            ranked = equivalents;
             lemmas = m_session.frenchLemmas();
         }
     }
-    m_model->adopt(rows, lemmas);
+    m_model->adopt(ranked, lemmas);
     m_refusalLabel->setText(refusal);
     m_refusalLabel->setVisible(!refusal.isEmpty());
     showFilter();

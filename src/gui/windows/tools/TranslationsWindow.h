@@ -1,6 +1,7 @@
 #pragma once
 // "Traductions" (frmTraductions): the French equivalents of the list's attestations, as
-// quorvex-cli --translations ranks them (every row, not only the first twenty). A double
+// quorvex-cli --translations ranks them by the hits aligned to them (every row, not only the
+// first twenty, and the last row of the hits aligned to nothing). A double
 // click or Return on a row keeps, for this search and every later one, only the attestations
 // whose French passage holds that equivalent (as --french-lemma); "Retirer le filtre" gives
 // the whole lists back. A list the command line would not rank (one of the French text) is
@@ -23,20 +24,23 @@ class EquivalentsModel : public ToolTableModel {
     Q_OBJECT
 public:
     explicit EquivalentsModel(QObject* parent = nullptr);
-    // Takes the rows whole; their lemmas are named by `lemmas`, which outlives the model's use
-    // of them.
-    void adopt(std::vector<EquivalentRow>& rows, const FrenchLemmas* lemmas);
-    // The French lemma of a row (UTF-8).
+    // Takes the ranking's rows whole (none: `equivalents` null); their lemmas are named by
+    // `lemmas`, which outlives the model's use of them.
+    void adopt(const Equivalents* equivalents, const FrenchLemmas* lemmas);
+    // The French lemma of a row (UTF-8); empty for the row of the hits rendered by nothing.
     QString lemma(std::size_t row) const;
 
 protected:
-    std::size_t rows() const override { return m_rows.size(); }
+    std::size_t rows() const override { return m_rows.size() + (m_ranked ? 1 : 0); }
     QString text(std::size_t row, int column) const override;
     QVariant sortKey(std::size_t row, int column) const override;
 
 private:
     std::vector<EquivalentRow> m_rows;
+    bool m_ranked = false;  // a ranking was adopted: it ends with the row of the hits rendered by nothing
+    std::size_t m_pairedHits = 0, m_unrendered = 0;
     const FrenchLemmas* m_lemmas = nullptr;
+    double share(std::size_t hits) const { return m_pairedHits ? 100.0 * double(hits) / double(m_pairedHits) : 0.0; }
 };
 
 class TranslationsWindow : public ToolWindow {

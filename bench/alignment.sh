@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# The word alignment's cost on the real New Testament pair scaled up (bench/scale-corpus.sh;
+# x4 is a Bible's size, about 31,800 verse pairs): the same run with and without the alignment,
+# --translations (which learns it) against --french-lemma (which reads and stems the French text
+# the same way, without aligning), as whole processes, medians of $runs runs beside one pass of
+# `LC_ALL=C wc -w` over both texts, and the peak memory of each (GNU time's maximum resident set).
+# Objective: the alignment adds < 5 s and < 100 MB at a Bible's size.
+#
+#   bench/alignment.sh [BUILD_DIR] [COPIES...]     (defaults: build, 1 4)
+#   QUORVEX_CORPUS=DIR to take the corpus elsewhere than ../shared/corpus.
+set -euo pipefail
+
+here=$(dirname "$0")
+build=${1:-build}
+shift || true
+sizes=("$@")
+[[ ${#sizes[@]} -gt 0 ]] || sizes=(1 4)
+cli="$build/src/cli/quorvex-cli"
+[[ -x $cli ]] || { echo "alignment.sh : $cli manque ; construisez d'abord (cmake --build $build)." >&2; exit 1; }
+[[ -x /usr/bin/time ]] || { echo "alignment.sh : /usr/bin/time manque (paquet time)." >&2; exit 1; }
+corpus=${QUORVEX_CORPUS:-$here/../../shared/corpus}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+runs=${RUNS:-5}
+export LC_ALL=C
+
+# Median wall time of $runs runs, in milliseconds.
+median_ms() {
+    local times=()
+    for ((i = 0; i < runs; i++)); do
+        local start end
+        start=$(date +%s%N)
+        "$@" >/dev/null 2>&1
+        end=$(date +%s%N)
+        times+=($(( (end - start) / 1000 )))
+    done
+    printf '%s\n' "${times[@]}" | sort -n | awk '{ t[NR] = $1 } END { printf "%.1f", t[int((NR + 1) / 2)] / 1000 }'
+}
+# Peak resident memory of one run, in megabytes.
+peak_mb() {
+    /usr/bin/time -f %M -o "$work/peak" "$@" >/dev/null 2>&1
+    awk '{ printf "%.1f", $1 / 1024 }' "$work/peak"
+}
+
+echo "== $(nproc) cœurs, charge $(cut -d' ' -f1-3 /proc/loadavg) ; médianes de $runs exécutions"
+for copies in "${sizes[@]}"; do
+    dir="$work/x$copies"
+    "$here/scale-corpus.sh" "$dir" "$copies" "$corpus"
+    latin="$dir/latin.txt"
+    french="$dir/francais.txt"
+    cat "$latin" "$french" >/dev/null  # both texts in the page cache
+    aligned=("$cli" --latin "$latin" --french "$french" --translations Deus)
+    plain=("$cli" --latin "$latin" --french "$french" --french-lemma dieu --count Deus)
+    floor=$(median_ms wc -w "$latin" "$french")
+    with=$(median_ms "${aligned[@]}")
+    without=$(median_ms "${plain[@]}")
+    echo "x$copies : $(grep -c '^\[' "$latin") passages, latin $(stat -c %s "$latin") octets, français $(stat -c %s "$french") octets"
+    printf '  %-46s %9s ms\n' "wc -w latin français (plancher)" "$floor"
+    printf '  %-46s %9s ms ; %6s Mo au plus\n' "--french-lemma (lemmes, sans alignement)" "$without" "$(peak_mb "${plain[@]}")"
+    printf '  %-46s %9s ms ; %6s Mo au plus\n' "--translations (lemmes et alignement)" "$with" "$(peak_mb "${aligned[@]}")"
+    awk -v a="$with" -v b="$without" 'BEGIN { printf "  %-46s %9.1f ms\n", "coût de l'\''alignement", a - b }'
+done

@@ -89,6 +89,11 @@ void ReaderChoicesTest::everyChoiceListsWhatTheCommandLineLists_data()
         << QStringList{} << "ciel" << "dixit" << QStringList{"--french-form", "ciel"} << 2;
     QTest::newRow("French form on a phrase")
         << QStringList{"expression"} << "est" << "filius dei" << QStringList{"--phrase", "--french-form", "est"} << 1;
+    // "dixit" is rendered by "dit"; "ciel" stands beside it.
+    QTest::newRow("French form among the aligned words")
+        << QStringList{"filtre_aligne"} << "dit" << "dixit" << QStringList{"--french-form", "dit", "--aligned"} << 2;
+    QTest::newRow("French form beside the aligned words")
+        << QStringList{"filtre_aligne"} << "ciel" << "dixit" << QStringList{"--french-form", "ciel", "--aligned"} << 0;
     QTest::newRow("lemma") << QStringList{"lemme"} << QString() << "dico" << QStringList{"--lemma"} << 4;
     QTest::newRow("lemma with quantities") << QStringList{"lemme"} << QString() << "dīco" << QStringList{"--lemma"} << 4;
     QTest::newRow("lemma of a case-folded form") << QStringList{"lemme"} << QString() << "Deus"
@@ -273,12 +278,14 @@ void ReaderChoicesTest::choicesAreKeptInTheIniFileForTheNextRun()
     trigger(s, "expression");
     d->doubles.textInput.queueAnswer(QStringLiteral("ciel"));
     trigger(s, "forme_francaise");
+    trigger(s, "filtre_aligne");
     const QString ini = d->dir.filePath(QStringLiteral("Veltrano/Quorvex.ini"));
     QVERIFY(QFile::exists(ini));
     {
         QSettings file(ini, QSettings::IniFormat);
         QCOMPARE(file.value(QStringLiteral("Outils/expression")).toBool(), true);
         QCOMPARE(file.value(QStringLiteral("Outils/forme_francaise")).toString(), QStringLiteral("ciel"));
+        QCOMPARE(file.value(QStringLiteral("Outils/filtre_aligne")).toBool(), true);
     }
 
     // The next run: a fresh session reads them when its search window loads.
@@ -291,9 +298,12 @@ void ReaderChoicesTest::choicesAreKeptInTheIniFileForTheNextRun()
     QVERIFY(child<QAction>(again, "orthographe")->isChecked());
     QVERIFY(child<QAction>(again, "expression")->isChecked());
     QVERIFY(child<QAction>(again, "forme_francaise")->isChecked());
+    QVERIFY(child<QAction>(again, "filtre_aligne")->isChecked());
     QVERIFY(!child<QAction>(again, "lemme")->isChecked());
     next.search(QStringLiteral("dixit caelum"));
-    QCOMPARE(next.rows(), (QStringList{"dixit cælum|[2]"}));
+    QCOMPARE(next.rows(), cliListRows(next.latinPath, next.frenchPath,
+                                      {"--normalize", "--phrase", "--french-form", "ciel", "--aligned"},
+                                      QStringLiteral("dixit caelum")));
 
     // Without a French text the French choices are not taken.
     WindowDriver latinOnly;
@@ -301,6 +311,7 @@ void ReaderChoicesTest::choicesAreKeptInTheIniFileForTheNextRun()
     latinOnly.useTexts(kLatin);
     trigger(latinOnly.windows.textWindow(), "concordance");
     QVERIFY(latinOnly.session.choices().frenchForm.isEmpty());
+    QVERIFY(!latinOnly.session.choices().aligned);
     QVERIFY(latinOnly.session.choices().phrase);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, d->dir.path());
 }

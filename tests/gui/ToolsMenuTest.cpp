@@ -83,6 +83,7 @@ void ToolsMenuTest::menuStandsBetweenFichierAndAideWithItsItemsAndKeys()
         {"expression", "&Expression de plusieurs mots"},
         {"cote_francais", "Chercher dans le texte &français"},
         {"forme_francaise", "Forme dans le &passage français..."},
+        {"filtre_aligne", "Filtrer par les mots &alignés"},
         {"tri_gauche", "Tri par le mot de &gauche"},
         {"tri_droite", "Tri par le mot de d&roite"},
         {"kwic", "Lignes &KWIC..."},
@@ -125,10 +126,13 @@ void ToolsMenuTest::choicesGreyWhatTheCommandLineRefusesBesideThem_data()
         << QStringList{"lemme", "lemme_strict", "formes_lemme", "copier_commande"};
     QTest::newRow("French side: no lemma, French form nor translations")
         << QStringList{"cote_francais"} << QStringList{"cote_francais"}
-        << QStringList{"lemme", "lemme_strict", "formes_lemme", "forme_francaise", "traductions",
-                       "marquer_traductions", "copier_commande"};
+        << QStringList{"lemme", "lemme_strict", "formes_lemme", "forme_francaise", "filtre_aligne",
+                       "traductions", "marquer_traductions", "copier_commande"};
     QTest::newRow("normalized spelling alone greys nothing more")
         << QStringList{"orthographe"} << QStringList{"orthographe"}
+        << QStringList{"lemme_strict", "formes_lemme", "copier_commande"};
+    QTest::newRow("aligned filters, a way of filtering, greys nothing more")
+        << QStringList{"filtre_aligne"} << QStringList{"filtre_aligne"}
         << QStringList{"lemme_strict", "formes_lemme", "copier_commande"};
     QTest::newRow("marking the translations")
         << QStringList{"marquer_traductions"} << QStringList{"marquer_traductions"}
@@ -198,7 +202,8 @@ void ToolsMenuTest::withNothingNamedTheBuildTreesLexiconServesTheLemmaSearch()
 void ToolsMenuTest::namingAFrenchTextUngreysItsItems()
 {
     QVERIFY(open(true, false));
-    const QStringList french = {"cote_francais", "forme_francaise", "traductions", "marquer_traductions"};
+    const QStringList french = {"cote_francais", "forme_francaise", "filtre_aligne", "traductions",
+                                "marquer_traductions"};
     for (const QString& name : french)
         QVERIFY2(!s->toolAction(name)->isEnabled(), qPrintable(name));
     d->setBox("Text_francais", d->write(QStringLiteral("fr.txt"), kFrench));

@@ -24,6 +24,7 @@ SearchChoices readKeptChoices()
     c.phrase = settings.value(QStringLiteral("expression"), false).toBool();
     c.frenchSide = settings.value(QStringLiteral("cote_francais"), false).toBool();
     c.frenchForm = settings.value(QStringLiteral("forme_francaise")).toString();
+    c.aligned = settings.value(QStringLiteral("filtre_aligne"), false).toBool();
     c.markTranslations = settings.value(QStringLiteral("marquer_traductions"), false).toBool();
     return c;
 }
@@ -38,6 +39,7 @@ void keepChoices(const SearchChoices& c)
     settings.setValue(QStringLiteral("expression"), c.phrase);
     settings.setValue(QStringLiteral("cote_francais"), c.frenchSide);
     settings.setValue(QStringLiteral("forme_francaise"), c.frenchForm);
+    settings.setValue(QStringLiteral("filtre_aligne"), c.aligned);
     settings.setValue(QStringLiteral("marquer_traductions"), c.markTranslations);
 }
 

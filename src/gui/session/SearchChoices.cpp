@@ -19,6 +19,8 @@ SearchRequest SearchChoices::request(const QString& query) const
         r.excludedForms.push_back(toCp1252(form));
     if (!frenchLemma.isEmpty())
         r.frenchLemma = frenchLemma.toStdString();
+    // A way of filtering, kept while no filter is in effect.
+    r.aligned = aligned && r.filtersByOtherText();
     return r;
 }
 

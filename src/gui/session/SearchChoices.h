@@ -22,6 +22,8 @@ struct SearchChoices {
     QString frenchForm;        // --french-form; empty: no filter
     QStringList excludedForms; // --exclude-form, one each; held until another lemma is searched
     QString frenchLemma;       // --french-lemma; empty: no filter
+    // --aligned whenever a French form or lemma filters: the hit's aligned words must hold it.
+    bool aligned = false;
     bool markTranslations = false;  // the viewer marks the equivalents in the French pane
 
     // Spelling folded: asked for, or implied by the lemma search.
@@ -30,13 +32,13 @@ struct SearchChoices {
     bool any() const
     {
         return lemma || normalize || phrase || frenchSide || !frenchForm.isEmpty()
-            || !excludedForms.isEmpty() || !frenchLemma.isEmpty() || markTranslations;
+            || !excludedForms.isEmpty() || !frenchLemma.isEmpty() || aligned || markTranslations;
     }
     bool operator==(const SearchChoices& o) const
     {
         return lemma == o.lemma && lemmaStrict == o.lemmaStrict && normalize == o.normalize
             && phrase == o.phrase && frenchSide == o.frenchSide && frenchForm == o.frenchForm
-            && excludedForms == o.excludedForms && frenchLemma == o.frenchLemma
+            && excludedForms == o.excludedForms && frenchLemma == o.frenchLemma && aligned == o.aligned
             && markTranslations == o.markTranslations;
     }
     bool operator!=(const SearchChoices& o) const { return !(*this == o); }

@@ -210,6 +210,7 @@ void SearchWindow::connectToolsMenu()
     toggles(m_tools->lemmaStrict, [](SearchChoices& c, bool on) { c.lemmaStrict = on; });
     toggles(m_tools->normalize, [](SearchChoices& c, bool on) { c.normalize = on; });
     toggles(m_tools->phrase, [](SearchChoices& c, bool on) { c.phrase = on; });
+    toggles(m_tools->aligned, [](SearchChoices& c, bool on) { c.aligned = on; });
     connect(m_tools->frenchSide, &QAction::toggled, this, [this](bool on) {
         if (on && !frenchTextAtHand()) {
             reflectChoices();
@@ -361,6 +362,8 @@ void SearchWindow::showCount()
         tip << QStringLiteral("Formes exclues : %1").arg(c.excludedForms.join(QStringLiteral(", ")));
     if (!c.frenchLemma.isEmpty())
         tip << QStringLiteral("Traduction : %1").arg(c.frenchLemma);
+    if (c.aligned && (!c.frenchForm.isEmpty() || !c.frenchLemma.isEmpty()))
+        tip << QStringLiteral("Filtrer par les mots alignés");
     m_countLabel->setText(text);
     m_countLabel->setToolTip(tip.join(QLatin1Char('\n')));
 }
@@ -378,7 +381,7 @@ bool SearchWindow::load()
     if (kept.lemma)
         kept.phrase = kept.frenchSide = false;
     if (m_session.frenchPath().isEmpty())
-        kept.frenchSide = kept.markTranslations = false;
+        kept.frenchSide = kept.markTranslations = kept.aligned = false;
     if (m_session.frenchPath().isEmpty() || kept.frenchSide)
         kept.frenchForm.clear();
     m_session.applyChoices(kept);

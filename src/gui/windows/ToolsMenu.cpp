@@ -38,6 +38,7 @@ ToolsMenu::ToolsMenu(QMenu* menu) : QObject(menu), m_menu(menu)
     frenchSide = addChoice(menu, QStringLiteral("Chercher dans le texte &français"), "cote_francais");
     // Checked while a filter is in effect; triggering it asks for the form.
     frenchForm = addChoice(menu, QStringLiteral("Forme dans le &passage français..."), "forme_francaise");
+    aligned = addChoice(menu, QStringLiteral("Filtrer par les mots &alignés"), "filtre_aligne");
     menu->addSeparator();
     sortLeft = addMenuItem(menu, QStringLiteral("Tri par le mot de &gauche"), "tri_gauche");
     sortRight = addMenuItem(menu, QStringLiteral("Tri par le mot de d&roite"), "tri_droite");
@@ -65,6 +66,7 @@ void ToolsMenu::reflect(const SearchChoices& c, const QString& lexiconMissing, b
     showChecked(phrase, c.phrase);
     showChecked(frenchSide, c.frenchSide);
     showChecked(frenchForm, !c.frenchForm.isEmpty());
+    showChecked(aligned, c.aligned);
     showChecked(markTranslations, c.markTranslations);
 
     // A choice is offered when the request it would make passes the command line's checks.
@@ -80,6 +82,10 @@ void ToolsMenu::reflect(const SearchChoices& c, const QString& lexiconMissing, b
     phrase->setEnabled(accepted([](SearchChoices& w) { w.phrase = true; }));
     frenchSide->setEnabled(accepted([](SearchChoices& w) { w.frenchSide = true; }));
     frenchForm->setEnabled(accepted([](SearchChoices& w) { w.frenchForm = QStringLiteral("x"); }));
+    aligned->setEnabled(accepted([](SearchChoices& w) {
+        w.aligned = true;
+        w.frenchForm = QStringLiteral("x");
+    }));
     translations->setEnabled(frenchTextNamed && !c.frenchSide);
     markTranslations->setEnabled(frenchTextNamed && !c.frenchSide);
     copyCommand->setEnabled(listShown);

@@ -40,6 +40,7 @@ public:
     QAction* phrase = nullptr;
     QAction* frenchSide = nullptr;
     QAction* frenchForm = nullptr;
+    QAction* aligned = nullptr;  // the French filters read the hit's aligned words
     QAction* sortLeft = nullptr;
     QAction* sortRight = nullptr;
     QAction* kwic = nullptr;

@@ -200,5 +200,44 @@ INSTANTIATE_TEST_SUITE_P(
                      {"[1.2] Et caelum <mark>Pœnitentiam</mark>\r\n"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// œ and Œ are letters of French words wherever French is searched, filtered or marked; the
+// Latin side keeps the window's letters. Windows-1252: \x9C œ, \x8C Œ.
+TEST(ReaderOptionsFrenchLetters, OeIsALetterOfFrenchWordsOnly)
+{
+    const CliHarness cli({{"la.txt", "[1] Cor meum. [2] Opus magnum, c\x9Clum. [3] Sorores meae."},
+                          {"fr.txt", "[1] Mon c\x9Cur. [2] L'\x8Cuvre grande ; le C\x8CUR. [3] Mes s\x9Curs, s\x9Cur."}});
+    struct Row {
+        const char* name;
+        std::vector<std::string> args;  // after the two texts
+        std::string out;
+    };
+    const std::vector<Row> rows = {
+        {"cœur whole, Œ lowered", {"--side", "french", "--list", "c\xC5\x93ur"},
+         "c\xC5\x93ur\t[1]\nC\xC5\x92UR\t[2]\n"},
+        {"Œuvre typed small", {"--side", "french", "--list", "\xC5\x93uvre"}, "\xC5\x92uvre\t[2]\n"},
+        {"sœurs with a star", {"--side", "french", "--list", "s\xC5\x93ur*"}, "s\xC5\x93urs\t[3]\ns\xC5\x93ur\t[3]\n"},
+        {"sœurs sorted by form", {"--side", "french", "--sort", "forms", "--list", "s*"},
+         "s\xC5\x93ur\t[3]\ns\xC5\x93urs\t[3]\n"},
+        {"French form sœurs on the Latin list", {"--french-form", "s\xC5\x93urs", "--list", "sorores"},
+         "Sorores\t[3]\n"},
+        {"French form Œuvre in capitals", {"--french-form", "\xC5\x92UVRE", "--list", "opus"}, "Opus\t[2]\n"},
+        {"Latin side: œ still ends a word", {"--list", "lum"}, "lum\t[2]\n"},
+        {"Latin side: cœlum no word", {"--count", "c\xC5\x93lum"}, "0\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::vector<std::string> args = {"--latin", "{la.txt}", "--french", "{fr.txt}"};
+        args.insert(args.end(), row.args.begin(), row.args.end());
+        const CliOutcome r = cli.run(args);
+        EXPECT_EQ(r.code, 0) << r.err;
+        EXPECT_EQ(r.out, row.out);
+    }
+    // The HTML export marks the French word whole.
+    const CliOutcome html = cli.run({"--latin", "{la.txt}", "--french", "{fr.txt}", "--side", "french", "--format",
+                                     "html", "s\xC5\x93urs"});
+    EXPECT_EQ(html.code, 0) << html.err;
+    EXPECT_NE(html.out.find("[3] Mes <mark>s\xC5\x93urs</mark>, s\xC5\x93ur."), std::string::npos) << html.out;
+}
+
 } // namespace
 } // namespace quorvex

@@ -8,6 +8,7 @@
 #include "support/WindowDriver.h"
 
 #include "cli/CliRunner.h"
+#include "widgets/ElidedLabel.h"
 #include "session/SearchDate.h"
 
 #include <QClipboard>
@@ -24,9 +25,12 @@ using namespace quorvex;
 namespace {
 
 const QByteArray kLatin = cp1252("[1] Deus dixit et caelum est. [2] Filius Dei dixit cælum\r\n"
-                                 "[3] Israel dicit, Israel est; deumque dicis. [4] Filius Dei est");
+                                 "[3] Israel dicit, Israel est; deumque dicis. [4] Filius Dei est\r\n"
+                                 "[5] Cor meum, opus sororum.");
+// œ and Œ, letters of French words.
 const QByteArray kFrench = cp1252("[1] Dieu dit et le ciel est. [2] Le Fils de Dieu dit le ciel\r\n"
-                                  "[3] Israël dit ; Israël est. [4] Le Fils de Dieu est");
+                                  "[3] Israël dit ; Israël est. [4] Le Fils de Dieu est\r\n"
+                                  "[5] Mon cœur, l'Œuvre de mes sœurs.");
 
 } // namespace
 
@@ -39,6 +43,7 @@ private slots:
     void neighbourSortsOrderTheListAsTheCommandLineSorts_data();
     void neighbourSortsOrderTheListAsTheCommandLineSorts();
     void countLabelSaysHowTheLemmaWasUnderstood();
+    void aLongFormIsPaintedElidedWithTheCountInSight();
     void frenchFormIsAskedAndAnEmptyAnswerRemovesIt();
     void choicesAreKeptInTheIniFileForTheNextRun();
     void unreadableFrenchTextKeepsTheListAndTheChoice();
@@ -85,6 +90,15 @@ void ReaderChoicesTest::everyChoiceListsWhatTheCommandLineLists_data()
         << QStringList{"--phrase", "--normalize"} << 1;
     QTest::newRow("French side") << QStringList{"cote_francais"} << QString() << "dit"
                                  << QStringList{"--side", "french"} << 3;
+    QTest::newRow("French side: cœur a whole word")
+        << QStringList{"cote_francais"} << QString() << QStringLiteral("cœur") << QStringList{"--side", "french"} << 1;
+    QTest::newRow("French side: Œuvre found as œuvre")
+        << QStringList{"cote_francais"} << QString() << QStringLiteral("œuvre") << QStringList{"--side", "french"} << 1;
+    QTest::newRow("French side: sœurs with a star")
+        << QStringList{"cote_francais"} << QString() << QStringLiteral("sœur*") << QStringList{"--side", "french"} << 1;
+    QTest::newRow("French form with œ filters the Latin list")
+        << QStringList{} << QStringLiteral("sœurs") << "opus" << QStringList{"--french-form", QStringLiteral("sœurs")}
+        << 1;
     QTest::newRow("French form filters the Latin list")
         << QStringList{} << "ciel" << "dixit" << QStringList{"--french-form", "ciel"} << 2;
     QTest::newRow("French form on a phrase")
@@ -198,6 +212,25 @@ void ReaderChoicesTest::neighbourSortsOrderTheListAsTheCommandLineSorts()
     QCOMPARE(d->rows(), cliRows(options + QStringList{"--sort", "forms"}, query));
     QCOMPARE(copiedCommandRows(), d->rows());
     QCOMPARE(d->rows().size(), textOrder.size());
+}
+
+void ReaderChoicesTest::aLongFormIsPaintedElidedWithTheCountInSight()
+{
+    QVERIFY(open());
+    auto* label = qobject_cast<ElidedLabel*>(label4());
+    QVERIFY(label);
+    d->search(QStringLiteral("dixit"));
+    QCOMPARE(label->shownText(), QStringLiteral("dixit = 2"));
+
+    const QString form = QString(2000, QLatin1Char('a'));
+    d->search(form);
+    // The label keeps the text; what it paints ends with the count and fits.
+    QCOMPARE(label->text(), form + QStringLiteral(" = 0"));
+    const QString shown = label->shownText();
+    QVERIFY2(shown.startsWith(QStringLiteral("aaa")) && shown.endsWith(QStringLiteral("aaa = 0")), qPrintable(shown));
+    QVERIFY(shown.contains(QChar(0x2026)));
+    QVERIFY(label->fontMetrics().horizontalAdvance(shown) <= label->contentsRect().width());
+    QCOMPARE(label->toolTip(), form + QStringLiteral(" = 0"));
 }
 
 void ReaderChoicesTest::countLabelSaysHowTheLemmaWasUnderstood()

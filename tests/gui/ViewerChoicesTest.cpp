@@ -17,7 +17,7 @@ namespace {
 const QByteArray kLatin = cp1252("[1] Deus dixit et caelum est. [2] Filius Dei dixit cælum, cœlum et Coelum\r\n"
                                  "[3] Israel dicit, Israel est; deumque dicis. [4] Filius Dei est");
 const QByteArray kFrench = cp1252("[1] Dieu dit et le ciel est. [2] Le Fils de Dieu dit le ciel\r\n"
-                                  "[3] Israël dit ; Israël est, il dit. [4] Le Fils de Dieu est");
+                                  "[3] Israël dit ; Israël est, il dit. [4] Le Fils de Dieu est ; l'Œuvre, mon cœur");
 
 // The pane's text with each run of the form's mark (bold, pure blue) between < and >; other
 // runs, the translations' marks among them, as plain text.
@@ -86,6 +86,13 @@ void ViewerChoicesTest::marksWhatTheSearchFoundInThePaneSearched_data()
         << QStringList{"cote_francais"} << "dit" << 3 << "dit"
         << QStringLiteral("[3] Israel dicit, Israel est; deumque dicis. ")
         << QStringLiteral("[3] Israël <dit> ; Israël est, il <dit>. ");
+    QTest::newRow("French side: œ a letter of French words")
+        << QStringList{"cote_francais"} << QStringLiteral("œuvre") << 1 << QStringLiteral("Œuvre")
+        << QStringLiteral("[4] Filius Dei est")
+        << QStringLiteral("[4] Le Fils de Dieu est ; l'<Œuvre>, mon cœur");
+    QTest::newRow("Latin side: œ still ends a word")
+        << QStringList{} << "lum" << 1 << "lum"
+        << QStringLiteral("[2] Filius Dei dixit cælum, cœ<lum> et Coelum\n") << plainFrench2;
     QTest::newRow("French side: the form kept beside the translations' marks")
         << QStringList{"marquer_traductions", "cote_francais"} << "dit" << 4 << "dit"
         << QStringLiteral("[3] Israel dicit, Israel est; deumque dicis. ")

@@ -13,8 +13,15 @@ namespace quorvex {
 
 namespace {
 
-LetterSet lettersOf(Folding folding) { return folding == Folding::Spelling ? LetterSet::Extended : LetterSet::Window; }
-int slotOf(Folding folding) { return folding == Folding::Spelling ? 1 : 0; }
+// French words are cut with the French letters whatever the folding, so the French text has
+// one table; the Latin side has the window's letters, or the extended ones when it is folded.
+LetterSet lettersOf(bool french, Folding folding)
+{
+    if (french)
+        return kFrenchLetters;
+    return folding == Folding::Spelling ? LetterSet::Extended : LetterSet::Window;
+}
+int slotOf(bool french, Folding folding) { return !french && folding == Folding::Spelling ? 1 : 0; }
 
 } // namespace
 
@@ -78,19 +85,20 @@ const std::string& SearchTexts::text(bool french) const
 
 std::shared_ptr<const WordTable> SearchTexts::tableIfCut(bool french, Folding folding) const
 {
-    return side(french).tables[slotOf(folding)];
+    return side(french).tables[slotOf(french, folding)];
 }
 
 std::shared_ptr<const WordTable> SearchTexts::table(bool french, Folding folding)
 {
     Side& s = side(french);
-    std::shared_ptr<const WordTable>& slot = s.tables[slotOf(folding)];
+    std::shared_ptr<const WordTable>& slot = s.tables[slotOf(french, folding)];
     if (slot)
         return slot;
     if (s.inTable) {
-        slot = std::make_shared<const WordTable>(WordTable::segment(std::string(text(french)), lettersOf(folding)));
+        slot = std::make_shared<const WordTable>(
+            WordTable::segment(std::string(text(french)), lettersOf(french, folding)));
     } else {
-        slot = std::make_shared<const WordTable>(WordTable::segment(std::move(s.text), lettersOf(folding)));
+        slot = std::make_shared<const WordTable>(WordTable::segment(std::move(s.text), lettersOf(french, folding)));
         s.text = std::string();
         s.inTable = true;
     }
@@ -202,7 +210,7 @@ SearchResult buildSearchResult(const SearchRequest& request, SearchTexts& texts,
                                                WordPattern(*request.frenchForm, folding));
     else if (request.frenchForm)
         result.m_list = keepWhereOtherPassageHolds(table, result.m_list, other,
-                                                   WordPattern(*request.frenchForm, folding), lettersOf(folding));
+                                                   WordPattern(*request.frenchForm, folding), kFrenchLetters);
     if (!request.excludedForms.empty())
         result.m_list = withoutForms(table, result.m_list, request.excludedForms, folding);
     if (request.frenchLemma && alignment)

@@ -27,9 +27,10 @@ class SearchResult;
 class TextAlignment;
 
 // The Latin text and its French translation (Windows-1252), and the tables cut from them as
-// searches ask: with the window's letters, or with the extended ones when the spelling is
-// folded. A table is cut the first time it is asked for and kept; the first one of a text
-// takes the text over, so a text read for one search is held once.
+// searches ask: the Latin text with the window's letters, or with the extended ones when the
+// spelling is folded; the French text with the French letters, one table for both foldings.
+// A table is cut the first time it is asked for and kept; the first one of a text takes the
+// text over, so a text read for one search is held once.
 class SearchTexts {
 public:
     SearchTexts();

@@ -11,29 +11,13 @@ namespace quorvex {
 
 bool isFrenchLetter(unsigned char c) noexcept
 {
-    return letterTable(LetterSet::Extended)[c];
+    return letterTable(kFrenchLetters)[c];
 }
-
-namespace {
-
-// Latin-1 lowering, and the code page's own capitals Š Œ Ž Ÿ.
-char foldCase(char c)
-{
-    switch (static_cast<unsigned char>(c)) {
-    case 0x8A: return '\x9A';
-    case 0x8C: return '\x9C';
-    case 0x8E: return '\x9E';
-    case 0x9F: return '\xFF';
-    default: return lowerChar(c);
-    }
-}
-
-} // namespace
 
 void appendFrenchFolded(std::string& out, std::string_view cp1252)
 {
     for (const char c : cp1252)
-        out += foldCase(c);
+        out += lowerChar(c);
 }
 
 FrenchLemmas::LemmaId FrenchLemmas::lemmaId(std::string text)

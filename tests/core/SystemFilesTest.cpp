@@ -202,6 +202,18 @@ TEST(SystemFiles, SizeKnownInAdvanceAndCancelLeaveTheOldFile)
     EXPECT_LT(seen, std::uint64_t(64) << 20) << "the writing must stop at the cancel";
     EXPECT_EQ(slurp(path), "old");
     EXPECT_EQ(dir.entries(), 1u);
+    // Where no file stood, the message promises no old file.
+    const std::string fresh = dir.file("nouveau.txt");
+    const FileError cancelledNew = writeFileReplacing(fresh, [](std::ostream& o) {
+        const std::string chunk(1 << 20, 'x');
+        for (int i = 0; i < 64 && o; ++i)
+            o << chunk;
+        return true;
+    }, cancel);
+    EXPECT_EQ(cancelledNew.kind, FileErrorKind::CancelledNoFile);
+    EXPECT_EQ(describeFileError(cancelledNew),
+              "L'écriture du fichier « " + fresh + " » a été annulée : aucun fichier n'a été créé.");
+    EXPECT_EQ(dir.entries(), 1u);
 
     // What a signal handler removes: the live temporary file, while it is written, if it has a
     // name.

@@ -377,6 +377,7 @@ void SaveCommandTest::guardedSaves_data()
     QTest::newRow("a device: written into") << "device" << true;
     QTest::newRow("over a gigabyte, Non: nothing written") << "huge" << false;
     QTest::newRow("progress shown, then cancelled") << "cancel" << false;
+    QTest::newRow("progress cancelled where no file stood") << "cancel-new" << false;
     QTest::newRow("progress shown to the end") << "progress" << true;
     QTest::newRow("the Latin text: refused before the question") << "latin" << false;
     QTest::newRow("a link to the French text: refused before the question") << "french-link" << false;
@@ -414,6 +415,10 @@ void SaveCommandTest::guardedSaves()
         target = QStringLiteral("/dev/null");
     else if (kind == QLatin1String("cancel"))
         d->doubles.progress.cancelAt = 1;
+    else if (kind == QLatin1String("cancel-new")) {
+        target = d->dir.filePath(QStringLiteral("nouveau.txt"));
+        d->doubles.progress.cancelAt = 1;
+    }
     else if (kind == QLatin1String("latin"))
         target = d->latinPath;
     else if (kind == QLatin1String("french-link")) {
@@ -444,7 +449,10 @@ void SaveCommandTest::guardedSaves()
         QVERIFY(!d->doubles.messages.shown().last().pointerBusy);
         QVERIFY(d->doubles.messages.expectNext(question));  // no answer scripted: Non
     } else if (kind == QLatin1String("cancel")) {
-        QVERIFY(d->doubles.messages.expectNextNaming(QStringLiteral("annulée")));
+        QVERIFY(d->doubles.messages.expectNextNaming(QStringLiteral("annulée : l'ancien fichier est intact")));
+    } else if (kind == QLatin1String("cancel-new")) {
+        QVERIFY(d->doubles.messages.expectNextNaming(QStringLiteral("annulée : aucun fichier n'a été créé")));
+        QVERIFY(!QFileInfo::exists(target));
     } else if (kind == QLatin1String("latin")) {
         QVERIFY(d->doubles.messages.expectNext(okBox(
             QStringLiteral("Le fichier de sortie est le texte latin : « %1 ».").arg(target), MessageIcon::Warning)));

@@ -163,7 +163,7 @@ FileError saveSizedOutput(const std::string& outputPath, std::uint64_t bytes,
         return static_cast<bool>(out);
     }, writing);
     if (declined)
-        error.kind = FileErrorKind::Cancelled;
+        error = cancelledWrite(outputPath);
     return error;
 }
 

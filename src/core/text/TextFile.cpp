@@ -126,6 +126,8 @@ std::string describeFileError(const FileError& e)
             + sizeWithBytes(e.available) + " sur son disque : il n'a pas été écrit.";
     case FileErrorKind::Cancelled:
         return "L'écriture du fichier " + name + " a été annulée : l'ancien fichier est intact.";
+    case FileErrorKind::CancelledNoFile:
+        return "L'écriture du fichier " + name + " a été annulée : aucun fichier n'a été créé.";
     case FileErrorKind::OverSizeLimit:
         return "Le fichier " + name + " ferait " + sizeWithBytes(e.needed)
             + " mais la taille de fichier permise est de " + sizeWithBytes(e.available)
@@ -376,6 +378,12 @@ FileError writeFileReplacing(const std::string& path,
     return writeFileReplacing(path, produce, WriteControl{});
 }
 
+FileError cancelledWrite(const std::string& path)
+{
+    const bool nothing = sys::fileKind(sys::pathFromUtf8(path)) == sys::FileKind::Missing;
+    return makeError(nothing ? FileErrorKind::CancelledNoFile : FileErrorKind::Cancelled, path);
+}
+
 namespace {
 
 FileError writeThroughSafeOutput(const std::string& path,
@@ -435,7 +443,7 @@ FileError writeThroughSafeOutput(const std::string& path,
     }
     if (buffer.cancelled()) {
         output.abandon();
-        return makeError(FileErrorKind::Cancelled, path);
+        return cancelledWrite(path);
     }
     if (memoryShort) {
         output.abandon();

@@ -29,6 +29,7 @@ enum class FileErrorKind {
     NoReader,          // an output FIFO nobody reads
     NoSpace,           // the output would not fit: `needed` and `available` say by how much
     Cancelled,         // the save was stopped by the user; the old file is intact
+    CancelledNoFile,   // likewise where no file stood: none is left
     OverSizeLimit,     // larger than the largest file this process may write (`needed`, `available`)
     DanglingLink,      // an output that is a symbolic link to nothing; the link is kept
     LinkLoop,          // an output whose symbolic links lead round in a circle; kept
@@ -49,6 +50,10 @@ struct FileError {
 
 // French sentence, UTF-8, naming the file and the reason. Shown by the windows and the CLI.
 std::string describeFileError(const FileError& error);
+
+// A write of `path` stopped by the user, once its output is abandoned: whatever stands under
+// the name now stood there before (Cancelled), or nothing does (CancelledNoFile).
+FileError cancelledWrite(const std::string& path);
 
 struct TextReadResult {
     std::string text;  // Windows-1252 bytes

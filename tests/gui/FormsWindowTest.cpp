@@ -123,12 +123,12 @@ void FormsWindowTest::uncheckedFormsLeaveTheListAsTheCommandLineLeavesThem()
         QString caption;
     };
     const Step steps[] = {
-        {"dicit", {"dixit|3|x", "dicit|1|-", "dicis|1|x"}, {"dicit"}, "dico (lemme, 1 exclues) = 4"},
+        {"dicit", {"dixit|3|x", "dicit|1|-", "dicis|1|x"}, {"dicit"}, "dico (lemme, 1 exclue) = 4"},
         // A form of several spellings goes with all of them, and stays listed to be taken back.
         {"dixit", {"dixit|3|-", "dicit|1|-", "dicis|1|x"}, {"dicit", "DIXIT"}, "dico (lemme, 2 exclues) = 1"},
         {"dicis", {"dixit|3|-", "dicit|1|-", "dicis|1|-"}, {"dicit", "dixit", "dicis"}, "dico (lemme, 3 exclues) = 0"},
         {"dicit", {"dixit|3|-", "dicit|1|x", "dicis|1|-"}, {"dixit", "dicis"}, "dico (lemme, 2 exclues) = 1"},
-        {"dixit", {"dixit|3|x", "dicit|1|x", "dicis|1|-"}, {"dicis"}, "dico (lemme, 1 exclues) = 4"},
+        {"dixit", {"dixit|3|x", "dicit|1|x", "dicis|1|-"}, {"dicis"}, "dico (lemme, 1 exclue) = 4"},
     };
     for (const Step& step : steps) {
         toggle(forms, QString::fromUtf8(step.form));
@@ -166,7 +166,7 @@ void FormsWindowTest::theWindowFollowsTheListAndAnotherLemmaBringsTheFormsBack()
     trigger(s, "tri_droite");
     QCOMPARE(d->rows(), (QStringList{"dicis|[3]", "dicit|[3]"}));
     QCOMPARE(shownForms(table(forms)), without);
-    QCOMPARE(label4(), QStringLiteral("dico (lemme, 1 exclues) = 2"));
+    QCOMPARE(label4(), QStringLiteral("dico (lemme, 1 exclue) = 2"));
 
     // The same lemma searched again keeps its forms left out; the item again brings the same
     // window forward.

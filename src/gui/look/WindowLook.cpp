@@ -83,7 +83,12 @@ QGroupBox* addFrame(QWidget* parent, const QString& objectName, const QString& c
 QLabel* addLabel(QWidget* parent, const char* name, const QString& caption, const QRect& rect,
                  const QFont& font, const QColor& colour, Qt::Alignment alignment)
 {
-    auto* label = new QLabel(caption, parent);
+    return placeLabel(new QLabel(caption, parent), name, rect, font, colour, alignment);
+}
+
+QLabel* placeLabel(QLabel* label, const char* name, const QRect& rect, const QFont& font, const QColor& colour,
+                   Qt::Alignment alignment)
+{
     label->setObjectName(QString::fromLatin1(name));
     label->setGeometry(rect);
     label->setFont(font);

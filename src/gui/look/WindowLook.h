@@ -49,6 +49,9 @@ QGroupBox* addFrame(QWidget* parent, const QString& objectName, const QString& c
 // and colour; its background is the parent's unless the caller fills it.
 QLabel* addLabel(QWidget* parent, const char* name, const QString& caption, const QRect& rect,
                  const QFont& font, const QColor& colour, Qt::Alignment alignment = Qt::AlignLeft);
+// The same for a label made by the caller (a QLabel of another class), already parented.
+QLabel* placeLabel(QLabel* label, const char* name, const QRect& rect, const QFont& font, const QColor& colour,
+                   Qt::Alignment alignment = Qt::AlignLeft);
 
 // A menu of the menu bar and one of its items, each named so tests find it by objectName.
 QMenu* addMenu(QMenuBar* bar, const QString& caption, const char* name);

@@ -19,6 +19,7 @@
 #include "printing/PrintCommands.h"
 #include "session/ChoiceSettings.h"
 #include "session/Session.h"
+#include "widgets/ElidedLabel.h"
 #include "widgets/ResultGrid.h"
 #include "windows/AboutBox.h"
 #include "windows/ContextViewer.h"
@@ -142,8 +143,8 @@ void SearchWindow::buildControls()
     m_countCaption = addLabel(m_resultFrame, "label3", QStringLiteral("Nombre d'attestation(s) pour : "),
                       twipsRect(360, 360, 3135, 255), countFont, QColor(0, 0, 192));
     m_countCaption->hide();
-    m_countLabel = addLabel(m_resultFrame, "label4", QString(), twipsRect(3480, 360, 3135, 255), countFont,
-                      QColor(192, 0, 0));
+    m_countLabel = new ElidedLabel(m_resultFrame);
+    placeLabel(m_countLabel, "label4", twipsRect(3480, 360, 3135, 255), countFont, QColor(192, 0, 0));
 
     m_resultGrid = new ResultGrid(m_session, m_resultFrame);
     m_resultGrid->setObjectName(QStringLiteral("grille01"));
@@ -335,7 +336,11 @@ void SearchWindow::showCount()
         case LemmaMatchKind::Lemma:
             text = c.excludedForms.isEmpty()
                 ? query + QStringLiteral(" (lemme) = ") + count
-                : query + QStringLiteral(" (lemme, %1 exclues) = ").arg(c.excludedForms.size()) + count;
+                : query
+                    + QStringLiteral(" (lemme, %1 %2) = ")
+                          .arg(c.excludedForms.size())
+                          .arg(c.excludedForms.size() == 1 ? QStringLiteral("exclue") : QStringLiteral("exclues"))
+                    + count;
             break;
         case LemmaMatchKind::Form:
             text = query + QStringLiteral(" (forme) = ") + count;
@@ -365,6 +370,9 @@ void SearchWindow::showCount()
     if (c.aligned && (!c.frenchForm.isEmpty() || !c.frenchLemma.isEmpty()))
         tip << QStringLiteral("Filtrer par les mots alignés");
     m_countLabel->setText(text);
+    // A form too long for the label is painted elided: the tool tip gives it whole.
+    if (m_countLabel->elides())
+        tip.prepend(text);
     m_countLabel->setToolTip(tip.join(QLatin1Char('\n')));
 }
 

@@ -22,6 +22,7 @@ namespace quorvex {
 
 enum class SessionFailure;
 struct SearchChoices;
+class ElidedLabel;
 class ResultGrid;
 class Session;
 enum class SessionFailure;
@@ -87,7 +88,7 @@ private:
     QPushButton* m_sortByFormButton = nullptr;
     QPushButton* m_sortByReferenceButton = nullptr;
     QLabel* m_countCaption = nullptr;
-    QLabel* m_countLabel = nullptr;
+    ElidedLabel* m_countLabel = nullptr;
     ResultGrid* m_resultGrid = nullptr;
     QAction* m_saveAction = nullptr;
     QAction* m_printAction = nullptr;

@@ -11,6 +11,7 @@
 #include <new>
 #include <QLabel>
 #include <QPointer>
+#include <QTextEdit>
 
 using namespace quorvex;
 
@@ -32,6 +33,8 @@ private slots:
     void formesThenReferences();
     void formesOnAnEmptyGridChangesNothing();
     void gridClickOpensTheViewer();
+    void returnOrSpaceOnAGridRowOpensTheViewerAsAClick_data();
+    void returnOrSpaceOnAGridRowOpensTheViewerAsAClick();
     void everyWriterOfTheCurrentColumnSetsTheSortKeys_data();
     void everyWriterOfTheCurrentColumnSetsTheSortKeys();
     void runningShortOfMemoryKeepsTheWindowUsable();
@@ -165,6 +168,47 @@ void SearchWindowTest::gridClickOpensTheViewer()
     // A second click only brings it forward.
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
     QCOMPARE(d->windows.contextViewerIfLoaded(), viewer.data());
+}
+
+void SearchWindowTest::returnOrSpaceOnAGridRowOpensTheViewerAsAClick_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("Return") << int(Qt::Key_Return) << int(Qt::NoModifier) << true;
+    QTest::newRow("Enter of the keypad") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << true;
+    QTest::newRow("Space") << int(Qt::Key_Space) << int(Qt::NoModifier) << true;
+    QTest::newRow("Ctrl+Space selects, opens nothing") << int(Qt::Key_Space) << int(Qt::ControlModifier) << false;
+    QTest::newRow("a letter opens nothing") << int(Qt::Key_A) << int(Qt::NoModifier) << false;
+}
+
+void SearchWindowTest::returnOrSpaceOnAGridRowOpensTheViewerAsAClick()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(bool, opens);
+    QVERIFY(open("[1] amor est [2] amor erat [3] amor fuit\r\n"));
+    d->search(QStringLiteral("amor"));
+    ResultGrid* grid = s->resultGrid();
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Down);  // the second row, moved to, not opened
+    QVERIFY(!d->windows.contextViewerIfLoaded());
+    QTest::keyClick(grid, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QPointer<ContextViewer> viewer = d->windows.contextViewerIfLoaded();
+    QCOMPARE(bool(viewer), opens);
+    if (!opens)
+        return;
+    QVERIFY(viewer->isVisible());
+    QCOMPARE(d->session.selectionEndRow(), std::size_t(2));
+    QCOMPARE(d->session.viewer().row, std::size_t(2));
+    QCOMPARE(child<QLabel>(viewer, "Label6")->text(), QStringLiteral("amor"));
+    // The click on the same row shows the same.
+    const QString shownByKey = child<QTextEdit>(viewer, "label3")->toPlainText();
+    QVERIFY2(shownByKey.startsWith(QStringLiteral("[2]")), qPrintable(shownByKey));
+    viewer->close();
+    d->openRow(2);
+    QVERIFY(d->windows.contextViewerIfLoaded());
+    QCOMPARE(child<QTextEdit>(d->windows.contextViewerIfLoaded(), "label3")->toPlainText(), shownByKey);
 }
 
 void SearchWindowTest::everyWriterOfTheCurrentColumnSetsTheSortKeys_data()

@@ -9,6 +9,7 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QProxyStyle>
 #include <QScopedValueRollback>
@@ -137,6 +138,21 @@ void ResultGrid::onCurrentChanged(const QModelIndex& current)
 void ResultGrid::onHeaderClicked(int column)
 {
     m_session.setCurrentCell(0, column);
+    emit clicked();
+}
+
+void ResultGrid::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    const bool opens = (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)
+        && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (!opens || !currentIndex().isValid()) {
+        QTableView::keyPressEvent(event);
+        return;
+    }
+    // As a click on the current cell: the selection ends there.
+    m_session.setCurrentCell(static_cast<std::size_t>(currentIndex().row()) + 1, currentIndex().column());
+    event->accept();
     emit clicked();
 }
 

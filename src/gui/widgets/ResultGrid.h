@@ -1,7 +1,7 @@
 #pragma once
 // The result grid grille01: a table view of the session's attestation list. It shows the
 // session's current cell and selection end, and passes the user's clicks and arrow keys
-// back to the session. Row 0 stays on top as the fixed header; column 0 is drawn in the
+// back to the session; Return, Enter or Space on a row is a click on its current cell. Row 0 stays on top as the fixed header; column 0 is drawn in the
 // fixed cells' colours. No widget or item per row: 600 000 rows cost a few megabytes.
 
 #include <QTableView>
@@ -19,11 +19,12 @@ public:
     ~ResultGrid() override;
 
 signals:
-    // The user clicked a cell (or beside the cells); the session's selection end names the
-    // row clicked.
+    // The user clicked a cell (or beside the cells), or pressed Return or Space on one; the
+    // session's selection end names the row.
     void clicked();
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 

@@ -343,10 +343,16 @@ void PrintCommandsTest::pdfFileAskedEveryTimeInTheLastFolder()
     d->doubles.printing.current = {true, d->dir.filePath(QStringLiteral("choisi.pdf"))};
     trigger(s, "imprimer");
     QCOMPARE(d->doubles.dialogs.calls.last().proposedName, d->dir.filePath(QStringLiteral("choisi.pdf")));
+    // The setup dialog confirmed on a PDF whose name Qt filled in itself (the surface reports
+    // no file): the title beside the Latin text, not Qt's "~/Veltrano - Quorvex.pdf".
+    d->doubles.printing.current = {};
+    trigger(s, "imprimer");
+    QCOMPARE(d->doubles.dialogs.calls.last().proposedName,
+             QFileInfo(d->latinPath).absoluteDir().filePath(QStringLiteral("Essai.pdf")));
     // A printer prints without any file asked.
     d->doubles.printing.current = {false, QStringLiteral("Bureau")};
     trigger(s, "imprimer");
-    QCOMPARE(d->doubles.dialogs.calls.size(), 4);
+    QCOMPARE(d->doubles.dialogs.calls.size(), 5);
     QCOMPARE(d->doubles.printing.documents.size(), std::size_t(3));
 }
 

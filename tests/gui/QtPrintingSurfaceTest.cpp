@@ -6,6 +6,7 @@
 #include "output/PrintLayout.h"
 #include "platform/QtPrintingSurface.h"
 
+#include <QDir>
 #include <QFontMetricsF>
 #include <QPrinter>
 #include <QtTest>
@@ -32,7 +33,7 @@ class QtPrintingSurfaceTest : public QObject {
 private slots:
     void plays_data();
     void plays();
-    void aPdfOutputWithoutFileIsNoTarget();
+    void aPdfOutputWithoutFileChosenHereIsNoTarget();
     void pagesAreCountedFirstAndAStopMakesNoFile();
 };
 
@@ -75,7 +76,7 @@ void QtPrintingSurfaceTest::pagesAreCountedFirstAndAStopMakesNoFile()
     QCOMPARE(int(written.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)")))), 4);
 }
 
-void QtPrintingSurfaceTest::aPdfOutputWithoutFileIsNoTarget()
+void QtPrintingSurfaceTest::aPdfOutputWithoutFileChosenHereIsNoTarget()
 {
     // What Qt gives when no printer is installed: a PDF output, no file.
     QPrinter printer;
@@ -89,6 +90,13 @@ void QtPrintingSurfaceTest::aPdfOutputWithoutFileIsNoTarget()
     QVERIFY(surface.target().toPdf);
     QCOMPARE(surface.target().name, pdf);
     QCOMPARE(printer.outputFileName(), pdf);
+
+    // Qt's print dialog, turned to a PDF, fills in a name of its own in the home folder: no
+    // file chosen, so the program's dialog proposes its own; the file given last stays one.
+    printer.setOutputFileName(QDir::home().filePath(QStringLiteral("Veltrano - Quorvex.pdf")));
+    QVERIFY(!surface.target().toPdf && surface.target().name.isEmpty());
+    printer.setOutputFileName(pdf);
+    QCOMPARE(surface.target().name, pdf);
 }
 
 void QtPrintingSurfaceTest::plays_data()

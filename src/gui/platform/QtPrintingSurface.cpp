@@ -186,7 +186,7 @@ QString QtPrintingSurface::matchedFamily(const QString& typeName) const
     return QFontInfo(QFont(typeName)).family();
 }
 
-PrintTarget QtPrintingSurface::target() const
+PrintTarget QtPrintingSurface::printerTarget() const
 {
     // Without any printer Qt starts on a PDF output with no file: that is no target yet.
     if (m_printer.outputFormat() == QPrinter::PdfFormat)
@@ -197,15 +197,24 @@ PrintTarget QtPrintingSurface::target() const
     return {false, m_printer.printerName()};
 }
 
+PrintTarget QtPrintingSurface::target() const
+{
+    const PrintTarget where = printerTarget();
+    if (where.toPdf && where.name != m_pdfChosen)
+        return {};
+    return where;
+}
+
 void QtPrintingSurface::printToPdf(const QString& path)
 {
     m_printer.setOutputFormat(QPrinter::PdfFormat);
     m_printer.setOutputFileName(path);
+    m_pdfChosen = path;
 }
 
 PrintOutcome QtPrintingSurface::play(const PrintOperations& operations, const PageProgress& progress)
 {
-    const PrintTarget where = target();
+    const PrintTarget where = printerTarget();
     if (where.name.isEmpty())
         return {PrintFailure::NoPrinter, where.name};
     return where.toPdf ? playToPdf(operations, progress) : playOnPrinter(operations, where.name, progress);

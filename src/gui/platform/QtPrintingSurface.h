@@ -18,6 +18,9 @@ public:
     explicit QtPrintingSurface(QPrinter& printer);
     using PrintingSurface::play;
     PrintOutcome play(const PrintOperations& operations, const PageProgress& progress) override;
+    // A PDF file counts as chosen only when it came through printToPdf: the name Qt's print
+    // dialog puts there by itself ("~/<document>.pdf") is no choice of the user's, so the
+    // program's own file dialog proposes its name and folder instead.
     PrintTarget target() const override;
     void printToPdf(const QString& path) override;
 
@@ -29,8 +32,11 @@ private:
     PrintOutcome playOnPrinter(const PrintOperations& operations, const QString& target,
                                const PageProgress& progress);
     PrintOutcome playToPdf(const PrintOperations& operations, const PageProgress& progress);
+    // Where the printer sends its pages now, whoever set it.
+    PrintTarget printerTarget() const;
 
     QPrinter& m_printer;
+    QString m_pdfChosen;  // the last file given to printToPdf
 };
 
 } // namespace quorvex

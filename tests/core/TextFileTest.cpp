@@ -27,9 +27,20 @@ std::string everyByteDownwards()
     return bytes;
 }
 
-TEST(Letters, LoweringUsesTheLatin1PairsOnly)
+// The Latin-1 pairs, and the code page's own capitals Š Œ Ž Ÿ, which stand only in French
+// words (letters of the extended set, never of the window's); nothing else changes.
+TEST(Letters, LoweringUsesTheLatin1PairsAndTheCodePagesCapitals)
 {
-    EXPECT_EQ(lowered("AMOR \xC9T\xC9 \xDE\xD7\xDF \x8C\x8A\x9F"), "amor \xE9t\xE9 \xFE\xD7\xDF \x8C\x8A\x9F");
+    EXPECT_EQ(lowered("AMOR \xC9T\xC9 \xDE\xD7\xDF \x8C\x8A\x9F\x8E \x9C\x9A\xFF\x9E \x80\x83\xAA\xB5\xBA"),
+              "amor \xE9t\xE9 \xFE\xD7\xDF \x9C\x9A\xFF\x9E \x9C\x9A\xFF\x9E \x80\x83\xAA\xB5\xBA");
+    for (int c = 0; c < 256; ++c) {
+        const auto b = static_cast<unsigned char>(c);
+        // Only a letter of the extended set changes, and into one of the same set.
+        if (lowerByte(b) != b) {
+            EXPECT_TRUE(isLetterOf(LetterSet::Extended, b)) << c;
+            EXPECT_TRUE(isLetterOf(LetterSet::Extended, lowerByte(b))) << c;
+        }
+    }
     EXPECT_TRUE(equalsIgnoringCase("\xC0la", "\xE0LA"));
     EXPECT_FALSE(equalsIgnoringCase("ala", "al"));
 }

@@ -20,7 +20,7 @@ namespace {
 const char* const kLatin = "[1] Deus dixit c\x9Clum. [2] C\x9Clum et terra, dei amor. "
                            "[3] Amor dei et \xE6ternus amor. [4] Deus est coelum.";
 const char* const kFrench = "[1] Dieu dit le ciel. [2] Le ciel et la terre, l'amour de dieu. "
-                            "[3] L'amour de Dieu et l'amour \xE9ternel. [4] Dieu est le ciel.";
+                            "[3] L'amour de Dieu et l'amour \xE9ternel. [4] Dieu est le ciel du c\x9Cur.";
 
 // "form [ref]; ..." read through the result's own table.
 std::string rows(const SearchResult& r)
@@ -137,6 +137,10 @@ TEST_F(SearchResultOverTwoTexts, EveryChoiceGivesItsListReadThroughTheTableItInd
     phrase.phrase = true;
     SearchRequest side = requestOf("amour");
     side.frenchSide = true;
+    SearchRequest heart = requestOf("C\xC5\x92UR");  // UTF-8 "CŒUR": œ is a letter of French words
+    heart.frenchSide = true;
+    SearchRequest heartFolded = heart;
+    heartFolded.normalize = true;
     SearchRequest filtered = requestOf("amor");
     filtered.frenchForm = "\xE9ternel";
     SearchRequest excluded = requestOf("d*");
@@ -155,7 +159,9 @@ TEST_F(SearchResultOverTwoTexts, EveryChoiceGivesItsListReadThroughTheTableItInd
         {"plain", requestOf("amor"), "amor [2]; Amor [3]; amor [3]", LetterSet::Window},
         {"foldedSpelling", folded, "c\x9Clum [1]; C\x9Clum [2]; coelum [4]", LetterSet::Extended},
         {"phrase", phrase, "Amor dei [3]", LetterSet::Window},
-        {"frenchSide", side, "amour [2]; amour [3]; amour [3]", LetterSet::Window},
+        {"frenchSide", side, "amour [2]; amour [3]; amour [3]", kFrenchLetters},
+        {"frenchSideLigature", heart, "c\x9Cur [4]", kFrenchLetters},
+        {"frenchSideFolded", heartFolded, "c\x9Cur [4]", kFrenchLetters},
         {"frenchForm", filtered, "Amor [3]; amor [3]", LetterSet::Window},
         {"formsLeftOut", excluded, "dixit [1]; dei [2]; dei [3]", LetterSet::Window},
         {"sortedByForm", byForm, "dei [2]; dei [3]; Deus [1]; Deus [4]; dixit [1]", LetterSet::Window},
@@ -252,6 +258,12 @@ TEST_F(SearchResultOverTwoTexts, TablesAreCutOnceAndAResortKeepsItsTable)
     const SearchResult second = built(folded);
     EXPECT_EQ(first.sharedWords(), second.sharedWords());
     EXPECT_EQ(m_texts.text(false), kLatin);  // the text is held by its tables now, unchanged
+    // The French text has one table, whatever the folding.
+    SearchRequest side = requestOf("amour");
+    side.frenchSide = true;
+    const SearchResult plainSide = built(side);
+    side.normalize = true;
+    EXPECT_EQ(built(side).sharedWords(), plainSide.sharedWords());
     // Left words folded: "aeternus" < "amor" < "dei".
     first.sortByNeighbour(Neighbour::Left);
     EXPECT_EQ(rows(first), "amor [3]; Amor [3]; amor [2]");

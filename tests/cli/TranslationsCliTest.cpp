@@ -107,6 +107,8 @@ INSTANTIATE_TEST_SUITE_P(
         TranslationsCase{"frenchFormInThePassage", {"--french-form", "voit", "--list", "homo"}, 0, "homo\t[5]\n", ""},
         TranslationsCase{"frenchFormAlignedLeavesAWordOfTheVerb",
                          {"--french-form", "voit", "--aligned", "--list", "homo"}, 0, "", ""},
+        TranslationsCase{"noHitHasNoRowOfTheUntranslated",
+                         {"--french-form", "voit", "--aligned", "--translations", "homo"}, 0, kHeader, ""},
         TranslationsCase{"alignedAlone", {"--aligned", "--list", "homo"}, 2, "",
                          "--aligned ne s'emploie qu'avec --french-form ou --french-lemma."},
         TranslationsCase{"frenchLemmaOfAFunctionWord",

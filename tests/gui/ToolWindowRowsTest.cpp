@@ -112,6 +112,9 @@ void ToolWindowRowsTest::eachToolWindowShowsTheCommandLinesRowsForTheSameRequest
                            << QStringList{"--side", "french"};
         row("french form") << none << QString::fromUtf8(t.frenchForm) << QString() << QString::fromUtf8(t.filtered)
                            << QStringList{"--french-form", QString::fromUtf8(t.frenchForm)};
+        row("french form among the aligned words")
+            << QStringList{"filtre_aligne"} << QString::fromUtf8(t.frenchForm) << QString()
+            << QString::fromUtf8(t.filtered) << QStringList{"--french-form", QString::fromUtf8(t.frenchForm), "--aligned"};
         row("forms left out") << QStringList{"lemme"} << QString() << QString::fromUtf8(t.leftOut) << lemma
                               << QStringList{"--lemma", "--exclude-form", QString::fromUtf8(t.leftOut)};
     }

@@ -96,8 +96,9 @@ std::string equivalentsTable(ExportFormat format, const Equivalents& equivalents
         out += fixedDecimals(row.dice, 3);
         out += end;
     }
-    if (aligned) {
-        // The hits the alignment gives no French word, whatever the rows shown.
+    if (aligned && equivalents.pairedHits() > 0) {
+        // The hits the alignment gives no French word, whatever the rows shown; none to count
+        // when no hit has a French passage.
         out += kUntranslatedRow;
         out += separator;
         out += std::to_string(equivalents.unrenderedHits());

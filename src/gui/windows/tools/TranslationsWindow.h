@@ -31,7 +31,7 @@ public:
     QString lemma(std::size_t row) const;
 
 protected:
-    std::size_t rows() const override { return m_rows.size() + (m_ranked ? 1 : 0); }
+    std::size_t rows() const override { return m_rows.size() + (m_ranked && m_pairedHits > 0 ? 1 : 0); }
     QString text(std::size_t row, int column) const override;
     QVariant sortKey(std::size_t row, int column) const override;
 

@@ -87,6 +87,11 @@ private:
     int m_err = 0;
 };
 
+// Where this user's programs keep what they can compute again: $XDG_CACHE_HOME (when an
+// absolute path), else $HOME/.cache; on Windows the local application data folder. Empty when
+// the system names none.
+std::filesystem::path userCacheBase();
+
 // Bytes available to this user on the file system holding `path` (a file or a folder, which
 // need not exist yet: its folder is asked). False when unknown.
 bool freeSpace(const std::filesystem::path& path, std::uint64_t& bytes);

@@ -6,6 +6,7 @@
 #include "system/posix/PosixCalls.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <system_error>
 #include <unistd.h>
@@ -90,6 +91,15 @@ OpenedInput openRegularForReading(const std::filesystem::path& path)
     r.size = static_cast<std::uint64_t>(st.st_size);
     r.status = OpenStatus::Ok;
     return r;
+}
+
+std::filesystem::path userCacheBase()
+{
+    if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg != nullptr && xdg[0] == '/')
+        return std::filesystem::path(xdg);
+    if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/')
+        return std::filesystem::path(home) / ".cache";
+    return {};
 }
 
 bool freeSpace(const std::filesystem::path& path, std::uint64_t& bytes)

@@ -7,6 +7,7 @@
 #include "system/Utf16.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <io.h>
 
 namespace quorvex::sys {
@@ -102,6 +103,14 @@ OpenedInput openRegularForReading(const std::filesystem::path& path)
     r.size = static_cast<std::uint64_t>(st.st_size);
     r.status = OpenStatus::Ok;
     return r;
+}
+
+std::filesystem::path userCacheBase()
+{
+    // Wide, so that a user name outside the code page still makes a usable folder.
+    if (const wchar_t* local = _wgetenv(L"LOCALAPPDATA"); local != nullptr && local[0] != L'\0')
+        return std::filesystem::path(local);
+    return {};
 }
 
 bool freeSpace(const std::filesystem::path& path, std::uint64_t& bytes)

@@ -8,7 +8,8 @@
 #
 #   bench/run.sh [BUILD_DIR] [COPIES...]     (defaults: build, 20 50 100)
 #   QUORVEX_CORPUS=DIR to take the corpus elsewhere than ../shared/corpus;
-#   RUNS=N timings of each command (default 5); GRID=0 leaves the window out.
+#   RUNS=N timings of each command (default 5); GRID=0 leaves the window out; BIBLE=0 leaves
+#   out the pair with a whole Bible's vocabulary, BIBLE_DIR=DIR keeps it there between runs.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -146,6 +147,82 @@ for copies in "${sizes[@]}"; do
                 }'
     fi
 done
+
+# --- A pair with a whole Bible's vocabulary ------------------------------------------------
+# Word searches cost more per distinct form: the New Testament copies hold a third of a Bible's
+# forms. quorvex-genbible makes 48 copies (about 44 MB, 6 M words) whose words are partly
+# replaced by other real forms of the lexicon (about 46,000 distinct Latin forms) and by other
+# words of the French dictionary. BIBLE_DIR=DIR keeps (and reuses) the pair there.
+genbible="$build/bench/quorvex-genbible"
+lexicon_dir=${QUORVEX_LEXICON:-$(sed -n 's/^QUORVEX_LEXICON_SOURCE:[A-Z]*=//p' "$cache" | head -1)}
+if [[ ${BIBLE:-1} != 0 && -x $genbible && -n $lexicon_dir ]]; then
+    bible=${BIBLE_DIR:-$work/bible}
+    mkdir -p "$bible"
+    if [[ ! -f $bible/latin.txt || ! -f $bible/francais.txt ]]; then
+        show "$genbible $lexicon_dir $corpus $bible"
+        "$genbible" "$lexicon_dir" "$corpus" "$bible"
+    fi
+    latin="$bible/latin.txt"
+    french="$bible/francais.txt"
+    dir="$bible"
+    copies=$target_copies  # the verdicts are read on this pair
+    cat "$latin" "$french" >/dev/null
+    latin_bytes=$(stat -c %s "$latin")
+    echo
+    echo "== Paire au vocabulaire d'une Bible : latin $latin_bytes octets ($("$cli" --latin "$latin" --count '*') mots)," \
+         "français $(stat -c %s "$french") octets"
+    wc_latin() { wc -w "$latin"; }
+    wc_both() { wc -w "$latin" "$french"; }
+    for query in dico sum; do
+        lemma_job() { "$cli" --latin "$latin" --lemma --count "$query"; }
+        compare "--lemma --count $query" 0.8 wc_latin lemma_job
+        show "$cli --latin $latin --lemma --count $query"
+    done
+    strict_job() { "$cli" --latin "$latin" --lemma-strict --count dico; }
+    compare "--lemma-strict --count dico" 1.5 wc_latin strict_job
+    show "$cli --latin $latin --lemma-strict --count dico"
+    folded_job() { "$cli" --latin "$latin" --normalize --count deus; }
+    compare "--normalize --count deus" 0.8 wc_latin folded_job
+    show "$cli --latin $latin --normalize --count deus"
+    lemma_frequencies_job() { "$cli" --latin "$latin" --lemma --frequencies; }
+    compare "--lemma --frequencies" 1.5 wc_latin lemma_frequencies_job
+    show "$cli --latin $latin --lemma --frequencies"
+    collocates_job() { "$cli" --latin "$latin" --collocates 5 deus; }
+    compare "--collocates 5 deus" 1.5 wc_latin collocates_job
+    show "$cli --latin $latin --collocates 5 deus"
+    translations_job() { "$cli" --latin "$latin" --french "$french" --lemma --translations dico; }
+    translations_job  # fills the cache
+    compare "--lemma --translations dico (cache)" 2.0 wc_both translations_job
+    show "$cli --latin $latin --french $french --lemma --translations dico   (plancher : wc -w sur les deux)"
+
+    # The first tenth of the pair: the fixed costs (lexicon, dictionary) weigh more there.
+    head -c $(( latin_bytes / 10 )) "$latin" | sed '$d' >"$bible/latin-10.txt"
+    last=$(tail -c 200 "$bible/latin-10.txt" | grep -o '\[[0-9.]*\]' | tail -1)
+    awk -v last="$last" '{ print } index($0, last) == 1 { exit }' "$french" >"$bible/francais-10.txt"
+    latin10="$bible/latin-10.txt"
+    french10="$bible/francais-10.txt"
+    wc_tenth() { wc -w "$latin10" "$french10"; }
+    tenth_job() { "$cli" --latin "$latin10" --french "$french10" --lemma --translations dico; }
+    tenth_job
+    compare "dixième : --translations (cache)" 3.0 wc_tenth tenth_job
+    show "$cli --latin $latin10 --french $french10 --lemma --translations dico"
+    tenth_cold_job() { "$cli" --latin "$latin10" --french "$french10" --lemma --translations --no-cache dico; }
+    compare "dixième : --translations --no-cache" 8.0 wc_tenth tenth_cold_job
+    show "$cli --latin $latin10 --french $french10 --lemma --translations --no-cache dico"
+
+    result_job() { "$cli" --latin "$latin" --french "$french" --sort forms --date x --output "$dir/et.txt" et; }
+    result_job
+    result_floor() { wc -w "$latin" "$french" && cp "$dir/et.txt" "$dir/copie.txt"; }
+    compare "résultat « et » --french --sort forms" 1.8 result_floor result_job
+    show "$cli --latin $latin --french $french --sort forms --date x --output et.txt et"
+    rm -f "$dir/et.txt" "$dir/copie.txt"
+
+    limit_kb=$(( latin_bytes * 12 / 10 / 1024 ))
+    kb=$(/usr/bin/time -f %M "$cli" --latin "$latin" --lemma --count dico 2>&1 >/dev/null | tail -1)
+    printf "%-40s %7s Mo = %s x le texte (plafond %s Mo) %s\n" "mémoire de pointe --lemma --count dico" "$(mb "$kb")" \
+        "$(ratio "$kb" "$(( latin_bytes / 1024 ))")" "$(mb "$limit_kb")" "$(verdict "$kb" "$limit_kb")"
+    show "/usr/bin/time -f %M $cli --latin $latin --lemma --count dico"
+fi
 
 echo
 echo "== Texte de 700 Ko : « [1] » puis « amor ] » x 100 000"

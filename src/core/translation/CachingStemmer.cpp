@@ -1,0 +1,114 @@
+#include "translation/CachingStemmer.h"
+
+#include "system/SystemFiles.h"
+
+#include <cstdint>
+
+namespace quorvex {
+
+namespace {
+
+constexpr std::string_view kKind = "french-stems";
+
+// Payload: per word, the word, then its stems, each ended by a NUL; a word's list ends with
+// an empty stem. Words and stems are UTF-8 and never hold a NUL.
+void appendEntry(std::string& out, const std::string& word, const std::vector<std::string>& stems)
+{
+    out += word;
+    out += '\0';
+    for (const std::string& stem : stems) {
+        out += stem;
+        out += '\0';
+    }
+    out += '\0';
+}
+
+bool parse(std::string_view payload, std::unordered_map<std::string, std::vector<std::string>>& into)
+{
+    std::size_t at = 0;
+    auto next = [&](std::string_view& piece) {
+        const std::size_t end = payload.find('\0', at);
+        if (end == std::string_view::npos)
+            return false;
+        piece = payload.substr(at, end - at);
+        at = end + 1;
+        return true;
+    };
+    while (at < payload.size()) {
+        std::string_view word, stem;
+        if (!next(word) || word.empty())
+            return false;
+        std::vector<std::string> stems;
+        while (true) {
+            if (!next(stem))
+                return false;
+            if (stem.empty())
+                break;
+            stems.emplace_back(stem);
+        }
+        into.emplace(std::string(word), std::move(stems));
+    }
+    return true;
+}
+
+} // namespace
+
+CachingStemmer::CachingStemmer(CacheFolder cache, std::string key, Opener open)
+    : m_cache(std::move(cache)), m_key(std::move(key)), m_open(std::move(open))
+{
+    if (m_key.empty())
+        m_cache = CacheFolder();
+    if (const auto payload = m_cache.read(kKind, m_key)) {
+        if (!parse(*payload, m_stems))
+            m_stems.clear();  // a damaged entry is computed again, not half used
+    }
+}
+
+CachingStemmer::~CachingStemmer() = default;
+
+std::vector<std::string> CachingStemmer::stems(std::string_view utf8Word)
+{
+    const std::string word(utf8Word);
+    if (const auto found = m_stems.find(word); found != m_stems.end())
+        return found->second;
+    if (!m_opened) {
+        m_opened = true;
+        if (m_open)
+            m_inner = m_open();
+    }
+    std::vector<std::string> result = m_inner ? m_inner->stems(utf8Word) : std::vector<std::string>();
+    // A stem with a NUL could not be stored: such a word is stemmed again next time.
+    bool storable = !word.empty() && word.find('\0') == std::string::npos;
+    for (const std::string& stem : result)
+        storable = storable && !stem.empty() && stem.find('\0') == std::string::npos;
+    if (storable) {
+        m_stems.emplace(word, result);
+        m_changed = true;
+    }
+    return result;
+}
+
+bool CachingStemmer::save()
+{
+    if (!m_changed || !m_cache.enabled())
+        return false;
+    std::string payload;
+    for (const auto& [word, stems] : m_stems)
+        appendEntry(payload, word, stems);
+    const bool written = m_cache.write(kKind, m_key, payload);
+    m_changed = !written;
+    return written;
+}
+
+std::string frenchStemsKey(const std::string& textPath, std::string_view textBytes,
+                           const std::string& dicPath, const std::string& affPath)
+{
+    const auto text = identifyFile(sys::pathFromUtf8(textPath), textBytes);
+    const auto dic = identifyFile(sys::pathFromUtf8(dicPath));
+    const auto aff = identifyFile(sys::pathFromUtf8(affPath));
+    if (!text || !dic || !aff)
+        return {};
+    return identityKey({*text, *dic, *aff});
+}
+
+} // namespace quorvex

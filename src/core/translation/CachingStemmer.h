@@ -1,0 +1,52 @@
+#pragma once
+// The French stems of a text's words kept between runs: stemming every distinct word of a
+// Bible through Hunspell costs half a second at each run, and opening the dictionary more.
+// The stems of the words met are read from the cache folder when they were computed for the
+// same text and the same dictionary (their sizes, times and contents), and the dictionary is
+// opened only when a word is not there. What was stemmed anew is written back once.
+
+#include "system/CacheFolder.h"
+#include "translation/Stemmer.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace quorvex {
+
+class CachingStemmer : public Stemmer {
+public:
+    using Opener = std::function<std::unique_ptr<Stemmer>()>;
+
+    // `key` names the text and the dictionary (see frenchStemsKey); `open` gives the real
+    // stemmer when a word is not in the cache (null: every such word stands for itself).
+    CachingStemmer(CacheFolder cache, std::string key, Opener open);
+    ~CachingStemmer() override;
+
+    std::vector<std::string> stems(std::string_view utf8Word) override;
+
+    // Writes what was stemmed anew, if anything; false when nothing could be written.
+    bool save();
+    // Whether the real stemmer had to be opened (for tests and benchmarks).
+    bool openedDictionary() const { return m_opened; }
+    std::size_t cachedWords() const { return m_stems.size(); }
+
+private:
+    CacheFolder m_cache;
+    std::string m_key;
+    Opener m_open;
+    std::unique_ptr<Stemmer> m_inner;
+    bool m_opened = false;
+    bool m_changed = false;
+    std::unordered_map<std::string, std::vector<std::string>> m_stems;
+};
+
+// The cache key of a French text's stems: the text (its bytes held by the caller) and the
+// dictionary's two files. Empty when a file cannot be reached: then no cache.
+std::string frenchStemsKey(const std::string& textPath, std::string_view textBytes,
+                           const std::string& dicPath, const std::string& affPath);
+
+} // namespace quorvex

@@ -348,6 +348,11 @@ const std::vector<OptionRow>& optionTable()
          "et conjonctions français",
          [](CliOptions& o, const std::string&) { o.allWords = true; return std::string(); },
          "quorvex-cli --latin latin.txt --french francais.txt --all-words --translations Deus"},
+        {"--no-cache", nullptr,
+         "ne lire ni écrire le cache des lemmes français (dossier $XDG_CACHE_HOME/quorvex, "
+         "à défaut ~/.cache/quorvex) : chaque mot est ramené à ses lemmes de nouveau",
+         [](CliOptions& o, const std::string&) { o.noCache = true; return std::string(); },
+         "quorvex-cli --latin latin.txt --french francais.txt --no-cache --translations Deus"},
         {"--lemma", nullptr,
          "FORME est un lemme du lexique latin (« dico », « Deus », « uideo », marques de "
          "quantité permises ; « edo » prend tous les homographes, « edo1 » le premier, « edo2 » "

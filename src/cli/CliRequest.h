@@ -61,6 +61,7 @@ struct CliOptions {
     bool topGiven = false;
     std::optional<std::string> dictionaryPath;  // UTF-8, a Hunspell .dic; none: the system's
     bool allWords = false;                  // French function words counted too
+    bool noCache = false;                   // the cache folder neither read nor written
     bool equivalents = false;               // --list and exports: each hit's French equivalents
     std::optional<std::string> lexiconPath; // UTF-8, the lexicon's folder; none: looked for
     bool lexiconExtension = false;          // the lexicon's extension read too

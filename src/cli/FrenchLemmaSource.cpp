@@ -1,15 +1,19 @@
 #include "cli/FrenchLemmaSource.h"
 
 #include "cli/CommandCommon.h"
+#include "system/CacheFolder.h"
+#include "translation/CachingStemmer.h"
 #include "translation/FunctionWords.h"
 
 namespace quorvex {
 
-int openFrenchLemmas(const CliOptions& options, std::ostream& err, FrenchLemmaSource& into)
+int openFrenchLemmas(const CliOptions& options, std::string_view frenchText, std::ostream& err,
+                     FrenchLemmaSource& into)
 {
     const bool named = options.dictionaryPath.has_value();
     const std::string path = named ? *options.dictionaryPath : std::string(kDefaultFrenchDictionary);
-    OpenedStemmer opened = openHunspellStemmer(path);
+    const CacheFolder cache = options.noCache ? CacheFolder() : CacheFolder(defaultCacheFolder());
+    OpenedStemmer opened = openFrenchStemmer(path, options.frenchPath, frenchText, cache);
     switch (opened.status) {
     case DictionaryStatus::Opened:
         into.stemmer = std::move(opened.stemmer);

@@ -21,7 +21,9 @@ struct FrenchLemmaSource {
 // Opens --dictionary, or the system's French dictionary. A named dictionary that cannot be
 // read is an error (kExitFileError after its message); a missing system one, or a build
 // without Hunspell, leaves each word standing for itself, said once on `err`.
-int openFrenchLemmas(const CliOptions& options, std::ostream& err, FrenchLemmaSource& into);
+// The stems of `frenchText`'s words are kept in the user's cache folder unless --no-cache.
+int openFrenchLemmas(const CliOptions& options, std::string_view frenchText, std::ostream& err,
+                     FrenchLemmaSource& into);
 
 // Whether the French function words count: --all-words, or a query that is itself one of the
 // Latin words they render (with a lexicon, any of its prepositions, conjunctions, pronouns).

@@ -137,7 +137,8 @@ int runSearch(const CliOptions& options, std::ostream& out, std::ostream& err)
     // write the (empty) translations.
     if (options.action == CliAction::Translations
         || ((options.search.frenchLemma || options.equivalents || options.search.aligned) && searchable)) {
-        if (const int code = openFrenchLemmas(options, err, run.french))
+        if (const int code = openFrenchLemmas(options, options.search.frenchSide ? std::string_view() : run.otherText(),
+                                              err, run.french))
             return code;
         // Each French word then stands for one lemma, chosen over the whole text.
         if (run.withOther && !options.search.frenchSide)

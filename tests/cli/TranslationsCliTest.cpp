@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
 namespace quorvex {
 namespace {
 
@@ -178,6 +182,72 @@ TEST(CliRunner, TranslationsGoToTheOutputFileAndTmxListsEachReferenceOnce)
     EXPECT_EQ(count("<tu "), 4u);
     EXPECT_EQ(count("xml:lang=\"fr\""), 3u);  // [7] is Latin only
     EXPECT_NE(r.out.find("<tuv xml:lang=\"fr\"><seg>Dieu voit le cœur</seg></tuv>"), std::string::npos);
+}
+
+} // namespace
+} // namespace quorvex
+
+namespace quorvex {
+namespace {
+
+// The French stems go to $XDG_CACHE_HOME/quorvex, one entry per text and dictionary; whatever
+// the cache holds or refuses, the ranking is the same.
+TEST(CliRunner, TranslationsKeepTheFrenchStemsInTheCacheFolderWithoutChangingAWord)
+{
+    if (!hunspellBuiltIn())
+        GTEST_SKIP() << "built without Hunspell";
+    const testsupport::CliHarness cli(kTexts);
+    const char* saved = std::getenv("XDG_CACHE_HOME");
+    const std::string savedCopy = saved ? saved : "";
+    const std::vector<std::string> args = {"--latin", "{latin.txt}", "--french", "{francais.txt}",
+                                           "--dictionary", "{mini.dic}", "--translations", "deus"};
+    auto runWithCache = [&](const std::string& folder, std::vector<std::string> extra = {}) {
+        setenv("XDG_CACHE_HOME", cli.dir.file(folder).c_str(), 1);
+        std::vector<std::string> all = args;
+        all.insert(all.end() - 1, extra.begin(), extra.end());
+        return cli.run(all);
+    };
+    auto entries = [&](const std::string& folder) {
+        const std::filesystem::path dir = std::filesystem::u8path(cli.dir.file(folder)) / "quorvex";
+        std::error_code ec;
+        return std::filesystem::is_directory(dir, ec)
+            ? static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir), {}))
+            : std::size_t(0);
+    };
+
+    const CliOutcome uncached = runWithCache("none", {"--no-cache"});
+    ASSERT_EQ(uncached.code, 0) << uncached.err;
+    EXPECT_EQ(entries("none"), 0u) << "--no-cache writes nothing";
+
+    const CliOutcome cold = runWithCache("cache");
+    const CliOutcome warm = runWithCache("cache");
+    EXPECT_EQ(entries("cache"), 1u);
+    for (const CliOutcome* r : {&cold, &warm}) {
+        EXPECT_EQ(r->code, 0);
+        EXPECT_EQ(r->out, uncached.out);
+        EXPECT_EQ(r->err, uncached.err);
+    }
+
+    // A damaged entry is computed again and written whole.
+    const auto entry = *std::filesystem::directory_iterator(std::filesystem::u8path(cli.dir.file("cache")) / "quorvex");
+    std::ofstream(entry.path(), std::ios::binary | std::ios::trunc) << "QUORVEX-CACHE-1\nxx";
+    EXPECT_EQ(runWithCache("cache").out, uncached.out);
+    EXPECT_GT(std::filesystem::file_size(entry.path()), 20u);
+
+    // Another French text: another entry beside the first.
+    cli.dir.write("francais.txt", std::string(kTexts[1].second) + "[9] Dieu dit\r\n");
+    const CliOutcome changed = runWithCache("cache");
+    EXPECT_EQ(changed.code, 0);
+    EXPECT_EQ(entries("cache"), 2u);
+
+    // A cache folder that cannot be made is no cache, and no message.
+    cli.dir.write("a-file", "x");
+    const CliOutcome refused = runWithCache("a-file");
+    EXPECT_EQ(refused.code, 0);
+    EXPECT_EQ(refused.out, changed.out);
+    EXPECT_EQ(refused.err, changed.err);
+
+    saved ? setenv("XDG_CACHE_HOME", savedCopy.c_str(), 1) : unsetenv("XDG_CACHE_HOME");
 }
 
 } // namespace

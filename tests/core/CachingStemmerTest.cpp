@@ -33,15 +33,15 @@ private:
     int& m_calls;
 };
 
-struct Run {
+struct StemRun {
     int opened = 0;
     int calls = 0;
     std::vector<std::vector<std::string>> stems;
 };
 
-Run stemAll(const CacheFolder& cache, const std::string& key, const std::vector<std::string>& words)
+StemRun stemAll(const CacheFolder& cache, const std::string& key, const std::vector<std::string>& words)
 {
-    Run run;
+    StemRun run;
     CachingStemmer stemmer(cache, key, [&run]() {
         ++run.opened;
         return std::make_unique<TableStemmer>(run.calls);
@@ -65,10 +65,10 @@ TEST(CachingStemmer, ASecondRunOnTheSameFilesNeverOpensTheDictionary)
     const std::string key = frenchStemsKey(text, "[1] Il dit : les cœurs était ...", dic, aff);
     ASSERT_FALSE(key.empty());
 
-    const Run first = stemAll(cache, key, words);
+    const StemRun first = stemAll(cache, key, words);
     EXPECT_EQ(first.opened, 1);
     EXPECT_EQ(first.calls, 4);  // each distinct word once
-    const Run second = stemAll(cache, key, words);
+    const StemRun second = stemAll(cache, key, words);
     EXPECT_EQ(second.opened, 0);
     EXPECT_EQ(second.calls, 0);
     EXPECT_EQ(second.stems, first.stems);
@@ -76,12 +76,12 @@ TEST(CachingStemmer, ASecondRunOnTheSameFilesNeverOpensTheDictionary)
     EXPECT_TRUE(second.stems[2].empty());  // unknown: stands for itself, and is cached as such
 
     // A word the cache does not hold opens the dictionary for that word only.
-    const Run third = stemAll(cache, key, {"dit", "était", "nouveau"});
+    const StemRun third = stemAll(cache, key, {"dit", "était", "nouveau"});
     EXPECT_EQ(third.opened, 1);
     EXPECT_EQ(third.calls, 1);
 
     // Without a cache folder (--no-cache) every run stems again and writes nothing.
-    const Run uncached = stemAll(CacheFolder(), key, words);
+    const StemRun uncached = stemAll(CacheFolder(), key, words);
     EXPECT_EQ(uncached.opened, 1);
     EXPECT_EQ(uncached.calls, 4);
 }
@@ -130,7 +130,7 @@ TEST(CachingStemmer, NoKeyOrADamagedEntryMeansStemming)
 
     // An entry whose payload is not a word list (its frame intact) is ignored and rewritten.
     ASSERT_TRUE(cache.write("french-stems", "k", std::string("dit\0dire", 8)));
-    const Run damaged = stemAll(cache, "k", {"dit"});
+    const StemRun damaged = stemAll(cache, "k", {"dit"});
     EXPECT_EQ(damaged.opened, 1);
     EXPECT_EQ(damaged.stems[0], (std::vector<std::string>{"dit", "dire"}));
     EXPECT_EQ(stemAll(cache, "k", {"dit"}).opened, 0);

@@ -64,7 +64,10 @@ CachingStemmer::CachingStemmer(CacheFolder cache, std::string key, Opener open)
     }
 }
 
-CachingStemmer::~CachingStemmer() = default;
+CachingStemmer::~CachingStemmer()
+{
+    save();
+}
 
 std::vector<std::string> CachingStemmer::stems(std::string_view utf8Word)
 {
@@ -78,7 +81,8 @@ std::vector<std::string> CachingStemmer::stems(std::string_view utf8Word)
     }
     std::vector<std::string> result = m_inner ? m_inner->stems(utf8Word) : std::vector<std::string>();
     // A stem with a NUL could not be stored: such a word is stemmed again next time.
-    bool storable = !word.empty() && word.find('\0') == std::string::npos;
+    // Nor is a word kept when the dictionary could not be opened after all.
+    bool storable = m_inner && !word.empty() && word.find('\0') == std::string::npos;
     for (const std::string& stem : result)
         storable = storable && !stem.empty() && stem.find('\0') == std::string::npos;
     if (storable) {
@@ -98,6 +102,32 @@ bool CachingStemmer::save()
     const bool written = m_cache.write(kKind, m_key, payload);
     m_changed = !written;
     return written;
+}
+
+OpenedStemmer openFrenchStemmer(const std::string& dicPath, const std::string& textPath,
+                                std::string_view textBytes, const CacheFolder& cache)
+{
+    if (!cache.enabled() || !hunspellBuiltIn())
+        return openHunspellStemmer(dicPath);
+    std::string key = frenchStemsKey(textPath, textBytes, dicPath, affixPathOf(dicPath));
+    if (key.empty())
+        return openHunspellStemmer(dicPath);  // says why a file cannot be read
+    auto cached = std::make_unique<CachingStemmer>(cache, std::move(key), [dicPath]() {
+        return openHunspellStemmer(dicPath).stemmer;
+    });
+    OpenedStemmer opened;
+    opened.affixPath = affixPathOf(dicPath);
+    if (cached->cachedWords() == 0) {
+        // Nothing kept yet: the dictionary is opened now, so that a failure is said at once.
+        OpenedStemmer real = openHunspellStemmer(dicPath);
+        if (real.status != DictionaryStatus::Opened)
+            return real;
+        auto inner = std::make_shared<std::unique_ptr<Stemmer>>(std::move(real.stemmer));
+        cached = std::make_unique<CachingStemmer>(cache, cached->key(), [inner]() { return std::move(*inner); });
+    }
+    opened.stemmer = std::move(cached);
+    opened.status = DictionaryStatus::Opened;
+    return opened;
 }
 
 std::string frenchStemsKey(const std::string& textPath, std::string_view textBytes,

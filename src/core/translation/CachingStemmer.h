@@ -27,12 +27,14 @@ public:
     ~CachingStemmer() override;
 
     std::vector<std::string> stems(std::string_view utf8Word) override;
+    void keep() override { save(); }
 
     // Writes what was stemmed anew, if anything; false when nothing could be written.
     bool save();
     // Whether the real stemmer had to be opened (for tests and benchmarks).
     bool openedDictionary() const { return m_opened; }
     std::size_t cachedWords() const { return m_stems.size(); }
+    const std::string& key() const { return m_key; }
 
 private:
     CacheFolder m_cache;
@@ -43,6 +45,14 @@ private:
     bool m_changed = false;
     std::unordered_map<std::string, std::vector<std::string>> m_stems;
 };
+
+// The stemmer of one French text (its path, and its bytes as the caller holds them) over the
+// Hunspell dictionary `dicPath`: the stems kept in `cache` for this text and dictionary, the
+// dictionary opened only for a word they lack. Status and error as openHunspellStemmer gives
+// them; without a usable cache (disabled, a file that cannot be identified) it is that
+// function's stemmer alone. The stems found are written back when the stemmer is destroyed.
+OpenedStemmer openFrenchStemmer(const std::string& dicPath, const std::string& textPath,
+                                std::string_view textBytes, const CacheFolder& cache);
 
 // The cache key of a French text's stems: the text (its bytes held by the caller) and the
 // dictionary's two files. Empty when a file cannot be reached: then no cache.

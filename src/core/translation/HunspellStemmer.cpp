@@ -9,8 +9,6 @@
 
 namespace quorvex {
 
-namespace {
-
 std::string affixPathOf(const std::string& dicPath)
 {
     const std::string_view dic = ".dic";
@@ -18,6 +16,8 @@ std::string affixPathOf(const std::string& dicPath)
         return dicPath.substr(0, dicPath.size() - dic.size()) + ".aff";
     return dicPath + ".aff";
 }
+
+namespace {
 
 #ifdef QUORVEX_WITH_HUNSPELL
 class HunspellStemmer : public Stemmer {

@@ -17,6 +17,8 @@ public:
     // The lemmas of a word already folded for case, UTF-8 in and out, as the dictionary
     // writes them; empty when the word is unknown (it then stands for itself).
     virtual std::vector<std::string> stems(std::string_view utf8Word) = 0;
+    // Writes what a later run can reuse (the stems found so far); nothing by default.
+    virtual void keep() {}
 };
 
 // Whether this build can read Hunspell dictionaries at all.
@@ -37,6 +39,9 @@ struct OpenedStemmer {
     std::string affixPath;  // the .aff that goes with the .dic
     FileError error;        // why a file could not be read, when Missing
 };
+
+// The .aff that goes with a .dic: the same name.
+std::string affixPathOf(const std::string& dicPath);
 
 // A Hunspell stemmer over `dicPath` and the .aff beside it (same name).
 OpenedStemmer openHunspellStemmer(const std::string& dicPath);

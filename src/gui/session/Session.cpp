@@ -1,5 +1,8 @@
 #include "session/Session.h"
 
+#include "system/CacheFolder.h"
+#include "translation/CachingStemmer.h"
+
 #include "lexicon/LexiconFolder.h"
 #include "passages/ReferencePassages.h"
 #include "platform/TextCodec.h"
@@ -327,7 +330,10 @@ FrenchLemmas& Session::frenchLemmaSource()
 {
     if (!m_dictionaryTried) {
         m_dictionaryTried = true;
-        m_stemmer = openHunspellStemmer(std::string(kDefaultFrenchDictionary)).stemmer;
+        // The French text is read by then: its words' stems are kept in the cache folder.
+        m_stemmer = openFrenchStemmer(std::string(kDefaultFrenchDictionary), toPath(m_frenchPath), frenchText(),
+                                      CacheFolder(defaultCacheFolder()))
+                        .stemmer;
     }
     if (!m_frenchLemmas)
         m_frenchLemmas = std::make_unique<FrenchLemmas>(m_stemmer.get());
@@ -340,6 +346,8 @@ FrenchLemmas& Session::frenchLemmaSource()
         m_frenchLemmas = std::make_unique<FrenchLemmas>(m_stemmer.get());
         m_frenchLemmas->readText(frenchText());
         m_frenchLemmasRead = true;
+        if (m_stemmer)
+            m_stemmer->keep();  // every word of the French text has been stemmed by now
     }
     return *m_frenchLemmas;
 }

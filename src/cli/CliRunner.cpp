@@ -21,7 +21,11 @@ int runAction(const CliOptions& options, std::ostream& out, std::ostream& err);
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    const CliParseResult parsed = parseCliOptions(args);
+    return runParsedCli(parseCliOptions(args), out, err);
+}
+
+int runParsedCli(const CliParseResult& parsed, std::ostream& out, std::ostream& err)
+{
     if (!parsed.ok()) {
         // The message may echo an argument in any encoding: shown escaped, stderr stays UTF-8.
         err << "quorvex-cli : " << sys::escapeInvalidUtf8(parsed.error) << '\n'

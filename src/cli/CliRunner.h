@@ -12,4 +12,8 @@ namespace quorvex {
 // name; usage errors also point to --help.
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+struct CliParseResult;
+// The same with the arguments parsed already (the program's entry looks at them first).
+int runParsedCli(const CliParseResult& parsed, std::ostream& out, std::ostream& err);
+
 } // namespace quorvex

@@ -1,4 +1,4 @@
-#include "cli/WindowsConsole.h"
+#include "cli/platform/windows/WindowsConsole.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX

@@ -1,18 +1,14 @@
-// quorvex-cli: the concordance from the command line, on the same core as the windows.
+// quorvex-cli on Windows: the command line in UTF-16, the standard streams carrying the Linux
+// bytes, on the same core and commands as everywhere.
 
 #include "cli/CliOptions.h"
 #include "cli/CliRunner.h"
+#include "cli/platform/windows/WindowsConsole.h"
 #include "system/SystemFiles.h"
-
-#ifdef _WIN32
-#include "cli/WindowsConsole.h"
-#endif
 
 #include <iostream>
 #include <string>
 #include <vector>
-
-#ifdef _WIN32
 
 // The command line comes in UTF-16, never through the ANSI code page, which would lose any
 // character outside it ("texte_é.txt" under a Greek or Japanese code page).
@@ -32,22 +28,10 @@ int wmain(int argc, wchar_t* argv[])
     // is data and keeps its bytes, wherever it goes.
     StandardTextBuffer outputText(StandardHandle::Output);
     std::ostream readable(&outputText);
+    // Parsed once: what the output is for decides the stream, then the run takes it.
     const quorvex::CliParseResult parsed = quorvex::parseCliOptions(args);
     const bool forReading = outputText.isConsole() && parsed.ok()
         && (parsed.options.action == quorvex::CliAction::Help
             || parsed.options.action == quorvex::CliAction::Version);
-    return quorvex::runCli(args, forReading ? readable : std::cout, err);
+    return quorvex::runParsedCli(parsed, forReading ? readable : std::cout, err);
 }
-
-#else
-
-int main(int argc, char* argv[])
-{
-    // Interrupted during a save: the temporary file goes, the old file stays.
-    quorvex::sys::removeTemporaryFilesOnTermination();
-    std::ios::sync_with_stdio(false);
-    std::vector<std::string> args(argv + 1, argv + argc);
-    return quorvex::runCli(args, std::cout, std::cerr);
-}
-
-#endif

@@ -1,5 +1,7 @@
 #include "lexicon/LatinSpelling.h"
 
+#include "text/Utf8.h"
+
 #include <algorithm>
 
 namespace quorvex::lexicon {
@@ -69,39 +71,11 @@ bool isQuantityMarked(char32_t cp) noexcept
 
 bool nextCodePoint(std::string_view s, std::size_t& pos, char32_t& cp) noexcept
 {
-    const auto byte = [&s](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-    const unsigned char lead = byte(pos);
-    std::size_t extra;
-    if (lead < 0x80) {
-        cp = lead;
-        ++pos;
-        return true;
-    }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        cp = lead & 0x1F;
-        extra = 1;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        cp = lead & 0x0F;
-        extra = 2;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        cp = lead & 0x07;
-        extra = 3;
-    } else {
+    const Utf8Char c = readUtf8(s, pos);
+    if (!c.whole)
         return false;
-    }
-    if (pos + extra >= s.size())
-        return false;
-    for (std::size_t k = 1; k <= extra; ++k) {
-        const unsigned char c = byte(pos + k);
-        if ((c & 0xC0) != 0x80)
-            return false;
-        cp = (cp << 6) | (c & 0x3F);
-    }
-    // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8.
-    if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF))
-        || (cp >= 0xD800 && cp <= 0xDFFF))
-        return false;
-    pos += extra + 1;
+    cp = c.cp;
+    pos += c.length;
     return true;
 }
 

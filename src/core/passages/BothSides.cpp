@@ -1,6 +1,7 @@
 #include "passages/BothSides.h"
 
 #include "passages/ReferencePassages.h"
+#include "text/MarkerReader.h"
 
 #include <unordered_map>
 
@@ -9,25 +10,14 @@ namespace quorvex {
 bool passageHolds(std::string_view passage, const WordPattern& pattern, LetterSet letters)
 {
     const auto& isWordByte = letterTable(letters);
-    std::size_t i = 0;
-    const std::size_t n = passage.size();
-    while (i < n) {
-        if (passage[i] == '[') {
-            const std::size_t close = passage.find(']', i);
-            i = close == std::string_view::npos ? n : close + 1;
-            continue;
-        }
-        if (!isWordByte[static_cast<unsigned char>(passage[i])]) {
-            ++i;
-            continue;
-        }
-        const std::size_t start = i;
-        while (i < n && isWordByte[static_cast<unsigned char>(passage[i])])
-            ++i;
-        if (pattern.matches(passage.substr(start, i - start)))
-            return true;
-    }
-    return false;
+    bool holds = false;
+    forEachWordOutsideMarkers(
+        passage, [&isWordByte](unsigned char c) { return isWordByte[c]; },
+        [&](std::size_t, std::string_view word) {
+            holds = pattern.matches(word);
+            return !holds;
+        });
+    return holds;
 }
 
 ResultList keepWhereOtherPassageHolds(const WordTable& table, const ResultList& spans,

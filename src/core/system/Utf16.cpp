@@ -1,29 +1,12 @@
 #include "system/Utf16.h"
 
+#include "text/Utf8.h"
+
 namespace quorvex {
 
 namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
-
-void appendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
 
 void appendUtf16(std::u16string& out, char32_t c)
 {
@@ -41,56 +24,17 @@ void appendUtf16(std::u16string& out, char32_t c)
 // U+FFFD per byte that cannot start a character. Surrogates are taken (see the header).
 std::size_t decode(std::string_view text, std::u16string& out, bool final)
 {
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t n = text.size();
     std::size_t i = 0;
     while (i < n) {
-        const unsigned char b = p[i];
-        if (b < 0x80) {
-            out += static_cast<char16_t>(b);
-            ++i;
-            continue;
-        }
-        std::size_t len = 0;
-        char32_t c = 0;
-        unsigned lo = 0x80, hi = 0xBF;  // the allowed range of the second byte
-        if (b >= 0xC2 && b <= 0xDF) {
-            len = 2;
-            c = b & 0x1F;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            len = 3;
-            c = b & 0x0F;
-            if (b == 0xE0)
-                lo = 0xA0;  // no overlong forms
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            len = 4;
-            c = b & 0x07;
-            if (b == 0xF0)
-                lo = 0x90;
-            if (b == 0xF4)
-                hi = 0x8F;  // nothing beyond U+10FFFF
-        }
-        if (len == 0) {
-            out += kReplacement;
-            ++i;
-            continue;
-        }
-        std::size_t k = 1;
-        for (; k < len && i + k < n; ++k) {
-            const unsigned char t = p[i + k];
-            if (k == 1 ? (t < lo || t > hi) : (t < 0x80 || t > 0xBF))
-                break;
-            c = (c << 6) | (t & 0x3F);
-        }
-        if (k == len) {
-            appendUtf16(out, c);
-            i += len;
-        } else if (i + k == n && !final) {
+        const Utf8Char c = readUtf8(text, i, Utf8Surrogates::Allowed);
+        if (c.whole)
+            appendUtf16(out, c.cp);
+        else if (c.cutShort && !final)
             return i;  // the rest of this character is in the next piece
-        } else {
+        else
             out += kReplacement;
-            i += k;  // the bytes read so far were its own; the next one starts afresh
-        }
+        i += c.length;
     }
     return n;
 }

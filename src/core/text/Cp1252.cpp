@@ -14,36 +14,12 @@ constexpr char32_t kHigh[32] = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-// Decodes one code point at i; returns its length, or 0 when the sequence is malformed.
+// The length of the whole character at i, 0 when it is broken.
 std::size_t decodeUtf8(std::string_view s, std::size_t i, char32_t& cp) noexcept
 {
-    const auto b0 = static_cast<unsigned char>(s[i]);
-    if (b0 < 0x80) {
-        cp = b0;
-        return 1;
-    }
-    std::size_t len;
-    char32_t min;
-    if ((b0 & 0xE0) == 0xC0) {
-        len = 2; cp = b0 & 0x1F; min = 0x80;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        len = 3; cp = b0 & 0x0F; min = 0x800;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        len = 4; cp = b0 & 0x07; min = 0x10000;
-    } else {
-        return 0;
-    }
-    if (i + len > s.size())
-        return 0;
-    for (std::size_t k = 1; k < len; ++k) {
-        const auto b = static_cast<unsigned char>(s[i + k]);
-        if ((b & 0xC0) != 0x80)
-            return 0;
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return 0;
-    return len;
+    const Utf8Char c = readUtf8(s, i);
+    cp = c.cp;
+    return c.whole ? c.length : 0;
 }
 
 } // namespace

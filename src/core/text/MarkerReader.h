@@ -53,6 +53,33 @@ inline const char* nextBracket(const char* p, const char* end) noexcept
     return p;
 }
 
+// Calls `f(offset, word)` for each run of bytes that `isLetter` takes in a passage, a
+// bracketed marker (up to its "]", or the end) skipped whole: what a passage says, without
+// its references. Stops when `f` returns false.
+template <typename IsLetter, typename F>
+void forEachWordOutsideMarkers(std::string_view passage, IsLetter&& isLetter, F&& f)
+{
+    const std::size_t n = passage.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const auto c = static_cast<unsigned char>(passage[i]);
+        if (c == '[') {
+            const std::size_t close = passage.find(']', i);
+            i = close == std::string_view::npos ? n : close + 1;
+            continue;
+        }
+        if (!isLetter(c)) {
+            ++i;
+            continue;
+        }
+        const std::size_t start = i;
+        while (i < n && isLetter(static_cast<unsigned char>(passage[i])))
+            ++i;
+        if (!f(start, passage.substr(start, i - start)))
+            return;
+    }
+}
+
 class MarkerReader {
 public:
     explicit MarkerReader(LetterSet letters = LetterSet::Window) noexcept

@@ -12,6 +12,7 @@
 // Words are cut with the full letter set, so "cœur" is one word, and the letters inside a
 // bracketed marker make no word.
 
+#include "text/MarkerReader.h"
 #include "translation/Stemmer.h"
 
 #include <cstddef>
@@ -86,24 +87,10 @@ void appendFrenchFolded(std::string& out, std::string_view cp1252);
 template <typename F>
 void FrenchLemmas::forEachWord(std::string_view passage, F&& f)
 {
-    const std::size_t n = passage.size();
-    std::size_t i = 0;
-    while (i < n) {
-        const auto c = static_cast<unsigned char>(passage[i]);
-        if (c == '[') {
-            const std::size_t close = passage.find(']', i);
-            i = close == std::string_view::npos ? n : close + 1;
-            continue;
-        }
-        if (!isFrenchLetter(c)) {
-            ++i;
-            continue;
-        }
-        const std::size_t start = i;
-        while (i < n && isFrenchLetter(static_cast<unsigned char>(passage[i])))
-            ++i;
-        f(start, passage.substr(start, i - start));
-    }
+    forEachWordOutsideMarkers(passage, isFrenchLetter, [&f](std::size_t offset, std::string_view word) {
+        f(offset, word);
+        return true;
+    });
 }
 
 } // namespace quorvex

@@ -1,6 +1,7 @@
 // UTF-8 and UTF-16 both ways: Windows names and command lines reach the core through these.
 
 #include "system/Utf16.h"
+#include "text/Utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -89,6 +90,50 @@ TEST(Utf16, PiecesCutAnywhereDecodeLikeTheWhole)
     EXPECT_EQ(broken.feed("\xE2\x82"), u"");
     EXPECT_EQ(broken.feed("z"), (std::u16string{char16_t(0xFFFD), u'z'}));
     EXPECT_EQ(broken.finish(), u"");
+}
+
+} // namespace
+} // namespace quorvex
+
+namespace quorvex {
+namespace {
+
+// The one reader of UTF-8: a text refuses the surrogate forms a Windows name may carry, and a
+// character cut by the end of the bytes is told apart from one broken inside them.
+TEST(Utf8Reading, WholeBrokenOrCutShortWithSurrogatesForNamesOnly)
+{
+    struct Case {
+        const char* name;
+        std::string bytes;
+        Utf8Surrogates surrogates;
+        bool whole;
+        std::size_t length;
+        bool cutShort;
+        char32_t cp;  // when whole
+    };
+    const Case cases[] = {
+        {"ascii", "a", Utf8Surrogates::Refused, true, 1, false, U'a'},
+        {"twoBytes", "\xC3\xA9", Utf8Surrogates::Refused, true, 2, false, 0xE9},
+        {"fourBytes", "\xF0\x9F\x98\x80", Utf8Surrogates::Refused, true, 4, false, 0x1F600},
+        {"surrogateInText", "\xED\xA0\x80", Utf8Surrogates::Refused, false, 1, false, 0},
+        {"surrogateInName", "\xED\xA0\x80", Utf8Surrogates::Allowed, true, 3, false, 0xD800},
+        {"lastBeforeSurrogates", "\xED\x9F\xBF", Utf8Surrogates::Refused, true, 3, false, 0xD7FF},
+        {"cutByTheEnd", "\xE2\x82", Utf8Surrogates::Refused, false, 2, true, 0},
+        {"brokenInside", "\xE2\x82z", Utf8Surrogates::Refused, false, 2, false, 0},
+        {"overlong", "\xC1\xBF", Utf8Surrogates::Refused, false, 1, false, 0},
+        {"overlongThree", "\xE0\x9F\xBF", Utf8Surrogates::Refused, false, 1, false, 0},
+        {"beyondUnicode", "\xF4\x90\x80\x80", Utf8Surrogates::Refused, false, 1, false, 0},
+        {"continuationFirst", "\x80", Utf8Surrogates::Refused, false, 1, false, 0},
+    };
+    for (const Case& c : cases) {
+        const Utf8Char got = readUtf8(c.bytes, 0, c.surrogates);
+        EXPECT_EQ(got.whole, c.whole) << c.name;
+        EXPECT_EQ(got.length, c.length) << c.name;
+        EXPECT_EQ(got.cutShort, c.cutShort) << c.name;
+        if (c.whole) {
+            EXPECT_EQ(got.cp, c.cp) << c.name;
+        }
+    }
 }
 
 } // namespace

@@ -115,11 +115,11 @@ bool CollocatesWindow::rebuild(ToolProgress& progress)
             return false;
         // Counted under the keys the command line uses for the same search: lemmata after a
         // lemma search, else the forms as the search folded them.
-        const WordTable& table = listTable();
+        const WordTable& table = searchResult().words();
         const CollocateKeys keys = m_session.choices().lemma && m_session.textLemmata() && m_session.lexicon()
             ? lemmaKeys(table, *m_session.textLemmata(), *m_session.lexicon())
             : foldedFormKeys(table, m_session.folding());
-        found = findCollocates(table, list(), std::size_t(n), keys);
+        found = findCollocates(table, searchResult().list(), std::size_t(n), keys);
         utf8 = keys.utf8;
         if (!progress.advance(1, 1))
             return false;

@@ -108,7 +108,7 @@ bool DispersionWindow::rebuild(ToolProgress& progress)
     if (m_session.searched()) {
         if (!progress.advance(0, 2))
             return false;
-        bands = dispersionBands(listTable(), list());
+        bands = dispersionBands(searchResult().words(), searchResult().list());
         if (!progress.advance(1, 2))
             return false;
         svg = dispersionSvg(bands, m_session.typedForm());

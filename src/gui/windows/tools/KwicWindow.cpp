@@ -69,7 +69,7 @@ bool KwicWindow::rebuild(ToolProgress& progress)
     std::string lines;
     std::vector<std::size_t> starts;
     if (listHoldsAttestations()) {
-        const KwicLines made(listTable(), list(), kDefaultKwicWidth);
+        const KwicLines made(searchResult().words(), searchResult().list(), kDefaultKwicWidth);
         starts.reserve(made.size() + 1);
         for (std::size_t k = 0; k < made.size(); ++k) {
             if (k % kLinesPerStep == 0 && !progress.advance(k, made.size()))

@@ -39,11 +39,9 @@ ToolWindow::ToolWindow(WindowDirectory& windows, QWidget* searchWindow, const ch
     connect(&m_session, &Session::resultsReset, this, [this] { refresh(); });
 }
 
-bool ToolWindow::listHoldsAttestations() const { return holdsAttestations(m_session.results()); }
+bool ToolWindow::listHoldsAttestations() const { return holdsAttestations(m_session.result().list()); }
 
-const ResultList& ToolWindow::list() const { return m_session.results(); }
-
-const WordTable& ToolWindow::listTable() const { return m_session.searchedWords(); }
+const SearchResult& ToolWindow::searchResult() const { return m_session.result(); }
 
 bool ToolWindow::searchAgainWith(const SearchChoices& choices, const QString& memoryShort)
 {

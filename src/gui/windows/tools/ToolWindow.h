@@ -5,8 +5,7 @@
 // cancel; a cancel or a lack of memory leaves the window as it was (the latter told in
 // French).
 
-#include "concordance/ResultList.h"
-#include "concordance/WordTable.h"
+#include "concordance/SearchResult.h"
 
 #include <QString>
 #include <QWidget>
@@ -71,8 +70,8 @@ protected:
     // Whether the list holds attestations (a search found some).
     bool listHoldsAttestations() const;
     // The list and the one word table its indices point into.
-    const ResultList& list() const;
-    const WordTable& listTable() const;
+    // The list with the word table it indexes: never one without the other.
+    const SearchResult& searchResult() const;
 
     WindowDirectory& m_windows;
     Session& m_session;

@@ -7,7 +7,7 @@
 set(QUORVEX_LEXICON_SOURCE /var/cache/quorvex/lexicon CACHE PATH
     "Folder holding the Collatinus lexicon's data files (filled by tools/fetch-lexicon.sh)")
 set(quorvex_lexicon_files modeles.la lemmes.la irregs.la assimilations.la contractions.la
-    lemmes.fr lem_ext.la lem_ext.fr)
+    lemmes.fr lem_ext.la lem_ext.fr tags.la morphos.fr)
 set(QUORVEX_LEXICON_COMPONENT lexicon)  # -> package quorvex-lexicon
 set(QUORVEX_BUILD_LEXICON ${CMAKE_BINARY_DIR}/share/quorvex/lexicon)
 set(QUORVEX_HAVE_LEXICON ON)

@@ -6,11 +6,16 @@
 # Usage: fetch-lexicon.sh [FOLDER]   (default /var/cache/quorvex/lexicon)
 set -euo pipefail
 dest=${1:-/var/cache/quorvex/lexicon}
-files="modeles.la lemmes.la irregs.la assimilations.la contractions.la lemmes.fr lem_ext.la lem_ext.fr"
+# tags.la (tag and tag-trigram counts) and morphos.fr (names of the analyses) feed the tagger.
+files="modeles.la lemmes.la irregs.la assimilations.la contractions.la lemmes.fr lem_ext.la lem_ext.fr tags.la morphos.fr"
 # The few lines its reader cannot read are mended, each as the table says and why; a lexicon
 # fetched before the table is mended too.
 mend() { perl "$(dirname "$0")/mend-lexicon.pl" "$(dirname "$0")/lexicon-corrections.tsv" "$1"; }
-if [ -f "$dest/lemmes.la" ] && [ -f "$dest/copyright" ]; then
+complete=yes
+for f in $files copyright; do
+  [ -f "$dest/$f" ] || complete=no
+done
+if [ $complete = yes ]; then
   mend "$dest"
   echo "lexicon: already in $dest"
   exit 0

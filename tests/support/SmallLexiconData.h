@@ -6,8 +6,8 @@ namespace quorvex::testsupport {
 
 inline constexpr const char* kSmallLexiconModels = "$lupus=ŭs;ĕ;ŭm;ī;ō;ō;ī;ī;ōs;ōrŭm;īs;īs\n"
                                                    "modele:inv\nR:0:0,0\ndes:416:0:-\n"
-                                                   "modele:lupus\nR:1:2,0\ndes:1-12:1:$lupus\n"
-                                                   "modele:lego\nR:0:1,0\nR:1:1,āv\nR:2:1,āt\n"
+                                                   "modele:lupus\nR:1:2,0\ndes:1-12:1:$lupus\npos:n\n"
+                                                   "modele:lego\nR:0:1,0\nR:1:1,āv\nR:2:1,āt\npos:v\n"
                                                    "des:121-126:0:ō̆;ĭs;ĭt;ĭmŭs;ĭtĭs;ūnt\n"
                                                    "des:139-144:1:ī;īstī;ĭt;ĭmŭs;īstĭs;ērūnt,ērĕ\n"
                                                    "modele:edo\npere:lego\nR:3:3,0\ndes+:123:3:ēst\n"

@@ -2,7 +2,9 @@
 
 #include "lexicon/LatinSpelling.h"
 #include "lexicon/LexiconData.h"
+#include "lexicon/LexiconLines.h"
 #include "lexicon/LexiconReader.h"
+#include "lexicon/ReadingRules.h"
 #include "system/SystemFiles.h"
 
 #include <algorithm>
@@ -17,6 +19,8 @@ namespace {
 
 // The lexicon's files are a few megabytes; a file far larger is not one of them.
 constexpr std::uint64_t kMaxFileBytes = std::uint64_t(256) << 20;
+
+} // namespace
 
 LexiconProblem readWhole(const std::string& path, std::string& out)
 {
@@ -36,6 +40,7 @@ LexiconProblem readWhole(const std::string& path, std::string& out)
         return {ProblemKind::UnreadableFile, path, 0, "fichier trop grand pour un lexique", 0};
     }
     out.clear();
+    out.reserve(static_cast<std::size_t>(in.size));
     char buffer[1 << 16];
     for (;;) {
         const std::size_t n = std::fread(buffer, 1, sizeof buffer, in.file);
@@ -54,6 +59,8 @@ LexiconProblem readWhole(const std::string& path, std::string& out)
         return {ProblemKind::UnreadableFile, path, 0, sys::errnoReason(err), err};
     return {};
 }
+
+namespace {
 
 std::size_t editDistance(std::string_view a, std::string_view b, std::vector<std::size_t>& row)
 {
@@ -218,13 +225,52 @@ void analyseDirect(const LexiconData& d, std::string_view form, std::vector<Lemm
     }
 }
 
+// The readings of one spelling with their morphologies, without the fallbacks: what
+// analyseDirect finds, each ending's morphologies listed.
+void readingsDirect(const LexiconData& d, std::string_view form, std::vector<Analysis>& out,
+                    std::string& key)
+{
+    key.assign(form.data(), form.size());
+    const auto irregular = d.irregularAnalyses.find(key);
+    if (irregular != d.irregularAnalyses.end())
+        out.insert(out.end(), irregular->second.begin(), irregular->second.end());
+    const std::size_t longest = std::min(d.longestEnding, form.size());
+    for (std::size_t n = 0; n <= longest; ++n) {
+        key.assign(form.data() + form.size() - n, n);
+        const auto ending = d.endingIndex.find(key);
+        if (ending == d.endingIndex.end())
+            continue;
+        const std::uint32_t name = d.stemNames.find(form.substr(0, form.size() - n));
+        if (name == StringTable::npos)
+            continue;
+        const std::string_view tail = form.substr(form.size() - n);
+        for (std::uint32_t k = d.stemHead[name]; k != LexiconData::kNone; k = d.stems[k].next) {
+            const LexiconData::StemLink& link = d.stems[k];
+            const std::uint32_t model = d.lemmaModel[link.lemma];
+            if (!std::binary_search(ending->second.begin(), ending->second.end(), (model << 8) | link.root))
+                continue;
+            const auto replaced = d.replacedMorphos.find(link.lemma);
+            for (const EndingEntry& e : d.models[model].endings) {
+                if (e.root != link.root || e.ending != tail)
+                    continue;
+                if (replaced != d.replacedMorphos.end()
+                    && std::binary_search(replaced->second.begin(), replaced->second.end(), e.morpho))
+                    continue;
+                out.push_back({link.lemma, e.morpho});
+            }
+        }
+    }
+}
+
 // Direct analysis, then the spelling with a prefix assimilated or not, or a contracted
-// ending restored, when the direct one finds nothing.
-void analyseWord(const LexiconData& d, std::string_view form, std::vector<LemmaId>& out)
+// ending restored, when the direct one finds nothing. `direct` is analyseDirect or
+// readingsDirect.
+template <typename Out, typename Direct>
+void analyseWith(const LexiconData& d, std::string_view form, std::vector<Out>& out, Direct direct)
 {
     std::string key;
     const std::size_t before = out.size();
-    analyseDirect(d, form, out, key);
+    direct(d, form, out, key);
     if (out.size() != before)
         return;
     std::string variant;
@@ -235,7 +281,7 @@ void analyseWord(const LexiconData& d, std::string_view form, std::vector<LemmaI
             if (form.size() > from.size() && form.substr(0, from.size()) == from) {
                 variant = to;
                 variant.append(form.substr(from.size()));
-                analyseDirect(d, variant, out, key);
+                direct(d, variant, out, key);
             }
         }
     }
@@ -244,9 +290,125 @@ void analyseWord(const LexiconData& d, std::string_view form, std::vector<LemmaI
             && form.substr(form.size() - contracted.size()) == contracted) {
             variant.assign(form.substr(0, form.size() - contracted.size()));
             variant += full;
-            analyseDirect(d, variant, out, key);
+            direct(d, variant, out, key);
         }
     }
+}
+
+LemmaId findLemma(const LexiconData& d, std::string_view folded, std::uint16_t homograph)
+{
+    const std::uint32_t name = d.foldedNames.find(folded);
+    if (name != StringTable::npos)
+        for (const LemmaId id : d.byFolded[name])
+            if (d.lemmata[id].homograph == homograph)
+                return id;
+    return LexiconData::kNone;
+}
+
+// "isset" itself is a short form (of iisset).
+bool endsWith(std::string_view form, std::string_view ending)
+{
+    return form.size() >= ending.size() && form.substr(form.size() - ending.size()) == ending;
+}
+
+// The readings the rules add to those of the models (out[start..]), see ReadingRules.h.
+void addRuleReadings(const LexiconData& d, std::string_view form, std::vector<Analysis>& out, std::size_t start)
+{
+    const bool unknown = out.size() == start;
+    std::vector<Analysis> found;
+    std::string key, variant;
+    for (const FormRule& rule : formRules()) {
+        if (!endsWith(form, rule.ending))
+            continue;
+        const bool hasIt = std::any_of(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(),
+                                       [&rule](const Analysis& a) { return a.morpho == rule.morpho; });
+        if (rule.whenUnknown ? !unknown : hasIt)
+            continue;
+        for (const std::string_view full : lines::split(rule.full, ',')) {
+            variant.assign(form.substr(0, form.size() - rule.ending.size()));
+            variant += full;
+            found.clear();
+            readingsDirect(d, variant, found, key);
+            for (const Analysis& a : found)
+                if (a.morpho == rule.morpho)
+                    out.push_back(a);
+        }
+    }
+    for (const ListedForm& listed : listedForms()) {
+        if (form != listed.form)
+            continue;
+        const LemmaId id = findLemma(d, listed.lemma, listed.homograph);
+        if (id != LexiconData::kNone)
+            for (const std::uint16_t morpho : listed.morphos)
+                out.push_back({id, morpho});
+    }
+    for (const ParticipleOwner& owner : participleOwners()) {
+        const LemmaId from = findLemma(d, owner.owner, 1), to = findLemma(d, owner.verb, 1);
+        if (from == LexiconData::kNone || to == LexiconData::kNone)
+            continue;
+        for (std::size_t i = start, n = out.size(); i < n; ++i)
+            if (out[i].lemma == from && out[i].morpho >= kFirstPerfectParticiple
+                && out[i].morpho <= kLastPerfectParticiple)
+                out.push_back({to, out[i].morpho});
+    }
+}
+
+// Whether a rule may add to what the models give the form (which are `found`).
+bool rulesMayApply(const LexiconData& d, std::string_view form, const LemmaId* found, std::size_t count)
+{
+    for (const FormRule& rule : formRules())
+        if (endsWith(form, rule.ending))
+            return true;
+    for (const ListedForm& listed : listedForms())
+        if (form == listed.form)
+            return true;
+    for (const ParticipleOwner& owner : participleOwners()) {
+        const LemmaId from = findLemma(d, owner.owner, 1);
+        if (std::find(found, found + count, from) != found + count)
+            return true;
+    }
+    return false;
+}
+
+void readingsWithRules(const LexiconData& d, std::string_view form, std::vector<Analysis>& out)
+{
+    const std::size_t start = out.size();
+    analyseWith(d, form, out, readingsDirect);
+    addRuleReadings(d, form, out, start);
+}
+
+// Calls `tryIt` with each spelling a later spelling of `form` may stand for, one change at a
+// time, until it returns true.
+template <typename Try>
+void forEachClassicalSpelling(std::string_view form, Try&& tryIt)
+{
+    std::string variant;
+    for (const LaterSpelling& s : laterSpellings()) {
+        for (std::size_t at = form.find(s.later); at != std::string_view::npos; at = form.find(s.later, at + 1)) {
+            if (!s.anywhere && at != 0)
+                break;
+            variant.assign(form.substr(0, at));
+            variant += s.classical;
+            variant.append(form.substr(at + s.later.size()));
+            if (tryIt(std::string_view(variant)))
+                return;
+        }
+    }
+}
+
+// The lemmata of the models' readings, and of the rules' when one may apply (rarely: the
+// readings cost more to find than their lemmata).
+void analyseWord(const LexiconData& d, std::string_view form, std::vector<LemmaId>& out)
+{
+    const std::size_t start = out.size();
+    analyseWith(d, form, out, analyseDirect);
+    if (!rulesMayApply(d, form, out.data() + start, out.size() - start))
+        return;
+    std::vector<Analysis> readings;
+    readingsWithRules(d, form, readings);
+    out.resize(start);
+    for (const Analysis& a : readings)
+        out.push_back(a.lemma);
 }
 
 } // namespace
@@ -262,6 +424,11 @@ void Lexicon::analyse(std::string_view folded, std::vector<LemmaId>& out) const
 {
     const std::size_t start = out.size();
     analyseWord(*m_data, folded, out);
+    if (out.size() == start)
+        forEachClassicalSpelling(folded, [&](std::string_view classical) {
+            analyseWord(*m_data, classical, out);
+            return out.size() != start;
+        });
     if (out.size() == start) {
         for (const std::string_view enclitic : {"que", "ne", "ue"}) {
             if (folded.size() >= enclitic.size() + 2
@@ -358,6 +525,42 @@ bool Lexicon::FormFilter::mayGive(std::string_view folded) const
     return false;
 }
 
+FormAnalyses Lexicon::analyses(std::string_view folded) const
+{
+    FormAnalyses found;
+    readingsWithRules(*m_data, folded, found.readings);
+    if (found.readings.empty())
+        forEachClassicalSpelling(folded, [&](std::string_view classical) {
+            readingsWithRules(*m_data, classical, found.readings);
+            return !found.readings.empty();
+        });
+    if (found.readings.empty()) {
+        using Enclitic = FormAnalyses::Enclitic;
+        for (const auto& [enclitic, kind] : {std::pair<std::string_view, Enclitic>{"que", Enclitic::Que},
+                                             {"ne", Enclitic::Ne}, {"ue", Enclitic::Ue}}) {
+            if (folded.size() >= enclitic.size() + 2
+                && folded.substr(folded.size() - enclitic.size()) == enclitic) {
+                readingsWithRules(*m_data, folded.substr(0, folded.size() - enclitic.size()), found.readings);
+                if (!found.readings.empty())
+                    found.enclitic = kind;
+                break;
+            }
+        }
+    }
+    const auto& lemmata = m_data->lemmata;
+    std::sort(found.readings.begin(), found.readings.end(), [&lemmata](const Analysis& a, const Analysis& b) {
+        if (lemmata[a.lemma].frequency != lemmata[b.lemma].frequency)
+            return lemmata[a.lemma].frequency > lemmata[b.lemma].frequency;
+        if (a.lemma != b.lemma)
+            return a.lemma < b.lemma;
+        return a.morpho < b.morpho;
+    });
+    found.readings.erase(std::unique(found.readings.begin(), found.readings.end()), found.readings.end());
+    return found;
+}
+
+char Lexicon::partOfSpeech(LemmaId id) const noexcept { return m_data->lemmaPos[id]; }
+
 std::vector<LemmaId> Lexicon::lemmataNamed(std::string_view typed) const
 {
     std::size_t end = typed.size();
@@ -375,13 +578,22 @@ std::vector<LemmaId> Lexicon::lemmataNamed(std::string_view typed) const
     const FoldedSpelling folded = foldSpelling(typed.substr(0, end));
     if (!folded.ok || folded.letters.empty())
         return {};
-    const std::uint32_t name = m_data->foldedNames.find(folded.letters);
-    if (name == StringTable::npos)
-        return {};
     std::vector<LemmaId> ids;
-    for (const LemmaId id : m_data->byFolded[name])
-        if (homograph == 0 || m_data->lemmata[id].homograph == homograph)
-            ids.push_back(id);
+    const std::uint32_t name = m_data->foldedNames.find(folded.letters);
+    if (name != StringTable::npos)
+        for (const LemmaId id : m_data->byFolded[name])
+            if (homograph == 0 || m_data->lemmata[id].homograph == homograph)
+                ids.push_back(id);
+    // The entry a reader's usual head stands for ("ab" for the lexicon's "a"), unless a
+    // homograph was named.
+    if (homograph == 0)
+        for (const ReaderName& reader : readerNames()) {
+            if (reader.typed != folded.letters)
+                continue;
+            const LemmaId id = findLemma(*m_data, reader.lemma, reader.homograph);
+            if (id != LexiconData::kNone && std::find(ids.begin(), ids.end(), id) == ids.end())
+                ids.push_back(id);
+        }
     return ids;
 }
 

@@ -59,6 +59,20 @@ struct Lemma {
     bool closedClass = false;
 };
 
+// One reading of a form: its lemma and its morphology (the number of morphos.fr: 1 is
+// "nominatif singulier", 416 "inv.").
+struct Analysis {
+    LemmaId lemma = 0;
+    std::uint16_t morpho = 0;
+    bool operator==(const Analysis& o) const noexcept { return lemma == o.lemma && morpho == o.morpho; }
+};
+
+// Every reading of a form, and the enclitic taken off it to find them.
+struct FormAnalyses {
+    std::vector<Analysis> readings;  // most frequent lemma first, each (lemma, morphology) once
+    enum class Enclitic : std::uint8_t { None, Que, Ne, Ue } enclitic = Enclitic::None;
+};
+
 class LexiconData;
 
 class Lexicon {
@@ -84,6 +98,13 @@ public:
     // the form with an assimilated prefix or a contracted ending restored; failing that, the
     // form without an enclitic -que, -ne or -ue when at least two letters remain.
     void analyse(std::string_view folded, std::vector<LemmaId>& out) const;
+    // The same with each reading's morphology: the analyses the tagger chooses from.
+    FormAnalyses analyses(std::string_view folded) const;
+    // The lemma's part of speech as its model (or, for an invariable word, its note) gives it:
+    // 'n' noun, 'a' adjective, 'p' pronoun, 'm' numeral, 'v' verb, 'd' adverb, 'c'
+    // conjunction, 'r' preposition, 'i' interjection.
+    char partOfSpeech(LemmaId id) const noexcept;
+
     // Whether the form itself, without taking an enclitic off, belongs to some lemma.
     bool knowsForm(std::string_view folded) const;
 

@@ -30,6 +30,7 @@ struct RootRule {
 
 struct Model {
     std::string name;
+    char pos = 0;  // 'n', 'a', 'p', 'v', 'd', 'm'... from "pos:", else the parent's; 0: invariable
     std::vector<EndingEntry> inheritable;  // what a child model starts from
     std::vector<EndingEntry> endings;      // with this model's suffixes: what analysis uses
     std::map<int, RootRule> roots;
@@ -43,6 +44,7 @@ public:
 
     std::vector<Lemma> lemmata;
     std::vector<std::uint32_t> lemmaModel;  // by lemma
+    std::vector<char> lemmaPos;             // by lemma: its model's part of speech, or its note's
     StringTable foldedNames;                        // "edo"
     std::vector<std::vector<LemmaId>> byFolded;     // by folded name: every homograph
     StringTable spellings;                          // "edo2", "Abas": one lemma each
@@ -64,6 +66,7 @@ public:
     std::size_t longestEnding = 0;
 
     std::unordered_map<std::string, std::vector<LemmaId>> irregulars;
+    std::unordered_map<std::string, std::vector<Analysis>> irregularAnalyses;
     // A lemma's morphologies whose regular form an exclusive irregular form replaces.
     std::unordered_map<LemmaId, std::vector<std::uint16_t>> replacedMorphos;
 

@@ -24,6 +24,35 @@ bool closedClassIndication(std::string_view indication)
 
 using namespace lines;
 
+// An invariable word's part of speech, from the note of its line ("conj. coord.", "prép. +
+// abl.", "adv.", "interj.", "num.", "pron.", "npr."...): the first rule that fits.
+char invariablePos(std::string_view note)
+{
+    while (!note.empty() && note.front() == ' ')
+        note.remove_prefix(1);
+    const auto starts = [note](std::string_view s) { return note.substr(0, s.size()) == s; };
+    const auto holds = [note](std::string_view s) { return note.find(s) != std::string_view::npos; };
+    if (starts("conj"))
+        return 'c';
+    if (starts("prép") || starts("prep"))
+        return 'r';
+    if (starts("adv"))
+        return 'd';
+    if (starts("interj") || starts("excl"))
+        return 'i';
+    if (holds("num"))
+        return 'm';
+    if (starts("pron") || starts("dét"))
+        return 'p';
+    if (starts("v.") || starts("vb") || starts("subj") || starts("supin"))
+        return 'v';
+    if (starts("adj"))
+        return 'a';
+    if (holds("n.") || holds("npr") || holds("indecl") || holds("indécl") || starts("f.") || starts("m."))
+        return 'n';
+    return 'd';
+}
+
 class Reader {
 public:
     Reader(LexiconData& data, std::vector<LexiconProblem>& problems)
@@ -105,8 +134,10 @@ bool Reader::applyModelLine(Model& model, std::string_view key, std::string_view
                             std::vector<std::pair<std::vector<std::uint16_t>, std::string_view>>& partial,
                             std::string& why)
 {
-    if (key == "pos")
+    if (key == "pos") {
+        model.pos = value.empty() ? char(0) : value.front();
         return true;
+    }
     if (key == "R") {
         const std::vector<std::string_view> f = split(value, ':');
         int number;
@@ -221,6 +252,7 @@ void Reader::finishModel(const std::string& file)
         } else {
             const Model& p = m_data.models[parent->second];
             model.roots = p.roots;
+            model.pos = p.pos;
             for (EndingEntry e : p.inheritable) {
                 e.root = static_cast<std::uint8_t>(e.root + 128);
                 model.inheritable.push_back(std::move(e));
@@ -277,6 +309,18 @@ void Reader::finishModel(const std::string& file)
     for (const EndingEntry& e : model.endings)
         if (std::find(model.rootsUsed.begin(), model.rootsUsed.end(), e.root) == model.rootsUsed.end())
             model.rootsUsed.push_back(e.root);
+    // A model that names no part of speech has the one its endings show: a mood, a gender,
+    // a case; an invariable word's is in its lemma's note.
+    if (model.pos == 0)
+        for (const EndingEntry& e : model.endings) {
+            if (e.morpho >= 121 && e.morpho <= 415 && e.morpho != 411 && e.morpho != 412 && e.morpho != 413
+                && e.morpho != 414)
+                model.pos = 'v';
+            else if (e.morpho >= 13 && e.morpho <= 120 && model.pos != 'v')
+                model.pos = 'a';
+            else if (e.morpho >= 1 && e.morpho <= 12 && model.pos == 0)
+                model.pos = 'n';
+        }
     const auto id = static_cast<std::uint32_t>(m_data.models.size());
     m_data.modelByName.emplace(name, id);
     m_data.models.push_back(std::move(model));
@@ -422,6 +466,7 @@ void Reader::lemmata(std::string_view text, const std::string& file)
         m_data.byFolded[name].push_back(id);
         m_data.lemmata.push_back(std::move(lemma));
         m_data.lemmaModel.push_back(model->second);
+        m_data.lemmaPos.push_back(m.pos != 0 ? m.pos : invariablePos(f[4]));
     });
 }
 
@@ -454,6 +499,10 @@ void Reader::irregulars(std::string_view text, const std::string& file)
             std::vector<LemmaId>& lemmata = m_data.irregulars[folded];
             if (std::find(lemmata.begin(), lemmata.end(), id) == lemmata.end())
                 lemmata.push_back(id);
+            std::vector<Analysis>& readings = m_data.irregularAnalyses[folded];
+            for (const std::uint16_t morpho : morphos)
+                if (std::find(readings.begin(), readings.end(), Analysis{id, morpho}) == readings.end())
+                    readings.push_back({id, morpho});
             if (exclusive) {
                 std::vector<std::uint16_t>& replaced = m_data.replacedMorphos[id];
                 replaced.insert(replaced.end(), morphos.begin(), morphos.end());

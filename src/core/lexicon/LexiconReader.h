@@ -20,6 +20,9 @@ struct LexiconFileNames {
     std::string extensionGlosses = "lem_ext.fr";
 };
 
+// One data file read whole (regular files only, a few hundred megabytes at most).
+LexiconProblem readWhole(const std::string& path, std::string& out);
+
 void readLexicon(LexiconData& data, const LexiconTexts& texts, const LexiconFileNames& names,
                  std::vector<LexiconProblem>& problems);
 

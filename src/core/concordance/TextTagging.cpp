@@ -1,0 +1,496 @@
+#include "concordance/TextTagging.h"
+
+#include <algorithm>
+#include <cmath>
+#include <deque>
+#include <limits>
+#include <string>
+
+namespace quorvex {
+
+namespace {
+
+using lexicon::TagId;
+using lexicon::TagModel;
+
+// One tag a word may bear, with what the word says for it: log(P(tag | word) / P(tag)), which
+// is log P(word | tag) up to a constant of the word.
+struct Option {
+    TagId tag = 0;
+    std::uint8_t reading = 0;  // the likeliest of the word's readings with this tag
+    float logEmission = 0;
+    float emission = 0;
+    float readingShare = 1;    // that reading's weight among the tag's readings
+};
+
+struct Token {
+    const Option* options;
+    std::uint32_t count;
+    std::size_t word;  // npos: an enclitic, which stands after its word
+};
+
+constexpr std::size_t kNoWord = static_cast<std::size_t>(-1);
+constexpr std::size_t kLongestSentence = 400;
+
+bool endsSentence(unsigned char c) { return c == '.' || c == ';' || c == ':' || c == '?' || c == '!' || c == '['; }
+
+// What a word may be in a compound tense ("natus est", "factum esse"), where the counts
+// tag the participle as the verb and the form of sum as an auxiliary ("#"): the participle's
+// likeliest reading and its weight; the auxiliary's mood ('1' indicative, '2' subjunctive,
+// '4' infinitive) and weight.
+struct CompoundPart {
+    std::uint8_t participle = 0xFF;
+    float participleWeight = 0;
+    std::uint8_t auxiliary = 0xFF;
+    char auxiliaryMood = 0;
+    float auxiliaryWeight = 0;
+};
+
+CompoundPart compoundPart(const lexicon::FormAnalyses& found, const std::vector<TagId>& tagOf,
+                          const std::vector<double>& weight, const TagModel& tags,
+                          const std::vector<lexicon::LemmaId>& esse)
+{
+    CompoundPart part;
+    for (std::size_t r = 0; r < found.readings.size(); ++r) {
+        const lexicon::Analysis& a = found.readings[r];
+        if (tags.morphoName(a.morpho).find("participe parfait") != std::string::npos) {
+            if (part.participle == 0xFF || weight[r] > weight[part.participle])
+                part.participle = static_cast<std::uint8_t>(r);
+            part.participleWeight += static_cast<float>(weight[r]);
+        }
+        const std::string_view code = tags.code(tagOf[r]);
+        if (std::find(esse.begin(), esse.end(), a.lemma) != esse.end() && code.size() >= 2 && code[0] == 'v'
+            && (code[1] == '1' || code[1] == '2' || code[1] == '4')) {
+            if (part.auxiliary == 0xFF)
+                part.auxiliary = static_cast<std::uint8_t>(r);
+            part.auxiliaryMood = code[1];
+            part.auxiliaryWeight += static_cast<float>(weight[r]);
+        }
+    }
+    return part;
+}
+
+void addOption(Token& token, const Option& option, std::deque<std::vector<Option>>& extra)
+{
+    for (std::uint32_t k = 0; k < token.count; ++k)
+        if (token.options[k].tag == option.tag)
+            return;
+    extra.emplace_back(token.options, token.options + token.count);
+    extra.back().push_back(option);
+    token.options = extra.back().data();
+    token.count = static_cast<std::uint32_t>(extra.back().size());
+}
+
+// A participle beside a form of sum may be the verb of a compound tense.
+void offerCompoundTenses(std::vector<Token>& sentence, const TextLemmata& lemmata,
+                         const std::vector<CompoundPart>& compound, const TagModel& tags,
+                         std::deque<std::vector<Option>>& extra)
+{
+    const TagId auxiliary = tags.tagOfCode("#");
+    if (auxiliary == TagModel::npos)
+        return;
+    for (std::size_t i = 0; i + 1 < sentence.size(); ++i) {
+        if (sentence[i].word == kNoWord || sentence[i + 1].word == kNoWord)
+            continue;
+        for (int way = 0; way < 2; ++way) {
+            Token& participle = sentence[way == 0 ? i : i + 1];
+            Token& aux = sentence[way == 0 ? i + 1 : i];
+            const CompoundPart& p = compound[lemmata.typeOf(participle.word)];
+            const CompoundPart& a = compound[lemmata.typeOf(aux.word)];
+            if (p.participle == 0xFF || a.auxiliaryMood == 0)
+                continue;
+            const TagId verb = tags.tagOfCode(std::string{'v', a.auxiliaryMood});
+            if (verb == TagModel::npos)
+                continue;
+            addOption(participle, {verb, p.participle, std::log(p.participleWeight), p.participleWeight, 1.0f}, extra);
+            addOption(aux, {auxiliary, a.auxiliary, std::log(a.auxiliaryWeight), a.auxiliaryWeight, 1.0f},
+                      extra);
+        }
+    }
+}
+
+class SentenceTagger {
+public:
+    SentenceTagger(const TagModel& tags) : m_tags(tags), m_boundary{tags.boundary(), 0, 0.0f, 1.0f, 1.0f} {}
+
+    // Fills choice (and probability) of the tokens' words.
+    void tag(const std::vector<Token>& tokens, std::vector<std::uint8_t>& choice,
+             std::vector<std::uint8_t>* probability)
+    {
+        const std::size_t n = tokens.size();
+        if (n == 0)
+            return;
+        m_start.assign(n + 1, 0);
+        for (std::size_t i = 0; i < n; ++i)
+            m_start[i + 1] = m_start[i] + countAt(tokens, i - 1) * tokens[i].count;
+        m_score.assign(m_start[n], -std::numeric_limits<float>::infinity());
+        m_back.assign(m_start[n], 0);
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::size_t kCount = tokens[i].count;
+            const std::size_t jCount = countAt(tokens, i - 1);
+            const std::size_t hCount = countAt(tokens, i - 2);
+            for (std::size_t j = 0; j < jCount; ++j) {
+                const TagId tj = optionAt(tokens, i - 1, j).tag;
+                for (std::size_t k = 0; k < kCount; ++k) {
+                    const Option& ok = tokens[i].options[k];
+                    float best = -std::numeric_limits<float>::infinity();
+                    std::uint8_t from = 0;
+                    for (std::size_t h = 0; h < hCount; ++h) {
+                        const float before = i == 0 ? 0.0f : m_score[m_start[i - 1] + h * jCount + j];
+                        const float s = before + m_tags.logTransition(optionAt(tokens, i - 2, h).tag, tj, ok.tag);
+                        if (s > best) {
+                            best = s;
+                            from = static_cast<std::uint8_t>(h);
+                        }
+                    }
+                    m_score[m_start[i] + j * kCount + k] = best + ok.logEmission;
+                    m_back[m_start[i] + j * kCount + k] = from;
+                }
+            }
+        }
+        // The sentence's end follows its last word.
+        const std::size_t jCount = countAt(tokens, n - 2);
+        const std::size_t kCount = tokens[n - 1].count;
+        float best = -std::numeric_limits<float>::infinity();
+        std::size_t bj = 0, bk = 0;
+        for (std::size_t j = 0; j < jCount; ++j)
+            for (std::size_t k = 0; k < kCount; ++k) {
+                const float s = m_score[m_start[n - 1] + j * kCount + k]
+                    + m_tags.logTransition(optionAt(tokens, n - 2, j).tag, tokens[n - 1].options[k].tag,
+                                           m_tags.boundary());
+                if (s > best) {
+                    best = s;
+                    bj = j;
+                    bk = k;
+                }
+            }
+        m_path.assign(n, 0);
+        for (std::size_t i = n; i-- > 0;) {
+            m_path[i] = static_cast<std::uint8_t>(bk);
+            const std::size_t h = m_back[m_start[i] + bj * tokens[i].count + bk];
+            bk = bj;
+            bj = h;
+        }
+        for (std::size_t i = 0; i < n; ++i)
+            if (tokens[i].word != kNoWord)
+                choice[tokens[i].word] = tokens[i].options[m_path[i]].reading;
+        if (probability)
+            posteriors(tokens, *probability);
+    }
+
+private:
+    std::size_t countAt(const std::vector<Token>& tokens, std::size_t i) const
+    {
+        return i >= tokens.size() ? 1 : tokens[i].count;  // before the first: the boundary
+    }
+    const Option& optionAt(const std::vector<Token>& tokens, std::size_t i, std::size_t k) const
+    {
+        return i >= tokens.size() ? m_boundary : tokens[i].options[k];
+    }
+
+    // Forward and backward over the same states, each step scaled to sum 1; the chosen
+    // option's posterior times its reading's share of the tag.
+    void posteriors(const std::vector<Token>& tokens, std::vector<std::uint8_t>& probability)
+    {
+        const std::size_t n = tokens.size();
+        m_alpha.assign(m_start[n], 0.0f);
+        m_beta.assign(m_start[n], 0.0f);
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::size_t kCount = tokens[i].count, jCount = countAt(tokens, i - 1),
+                              hCount = countAt(tokens, i - 2);
+            double sum = 0;
+            for (std::size_t j = 0; j < jCount; ++j) {
+                const TagId tj = optionAt(tokens, i - 1, j).tag;
+                for (std::size_t k = 0; k < kCount; ++k) {
+                    const Option& ok = tokens[i].options[k];
+                    float a = 0;
+                    for (std::size_t h = 0; h < hCount; ++h) {
+                        const float before = i == 0 ? 1.0f : m_alpha[m_start[i - 1] + h * jCount + j];
+                        a += before * m_tags.transition(optionAt(tokens, i - 2, h).tag, tj, ok.tag);
+                    }
+                    a *= ok.emission;
+                    m_alpha[m_start[i] + j * kCount + k] = a;
+                    sum += a;
+                }
+            }
+            if (sum > 0)
+                for (std::size_t s = m_start[i]; s < m_start[i + 1]; ++s)
+                    m_alpha[s] = static_cast<float>(m_alpha[s] / sum);
+        }
+        for (std::size_t i = n; i-- > 0;) {
+            const std::size_t kCount = tokens[i].count, jCount = countAt(tokens, i - 1);
+            double sum = 0;
+            for (std::size_t j = 0; j < jCount; ++j) {
+                const TagId tj = optionAt(tokens, i - 1, j).tag;
+                for (std::size_t k = 0; k < kCount; ++k) {
+                    const TagId tk = tokens[i].options[k].tag;
+                    float b = 0;
+                    if (i + 1 == n) {
+                        b = m_tags.transition(tj, tk, m_tags.boundary());
+                    } else {
+                        const std::size_t lCount = tokens[i + 1].count;
+                        for (std::size_t l = 0; l < lCount; ++l) {
+                            const Option& ol = tokens[i + 1].options[l];
+                            b += m_tags.transition(tj, tk, ol.tag) * ol.emission
+                                * m_beta[m_start[i + 1] + k * lCount + l];
+                        }
+                    }
+                    m_beta[m_start[i] + j * kCount + k] = b;
+                    sum += b;
+                }
+            }
+            if (sum > 0)
+                for (std::size_t s = m_start[i]; s < m_start[i + 1]; ++s)
+                    m_beta[s] = static_cast<float>(m_beta[s] / sum);
+        }
+        for (std::size_t i = 0; i < n; ++i) {
+            if (tokens[i].word == kNoWord)
+                continue;
+            const std::size_t kCount = tokens[i].count, jCount = countAt(tokens, i - 1);
+            double total = 0, chosen = 0;
+            for (std::size_t j = 0; j < jCount; ++j)
+                for (std::size_t k = 0; k < kCount; ++k) {
+                    const double g = double(m_alpha[m_start[i] + j * kCount + k]) * m_beta[m_start[i] + j * kCount + k];
+                    total += g;
+                    if (k == m_path[i])
+                        chosen += g;
+                }
+            const double p = total > 0 ? chosen / total * tokens[i].options[m_path[i]].readingShare : 0;
+            probability[tokens[i].word] = static_cast<std::uint8_t>(std::lround(std::min(1.0, p) * 255));
+        }
+    }
+
+    const TagModel& m_tags;
+    const Option m_boundary;
+    std::vector<std::size_t> m_start;
+    std::vector<float> m_score, m_alpha, m_beta;
+    std::vector<std::uint8_t> m_back, m_path;
+};
+
+} // namespace
+
+TextTagging TextTagging::build(const WordTable& words, const TextLemmata& lemmata,
+                               const lexicon::Lexicon& lexicon, const lexicon::TagModel& tags,
+                               bool probabilities)
+{
+    TextTagging t;
+    t.m_lemmata = &lemmata;
+    const std::size_t types = lemmata.typeCount();
+    std::vector<Option> options;
+    std::vector<std::uint32_t> optionStart{0};
+    std::vector<TagId> enclitic(types, TagModel::npos);
+    std::vector<CompoundPart> compound(types);
+    const std::vector<lexicon::LemmaId> esse = lexicon.lemmataNamed("sum1");
+    t.m_readingStart.push_back(0);
+    std::vector<double> weight;
+    std::vector<TagId> tagOfReading;
+    // Each part of speech's total frequency: a lemma's share of it is P(lemma | tag).
+    std::vector<double> posFrequency(256, 1.0);
+    for (lexicon::LemmaId id = 0; id < lexicon.lemmaCount(); ++id)
+        posFrequency[static_cast<unsigned char>(lexicon.partOfSpeech(id))] += lexicon.lemma(id).frequency + 1.0;
+    for (TypeId type = 0; type < types; ++type) {
+        if (!lemmata.candidates(type).empty()) {
+            lexicon::FormAnalyses found = lexicon.analyses(lemmata.typeForm(type));
+            if (found.readings.size() >= kNone)
+                found.readings.resize(kNone - 1);
+            if (tags.empty()) {
+                // Nothing to weigh the readings with: the first, most frequent lemma's, stands.
+                if (!found.readings.empty())
+                    options.push_back({0, 0, 0.0f, 1.0f, 1.0f});
+                t.m_readings.insert(t.m_readings.end(), found.readings.begin(), found.readings.end());
+                t.m_readingStart.push_back(static_cast<std::uint32_t>(t.m_readings.size()));
+                optionStart.push_back(static_cast<std::uint32_t>(options.size()));
+                continue;
+            }
+            // What a tag says of the form: P(form | tag), summed over the readings with that
+            // tag. A lemma stands for its part of speech as often as its frequency says (one
+            // more, so that none is nil); the tag then picks one of the morphologies it bears.
+            tagOfReading.clear();
+            weight.clear();
+            for (const Analysis& a : found.readings) {
+                const char pos = lexicon.partOfSpeech(a.lemma);
+                TagId tag = tags.tagOf(pos, a.morpho);
+                if (tag == TagModel::npos)
+                    tag = tags.unknownWordTags().front();
+                tagOfReading.push_back(tag);
+                weight.push_back((lexicon.lemma(a.lemma).frequency + 1.0) / posFrequency[static_cast<unsigned char>(pos)]
+                                 / tags.morphologiesOf(pos, tag));
+            }
+            const std::size_t first = options.size();
+            for (std::size_t r = 0; r < found.readings.size(); ++r) {
+                const TagId tag = tagOfReading[r];
+                auto at = std::find_if(options.begin() + static_cast<std::ptrdiff_t>(first), options.end(),
+                                       [tag](const Option& o) { return o.tag == tag; });
+                if (at == options.end()) {
+                    // Readings come most frequent lemma first: the first of a tag is its best.
+                    options.push_back({tag, static_cast<std::uint8_t>(r), 0.0f, 0.0f, 0.0f});
+                    at = options.end() - 1;
+                }
+                at->emission += static_cast<float>(weight[r]);
+            }
+            for (std::size_t o = first; o < options.size(); ++o) {
+                // The share of the chosen lemma among the tag's readings: what the context cannot
+                // tell apart, the frequencies do.
+                Option& opt = options[o];
+                double lemmaWeight = 0;
+                for (std::size_t r = 0; r < found.readings.size(); ++r)
+                    if (tagOfReading[r] == opt.tag && found.readings[r].lemma == found.readings[opt.reading].lemma)
+                        lemmaWeight += weight[r];
+                opt.readingShare = static_cast<float>(lemmaWeight / opt.emission);
+                opt.logEmission = std::log(opt.emission);
+            }
+            compound[type] = compoundPart(found, tagOfReading, weight, tags, esse);
+            t.m_readings.insert(t.m_readings.end(), found.readings.begin(), found.readings.end());
+            enclitic[type] = tags.encliticTag(found.enclitic);
+        }
+        t.m_readingStart.push_back(static_cast<std::uint32_t>(t.m_readings.size()));
+        optionStart.push_back(static_cast<std::uint32_t>(options.size()));
+    }
+    // An unknown word may be any noun; the context alone chooses.
+    std::vector<Option> unknown;
+    for (const TagId tag : tags.unknownWordTags())
+        unknown.push_back({tag, kNone, 0.0f, 1.0f, 1.0f});
+    const Option encliticOption{0, kNone, 0.0f, 1.0f, 1.0f};
+    std::vector<Option> encliticOptions(tags.tagCount(), encliticOption);
+    for (std::size_t tag = 0; tag < encliticOptions.size(); ++tag)
+        encliticOptions[tag].tag = static_cast<TagId>(tag);
+
+    t.m_choice.assign(words.size(), kNone);
+    if (probabilities)
+        t.m_probability.assign(words.size(), 0);
+    SentenceTagger tagger(tags);
+    std::vector<Token> sentence;
+    std::deque<std::vector<Option>> extra;
+    const std::string& text = words.text();
+    const auto flush = [&] {
+        if (tags.empty()) {
+            // Without the counts, the most frequent lemma's first reading.
+            for (const Token& token : sentence)
+                if (token.word != kNoWord)
+                    t.m_choice[token.word] = token.options == unknown.data() ? kNone : 0;
+        } else {
+            offerCompoundTenses(sentence, lemmata, compound, tags, extra);
+            tagger.tag(sentence, t.m_choice, probabilities ? &t.m_probability : nullptr);
+        }
+        sentence.clear();
+        extra.clear();
+    };
+    std::size_t previousEnd = 0;
+    for (std::size_t w = 0; w < words.size(); ++w) {
+        const std::size_t start = words.formOffset(w);
+        // A sentence without a stop is cut now and then all the same: the tagger's tables grow
+        // with it.
+        if (sentence.size() >= kLongestSentence
+            || (w > 0 && std::any_of(text.begin() + static_cast<std::ptrdiff_t>(previousEnd),
+                                 text.begin() + static_cast<std::ptrdiff_t>(start),
+                                 [](char c) { return endsSentence(static_cast<unsigned char>(c)); })))
+            flush();
+        previousEnd = start + words.form(w).size();
+        const TypeId type = lemmata.typeOf(w);
+        const std::uint32_t count = optionStart[type + 1] - optionStart[type];
+        if (count == 0) {
+            sentence.push_back({unknown.data(), static_cast<std::uint32_t>(unknown.size()), w});
+            continue;
+        }
+        sentence.push_back({options.data() + optionStart[type], count, w});
+        if (enclitic[type] != TagModel::npos)
+            sentence.push_back({&encliticOptions[enclitic[type]], 1, kNoWord});
+    }
+    flush();
+    return t;
+}
+
+std::string TextTagging::describe(std::size_t word, const lexicon::Lexicon& lexicon,
+                                  const lexicon::TagModel& tags) const
+{
+    if (!known(word))
+        return {};
+    const Analysis a = reading(word);
+    std::string text = lexicon.lemma(a.lemma).spelling;
+    text += ", ";
+    text += tags.morphoName(a.morpho);
+    if (!m_probability.empty()) {
+        // Two decimals, with a point: the same on every system, whatever its locale.
+        const long hundredths = std::lround(probability(word) * 100);
+        text += ", ";
+        text += std::to_string(hundredths / 100);
+        text += '.';
+        text += static_cast<char>('0' + hundredths % 100 / 10);
+        text += static_cast<char>('0' + hundredths % 10);
+    }
+    return text;
+}
+
+namespace {
+
+std::vector<std::string_view> wordsOf(std::string_view text)
+{
+    std::vector<std::string_view> words;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        while (at < text.size() && (text[at] == ' ' || text[at] == '\t'))
+            ++at;
+        const std::size_t start = at;
+        while (at < text.size() && text[at] != ' ' && text[at] != '\t')
+            ++at;
+        if (at > start)
+            words.push_back(text.substr(start, at - start));
+    }
+    return words;
+}
+
+} // namespace
+
+AnalysisFilter AnalysisFilter::parse(std::string_view words, const lexicon::TagModel& tags, std::string& refusal)
+{
+    AnalysisFilter filter;
+    refusal.clear();
+    std::string unknown;
+    const std::vector<std::string>& accepted = tags.morphoWords();
+    for (const std::string_view word : wordsOf(words)) {
+        if (std::binary_search(accepted.begin(), accepted.end(), word)) {
+            filter.m_words.emplace_back(word);
+        } else {
+            unknown += unknown.empty() ? "« " : ", « ";
+            unknown.append(word);
+            unknown += " »";
+        }
+    }
+    if (!unknown.empty()) {
+        refusal = "Mot d'analyse inconnu : " + unknown + ". Mots acceptés :";
+        for (const std::string& w : accepted)
+            refusal += " " + w;
+        refusal += ".";
+        filter.m_words.clear();
+    }
+    return filter;
+}
+
+bool AnalysisFilter::accepts(std::string_view analysisName) const
+{
+    const std::vector<std::string_view> name = wordsOf(analysisName);
+    for (const std::string& w : m_words)
+        if (std::find(name.begin(), name.end(), w) == name.end())
+            return false;
+    return true;
+}
+
+ResultList TextTagging::wordsOf(const std::vector<lexicon::LemmaId>& lemmata) const
+{
+    ResultList list;
+    for (std::size_t w = 0; w < m_choice.size(); ++w)
+        if (known(w) && std::find(lemmata.begin(), lemmata.end(), reading(w).lemma) != lemmata.end())
+            list.push_back(Attestation{static_cast<WordIndex>(w), 1});
+    return list;
+}
+
+std::size_t TextTagging::wordCount(const std::vector<lexicon::LemmaId>& lemmata) const
+{
+    std::size_t count = 0;
+    for (std::size_t w = 0; w < m_choice.size(); ++w)
+        if (known(w) && std::find(lemmata.begin(), lemmata.end(), reading(w).lemma) != lemmata.end())
+            ++count;
+    return count;
+}
+
+} // namespace quorvex

@@ -1,0 +1,87 @@
+#pragma once
+// The likeliest reading of every word of a text in its sentence. Each distinct folded form
+// is analysed once (lemma and morphology of each reading, see Lexicon::analyses); then a
+// trigram tagger goes through each sentence once (Viterbi), sentences being cut at strong
+// punctuation (. ; : ? !) and at reference markers. A reading's weight in its word is its
+// lemma's frequency in the lexicon; the context weighs the tags around it. Built once per
+// text, then only read; it keeps pointing to the word table, the text's lemmata, the lexicon
+// and the tag model, which must outlive it.
+
+#include "concordance/ResultList.h"
+#include "concordance/TextLemmata.h"
+#include "concordance/WordTable.h"
+#include "lexicon/Lexicon.h"
+#include "lexicon/TagModel.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvex {
+
+// A filter on the likeliest analysis: the words its French name must hold ("subjonctif",
+// "ablatif pluriel"), each a word of the names of morphos.fr.
+class AnalysisFilter {
+public:
+    // Blank-separated words; `refusal` (French, UTF-8) names the unknown ones and lists the
+    // accepted ones, and the filter is then empty.
+    static AnalysisFilter parse(std::string_view words, const lexicon::TagModel& tags, std::string& refusal);
+    bool empty() const noexcept { return m_words.empty(); }
+    // Whether the analysis's name holds every word of the filter, as whole words.
+    bool accepts(std::string_view analysisName) const;
+
+private:
+    std::vector<std::string> m_words;
+};
+
+class TextTagging {
+public:
+    using Analysis = lexicon::Analysis;
+    using TypeId = TextLemmata::TypeId;
+
+    // `probabilities`: also each chosen reading's probability (one more pass over each
+    // sentence, forward and backward). Throws std::bad_alloc when memory runs short.
+    static TextTagging build(const WordTable& words, const TextLemmata& lemmata,
+                             const lexicon::Lexicon& lexicon, const lexicon::TagModel& tags,
+                             bool probabilities = false);
+
+    // Whether the lexicon knows word i (as the text's lemmata do).
+    bool known(std::size_t word) const noexcept { return m_choice[word] != kNone; }
+    // The likeliest reading of a known word here.
+    Analysis reading(std::size_t word) const noexcept
+    {
+        return m_readings[m_readingStart[m_lemmata->typeOf(word)] + m_choice[word]];
+    }
+    // Its probability among the word's readings, 0 to 1 (0 when not asked for).
+    double probability(std::size_t word) const noexcept { return m_probability.empty() ? 0.0 : m_probability[word] / 255.0; }
+
+    // Whether the word's likeliest reading passes the filter (a word the lexicon lacks never does).
+    bool passes(std::size_t word, const AnalysisFilter& filter, const lexicon::TagModel& tags) const
+    {
+        return known(word) && filter.accepts(tags.morphoName(reading(word).morpho));
+    }
+
+    // The words whose likeliest reading has one of `lemmata`, in text order.
+    ResultList wordsOf(const std::vector<lexicon::LemmaId>& lemmata) const;
+    std::size_t wordCount(const std::vector<lexicon::LemmaId>& lemmata) const;
+
+    // Every reading of a folded form of the text, most frequent lemma first.
+    const Analysis* readingsBegin(TypeId type) const noexcept { return m_readings.data() + m_readingStart[type]; }
+    const Analysis* readingsEnd(TypeId type) const noexcept { return m_readings.data() + m_readingStart[type + 1]; }
+
+    // The word's likeliest reading as the --analyses column writes it (UTF-8): "dico,
+    // 3ème singulier indicatif parfait actif, 0.97"; empty for a word the lexicon lacks.
+    std::string describe(std::size_t word, const lexicon::Lexicon& lexicon, const lexicon::TagModel& tags) const;
+
+private:
+    static constexpr std::uint8_t kNone = 0xFF;
+    std::vector<Analysis> m_readings;
+    std::vector<std::uint32_t> m_readingStart;  // by folded type, one more at the end
+    std::vector<std::uint8_t> m_choice;         // by word: its reading in its type's, or kNone
+    std::vector<std::uint8_t> m_probability;    // by word, 0..255, when asked for
+    const TextLemmata* m_lemmata = nullptr;
+};
+
+} // namespace quorvex

@@ -273,9 +273,97 @@ TextTagging TextTagging::build(const WordTable& words, const TextLemmata& lemmat
                                const lexicon::Lexicon& lexicon, const lexicon::TagModel& tags,
                                bool probabilities)
 {
+    return tag(words, lemmata, lexicon, tags, probabilities, nullptr);
+}
+
+ResultList TextTagging::wordsOfLemmata(const WordTable& words, const TextLemmata& lemmata,
+                                       const lexicon::Lexicon& lexicon, const lexicon::TagModel& tags,
+                                       const std::vector<lexicon::LemmaId>& wanted)
+{
+    // 1: every candidate is wanted, the word is taken whatever its sentence; 2: in doubt.
+    std::vector<std::uint8_t> kind(lemmata.typeCount(), 0), focus(lemmata.typeCount(), 0);
+    for (TypeId type = 0; type < lemmata.typeCount(); ++type) {
+        std::size_t in = 0, out = 0;
+        for (const lexicon::LemmaId id : lemmata.candidates(type))
+            (std::find(wanted.begin(), wanted.end(), id) != wanted.end() ? in : out) += 1;
+        if (in > 0)
+            kind[type] = out == 0 ? 1 : 2;
+        focus[type] = kind[type] == 2;
+    }
+    const TextTagging tagging = tag(words, lemmata, lexicon, tags, false, &focus);
+    ResultList list;
+    for (std::size_t w = 0; w < words.size(); ++w) {
+        const std::uint8_t k = kind[lemmata.typeOf(w)];
+        if (k == 1
+            || (k == 2 && tagging.known(w)
+                && std::find(wanted.begin(), wanted.end(), tagging.reading(w).lemma) != wanted.end()))
+            list.push_back(Attestation{static_cast<WordIndex>(w), 1});
+    }
+    return list;
+}
+
+namespace {
+
+// Where each sentence starts (word indices, then one past the last word): at strong
+// punctuation and markers, and now and then in a long run without a stop, since the
+// tagger's tables grow with a sentence.
+std::vector<std::uint32_t> sentenceStarts(const WordTable& words)
+{
+    std::vector<std::uint32_t> starts;
+    const std::string& text = words.text();
+    std::size_t previousEnd = 0, length = 0;
+    for (std::size_t w = 0; w < words.size(); ++w) {
+        const std::size_t start = words.formOffset(w);
+        bool cut = w == 0 || length >= kLongestSentence;
+        for (std::size_t i = previousEnd; !cut && i < start; ++i)
+            cut = endsSentence(static_cast<unsigned char>(text[i]));
+        if (cut) {
+            starts.push_back(static_cast<std::uint32_t>(w));
+            length = 0;
+        }
+        ++length;
+        previousEnd = start + words.form(w).size();
+    }
+    starts.push_back(static_cast<std::uint32_t>(words.size()));
+    return starts;
+}
+
+} // namespace
+
+TextTagging TextTagging::tag(const WordTable& words, const TextLemmata& lemmata, const lexicon::Lexicon& lexicon,
+                             const lexicon::TagModel& tags, bool probabilities,
+                             const std::vector<std::uint8_t>* focus)
+{
     TextTagging t;
     t.m_lemmata = &lemmata;
     const std::size_t types = lemmata.typeCount();
+    // The sentences to tag, and the forms whose readings they need weighed.
+    std::vector<std::uint32_t> starts = sentenceStarts(words);
+    std::vector<std::uint8_t> needed(types, focus ? 0 : 1);
+    if (focus) {
+        std::vector<std::uint32_t> kept;
+        for (std::size_t s = 0; s + 1 < starts.size(); ++s) {
+            bool hasFocus = false;
+            for (std::uint32_t w = starts[s]; w < starts[s + 1] && !hasFocus; ++w)
+                hasFocus = (*focus)[lemmata.typeOf(w)] != 0;
+            if (!hasFocus)
+                continue;
+            kept.push_back(starts[s]);
+            kept.push_back(starts[s + 1]);
+            for (std::uint32_t w = starts[s]; w < starts[s + 1]; ++w)
+                needed[lemmata.typeOf(w)] = 1;
+        }
+        starts = std::move(kept);
+    } else {
+        // As pairs (start, end), like the focused ones.
+        std::vector<std::uint32_t> pairs;
+        for (std::size_t s = 0; s + 1 < starts.size(); ++s) {
+            pairs.push_back(starts[s]);
+            pairs.push_back(starts[s + 1]);
+        }
+        starts = std::move(pairs);
+    }
+
     std::vector<Option> options;
     std::vector<std::uint32_t> optionStart{0};
     std::vector<TagId> enclitic(types, TagModel::npos);
@@ -289,7 +377,7 @@ TextTagging TextTagging::build(const WordTable& words, const TextLemmata& lemmat
     for (lexicon::LemmaId id = 0; id < lexicon.lemmaCount(); ++id)
         posFrequency[static_cast<unsigned char>(lexicon.partOfSpeech(id))] += lexicon.lemma(id).frequency + 1.0;
     for (TypeId type = 0; type < types; ++type) {
-        if (!lemmata.candidates(type).empty()) {
+        if (needed[type] && !lemmata.candidates(type).empty()) {
             lexicon::FormAnalyses found = lexicon.analyses(lemmata.typeForm(type));
             if (found.readings.size() >= kNone)
                 found.readings.resize(kNone - 1);
@@ -361,8 +449,18 @@ TextTagging TextTagging::build(const WordTable& words, const TextLemmata& lemmat
     SentenceTagger tagger(tags);
     std::vector<Token> sentence;
     std::deque<std::vector<Option>> extra;
-    const std::string& text = words.text();
-    const auto flush = [&] {
+    for (std::size_t s = 0; s + 1 < starts.size(); s += 2) {
+        for (std::uint32_t w = starts[s]; w < starts[s + 1]; ++w) {
+            const TypeId type = lemmata.typeOf(w);
+            const std::uint32_t count = optionStart[type + 1] - optionStart[type];
+            if (count == 0) {
+                sentence.push_back({unknown.data(), static_cast<std::uint32_t>(unknown.size()), w});
+                continue;
+            }
+            sentence.push_back({options.data() + optionStart[type], count, w});
+            if (enclitic[type] != TagModel::npos)
+                sentence.push_back({&encliticOptions[enclitic[type]], 1, kNoWord});
+        }
         if (tags.empty()) {
             // Without the counts, the most frequent lemma's first reading.
             for (const Token& token : sentence)
@@ -374,29 +472,7 @@ TextTagging TextTagging::build(const WordTable& words, const TextLemmata& lemmat
         }
         sentence.clear();
         extra.clear();
-    };
-    std::size_t previousEnd = 0;
-    for (std::size_t w = 0; w < words.size(); ++w) {
-        const std::size_t start = words.formOffset(w);
-        // A sentence without a stop is cut now and then all the same: the tagger's tables grow
-        // with it.
-        if (sentence.size() >= kLongestSentence
-            || (w > 0 && std::any_of(text.begin() + static_cast<std::ptrdiff_t>(previousEnd),
-                                 text.begin() + static_cast<std::ptrdiff_t>(start),
-                                 [](char c) { return endsSentence(static_cast<unsigned char>(c)); })))
-            flush();
-        previousEnd = start + words.form(w).size();
-        const TypeId type = lemmata.typeOf(w);
-        const std::uint32_t count = optionStart[type + 1] - optionStart[type];
-        if (count == 0) {
-            sentence.push_back({unknown.data(), static_cast<std::uint32_t>(unknown.size()), w});
-            continue;
-        }
-        sentence.push_back({options.data() + optionStart[type], count, w});
-        if (enclitic[type] != TagModel::npos)
-            sentence.push_back({&encliticOptions[enclitic[type]], 1, kNoWord});
     }
-    flush();
     return t;
 }
 

@@ -55,6 +55,15 @@ std::string checkAction(const CliOptions& o)
         if (o.search.frenchSide)
             return "--equivalents ne s'emploie pas avec --side french.";
     }
+    if (!o.search.lemma)
+        if (std::string refusal = lemmaRefusal(o.search); !refusal.empty())
+            return refusal;
+    if (o.search.analyses && o.action != CliAction::List
+        && !(o.action == CliAction::Export && o.format != ExportFormat::Tmx))
+        return "--analyses s'emploie avec --list ou --format tsv|csv|html, pas avec "
+            + (o.actionOption.empty() ? std::string("le fichier de résultats") : o.actionOption) + ".";
+    if (o.search.morph && o.action == CliAction::Frequencies)
+        return "--morph ne s'emploie pas avec --frequencies.";
     if (!o.search.lemma && o.action != CliAction::LexiconCheck && (o.lexiconPath || o.lexiconExtension))
         return std::string(o.lexiconPath ? "--lexicon" : "--lexicon-extension")
             + " ne s'emploie qu'avec --lemma.";

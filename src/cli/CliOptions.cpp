@@ -365,13 +365,31 @@ const std::vector<OptionRow>& optionTable()
          [](CliOptions& o, const std::string&) { o.search.lemma = true; return std::string(); },
          "quorvex-cli --latin latin.txt --lemma --list dico"},
         {"--lemma-strict", nullptr,
-         "comme --lemma, mais seulement les mots dont le lemme le plus fréquent (fréquence du "
-         "lexique ; à égalité, le lemme demandé) est celui-là",
+         "comme --lemma, mais seulement les mots dont la lecture la plus probable dans leur "
+         "phrase (l'étiqueteur de tags.la et morphos.fr ; sans eux, le lemme le plus fréquent "
+         "du lexique) est de ce lemme",
          [](CliOptions& o, const std::string&) {
              o.search.lemma = o.search.lemmaStrict = true;
              return std::string();
          },
          "quorvex-cli --latin latin.txt --lemma-strict --count edo"},
+        {"--analyses", nullptr,
+         "avec --lemma, --list et --format tsv|csv|html : ajouter la colonne de l'analyse la plus "
+         "probable du mot dans sa phrase, avec sa probabilité (« dico, 3ème singulier indicatif "
+         "parfait actif, 0.97 »)",
+         [](CliOptions& o, const std::string&) { o.search.analyses = true; return std::string(); },
+         "quorvex-cli --latin latin.txt --lemma --analyses --list dico"},
+        {"--morph", "MOTS",
+         "avec --lemma : garder les attestations dont l'analyse la plus probable contient tous "
+         "ces mots de morphos.fr (« subjonctif », « ablatif pluriel ») ; un mot inconnu est "
+         "refusé avec la liste des mots acceptés",
+         [](CliOptions& o, const std::string& v) {
+             if (v.find_first_not_of(" \t") == std::string::npos)
+                 return std::string("--morph attend des mots d'analyse (« subjonctif »).");
+             o.search.morph = v;
+             return std::string();
+         },
+         "quorvex-cli --latin latin.txt --lemma --morph subjonctif --list dico"},
         {"--lexicon", "DOSSIER",
          "dossier du lexique latin (fichiers modeles.la, lemmes.la... de Collatinus) ; par "
          "défaut : la variable QUORVEX_LEXICON, puis le lexique installé avec quorvex-cli, puis "

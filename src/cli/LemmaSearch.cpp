@@ -60,21 +60,24 @@ int lexiconFailure(const lexicon::LexiconLoad& load, std::ostream& err)
 
 } // namespace
 
-int loadLexicon(const CliOptions& options, std::ostream& err, std::unique_ptr<lexicon::Lexicon>& into)
+int loadLexicon(const CliOptions& options, std::ostream& err, std::unique_ptr<lexicon::Lexicon>& into,
+                std::unique_ptr<lexicon::TagModel>* tags)
 {
-    lexicon::LexiconLoad load = lexicon::loadLexicon(options.lexiconPath, options.lexiconExtension);
+    lexicon::LexiconLoad load = lexicon::loadLexicon(options.lexiconPath, options.lexiconExtension, tags != nullptr);
     if (const int code = lexiconFailure(load, err))
         return code;
     // A line that cannot be read costs its lemma, not the run; it is never silent.
     if (!load.malformed.empty())
         err << "quorvex-cli : attention : " << lexicon::unreadableLinesWarning(load.malformed) << '\n';
     into = std::make_unique<lexicon::Lexicon>(std::move(load.lexicon));
+    if (tags)
+        *tags = std::make_unique<lexicon::TagModel>(std::move(load.tags));
     return kExitOk;
 }
 
 int runLexiconCheck(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
-    const lexicon::LexiconLoad load = lexicon::loadLexicon(options.lexiconPath, options.lexiconExtension);
+    const lexicon::LexiconLoad load = lexicon::loadLexicon(options.lexiconPath, options.lexiconExtension, true);
     if (const int code = lexiconFailure(load, err))
         return code;
     for (const lexicon::LexiconProblem& line : load.malformed)

@@ -8,6 +8,7 @@
 #include "concordance/TextLemmata.h"
 #include "concordance/WordTable.h"
 #include "lexicon/Lexicon.h"
+#include "lexicon/TagModel.h"
 
 #include <memory>
 #include <optional>
@@ -17,9 +18,11 @@
 
 namespace quorvex {
 
-// Reads the lexicon the options name into `into`; a line it cannot read is said in one
+// Reads the lexicon the options name into `into`, and into `tags`, when given, the tagger's
+// counts beside it (empty when they are not there); a line it cannot read is said in one
 // warning line. kExitOk, or kExitFileError after the message.
-int loadLexicon(const CliOptions& options, std::ostream& err, std::unique_ptr<lexicon::Lexicon>& into);
+int loadLexicon(const CliOptions& options, std::ostream& err, std::unique_ptr<lexicon::Lexicon>& into,
+                std::unique_ptr<lexicon::TagModel>* tags = nullptr);
 
 // The word's candidate lemmata as the lemmata column writes them: "sum, edo".
 std::string lemmataColumn(const lexicon::Lexicon& lexicon, const TextLemmata& lemmata,

@@ -26,7 +26,11 @@ int writeList(const SearchRun& run, std::ostream& out, std::ostream& err)
                 appendCp1252AsUtf8(buf, reference);
                 if (run.lemmata()) {
                     buf += '\t';
-                    buf += lemmataColumn(*run.lexicon, *run.lemmata(), a.first);
+                    buf += run.result.lemmataColumn(a.first);
+                }
+                if (run.options.search.analyses) {
+                    buf += '\t';
+                    buf += run.result.analysisColumn(a.first);
                 }
                 if (run.options.equivalents) {
                     buf += '\t';

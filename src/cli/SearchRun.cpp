@@ -82,7 +82,7 @@ int runSearch(const CliOptions& options, std::ostream& out, std::ostream& err)
     const Output output = outputOf(options.action);
     if (!output)
         return kExitUsage;
-    SearchRun run{options, {}, false, {}, {}, {}, {}};
+    SearchRun run{options, {}, false, {}, {}, {}, {}, {}};
 
     if (countTakesTally(options))
         return runTallyCount(options, out, err);
@@ -130,9 +130,14 @@ int runSearch(const CliOptions& options, std::ostream& out, std::ostream& err)
             return kExitOk;
         }))
         return code;
-    if (options.search.lemma)
-        if (const int code = loadLexicon(options, err, run.lexicon))
+    if (options.search.lemma) {
+        if (const int code = loadLexicon(options, err, run.lexicon, &run.tags))
             return code;
+        if (const std::string refusal = morphRefusal(options.search, run.tags.get()); !refusal.empty()) {
+            err << refusal << '\n';
+            return kExitUsage;
+        }
+    }
     // The dictionary is opened once a run; a form that can find nothing needs it only to
     // write the (empty) translations.
     if (options.action == CliAction::Translations
@@ -144,7 +149,7 @@ int runSearch(const CliOptions& options, std::ostream& out, std::ostream& err)
         if (run.withOther && !options.search.frenchSide)
             run.french.lemmas->readText(run.otherText());
     }
-    const SearchAids aids{run.lexicon.get(), run.french.lemmas.get()};
+    const SearchAids aids{run.lexicon.get(), run.french.lemmas.get(), run.tags.get(), false};
     const SearchWants wants = options.action == CliAction::Count ? SearchWants::Count : SearchWants::List;
     // The renderings and the ranking read the alignment, learnt once (by the search itself
     // when a filter needs it first).

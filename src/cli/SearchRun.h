@@ -12,6 +12,7 @@
 #include "concordance/TextLemmata.h"
 #include "concordance/WordTable.h"
 #include "lexicon/Lexicon.h"
+#include "lexicon/TagModel.h"
 #include "translation/TextAlignment.h"
 
 #include <memory>
@@ -27,6 +28,7 @@ struct SearchRun {
     bool withOther = false;    // the other text of the pair was given and read
     FrenchLemmaSource french;  // opened for --french-lemma, --equivalents and --translations
     std::unique_ptr<lexicon::Lexicon> lexicon;  // with --lemma
+    std::unique_ptr<lexicon::TagModel> tags;    // with --lemma: the tagger's counts, maybe empty
     SearchResult result;       // the list, with the table it indexes
     // --equivalents, --translations, --aligned: which French words render each Latin word.
     std::shared_ptr<const TextAlignment> alignment;

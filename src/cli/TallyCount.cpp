@@ -20,6 +20,9 @@ bool countTakesTally(const CliOptions& o)
 {
     if (o.action != CliAction::Count || !(o.search.lemma || o.search.normalize))
         return false;
+    // The likeliest reading of a word depends on its sentence, which a tally of forms forgets.
+    if (o.search.lemmaStrict || o.search.morph)
+        return false;
     // Anything else that changes the list needs its words, so the word table.
     CliOptions rest = o;
     rest.search.normalize = false;

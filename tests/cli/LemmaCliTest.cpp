@@ -3,6 +3,7 @@
 
 #include "CliHarness.h"
 #include "support/SmallLexiconData.h"
+#include "support/SmallTagData.h"
 
 #include "translation/Stemmer.h"
 
@@ -59,6 +60,8 @@ INSTANTIATE_TEST_SUITE_P(
     Cli, LemmaSearchCli,
     ::testing::Values(
         LemmaCase{"countOneNumber", {"--lemma", "--count", "dico"}, 0, "4\n", ""},
+        LemmaCase{"morphWithoutTheTaggerFilesRefused", {"--lemma", "--morph", "parfait", "--list", "dico"}, 2, "",
+                  "--morph demande les fichiers tags.la et morphos.fr du lexique.\n"},
         LemmaCase{"countFilteredByTheFrenchPassage",
                   {"--french", "{fr.txt}", "--french-form", "Dieu", "--lemma", "--count", "dico"}, 0,
                   "2\n", ""},
@@ -141,6 +144,65 @@ INSTANTIATE_TEST_SUITE_P(
                   "quorvex-cli : --frequencies --lemma ne prend pas de forme : il compte tous "
                   "les lemmes du texte (« dico » est de trop).\n"
                   "Essayez « quorvex-cli --help ».\n"}));
+
+// The same lexicon with the tagger's two files.
+std::vector<std::pair<std::string, std::string>> withTagger()
+{
+    std::vector<std::pair<std::string, std::string>> files = kFiles;
+    files.emplace_back("tags.la", kSmallTagCounts);
+    files.emplace_back("morphos.fr", kSmallMorphoNames);
+    return files;
+}
+
+class LemmaTaggerCli : public ::testing::TestWithParam<LemmaCase> {};
+
+TEST_P(LemmaTaggerCli, AnalysesAndTheirFilter)
+{
+    const CliHarness cli(withTagger());
+    const LemmaCase& c = GetParam();
+    std::vector<std::string> args = {"--latin", "{la.txt}", "--lexicon", "{}"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const CliOutcome r = cli.run(args);
+    EXPECT_EQ(r.code, c.code) << r.err;
+    EXPECT_EQ(r.out, cli.expand(c.out));
+    EXPECT_EQ(r.err, cli.expand(c.err));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cli, LemmaTaggerCli,
+    ::testing::Values(
+        LemmaCase{"analysesColumn", {"--lemma", "--analyses", "--list", "dico"}, 0,
+                  "dixit\t[1]\tdico2\tdico2, 3ème singulier indicatif parfait actif, 1.00\n"
+                  "Dixitque\t[2]\tdico2\tdico2, 3ème singulier indicatif parfait actif, 1.00\n"
+                  "dicit\t[3]\tdico2, dico\tdico2, 3ème singulier indicatif présent actif, 0.99\n"
+                  "dicis\t[3]\tdico2, dico\tdico2, 2ème singulier indicatif présent actif, 0.99\n",
+                  ""},
+        LemmaCase{"morphKeepsTheAnalysesHoldingItsWords", {"--lemma", "--morph", "parfait", "--list", "dico"}, 0,
+                  "dixit\t[1]\tdico2\nDixitque\t[2]\tdico2\n", ""},
+        LemmaCase{"morphWordsInAnyOrderCount", {"--lemma", "--morph", "présent  indicatif", "--count", "sum"}, 0,
+                  "3\n", ""},
+        LemmaCase{"strictIsTheLikeliestHere", {"--lemma-strict", "--list", "sum"}, 0,
+                  "est\t[1]\tsum, edo\nes\t[2]\tsum\nest\t[3]\tsum, edo\n", ""},
+        LemmaCase{"morphUnknownWordRefusedWithTheAcceptedOnes", {"--lemma", "--morph", "subjonctif", "--list", "dico"},
+                  2, "",
+                  "Mot d'analyse inconnu : « subjonctif ». Mots acceptés : 1ère 2ème 3ème ablatif accusatif "
+                  "actif datif génitif indicatif inv. nominatif parfait pluriel présent singulier vocatif.\n"},
+        LemmaCase{"analysesNeedALemma", {"--analyses", "--list", "dixit"}, 2, "",
+                  "quorvex-cli : --analyses ne s'emploie qu'avec --lemma.\n"
+                  "Essayez « quorvex-cli --help ».\n"},
+        LemmaCase{"analysesNeedAList", {"--lemma", "--analyses", "--count", "dico"}, 2, "",
+                  "quorvex-cli : --analyses s'emploie avec --list ou --format tsv|csv|html, pas avec --count.\n"
+                  "Essayez « quorvex-cli --help ».\n"},
+        LemmaCase{"morphNeedsALemma", {"--morph", "parfait", "--list", "dixit"}, 2, "",
+                  "quorvex-cli : --morph ne s'emploie qu'avec --lemma.\n"
+                  "Essayez « quorvex-cli --help ».\n"},
+        LemmaCase{"morphNotWithFrequencies", {"--lemma", "--morph", "parfait", "--frequencies"}, 2, "",
+                  "quorvex-cli : --morph ne s'emploie pas avec --frequencies.\n"
+                  "Essayez « quorvex-cli --help ».\n"},
+        LemmaCase{"morphNeedsWords", {"--lemma", "--morph", " ", "--list", "dico"}, 2, "",
+                  "quorvex-cli : --morph attend des mots d'analyse (« subjonctif »).\n"
+                  "Essayez « quorvex-cli --help ».\n"}),
+    [](const ::testing::TestParamInfo<LemmaCase>& info) { return std::string(info.param.name); });
 
 TEST(LemmaSearchCliExports, HtmlAndTsvCarryTheLemmataAndTheCountLineNamesTheLemma)
 {

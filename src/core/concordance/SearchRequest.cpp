@@ -6,6 +6,9 @@ namespace quorvex {
 
 std::string lemmaRefusal(const SearchRequest& r)
 {
+    // The tagger reads a lemma search's words only.
+    if (!r.lemma && (r.morph || r.analyses))
+        return std::string(r.morph ? "--morph" : "--analyses") + " ne s'emploie qu'avec --lemma.";
     if (!r.lemma)
         return {};
     const std::string option = r.lemmaStrict ? "--lemma-strict" : "--lemma";
@@ -63,6 +66,10 @@ std::vector<std::string> requestArguments(const SearchRequest& r)
         args.push_back("--aligned");
     if (r.sort != SortOrder::Text)
         args.insert(args.end(), {"--sort", r.sort == SortOrder::Forms ? "forms" : r.sort == SortOrder::Left ? "left" : "right"});
+    if (r.morph)
+        args.insert(args.end(), {"--morph", *r.morph});
+    if (r.analyses)
+        args.push_back("--analyses");
     args.insert(args.end(), {"--", r.query});
     return args;
 }

@@ -31,6 +31,10 @@ struct SearchRequest {
     // passage.
     bool aligned = false;
     SortOrder sort = SortOrder::Text;
+    // With `lemma`: the words of morphos.fr (UTF-8, blank-separated) that each word's
+    // likeliest analysis must hold ("subjonctif", "ablatif pluriel").
+    std::optional<std::string> morph;
+    bool analyses = false;  // with `lemma`: each word's likeliest analysis beside it
 
     Folding folding() const { return normalize || lemma ? Folding::Spelling : Folding::Case; }
     // Whether the other text of the pair is read to filter the list.
@@ -41,13 +45,14 @@ struct SearchRequest {
     bool plain() const
     {
         return !phrase && !normalize && !lemma && !frenchSide && !frenchForm && excludedForms.empty()
-            && !frenchLemma && !aligned && sort == SortOrder::Text;
+            && !frenchLemma && !aligned && sort == SortOrder::Text && !morph && !analyses;
     }
     friend bool operator==(const SearchRequest& a, const SearchRequest& b)
     {
         return a.query == b.query && a.phrase == b.phrase && a.normalize == b.normalize && a.lemma == b.lemma
             && a.lemmaStrict == b.lemmaStrict && a.frenchSide == b.frenchSide && a.frenchForm == b.frenchForm
-            && a.excludedForms == b.excludedForms && a.frenchLemma == b.frenchLemma && a.aligned == b.aligned && a.sort == b.sort;
+            && a.excludedForms == b.excludedForms && a.frenchLemma == b.frenchLemma && a.aligned == b.aligned && a.sort == b.sort
+            && a.morph == b.morph && a.analyses == b.analyses;
     }
     friend bool operator!=(const SearchRequest& a, const SearchRequest& b) { return !(a == b); }
 };

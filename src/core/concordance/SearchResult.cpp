@@ -7,6 +7,7 @@
 #include "translation/Equivalents.h"
 #include "translation/TextAlignment.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace quorvex {
@@ -38,6 +39,8 @@ void SearchTexts::setLatin(std::string text)
     m_lemmata.reset();
     m_lemmataLexicon = nullptr;
     forgetAlignment();
+    m_tagging.reset();
+    m_taggingTags = nullptr;
 }
 
 void SearchTexts::setLatin(WordTable windowLetters)
@@ -49,6 +52,8 @@ void SearchTexts::setLatin(WordTable windowLetters)
     m_lemmata.reset();
     m_lemmataLexicon = nullptr;
     forgetAlignment();
+    m_tagging.reset();
+    m_taggingTags = nullptr;
 }
 
 void SearchTexts::setFrench(std::string text)
@@ -111,6 +116,7 @@ std::shared_ptr<const TextLemmata> SearchTexts::lemmata(const lexicon::Lexicon& 
         const std::shared_ptr<const WordTable> folded = table(false, Folding::Spelling);
         m_lemmata = std::make_shared<const TextLemmata>(TextLemmata::build(*folded, lexicon));
         m_lemmataLexicon = &lexicon;
+        m_tagging.reset();
     }
     return m_lemmata;
 }
@@ -140,9 +146,48 @@ std::shared_ptr<const TextAlignment> SearchTexts::alignment(const SearchResult& 
                      result.request().lemma ? result.sharedTextLemmata() : std::shared_ptr<const TextLemmata>());
 }
 
+std::shared_ptr<const TextTagging> SearchTexts::tagging(const lexicon::Lexicon& lexicon, const lexicon::TagModel& tags)
+{
+    const std::shared_ptr<const TextLemmata> textLemmata = lemmata(lexicon);
+    if (!m_tagging || m_taggingTags != &tags) {
+        m_tagging = std::make_shared<const TextTagging>(
+            TextTagging::build(*table(false, Folding::Spelling), *textLemmata, lexicon, tags, true));
+        m_taggingTags = &tags;
+    }
+    return m_tagging;
+}
+
+std::string morphRefusal(const SearchRequest& request, const lexicon::TagModel* tags)
+{
+    if (!request.morph)
+        return {};
+    if (!tags || tags->empty())
+        return "--morph demande les fichiers tags.la et morphos.fr du lexique.";
+    std::string refusal;
+    AnalysisFilter::parse(*request.morph, *tags, refusal);
+    return refusal;
+}
+
 SearchResult::SearchResult() : m_table(std::make_shared<const WordTable>()) {}
 
 SearchResult::SearchResult(std::shared_ptr<const WordTable> table) : m_table(std::move(table)) {}
+
+std::string SearchResult::lemmataColumn(std::size_t word) const
+{
+    const TextLemmata::Candidates c = m_textLemmata->candidates(m_textLemmata->typeOf(word));
+    std::vector<lexicon::LemmaId> ids(c.begin(), c.end());
+    if (m_tagging && m_tagging->known(word)) {
+        const auto likeliest = std::find(ids.begin(), ids.end(), m_tagging->reading(word).lemma);
+        if (likeliest != ids.end())
+            std::rotate(ids.begin(), likeliest, likeliest + 1);
+    }
+    return m_lexicon->spellings(ids);
+}
+
+std::string SearchResult::analysisColumn(std::size_t word) const
+{
+    return m_tagging ? m_tagging->describe(word, *m_lexicon, *m_tags) : std::string();
+}
 
 void SearchResult::sortByForm(SortKeys keys) { sortResults(*m_table, m_list, keys); }
 
@@ -159,7 +204,7 @@ SearchResult buildSearchResult(const SearchRequest& request, SearchTexts& texts,
     result.m_table = texts.table(request.frenchSide, folding);
     const WordTable& table = *result.m_table;
     // A count alone needs the rows only when a filter reads them.
-    const bool rowsFiltered = request.filtersByOtherText() || !request.excludedForms.empty();
+    const bool rowsFiltered = request.filtersByOtherText() || !request.excludedForms.empty() || request.morph;
     const bool countAlone = wants == SearchWants::Count && !rowsFiltered;
 
     if (request.lemma) {
@@ -176,12 +221,40 @@ SearchResult buildSearchResult(const SearchRequest& request, SearchTexts& texts,
             result.m_status = QueryStatus::UnknownLemma;
             return result;
         }
+        // The strict lemma is the likeliest reading of each word in its sentence; the tagging
+        // also gives the lemmata column its first lemma, the analyses and their filter.
+        const lexicon::TagModel* tags = aids.tags && !aids.tags->empty() ? aids.tags : nullptr;
+        std::shared_ptr<const TextTagging> whole;
+        if (tags && aids.tagWholeText && (request.lemmaStrict || !countAlone))
+            whole = texts.tagging(*aids.lexicon, *tags);
+        const bool tagged = tags && request.lemmaStrict && match.kind == LemmaMatchKind::Lemma;
+        if (tagged)
+            result.m_list = whole ? whole->wordsOf(result.m_lemmata)
+                                  : TextTagging::wordsOfLemmata(table, *result.m_textLemmata, *aids.lexicon, *tags,
+                                                                result.m_lemmata);
         if (countAlone) {
             result.m_countOnly = true;
-            result.m_count = result.m_textLemmata->wordCount(result.m_lemmaTypes);
+            result.m_count = tagged ? result.m_list.size() : result.m_textLemmata->wordCount(result.m_lemmaTypes);
+            ResultList().swap(result.m_list);
             return result;
         }
-        result.m_list = result.m_textLemmata->wordsOf(result.m_lemmaTypes);
+        if (!tagged)
+            result.m_list = result.m_textLemmata->wordsOf(result.m_lemmaTypes);
+        if (tags) {
+            result.m_tags = tags;
+            result.m_tagging = whole ? std::move(whole)
+                                     : std::make_shared<const TextTagging>(TextTagging::buildAround(
+                                           table, *result.m_textLemmata, *aids.lexicon, *tags, result.m_list,
+                                           request.analyses));
+            if (request.morph) {
+                std::string refusal;
+                const AnalysisFilter filter = AnalysisFilter::parse(*request.morph, *tags, refusal);
+                const TextTagging& tagging = *result.m_tagging;
+                result.m_list.erase(std::remove_if(result.m_list.begin(), result.m_list.end(),
+                                                   [&](const Attestation& a) { return !tagging.passes(a.first, filter, *tags); }),
+                                    result.m_list.end());
+            }
+        }
     } else {
         ArgumentConversion form = argumentToCp1252(request.query);
         result.m_form = std::move(form.bytes);

@@ -10,8 +10,10 @@
 #include "concordance/SearchRequest.h"
 #include "concordance/SpellingFold.h"
 #include "concordance/TextLemmata.h"
+#include "concordance/TextTagging.h"
 #include "concordance/WordTable.h"
 #include "lexicon/Lexicon.h"
+#include "lexicon/TagModel.h"
 #include "text/TextFile.h"
 
 #include <cstddef>
@@ -68,6 +70,9 @@ public:
     std::shared_ptr<const TextAlignment> alignment(const SearchResult& result, FrenchLemmas& frenchLemmas);
     // To be called when the French lemmas an alignment was learnt with are replaced.
     void forgetAlignment() { m_alignment = {}; }
+    // The likeliest reading of every word of the Latin text, with its probability, tagged at
+    // the first call with these lexicon and counts and kept. Throws std::bad_alloc.
+    std::shared_ptr<const TextTagging> tagging(const lexicon::Lexicon& lexicon, const lexicon::TagModel& tags);
 
 private:
     struct Side {
@@ -89,14 +94,25 @@ private:
         const FrenchLemmas* frenchLemmas = nullptr;
         std::shared_ptr<const TextLemmata> latinLemmata;
     } m_alignment;
+    std::shared_ptr<const TextTagging> m_tagging;
+    const lexicon::TagModel* m_taggingTags = nullptr;
 };
 
 // What a search reads besides its texts: the Latin lexicon for a lemma, the French lemmas
-// for a French lemma filter. Null where the request does not need them.
+// for a French lemma filter. Null where the request does not need them. The tagger's counts
+// choose each word's likeliest reading; without them (null or empty) the most frequent
+// lemma stands for it. `tagWholeText`: the whole text is tagged once and kept (a window
+// searches it again and again), else only the sentences a search needs.
 struct SearchAids {
     const lexicon::Lexicon* lexicon = nullptr;
     FrenchLemmas* frenchLemmas = nullptr;
+    const lexicon::TagModel* tags = nullptr;
+    bool tagWholeText = false;
 };
+
+// A refusal of the request's --morph words (French, UTF-8: the unknown words and the list of
+// the accepted ones), or of --morph without the tagger's counts; "" when they can filter.
+std::string morphRefusal(const SearchRequest& request, const lexicon::TagModel* tags);
 
 // The list alone, or only its count when nothing reads the rows ("--count").
 enum class SearchWants { List, Count };
@@ -144,6 +160,16 @@ public:
     const TextLemmata* textLemmata() const { return m_textLemmata.get(); }
     const std::shared_ptr<const TextLemmata>& sharedTextLemmata() const { return m_textLemmata; }
     const lexicon::Lexicon* lexicon() const { return m_lexicon; }
+    // The likeliest reading of the listed words in their sentences (and, tagged whole, of
+    // every word), under a lemma search with the tagger's counts; else null.
+    const TextTagging* tagging() const { return m_tagging.get(); }
+    const lexicon::TagModel* tags() const { return m_tags; }
+    // A listed word's candidate lemmata as the lemmata column writes them, the likeliest
+    // here first: "sum, edo" (UTF-8).
+    std::string lemmataColumn(std::size_t word) const;
+    // Its likeliest analysis as the analyses column writes it: "dico, 3ème singulier
+    // indicatif parfait actif, 0.97"; "" for a word the lexicon lacks or without a tagging.
+    std::string analysisColumn(std::size_t word) const;
 
     // Reorders the rows (the table stays): "Formes" with its keys, or the neighbours' order
     // under the request's folding. Throws std::bad_alloc.
@@ -167,6 +193,8 @@ private:
     std::vector<TextLemmata::TypeId> m_lemmaTypes;
     std::shared_ptr<const TextLemmata> m_textLemmata;
     const lexicon::Lexicon* m_lexicon = nullptr;
+    std::shared_ptr<const TextTagging> m_tagging;
+    const lexicon::TagModel* m_tags = nullptr;
 };
 
 // The list the request asks for, in its order: the form, phrase or lemma found in the

@@ -276,6 +276,17 @@ TextTagging TextTagging::build(const WordTable& words, const TextLemmata& lemmat
     return tag(words, lemmata, lexicon, tags, probabilities, nullptr);
 }
 
+TextTagging TextTagging::buildAround(const WordTable& words, const TextLemmata& lemmata,
+                                     const lexicon::Lexicon& lexicon, const lexicon::TagModel& tags,
+                                     const ResultList& list, bool probabilities)
+{
+    std::vector<std::uint8_t> focus(lemmata.typeCount(), 0);
+    for (const Attestation& a : list)
+        for (std::uint32_t w = a.first; w < a.first + a.words && w < words.size(); ++w)
+            focus[lemmata.typeOf(w)] = 1;
+    return tag(words, lemmata, lexicon, tags, probabilities, &focus);
+}
+
 ResultList TextTagging::wordsOfLemmata(const WordTable& words, const TextLemmata& lemmata,
                                        const lexicon::Lexicon& lexicon, const lexicon::TagModel& tags,
                                        const std::vector<lexicon::LemmaId>& wanted)

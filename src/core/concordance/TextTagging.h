@@ -47,6 +47,12 @@ public:
                              const lexicon::Lexicon& lexicon, const lexicon::TagModel& tags,
                              bool probabilities = false);
 
+    // The tagging of the sentences that hold the list's words (the other words stay unknown):
+    // what the columns and the filter of a list need.
+    static TextTagging buildAround(const WordTable& words, const TextLemmata& lemmata,
+                                   const lexicon::Lexicon& lexicon, const lexicon::TagModel& tags,
+                                   const ResultList& list, bool probabilities);
+
     // The words whose likeliest reading has one of `lemmata`, in text order, tagging only the
     // sentences that hold a form where that is in doubt (a form of one of them and of some
     // other lemma): what a search needs, at a fraction of the cost of the whole text.

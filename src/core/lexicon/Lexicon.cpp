@@ -454,9 +454,14 @@ Lexicon::FormFilter Lexicon::formFilter(const std::vector<LemmaId>& lemmata) con
     FormFilter filter;
     filter.m_data = m_data.get();
     filter.m_starts.resize(256);
-    const auto wanted = [&lemmata](LemmaId id) {
-        return std::find(lemmata.begin(), lemmata.end(), id) != lemmata.end();
-    };
+    // A participle whose owner lends it to a wanted verb is that verb's too (factus of fio).
+    std::vector<LemmaId> ids = lemmata;
+    for (const ParticipleOwner& owner : participleOwners()) {
+        const LemmaId from = findLemma(d, owner.owner, 1), to = findLemma(d, owner.verb, 1);
+        if (from != LexiconData::kNone && std::find(lemmata.begin(), lemmata.end(), to) != lemmata.end())
+            ids.push_back(from);
+    }
+    const auto wanted = [&ids](LemmaId id) { return std::find(ids.begin(), ids.end(), id) != ids.end(); };
     const auto add = [&filter](std::string_view start) {
         if (start.empty())
             filter.m_anyStart = true;
@@ -469,9 +474,12 @@ Lexicon::FormFilter Lexicon::formFilter(const std::vector<LemmaId>& lemmata) con
                 add(d.stemNames.at(name));
                 break;
             }
-    for (const auto& [form, ids] : d.irregulars)
-        if (std::any_of(ids.begin(), ids.end(), wanted))
+    for (const auto& [form, of] : d.irregulars)
+        if (std::any_of(of.begin(), of.end(), wanted))
             add(form);
+    for (const ListedForm& listed : listedForms())
+        if (wanted(findLemma(d, listed.lemma, listed.homograph)))
+            add(listed.form);
     return filter;
 }
 
@@ -515,12 +523,36 @@ bool Lexicon::FormFilter::mayGive(std::string_view folded) const
             }
         return false;
     };
-    if (anyVariantBegun(folded))
+    // The form as written, then as the reading rules restore it (a short perfect's full
+    // ending, a genitive's -ii), then in the classical spelling of a later one.
+    const auto anyReadingBegun = [&](std::string_view form) {
+        if (anyVariantBegun(form))
+            return true;
+        std::string full;
+        for (const FormRule& rule : formRules()) {
+            if (!endsWith(form, rule.ending))
+                continue;
+            for (const std::string_view ending : lines::split(rule.full, ',')) {
+                full.assign(form.substr(0, form.size() - rule.ending.size()));
+                full += ending;
+                if (anyVariantBegun(full))
+                    return true;
+            }
+        }
+        return false;
+    };
+    if (anyReadingBegun(folded))
+        return true;
+    bool classicalBegun = false;
+    forEachClassicalSpelling(folded, [&](std::string_view classical) {
+        return classicalBegun = anyReadingBegun(std::string(classical));
+    });
+    if (classicalBegun)
         return true;
     for (const std::string_view enclitic : {"que", "ne", "ue"})
         if (folded.size() >= enclitic.size() + 2
             && folded.substr(folded.size() - enclitic.size()) == enclitic
-            && anyVariantBegun(folded.substr(0, folded.size() - enclitic.size())))
+            && anyReadingBegun(folded.substr(0, folded.size() - enclitic.size())))
             return true;
     return false;
 }

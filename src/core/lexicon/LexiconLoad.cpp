@@ -4,7 +4,7 @@
 
 namespace quorvex::lexicon {
 
-LexiconLoad loadLexicon(const std::optional<std::string>& named, bool withExtension)
+LexiconLoad loadLexicon(const std::optional<std::string>& named, bool withExtension, bool withTags)
 {
     LexiconLoad load;
     LexiconLookup lookup = lookUpLexicon(lexiconPlacesOfThisProgram(named));
@@ -12,6 +12,13 @@ LexiconLoad loadLexicon(const std::optional<std::string>& named, bool withExtens
     load.tried = std::move(lookup.tried);
     if (load.folder)
         load.lexicon = Lexicon::load(*load.folder, withExtension, load.failure, load.malformed);
+    if (withTags && load.ok()) {
+        // Without its counts the tagger stands aside; only memory running short stops the load.
+        LexiconProblem tagsFailure;
+        load.tags = TagModel::load(*load.folder, tagsFailure, load.malformed);
+        if (tagsFailure.kind == ProblemKind::OutOfMemory)
+            load.failure = tagsFailure;
+    }
     return load;
 }
 

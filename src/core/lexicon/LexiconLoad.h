@@ -3,6 +3,7 @@
 // it could not read: such a line costs its lemma, never silently.
 
 #include "lexicon/Lexicon.h"
+#include "lexicon/TagModel.h"
 
 #include <optional>
 #include <string>
@@ -16,12 +17,15 @@ struct LexiconLoad {
     Lexicon lexicon;                         // empty unless ok()
     LexiconProblem failure;                  // a file that could not be read
     std::vector<LexiconProblem> malformed;   // the lines that could not be read, in file order
+    // The tagger's counts beside it, when asked for; empty when tags.la or morphos.fr is
+    // missing or unreadable (the most frequent lemma then stands for the likeliest).
+    TagModel tags;
     bool ok() const { return folder && !failure; }
 };
 
 // Finds the folder as lookUpLexicon does for this program (`named` first) and reads it; `withExtension`
-// adds the extension's files.
-LexiconLoad loadLexicon(const std::optional<std::string>& named, bool withExtension);
+// adds the extension's files, `withTags` the tagger's counts.
+LexiconLoad loadLexicon(const std::optional<std::string>& named, bool withExtension, bool withTags = false);
 
 // One French line (UTF-8, no end of line) naming the first unreadable line's file and number
 // and how many there are; "" when every line was read.

@@ -261,6 +261,7 @@ private:
     QString m_lemmaLines;
     QString m_failureMessage;
     std::unique_ptr<lexicon::Lexicon> m_lexicon;
+    std::unique_ptr<lexicon::TagModel> m_tags;  // the tagger's counts, empty without tags.la
     QString m_lexiconWarning;
     bool m_listFrenchSide = false;  // the list is of the French text's words
     bool m_listEveryForm = false;   // a lemma's or a folded form's list

@@ -33,7 +33,7 @@ SessionFailure Session::loadLexicon()
 {
     if (m_lexicon)
         return SessionFailure::None;
-    lexicon::LexiconLoad load = lexicon::loadLexicon(std::nullopt, false);
+    lexicon::LexiconLoad load = lexicon::loadLexicon(std::nullopt, false, true);
     if (!load.folder) {
         m_failureMessage = QString::fromStdString(lexicon::describeMissingLexicon(load.tried));
         return SessionFailure::Unreadable;
@@ -47,6 +47,7 @@ SessionFailure Session::loadLexicon()
     // A line that cannot be read costs its lemma, not the search; the lemma choice says so.
     m_lexiconWarning = QString::fromStdString(lexicon::unreadableLinesWarning(load.malformed));
     auto loaded = std::make_unique<lexicon::Lexicon>(std::move(load.lexicon));
+    m_tags = std::make_unique<lexicon::TagModel>(std::move(load.tags));
     m_lexicon = std::move(loaded);
     return SessionFailure::None;
 }
@@ -62,6 +63,8 @@ SessionFailure Session::searchFor(const SearchRequest& request, SearchResult& in
             if (const SessionFailure f = loadLexicon(); f != SessionFailure::None)
                 return f;
             aids.lexicon = m_lexicon.get();
+            aids.tags = m_tags.get();
+            aids.tagWholeText = true;
         }
         if (request.frenchLemma || request.aligned)
             aids.frenchLemmas = &frenchLemmaSource();

@@ -158,4 +158,106 @@ TEST(LemmaAccuracy, OurReadingOfMatthewAndJohn)
     EXPECT_GE(strict.precision(), 97.0);
 }
 
+// Our reading of the forms of dico that may be subjunctive or indicative (dicam: present
+// subjunctive or future; dixerit, dixerint, dixerim, dixerimus: perfect subjunctive or future
+// perfect), each occurrence in the New Testament by reference and order in its verse: true
+// where we read a subjunctive. Forms that are subjunctive whatever the context (dicat,
+// diceret, dixisset...) are subjunctives without a row.
+struct DicoReading {
+    const char* reference;
+    const char* form;
+    bool subjunctive;
+};
+const DicoReading kAmbiguousDico[] = {
+    {"[47.2.13]", "dicam", true},     {"[47.5.11]", "dixerint", false}, {"[47.5.22]", "dixerit", false},
+    {"[47.5.22]", "dixerit", false},  {"[47.12.32]", "dixerit", false}, {"[47.12.32]", "dixerit", false},
+    {"[47.13.30]", "dicam", false},   {"[47.15.5]", "dixerit", false},  {"[47.16.12]", "dixerit", true},
+    {"[47.21.3]", "dixerit", false},  {"[47.21.24]", "dicam", false},   {"[47.21.26]", "dixerimus", false},
+    {"[47.21.26]", "dixerimus", false}, {"[47.23.3]", "dixerint", false}, {"[47.24.23]", "dixerit", false},
+    {"[47.24.26]", "dixerint", false}, {"[47.24.48]", "dixerit", false}, {"[48.7.11]", "dixerit", false},
+    {"[48.11.3]", "dixerit", false},  {"[48.11.23]", "dixerit", false}, {"[48.11.23]", "dixerit", true},
+    {"[48.11.29]", "dicam", false},   {"[48.11.31]", "dixerimus", false}, {"[48.11.32]", "dixerimus", false},
+    {"[48.12.12]", "dixerit", true},  {"[48.12.26]", "dixerit", true},  {"[48.13.21]", "dixerit", false},
+    {"[49.7.31]", "dicam", true},     {"[49.12.19]", "dicam", false},   {"[49.12.45]", "dixerit", false},
+    {"[49.15.18]", "dicam", false},   {"[49.20.5]", "dixerimus", false}, {"[49.20.6]", "dixerimus", false},
+    {"[49.20.19]", "dixerit", true},  {"[50.2.5]", "dixerit", false},   {"[50.3.28]", "dixerim", true},
+    {"[50.12.27]", "dicam", true},    {"[50.12.49]", "dicam", true},    {"[50.13.28]", "dixerit", true},
+    {"[50.15.15]", "dicam", false},   {"[50.18.21]", "dixerim", true},  {"[53.10.28]", "dixerit", false},
+    {"[53.11.22]", "dicam", true},    {"[53.12.15]", "dixerit", false}, {"[53.12.16]", "dixerit", false},
+    {"[54.12.6]", "dicam", false},    {"[59.5.3]", "dixerint", false},  {"[64.1.19]", "dicam", true},
+    {"[65.11.32]", "dicam", true},    {"[69.1.6]", "dixerimus", false}, {"[69.1.8]", "dixerimus", false},
+    {"[69.1.10]", "dixerimus", false}, {"[69.4.20]", "dixerit", false}, {"[73.17.7]", "dicam", false},
+    // Prohibitions ("nemini dixeris") are perfect subjunctives; "si dixeritis" futures.
+    {"[47.8.4]", "dixeris", true},    {"[48.1.44]", "dixeris", true},   {"[48.8.26]", "dixeris", true},
+    {"[48.10.19]", "dixeris", true},  {"[51.10.15]", "dixeris", true},  {"[51.11.9]", "dixeris", true},
+    {"[52.10.6]", "dixeris", true},   {"[47.17.9]", "dixeritis", true}, {"[47.21.21]", "dixeritis", false},
+    {"[47.21.24]", "dixeritis", false}, {"[66.2.3]", "dixeritis", true}, {"[70.1.10]", "dixeritis", true},
+};
+
+TEST(LemmaAccuracy, TheSubjunctivesOfDicoAgainstOurReading)
+{
+    const std::string lexiconDir = QUORVEX_LEXICON_DIR;
+    const std::string latin = std::string(QUORVEX_CORPUS_DIR) + "/latin-nt.txt";
+    if (lexiconDir.empty() || !std::filesystem::exists(latin) || !std::filesystem::exists(lexiconDir + "/tags.la"))
+        GTEST_SKIP() << "no lexicon with tags.la or no ../shared/corpus";
+    lexicon::LexiconProblem failure;
+    std::vector<lexicon::LexiconProblem> malformed;
+    const lexicon::Lexicon lexicon = lexicon::Lexicon::load(lexiconDir, false, failure, malformed);
+    const lexicon::TagModel tags = lexicon::TagModel::load(lexiconDir, failure, malformed);
+    ASSERT_FALSE(failure);
+    TextReadResult text = readText(latin);
+    ASSERT_FALSE(text.error);
+    const WordTable words = WordTable::segment(std::move(text.text), LetterSet::Extended);
+    const TextLemmata lemmata = TextLemmata::build(words, lexicon);
+    const std::vector<lexicon::LemmaId> dico = lexicon.lemmataNamed("dico2");
+    const ResultList ofDico = TextTagging::wordsOfLemmata(words, lemmata, lexicon, tags, dico);
+    const TextTagging tagging = TextTagging::buildAround(words, lemmata, lexicon, tags, ofDico, false);
+    std::string refusal;
+    const AnalysisFilter subjunctive = AnalysisFilter::parse("subjonctif", tags, refusal);
+    ASSERT_TRUE(refusal.empty()) << refusal;
+
+    std::map<std::pair<std::string, std::string>, std::vector<bool>> ours;
+    for (const DicoReading& r : kAmbiguousDico)
+        ours[{r.reference, r.form}].push_back(r.subjunctive);
+    std::map<std::pair<std::string, std::string>, std::size_t> seen;
+    std::size_t kept = 0, keptRight = 0, truth = 0, rows = 0;
+    for (const Attestation& a : ofDico) {
+        const std::string form(words.form(a.first));
+        const std::pair<std::string, std::string> key{words.referenceText(words.referenceId(a.first)), form};
+        bool isSubjunctive;
+        const auto row = ours.find(key);
+        if (row != ours.end()) {
+            const std::size_t n = seen[key]++;
+            ASSERT_LT(n, row->second.size()) << key.first << " " << form << ": more than our rows";
+            isSubjunctive = row->second[n];
+            ++rows;
+        } else {
+            // Not ambiguous: the form's own readings of dico say it.
+            const lexicon::FormAnalyses all = lexicon.analyses(folded(form, Folding::Spelling));
+            bool any = false, every = true;
+            for (const lexicon::Analysis& r : all.readings)
+                if (std::find(dico.begin(), dico.end(), r.lemma) != dico.end()) {
+                    const bool s = subjunctive.accepts(tags.morphoName(r.morpho));
+                    any = any || s;
+                    every = every && s;
+                }
+            ASSERT_TRUE(!any || every) << key.first << " " << form << " may be either: it needs a row";
+            isSubjunctive = any;
+        }
+        truth += isSubjunctive;
+        if (tagging.passes(a.first, subjunctive, tags)) {
+            ++kept;
+            keptRight += isSubjunctive;
+        }
+    }
+    EXPECT_EQ(rows, std::size(kAmbiguousDico)) << "every row of ours is a word of dico in the text";
+    const double precision = 100.0 * keptRight / kept, recall = 100.0 * keptRight / truth;
+    std::cout << "--lemma --morph subjonctif dico: " << kept << " kept, " << keptRight << " subjunctive by our reading of "
+              << truth << ": precision " << precision << " %, recall " << recall << " %\n";
+    // Today's figures (82.9 % and 86.8 %): the tagger takes most "dicam" for subjunctives and
+    // the prohibitions "nemini dixeris" for futures perfect. Every subjunctive kept is the goal.
+    EXPECT_GE(precision, 82.0);
+    EXPECT_GE(recall, 86.0);
+}
+
 } // namespace

@@ -43,7 +43,7 @@ check_package "$gui_deb" usr/bin/quorvex \
 lexicon=usr/share/quorvex/lexicon
 check_package "$lexicon_deb" $lexicon/modeles.la $lexicon/lemmes.la $lexicon/irregs.la \
     $lexicon/assimilations.la $lexicon/contractions.la $lexicon/lemmes.fr $lexicon/lem_ext.la \
-    $lexicon/lem_ext.fr \
+    $lexicon/lem_ext.fr $lexicon/tags.la $lexicon/morphos.fr \
     usr/share/doc/quorvex-lexicon/copyright usr/share/doc/quorvex-lexicon/changelog.Debian.gz
 # The lexicon in its package only, and no licence outside usr/share/doc.
 for deb in "$cli_deb" "$gui_deb"; do

@@ -14,6 +14,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
 #include <QSettings>
@@ -48,6 +49,7 @@ private slots:
     void choicesAreKeptInTheIniFileForTheNextRun();
     void unreadableFrenchTextKeepsTheListAndTheChoice();
     void unreadableLexiconLineIsSaidOnTheLemmaChoice();
+    void analysisFilterListsWhatMorphLists();
 
 private:
     SearchWindow* open()
@@ -359,6 +361,47 @@ void ReaderChoicesTest::unreadableFrenchTextKeepsTheListAndTheChoice()
     QVERIFY(!child<QAction>(s, "cote_francais")->isChecked());
     QVERIFY(!d->session.choices().frenchSide);
     QCOMPARE(d->rows(), (QStringList{"dixit|[1]", "dixit|[2]"}));
+}
+
+void ReaderChoicesTest::analysisFilterListsWhatMorphLists()
+{
+    QVERIFY(open());
+    auto* analysis = child<QLineEdit>(s, "analyse");
+    QVERIFY(!analysis->isEnabled());  // a lemma search's filter
+    trigger(s, "lemme");
+    QVERIFY(analysis->isEnabled());
+    d->search(QStringLiteral("dico"));
+    const QStringList all = d->rows();
+    QCOMPARE(all.size(), 4);
+
+    analysis->setText(QStringLiteral("parfait"));
+    QTest::keyClick(analysis, Qt::Key_Return);
+    QCOMPARE(d->rows(), cliRows({"--lemma", "--morph", "parfait"}, QStringLiteral("dico")));
+    QCOMPARE(d->rows(), (QStringList{"dixit|[1]", "dixit|[2]"}));
+    QCOMPARE(copiedCommandRows(), d->rows());
+    QVERIFY(label4()->toolTip().contains(QStringLiteral("Analyse : parfait")));
+
+    // Words in any order, as the command line takes them.
+    analysis->setText(QStringLiteral("  indicatif présent "));
+    QTest::keyClick(analysis, Qt::Key_Return);
+    QCOMPARE(d->rows(), cliRows({"--lemma", "--morph", "indicatif présent"}, QStringLiteral("dico")));
+    QCOMPARE(d->rows().size(), 2);
+
+    // An unknown word: the command line's refusal, the list and the filter in effect kept.
+    const QStringList before = d->rows();
+    analysis->setText(QStringLiteral("subjonctif"));
+    QTest::keyClick(analysis, Qt::Key_Return);
+    const CliOutput refused =
+        cliOutput(d->latinPath, d->frenchPath, {"--list", "--lemma", "--morph", "subjonctif"}, QStringLiteral("dico"));
+    QCOMPARE(refused.code, 2);
+    QVERIFY(d->doubles.messages.expectNextNaming(refused.refusal()));
+    QCOMPARE(d->rows(), before);
+    QCOMPARE(analysis->text(), QStringLiteral("indicatif présent"));
+
+    // Emptied: no filter.
+    analysis->clear();
+    QTest::keyClick(analysis, Qt::Key_Return);
+    QCOMPARE(d->rows(), all);
 }
 
 QTEST_MAIN(ReaderChoicesTest)

@@ -25,6 +25,7 @@ SearchChoices readKeptChoices()
     c.frenchSide = settings.value(QStringLiteral("cote_francais"), false).toBool();
     c.frenchForm = settings.value(QStringLiteral("forme_francaise")).toString();
     c.aligned = settings.value(QStringLiteral("filtre_aligne"), false).toBool();
+    c.morph = c.lemma ? settings.value(QStringLiteral("analyse")).toString() : QString();
     c.markTranslations = settings.value(QStringLiteral("marquer_traductions"), false).toBool();
     return c;
 }
@@ -40,6 +41,7 @@ void keepChoices(const SearchChoices& c)
     settings.setValue(QStringLiteral("cote_francais"), c.frenchSide);
     settings.setValue(QStringLiteral("forme_francaise"), c.frenchForm);
     settings.setValue(QStringLiteral("filtre_aligne"), c.aligned);
+    settings.setValue(QStringLiteral("analyse"), c.morph);
     settings.setValue(QStringLiteral("marquer_traductions"), c.markTranslations);
 }
 

@@ -21,6 +21,8 @@ SearchRequest SearchChoices::request(const QString& query) const
         r.frenchLemma = frenchLemma.toStdString();
     // A way of filtering, kept while no filter is in effect.
     r.aligned = aligned && r.filtersByOtherText();
+    if (lemma && !morph.trimmed().isEmpty())
+        r.morph = morph.trimmed().toStdString();
     return r;
 }
 

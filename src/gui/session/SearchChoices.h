@@ -24,6 +24,7 @@ struct SearchChoices {
     QString frenchLemma;       // --french-lemma; empty: no filter
     // --aligned whenever a French form or lemma filters: the hit's aligned words must hold it.
     bool aligned = false;
+    QString morph;             // --morph, only with lemma; empty: no filter
     bool markTranslations = false;  // the viewer marks the equivalents in the French pane
 
     // Spelling folded: asked for, or implied by the lemma search.
@@ -32,13 +33,15 @@ struct SearchChoices {
     bool any() const
     {
         return lemma || normalize || phrase || frenchSide || !frenchForm.isEmpty()
-            || !excludedForms.isEmpty() || !frenchLemma.isEmpty() || aligned || markTranslations;
+            || !excludedForms.isEmpty() || !frenchLemma.isEmpty() || aligned || !morph.isEmpty()
+            || markTranslations;
     }
     bool operator==(const SearchChoices& o) const
     {
         return lemma == o.lemma && lemmaStrict == o.lemmaStrict && normalize == o.normalize
             && phrase == o.phrase && frenchSide == o.frenchSide && frenchForm == o.frenchForm
             && excludedForms == o.excludedForms && frenchLemma == o.frenchLemma && aligned == o.aligned
+            && morph == o.morph
             && markTranslations == o.markTranslations;
     }
     bool operator!=(const SearchChoices& o) const { return !(*this == o); }

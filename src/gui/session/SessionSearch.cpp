@@ -65,6 +65,10 @@ SessionFailure Session::searchFor(const SearchRequest& request, SearchResult& in
             aids.lexicon = m_lexicon.get();
             aids.tags = m_tags.get();
             aids.tagWholeText = true;
+            if (const std::string refusal = morphRefusal(request, m_tags.get()); !refusal.empty()) {
+                m_failureMessage = QString::fromStdString(refusal);
+                return SessionFailure::Unreadable;
+            }
         }
         if (request.frenchLemma || request.aligned)
             aids.frenchLemmas = &frenchLemmaSource();

@@ -163,6 +163,15 @@ void SearchWindow::buildControls()
     m_sortByReferenceButton->setFont(buttonFont);
     m_sortByReferenceButton->raise();
 
+    // The analysis filter of a lemma search (--morph), beside the search frame.
+    m_morphCaption = addLabel(client, "label_analyse", QStringLiteral("Analyse (lemme) :"),
+                              twipsRect(6240, 1140, 3495, 255), timesNewRoman(9.75), QColor(0, 0, 0));
+    m_morphEdit = new QLineEdit(client);
+    m_morphEdit->setObjectName(QStringLiteral("analyse"));
+    m_morphEdit->setGeometry(twipsRect(6240, 1440, 3495, 315));
+    m_morphEdit->setFont(timesNewRoman(9.75));
+    m_morphEdit->setPlaceholderText(QStringLiteral("subjonctif, ablatif pluriel..."));
+
     setTabOrder(m_formEdit, m_searchButton);
     setTabOrder(m_searchButton, m_resultGrid);
     setTabOrder(m_resultGrid, m_sortByReferenceButton);
@@ -170,6 +179,7 @@ void SearchWindow::buildControls()
     m_formEdit->setFocus();
 
     connect(m_searchButton, &QPushButton::clicked, this, &SearchWindow::onSearchClicked);
+    connect(m_morphEdit, &QLineEdit::returnPressed, this, &SearchWindow::onMorphEntered);
     connect(m_sortByFormButton, &QPushButton::clicked, this, &SearchWindow::onSortByFormClicked);
     connect(m_sortByReferenceButton, &QPushButton::clicked, this, &SearchWindow::onSortByReferenceClicked);
     connect(m_resultGrid, &ResultGrid::clicked, this, &SearchWindow::onResultGridClicked);
@@ -264,6 +274,21 @@ void SearchWindow::reflectChoices()
               lexicon::lookUpLexicon(lexicon::lexiconPlacesOfThisProgram()).tried));
     m_tools->reflect(m_session.choices(), lexiconMissing, !m_session.frenchPath().isEmpty(),
                      m_session.lexiconWarning(), m_session.searched());
+    const SearchChoices& c = m_session.choices();
+    m_morphEdit->setEnabled(c.lemma);
+    m_morphCaption->setEnabled(c.lemma);
+    if (!m_morphEdit->hasFocus() || m_morphEdit->text().trimmed() == c.morph)
+        m_morphEdit->setText(c.morph);
+}
+
+void SearchWindow::onMorphEntered()
+{
+    SearchChoices choices = m_session.choices();
+    choices.morph = m_morphEdit->text().trimmed();
+    if (choices.morph != m_session.choices().morph)
+        changeChoices(choices);
+    // A refused filter leaves the one in effect shown.
+    m_morphEdit->setText(m_session.choices().morph);
 }
 
 void SearchWindow::changeChoices(const SearchChoices& choices)
@@ -354,6 +379,8 @@ void SearchWindow::showCount()
         tip << QStringLiteral("Recherche par lemme");
         if (c.lemmaStrict)
             tip << QStringLiteral("Lemme strict");
+        if (!c.morph.isEmpty())
+            tip << QStringLiteral("Analyse : %1").arg(c.morph);
     }
     if (c.normalize && !c.lemma)
         tip << QStringLiteral("Orthographe normalisée");
@@ -386,6 +413,8 @@ bool SearchWindow::load()
     SearchChoices kept = readKeptChoices();
     if (!m_session.lexiconFound())
         kept.lemma = kept.lemmaStrict = false;
+    if (!kept.lemma)
+        kept.morph.clear();
     if (kept.lemma)
         kept.phrase = kept.frenchSide = false;
     if (m_session.frenchPath().isEmpty())

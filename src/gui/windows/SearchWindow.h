@@ -68,6 +68,8 @@ private:
     // A choice of the menu toggled: the session takes it and the list follows.
     void changeChoices(const SearchChoices& choices);
     void onFrenchFormTriggered();
+    // The analysis words entered (Entrée): the lemma search keeps the words they describe.
+    void onMorphEntered();
     void onSortByNeighbourTriggered(bool left);
     // The French text read at the first use of an item that needs it; false (the user told)
     // when it cannot be.
@@ -84,6 +86,8 @@ private:
     QGroupBox* m_searchFrame = nullptr;
     QGroupBox* m_sortFrame = nullptr;
     QLineEdit* m_formEdit = nullptr;
+    QLabel* m_morphCaption = nullptr;
+    QLineEdit* m_morphEdit = nullptr;  // "analyse": the --morph words of a lemma search
     QPushButton* m_searchButton = nullptr;
     QPushButton* m_sortByFormButton = nullptr;
     QPushButton* m_sortByReferenceButton = nullptr;

@@ -5,6 +5,7 @@
 #include "translation/Equivalents.h"
 #include "translation/TextAlignment.h"
 #include "translation/WordAlignment.h"
+#include "passages/ReferencePassages.h"
 #include "text/Cp1252.h"
 
 #include <gtest/gtest.h>
@@ -251,6 +252,32 @@ TEST(WordAlignment, RepeatedNamesPairInOrder)
             for (const TextAlignment::FrenchWord& fw : alignment.renderingOf(Attestation{WordIndex(w), 1}))
                 found.push_back(fw.offset);
     EXPECT_EQ(found, (std::vector<std::size_t>{first, second}));
+}
+
+} // namespace
+} // namespace quorvex
+
+namespace quorvex {
+namespace {
+
+// The viewer marks a hit's rendering in whatever French passage its pane holds: after a
+// passage step, another one, shorter or longer. Only the words standing where they stand in
+// the hit's passage are marked, and a shorter pane is no fault.
+TEST(WordAlignment, RenderingMarksReadAnyPaneTheViewerHolds)
+{
+    const WordTable latin = WordTable::segment("[1] Deus dixit. [2] Et.");
+    const std::string french = "[1] Dieu a dit la parole. [2] Et.";
+    const ReferencePassages passages(french, latin, {latin.referenceId(0)});
+    TextAlignment::FrenchWord parole{};
+    parole.offset = std::uint32_t(french.find("parole"));
+    parole.length = 6;
+    const std::vector<TextAlignment::FrenchWord> words{parole};
+    const std::string own = "[1] Dieu a dit la parole. ";
+    const std::vector<MarkRange> marks = renderingMarks(words, passages, latin.referenceId(0), french, own);
+    ASSERT_EQ(marks.size(), 1u);
+    EXPECT_EQ(own.substr(marks[0].start, marks[0].length), "parole");
+    EXPECT_TRUE(renderingMarks(words, passages, latin.referenceId(0), french, "[2] Et.").empty());
+    EXPECT_TRUE(renderingMarks(words, passages, latin.referenceId(0), french, "").empty());
 }
 
 } // namespace

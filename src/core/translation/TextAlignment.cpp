@@ -187,7 +187,8 @@ std::vector<MarkRange> renderingMarks(const std::vector<TextAlignment::FrenchWor
             if (word < begin || word + w.length > begin + piece.size())
                 continue;
             const std::size_t start = at + static_cast<std::size_t>(word - begin);
-            if (pane.substr(start, w.length) == std::string_view(word, w.length))
+            // The pane may hold another, shorter passage (the viewer stepped to it).
+            if (start <= pane.size() && pane.substr(start, w.length) == std::string_view(word, w.length))
                 marks.push_back(MarkRange{start, w.length});
         }
         at += piece.size();

@@ -62,7 +62,7 @@ std::uint64_t mix(std::uint64_t x)
 }
 
 // Words of the text: maximal runs of the letters of the Latin letter set (æ and œ inside
-// words would only be copied, never replaced, so the spec's narrower set is not needed here).
+// words would only be copied, never replaced, so the window's narrower set is not needed here).
 bool isWordByte(unsigned char c) { return isLetter(c); }
 
 bool plainLower(const std::string& word)

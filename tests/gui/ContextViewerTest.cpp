@@ -2,11 +2,18 @@
 // the grid, then the viewer's buttons, over the platform doubles.
 
 #include "windows/AboutBox.h"
+#include "support/CliRows.h"
+#include "support/SmallLexicon.h"
 #include "support/WindowDriver.h"
 
+#include <QApplication>
+#include <QHash>
+#include <QHelpEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QToolTip>
 
 using namespace quorvex;
 
@@ -64,6 +71,7 @@ private slots:
     void rowsBeyond16Bits();
     void fileGone_data();
     void fileGone();
+    void markedWordTipIsItsAnalysis();
 
 private:
     SearchWindow* search(const QString& query)
@@ -308,6 +316,60 @@ void ViewerTest::fileGone()
     QVERIFY(d->doubles.messages.expectNext(okBox(
         QStringLiteral("Le fichier « %1 » est introuvable.\nLe passage ne peut pas être affiché.").arg(gone),
         MessageIcon::Warning)));
+}
+
+// Asks the pane for the tool tip over the middle of `word` (its first place in the pane, on
+// one line), as a hovering pointer does: the tip shown, or "" when none is (a tip already
+// shown takes a moment to go).
+static QString tipOver(QTextEdit* pane, const QString& word)
+{
+    const int start = pane->toPlainText().indexOf(word);
+    if (start < 0)
+        return QStringLiteral("(absent)");
+    QTextCursor cursor(pane->document());
+    cursor.setPosition(start);
+    const QRect first = pane->cursorRect(cursor);
+    cursor.setPosition(start + int(word.size()));
+    const QPoint middle((first.left() + pane->cursorRect(cursor).left()) / 2, first.center().y());
+    QHelpEvent event(QEvent::ToolTip, middle, pane->viewport()->mapToGlobal(middle));
+    QApplication::sendEvent(pane->viewport(), &event);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+}
+
+void ViewerTest::markedWordTipIsItsAnalysis()
+{
+    // "dicis" on a line of its own, so that the pane's positions are not the text's bytes.
+    writeSmallLexicon(*d);
+    d->useTexts(cp1252("[1] Deus dixit et caelum est. [2] Filius Dei dixit cælum\r\n"
+                       "[3] Israel dicit, Israel est;\r\ndeumque dicis. [4] Filius Dei est"));
+    trigger(d->windows.textWindow(), "concordance");
+    trigger(d->windows.searchWindowIfLoaded(), "lemme");
+    QVERIFY(d->search(QStringLiteral("dico")));
+    // The analyses column of the command line, by "form|reference".
+    QHash<QString, QString> analyses;
+    for (const QString& line : cliOutput(d->latinPath, {}, {"--list", "--lemma", "--analyses"}, QStringLiteral("dico")).lines()) {
+        const QStringList fields = line.split(QLatin1Char('\t'));
+        analyses.insert(fields.value(0) + QLatin1Char('|') + fields.value(1), fields.value(3));
+    }
+    QCOMPARE(analyses.size(), 4);
+    QVERIFY(d->openRow(3));
+    QCOMPARE(latinPane(), QStringLiteral("[3] Israel dicit, Israel est;\ndeumque dicis. "));
+    const QPointer<QTextEdit> pane = child<QTextEdit>(viewer(), "label3");
+    QCOMPARE(tipOver(pane, QStringLiteral("dicit")), analyses.value(QStringLiteral("dicit|[3]")));
+    QCOMPARE(tipOver(pane, QStringLiteral("dicis")), analyses.value(QStringLiteral("dicis|[3]")));
+    QVERIFY(analyses.value(QStringLiteral("dicis|[3]")).startsWith(QStringLiteral("dico2, 2ème singulier")));
+    // A word not marked has no tip: the one shown goes.
+    tipOver(pane, QStringLiteral("Israel"));
+    QTRY_VERIFY(!QToolTip::isVisible());
+    // A passage reached by a step, which the row's word is not in: its marks have theirs too.
+    click(viewer(), "Command3");
+    QCOMPARE(tipOver(pane, QStringLiteral("dixit")), analyses.value(QStringLiteral("dixit|[2]")));
+    // A search since the display: the marks shown are no words of its list.
+    trigger(d->windows.searchWindowIfLoaded(), "lemme");
+    QVERIFY(d->search(QStringLiteral("Israel")));
+    QVERIFY(pane);
+    tipOver(pane, QStringLiteral("dixit"));
+    QTRY_VERIFY(!QToolTip::isVisible());
 }
 
 QTEST_MAIN(ViewerTest)

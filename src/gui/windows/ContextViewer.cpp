@@ -18,6 +18,7 @@
 
 #include <QAction>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -27,6 +28,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QToolTip>
 
 #include <algorithm>
 #include <new>
@@ -156,6 +158,9 @@ void ContextViewer::buildControls()
     m_frenchFrame = makeFrame("Frame2", QStringLiteral("Texte Français :"),
                        twipsRect(360, 3600, 9255, 2175), kPassageCaption);
     m_frenchPane = makePane(m_frenchFrame, "label4", twipsRect(120, 240, 9015, 1815));
+    // A marked word's tool tip is its analysis in its sentence.
+    m_latinPane->viewport()->installEventFilter(this);
+    m_frenchPane->viewport()->installEventFilter(this);
     m_passageStepFrame = makeFrame("Frame4", QStringLiteral("Texte :"), twipsRect(360, 5880, 3735, 1095),
                        kFormRed);
     m_attestationStepFrame = makeFrame("Frame3", QStringLiteral("Contexte :"), twipsRect(5880, 5880, 3735, 1095),
@@ -235,6 +240,7 @@ bool ContextViewer::showPassage(const std::string& reference)
     ReferenceScanResult latinScan;
     ReferenceScanResult frenchScan;
     std::vector<MarkRange> marks;
+    std::vector<std::size_t> markWords;
     try {
         latinScan = scanReference(latin.text, reference, Neighbours::Record);
         if (!frenchPath.empty())
@@ -250,7 +256,9 @@ bool ContextViewer::showPassage(const std::string& reference)
             if (at != std::string_view::npos)
                 after = source.substr(at + shown.size());
         }
-        marks = panePositions(shown, searchedMarks(shown, after));
+        const std::vector<MarkRange> byteMarks = searchedMarks(shown, after);
+        markWords = markedWords(shown, byteMarks);
+        marks = panePositions(shown, byteMarks);
     } catch (const std::bad_alloc&) {
         tell(memoryShortMessage());
         return false;
@@ -267,6 +275,8 @@ bool ContextViewer::showPassage(const std::string& reference)
         m_frenchPane->setPlainText(fromCp1252(m_frenchPassage));
     }
     m_formMarks = marks;
+    m_markWords = std::move(markWords);
+    m_markTable = m_session.result().sharedWords();
     if (m_session.choices().markTranslations)
         markTranslations();
     if (latinScan.previous)
@@ -284,6 +294,75 @@ bool ContextViewer::showPassage(const std::string& reference)
     m_previousAttestation->setEnabled(m_viewer.row != 1);
 
     markForm(marks);
+    return true;
+}
+
+std::vector<std::size_t> ContextViewer::markedWords(const std::string& passage,
+                                                   const std::vector<MarkRange>& marks) const
+{
+    std::vector<std::size_t> words(marks.size(), kNoWord);
+    // Only a lemma search read with the tagger knows each word's analysis.
+    if (!m_session.result().tagging() || m_session.listOfFrenchText() || marks.empty())
+        return words;
+    const WordTable& table = m_session.searchedWords();
+    const std::string_view text = table.text();
+    // Where the passage stands in the text the list indexes: around the row's own word when
+    // it holds it (a passage step shows others), else its first place.
+    std::size_t start = std::string_view::npos;
+    if (m_viewer.row >= 1 && m_viewer.row <= m_session.results().size()) {
+        const std::size_t own = table.formOffset(m_session.results()[m_viewer.row - 1].first);
+        const std::size_t at = text.find(passage, own > passage.size() ? own - passage.size() : 0);
+        if (at != std::string_view::npos && at <= own)
+            start = at;
+    }
+    if (start == std::string_view::npos)
+        start = text.find(passage);
+    if (start == std::string_view::npos)
+        return words;
+    for (std::size_t m = 0; m < marks.size(); ++m) {
+        const std::size_t offset = start + marks[m].start;
+        std::size_t lo = 0, hi = table.size();
+        while (lo < hi) {
+            const std::size_t mid = lo + (hi - lo) / 2;
+            if (table.formOffset(mid) < offset)
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        if (lo < table.size() && table.formOffset(lo) == offset && table.form(lo).size() == marks[m].length)
+            words[m] = lo;
+    }
+    return words;
+}
+
+bool ContextViewer::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip && watched == searchedPane()->viewport())
+        return showAnalysisTip(event);
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool ContextViewer::showAnalysisTip(QEvent* event)
+{
+    auto* help = static_cast<QHelpEvent*>(event);
+    QTextEdit* pane = searchedPane();
+    // A list searched since the display indexes another table: its words are not these.
+    if (m_markTable.lock() != m_session.result().sharedWords())
+        m_markWords.assign(m_markWords.size(), kNoWord);
+    const int position = pane->cursorForPosition(help->pos()).position();
+    for (std::size_t m = 0; m < m_formMarks.size() && m < m_markWords.size(); ++m) {
+        const MarkRange& mark = m_formMarks[m];
+        if (m_markWords[m] == kNoWord || position < static_cast<int>(mark.start)
+            || position > static_cast<int>(mark.start + mark.length))
+            continue;
+        const std::string analysis = m_session.result().analysisColumn(m_markWords[m]);
+        if (analysis.empty())
+            break;
+        QToolTip::showText(help->globalPos(), QString::fromStdString(analysis), pane->viewport());
+        return true;
+    }
+    QToolTip::hideText();
+    event->ignore();
     return true;
 }
 
@@ -369,6 +448,7 @@ void ContextViewer::markTranslations()
     if (!m_session.equivalents())
         return;
     std::vector<MarkRange> marks;
+    std::vector<std::size_t> markWords;
     try {
         marks = panePositions(m_frenchPassage, m_session.equivalentRanges(m_viewer.row, fromCp1252(m_frenchPassage)));
     } catch (const std::bad_alloc&) {

@@ -15,6 +15,7 @@
 #include <QMainWindow>
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,7 @@ class QTextEdit;
 namespace quorvex {
 
 class BusyGuard;
+class WordTable;
 struct Message;
 
 class Session;
@@ -76,6 +78,12 @@ private:
     // list, or a phrase's words, cut with the letters the list's text was cut with.
     // `after`: the text that follows the passage, where a phrase begun in it may end.
     std::vector<MarkRange> searchedMarks(const std::string& passage, std::string_view after = {}) const;
+    // The word of the list's table under each mark of `passage` (byte offsets), or kNoWord
+    // where the passage no longer stands in the text the list was made from.
+    std::vector<std::size_t> markedWords(const std::string& passage, const std::vector<MarkRange>& marks) const;
+    // The marked word's analysis under the pointer, as the tool tip of the searched pane.
+    bool showAnalysisTip(QEvent* event);
+    bool eventFilter(QObject* watched, QEvent* event) override;
     QTextEdit* searchedPane() const;
 
     WindowDirectory& m_windows;
@@ -87,8 +95,12 @@ private:
     std::string m_form;
     std::string m_latinPassage;
     std::string m_frenchPassage;
-    // The form's marks in the searched pane, in the pane's positions, as last made.
+    // The form's marks in the searched pane, in the pane's positions, as last made, and the
+    // word of the list's table each one is (for its analysis).
     std::vector<MarkRange> m_formMarks;
+    static constexpr std::size_t kNoWord = static_cast<std::size_t>(-1);
+    std::vector<std::size_t> m_markWords;
+    std::weak_ptr<const WordTable> m_markTable;  // the table m_markWords index
 
     BusyGuard* m_busy = nullptr;  // the step running now, if any
     QLabel* m_titleBack = nullptr;

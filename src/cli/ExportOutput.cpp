@@ -3,7 +3,6 @@
 #include "cli/SearchRun.h"
 #include "output/ExportFormats.h"
 
-#include <unordered_map>
 
 namespace quorvex {
 
@@ -19,19 +18,11 @@ int writeExport(const SearchRun& run, std::ostream& out, std::ostream& err)
             return code;
     }
     ExportHeading heading{o.title, run.form(), picture, o.search.frenchSide, run.letters()};
-    std::unordered_map<std::string, std::string> lemmataByForm;
     if (run.lemmata()) {
-        // A form's lemmata depend on its spelling only: one column text per form.
-        for (const Attestation& a : run.results()) {
-            auto [it, added] = lemmataByForm.try_emplace(std::string(run.table().form(a.first)));
-            if (added)
-                it->second = lemmataColumn(*run.lexicon, *run.lemmata(), a.first);
-        }
         heading.byLemma = true;
-        heading.lemmata = [&lemmataByForm](std::string_view form) {
-            const auto it = lemmataByForm.find(std::string(form));
-            return it == lemmataByForm.end() ? std::string() : it->second;
-        };
+        heading.lemmata = [&run](const Attestation& hit) { return run.result.lemmataColumn(hit.first); };
+        if (o.search.analyses)
+            heading.analyses = [&run](const Attestation& hit) { return run.result.analysisColumn(hit.first); };
     }
     if (o.equivalents)
         heading.equivalents = [&run](const Attestation& hit) { return run.rendering(hit); };

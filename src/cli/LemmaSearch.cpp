@@ -90,13 +90,6 @@ int runLexiconCheck(const CliOptions& options, std::ostream& out, std::ostream& 
     return load.malformed.empty() ? kExitOk : kExitFileError;
 }
 
-std::string lemmataColumn(const lexicon::Lexicon& lexicon, const TextLemmata& lemmata,
-                          std::size_t word)
-{
-    const TextLemmata::Candidates c = lemmata.candidates(lemmata.typeOf(word));
-    return lexicon.spellings(std::vector<lexicon::LemmaId>(c.begin(), c.end()));
-}
-
 namespace {
 
 void writeLemmaFrequencies(std::ostream& out, std::ostream& err, const CliOptions& options,

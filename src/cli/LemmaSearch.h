@@ -24,10 +24,6 @@ namespace quorvex {
 int loadLexicon(const CliOptions& options, std::ostream& err, std::unique_ptr<lexicon::Lexicon>& into,
                 std::unique_ptr<lexicon::TagModel>* tags = nullptr);
 
-// The word's candidate lemmata as the lemmata column writes them: "sum, edo".
-std::string lemmataColumn(const lexicon::Lexicon& lexicon, const TextLemmata& lemmata,
-                          std::size_t word);
-
 // --lexicon-check: every line of the lexicon that cannot be read, one a line on `out`;
 // kExitFileError when there is one.
 int runLexiconCheck(const CliOptions& options, std::ostream& out, std::ostream& err);

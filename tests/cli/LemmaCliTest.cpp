@@ -233,6 +233,70 @@ TEST(LemmaSearchCliExports, HtmlAndTsvCarryTheLemmataAndTheCountLineNamesTheLemm
     EXPECT_NE(file.out.find("DEVS"), std::string::npos);
 }
 
+// The fields of a TSV record or list line.
+std::vector<std::string> tabFields(const std::string& line)
+{
+    std::vector<std::string> fields;
+    std::size_t at = 0;
+    for (std::size_t tab; (tab = line.find('\t', at)) != std::string::npos; at = tab + 1)
+        fields.push_back(line.substr(at, tab - at));
+    fields.push_back(line.substr(at));
+    return fields;
+}
+
+std::vector<std::string> linesOf(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t at = 0;
+    for (std::size_t next; (next = text.find('\n', at)) != std::string::npos; at = next + 1)
+        lines.push_back(text.substr(at, next - at));
+    return lines;
+}
+
+TEST(LemmaSearchCliExports, TheListsLemmataAndAnalysesInEachRecord)
+{
+    const CliHarness cli(withTagger());
+    for (const char* lemma : {"dico", "sum", "deus"}) {
+        SCOPED_TRACE(lemma);
+        const std::vector<std::string> common = {"--latin", "{la.txt}", "--french", "{fr.txt}", "--lexicon", "{}",
+                                                 "--lemma", "--analyses"};
+        auto with = [&](std::vector<std::string> more) {
+            more.insert(more.begin(), common.begin(), common.end());
+            more.push_back(lemma);
+            const CliOutcome r = cli.run(more);
+            EXPECT_EQ(r.code, 0) << r.err;
+            return r.out;
+        };
+        const std::vector<std::string> listed = linesOf(with({"--list"}));
+        const std::vector<std::string> tsv = linesOf(with({"--format", "tsv"}));
+        ASSERT_EQ(tsv.size(), listed.size() + 1);
+        EXPECT_EQ(tsv[0], "forme\tréférence\tlemmes\tanalyse\tpassage latin\tpassage français");
+        for (std::size_t i = 0; i < listed.size(); ++i) {
+            // form, reference, lemmata (the likeliest first) and analysis, as the list has them.
+            const std::vector<std::string> line = tabFields(listed[i]), record = tabFields(tsv[i + 1]);
+            ASSERT_EQ(line.size(), 4u) << listed[i];
+            ASSERT_EQ(record.size(), 6u) << tsv[i + 1];
+            EXPECT_EQ(std::vector<std::string>(record.begin(), record.begin() + 4), line);
+            EXPECT_FALSE(line[3].empty());
+        }
+        // CSV quotes the fields that hold a comma, as it does any other.
+        // (A passage's line break is kept inside its quoted field: records are not lines.)
+        const std::string csv = with({"--format", "csv"});
+        const std::vector<std::string> first = tabFields(listed[0]);
+        auto field = [](const std::string& s) { return s.find(',') == std::string::npos ? s : '"' + s + '"'; };
+        const std::string firstRecord = first[0] + "," + first[1] + "," + field(first[2]) + "," + field(first[3]) + ",";
+        EXPECT_EQ(csv.rfind("forme,référence,lemmes,analyse,passage latin,passage français\r\n" + firstRecord, 0), 0u)
+            << csv;
+        // The HTML page's cells in the same order.
+        const std::string html = with({"--format", "html"});
+        EXPECT_NE(html.find("<th>lemmes</th><th>analyse</th><th>passage latin</th>"), std::string::npos);
+        EXPECT_NE(html.find("<td>" + first[2] + "</td><td>" + first[3] + "</td>"), std::string::npos) << html;
+    }
+    // Without --analyses, no such column; the lemmata stay.
+    const CliOutcome plain = cli.run({"--latin", "{la.txt}", "--lexicon", "{}", "--lemma", "--format", "tsv", "dico"});
+    EXPECT_EQ(linesOf(plain.out).at(0), "forme\tréférence\tlemmes\tpassage latin\tpassage français");
+}
+
 TEST(LemmaSearchCliAnalyses, PlotAndTranslationsFollowEveryFormOfTheLemma)
 {
     std::vector<std::pair<std::string, std::string>> files = kFiles;

@@ -39,14 +39,21 @@ TEST_P(OutputSize, IsWhatTheWritersWrite)
     EXPECT_EQ(resultFileSize(table, results, c.title, "06/12/2026", c.latin, french),
               result.str().size());
 
-    for (const ExportFormat format : {ExportFormat::Tsv, ExportFormat::Csv, ExportFormat::Html}) {
-        const ExportHeading heading{c.title, c.query};
-        std::ostringstream out;
-        writeAttestationExport(out, format, table, results, c.latin, french, heading);
-        EXPECT_EQ(attestationExportSize(format, table, results, c.latin, french, heading),
-                  out.str().size())
-            << static_cast<int>(format);
-    }
+    // The columns of a lemma search, which change from hit to hit even for one form in one
+    // passage (its reading there, its aligned words), with characters each format escapes.
+    ExportHeading byHit{c.title, c.query};
+    byHit.byLemma = true;
+    byHit.lemmata = [](const Attestation& hit) { return std::string(hit.first % 2 ? "sum, edo" : "edo"); };
+    byHit.analyses = [](const Attestation& hit) { return "\"r\u00E9\tf\" " + std::to_string(hit.first * 7); };
+    byHit.equivalents = [](const Attestation& hit) { return std::string(hit.first, '<'); };
+    for (const ExportFormat format : {ExportFormat::Tsv, ExportFormat::Csv, ExportFormat::Html})
+        for (const ExportHeading& heading : {ExportHeading{c.title, c.query}, byHit}) {
+            std::ostringstream out;
+            writeAttestationExport(out, format, table, results, c.latin, french, heading);
+            EXPECT_EQ(attestationExportSize(format, table, results, c.latin, french, heading),
+                      out.str().size())
+                << static_cast<int>(format) << (heading.lemmata ? " by hit" : "");
+        }
 }
 
 INSTANTIATE_TEST_SUITE_P(

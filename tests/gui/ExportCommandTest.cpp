@@ -72,12 +72,19 @@ void ExportCommandTest::eachKindWritesTheCommandLinesBytes_data()
     QTest::newRow("TSV of the French text, its passages first")
         << int(Tsv) << true << QStringList{"cote_francais"} << "dit" << false
         << QStringList{"--side", "french", "--format", "tsv"};
-    QTest::newRow("CSV of a lemma, its lemmata column")
+    // The window reads each word in its sentence: a lemma's list has its analyses.
+    QTest::newRow("CSV of a lemma, its lemmata and analyses columns")
         << int(Csv) << true << QStringList{"lemme"} << "dico" << false
-        << QStringList{"--lemma", "--format", "csv"} + eq;
+        << QStringList{"--lemma", "--analyses", "--format", "csv"} + eq;
     QTest::newRow("CSV of a lemma typed with its quantities")
         << int(Csv) << true << QStringList{"lemme"} << QStringLiteral("dīco") << false
-        << QStringList{"--lemma", "--format", "csv"} + eq;
+        << QStringList{"--lemma", "--analyses", "--format", "csv"} + eq;
+    QTest::newRow("TSV of a lemma without a French text")
+        << int(Tsv) << false << QStringList{"lemme"} << "sum" << false
+        << QStringList{"--lemma", "--analyses", "--format", "tsv"};
+    QTest::newRow("HTML of a lemma sorted by form")
+        << int(Html) << true << QStringList{"lemme"} << "deus" << true
+        << QStringList{"--lemma", "--analyses", "--sort", "forms", "--format", "html"} + eq;
     QTest::newRow("CSV sorted by form") << int(Csv) << true << QStringList{} << "d*" << true
                                         << QStringList{"--sort", "forms", "--format", "csv"} + eq;
     QTest::newRow("HTML of a folded search") << int(Html) << true << QStringList{"orthographe"} << "caelum"

@@ -88,6 +88,8 @@ std::vector<std::string_view> headerFields(const ExportHeading& heading)
     std::vector<std::string_view> fields = {"forme", "r\xE9" "f\xE9" "rence"};
     if (heading.lemmata)
         fields.push_back("lemmes");
+    if (heading.analyses)
+        fields.push_back("analyse");
     if (heading.equivalents)
         fields.push_back("\xE9" "quivalents");
     const std::string_view latin = "passage latin", french = "passage fran\xE7" "ais";
@@ -196,12 +198,45 @@ void appendRecord(std::string& out, ExportFormat format,
 
 namespace {
 
+// The columns of a record that depend on the hit itself, not on its form and passage: the
+// same form twice in a passage may be read two ways, and aligned to two words.
+struct HitColumns {
+    std::string lemmata, analyses, equivalents;
+
+    HitColumns(const ExportHeading& heading, const Attestation& hit)
+    {
+        if (heading.lemmata)
+            lemmata = heading.lemmata(hit);
+        if (heading.analyses)
+            analyses = heading.analyses(hit);
+        if (heading.equivalents)
+            equivalents = heading.equivalents(hit);
+    }
+    bool any(const ExportHeading& heading) const { return heading.lemmata || heading.analyses || heading.equivalents; }
+    // The fields in their order, each after `before` ("</td><td>" or a separator) or before
+    // `after`.
+    void append(std::string& buf, ExportFormat format, const ExportHeading& heading, std::string_view before,
+                std::string_view after) const
+    {
+        const auto field = [&](bool wanted, const std::string& text) {
+            if (!wanted)
+                return;
+            buf += before;
+            appendUtf8(buf, format, text);
+            buf += after;
+        };
+        field(static_cast<bool>(heading.lemmata), lemmata);
+        field(static_cast<bool>(heading.analyses), analyses);
+        field(static_cast<bool>(heading.equivalents), equivalents);
+    }
+};
+
 // One attestation record; the passages are already gathered. `textAfter` is the searched
 // text after its passage, where a phrase cut by the passage's end goes on.
 void appendAttestation(std::string& buf, ExportFormat format, std::string_view form,
                        std::string_view ref, std::string_view latinPassage,
                        std::string_view frenchPassage, const ExportHeading& heading,
-                       std::string_view equivalents, std::string_view textAfter = {})
+                       const HitColumns& columns, std::string_view textAfter = {})
 {
     const bool frenchSearched = heading.frenchSearched;
     if (format == ExportFormat::Html) {
@@ -209,34 +244,20 @@ void appendAttestation(std::string& buf, ExportFormat format, std::string_view f
         appendField(buf, format, form);
         buf += "</td><td>";
         appendField(buf, format, ref);
-        if (heading.lemmata) {
-            buf += "</td><td>";
-            appendUtf8(buf, format, heading.lemmata(form));
-        }
-        if (heading.equivalents) {
-            buf += "</td><td>";
-            appendUtf8(buf, format, equivalents);
-        }
+        columns.append(buf, format, heading, "</td><td>", {});
         // The searched text's passage comes first and is marked; lang says which is Latin.
         buf += frenchSearched ? "</td><td class=\"passage\">" : "</td><td class=\"passage\" lang=\"la\">";
         appendMarkedPassage(buf, latinPassage, form, heading.letters, textAfter);
         buf += frenchSearched ? "</td><td class=\"passage\" lang=\"la\">" : "</td><td class=\"passage\">";
         appendField(buf, format, frenchPassage);
         buf += "</td></tr>\n";
-    } else if (heading.lemmata || heading.equivalents) {
-        const char separator = format == ExportFormat::Csv ? ',' : '\t';
+    } else if (columns.any(heading)) {
+        const std::string_view separator = format == ExportFormat::Csv ? "," : "\t";
         appendField(buf, format, form);
         buf += separator;
         appendField(buf, format, ref);
         buf += separator;
-        if (heading.lemmata) {
-            appendUtf8(buf, format, heading.lemmata(form));
-            buf += separator;
-        }
-        if (heading.equivalents) {
-            appendUtf8(buf, format, equivalents);
-            buf += separator;
-        }
+        columns.append(buf, format, heading, {}, separator);
         appendField(buf, format, latinPassage);
         buf += separator;
         appendField(buf, format, frenchPassage);
@@ -265,7 +286,7 @@ struct RecordScratch {
 template <typename Rows>
 void appendRowRecord(std::string& buf, ExportFormat format, const Rows& rows,
                      const typename Rows::Row& row, const ExportHeading& heading,
-                     RecordScratch& scratch)
+                     RecordScratch& scratch, const HitColumns& columns)
 {
     const std::string_view ref = rows.reference(row, scratch.reference);
     scratch.latin.clear();
@@ -273,8 +294,7 @@ void appendRowRecord(std::string& buf, ExportFormat format, const Rows& rows,
     scratch.french.clear();
     if (rows.withFrench())
         rows.appendFrench(scratch.french, row);
-    const std::string equivalents = heading.equivalents ? heading.equivalents(row.attestation) : std::string();
-    appendAttestation(buf, format, rows.form(row), ref, scratch.latin, scratch.french, heading, equivalents,
+    appendAttestation(buf, format, rows.form(row), ref, scratch.latin, scratch.french, heading, columns,
                       rows.latinTextAfter(row));
 }
 
@@ -287,7 +307,7 @@ void writeExport(std::ostream& out, ExportFormat format, const Rows& rows,
     RecordScratch scratch;
     bool complete = true;
     rows.forEachRow([&](const auto& row) {
-        appendRowRecord(buf.buffer(), format, rows, row, heading, scratch);
+        appendRowRecord(buf.buffer(), format, rows, row, heading, scratch, HitColumns(heading, row.attestation));
         buf.flushIfFull();
         // Failed or cancelled: the rest would be built for nothing.
         complete = static_cast<bool>(out);
@@ -308,16 +328,20 @@ std::uint64_t headAndTailSize(ExportFormat format, const ExportHeading& heading,
     return buf.size() + (format == ExportFormat::Html ? kHtmlTail.size() : 0);
 }
 
-// A record's bytes depend on its reference and form only: each pair is rendered once, so a
-// text whose one passage is huge costs one rendering, not one per row.
+// A record's bytes depend on its reference, form and hit's own columns only: each is rendered
+// once, so a text whose one passage is huge costs one rendering, not one per row.
 class RecordSizes {
 public:
     template <typename Render>
-    std::uint64_t of(std::string_view referenceKey, std::string_view form, Render&& render)
+    std::uint64_t of(std::string_view referenceKey, std::string_view form, const HitColumns& columns,
+                     Render&& render)
     {
         m_key.assign(referenceKey);
-        m_key += '\0';
-        m_key += form;
+        for (std::string_view part : {form, std::string_view(columns.lemmata), std::string_view(columns.analyses),
+                                      std::string_view(columns.equivalents)}) {
+            m_key += '\0';
+            m_key += part;
+        }
         auto it = m_sizes.find(m_key);
         if (it == m_sizes.end()) {
             m_buf.clear();
@@ -340,8 +364,9 @@ std::uint64_t exportSize(ExportFormat format, const Rows& rows, const ExportHead
     RecordScratch scratch;
     std::string key;
     rows.forEachRow([&](const auto& row) {
-        n += sizes.of(rows.referenceKey(row, key), rows.form(row), [&](std::string& buf) {
-            appendRowRecord(buf, format, rows, row, heading, scratch);
+        const HitColumns columns(heading, row.attestation);
+        n += sizes.of(rows.referenceKey(row, key), rows.form(row), columns, [&](std::string& buf) {
+            appendRowRecord(buf, format, rows, row, heading, scratch, columns);
         });
         return true;
     });

@@ -39,10 +39,13 @@ struct ExportHeading {
     // attestation (UTF-8).
     std::function<std::string(const Attestation& hit)> equivalents = {};
     // A search by lemma: the count line says so, and a column "lemmes" follows the reference
-    // (before "équivalents"): the candidate lemmata of the row's form (Windows-1252 in, UTF-8
-    // out).
+    // (before "équivalents"): the candidate lemmata of the row's word, the likeliest in its
+    // sentence first (UTF-8).
     bool byLemma = false;
-    std::function<std::string(std::string_view form)> lemmata = {};
+    std::function<std::string(const Attestation& hit)> lemmata = {};
+    // When set, a column "analyse" after "lemmes": the likeliest analysis of the row's word and
+    // its probability (UTF-8).
+    std::function<std::string(const Attestation& hit)> analyses = {};
 };
 
 // A header record, then one record per attestation of `results`, in their order: form,

@@ -40,22 +40,13 @@ FileError Session::exportListOrThrow(const std::string& outputPath, ListExport k
     const std::string title = toCp1252(m_title);
     const std::string query = m_listByLemma ? m_result.form() : m_typedForm;
     ExportHeading heading{title, query, {}, m_listFrenchSide, table.letterSet()};
-    std::unordered_map<std::string, std::string> lemmataByForm;
-    const TextLemmata* lemmata = m_result.textLemmata();
-    if (m_listByLemma && m_lexicon && lemmata) {
-        // A form's lemmata depend on its spelling only: one column text per form.
-        for (const Attestation& a : list) {
-            auto [it, added] = lemmataByForm.try_emplace(std::string(table.form(a.first)));
-            if (added) {
-                const TextLemmata::Candidates c = lemmata->candidates(lemmata->typeOf(a.first));
-                it->second = m_lexicon->spellings(std::vector<lexicon::LemmaId>(c.begin(), c.end()));
-            }
-        }
+    if (m_listByLemma && m_lexicon && m_result.textLemmata()) {
         heading.byLemma = true;
-        heading.lemmata = [&lemmataByForm](std::string_view form) {
-            const auto it = lemmataByForm.find(std::string(form));
-            return it == lemmataByForm.end() ? std::string() : it->second;
-        };
+        heading.lemmata = [this](const Attestation& hit) { return m_result.lemmataColumn(hit.first); };
+        // The window reads every word in its sentence: its lemma lists carry the analyses, as
+        // --analyses writes them.
+        if (m_result.tagging())
+            heading.analyses = [this](const Attestation& hit) { return m_result.analysisColumn(hit.first); };
     }
     // Beside a Latin list the French text gives each hit the words aligned to it, as
     // --equivalents does; the translation memory has no such column.

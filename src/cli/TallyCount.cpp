@@ -6,6 +6,8 @@
 #include "concordance/LemmaMatch.h"
 #include "concordance/PhraseQuery.h"
 #include "concordance/TextLemmata.h"
+#include "concordance/TextTagging.h"
+#include "text/Cp1252.h"
 #include "text/TextFile.h"
 
 #include <condition_variable>
@@ -20,8 +22,9 @@ bool countTakesTally(const CliOptions& o)
 {
     if (o.action != CliAction::Count || !(o.search.lemma || o.search.normalize))
         return false;
-    // The likeliest reading of a word depends on its sentence, which a tally of forms forgets.
-    if (o.search.lemmaStrict || o.search.morph)
+    // The analysis filter reads every word's reading; a strict lemma only the sentences where
+    // it is in doubt, found by a second pass.
+    if (o.search.morph)
         return false;
     // Anything else that changes the list needs its words, so the word table.
     CliOptions rest = o;
@@ -91,11 +94,12 @@ private:
 } // namespace
 
 int tallyLatinText(const CliOptions& options, LetterSet letters, LexiconUse use,
-                   std::ostream& err, TalliedText& into)
+                   std::ostream& err, TalliedText& into, bool keepText)
 {
     const bool withLexicon = use != LexiconUse::None;
     const bool analysing = use == LexiconUse::ReadAndAnalyse;
-    OnePassText latin;
+    into.latin = std::make_unique<OnePassText>();
+    OnePassText& latin = *into.latin;
     latin.open(options.latinPath);
     if (latin.error())
         return reportFileError(err, latin.error());
@@ -108,7 +112,8 @@ int tallyLatinText(const CliOptions& options, LetterSet letters, LexiconUse use,
     std::future<int> analysis;
     if (withLexicon)
         analysis = std::async(std::launch::async, [&] {
-            const int code = loadLexicon(options, lexiconErr, into.lexicon);
+            const int code = loadLexicon(options, lexiconErr, into.lexicon,
+                                         use == LexiconUse::ReadWithTags ? &into.tags : nullptr);
             if (!analysing)
                 return code;
             if (code) {
@@ -128,11 +133,14 @@ int tallyLatinText(const CliOptions& options, LetterSet letters, LexiconUse use,
             ~Closing() { forms.close(); }
         } closing{handedOver};
         into.forms = std::make_unique<FormTally>(letters);
-        latin.forEachPiece(letters, [&](std::string_view piece) {
-            into.forms->add(piece);
-            if (analysing)
-                handedOver.handOver(*into.forms);
-        });
+        latin.forEachPiece(
+            letters,
+            [&](std::string_view piece) {
+                into.forms->add(piece);
+                if (analysing)
+                    handedOver.handOver(*into.forms);
+            },
+            keepText);
         if (!latin.intact()) {
             // Another program shortened the text while it was read: tallied again as it is now.
             const TextReadResult reread = readText(options.latinPath);
@@ -140,10 +148,13 @@ int tallyLatinText(const CliOptions& options, LetterSet letters, LexiconUse use,
                 return reportFileError(err, reread.error);
             into.forms = std::make_unique<FormTally>(letters);
             into.forms->add(reread.text);
+            into.latin.reset();  // not what was tallied
             again = true;
         }
         return kExitOk;
     });
+    if (!keepText)
+        into.latin.reset();
     if (!withLexicon)
         return code;
     int lexiconCode = kExitOk;
@@ -171,6 +182,31 @@ int tallyLatinText(const CliOptions& options, LetterSet letters, LexiconUse use,
     });
 }
 
+namespace {
+
+// The words of a strict lemma: the tally decides the forms of no doubt, a second pass over
+// the text finds the sentences of the others, which alone are tagged.
+int countStrictLemma(const CliOptions& options, std::ostream& err, const TalliedText& text,
+                     const std::vector<lexicon::LemmaId>& lemmata, std::size_t& count)
+{
+    // The text the pass tallied, still mapped; or, shortened meanwhile, the one it read again.
+    if (text.latin && text.latin->intact()) {
+        count = TextTagging::countWordsOfLemmata(text.latin->bytes(), *text.forms, *text.lexicon, *text.tags, lemmata);
+        if (text.latin->intact())
+            return kExitOk;
+    }
+    const TextReadResult again = readText(options.latinPath);
+    if (again.error)
+        return reportFileError(err, again.error);
+    // What this reading holds, tallied again to match it.
+    FormTally forms(LetterSet::Extended);
+    forms.add(again.text);
+    count = TextTagging::countWordsOfLemmata(again.text, forms, *text.lexicon, *text.tags, lemmata);
+    return kExitOk;
+}
+
+} // namespace
+
 int runTallyCount(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
     std::string form;
@@ -178,15 +214,24 @@ int runTallyCount(const CliOptions& options, std::ostream& out, std::ostream& er
     if (!options.search.lemma)
         convertForm(options, err, form, searchable);
     TalliedText text;
-    const LexiconUse use = options.search.lemma ? LexiconUse::Read : LexiconUse::None;
-    if (const int code = tallyLatinText(options, LetterSet::Extended, use, err, text))
+    const bool strict = options.search.lemma && options.search.lemmaStrict;
+    const LexiconUse use = strict ? LexiconUse::ReadWithTags : options.search.lemma ? LexiconUse::Read : LexiconUse::None;
+    if (const int code = tallyLatinText(options, LetterSet::Extended, use, err, text, strict))
         return code;
     std::size_t count = 0;
     if (options.search.lemma) {
         // A lemma the lexicon knows needs only its own forms decided; any other name is read
         // as the whole search reads it, for its form or its message.
         const std::string& typed = options.operands.front();
-        if (const auto known = countLemmaWords(*text.lexicon, *text.forms, typed, options.search.lemmaStrict)) {
+        const bool tagged = strict && text.tags && !text.tags->empty();
+        const std::vector<lexicon::LemmaId> named = tagged ? text.lexicon->lemmataNamed(isValidUtf8(typed) ? typed : cp1252ToUtf8(typed))
+                                                           : std::vector<lexicon::LemmaId>();
+        if (!named.empty()) {
+            if (const int code = unlessMemoryRunsShort(err, searchWhat(options), [&] {
+                    return countStrictLemma(options, err, text, named, count);
+                }))
+                return code;
+        } else if (const auto known = countLemmaWords(*text.lexicon, *text.forms, typed, options.search.lemmaStrict)) {
             count = *known;
         } else {
             const TextLemmata lemmata = TextLemmata::build(*text.forms, *text.lexicon);

@@ -7,6 +7,8 @@
 #include "concordance/FormTally.h"
 #include "concordance/TextLemmata.h"
 #include "lexicon/Lexicon.h"
+#include "lexicon/TagModel.h"
+#include "text/TextFile.h"
 
 #include <memory>
 #include <ostream>
@@ -24,10 +26,13 @@ int runTallyCount(const CliOptions& options, std::ostream& out, std::ostream& er
 struct TalliedText {
     std::unique_ptr<FormTally> forms;
     std::unique_ptr<lexicon::Lexicon> lexicon;
+    std::unique_ptr<lexicon::TagModel> tags;  // with LexiconUse::ReadWithTags
     std::unique_ptr<TextLemmata> lemmata;
+    // The text as the pass read it, kept whole when asked for a second pass.
+    std::unique_ptr<OnePassText> latin;
 };
-enum class LexiconUse { None, Read, ReadAndAnalyse };
+enum class LexiconUse { None, Read, ReadWithTags, ReadAndAnalyse };
 int tallyLatinText(const CliOptions& options, LetterSet letters, LexiconUse use,
-                   std::ostream& err, TalliedText& into);
+                   std::ostream& err, TalliedText& into, bool keepText = false);
 
 } // namespace quorvex

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -231,6 +232,23 @@ TEST(LemmaSearchCliExports, HtmlAndTsvCarryTheLemmataAndTheCountLineNamesTheLemm
     ASSERT_EQ(file.code, 0) << file.err;
     EXPECT_EQ(file.out.find("lemme"), std::string::npos);
     EXPECT_NE(file.out.find("DEVS"), std::string::npos);
+}
+
+TEST(LemmaSearchCliStrictCount, TheTallysCountIsTheListsLength)
+{
+    // The count reads the text's forms in one pass, and tags only the sentences where the
+    // lemma is in doubt; the list tags through the word table.
+    const CliHarness cli(withTagger());
+    for (const char* lemma : {"dico", "dico1", "dico2", "sum", "edo", "deus", "itaque", "Israel", "fuit"}) {
+        SCOPED_TRACE(lemma);
+        const CliOutcome count = cli.run({"--latin", "{la.txt}", "--lexicon", "{}", "--lemma-strict", "--count", lemma});
+        const CliOutcome list = cli.run({"--latin", "{la.txt}", "--lexicon", "{}", "--lemma-strict", "--list", lemma});
+        EXPECT_EQ(count.code, list.code);
+        EXPECT_EQ(count.err, list.err);
+        if (count.code == 0) {
+            EXPECT_EQ(count.out, std::to_string(std::count(list.out.begin(), list.out.end(), '\n')) + "\n");
+        }
+    }
 }
 
 // The fields of a TSV record or list line.

@@ -1,10 +1,16 @@
 #include "concordance/TextTagging.h"
 
+#include "concordance/SpellingFold.h"
+#include "text/LetterBits.h"
+
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <deque>
 #include <limits>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace quorvex {
 
@@ -315,6 +321,91 @@ ResultList TextTagging::wordsOfLemmata(const WordTable& words, const TextLemmata
 
 namespace {
 
+// The written forms of a tally whose words may or may not be of the wanted lemmata, as their
+// sentence decides; a word is looked up only when its length and first byte are some form's.
+class FormsInDoubt {
+public:
+    void add(std::string_view form)
+    {
+        m_forms.insert(form);
+        m_first[static_cast<unsigned char>(form[0])] = true;
+        m_shortest = std::min(m_shortest, form.size());
+        m_longest = std::max(m_longest, form.size());
+    }
+    bool empty() const noexcept { return m_forms.empty(); }
+    bool mayBegin(unsigned char first) const noexcept { return m_first[first]; }
+    bool holds(std::string_view word) const
+    {
+        return word.size() >= m_shortest && word.size() <= m_longest && m_forms.count(word) != 0;
+    }
+
+private:
+    std::unordered_set<std::string_view> m_forms;
+    std::array<bool, 256> m_first{};
+    std::size_t m_shortest = static_cast<std::size_t>(-1), m_longest = 0;
+};
+
+// The sentences of `text` that hold a word in doubt, each once and in text order, each
+// followed by a stop: a text the tagger cuts into those same sentences. A sentence runs from
+// just after a stop (or the text's start) to its next stop (or the text's end), as
+// sentenceStarts cuts them. Word starts are found 64 bytes at a time; only those whose first
+// byte begins some form in doubt are read further.
+std::string sentencesInDoubt(std::string_view text, const FormsInDoubt& doubt)
+{
+    const std::array<bool, 256>& letter = letterTable(LetterSet::Extended);
+    const auto* const p = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t n = text.size();
+    std::string kept;
+    std::size_t keptEnd = 0;  // no sentence to keep starts before
+    // The word starting at s: its sentence kept when it is in doubt. Where the scan goes on.
+    const auto take = [&](std::size_t s) {
+        std::size_t end = s + 1;
+        while (end < n && letter[p[end]])
+            ++end;
+        if (!doubt.holds(text.substr(s, end - s)))
+            return end;
+        std::size_t begin = s;
+        while (begin > keptEnd && !endsSentence(p[begin - 1]))
+            --begin;
+        std::size_t stop = end;
+        while (stop < n && !endsSentence(p[stop]))
+            ++stop;
+        kept.append(text.data() + begin, stop - begin);
+        kept += '.';
+        keptEnd = stop;
+        return stop;
+    };
+    std::size_t i = 0;
+    if (kWordsAtOnce) {
+        while (i + 64 <= n) {
+            const std::uint64_t letters = letterBits(p + i, letter);
+            const std::uint64_t before = i > 0 && letter[p[i - 1]] ? 1 : 0;
+            std::uint64_t starts = letters & ~((letters << 1) | before);
+            std::size_t next = i + 64;
+            while (starts) {
+                const std::size_t s = i + lowestBit(starts);
+                starts &= starts - 1;
+                if (!doubt.mayBegin(p[s]))
+                    continue;
+                const std::size_t resume = take(s);
+                if (resume >= i + 64) {
+                    next = resume;
+                    break;
+                }
+                starts &= ~((std::uint64_t(1) << (resume - i)) - 1);
+            }
+            i = next;
+        }
+    }
+    while (i < n) {
+        if (letter[p[i]] && (i == 0 || !letter[p[i - 1]]) && doubt.mayBegin(p[i]))
+            i = take(i);
+        else
+            ++i;
+    }
+    return kept;
+}
+
 // Where each sentence starts (word indices, then one past the last word): at strong
 // punctuation and markers, and now and then in a long run without a stop, since the
 // tagger's tables grow with a sentence.
@@ -577,6 +668,52 @@ std::size_t TextTagging::wordCount(const std::vector<lexicon::LemmaId>& lemmata)
     for (std::size_t w = 0; w < m_choice.size(); ++w)
         if (known(w) && std::find(lemmata.begin(), lemmata.end(), reading(w).lemma) != lemmata.end())
             ++count;
+    return count;
+}
+
+std::size_t TextTagging::countWordsOfLemmata(std::string_view text, const FormTally& forms,
+                                             const lexicon::Lexicon& lexicon, const lexicon::TagModel& tags,
+                                             const std::vector<lexicon::LemmaId>& wanted)
+{
+    const auto isWanted = [&wanted](lexicon::LemmaId id) {
+        return std::find(wanted.begin(), wanted.end(), id) != wanted.end();
+    };
+    // Each written form's candidates, as the text's lemmata would find them; written forms
+    // that fold alike are analysed once.
+    const lexicon::Lexicon::FormFilter filter = lexicon.formFilter(wanted);
+    std::unordered_map<std::string, std::uint8_t> kindOfFolded;  // 0 none, 1 all wanted, 2 in doubt
+    std::string folded;
+    std::vector<lexicon::LemmaId> candidates;
+    std::size_t count = 0;
+    FormsInDoubt doubt;
+    for (FormTally::TypeId t = 0; t < forms.typeCount(); ++t) {
+        folded.clear();
+        appendFolded(folded, forms.typeText(t), Folding::Spelling);
+        if (!filter.mayGive(folded))
+            continue;
+        auto it = kindOfFolded.find(folded);
+        if (it == kindOfFolded.end()) {
+            candidates.clear();
+            lexicon.analyse(folded, candidates);
+            const std::size_t in = static_cast<std::size_t>(std::count_if(candidates.begin(), candidates.end(), isWanted));
+            it = kindOfFolded.emplace(folded, in == 0 ? 0 : in == candidates.size() ? 1 : 2).first;
+        }
+        if (it->second == 1)
+            count += forms.typeFrequency(t);
+        else if (it->second == 2)
+            doubt.add(forms.typeText(t));
+    }
+    if (doubt.empty())
+        return count;
+
+    // The words in doubt, read in their sentences put together.
+    const WordTable sentences = WordTable::segment(sentencesInDoubt(text, doubt), LetterSet::Extended);
+    const TextLemmata lemmata = TextLemmata::build(sentences, lexicon);
+    for (const Attestation& a : wordsOfLemmata(sentences, lemmata, lexicon, tags, wanted)) {
+        const TextLemmata::Candidates c = lemmata.candidates(lemmata.typeOf(a.first));
+        if (!std::all_of(c.begin(), c.end(), isWanted))
+            ++count;
+    }
     return count;
 }
 

@@ -7,6 +7,7 @@
 // text, then only read; it keeps pointing to the word table, the text's lemmata, the lexicon
 // and the tag model, which must outlive it.
 
+#include "concordance/FormTally.h"
 #include "concordance/ResultList.h"
 #include "concordance/TextLemmata.h"
 #include "concordance/WordTable.h"
@@ -59,6 +60,15 @@ public:
     static ResultList wordsOfLemmata(const WordTable& words, const TextLemmata& lemmata,
                                      const lexicon::Lexicon& lexicon, const lexicon::TagModel& tags,
                                      const std::vector<lexicon::LemmaId>& wanted);
+
+    // The number of words of `text` whose likeliest reading has one of `wanted`, as
+    // wordsOfLemmata finds them in the text's word table, from the tally of its forms (cut with
+    // the extended letters) and one more pass over it: a form all of whose candidates are
+    // wanted counts whole; only the sentences that hold a form in doubt are cut out, put
+    // together and tagged. Throws std::bad_alloc when memory runs short.
+    static std::size_t countWordsOfLemmata(std::string_view text, const FormTally& forms,
+                                           const lexicon::Lexicon& lexicon, const lexicon::TagModel& tags,
+                                           const std::vector<lexicon::LemmaId>& wanted);
 
     // Whether the lexicon knows word i (as the text's lemmata do).
     bool known(std::size_t word) const noexcept { return m_choice[word] != kNone; }

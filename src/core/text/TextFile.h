@@ -96,9 +96,10 @@ public:
     }
 
     // Calls f(piece) over the whole text, in order, in pieces of a few megabytes that never
-    // end between two letters of `letters`, and lets each piece go once f is done with it.
+    // end between two letters of `letters`, and lets each piece go once f is done with it
+    // unless `keep` (a second pass will read it again).
     template <typename F>
-    void forEachPiece(LetterSet letters, F&& f)
+    void forEachPiece(LetterSet letters, F&& f, bool keep = false)
     {
         constexpr std::size_t kPiece = std::size_t(4) << 20;
         const std::string_view all = bytes();
@@ -108,7 +109,8 @@ public:
             while (to < all.size() && isLetterOf(letters, static_cast<unsigned char>(all[to])))
                 ++to;
             f(all.substr(from, to - from));
-            release(to);
+            if (!keep)
+                release(to);
             from = to;
         }
     }

@@ -1,6 +1,7 @@
 #include "cli/CliOptions.h"
 
 #include "cli/CliChecks.h"
+#include "concordance/RequestOptions.h"
 #include "text/Cp1252.h"
 #include "translation/Stemmer.h"
 
@@ -35,14 +36,14 @@ std::string setAction(CliOptions& o, CliAction action, const char* option)
     return {};
 }
 
-std::string toCp1252(const std::string& value, const char* option, std::string& into)
+// A choice of the search request: its value read as the core reads it, so the window's kept
+// choices and "Copier la commande" use the same words.
+OptionRow requestRow(const char* name, std::string help, const char* example)
 {
-    ArgumentConversion conv = argumentToCp1252(value);
-    if (!conv.missingChar.empty())
-        return std::string("la valeur de ") + option + " contient le caractère « "
-            + conv.missingChar + " », que le codage Windows-1252 ne peut pas représenter.";
-    into = std::move(conv.bytes);
-    return {};
+    const RequestOption* option = findRequestOption(name);
+    return {option->name, option->valueName, std::move(help),
+            [option](CliOptions& o, const std::string& value) { return option->read(o.search, value); },
+            example, false, option->repeatable};
 }
 
 const std::vector<OptionRow>& optionTable()
@@ -55,35 +56,22 @@ const std::vector<OptionRow>& optionTable()
          [](CliOptions& o, const std::string& v) { o.frenchPath = v; return std::string(); },
          "quorvex-cli --latin latin.txt --french francais.txt --output resultat.txt rosam"},
         {"--title", "TEXTE", "texte de la ligne « Référence(s) : » du fichier de résultats",
-         [](CliOptions& o, const std::string& v) { return toCp1252(v, "--title", o.title); },
+         [](CliOptions& o, const std::string& v) { return optionValueToCp1252(v, "--title", o.title); },
          "quorvex-cli --latin latin.txt --title 'Virgile, Énéide I' --output resultat.txt arma"},
         {"--date", "TEXTE",
          "texte de la ligne « Recherche effectuée le : » (par défaut : maintenant, jj/mm/aaaa hh:mm:ss)",
          [](CliOptions& o, const std::string& v) {
              std::string d;
-             std::string e = toCp1252(v, "--date", d);
+             std::string e = optionValueToCp1252(v, "--date", d);
              o.date = std::move(d);
              return e;
          },
          "quorvex-cli --latin latin.txt --date 04/12/2026 --output resultat.txt amor"},
-        {"--sort", "forms|text|left|right",
+        requestRow("--sort",
          "ordre des attestations : forms (par forme, comme le bouton « Formes »), text (ordre du "
          "texte, par défaut), left ou right (par le mot qui précède ou qui suit, puis le suivant "
          "plus loin, puis l'ordre du texte ; mots en minuscules, graphies ramenées avec --normalize)",
-         [](CliOptions& o, const std::string& v) {
-             if (v == "forms")
-                 o.search.sort = SortOrder::Forms;
-             else if (v == "text")
-                 o.search.sort = SortOrder::Text;
-             else if (v == "left")
-                 o.search.sort = SortOrder::Left;
-             else if (v == "right")
-                 o.search.sort = SortOrder::Right;
-             else
-                 return "--sort attend forms, text, left ou right, pas « " + v + " ».";
-             return std::string();
-         },
-         "quorvex-cli --latin latin.txt --sort forms --list 'am*'"},
+         "quorvex-cli --latin latin.txt --sort forms --list 'am*'"),
         {"--output", "FICHIER", "écrire le fichier de résultats, ou l'export de --format, là (par défaut : la sortie standard)",
          [](CliOptions& o, const std::string& v) {
              if (v.empty())
@@ -102,13 +90,13 @@ const std::vector<OptionRow>& optionTable()
          "afficher ce que montre la fenêtre de contexte ouverte sur la référence REF (crochets compris)",
          [](CliOptions& o, const std::string& v) {
              std::string e = setAction(o, CliAction::Show, "--show");
-             return e.empty() ? toCp1252(v, "--show", o.showReference) : e;
+             return e.empty() ? optionValueToCp1252(v, "--show", o.showReference) : e;
          },
          "quorvex-cli --latin latin.txt --french francais.txt --show '[2]'"},
         {"--mark", "FORME", "avec --show : la forme à marquer dans le passage latin",
          [](CliOptions& o, const std::string& v) {
              std::string f;
-             std::string e = toCp1252(v, "--mark", f);
+             std::string e = optionValueToCp1252(v, "--mark", f);
              o.markForm = std::move(f);
              return e;
          },
@@ -123,7 +111,7 @@ const std::vector<OptionRow>& optionTable()
          "afficher les opérations de l'impression du contexte de la référence REF (« Imprimer le contexte »)",
          [](CliOptions& o, const std::string& v) {
              std::string e = setAction(o, CliAction::PrintContext, "--print-context");
-             return e.empty() ? toCp1252(v, "--print-context", o.printReference) : e;
+             return e.empty() ? optionValueToCp1252(v, "--print-context", o.printReference) : e;
          },
          "quorvex-cli --latin latin.txt --french francais.txt --print-context '[2]'"},
         {"--kwic", "[N]",
@@ -183,55 +171,33 @@ const std::vector<OptionRow>& optionTable()
          "sortie 0 si les textes concordent, 3 sinon",
          [](CliOptions& o, const std::string&) { return setAction(o, CliAction::Check, "--check"); },
          "quorvex-cli --latin latin.txt --french francais.txt --check"},
-        {"--normalize", nullptr,
+        requestRow("--normalize",
          "graphies ramenées à une seule : majuscules, æ = ae, œ = oe, j = i, v = u, lettres "
          "accentuées = la lettre simple (à = a, ç = c, ë = e, ñ = n, ø = o, ý ÿ = y, š = s, ž = z), "
          "ð = d, þ = th, ß = ss ; Š Œ Ž š œ ž Ÿ comptent comme lettres des mots ; « * » garde son "
          "sens, sur les formes ramenées (« --normalize caelum » trouve « cælum »)",
-         [](CliOptions& o, const std::string&) { o.search.normalize = true; return std::string(); },
-         "quorvex-cli --latin latin.txt --normalize --count 'poenit*'"},
-        {"--phrase", nullptr,
+         "quorvex-cli --latin latin.txt --normalize --count 'poenit*'"),
+        requestRow("--phrase",
          "FORME est une suite de formes séparées par des blancs (chacune peut avoir une « * ») "
          "qui doivent se suivre dans la table des mots ; un marqueur ou une ponctuation entre "
          "elles ne rompt pas la suite ; l'attestation a pour forme les mots tels qu'écrits, joints "
          "par un blanc, et la référence du premier",
-         [](CliOptions& o, const std::string&) { o.search.phrase = true; return std::string(); },
-         "quorvex-cli --latin latin.txt --phrase --list 'filius Dei'"},
-        {"--french-form", "FORME2",
+         "quorvex-cli --latin latin.txt --phrase --list 'filius Dei'"),
+        requestRow("--french-form",
          "ne garder que les attestations dont le passage français (même référence) contient un "
          "mot de la forme FORME2 (mêmes règles : majuscules ignorées, « * », graphies ramenées "
          "avec --normalize) ; avec --aligned, dont un mot aligné (la colonne de --equivalents) "
          "est de cette forme",
-         [](CliOptions& o, const std::string& v) {
-             std::string f;
-             std::string e = toCp1252(v, "--french-form", f);
-             o.search.frenchForm = std::move(f);
-             return e;
-         },
-         "quorvex-cli --latin latin.txt --french francais.txt --french-form 'seigneur*' --list Deus"},
-        {"--exclude-form", "FORME",
+         "quorvex-cli --latin latin.txt --french francais.txt --french-form 'seigneur*' --list Deus"),
+        requestRow("--exclude-form",
          "laisser hors de la liste les attestations de la forme FORME (majuscules ignorées, "
          "graphies ramenées avec --normalize ou --lemma) ; répétable",
-         [](CliOptions& o, const std::string& v) {
-             if (v.empty())
-                 return std::string("--exclude-form attend une forme.");
-             std::string f;
-             std::string e = toCp1252(v, "--exclude-form", f);
-             o.search.excludedForms.push_back(std::move(f));
-             return e;
-         },
-         "quorvex-cli --latin latin.txt --lemma --exclude-form dixit --list dico", false, true},
-        {"--french-lemma", "LEMME",
+         "quorvex-cli --latin latin.txt --lemma --exclude-form dixit --list dico"),
+        requestRow("--french-lemma",
          "ne garder que les attestations dont le passage français (même référence) contient un "
          "mot du lemme français LEMME (minuscules ignorées), les mots ramenés à leurs lemmes "
          "comme pour --translations ; avec --aligned, dont un mot aligné est de ce lemme",
-         [](CliOptions& o, const std::string& v) {
-             if (v.empty())
-                 return std::string("--french-lemma attend un lemme.");
-             o.search.frenchLemma = v;
-             return std::string();
-         },
-         "quorvex-cli --latin latin.txt --french francais.txt --french-lemma seigneur --list Deus"},
+         "quorvex-cli --latin latin.txt --french francais.txt --french-lemma seigneur --list Deus"),
         {"--equivalents", nullptr,
          "avec --list et --format tsv|csv|html : une colonne « équivalents » après la référence, "
          "les mots du passage français alignés sur l'attestation, tels qu'écrits, le plus probable "
@@ -243,25 +209,15 @@ const std::vector<OptionRow>& optionTable()
          "y est aligné sur son homonyme",
          [](CliOptions& o, const std::string&) { o.equivalents = true; return std::string(); },
          "quorvex-cli --latin latin.txt --french francais.txt --equivalents --list caritas"},
-        {"--aligned", nullptr,
+        requestRow("--aligned",
          "avec --french-form ou --french-lemma : ne garder que les attestations dont un mot "
          "aligné (celui de la colonne de --equivalents) convient, et non tout le passage français",
-         [](CliOptions& o, const std::string&) { o.search.aligned = true; return std::string(); },
-         "quorvex-cli --latin latin.txt --french francais.txt --french-lemma parole --aligned --list verbum"},
-        {"--side", "latin|french",
+         "quorvex-cli --latin latin.txt --french francais.txt --french-lemma parole --aligned --list verbum"),
+        requestRow("--side",
          "texte où chercher : latin (par défaut) ou french, le texte français (même découpage, "
          "mêmes règles), chaque attestation avec le passage latin à côté ; le fichier de "
          "résultats et --format donnent alors le passage français d'abord",
-         [](CliOptions& o, const std::string& v) {
-             if (v == "french")
-                 o.search.frenchSide = true;
-             else if (v == "latin")
-                 o.search.frenchSide = false;
-             else
-                 return "--side attend latin ou french, pas « " + v + " ».";
-             return std::string();
-         },
-         "quorvex-cli --latin latin.txt --french francais.txt --side french --kwic 'charit*'"},
+         "quorvex-cli --latin latin.txt --french francais.txt --side french --kwic 'charit*'"),
         {"--collocates", "N",
          "les mots des N positions avant et après chaque attestation (1 à 50 ; les marqueurs "
          "n'arrêtent pas la fenêtre, les mots de l'attestation n'y sont pas, deux fenêtres qui "
@@ -353,7 +309,7 @@ const std::vector<OptionRow>& optionTable()
          "à défaut ~/.cache/quorvex) : chaque mot est ramené à ses lemmes de nouveau",
          [](CliOptions& o, const std::string&) { o.noCache = true; return std::string(); },
          "quorvex-cli --latin latin.txt --french francais.txt --no-cache --translations Deus"},
-        {"--lemma", nullptr,
+        requestRow("--lemma",
          "FORME est un lemme du lexique latin (« dico », « Deus », « uideo », marques de "
          "quantité permises ; « edo » prend tous les homographes, « edo1 » le premier, « edo2 » "
          "le deuxième) : une attestation est un mot dont la forme ramenée (comme avec "
@@ -362,34 +318,22 @@ const std::vector<OptionRow>& optionTable()
          "--collocates compte les mots voisins par lemme (un mot ambigu sous son lemme le plus "
          "fréquent, à égalité le premier du lexique ; un mot inconnu du lexique sous sa forme) ; "
          "avec --frequencies, sans FORME : un lemme par ligne sur tout le texte",
-         [](CliOptions& o, const std::string&) { o.search.lemma = true; return std::string(); },
-         "quorvex-cli --latin latin.txt --lemma --list dico"},
-        {"--lemma-strict", nullptr,
+         "quorvex-cli --latin latin.txt --lemma --list dico"),
+        requestRow("--lemma-strict",
          "comme --lemma, mais seulement les mots dont la lecture la plus probable dans leur "
          "phrase (l'étiqueteur de tags.la et morphos.fr ; sans eux, le lemme le plus fréquent "
          "du lexique) est de ce lemme",
-         [](CliOptions& o, const std::string&) {
-             o.search.lemma = o.search.lemmaStrict = true;
-             return std::string();
-         },
-         "quorvex-cli --latin latin.txt --lemma-strict --count edo"},
-        {"--analyses", nullptr,
+         "quorvex-cli --latin latin.txt --lemma-strict --count edo"),
+        requestRow("--analyses",
          "avec --lemma, --list et --format tsv|csv|html : ajouter la colonne de l'analyse la plus "
          "probable du mot dans sa phrase, avec sa probabilité (« dico, 3ème singulier indicatif "
          "parfait actif, 0.97 »)",
-         [](CliOptions& o, const std::string&) { o.search.analyses = true; return std::string(); },
-         "quorvex-cli --latin latin.txt --lemma --analyses --list dico"},
-        {"--morph", "MOTS",
+         "quorvex-cli --latin latin.txt --lemma --analyses --list dico"),
+        requestRow("--morph",
          "avec --lemma : garder les attestations dont l'analyse la plus probable contient tous "
          "ces mots de morphos.fr (« subjonctif », « ablatif pluriel ») ; un mot inconnu est "
          "refusé avec la liste des mots acceptés",
-         [](CliOptions& o, const std::string& v) {
-             if (v.find_first_not_of(" \t") == std::string::npos)
-                 return std::string("--morph attend des mots d'analyse (« subjonctif »).");
-             o.search.morph = v;
-             return std::string();
-         },
-         "quorvex-cli --latin latin.txt --lemma --morph subjonctif --list dico"},
+         "quorvex-cli --latin latin.txt --lemma --morph subjonctif --list dico"),
         {"--lexicon", "DOSSIER",
          "dossier du lexique latin (fichiers modeles.la, lemmes.la... de Collatinus) ; par "
          "défaut : la variable QUORVEX_LEXICON, puis le lexique installé avec quorvex-cli, puis "

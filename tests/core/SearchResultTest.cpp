@@ -1,6 +1,7 @@
 // The one request of both front ends: which choices go together, and the list it gives read
 // through the table it comes with, under every choice.
 
+#include "concordance/RequestOptions.h"
 #include "concordance/SearchRequest.h"
 #include "concordance/SearchResult.h"
 #include "lexicon/Lexicon.h"
@@ -276,6 +277,61 @@ TEST_F(SearchResultOverTwoTexts, TablesAreCutOnceAndAResortKeepsItsTable)
     EXPECT_FALSE(before.searched());
     EXPECT_TRUE(isEmptyRowList(before.list()));
     EXPECT_EQ(before.count(), 0u);
+}
+
+// The request's options read back as they were written: what the window keeps between runs
+// and what "Copier la commande" gives are the same words, in the table's order, whatever the
+// order they were typed in; a value the command line refuses is refused in its words.
+TEST(RequestOptions, WrittenOptionsReadBackToTheSameRequestAndBadValuesAreRefused)
+{
+    struct Row {
+        const char* name;
+        std::vector<std::string> typed;
+        std::vector<std::string> written;  // requestArguments without "--" and the query
+        std::string error;
+    };
+    const std::vector<Row> rows = {
+        {"none", {}, {}, ""},
+        {"every flag", {"--analyses", "--aligned", "--phrase", "--normalize"},
+         {"--phrase", "--normalize", "--aligned", "--analyses"}, ""},
+        {"strict lemma", {"--lemma-strict"}, {"--lemma-strict"}, ""},
+        {"lemma folds by itself", {"--normalize", "--lemma"}, {"--lemma"}, ""},
+        {"values", {"--morph", "ablatif pluriel", "--sort", "left", "--side", "french"},
+         {"--side", "french", "--sort", "left", "--morph", "ablatif pluriel"}, ""},
+        {"accented forms", {"--exclude-form", "d\xc3\xaex\xc3\xaet", "--exclude-form", "dicit", "--french-form", "c\xc5\x93ur"},
+         {"--french-form", "c\xc5\x93ur", "--exclude-form", "d\xc3\xaex\xc3\xaet", "--exclude-form", "dicit"}, ""},
+        {"French lemma", {"--french-lemma", "\xc5\x93il"}, {"--french-lemma", "\xc5\x93il"}, ""},
+        {"side latin is the default", {"--side", "latin"}, {}, ""},
+        {"bad side", {"--side", "grec"}, {}, "--side attend latin ou french, pas « grec »."},
+        {"bad sort", {"--sort", "up"}, {}, "--sort attend forms, text, left ou right, pas « up »."},
+        {"value missing", {"--morph"}, {}, "l'option --morph attend une valeur (MOTS)."},
+        {"not a request option", {"--count"}, {}, "option inconnue : « --count »."},
+        {"outside the code page", {"--french-form", "\xe2\x82\xac\xe2\x88\x80"}, {},
+         "la valeur de --french-form contient le caractère « \xe2\x88\x80 », que le codage Windows-1252 ne "
+         "peut pas représenter."},
+        {"empty exclusion", {"--exclude-form", ""}, {}, "--exclude-form attend une forme."},
+    };
+    for (const Row& row : rows) {
+        const RequestReading reading = readRequestArguments(row.typed);
+        EXPECT_EQ(reading.error, row.error) << row.name;
+        if (!row.error.empty())
+            continue;
+        std::vector<std::string> written = requestArguments(reading.request);
+        ASSERT_GE(written.size(), 2u) << row.name;
+        EXPECT_EQ(written[written.size() - 2], "--") << row.name;
+        written.resize(written.size() - 2);
+        EXPECT_EQ(written, row.written) << row.name;
+        // Read again, the words give the same request: nothing is lost in a round trip.
+        const RequestReading again = readRequestArguments(written);
+        EXPECT_EQ(again.error, "") << row.name;
+        SearchRequest expected = reading.request;
+        if (expected.lemma)
+            expected.normalize = false;  // implied by the lemma, not written
+        EXPECT_TRUE(again.request == expected) << row.name;
+    }
+    // Every option of the table is one the command line takes, with the same value's name.
+    for (const RequestOption& option : requestOptions())
+        EXPECT_EQ(findRequestOption(option.name), &option) << option.name;
 }
 
 } // namespace

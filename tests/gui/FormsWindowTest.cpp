@@ -63,7 +63,7 @@ private:
     // Searches the lemma and opens the forms window through its menu item.
     QWidget* openFormsOf(const QString& lemma)
     {
-        if (!d->session.choices().lemma)
+        if (!d->session.choices().asked.lemma)
             trigger(s, "lemme");
         d->search(lemma);
         trigger(s, "formes_lemme");
@@ -142,7 +142,7 @@ void FormsWindowTest::uncheckedFormsLeaveTheListAsTheCommandLineLeavesThem()
         QCOMPARE(withoutForms(d->session.searchedWords(), whole, excluded, Folding::Spelling), d->session.results());
         QCOMPARE(shownForms(table(forms)), step.shown);
         QCOMPARE(label4(), step.caption);
-        QCOMPARE(d->session.choices().excludedForms.size(), step.excluded.size());
+        QCOMPARE(int(d->session.choices().asked.excludedForms.size()), int(step.excluded.size()));
     }
     QCOMPARE(d->rows(), (QStringList{"dixit|[1]", "DIXIT|[2]", "dicit|[3]", "dixit|[4]"}));
     QCOMPARE(child<QLabel>(s, "label4")->toolTip(), QStringLiteral("Recherche par lemme\nFormes exclues : dicis"));
@@ -180,7 +180,7 @@ void FormsWindowTest::theWindowFollowsTheListAndAnotherLemmaBringsTheFormsBack()
     QCOMPARE(shownForms(table(forms)), coreForms());
     QCOMPARE(shownForms(table(forms)), (QStringList{"Deus|1|x", "Dei|2|x", "deumque|1|x"}));
     QCOMPARE(label4(), QStringLiteral("deus (lemme) = 4"));
-    QVERIFY(d->session.choices().excludedForms.isEmpty());
+    QVERIFY(d->session.choices().asked.excludedForms.empty());
     d->search(QStringLiteral("dico"));
     QCOMPARE(shownForms(table(forms)), (QStringList{"dixit|3|x", "dicit|1|x", "dicis|1|x"}));
     QCOMPARE(d->rows(), cliRows({}, QStringLiteral("dico")));
@@ -212,7 +212,7 @@ void FormsWindowTest::exclusionsAreNotKeptForTheNextRun()
     QVERIFY(open());
     QWidget* forms = openFormsOf(QStringLiteral("dico"));
     toggle(forms, QStringLiteral("dicis"));
-    QCOMPARE(d->session.choices().excludedForms, QStringList{"dicis"});
+    QCOMPARE(d->session.choices().asked.excludedForms, std::vector<std::string>{"dicis"});
     const QString ini = d->dir.filePath(QStringLiteral("Veltrano/Quorvex.ini"));
     QVERIFY(QFile::exists(ini));
     QVERIFY(!readTestFile(ini).contains("dicis"));
@@ -222,8 +222,8 @@ void FormsWindowTest::exclusionsAreNotKeptForTheNextRun()
     next.useTexts(kLatin, kFrench);
     trigger(next.windows.textWindow(), "concordance");
     QVERIFY(next.windows.searchWindowIfLoaded());
-    QVERIFY(next.session.choices().lemma);
-    QVERIFY(next.session.choices().excludedForms.isEmpty());
+    QVERIFY(next.session.choices().asked.lemma);
+    QVERIFY(next.session.choices().asked.excludedForms.empty());
     next.search(QStringLiteral("dico"));
     QCOMPARE(next.session.results().size(), std::size_t(5));
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, d->dir.path());
@@ -251,7 +251,7 @@ void FormsWindowTest::lackOfMemoryKeepsTheListTheBoxesAndTheChoices()
         MessageIcon::Warning)));
     QCOMPARE(shownForms(table(forms)), before);
     QCOMPARE(d->session.results().size(), std::size_t(200001));
-    QVERIFY(d->session.choices().excludedForms.isEmpty());
+    QVERIFY(d->session.choices().asked.excludedForms.empty());
     QCOMPARE(label4(), QStringLiteral("dico (lemme) = 200001"));
 
     // With the memory back the same box works.

@@ -259,13 +259,13 @@ void ReaderChoicesTest::countLabelSaysHowTheLemmaWasUnderstood()
     // Forms left out (as the forms window leaves them) show in the caption until another lemma.
     d->search(QStringLiteral("dico"));
     SearchChoices choices = d->session.choices();
-    choices.excludedForms = QStringList{"dicis", "dicit"};
+    choices.asked.excludedForms = {"dicis", "dicit"};
     QCOMPARE(d->session.applyChoices(choices), SessionFailure::None);
     QCOMPARE(label4()->text(), QStringLiteral("dico (lemme, 2 exclues) = 2"));
     QCOMPARE(d->rows(), (QStringList{"dixit|[1]", "dixit|[2]"}));
     d->search(QStringLiteral("deus"));
     QCOMPARE(label4()->text(), QStringLiteral("deus (lemme) = 4"));
-    QVERIFY(d->session.choices().excludedForms.isEmpty());
+    QVERIFY(d->session.choices().asked.excludedForms.empty());
 
     // Another choice shows in the tool tip only.
     trigger(s, "lemme");
@@ -294,7 +294,7 @@ void ReaderChoicesTest::frenchFormIsAskedAndAnEmptyAnswerRemovesIt()
     // A cancel changes nothing; the box proposes the form in effect.
     trigger(s, "forme_francaise");
     QCOMPARE(d->doubles.textInput.calls.last().proposed, QStringLiteral("ciel"));
-    QCOMPARE(d->session.choices().frenchForm, QStringLiteral("ciel"));
+    QCOMPARE(d->session.choices().asked.frenchForm, std::optional<std::string>("ciel"));
     QVERIFY(child<QAction>(s, "forme_francaise")->isChecked());
 
     d->doubles.textInput.queueAnswer(QStringLiteral("Israël"));
@@ -318,9 +318,9 @@ void ReaderChoicesTest::choicesAreKeptInTheIniFileForTheNextRun()
     QVERIFY(QFile::exists(ini));
     {
         QSettings file(ini, QSettings::IniFormat);
-        QCOMPARE(file.value(QStringLiteral("Outils/expression")).toBool(), true);
-        QCOMPARE(file.value(QStringLiteral("Outils/forme_francaise")).toString(), QStringLiteral("ciel"));
-        QCOMPARE(file.value(QStringLiteral("Outils/filtre_aligne")).toBool(), true);
+        // In quorvex-cli's words, so that a choice added to the command line is kept as well.
+        QCOMPARE(file.value(QStringLiteral("Outils/requete")).toStringList(),
+                 (QStringList{"--phrase", "--normalize", "--french-form", "ciel", "--aligned"}));
     }
 
     // The next run: a fresh session reads them when its search window loads.
@@ -345,9 +345,22 @@ void ReaderChoicesTest::choicesAreKeptInTheIniFileForTheNextRun()
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, d->dir.path());
     latinOnly.useTexts(kLatin);
     trigger(latinOnly.windows.textWindow(), "concordance");
-    QVERIFY(latinOnly.session.choices().frenchForm.isEmpty());
-    QVERIFY(!latinOnly.session.choices().aligned);
-    QVERIFY(latinOnly.session.choices().phrase);
+    QVERIFY(!latinOnly.session.choices().asked.frenchForm);
+    QVERIFY(!latinOnly.session.choices().asked.aligned);
+    QVERIFY(latinOnly.session.choices().asked.phrase);
+
+    // A line edited into words the command line refuses starts with no choice, not half of them.
+    {
+        QSettings file(ini, QSettings::IniFormat);
+        file.setValue(QStringLiteral("Outils/requete"), QStringList{"--phrase", "--side", "grec"});
+    }
+    WindowDriver edited;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, d->dir.path());
+    edited.useTexts(kLatin, kFrench);
+    trigger(edited.windows.textWindow(), "concordance");
+    QVERIFY(edited.windows.searchWindowIfLoaded());
+    QVERIFY(!edited.session.choices().asked.phrase);
+    QVERIFY(!child<QAction>(edited.windows.searchWindowIfLoaded(), "expression")->isChecked());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, d->dir.path());
 }
 
@@ -359,7 +372,7 @@ void ReaderChoicesTest::unreadableFrenchTextKeepsTheListAndTheChoice()
     trigger(s, "cote_francais");
     QVERIFY(d->doubles.messages.expectNextNaming(QStringLiteral("français.txt")));
     QVERIFY(!child<QAction>(s, "cote_francais")->isChecked());
-    QVERIFY(!d->session.choices().frenchSide);
+    QVERIFY(!d->session.choices().asked.frenchSide);
     QCOMPARE(d->rows(), (QStringList{"dixit|[1]", "dixit|[2]"}));
 }
 

@@ -255,7 +255,7 @@ void ToolWindowsTest::returnOnATranslationsRowFiltersAsItsDoubleClick()
     QTest::keyClick(table, Qt::Key_Down);
     const QString lemma = table->model()->index(1, 0).data().toString();
     QTest::keyClick(table, Qt::Key_Return);
-    QCOMPARE(d->session.choices().frenchLemma, lemma);
+    QCOMPARE(QString::fromStdString(d->session.choices().asked.frenchLemma.value_or(std::string())), lemma);
     QCOMPARE(d->rows(), cliListRows(d->latinPath, d->frenchPath, {"--french-lemma", lemma}, QStringLiteral("deus")));
 }
 

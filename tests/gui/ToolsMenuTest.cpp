@@ -225,7 +225,7 @@ void ToolsMenuTest::altOThenLChecksTheLemmaSearch()
     QTest::keyClick(outils, Qt::Key_L);
     QTRY_VERIFY(!outils->isVisible());
     QVERIFY(child<QAction>(s, "lemme")->isChecked());
-    QVERIFY(d->session.choices().lemma);
+    QVERIFY(d->session.choices().asked.lemma);
 }
 
 QTEST_MAIN(ToolsMenuTest)

@@ -1,7 +1,5 @@
 #include "concordance/SearchRequest.h"
 
-#include "text/Cp1252.h"
-
 namespace quorvex {
 
 std::string lemmaRefusal(const SearchRequest& r)
@@ -42,36 +40,6 @@ std::string requestRefusal(const SearchRequest& r, bool frenchText)
 {
     std::string refusal = lemmaRefusal(r);
     return refusal.empty() ? frenchRefusal(r, frenchText) : refusal;
-}
-
-std::vector<std::string> requestArguments(const SearchRequest& r)
-{
-    std::vector<std::string> args;
-    if (r.phrase)
-        args.push_back("--phrase");
-    // A lemma's forms are always folded: its option says so.
-    if (r.normalize && !r.lemma)
-        args.push_back("--normalize");
-    if (r.lemma)
-        args.push_back(r.lemmaStrict ? "--lemma-strict" : "--lemma");
-    if (r.frenchSide)
-        args.insert(args.end(), {"--side", "french"});
-    if (r.frenchForm)
-        args.insert(args.end(), {"--french-form", cp1252ToUtf8(*r.frenchForm)});
-    for (const std::string& form : r.excludedForms)
-        args.insert(args.end(), {"--exclude-form", cp1252ToUtf8(form)});
-    if (r.frenchLemma)
-        args.insert(args.end(), {"--french-lemma", *r.frenchLemma});
-    if (r.aligned)
-        args.push_back("--aligned");
-    if (r.sort != SortOrder::Text)
-        args.insert(args.end(), {"--sort", r.sort == SortOrder::Forms ? "forms" : r.sort == SortOrder::Left ? "left" : "right"});
-    if (r.morph)
-        args.insert(args.end(), {"--morph", *r.morph});
-    if (r.analyses)
-        args.push_back("--analyses");
-    args.insert(args.end(), {"--", r.query});
-    return args;
 }
 
 } // namespace quorvex

@@ -67,8 +67,4 @@ std::string lemmaRefusal(const SearchRequest& request);
 // The French text's part of it alone.
 std::string frenchRefusal(const SearchRequest& request, bool frenchText);
 
-// The command line's options that ask for the request, then "--" and the query: quorvex-cli's
-// arguments (UTF-8), so a list shown in a window can be asked again from a script.
-std::vector<std::string> requestArguments(const SearchRequest& request);
-
 } // namespace quorvex

@@ -1,12 +1,19 @@
 #include "session/ChoiceSettings.h"
 
+#include "concordance/RequestOptions.h"
+
 #include <QSettings>
+#include <QStringList>
 
 namespace quorvex {
 
 namespace {
 
 const QString kGroup = QStringLiteral("Outils");
+// The request's choices as quorvex-cli's options, so a new choice is kept without a key of
+// its own.
+const QString kRequestKey = QStringLiteral("requete");
+const QString kMarkKey = QStringLiteral("marquer_traductions");
 // ~/.config/Veltrano/Quorvex.ini on Linux, %APPDATA%\Veltrano\Quorvex.ini on Windows.
 const QString kOrganisation = QStringLiteral("Veltrano");
 const QString kApplication = QStringLiteral("Quorvex");
@@ -17,32 +24,33 @@ SearchChoices readKeptChoices()
 {
     QSettings settings(QSettings::IniFormat, QSettings::UserScope, kOrganisation, kApplication);
     settings.beginGroup(kGroup);
+    std::vector<std::string> args;
+    for (const QString& word : settings.value(kRequestKey).toStringList())
+        args.push_back(word.toStdString());
     SearchChoices c;
-    c.lemma = settings.value(QStringLiteral("lemme"), false).toBool();
-    c.lemmaStrict = c.lemma && settings.value(QStringLiteral("lemme_strict"), false).toBool();
-    c.normalize = settings.value(QStringLiteral("orthographe"), false).toBool();
-    c.phrase = settings.value(QStringLiteral("expression"), false).toBool();
-    c.frenchSide = settings.value(QStringLiteral("cote_francais"), false).toBool();
-    c.frenchForm = settings.value(QStringLiteral("forme_francaise")).toString();
-    c.aligned = settings.value(QStringLiteral("filtre_aligne"), false).toBool();
-    c.morph = c.lemma ? settings.value(QStringLiteral("analyse")).toString() : QString();
-    c.markTranslations = settings.value(QStringLiteral("marquer_traductions"), false).toBool();
+    // A line edited by hand into something unreadable starts with no choice rather than half.
+    if (RequestReading reading = readRequestArguments(args); reading.error.empty())
+        c.asked = std::move(reading.request);
+    c.markTranslations = settings.value(kMarkKey, false).toBool();
     return c;
 }
 
 void keepChoices(const SearchChoices& c)
 {
+    SearchRequest kept = c.asked;
+    // Forms left out and the French lemma chosen in "Traductions" belong to one list.
+    kept.excludedForms.clear();
+    kept.frenchLemma.reset();
+    kept.query.clear();
+    std::vector<std::string> args = requestArguments(kept);
+    args.resize(args.size() - 2);  // "--" and the query
+    QStringList words;
+    for (const std::string& arg : args)
+        words << QString::fromStdString(arg);
     QSettings settings(QSettings::IniFormat, QSettings::UserScope, kOrganisation, kApplication);
     settings.beginGroup(kGroup);
-    settings.setValue(QStringLiteral("lemme"), c.lemma);
-    settings.setValue(QStringLiteral("lemme_strict"), c.lemmaStrict);
-    settings.setValue(QStringLiteral("orthographe"), c.normalize);
-    settings.setValue(QStringLiteral("expression"), c.phrase);
-    settings.setValue(QStringLiteral("cote_francais"), c.frenchSide);
-    settings.setValue(QStringLiteral("forme_francaise"), c.frenchForm);
-    settings.setValue(QStringLiteral("filtre_aligne"), c.aligned);
-    settings.setValue(QStringLiteral("analyse"), c.morph);
-    settings.setValue(QStringLiteral("marquer_traductions"), c.markTranslations);
+    settings.setValue(kRequestKey, words);
+    settings.setValue(kMarkKey, c.markTranslations);
 }
 
 } // namespace quorvex

@@ -1,28 +1,17 @@
 #include "session/SearchChoices.h"
 
-#include "platform/TextCodec.h"
-
 namespace quorvex {
 
 SearchRequest SearchChoices::request(const QString& query) const
 {
-    SearchRequest r;
+    SearchRequest r = asked;
     r.query = query.toStdString();
-    r.lemma = lemma;
-    r.lemmaStrict = lemma && lemmaStrict;
+    r.lemmaStrict = r.lemma && r.lemmaStrict;
     r.normalize = folds();
-    r.phrase = phrase;
-    r.frenchSide = frenchSide;
-    if (!frenchForm.isEmpty())
-        r.frenchForm = toCp1252(frenchForm);
-    for (const QString& form : excludedForms)
-        r.excludedForms.push_back(toCp1252(form));
-    if (!frenchLemma.isEmpty())
-        r.frenchLemma = frenchLemma.toStdString();
     // A way of filtering, kept while no filter is in effect.
-    r.aligned = aligned && r.filtersByOtherText();
-    if (lemma && !morph.trimmed().isEmpty())
-        r.morph = morph.trimmed().toStdString();
+    r.aligned = r.aligned && r.filtersByOtherText();
+    if (!r.lemma)
+        r.morph.reset();
     return r;
 }
 

@@ -1,5 +1,6 @@
 #include "session/Session.h"
 
+#include "concordance/RequestOptions.h"
 #include "system/CacheFolder.h"
 #include "translation/CachingStemmer.h"
 
@@ -137,8 +138,8 @@ SessionFailure Session::adopt(std::string text, const QDateTime& moment)
 SessionFailure Session::search(const QString& typedForm, std::size_t& found)
 {
     // Forms left out belong to one lemma: another lemma brings them all back.
-    if (m_choices.lemma && !m_choices.excludedForms.isEmpty() && typedForm != m_listQuery) {
-        m_choices.excludedForms.clear();
+    if (m_choices.asked.lemma && !m_choices.asked.excludedForms.empty() && typedForm != m_listQuery) {
+        m_choices.asked.excludedForms.clear();
         emit choicesChanged();
     }
     const SearchRequest request = m_choices.request(typedForm);
@@ -157,9 +158,9 @@ SessionFailure Session::search(const QString& typedForm, std::size_t& found)
     m_result = SearchResult(m_latinWords);
     m_result = std::move(result);
     m_lemmaLines = QString::fromStdString(m_result.lemmaLines()).trimmed();
-    m_listFrenchSide = m_choices.frenchSide;
-    m_listEveryForm = m_choices.any() && m_choices.folds() && !m_choices.phrase;
-    m_listByLemma = m_choices.any() && m_choices.lemma;
+    m_listFrenchSide = m_choices.asked.frenchSide;
+    m_listEveryForm = m_choices.any() && m_choices.folds() && !m_choices.asked.phrase;
+    m_listByLemma = m_choices.any() && m_choices.asked.lemma;
     m_listFormsKnown = false;
     m_typedForm = toCp1252(typedForm);
     m_listQuery = typedForm;

@@ -83,7 +83,7 @@ SessionFailure Session::searchFor(const SearchRequest& request, SearchResult& in
 
 std::vector<AttestedForm> Session::formsOfTheLemma()
 {
-    if (!m_choices.lemma || !searched())
+    if (!m_choices.asked.lemma || !searched())
         return {};
     // The list again without the forms left out, whatever its order: the same query and
     // choices understand the lemma as the list shown did.

@@ -209,26 +209,26 @@ void SearchWindow::connectToolsMenu()
     const auto toggles = [this](QAction* item, auto setter) {
         connect(item, &QAction::toggled, this, [this, setter](bool on) {
             SearchChoices choices = m_session.choices();
-            setter(choices, on);
+            setter(choices.asked, on);
             changeChoices(choices);
         });
     };
-    toggles(m_tools->lemma, [](SearchChoices& c, bool on) {
-        c.lemma = on;
+    toggles(m_tools->lemma, [](SearchRequest& r, bool on) {
+        r.lemma = on;
         if (!on)
-            c.lemmaStrict = false;
+            r.lemmaStrict = false;
     });
-    toggles(m_tools->lemmaStrict, [](SearchChoices& c, bool on) { c.lemmaStrict = on; });
-    toggles(m_tools->normalize, [](SearchChoices& c, bool on) { c.normalize = on; });
-    toggles(m_tools->phrase, [](SearchChoices& c, bool on) { c.phrase = on; });
-    toggles(m_tools->aligned, [](SearchChoices& c, bool on) { c.aligned = on; });
+    toggles(m_tools->lemmaStrict, [](SearchRequest& r, bool on) { r.lemmaStrict = on; });
+    toggles(m_tools->normalize, [](SearchRequest& r, bool on) { r.normalize = on; });
+    toggles(m_tools->phrase, [](SearchRequest& r, bool on) { r.phrase = on; });
+    toggles(m_tools->aligned, [](SearchRequest& r, bool on) { r.aligned = on; });
     connect(m_tools->frenchSide, &QAction::toggled, this, [this](bool on) {
         if (on && !frenchTextAtHand()) {
             reflectChoices();
             return;
         }
         SearchChoices choices = m_session.choices();
-        choices.frenchSide = on;
+        choices.asked.frenchSide = on;
         changeChoices(choices);
     });
     connect(m_tools->markTranslations, &QAction::toggled, this, [this](bool on) {
@@ -274,21 +274,25 @@ void SearchWindow::reflectChoices()
               lexicon::lookUpLexicon(lexicon::lexiconPlacesOfThisProgram()).tried));
     m_tools->reflect(m_session.choices(), lexiconMissing, !m_session.frenchPath().isEmpty(),
                      m_session.lexiconWarning(), m_session.searched());
-    const SearchChoices& c = m_session.choices();
-    m_morphEdit->setEnabled(c.lemma);
-    m_morphCaption->setEnabled(c.lemma);
-    if (!m_morphEdit->hasFocus() || m_morphEdit->text().trimmed() == c.morph)
-        m_morphEdit->setText(c.morph);
+    const SearchRequest& asked = m_session.choices().asked;
+    const QString morph = QString::fromStdString(asked.morph.value_or(std::string()));
+    m_morphEdit->setEnabled(asked.lemma);
+    m_morphCaption->setEnabled(asked.lemma);
+    if (!m_morphEdit->hasFocus() || m_morphEdit->text().trimmed() == morph)
+        m_morphEdit->setText(morph);
 }
 
 void SearchWindow::onMorphEntered()
 {
     SearchChoices choices = m_session.choices();
-    choices.morph = m_morphEdit->text().trimmed();
-    if (choices.morph != m_session.choices().morph)
+    const QString typed = m_morphEdit->text().trimmed();
+    choices.asked.morph.reset();
+    if (!typed.isEmpty())
+        choices.asked.morph = typed.toStdString();
+    if (choices != m_session.choices())
         changeChoices(choices);
     // A refused filter leaves the one in effect shown.
-    m_morphEdit->setText(m_session.choices().morph);
+    m_morphEdit->setText(QString::fromStdString(m_session.choices().asked.morph.value_or(std::string())));
 }
 
 void SearchWindow::changeChoices(const SearchChoices& choices)
@@ -328,11 +332,13 @@ void SearchWindow::onFrenchFormTriggered()
     const std::optional<QString> answer = m_windows.platform().textInput.ask(
         this, QStringLiteral("Forme dans le passage français"),
         QStringLiteral("Forme à chercher dans le passage français (vide : aucun filtre) :"),
-        m_session.choices().frenchForm);
+        fromCp1252(m_session.choices().asked.frenchForm.value_or(std::string())));
     if (!answer)
         return;
     SearchChoices choices = m_session.choices();
-    choices.frenchForm = answer->trimmed();
+    choices.asked.frenchForm.reset();
+    if (!answer->trimmed().isEmpty())
+        choices.asked.frenchForm = toCp1252(answer->trimmed());
     changeChoices(choices);
 }
 
@@ -351,20 +357,25 @@ void SearchWindow::showCount()
 {
     if (!m_session.searched())
         return;
-    const SearchChoices& c = m_session.choices();
+    const SearchRequest& c = m_session.choices().asked;
     const QString query = m_session.listQuery();
+    QStringList excluded;
+    for (const std::string& form : c.excludedForms)
+        excluded << fromCp1252(form);
+    const QString frenchForm = fromCp1252(c.frenchForm.value_or(std::string()));
+    const QString frenchLemma = QString::fromStdString(c.frenchLemma.value_or(std::string()));
     const QString count = QString::number(m_session.results().size());
     QString text = query + QStringLiteral(" = ") + count;
     QStringList tip;
     if (c.lemma) {
         switch (m_session.lemmaMatch()) {
         case LemmaMatchKind::Lemma:
-            text = c.excludedForms.isEmpty()
+            text = excluded.isEmpty()
                 ? query + QStringLiteral(" (lemme) = ") + count
                 : query
                     + QStringLiteral(" (lemme, %1 %2) = ")
-                          .arg(c.excludedForms.size())
-                          .arg(c.excludedForms.size() == 1 ? QStringLiteral("exclue") : QStringLiteral("exclues"))
+                          .arg(excluded.size())
+                          .arg(excluded.size() == 1 ? QStringLiteral("exclue") : QStringLiteral("exclues"))
                     + count;
             break;
         case LemmaMatchKind::Form:
@@ -379,8 +390,8 @@ void SearchWindow::showCount()
         tip << QStringLiteral("Recherche par lemme");
         if (c.lemmaStrict)
             tip << QStringLiteral("Lemme strict");
-        if (!c.morph.isEmpty())
-            tip << QStringLiteral("Analyse : %1").arg(c.morph);
+        if (c.morph)
+            tip << QStringLiteral("Analyse : %1").arg(QString::fromStdString(*c.morph));
     }
     if (c.normalize && !c.lemma)
         tip << QStringLiteral("Orthographe normalisée");
@@ -388,13 +399,13 @@ void SearchWindow::showCount()
         tip << QStringLiteral("Expression de plusieurs mots");
     if (c.frenchSide)
         tip << QStringLiteral("Chercher dans le texte français");
-    if (!c.frenchForm.isEmpty())
-        tip << QStringLiteral("Forme dans le passage français : %1").arg(c.frenchForm);
-    if (!c.excludedForms.isEmpty())
-        tip << QStringLiteral("Formes exclues : %1").arg(c.excludedForms.join(QStringLiteral(", ")));
-    if (!c.frenchLemma.isEmpty())
-        tip << QStringLiteral("Traduction : %1").arg(c.frenchLemma);
-    if (c.aligned && (!c.frenchForm.isEmpty() || !c.frenchLemma.isEmpty()))
+    if (c.frenchForm)
+        tip << QStringLiteral("Forme dans le passage français : %1").arg(frenchForm);
+    if (!excluded.isEmpty())
+        tip << QStringLiteral("Formes exclues : %1").arg(excluded.join(QStringLiteral(", ")));
+    if (c.frenchLemma)
+        tip << QStringLiteral("Traduction : %1").arg(frenchLemma);
+    if (c.aligned && c.filtersByOtherText())
         tip << QStringLiteral("Filtrer par les mots alignés");
     m_countLabel->setText(text);
     // A form too long for the label is painted elided: the tool tip gives it whole.
@@ -411,16 +422,17 @@ bool SearchWindow::load()
     }
     // The choices of the last run, less what is not at hand now.
     SearchChoices kept = readKeptChoices();
+    SearchRequest& r = kept.asked;
     if (!m_session.lexiconFound())
-        kept.lemma = kept.lemmaStrict = false;
-    if (!kept.lemma)
-        kept.morph.clear();
-    if (kept.lemma)
-        kept.phrase = kept.frenchSide = false;
+        r.lemma = r.lemmaStrict = false;
+    if (!r.lemma)
+        r.morph.reset();
+    if (r.lemma)
+        r.phrase = r.frenchSide = false;
     if (m_session.frenchPath().isEmpty())
-        kept.frenchSide = kept.markTranslations = kept.aligned = false;
-    if (m_session.frenchPath().isEmpty() || kept.frenchSide)
-        kept.frenchForm.clear();
+        r.frenchSide = kept.markTranslations = r.aligned = false;
+    if (m_session.frenchPath().isEmpty() || r.frenchSide)
+        r.frenchForm.reset();
     m_session.applyChoices(kept);
     return true;
 }

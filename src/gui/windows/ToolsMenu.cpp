@@ -59,35 +59,36 @@ void ToolsMenu::reflect(const SearchChoices& c, const QString& lexiconMissing, b
                         const QString& lexiconWarning, bool listShown)
 {
     const bool lexiconFound = lexiconMissing.isEmpty();
-    showChecked(lemma, c.lemma);
-    showChecked(lemmaStrict, c.lemma && c.lemmaStrict);
+    const SearchRequest& r = c.asked;
+    showChecked(lemma, r.lemma);
+    showChecked(lemmaStrict, r.lemma && r.lemmaStrict);
     // Under the lemma the spelling is always folded: shown checked, not a choice then.
     showChecked(normalize, c.folds());
-    showChecked(phrase, c.phrase);
-    showChecked(frenchSide, c.frenchSide);
-    showChecked(frenchForm, !c.frenchForm.isEmpty());
-    showChecked(aligned, c.aligned);
+    showChecked(phrase, r.phrase);
+    showChecked(frenchSide, r.frenchSide);
+    showChecked(frenchForm, r.frenchForm.has_value());
+    showChecked(aligned, r.aligned);
     showChecked(markTranslations, c.markTranslations);
 
     // A choice is offered when the request it would make passes the command line's checks.
     const auto accepted = [&](auto change) {
         SearchChoices with = c;
-        change(with);
+        change(with.asked);
         return requestRefusal(with.request(QString()), frenchTextNamed).empty();
     };
-    lemma->setEnabled(lexiconFound && accepted([](SearchChoices& w) { w.lemma = true; }));
-    lemmaStrict->setEnabled(lexiconFound && c.lemma);
-    lemmaForms->setEnabled(lexiconFound && c.lemma);
-    normalize->setEnabled(!c.lemma);
-    phrase->setEnabled(accepted([](SearchChoices& w) { w.phrase = true; }));
-    frenchSide->setEnabled(accepted([](SearchChoices& w) { w.frenchSide = true; }));
-    frenchForm->setEnabled(accepted([](SearchChoices& w) { w.frenchForm = QStringLiteral("x"); }));
-    aligned->setEnabled(accepted([](SearchChoices& w) {
+    lemma->setEnabled(lexiconFound && accepted([](SearchRequest& w) { w.lemma = true; }));
+    lemmaStrict->setEnabled(lexiconFound && r.lemma);
+    lemmaForms->setEnabled(lexiconFound && r.lemma);
+    normalize->setEnabled(!r.lemma);
+    phrase->setEnabled(accepted([](SearchRequest& w) { w.phrase = true; }));
+    frenchSide->setEnabled(accepted([](SearchRequest& w) { w.frenchSide = true; }));
+    frenchForm->setEnabled(accepted([](SearchRequest& w) { w.frenchForm = "x"; }));
+    aligned->setEnabled(accepted([](SearchRequest& w) {
         w.aligned = true;
-        w.frenchForm = QStringLiteral("x");
+        w.frenchForm = "x";
     }));
-    translations->setEnabled(frenchTextNamed && !c.frenchSide);
-    markTranslations->setEnabled(frenchTextNamed && !c.frenchSide);
+    translations->setEnabled(frenchTextNamed && !r.frenchSide);
+    markTranslations->setEnabled(frenchTextNamed && !r.frenchSide);
     copyCommand->setEnabled(listShown);
 
     const QString lexiconTip = lexiconFound ? lexiconWarning : lexiconMissing;

@@ -116,7 +116,7 @@ bool CollocatesWindow::rebuild(ToolProgress& progress)
         // Counted under the keys the command line uses for the same search: lemmata after a
         // lemma search, else the forms as the search folded them.
         const WordTable& table = searchResult().words();
-        const CollocateKeys keys = m_session.choices().lemma && m_session.textLemmata() && m_session.lexicon()
+        const CollocateKeys keys = m_session.choices().asked.lemma && m_session.textLemmata() && m_session.lexicon()
             ? lemmaKeys(table, *m_session.textLemmata(), *m_session.lexicon())
             : foldedFormKeys(table, m_session.folding());
         found = findCollocates(table, searchResult().list(), std::size_t(n), keys);

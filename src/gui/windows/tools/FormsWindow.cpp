@@ -96,7 +96,7 @@ FormsWindow::FormsWindow(WindowDirectory& windows, QWidget* searchWindow)
 bool FormsWindow::rebuild(ToolProgress& progress)
 {
     const SearchChoices& choices = m_session.choices();
-    const bool ofLemma = choices.lemma && m_session.searched();
+    const bool ofLemma = choices.asked.lemma && m_session.searched();
     std::vector<FormsModel::Row> rows;
     if (ofLemma) {
         if (!progress.advance(0, 1))
@@ -104,8 +104,8 @@ bool FormsWindow::rebuild(ToolProgress& progress)
         const std::vector<AttestedForm> forms = m_session.formsOfTheLemma();
         // A form is left out when it folds as one of the forms unchecked does.
         std::unordered_set<std::string> left;
-        for (const QString& form : choices.excludedForms)
-            left.insert(folded(toCp1252(form), m_session.folding()));
+        for (const std::string& form : choices.asked.excludedForms)
+            left.insert(folded(form, m_session.folding()));
         rows.reserve(forms.size());
         for (const AttestedForm& f : forms)
             rows.push_back({fromCp1252(f.form), f.count, left.count(folded(f.form, m_session.folding())) > 0});
@@ -141,12 +141,12 @@ void FormsWindow::onCheckToggled(int row, bool checked)
     if (checked) {
         // Taken back under whichever spelling it was left out.
         const std::string key = folded(toCp1252(form), m_session.folding());
-        choices.excludedForms.erase(
-            std::remove_if(choices.excludedForms.begin(), choices.excludedForms.end(),
-                           [&](const QString& f) { return folded(toCp1252(f), m_session.folding()) == key; }),
-            choices.excludedForms.end());
+        std::vector<std::string>& excluded = choices.asked.excludedForms;
+        excluded.erase(std::remove_if(excluded.begin(), excluded.end(),
+                                      [&](const std::string& f) { return folded(f, m_session.folding()) == key; }),
+                       excluded.end());
     } else {
-        choices.excludedForms << form;
+        choices.asked.excludedForms.push_back(toCp1252(form));
     }
     searchAgainWith(choices,
                     QStringLiteral("Mémoire insuffisante pour retirer ou remettre la forme : la liste est conservée."));

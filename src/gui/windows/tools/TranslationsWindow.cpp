@@ -139,7 +139,7 @@ bool TranslationsWindow::rebuild(ToolProgress& progress)
 {
     const Equivalents* ranked = nullptr;
     const FrenchLemmas* lemmas = nullptr;
-    const QString refusal = QString::fromStdString(equivalentsRefusal(m_session.choices().frenchSide));
+    const QString refusal = QString::fromStdString(equivalentsRefusal(m_session.choices().asked.frenchSide));
     if (refusal.isEmpty() && listHoldsAttestations() && !m_session.frenchPath().isEmpty()) {
         if (!progress.advance(0, 1))
             return false;
@@ -177,9 +177,14 @@ bool TranslationsWindow::eventFilter(QObject* watched, QEvent* event)
     return ToolWindow::eventFilter(watched, event);
 }
 
+QString TranslationsWindow::filterLemma() const
+{
+    return QString::fromStdString(m_session.choices().asked.frenchLemma.value_or(std::string()));
+}
+
 void TranslationsWindow::showFilter()
 {
-    const QString lemma = m_session.choices().frenchLemma;
+    const QString lemma = filterLemma();
     m_filterLabel->setText(lemma.isEmpty()
                                ? QStringLiteral("Aucun filtre : double-cliquez un équivalent pour "
                                                 "ne garder que ses passages.")
@@ -193,14 +198,14 @@ void TranslationsWindow::onRowChosen(const QModelIndex& index)
         return;
     const auto* sorter = static_cast<const QSortFilterProxyModel*>(index.model());
     const QString lemma = m_model->lemma(std::size_t(sorter->mapToSource(index).row()));
-    if (lemma.isEmpty() || lemma == m_session.choices().frenchLemma)
+    if (lemma.isEmpty() || lemma == filterLemma())
         return;
     filterBy(lemma);
 }
 
 void TranslationsWindow::onRemoveFilterClicked()
 {
-    if (m_session.choices().frenchLemma.isEmpty())
+    if (filterLemma().isEmpty())
         return;
     filterBy(QString());
 }
@@ -208,7 +213,9 @@ void TranslationsWindow::onRemoveFilterClicked()
 void TranslationsWindow::filterBy(const QString& lemma)
 {
     SearchChoices choices = m_session.choices();
-    choices.frenchLemma = lemma;
+    choices.asked.frenchLemma.reset();
+    if (!lemma.isEmpty())
+        choices.asked.frenchLemma = lemma.toStdString();
     searchAgainWith(choices, QStringLiteral("Mémoire insuffisante pour filtrer la liste : elle est conservée."));
     showFilter();
 }

@@ -61,6 +61,7 @@ private:
     // The French lemma's filter set (empty: removed), the list searched again under it.
     void filterBy(const QString& lemma);
     void showFilter();
+    QString filterLemma() const;  // the French lemma filtering the list, "" for none
 
     QLabel* m_filterLabel = nullptr;
     QLabel* m_refusalLabel = nullptr;

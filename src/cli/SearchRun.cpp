@@ -4,6 +4,7 @@
 #include "cli/CommandCommon.h"
 #include "cli/LemmaSearch.h"
 #include "cli/TallyCount.h"
+#include "system/CacheFolder.h"
 #include "translation/Equivalents.h"
 #include "translation/TextAlignment.h"
 
@@ -53,6 +54,8 @@ int readSearchTexts(SearchRun& run, std::ostream& err)
 {
     const CliOptions& o = run.options;
     run.withOther = needsOtherText(o) && !o.frenchPath.empty();
+    if (!o.noCache)
+        run.texts.keepAlignmentsIn(std::make_shared<const CacheFolder>(defaultCacheFolder()));
     if (!o.search.frenchSide || run.withOther)
         if (const FileError e = run.texts.readLatin(o.latinPath))
             return reportFileError(err, e);

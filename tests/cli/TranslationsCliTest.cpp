@@ -192,7 +192,7 @@ namespace {
 
 // The French stems go to $XDG_CACHE_HOME/quorvex, one entry per text and dictionary; whatever
 // the cache holds or refuses, the ranking is the same.
-TEST(CliRunner, TranslationsKeepTheFrenchStemsInTheCacheFolderWithoutChangingAWord)
+TEST(CliRunner, TranslationsKeepTheFrenchStemsAndTheAlignmentInTheCacheFolderWithoutChangingAWord)
 {
     if (!hunspellBuiltIn())
         GTEST_SKIP() << "built without Hunspell";
@@ -207,12 +207,15 @@ TEST(CliRunner, TranslationsKeepTheFrenchStemsInTheCacheFolderWithoutChangingAWo
         all.insert(all.end() - 1, extra.begin(), extra.end());
         return cli.run(all);
     };
-    auto entries = [&](const std::string& folder) {
+    // The entries of one kind ("" for all): the French stems, the word alignment.
+    auto entries = [&](const std::string& folder, const std::string& kind = "") {
         const std::filesystem::path dir = std::filesystem::u8path(cli.dir.file(folder)) / "quorvex";
         std::error_code ec;
-        return std::filesystem::is_directory(dir, ec)
-            ? static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir), {}))
-            : std::size_t(0);
+        std::size_t n = 0;
+        if (std::filesystem::is_directory(dir, ec))
+            for (const auto& entry : std::filesystem::directory_iterator(dir))
+                n += entry.path().filename().string().rfind(kind, 0) == 0 ? 1 : 0;
+        return n;
     };
 
     const CliOutcome uncached = runWithCache("none", {"--no-cache"});
@@ -221,7 +224,9 @@ TEST(CliRunner, TranslationsKeepTheFrenchStemsInTheCacheFolderWithoutChangingAWo
 
     const CliOutcome cold = runWithCache("cache");
     const CliOutcome warm = runWithCache("cache");
-    EXPECT_EQ(entries("cache"), 1u);
+    EXPECT_EQ(entries("cache", "french-stems-"), 1u);
+    EXPECT_EQ(entries("cache", "alignment-"), 1u);
+    EXPECT_EQ(entries("cache"), 2u);
     for (const CliOutcome* r : {&cold, &warm}) {
         EXPECT_EQ(r->code, 0);
         EXPECT_EQ(r->out, uncached.out);
@@ -238,7 +243,9 @@ TEST(CliRunner, TranslationsKeepTheFrenchStemsInTheCacheFolderWithoutChangingAWo
     cli.dir.write("francais.txt", std::string(kTexts[1].second) + "[9] Dieu dit\r\n");
     const CliOutcome changed = runWithCache("cache");
     EXPECT_EQ(changed.code, 0);
-    EXPECT_EQ(entries("cache"), 2u);
+    EXPECT_EQ(entries("cache", "french-stems-"), 2u);
+    // The passage added has no Latin one: the pairs, and so their alignment, are the same.
+    EXPECT_EQ(entries("cache", "alignment-"), 1u);
 
     // A cache folder that cannot be made is no cache, and no message.
     cli.dir.write("a-file", "x");

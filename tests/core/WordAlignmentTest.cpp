@@ -6,10 +6,16 @@
 #include "translation/TextAlignment.h"
 #include "translation/WordAlignment.h"
 #include "passages/ReferencePassages.h"
+#include "system/CacheFolder.h"
 #include "text/Cp1252.h"
+
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -213,6 +219,97 @@ TEST(WordAlignment, SentencePairsOfIdsAlignAndOverlongPairsAreLeftOut)
     for (std::size_t t = trainedTokens; t < pairs.latin.size(); ++t)
         EXPECT_EQ(a.linkCount(t), 0u) << "token " << t << " of the pair longer than the longest side";
     EXPECT_EQ(a.cells(), 4 * trainedTokens / 2);
+}
+
+std::vector<std::vector<std::uint32_t>> linksOf(const WordAlignment& a)
+{
+    std::vector<std::vector<std::uint32_t>> links(a.latinTokens());
+    for (std::size_t t = 0; t < a.latinTokens(); ++t)
+        links[t].assign(a.linksBegin(t), a.linksEnd(t));
+    return links;
+}
+
+// A second run on the same texts reads the links back instead of training; anything the
+// training reads (an id, a name's link, a setting) makes another entry; a damaged entry is
+// trained again, never half read.
+TEST(WordAlignment, KeptInTheCacheFolderAndReadBackOnlyForTheSameInput)
+{
+    testsupport::TempDir dir;
+    const CacheFolder cache(dir.file("cache"));
+    SentencePairs pairs;
+    for (std::uint32_t a = 0; a < 6; ++a)
+        for (std::uint32_t b = 0; b < 6; ++b)
+            if (a != b)
+                pairs.add({a, b, 6}, {b + 10, a + 10});
+    AlignmentSettings settings;
+    settings.twoThreads = false;
+    bool fromCache = true;
+    const WordAlignment trained = alignSentencePairs(pairs, settings, {}, cache, &fromCache);
+    EXPECT_FALSE(fromCache);
+    ASSERT_EQ(std::distance(std::filesystem::directory_iterator(cache.folder()), {}), 1);
+    const WordAlignment again = alignSentencePairs(pairs, settings, {}, cache, &fromCache);
+    EXPECT_TRUE(fromCache);
+    EXPECT_EQ(linksOf(again), linksOf(trained));
+    EXPECT_EQ(again.likelihoods(0), trained.likelihoods(0));
+    EXPECT_EQ(again.cells(), trained.cells());
+    EXPECT_EQ(linksOf(trained), linksOf(alignSentencePairs(pairs, settings, {}, CacheFolder(), &fromCache)));
+    EXPECT_FALSE(fromCache) << "no folder: trained";
+
+    struct Change {
+        const char* name;
+        std::function<void(SentencePairs&, AlignmentSettings&, std::vector<std::uint32_t>&)> apply;
+    };
+    const Change changes[] = {
+        {"one French id", [](SentencePairs& p, AlignmentSettings&, std::vector<std::uint32_t>&) { p.french[3] = 11; }},
+        {"one more pair", [](SentencePairs& p, AlignmentSettings&, std::vector<std::uint32_t>&) { p.add({1}, {11}); }},
+        {"a round more", [](SentencePairs&, AlignmentSettings& s, std::vector<std::uint32_t>&) { ++s.model1Rounds; }},
+        {"a name's link", [](SentencePairs& p, AlignmentSettings&, std::vector<std::uint32_t>& f) {
+             f.assign(p.latin.size(), kNoFixedLink);
+             f[0] = 1;
+         }},
+    };
+    for (const Change& change : changes) {
+        SentencePairs p = pairs;
+        AlignmentSettings s = settings;
+        std::vector<std::uint32_t> fixed;
+        change.apply(p, s, fixed);
+        const WordAlignment changed = alignSentencePairs(p, s, fixed, cache, &fromCache);
+        EXPECT_FALSE(fromCache) << change.name;
+        EXPECT_EQ(linksOf(changed), linksOf(alignSentencePairs(p, s, fixed))) << change.name;
+    }
+
+    // Every entry damaged in its middle: each is trained again and written whole.
+    for (const auto& entry : std::filesystem::directory_iterator(cache.folder())) {
+        std::fstream f(entry.path(), std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(static_cast<std::streamoff>(entry.file_size() / 2));
+        f.put('\x7f');
+    }
+    EXPECT_EQ(linksOf(alignSentencePairs(pairs, settings, {}, cache, &fromCache)), linksOf(trained));
+    EXPECT_FALSE(fromCache);
+    alignSentencePairs(pairs, settings, {}, cache, &fromCache);
+    EXPECT_TRUE(fromCache);
+
+    // Bytes that are not an alignment of so many tokens are refused.
+    const std::string bytes = trained.bytes();
+    EXPECT_TRUE(WordAlignment::fromBytes(bytes, pairs.latin.size()));
+    EXPECT_FALSE(WordAlignment::fromBytes(bytes, pairs.latin.size() + 1));
+    EXPECT_FALSE(WordAlignment::fromBytes(bytes.substr(0, bytes.size() - 1), pairs.latin.size()));
+    EXPECT_FALSE(WordAlignment::fromBytes(bytes + "x", pairs.latin.size()));
+    EXPECT_FALSE(WordAlignment::fromBytes(std::string(), pairs.latin.size()));
+}
+
+// The texts' renderings are the same whether the links were trained or read back.
+TEST(WordAlignment, TextsAlignedFromTheCacheGiveTheSameRenderings)
+{
+    testsupport::TempDir dir;
+    const CacheFolder cache(dir.file("cache"));
+    const Pair pair = madeUpPair();
+    FrenchLemmas lemmas(nullptr), again(nullptr);
+    const TextAlignment first = alignTexts(pair.latin, pair.french, lemmas, nullptr, {}, &cache);
+    const TextAlignment second = alignTexts(pair.latin, pair.french, again, nullptr, {}, &cache);
+    EXPECT_EQ(linksOf(second.alignment()), linksOf(first.alignment()));
+    EXPECT_EQ(renderingAt(pair, second, "[37]", "dixit"), "dit, a");
+    EXPECT_EQ(renderingAt(pair, second, "[41]", "Marcus"), "Marc");
 }
 
 TEST(WordAlignment, NamesAreCapitalisedWordsSpeltAlike)

@@ -3,6 +3,7 @@
 #include "concordance/FormExclusion.h"
 #include "concordance/PhraseQuery.h"
 #include "passages/BothSides.h"
+#include "system/CacheFolder.h"
 #include "text/Cp1252.h"
 #include "translation/Equivalents.h"
 #include "translation/TextAlignment.h"
@@ -132,7 +133,7 @@ std::shared_ptr<const TextAlignment> SearchTexts::alignment(Folding folding, Fre
     const std::shared_ptr<const WordTable> latin = table(false, folding);
     Alignment learnt;
     learnt.alignment = std::make_shared<const TextAlignment>(
-        alignTexts(*latin, text(true), frenchLemmas, latinLemmata.get()));
+        alignTexts(*latin, text(true), frenchLemmas, latinLemmata.get(), AlignmentSettings(), m_cache.get()));
     learnt.folding = folding;
     learnt.frenchLemmas = &frenchLemmas;
     learnt.latinLemmata = std::move(latinLemmata);

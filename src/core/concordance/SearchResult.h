@@ -24,6 +24,7 @@
 
 namespace quorvex {
 
+class CacheFolder;
 class FrenchLemmas;
 class SearchResult;
 class TextAlignment;
@@ -70,6 +71,8 @@ public:
     std::shared_ptr<const TextAlignment> alignment(const SearchResult& result, FrenchLemmas& frenchLemmas);
     // To be called when the French lemmas an alignment was learnt with are replaced.
     void forgetAlignment() { m_alignment = {}; }
+    // Where alignments are kept between runs; none (the default) trains each time.
+    void keepAlignmentsIn(std::shared_ptr<const CacheFolder> cache) { m_cache = std::move(cache); }
     // The likeliest reading of every word of the Latin text, with its probability, tagged at
     // the first call with these lexicon and counts and kept. Throws std::bad_alloc.
     std::shared_ptr<const TextTagging> tagging(const lexicon::Lexicon& lexicon, const lexicon::TagModel& tags);
@@ -94,6 +97,7 @@ private:
         const FrenchLemmas* frenchLemmas = nullptr;
         std::shared_ptr<const TextLemmata> latinLemmata;
     } m_alignment;
+    std::shared_ptr<const CacheFolder> m_cache;
     std::shared_ptr<const TextTagging> m_tagging;
     const lexicon::TagModel* m_taggingTags = nullptr;
 };

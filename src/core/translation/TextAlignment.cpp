@@ -211,7 +211,8 @@ std::string renderingText(const std::vector<TextAlignment::FrenchWord>& words, s
 }
 
 TextAlignment alignTexts(const WordTable& latin, std::string_view frenchText, FrenchLemmas& frenchLemmas,
-                         const TextLemmata* latinLemmata, const AlignmentSettings& settings)
+                         const TextLemmata* latinLemmata, const AlignmentSettings& settings,
+                         const CacheFolder* cache)
 {
     TextAlignment out;
     const std::vector<std::uint32_t> idOfType = latinIds(latin, latinLemmata);
@@ -304,7 +305,8 @@ TextAlignment alignTexts(const WordTable& latin, std::string_view frenchText, Fr
     }
     if (!fixedLinks.empty())
         fixedLinks.resize(pairs.latin.size(), kNoFixedLink);
-    out.m_alignment = alignSentencePairs(pairs, settings, fixedLinks);
+    out.m_alignment = cache ? alignSentencePairs(pairs, settings, fixedLinks, *cache)
+                            : alignSentencePairs(pairs, settings, fixedLinks);
     return out;
 }
 

@@ -27,6 +27,8 @@
 
 namespace quorvex {
 
+class CacheFolder;
+
 class TextAlignment {
 public:
     // A word of the French text, by its place in that text.
@@ -68,7 +70,7 @@ public:
 
 private:
     friend TextAlignment alignTexts(const WordTable&, std::string_view, FrenchLemmas&, const TextLemmata*,
-                                    const AlignmentSettings&);
+                                    const AlignmentSettings&, const CacheFolder*);
     static constexpr std::uint32_t kUnpaired = 0xFFFFFFFFu;
 
     std::vector<std::uint32_t> m_tokenOfWord;  // by Latin word: its token in the alignment
@@ -78,10 +80,12 @@ private:
 };
 
 // Aligns the Latin text's words with `frenchText` (Windows-1252). `latinLemmata` may be null
-// (each spelling-folded form is then its own lemma). Throws std::bad_alloc when memory runs
-// short.
+// (each spelling-folded form is then its own lemma). With a cache folder, the training's
+// links are read from it when these texts were aligned before, and kept there otherwise.
+// Throws std::bad_alloc when memory runs short.
 TextAlignment alignTexts(const WordTable& latin, std::string_view frenchText, FrenchLemmas& frenchLemmas,
-                         const TextLemmata* latinLemmata, const AlignmentSettings& settings = {});
+                         const TextLemmata* latinLemmata, const AlignmentSettings& settings = {},
+                         const CacheFolder* cache = nullptr);
 
 // The hits whose rendering holds a word of the lemma `utf8Lemma` (folded for case before it is
 // compared), order kept.

@@ -1,7 +1,10 @@
 #include "translation/WordAlignment.h"
 
+#include "system/CacheFolder.h"
+
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <exception>
 #include <thread>
 
@@ -491,6 +494,156 @@ WordAlignment alignSentencePairs(const SentencePairs& pairs, const AlignmentSett
         }
     }
     return out;
+}
+
+namespace {
+
+constexpr std::string_view kAlignmentKind = "alignment";
+// Changes whenever training or the bytes' layout change, so an older entry is not read.
+constexpr std::uint32_t kAlignmentFormat = 1;
+
+template <typename T>
+void appendValue(std::string& out, const T& value)
+{
+    out.append(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+template <typename T>
+void appendArray(std::string& out, const std::vector<T>& values)
+{
+    appendValue(out, static_cast<std::uint64_t>(values.size()));
+    out.append(reinterpret_cast<const char*>(values.data()), values.size() * sizeof(T));
+}
+
+// Reads what appendValue and appendArray wrote, failing on bytes too short.
+struct ByteReader {
+    std::string_view bytes;
+    bool failed = false;
+
+    template <typename T>
+    T value()
+    {
+        T v{};
+        if (bytes.size() < sizeof v) {
+            failed = true;
+            return v;
+        }
+        std::memcpy(&v, bytes.data(), sizeof v);
+        bytes.remove_prefix(sizeof v);
+        return v;
+    }
+    template <typename T>
+    std::vector<T> array()
+    {
+        const auto n = value<std::uint64_t>();
+        if (failed || n > bytes.size() / sizeof(T)) {
+            failed = true;
+            return {};
+        }
+        std::vector<T> v(static_cast<std::size_t>(n));
+        std::memcpy(v.data(), bytes.data(), v.size() * sizeof(T));
+        bytes.remove_prefix(v.size() * sizeof(T));
+        return v;
+    }
+};
+
+std::string hashText(std::uint64_t h)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string out(16, '0');
+    for (int i = 15; i >= 0; --i, h >>= 4)
+        out[std::size_t(i)] = digits[h & 15];
+    return out;
+}
+
+template <typename T>
+std::uint64_t hashOf(const std::vector<T>& values)
+{
+    return contentHash(std::string_view(reinterpret_cast<const char*>(values.data()), values.size() * sizeof(T)));
+}
+
+// Everything the training reads, hashed: the same key means the same links.
+std::string alignmentKey(const SentencePairs& pairs, const AlignmentSettings& settings,
+                         const std::vector<std::uint32_t>& fixedLinks)
+{
+    std::string settingsBytes;
+    appendValue(settingsBytes, kAlignmentFormat);
+    appendValue(settingsBytes, settings.model1Rounds);
+    appendValue(settingsBytes, settings.diagonalRounds);
+    appendValue(settingsBytes, settings.diagonalTension);
+    appendValue(settingsBytes, settings.emptyWordShare);
+    appendValue(settingsBytes, settings.longestSide);
+    appendValue(settingsBytes, pairs.latinTypes);
+    appendValue(settingsBytes, pairs.frenchTypes);
+    std::string key;
+    for (const std::uint64_t h : {contentHash(settingsBytes), hashOf(pairs.latin), hashOf(pairs.latinStart),
+                                  hashOf(pairs.french), hashOf(pairs.frenchStart), hashOf(fixedLinks)})
+        key += hashText(h);
+    return key;
+}
+
+} // namespace
+
+std::string WordAlignment::bytes() const
+{
+    std::string out;
+    out.reserve(64 + (m_linkStart.size() + m_links.size()) * sizeof(std::uint32_t));
+    appendValue(out, static_cast<std::uint64_t>(m_typePairs));
+    appendValue(out, static_cast<std::uint64_t>(m_cells));
+    appendArray(out, m_likelihoods[0]);
+    appendArray(out, m_likelihoods[1]);
+    appendArray(out, m_linkStart);
+    appendArray(out, m_links);
+    return out;
+}
+
+std::optional<WordAlignment> WordAlignment::fromBytes(std::string_view bytes, std::size_t latinTokens)
+{
+    ByteReader in{bytes};
+    WordAlignment a;
+    a.m_typePairs = static_cast<std::size_t>(in.value<std::uint64_t>());
+    a.m_cells = static_cast<std::size_t>(in.value<std::uint64_t>());
+    a.m_likelihoods[0] = in.array<double>();
+    a.m_likelihoods[1] = in.array<double>();
+    a.m_linkStart = in.array<std::uint32_t>();
+    a.m_links = in.array<std::uint32_t>();
+    if (in.failed || !in.bytes.empty() || a.m_linkStart.size() != latinTokens + 1 || a.m_linkStart.front() != 0
+        || a.m_linkStart.back() != a.m_links.size())
+        return std::nullopt;
+    // Offsets that run backwards would read outside the links.
+    for (std::size_t t = 0; t < latinTokens; ++t)
+        if (a.m_linkStart[t] > a.m_linkStart[t + 1])
+            return std::nullopt;
+    return a;
+}
+
+WordAlignment alignSentencePairs(const SentencePairs& pairs, const AlignmentSettings& settings,
+                                 const std::vector<std::uint32_t>& fixedLinks, const CacheFolder& cache,
+                                 bool* fromCache)
+{
+    if (fromCache)
+        *fromCache = false;
+    if (!cache.enabled())
+        return alignSentencePairs(pairs, settings, fixedLinks);
+    const std::string key = alignmentKey(pairs, settings, fixedLinks);
+    if (const std::optional<std::string> kept = cache.read(kAlignmentKind, key)) {
+        if (std::optional<WordAlignment> read = WordAlignment::fromBytes(*kept, pairs.latin.size())) {
+            // A French token out of range would be a fault of the entry, not of the texts.
+            const std::uint32_t frenchTokens = static_cast<std::uint32_t>(pairs.french.size());
+            bool inRange = true;
+            for (std::size_t t = 0; t < pairs.latin.size() && inRange; ++t)
+                for (const std::uint32_t* p = read->linksBegin(t); p != read->linksEnd(t); ++p)
+                    inRange = inRange && *p < frenchTokens;
+            if (inRange) {
+                if (fromCache)
+                    *fromCache = true;
+                return std::move(*read);
+            }
+        }
+    }
+    WordAlignment learnt = alignSentencePairs(pairs, settings, fixedLinks);
+    cache.write(kAlignmentKind, key, learnt.bytes());
+    return learnt;
 }
 
 } // namespace quorvex

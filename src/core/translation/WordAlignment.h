@@ -16,6 +16,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace quorvex {
@@ -68,6 +71,11 @@ public:
     std::size_t typePairs() const noexcept { return m_typePairs; }
     std::size_t cells() const noexcept { return m_cells; }
 
+    // The alignment as bytes, for the cache folder, and back: nothing when the bytes are not
+    // an alignment of `latinTokens` tokens.
+    std::string bytes() const;
+    static std::optional<WordAlignment> fromBytes(std::string_view bytes, std::size_t latinTokens);
+
 private:
     friend WordAlignment alignSentencePairs(const SentencePairs&, const AlignmentSettings&,
                                             const std::vector<std::uint32_t>&);
@@ -86,5 +94,14 @@ inline constexpr std::uint32_t kNoFixedLink = 0xFFFFFFFFu;
 // Throws std::bad_alloc when memory runs short.
 WordAlignment alignSentencePairs(const SentencePairs& pairs, const AlignmentSettings& settings = {},
                                  const std::vector<std::uint32_t>& fixedLinks = {});
+
+class CacheFolder;
+
+// The same, kept in the cache folder under a key made of everything the training reads (the
+// pairs' ids, the names' links, the settings), so that a second run on the same texts reads
+// the links back instead of training again. `fromCache`, when given, says which it was.
+WordAlignment alignSentencePairs(const SentencePairs& pairs, const AlignmentSettings& settings,
+                                 const std::vector<std::uint32_t>& fixedLinks, const CacheFolder& cache,
+                                 bool* fromCache = nullptr);
 
 } // namespace quorvex

@@ -109,6 +109,8 @@ SessionFailure Session::adopt(std::string text, const QDateTime& moment)
         // The old texts go before the new one is cut.
         m_result = SearchResult();
         m_texts = SearchTexts();
+        // The word alignment of the pair is learnt once per pair of texts, not once per run.
+        m_texts.keepAlignmentsIn(std::make_shared<const CacheFolder>(defaultCacheFolder()));
         m_latinWords = std::make_shared<const WordTable>();
         m_texts.setLatin(WordTable::segment(std::move(text)));
         m_latinWords = m_texts.tableIfCut(false, Folding::Case);

@@ -1,25 +1,35 @@
 #include "cli/CliChecks.h"
 
+#include "concordance/RequestOptions.h"
 #include "translation/Equivalents.h"
+
+#include <algorithm>
+#include <iterator>
+#include <string_view>
+#include <vector>
 
 namespace quorvex {
 
 const char* readerOptionUsed(const CliOptions& o)
 {
+    // Folded spelling first: under a lemma it is the lemma's own, and the callers that allow
+    // the lemma clear it.
     if (o.search.normalize)
         return "--normalize";
-    if (o.search.phrase)
-        return "--phrase";
-    if (o.search.frenchSide)
-        return "--side french";
-    if (o.search.frenchForm)
-        return "--french-form";
-    if (!o.search.excludedForms.empty())
-        return "--exclude-form";
-    if (o.search.frenchLemma)
-        return "--french-lemma";
-    if (o.search.aligned)
-        return "--aligned";
+    // Every other choice of the request filters or widens the list and so needs the word
+    // table, a choice added later included; the lemma, the order and the analyses have checks
+    // of their own.
+    static constexpr std::string_view kOwnChecks[] = {"--normalize", "--lemma", "--lemma-strict",
+                                                      "--sort", "--morph", "--analyses"};
+    std::vector<std::string> words;
+    for (const RequestOption& option : requestOptions()) {
+        if (std::find(std::begin(kOwnChecks), std::end(kOwnChecks), option.name) != std::end(kOwnChecks))
+            continue;
+        words.clear();
+        option.write(o.search, words);
+        if (!words.empty())
+            return option.name == std::string_view("--side") ? "--side french" : option.name;
+    }
     if (o.equivalents)
         return "--equivalents";
     return nullptr;

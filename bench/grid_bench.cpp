@@ -8,6 +8,7 @@
 #include "concordance/ResultList.h"
 #include "concordance/WordTable.h"
 #include "output/ResultFile.h"
+#include "session/SearchChoices.h"
 #include "session/Session.h"
 #include "widgets/ResultGrid.h"
 #include "look/FontSubstitutions.h"
@@ -127,6 +128,85 @@ void BM_SaveFrequentForm(benchmark::State& state)
     state.counters["MB"] = static_cast<double>(QFile(QString::fromStdString(out)).size()) / 1e6;
 }
 BENCHMARK(BM_SaveFrequentForm)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// A lemma search of "sum" (every form of the verb) in a window that has just loaded the text,
+// until the grid holds its rows and draws them: the lexicon's read and the text's lemmata
+// are in the time, as the reader's first lemma search pays them.
+void BM_FirstLemmaSearchOfSumIntoGrid(benchmark::State& state)
+{
+    std::size_t rows = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Session fresh;
+        fresh.adoptLatinText(corpus().latin);
+        if (!fresh.lexiconFound()) {
+            state.SkipWithError("no Latin lexicon");
+            break;
+        }
+        SearchChoices lemma;
+        lemma.asked.lemma = true;
+        fresh.applyChoices(lemma);
+        ResultGrid grid(fresh);
+        grid.resize(457, 265);
+        grid.show();
+        QApplication::processEvents();
+        state.ResumeTiming();
+        if (fresh.search(QStringLiteral("sum"), rows) != SessionFailure::None)
+            state.SkipWithError("the lemma search failed");
+        draw(grid);
+    }
+    state.counters["rows"] = static_cast<double>(rows);
+}
+BENCHMARK(BM_FirstLemmaSearchOfSumIntoGrid)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// "Traductions" of the lemma "dico" once its list is shown, until the equivalents are
+// ranked: with the cache folder empty (the French lemmas and the alignment computed), and
+// with it filled by an earlier run on the same texts.
+void translationsOfDico(benchmark::State& state, bool warm)
+{
+    QTemporaryDir dir;
+    const QString latin = dir.filePath(QStringLiteral("latin.txt"));
+    const QString french = dir.filePath(QStringLiteral("francais.txt"));
+    for (const auto& [path, text] : {std::pair{latin, &corpus().latin}, {french, &corpus().french}}) {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly)
+            || file.write(text->data(), static_cast<qint64>(text->size())) != qint64(text->size()))
+            state.SkipWithError("cannot write the texts");
+    }
+    const QByteArray savedCache = qgetenv("XDG_CACHE_HOME");
+    int run = 0;
+    std::size_t ranked = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        // A folder of its own each time when cold; one folder filled by the first run when warm.
+        qputenv("XDG_CACHE_HOME", dir.filePath(QStringLiteral("cache-%1").arg(warm ? 0 : ++run)).toUtf8());
+        Session fresh;
+        fresh.setFrenchPath(french);
+        fresh.adoptLatinText(corpus().latin);
+        SearchChoices lemma;
+        lemma.asked.lemma = true;
+        fresh.applyChoices(lemma);
+        std::size_t rows = 0;
+        if (!fresh.lexiconFound() || fresh.search(QStringLiteral("dico"), rows) != SessionFailure::None) {
+            state.SkipWithError("the lemma search failed");
+            break;
+        }
+        if (warm && run++ == 0)
+            fresh.equivalents();  // fills the cache folder
+        state.ResumeTiming();
+        const Equivalents* equivalents = fresh.equivalents();
+        if (!equivalents)
+            state.SkipWithError("no equivalents");
+        else
+            ranked = equivalents->rows().size();
+    }
+    savedCache.isNull() ? qunsetenv("XDG_CACHE_HOME") : qputenv("XDG_CACHE_HOME", savedCache);
+    state.counters["lemmas"] = static_cast<double>(ranked);
+}
+void BM_TranslationsOfDicoCacheCold(benchmark::State& state) { translationsOfDico(state, false); }
+void BM_TranslationsOfDicoCacheWarm(benchmark::State& state) { translationsOfDico(state, true); }
+BENCHMARK(BM_TranslationsOfDicoCacheCold)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_TranslationsOfDicoCacheWarm)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 

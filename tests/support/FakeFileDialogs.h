@@ -43,6 +43,8 @@ public:
     // The names the next dialogs return, in order, with the filter selected (an index into
     // the filters offered); an empty name is a cancel.
     void queueAnswer(const QString& name, int filter = 0) { m_answers.append({name, filter}); }
+    // Drops the answers no dialog took.
+    void forget() { m_answers.clear(); }
 
     QList<DialogCall> calls;
     std::function<bool()> busyProbe;  // set by TestPlatform

@@ -34,6 +34,12 @@ public:
     void queueAnswer(MessageAnswer answer) { m_answers.append(answer); }
 
     const QList<ShownMessage>& shown() const { return m_shown; }
+    // Takes every box shown so far and drops the answers not used, as a hand that reads none.
+    void forget()
+    {
+        m_shown.clear();
+        m_answers.clear();
+    }
 
     // True when the oldest box not yet taken has exactly this text, title, buttons, default
     // and icon; it is then removed. Otherwise false, saying what was shown instead (or that

@@ -31,6 +31,12 @@ public:
 
     // The next answers, in order; none is a cancel.
     void queueAnswer(const std::optional<QString>& line) { m_answers.append(line); }
+    // Drops the answers no question took, and the questions asked.
+    void forget()
+    {
+        m_answers.clear();
+        calls.clear();
+    }
 
     QList<TextInputCall> calls;
     std::function<bool()> busyProbe;  // set by TestPlatform

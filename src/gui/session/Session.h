@@ -126,6 +126,8 @@ public:
     QString lexiconWarning() const { return m_lexiconWarning; }
     // The lexicon and the lemmata of the Latin text's forms, once a lemma search read them.
     const lexicon::Lexicon* lexicon() const { return m_lexicon.get(); }
+    // The tagger's counts read with the lexicon; null before, empty without tags.la.
+    const lexicon::TagModel* tagModel() const { return m_tags.get(); }
     const TextLemmata* textLemmata() const { return m_result.textLemmata(); }
 
     // Reads the French text named now, the first time a French choice needs it after the

@@ -6,6 +6,7 @@
 #include "support/WindowDriver.h"
 
 #include <QLabel>
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextEdit>
 
@@ -45,6 +46,8 @@ class ViewerChoicesTest : public WindowTest {
 private slots:
     void marksWhatTheSearchFoundInThePaneSearched_data();
     void marksWhatTheSearchFoundInThePaneSearched();
+    void aListTurnedToTheFrenchSideGetsNoLatinMarksInTheFrenchPane_data();
+    void aListTurnedToTheFrenchSideGetsNoLatinMarksInTheFrenchPane();
 };
 
 void ViewerChoicesTest::marksWhatTheSearchFoundInThePaneSearched_data()
@@ -129,6 +132,40 @@ void ViewerChoicesTest::marksWhatTheSearchFoundInThePaneSearched()
     click(v, row > 1 ? "Command1" : "Command2");
     QCOMPARE(std::size_t(row), d->session.viewer().row);
     QCOMPARE(formMarked(child<QTextEdit>(v, "label3")), latin);
+    QCOMPARE(formMarked(child<QTextEdit>(v, "label4")), french);
+}
+
+void ViewerChoicesTest::aListTurnedToTheFrenchSideGetsNoLatinMarksInTheFrenchPane_data()
+{
+    QTest::addColumn<bool>("frenchNamedLate");  // the French text named only after the viewer opened
+    QTest::addColumn<QString>("french");        // the French pane after each choice
+    QTest::newRow("French passage shown") << false << "[1] Dieu dit et le ciel est. ";
+    QTest::newRow("French text named after the viewer opened") << true << "";
+}
+
+void ViewerChoicesTest::aListTurnedToTheFrenchSideGetsNoLatinMarksInTheFrenchPane()
+{
+    QFETCH(bool, frenchNamedLate);
+    QFETCH(QString, french);
+    // Marks of the Latin pane fell outside an empty French pane (Qt warned) or on other words.
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("QTextCursor")));
+    d->useTexts(kLatin, kFrench);
+    if (frenchNamedLate)
+        d->setBox("Text_francais", QString());
+    d->search(QStringLiteral("caelum"));
+    ContextViewer* v = d->openRow(1);
+    QVERIFY(v);
+    QCOMPARE(formMarked(child<QTextEdit>(v, "label3")), QStringLiteral("[1] Deus dixit et <caelum> est. "));
+    if (frenchNamedLate)
+        d->setBox("Text_francais", d->frenchPath);
+    // The French side on, then off: the panes are written again while the list is still the
+    // one searched before.
+    SearchWindow* s = d->windows.searchWindowIfLoaded();
+    trigger(s, "cote_francais");
+    QVERIFY(d->session.listOfFrenchText());
+    QCOMPARE(formMarked(child<QTextEdit>(v, "label4")), french);
+    trigger(s, "cote_francais");
+    QVERIFY(!d->session.listOfFrenchText());
     QCOMPARE(formMarked(child<QTextEdit>(v, "label4")), french);
 }
 

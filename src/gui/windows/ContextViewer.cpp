@@ -241,11 +241,11 @@ bool ContextViewer::showPassage(const std::string& reference)
     ReferenceScanResult frenchScan;
     std::vector<MarkRange> marks;
     std::vector<std::size_t> markWords;
+    const bool frenchList = m_session.listOfFrenchText();
     try {
         latinScan = scanReference(latin.text, reference, Neighbours::Record);
         if (!frenchPath.empty())
             frenchScan = scanReference(french.text, reference, Neighbours::Ignore);
-        const bool frenchList = m_session.listOfFrenchText();
         const std::string& shown = frenchList ? (frenchScan.pane ? *frenchScan.pane : m_frenchPassage)
                                               : (latinScan.pane ? *latinScan.pane : m_latinPassage);
         // A phrase may run on past the passage's marker: what follows it in the text.
@@ -277,6 +277,7 @@ bool ContextViewer::showPassage(const std::string& reference)
     m_formMarks = marks;
     m_markWords = std::move(markWords);
     m_markTable = m_session.result().sharedWords();
+    m_formMarksInFrench = frenchList;
     if (m_session.choices().markTranslations)
         markTranslations();
     if (latinScan.previous)
@@ -437,8 +438,9 @@ void ContextViewer::markTranslations()
         return;
     // Unmarked, the pane is the passage as plain text, exactly as a display writes it.
     m_frenchPane->setPlainText(fromCp1252(m_frenchPassage));
-    // A list of the French text has its form marked there: written again over the plain text.
-    if (m_session.listOfFrenchText())
+    // A list of the French text has its form marked there: written again over the plain text,
+    // when they were made in that pane (not when the list has just turned to the French side).
+    if (m_session.listOfFrenchText() && m_formMarksInFrench)
         markForm(m_formMarks);
     if (!m_session.choices().markTranslations || m_frenchPassage.empty())
         return;

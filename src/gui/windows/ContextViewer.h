@@ -95,12 +95,15 @@ private:
     std::string m_form;
     std::string m_latinPassage;
     std::string m_frenchPassage;
-    // The form's marks in the searched pane, in the pane's positions, as last made, and the
-    // word of the list's table each one is (for its analysis).
+    // The form's marks in the searched pane, in the pane's positions, as last made, the word
+    // of the list's table each one is (for its analysis), and whether that pane was the
+    // French one: a choice may turn the list to the other side while the panes keep their
+    // passages.
     std::vector<MarkRange> m_formMarks;
     static constexpr std::size_t kNoWord = static_cast<std::size_t>(-1);
     std::vector<std::size_t> m_markWords;
     std::weak_ptr<const WordTable> m_markTable;  // the table m_markWords index
+    bool m_formMarksInFrench = false;
 
     BusyGuard* m_busy = nullptr;  // the step running now, if any
     QLabel* m_titleBack = nullptr;

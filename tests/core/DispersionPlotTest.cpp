@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -150,8 +151,12 @@ TEST_P(Dispersion, OneBandPerBookTicksAtTheAttestations)
     EXPECT_EQ(xmlProblem(svg), "") << svg;
     EXPECT_EQ(svg.rfind("<svg xmlns=\"http://www.w3.org/2000/svg\"", 0), 0u);
     EXPECT_EQ(countOf(svg, "<g class=\"band\">"), bands.size());
-    // One "M x y v h" per tick.
+    // One "M x y v h" per tick; a band without any draws no path, since an empty one is
+    // invalid path data to SVG readers (Qt's warns on standard error).
     EXPECT_EQ(countOf(svg, "v16.0"), hits.size());
+    EXPECT_EQ(countOf(svg, "d=\"\""), 0u) << svg;
+    const auto withTicks = std::count_if(bands.begin(), bands.end(), [](const DispersionBand& b) { return !b.ticks.empty(); });
+    EXPECT_EQ(countOf(svg, "<path class=\"ticks\""), std::size_t(withTicks));
     EXPECT_NE(svg.find(" : " + std::to_string(hits.size()) + " attestation"), std::string::npos);
 }
 

@@ -206,16 +206,19 @@ std::string dispersionSvg(const std::vector<DispersionBand>& bands, std::string_
         svg += "<text x=\"" + coord(kLabelRight) + "\" y=\"" + coord(middle)
             + "\" text-anchor=\"end\">" + escaped(bandLabel(bands, k))
             + "</text>\n";
-        svg += "<path class=\"ticks\" stroke=\"#b00020\" stroke-width=\"1.2\" d=\"";
-        // Tens of thousands of ticks for a frequent form: formatted in place.
-        const std::string tickEnd = " " + coord(y + (kBand - kTick) / 2) + "v" + coord(kTick);
-        for (const std::size_t p : b.ticks) {
-            svg += 'M';
-            appendCoord(svg, kPlotLeft + plotWidth * (static_cast<double>(p) + 0.5)
-                                 / static_cast<double>(b.words));
-            svg += tickEnd;
+        // No path for a band without ticks: empty path data is an error to SVG readers.
+        if (!b.ticks.empty()) {
+            svg += "<path class=\"ticks\" stroke=\"#b00020\" stroke-width=\"1.2\" d=\"";
+            // Tens of thousands of ticks for a frequent form: formatted in place.
+            const std::string tickEnd = " " + coord(y + (kBand - kTick) / 2) + "v" + coord(kTick);
+            for (const std::size_t p : b.ticks) {
+                svg += 'M';
+                appendCoord(svg, kPlotLeft + plotWidth * (static_cast<double>(p) + 0.5)
+                                     / static_cast<double>(b.words));
+                svg += tickEnd;
+            }
+            svg += "\"/>\n";
         }
-        svg += "\"/>\n";
         svg += "<text x=\"" + coord(kCountRight) + "\" y=\"" + coord(middle)
             + "\" text-anchor=\"end\">" + grouped(b.ticks.size()) + "</text>\n";
         svg += "<text x=\"" + coord(kWidth - 12) + "\" y=\"" + coord(middle)

@@ -77,6 +77,8 @@ private slots:
     void dispersionSaveWritesThePictureOrSaysWhyNot_data();
     void dispersionSaveWritesThePictureOrSaysWhyNot();
     void lackOfMemoryOrACancelKeepsTheWindowAsItWas();
+    void lackOfMemoryAsAToolOpensIsToldOverTheSearchWindow_data();
+    void lackOfMemoryAsAToolOpensIsToldOverTheSearchWindow();
     void viewerMarksTheWordsAlignedToTheRowOnlyWhenAsked();
 
 private:
@@ -393,6 +395,49 @@ void ToolWindowsTest::lackOfMemoryOrACancelKeepsTheWindowAsItWas()
     d->doubles.progress.cancelAt = 0;
     click(s, "Command2");
     QCOMPARE(lines->model()->rowCount(), 200000);
+}
+
+void ToolWindowsTest::lackOfMemoryAsAToolOpensIsToldOverTheSearchWindow_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("work");
+    QTest::newRow("kwic") << "kwic" << "frmKwic" << "des lignes KWIC";
+    QTest::newRow("traductions") << "traductions" << "frmTraductions" << "des traductions";
+}
+
+void ToolWindowsTest::lackOfMemoryAsAToolOpensIsToldOverTheSearchWindow()
+{
+#ifdef __SANITIZE_ADDRESS__
+    QSKIP("ASan serves the allocations itself: the limit cannot bite");
+#else
+    QFETCH(QString, item);
+    QFETCH(QString, window);
+    QFETCH(QString, work);
+    // A list that fits, and a tool's work over it that does not.
+    QByteArray latin = "[1] ", french = "[1] ";
+    for (int i = 0; i < 200000; ++i) {
+        latin += "a ";
+        french += "un ";
+    }
+    d->useTexts(latin, french);
+    SearchWindow* s = d->search(QStringLiteral("a"));
+    QCOMPARE(d->session.rowCount(), std::size_t(200001));
+    QCOMPARE(d->session.useFrenchText(), SessionFailure::None);  // read before: its own message
+    d->doubles.messages.forget();
+    g_allocationLimit = 256 << 10;
+    trigger(s, qPrintable(item));
+    g_allocationLimit = 0;
+    // The message stands over the window the user works in and speaks of no window's content:
+    // none was opened.
+    QCOMPARE(d->doubles.messages.shown().size(), 1);
+    QCOMPARE(d->doubles.messages.shown().first().parent, static_cast<QWidget*>(s));
+    QVERIFY(d->doubles.messages.expectNext(
+        okBox(QStringLiteral("Mémoire insuffisante pour le calcul %1.").arg(work), MessageIcon::Warning)));
+    QVERIFY(!s->findChild<QWidget*>(window));
+    // With the memory back, it opens.
+    QVERIFY(openTool(qPrintable(item), qPrintable(window)));
+#endif
 }
 
 void ToolWindowsTest::viewerMarksTheWordsAlignedToTheRowOnlyWhenAsked()

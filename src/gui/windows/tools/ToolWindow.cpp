@@ -43,6 +43,8 @@ bool ToolWindow::listHoldsAttestations() const { return holdsAttestations(m_sess
 
 const SearchResult& ToolWindow::searchResult() const { return m_session.result(); }
 
+QWidget* ToolWindow::messageParent() { return isVisible() ? this : parentWidget(); }
+
 bool ToolWindow::searchAgainWith(const SearchChoices& choices, const QString& memoryShort)
 {
     SessionFailure failure = SessionFailure::None;
@@ -55,7 +57,7 @@ bool ToolWindow::searchAgainWith(const SearchChoices& choices, const QString& me
     Message message;
     message.icon = MessageIcon::Warning;
     message.text = failure == SessionFailure::Unreadable ? m_session.failureMessage() : memoryShort;
-    m_windows.platform().messages.show(this, message);
+    m_windows.platform().messages.show(messageParent(), message);
     return false;
 }
 
@@ -77,10 +79,13 @@ bool ToolWindow::refresh()
     if (done)
         return true;
     Message message;
-    message.text = QStringLiteral("Mémoire insuffisante pour le calcul %1 : la fenêtre garde son contenu précédent.")
-                       .arg(workName());
+    // A window being opened had no content to keep, and stays closed.
+    message.text = isVisible()
+        ? QStringLiteral("Mémoire insuffisante pour le calcul %1 : la fenêtre garde son contenu précédent.")
+              .arg(workName())
+        : QStringLiteral("Mémoire insuffisante pour le calcul %1.").arg(workName());
     message.icon = MessageIcon::Warning;
-    platform.messages.show(this, message);
+    platform.messages.show(messageParent(), message);
     return false;
 }
 

@@ -67,6 +67,10 @@ protected:
     // list and the choices and is told, `memoryShort` when memory ran short; false then.
     bool searchAgainWith(const SearchChoices& choices, const QString& memoryShort);
 
+    // Where a message about the window goes: the window once open, else (while it is being
+    // opened, and may never be) the search window it was asked from.
+    QWidget* messageParent();
+
     // Whether the list holds attestations (a search found some).
     bool listHoldsAttestations() const;
     // The list and the one word table its indices point into.

@@ -148,7 +148,7 @@ bool TranslationsWindow::rebuild(ToolProgress& progress)
         if (error.kind == FileErrorKind::OutOfMemory)
             throw std::bad_alloc();
         if (error) {
-            m_windows.platform().messages.show(this, fileErrorMessage(error));
+            m_windows.platform().messages.show(messageParent(), fileErrorMessage(error));
             return false;
         }
         if (!progress.advance(1, 1))

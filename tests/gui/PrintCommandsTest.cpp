@@ -266,32 +266,41 @@ void PrintCommandsTest::pdfNameProposed()
 void PrintCommandsTest::pdfDialogAnswers_data()
 {
     QTest::addColumn<QString>("answer");  // "": cancelled; "latin": the Latin text
-    QTest::addColumn<bool>("exists");     // a file of that name is there already
+    QTest::addColumn<QString>("file");    // the file printed into, or asked about
+    QTest::addColumn<bool>("exists");     // that file is there already
     QTest::addColumn<int>("overwrite");   // the answer to the question; -1: none asked
     QTest::addColumn<bool>("printed");
     const int none = -1, yes = int(MessageAnswer::Yes), no = int(MessageAnswer::No);
-    QTest::newRow("cancelled: nothing printed") << "" << false << none << false;
-    QTest::newRow("a new file") << "liste.pdf" << false << none << true;
-    QTest::newRow("an existing file, replaced") << "liste.pdf" << true << yes << true;
-    QTest::newRow("an existing file, kept: nothing printed") << "liste.pdf" << true << no << false;
-    QTest::newRow("the Latin text: refused") << "latin" << true << none << false;
+    QTest::newRow("cancelled: nothing printed") << "" << "" << false << none << false;
+    QTest::newRow("a new file") << "liste.pdf" << "liste.pdf" << false << none << true;
+    QTest::newRow("an existing file, replaced") << "liste.pdf" << "liste.pdf" << true << yes << true;
+    QTest::newRow("an existing file, kept: nothing printed") << "liste.pdf" << "liste.pdf" << true << no << false;
+    QTest::newRow("the Latin text: refused") << "latin" << "latin" << true << none << false;
+    QTest::newRow("no extension typed: .pdf added") << "liste" << "liste.pdf" << false << none << true;
+    QTest::newRow("a final dot: pdf added") << "liste." << "liste.pdf" << false << none << true;
+    QTest::newRow("no extension typed, the .pdf exists: one question")
+        << "liste" << "liste.pdf" << true << yes << true;
+    QTest::newRow("another extension is the user's") << "liste.v2" << "liste.v2" << false << none << true;
+    QTest::newRow("an upper-case extension is one") << "LISTE.PDF" << "LISTE.PDF" << false << none << true;
 }
 
 void PrintCommandsTest::pdfDialogAnswers()
 {
     QFETCH(QString, answer);
+    QFETCH(QString, file);
     QFETCH(bool, exists);
     QFETCH(int, overwrite);
     QFETCH(bool, printed);
     d->doubles.printing.current = {};
     SearchWindow* s = search(QStringLiteral("amor"));
     QVERIFY(s);
-    const QString pdf = answer == QLatin1String("latin") ? d->latinPath
-                      : answer.isEmpty()                 ? QString()
-                                                         : d->dir.filePath(answer);
+    auto path = [this](const QString& name) {
+        return name == QLatin1String("latin") ? d->latinPath : name.isEmpty() ? QString() : d->dir.filePath(name);
+    };
+    const QString pdf = path(file);
     if (exists && answer != QLatin1String("latin"))
-        d->write(answer, "%PDF ancien");
-    d->doubles.dialogs.queueAnswer(pdf);
+        d->write(file, "%PDF ancien");
+    d->doubles.dialogs.queueAnswer(path(answer));
     if (overwrite >= 0)
         d->doubles.messages.queueAnswer(MessageAnswer(overwrite));
     trigger(s, "imprimer");
@@ -313,6 +322,7 @@ void PrintCommandsTest::pdfDialogAnswers()
         QVERIFY(d->doubles.messages.expectNext(okBox(
             QStringLiteral("L'impression a été enregistrée dans le fichier PDF « %1 ».").arg(QDir::toNativeSeparators(pdf)))));
     }
+    QVERIFY(d->doubles.messages.shown().isEmpty());  // nothing asked twice
     if (exists && !printed && answer != QLatin1String("latin"))
         QCOMPARE(readTestFile(pdf), QByteArray("%PDF ancien"));
 }

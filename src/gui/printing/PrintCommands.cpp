@@ -80,10 +80,14 @@ bool choosePrinter(QWidget* window, const Platform& platform, const Session& ses
     const QString proposed = confirmed && target.toPdf
         ? target.name
         : (folder.isEmpty() ? fileName : QDir(folder).filePath(fileName));
-    const QString name = platform.fileDialogs.showSave(window, QStringLiteral("Fichiers PDF (*.pdf)|*.pdf"),
-                                                       proposed, QStringLiteral("Imprimer dans un fichier PDF"));
+    QString name = platform.fileDialogs.showSave(window, QStringLiteral("Fichiers PDF (*.pdf)|*.pdf"), proposed,
+                                                 QStringLiteral("Imprimer dans un fichier PDF"));
     if (name.isEmpty())
         return false;
+    // A name typed without extension is a PDF's all the same; the question below then
+    // concerns the file that will be written.
+    if (QFileInfo(name).suffix().isEmpty())
+        name += name.endsWith(QLatin1Char('.')) ? QStringLiteral("pdf") : QStringLiteral(".pdf");
     if (const FileError input = refuseInputAsOutput(toPath(name), toPath(session.latinPath()),
                                                     toPath(session.frenchPath()))) {
         platform.messages.show(window, fileErrorMessage(input));

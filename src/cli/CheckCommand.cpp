@@ -1,6 +1,7 @@
 #include "cli/CheckCommand.h"
 
 #include "cli/CommandCommon.h"
+#include "concordance/SearchResult.h"
 #include "text/Cp1252.h"
 #include "text/Letters.h"
 #include "passages/ReferenceCheck.h"
@@ -69,13 +70,13 @@ std::string plural(std::size_t n, const char* word)
 
 int runCheckCommand(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
-    TextReadResult latin, french;
-    if (const int read = readTexts(options, err, latin, french); read != kExitOk)
+    SearchTexts texts;
+    if (const int read = readTexts(options, err, texts); read != kExitOk)
         return read;
     const bool withFrench = !options.frenchPath.empty();
 
-    const std::string_view frenchText = french.text;
-    const ReferenceCheck check = checkReferences(latin.text, withFrench ? &frenchText : nullptr);
+    const std::string_view frenchText = texts.text(true);
+    const ReferenceCheck check = checkReferences(texts.text(false), withFrench ? &frenchText : nullptr);
 
     std::string report;
     for (const CheckFinding& f : check.findings) {

@@ -1,5 +1,6 @@
 #include "cli/CommandCommon.h"
 
+#include "concordance/SearchResult.h"
 #include "output/TmxExport.h"
 #include "system/SystemFiles.h"
 
@@ -12,10 +13,10 @@ constexpr const char* kProgram = "quorvex-cli : ";
 
 int loadLatinSearch(const CliOptions& options, std::ostream& err, LatinSearch& into)
 {
-    TextReadResult latin = readText(options.latinPath);
-    if (latin.error)
-        return reportFileError(err, latin.error);
-    return prepareSearch(options, std::move(latin.text), err, into);
+    std::string latin;
+    if (const int code = readTextFile(options.latinPath, err, latin))
+        return code;
+    return prepareSearch(options, std::move(latin), err, into);
 }
 
 void convertForm(const CliOptions& options, std::ostream& err, std::string& form, bool& searchable)
@@ -40,18 +41,41 @@ int prepareSearch(const CliOptions& options, std::string latinText, std::ostream
     });
 }
 
-int readTexts(const CliOptions& options, std::ostream& err, TextReadResult& latin,
-              TextReadResult& french, bool withFrench)
+int readTextFile(const std::string& path, std::ostream& err, std::string& text)
 {
-    latin = readText(options.latinPath);
-    if (latin.error)
-        return reportFileError(err, latin.error);
-    if (withFrench && !options.frenchPath.empty()) {
-        french = readText(options.frenchPath);
-        if (french.error)
-            return reportFileError(err, french.error);
+    TextReadResult read = readText(path);
+    if (read.error)
+        return reportFileError(err, read.error);
+    text = std::move(read.text);
+    return kExitOk;
+}
+
+int openTextFile(const std::string& path, std::ostream& err, OnePassText& text)
+{
+    text.open(path);
+    return text.error() ? reportFileError(err, text.error()) : kExitOk;
+}
+
+int readTexts(const CliOptions& options, std::ostream& err, SearchTexts& texts, bool latin, bool french)
+{
+    std::string text;
+    if (latin) {
+        if (const int code = readTextFile(options.latinPath, err, text))
+            return code;
+        texts.setLatin(std::move(text));
+    }
+    if (french) {
+        text = std::string();
+        if (const int code = readTextFile(options.frenchPath, err, text))
+            return code;
+        texts.setFrench(std::move(text));
     }
     return kExitOk;
+}
+
+int readTexts(const CliOptions& options, std::ostream& err, SearchTexts& texts)
+{
+    return readTexts(options, err, texts, true, !options.frenchPath.empty());
 }
 
 int reportFileError(std::ostream& err, const FileError& error)

@@ -17,6 +17,8 @@
 
 namespace quorvex {
 
+class SearchTexts;
+
 struct LatinSearch {
     WordTable table;         // keeps the Latin text
     std::string form;        // the form typed, Windows-1252
@@ -52,11 +54,20 @@ int unlessMemoryRunsShort(std::ostream& err, const std::string& what, Work&& wor
     return reportMemoryShort(err, what);
 }
 
-// Reads the Latin text, then the French one when a path is given and `withFrench` holds, both
+// Reads the text at `path` into `text`: the one way the commands read a text, so that every
+// failure has the same message. Returns kExitOk, or kExitFileError after the message (what
+// `text` held stays).
+int readTextFile(const std::string& path, std::ostream& err, std::string& text);
+
+// The same for a text read in one pass, mapped where the system allows.
+int openTextFile(const std::string& path, std::ostream& err, OnePassText& text);
+
+// Reads the Latin text when `latin` holds, then the French one when `french` holds, both
 // before any output so that a bad path leaves nothing half written. Returns kExitOk, or
 // kExitFileError after the message.
-int readTexts(const CliOptions& options, std::ostream& err, TextReadResult& latin,
-              TextReadResult& french, bool withFrench = true);
+int readTexts(const CliOptions& options, std::ostream& err, SearchTexts& texts, bool latin, bool french);
+// Both texts, the French one when a path is given.
+int readTexts(const CliOptions& options, std::ostream& err, SearchTexts& texts);
 
 // Prints the French sentence of `error` and returns kExitFileError. A text that fails to
 // load for want of memory (the reader says "too large" for both) gets the memory message.

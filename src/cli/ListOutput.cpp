@@ -96,9 +96,8 @@ void appendListLines(std::string_view text, std::string_view form, HeldOutput& l
 int writeListInOnePass(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
     OnePassText latin;
-    latin.open(options.latinPath);
-    if (latin.error())
-        return reportFileError(err, latin.error());
+    if (const int code = openTextFile(options.latinPath, err, latin))
+        return code;
     std::string form;
     bool searchable = true;
     convertForm(options, err, form, searchable);
@@ -111,10 +110,10 @@ int writeListInOnePass(const CliOptions& options, std::ostream& out, std::ostrea
             appendListLines(latin.bytes(), form, lines);
             if (!latin.intact()) {
                 lines.clear();
-                const TextReadResult again = readText(options.latinPath);
-                if (again.error)
-                    return reportFileError(err, again.error);
-                appendListLines(again.text, form, lines);
+                std::string again;
+                if (const int code = readTextFile(options.latinPath, err, again))
+                    return code;
+                appendListLines(again, form, lines);
             }
             lines.writeTo(out);
             return kExitOk;

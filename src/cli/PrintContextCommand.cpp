@@ -1,6 +1,7 @@
 #include "cli/PrintContextCommand.h"
 
 #include "cli/CommandCommon.h"
+#include "concordance/SearchResult.h"
 #include "output/PrintLayout.h"
 #include "passages/ReferenceScan.h"
 
@@ -8,8 +9,8 @@ namespace quorvex {
 
 int runPrintContextCommand(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
-    TextReadResult latin, french;
-    if (const int read = readTexts(options, err, latin, french); read != kExitOk)
+    SearchTexts texts;
+    if (const int read = readTexts(options, err, texts); read != kExitOk)
         return read;
 
     // A text without the reference leaves its pane empty, as in a freshly opened viewer.
@@ -18,7 +19,7 @@ int runPrintContextCommand(const CliOptions& options, std::ostream& out, std::os
             scanReference(text, options.printReference, Neighbours::Ignore).pane.value_or(""));
     };
     out << describePrintOperations(
-        contextLayout(pane(latin.text), options.frenchPath.empty() ? "" : pane(french.text)));
+        contextLayout(pane(texts.text(false)), options.frenchPath.empty() ? "" : pane(texts.text(true))));
     return finishOutput(out, err);
 }
 

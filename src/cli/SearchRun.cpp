@@ -56,13 +56,8 @@ int readSearchTexts(SearchRun& run, std::ostream& err)
     run.withOther = needsOtherText(o) && !o.frenchPath.empty();
     if (!o.noCache)
         run.texts.keepAlignmentsIn(std::make_shared<const CacheFolder>(defaultCacheFolder()));
-    if (!o.search.frenchSide || run.withOther)
-        if (const FileError e = run.texts.readLatin(o.latinPath))
-            return reportFileError(err, e);
-    if (o.search.frenchSide || run.withOther)
-        if (const FileError e = run.texts.readFrench(o.frenchPath))
-            return reportFileError(err, e);
-    return kExitOk;
+    return readTexts(o, err, run.texts, !o.search.frenchSide || run.withOther,
+                     o.search.frenchSide || run.withOther);
 }
 
 // A list of one Latin form in text order, kept whole and with no column added. Every option
@@ -95,9 +90,8 @@ int runSearch(const CliOptions& options, std::ostream& out, std::ostream& err)
     // once.
     if (options.action == CliAction::Count && !readerOptionUsed(options)) {
         OnePassText latin;
-        latin.open(options.latinPath);
-        if (latin.error())
-            return reportFileError(err, latin.error());
+        if (const int code = openTextFile(options.latinPath, err, latin))
+            return code;
         bool searchable = true;
         std::string form;
         convertForm(options, err, form, searchable);
@@ -107,10 +101,10 @@ int runSearch(const CliOptions& options, std::ostream& out, std::ostream& err)
                                [&](std::string_view piece) { count += countForms(piece, form); });
         if (!latin.intact()) {
             // Another program shortened the text while it was read: counted again as it is now.
-            const TextReadResult again = readText(options.latinPath);
-            if (again.error)
-                return reportFileError(err, again.error);
-            count = searchable ? countForms(again.text, form) : 0;
+            std::string again;
+            if (const int code = readTextFile(options.latinPath, err, again))
+                return code;
+            count = searchable ? countForms(again, form) : 0;
         }
         out << count << '\n';
         return finishOutput(out, err);

@@ -1,6 +1,7 @@
 #include "cli/ShowCommand.h"
 
 #include "cli/CommandCommon.h"
+#include "concordance/SearchResult.h"
 #include "text/Cp1252.h"
 #include "passages/FormMarking.h"
 #include "passages/ReferenceScan.h"
@@ -25,18 +26,18 @@ void printPane(std::ostream& out, const char* label, const std::optional<std::st
 int runShowCommand(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
     // Both texts are read before anything is printed.
-    TextReadResult latin, french;
-    if (const int read = readTexts(options, err, latin, french); read != kExitOk)
+    SearchTexts texts;
+    if (const int read = readTexts(options, err, texts); read != kExitOk)
         return read;
 
     const ReferenceScanResult latinScan =
-        scanReference(latin.text, options.showReference, Neighbours::Record);
+        scanReference(texts.text(false), options.showReference, Neighbours::Record);
     printPane(out, "latin", latinScan.pane);
     if (options.frenchPath.empty()) {
         out << "français: sans fichier\n";
     } else {
         printPane(out, "français",
-                  scanReference(french.text, options.showReference, Neighbours::Ignore).pane);
+                  scanReference(texts.text(true), options.showReference, Neighbours::Ignore).pane);
     }
     // A fresh viewer's stored neighbours are empty until a display records them.
     out << "précédente: " << cp1252ToUtf8(latinScan.previous.value_or(std::string())) << '\n'

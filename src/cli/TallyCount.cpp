@@ -100,9 +100,8 @@ int tallyLatinText(const CliOptions& options, LetterSet letters, LexiconUse use,
     const bool analysing = use == LexiconUse::ReadAndAnalyse;
     into.latin = std::make_unique<OnePassText>();
     OnePassText& latin = *into.latin;
-    latin.open(options.latinPath);
-    if (latin.error())
-        return reportFileError(err, latin.error());
+    if (const int code = openTextFile(options.latinPath, err, latin))
+        return code;
 
     // The lexicon is read, then the forms analysed as the pass meets them, by a second
     // thread; its messages wait for the text's.
@@ -143,11 +142,11 @@ int tallyLatinText(const CliOptions& options, LetterSet letters, LexiconUse use,
             keepText);
         if (!latin.intact()) {
             // Another program shortened the text while it was read: tallied again as it is now.
-            const TextReadResult reread = readText(options.latinPath);
-            if (reread.error)
-                return reportFileError(err, reread.error);
+            std::string reread;
+            if (const int code = readTextFile(options.latinPath, err, reread))
+                return code;
             into.forms = std::make_unique<FormTally>(letters);
-            into.forms->add(reread.text);
+            into.forms->add(reread);
             into.latin.reset();  // not what was tallied
             again = true;
         }
@@ -195,13 +194,13 @@ int countStrictLemma(const CliOptions& options, std::ostream& err, const Tallied
         if (text.latin->intact())
             return kExitOk;
     }
-    const TextReadResult again = readText(options.latinPath);
-    if (again.error)
-        return reportFileError(err, again.error);
+    std::string again;
+    if (const int code = readTextFile(options.latinPath, err, again))
+        return code;
     // What this reading holds, tallied again to match it.
     FormTally forms(LetterSet::Extended);
-    forms.add(again.text);
-    count = TextTagging::countWordsOfLemmata(again.text, forms, *text.lexicon, *text.tags, lemmata);
+    forms.add(again);
+    count = TextTagging::countWordsOfLemmata(again, forms, *text.lexicon, *text.tags, lemmata);
     return kExitOk;
 }
 

@@ -184,56 +184,11 @@ const Lemma& Lexicon::lemma(LemmaId id) const noexcept { return m_data->lemmata[
 
 namespace {
 
-// The regular and irregular analyses of one spelling, without the fallbacks.
-void analyseDirect(const LexiconData& d, std::string_view form, std::vector<LemmaId>& out,
-                   std::string& key)
+// Calls onStem(link, model, ending) for every stem of the lexicon that `form` begins with
+// whose model has the rest of `form` as an ending for that stem's root.
+template <typename OnStem>
+void forEachStemEnding(const LexiconData& d, std::string_view form, std::string& key, OnStem onStem)
 {
-    key.assign(form.data(), form.size());
-    const auto irregular = d.irregulars.find(key);
-    if (irregular != d.irregulars.end())
-        out.insert(out.end(), irregular->second.begin(), irregular->second.end());
-    const std::size_t longest = std::min(d.longestEnding, form.size());
-    for (std::size_t n = 0; n <= longest; ++n) {
-        key.assign(form.data() + form.size() - n, n);
-        const auto ending = d.endingIndex.find(key);
-        if (ending == d.endingIndex.end())
-            continue;
-        const std::uint32_t name = d.stemNames.find(form.substr(0, form.size() - n));
-        if (name == StringTable::npos)
-            continue;
-        for (std::uint32_t k = d.stemHead[name]; k != LexiconData::kNone; k = d.stems[k].next) {
-            const LexiconData::StemLink& link = d.stems[k];
-            const std::uint32_t model = d.lemmaModel[link.lemma];
-            const std::uint32_t pair = (model << 8) | link.root;
-            if (!std::binary_search(ending->second.begin(), ending->second.end(), pair))
-                continue;
-            const auto replaced = d.replacedMorphos.find(link.lemma);
-            if (replaced != d.replacedMorphos.end()) {
-                // Some other morphology must still give this ending its regular form.
-                const std::string_view tail = form.substr(form.size() - n);
-                bool still = false;
-                for (const EndingEntry& e : d.models[model].endings)
-                    if (e.root == link.root && e.ending == tail
-                        && !std::binary_search(replaced->second.begin(), replaced->second.end(),
-                                               e.morpho))
-                        still = true;
-                if (!still)
-                    continue;
-            }
-            out.push_back(link.lemma);
-        }
-    }
-}
-
-// The readings of one spelling with their morphologies, without the fallbacks: what
-// analyseDirect finds, each ending's morphologies listed.
-void readingsDirect(const LexiconData& d, std::string_view form, std::vector<Analysis>& out,
-                    std::string& key)
-{
-    key.assign(form.data(), form.size());
-    const auto irregular = d.irregularAnalyses.find(key);
-    if (irregular != d.irregularAnalyses.end())
-        out.insert(out.end(), irregular->second.begin(), irregular->second.end());
     const std::size_t longest = std::min(d.longestEnding, form.size());
     for (std::size_t n = 0; n <= longest; ++n) {
         key.assign(form.data() + form.size() - n, n);
@@ -247,19 +202,58 @@ void readingsDirect(const LexiconData& d, std::string_view form, std::vector<Ana
         for (std::uint32_t k = d.stemHead[name]; k != LexiconData::kNone; k = d.stems[k].next) {
             const LexiconData::StemLink& link = d.stems[k];
             const std::uint32_t model = d.lemmaModel[link.lemma];
-            if (!std::binary_search(ending->second.begin(), ending->second.end(), (model << 8) | link.root))
-                continue;
-            const auto replaced = d.replacedMorphos.find(link.lemma);
-            for (const EndingEntry& e : d.models[model].endings) {
-                if (e.root != link.root || e.ending != tail)
-                    continue;
-                if (replaced != d.replacedMorphos.end()
-                    && std::binary_search(replaced->second.begin(), replaced->second.end(), e.morpho))
-                    continue;
-                out.push_back({link.lemma, e.morpho});
-            }
+            if (std::binary_search(ending->second.begin(), ending->second.end(), (model << 8) | link.root))
+                onStem(link, model, tail);
         }
     }
+}
+
+// The regular and irregular analyses of one spelling, without the fallbacks.
+void analyseDirect(const LexiconData& d, std::string_view form, std::vector<LemmaId>& out,
+                   std::string& key)
+{
+    key.assign(form.data(), form.size());
+    const auto irregular = d.irregulars.find(key);
+    if (irregular != d.irregulars.end())
+        out.insert(out.end(), irregular->second.begin(), irregular->second.end());
+    forEachStemEnding(d, form, key, [&](const LexiconData::StemLink& link, std::uint32_t model,
+                                        std::string_view tail) {
+        const auto replaced = d.replacedMorphos.find(link.lemma);
+        if (replaced != d.replacedMorphos.end()) {
+            // Some other morphology must still give this ending its regular form.
+            bool still = false;
+            for (const EndingEntry& e : d.models[model].endings)
+                if (e.root == link.root && e.ending == tail
+                    && !std::binary_search(replaced->second.begin(), replaced->second.end(), e.morpho))
+                    still = true;
+            if (!still)
+                return;
+        }
+        out.push_back(link.lemma);
+    });
+}
+
+// The readings of one spelling with their morphologies, without the fallbacks: what
+// analyseDirect finds, each ending's morphologies listed.
+void readingsDirect(const LexiconData& d, std::string_view form, std::vector<Analysis>& out,
+                    std::string& key)
+{
+    key.assign(form.data(), form.size());
+    const auto irregular = d.irregularAnalyses.find(key);
+    if (irregular != d.irregularAnalyses.end())
+        out.insert(out.end(), irregular->second.begin(), irregular->second.end());
+    forEachStemEnding(d, form, key, [&](const LexiconData::StemLink& link, std::uint32_t model,
+                                        std::string_view tail) {
+        const auto replaced = d.replacedMorphos.find(link.lemma);
+        for (const EndingEntry& e : d.models[model].endings) {
+            if (e.root != link.root || e.ending != tail)
+                continue;
+            if (replaced != d.replacedMorphos.end()
+                && std::binary_search(replaced->second.begin(), replaced->second.end(), e.morpho))
+                continue;
+            out.push_back({link.lemma, e.morpho});
+        }
+    });
 }
 
 // Direct analysis, then the spelling with a prefix assimilated or not, or a contracted

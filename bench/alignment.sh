@@ -15,32 +15,10 @@ build=${1:-build}
 shift || true
 sizes=("$@")
 [[ ${#sizes[@]} -gt 0 ]] || sizes=(1 4)
-cli="$build/src/cli/quorvex-cli"
-[[ -x $cli ]] || { echo "alignment.sh : $cli manque ; construisez d'abord (cmake --build $build)." >&2; exit 1; }
+source "$here/timing.sh" "$build"
 [[ -x /usr/bin/time ]] || { echo "alignment.sh : /usr/bin/time manque (paquet time)." >&2; exit 1; }
 corpus=${QUORVEX_CORPUS:-$here/../../shared/corpus}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 runs=${RUNS:-5}
-export LC_ALL=C
-
-# Median wall time of $runs runs, in milliseconds.
-median_ms() {
-    local times=()
-    for ((i = 0; i < runs; i++)); do
-        local start end
-        start=$(date +%s%N)
-        "$@" >/dev/null 2>&1
-        end=$(date +%s%N)
-        times+=($(( (end - start) / 1000 )))
-    done
-    printf '%s\n' "${times[@]}" | sort -n | awk '{ t[NR] = $1 } END { printf "%.1f", t[int((NR + 1) / 2)] / 1000 }'
-}
-# Peak resident memory of one run, in megabytes.
-peak_mb() {
-    /usr/bin/time -f %M -o "$work/peak" "$@" >/dev/null 2>&1
-    awk '{ printf "%.1f", $1 / 1024 }' "$work/peak"
-}
 
 echo "== $(nproc) cœurs, charge $(cut -d' ' -f1-3 /proc/loadavg) ; médianes de $runs exécutions"
 for copies in "${sizes[@]}"; do

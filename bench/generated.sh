@@ -7,6 +7,7 @@
 set -euo pipefail
 
 source "$(dirname "$0")/timing.sh" "$@"
+need "$gen"
 runs=11
 
 "$gen" "$work" "$megabytes"

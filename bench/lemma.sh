@@ -13,41 +13,11 @@ here=$(cd "$(dirname "$0")" && pwd)
 build=${1:-build}
 copies=${2:-50}
 corpus=${3:-$here/../../shared/corpus}
-runs=${RUNS:-7}
-cli="$build/src/cli/quorvex-cli"
+source "$here/timing.sh" "$build"
 bench="$build/bench/quorvex_lexicon_bench"
-for tool in "$cli" "$bench"; do
-    [[ -x $tool ]] || { echo "$(basename "$0") : $tool manque ; construisez d'abord (cmake --build $build)." >&2; exit 1; }
-done
+need "$bench"
 lexicon=${QUORVEX_LEXICON:-$(sed -n 's/^QUORVEX_LEXICON_SOURCE:PATH=//p' "$build/CMakeCache.txt")}
 [[ -f $lexicon/lemmes.la ]] || { echo "$(basename "$0") : pas de lexique dans « $lexicon »" >&2; exit 1; }
-export LC_ALL=C
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-# Median wall time of $runs runs, in milliseconds.
-median_ms() {
-    local times=()
-    for ((i = 0; i < runs; i++)); do
-        local start end
-        start=$(date +%s%N)
-        "$@" >/dev/null 2>&1
-        end=$(date +%s%N)
-        times+=($(( (end - start) / 1000 )))
-    done
-    printf '%s\n' "${times[@]}" | sort -n | awk '{ a[NR] = $1 } END { printf "%.1f", a[int((NR + 1) / 2)] / 1000 }'
-}
-# Median processor time (user + system) of $runs runs, in milliseconds: on a loaded machine
-# the wall times of both sides stretch unevenly, the processor times much less.
-median_cpu_ms() {
-    local times=()
-    for ((i = 0; i < runs; i++)); do
-        times+=($(/usr/bin/time -f '%U %S' "$@" 2>&1 >/dev/null | tail -1 | awk '{ printf "%d", ($1 + $2) * 1000 }'))
-    done
-    printf '%s\n' "${times[@]}" | sort -n | awk '{ a[NR] = $1 } END { printf "%d", a[int((NR + 1) / 2)] }'
-}
-peak_mb() { /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -1 | awk '{ printf "%.1f", $1 / 1024 }'; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
 echo "machine : $(nproc) cœurs, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), charge $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "construction : $(sed -n 's/^CMAKE_BUILD_TYPE:STRING=//p' "$build/CMakeCache.txt"), $(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$build/CMakeCache.txt") $(sed -n 's/^CMAKE_CXX_FLAGS_RELEASE:STRING=//p' "$build/CMakeCache.txt") -Wall -Wextra"

@@ -7,6 +7,7 @@
 set -euo pipefail
 
 source "$(dirname "$0")/timing.sh" "$@"
+need "$gen"
 
 pair() {  # pair DIR MEGABYTES
     mkdir -p "$1"

@@ -20,7 +20,10 @@ sizes=("$@")
 source "$here/timing.sh" "$build"
 runs=${RUNS:-5}
 # ../shared beside the main checkout, also from a worktree of it.
-main_checkout=$(cd "$(git -C "$here" rev-parse --git-common-dir 2>/dev/null || echo "$here/../.git")/.." && pwd)
+# The common git folder asked for as an absolute path: a relative answer is relative to $here,
+# not to the caller's folder.
+main_checkout=$(cd "$(git -C "$here" rev-parse --path-format=absolute --git-common-dir 2>/dev/null \
+                       || echo "$here/../.git")/.." && pwd)
 corpus=${QUORVEX_CORPUS:-$main_checkout/../shared/corpus}
 target_copies=50
 
@@ -40,14 +43,6 @@ echo "== Temps : médianes de $runs exécutions, chaque commande en alternance a
      "rapport = médiane murale / médiane murale du plancher"
 
 # --- Timing --------------------------------------------------------------------------------
-TIMEFORMAT='%3R %3U %3S'
-# Times one run of "$@" (a command or a shell function): "wall_ms cpu_ms".
-once() {
-    local t
-    t=$({ time "$@" >/dev/null 2>&1; } 2>&1) || true
-    awk '{ printf "%d %d\n", $1 * 1000, ($2 + $3) * 1000 }' <<<"$t"
-}
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
 mb() { awk -v kb="$1" 'BEGIN { printf "%.1f", kb / 1024 }'; }
 verdict() { awk -v v="$1" -v max="$2" 'BEGIN { print (v <= max ? "tenu" : "MANQUÉ") }'; }
 
@@ -103,7 +98,7 @@ for copies in "${sizes[@]}"; do
     echo "   plancher : wc -w $latin && cp liste.txt ($(stat -c %s "$dir/liste.txt") octets)"
 
     result_job() { "$cli" --latin "$latin" --french "$french" --sort forms --date x --output "$dir/et.txt" et; }
-    result_job
+    result_job >/dev/null
     result_floor() { wc -w "$latin" "$french" && cp "$dir/et.txt" "$dir/copie.txt"; }
     compare "résultat « et » --french --sort forms" 2.0 result_floor result_job
     show "$cli --latin $latin --french $french --sort forms --date x --output et.txt et"
@@ -191,7 +186,7 @@ if [[ ${BIBLE:-1} != 0 && -x $genbible && -n $lexicon_dir ]]; then
     compare "--collocates 5 deus" 1.5 wc_latin collocates_job
     show "$cli --latin $latin --collocates 5 deus"
     translations_job() { "$cli" --latin "$latin" --french "$french" --lemma --translations dico; }
-    translations_job  # fills the cache
+    translations_job >/dev/null  # fills the cache
     compare "--lemma --translations dico (cache)" 2.0 wc_both translations_job
     show "$cli --latin $latin --french $french --lemma --translations dico   (plancher : wc -w sur les deux)"
 
@@ -203,7 +198,7 @@ if [[ ${BIBLE:-1} != 0 && -x $genbible && -n $lexicon_dir ]]; then
     french10="$bible/francais-10.txt"
     wc_tenth() { wc -w "$latin10" "$french10"; }
     tenth_job() { "$cli" --latin "$latin10" --french "$french10" --lemma --translations dico; }
-    tenth_job
+    tenth_job >/dev/null
     compare "dixième : --translations (cache)" 3.0 wc_tenth tenth_job
     show "$cli --latin $latin10 --french $french10 --lemma --translations dico"
     tenth_cold_job() { "$cli" --latin "$latin10" --french "$french10" --lemma --translations --no-cache dico; }
@@ -211,7 +206,7 @@ if [[ ${BIBLE:-1} != 0 && -x $genbible && -n $lexicon_dir ]]; then
     show "$cli --latin $latin10 --french $french10 --lemma --translations --no-cache dico"
 
     result_job() { "$cli" --latin "$latin" --french "$french" --sort forms --date x --output "$dir/et.txt" et; }
-    result_job
+    result_job >/dev/null
     result_floor() { wc -w "$latin" "$french" && cp "$dir/et.txt" "$dir/copie.txt"; }
     compare "résultat « et » --french --sort forms" 1.8 result_floor result_job
     show "$cli --latin $latin --french $french --sort forms --date x --output et.txt et"

@@ -17,19 +17,6 @@ sizes=("$@")
 source "$here/timing.sh" "$build"
 corpus=${QUORVEX_CORPUS:-$here/../../shared/corpus}
 
-# Median wall time of $runs runs, in milliseconds.
-median_ms() {
-    local times=()
-    for ((i = 0; i < runs; i++)); do
-        local start end
-        start=$(date +%s%N)
-        "$@" >/dev/null 2>&1
-        end=$(date +%s%N)
-        times+=($(( (end - start) / 1000 )))
-    done
-    printf '%s\n' "${times[@]}" | sort -n | awk '{ t[NR] = $1 } END { printf "%.1f", t[int((NR + 1) / 2)] / 1000 }'
-}
-
 # A lemma query where the lexicon is there, else the form.
 query=(Deus)
 if "$cli" --help | grep -q '^  --lemma'; then query=(--lemma deus); fi

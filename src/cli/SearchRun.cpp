@@ -68,6 +68,17 @@ bool listTakesOnePass(const CliOptions& o)
         && o.search.sort == SortOrder::Text;
 }
 
+// Collocates of one Latin form, its spelling folded or not: the neighbours need only the
+// words' types, which a tally gives. A lemma, a phrase or a filter needs the word table.
+bool collocatesTakeOnePass(const CliOptions& o)
+{
+    if (o.action != CliAction::Collocates)
+        return false;
+    CliOptions rest = o;
+    rest.search.normalize = false;
+    return rest.search.plain() && readerOptionUsed(rest) == nullptr;
+}
+
 } // namespace
 
 bool searches(CliAction action)
@@ -113,6 +124,8 @@ int runSearch(const CliOptions& options, std::ostream& out, std::ostream& err)
     // A list of one Latin form in text order reads each word once, in order, and keeps none.
     if (listTakesOnePass(options))
         return writeListInOnePass(options, out, err);
+    if (collocatesTakeOnePass(options))
+        return writeCollocatesInOnePass(options, out, err);
 
     if (const int code = readSearchTexts(run, err))
         return code;

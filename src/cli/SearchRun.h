@@ -69,6 +69,9 @@ int writeResultFileOutput(const SearchRun& run, std::ostream& out, std::ostream&
 int writePrintList(const SearchRun& run, std::ostream& out, std::ostream& err);
 int writeExport(const SearchRun& run, std::ostream& out, std::ostream& err);
 int writeCollocates(const SearchRun& run, std::ostream& out, std::ostream& err);
+// The collocates of one Latin form (folded or not) from one pass over the text as it lies,
+// keeping each word's type alone: no word table, no copy of the text.
+int writeCollocatesInOnePass(const CliOptions& options, std::ostream& out, std::ostream& err);
 int writePlot(const SearchRun& run, std::ostream& out, std::ostream& err);
 int writeTranslations(const SearchRun& run, std::ostream& out, std::ostream& err);
 

@@ -1,7 +1,9 @@
 // A count from the one-pass tally of forms must equal the word table's count: the same words,
 // the same types in the same order, and, over the New Testament, the same counts by lemma
-// and by folded spelling.
+// and by folded spelling; collocates counted from the tally's word types, the same table as
+// the word table's (and as a naive count of every window).
 
+#include "concordance/Collocates.h"
 #include "concordance/FormTally.h"
 #include "concordance/LemmaMatch.h"
 #include "concordance/PhraseQuery.h"
@@ -13,6 +15,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -40,6 +43,32 @@ void expectSameTypes(const FormTally& tally, const WordTable& table, const std::
     for (std::uint32_t t = 0; t < table.typeCount(); ++t) {
         EXPECT_EQ(tally.typeText(t), table.typeText(t)) << row << ", type " << t;
         EXPECT_EQ(tally.typeFrequency(t), table.typeFrequency(t)) << row << ", type " << t;
+    }
+    if (tally.wordTypes().empty())
+        return;
+    ASSERT_EQ(tally.wordTypes().size(), table.size()) << row;
+    for (std::size_t i = 0; i < table.size(); ++i)
+        ASSERT_EQ(tally.wordTypes()[i], table.typeOf(i)) << row << ", word " << i;
+}
+
+// The collocates of `form` from the word table and its list, and from the tally's word types.
+void expectSameCollocates(const WordTable& table, const FormTally& tally, const std::string& form,
+                          std::size_t window, Folding folding, const std::string& row)
+{
+    const ResultList hits = PhraseQuery(form, false, folding).find(table);
+    const std::vector<Collocate> byTable = findCollocates(table, hits, window, foldedFormKeys(table, folding));
+    const WordPattern pattern(form, folding);
+    std::vector<std::uint8_t> node(tally.typeCount());
+    for (FormTally::TypeId t = 0; t < tally.typeCount(); ++t)
+        node[t] = pattern.matches(tally.typeText(t)) ? 1 : 0;
+    const std::vector<Collocate> byTally = findCollocates(tally, node, window, foldedFormKeys(tally, folding));
+    ASSERT_EQ(byTally.size(), byTable.size()) << row;
+    for (std::size_t k = 0; k < byTable.size(); ++k) {
+        EXPECT_EQ(byTally[k].form, byTable[k].form) << row << ", row " << k;
+        EXPECT_EQ(byTally[k].cooccurrences, byTable[k].cooccurrences) << row << ", " << byTable[k].form;
+        EXPECT_EQ(byTally[k].frequency, byTable[k].frequency) << row << ", " << byTable[k].form;
+        EXPECT_EQ(byTally[k].mi, byTable[k].mi) << row << ", " << byTable[k].form;
+        EXPECT_EQ(byTally[k].logLikelihood, byTable[k].logLikelihood) << row << ", " << byTable[k].form;
     }
 }
 
@@ -93,6 +122,59 @@ TEST(FormTally, ManyFormsGrowTheTableAndKeepTheirCounts)
     expectSameTypes(tally, WordTable::segment(text), "twenty thousand forms");
 }
 
+TEST(FormTally, CollocatesFromItsWordTypesEqualANaiveCountAndTheWordTables)
+{
+    struct Row {
+        const char* name;
+        std::string text;
+        std::string form;
+        std::size_t window;
+        Folding folding;
+        std::vector<std::size_t> cuts;
+    };
+    const std::vector<Row> rows = {
+        {"node first and last", "n a b c d n", "n", 2, Folding::Case, {}},
+        {"window wider than the text", "a n b", "n", 50, Folding::Case, {}},
+        {"nodes side by side", "a n n n b", "n", 1, Folding::Case, {}},
+        {"overlapping windows", "a b n c n d e", "n", 3, Folding::Case, {}},
+        {"every word a node", "a b c a b", "*", 2, Folding::Case, {}},
+        {"no node", "a b c", "z", 2, Folding::Case, {}},
+        {"empty text", "", "n", 2, Folding::Case, {}},
+        {"case folded under one key", "[1] Et n ET [2] et n", "n", 1, Folding::Case, {}},
+        {"spelling folded", "uox n c\x9c" "lum VOX n coelum", "N", 2, Folding::Spelling, {}},
+        {"wildcard node", "amor amat x amo y amas", "am*", 1, Folding::Case, {}},
+        {"pieces cut between words", "a n b [1] c n d e n", "n", 2, Folding::Case, {2, 10, 15}},
+    };
+    std::set<std::string> names;
+    for (const Row& row : rows) {
+        ASSERT_TRUE(names.insert(row.name).second) << row.name;
+        const LetterSet letters = row.folding == Folding::Spelling ? LetterSet::Extended : LetterSet::Window;
+        const WordTable table = WordTable::segment(row.text, letters);
+        FormTally tally(letters, true);
+        tallyInPieces(tally, row.text, row.cuts);
+        expectSameTypes(tally, table, row.name);
+        expectSameCollocates(table, tally, row.form, row.window, row.folding, row.name);
+
+        // Every word within N of a node, the node itself left out, counted once per node.
+        const WordPattern pattern(row.form, row.folding);
+        std::map<std::string, std::size_t> naive;
+        for (std::size_t i = 0; i < table.size(); ++i) {
+            if (!pattern.matches(table.form(i)))
+                continue;
+            for (std::size_t j = i >= row.window ? i - row.window : 0; j <= i + row.window && j < table.size(); ++j)
+                if (j != i)
+                    ++naive[folded(table.form(j), row.folding)];
+        }
+        std::vector<std::uint8_t> node(tally.typeCount());
+        for (FormTally::TypeId t = 0; t < tally.typeCount(); ++t)
+            node[t] = pattern.matches(tally.typeText(t)) ? 1 : 0;
+        std::map<std::string, std::size_t> counted;
+        for (const Collocate& c : findCollocates(tally, node, row.window, foldedFormKeys(tally, row.folding)))
+            counted[c.form] = c.cooccurrences;
+        EXPECT_EQ(counted, naive) << row.name;
+    }
+}
+
 namespace {
 
 class NewTestamentTally : public ::testing::Test {
@@ -120,7 +202,7 @@ protected:
     std::string m_latin;
     lexicon::Lexicon m_lexicon;
     WordTable m_table;
-    FormTally m_tally{LetterSet::Extended};
+    FormTally m_tally{LetterSet::Extended, true};
 };
 
 } // namespace
@@ -178,4 +260,18 @@ TEST_F(NewTestamentTally, CountsFoldedFormsAsTheWordTableDoes)
             m_tally.wordsWhere([&pattern](std::string_view t) { return pattern.matches(t); });
         EXPECT_EQ(byTally, PhraseQuery(form, false, Folding::Spelling).find(m_table).size()) << form;
     }
+}
+
+TEST_F(NewTestamentTally, CountsCollocatesAsTheWordTableDoes)
+{
+    expectSameTypes(m_tally, m_table, "New Testament");
+    struct Row {
+        const char* form;
+        std::size_t window;
+    };
+    // Frequent and rare nodes, one that is every word, a prefix, and the widest window.
+    for (const Row& row : std::vector<Row>{{"deus", 5}, {"et", 1}, {"Iesus", 3}, {"*", 2}, {"am*", 50},
+                                           {"propitiatio", 4}, {"zzz", 5}})
+        expectSameCollocates(m_table, m_tally, row.form, row.window, Folding::Spelling,
+                             std::string(row.form) + " " + std::to_string(row.window));
 }

@@ -30,21 +30,37 @@ double logLikelihood(double o, double w, double fn, double fc, double s)
     return 2 * (term(a, row1, col1) + term(b, row1, col2) + term(c, row2, col1) + term(d, row2, col2));
 }
 
-CollocateKeys foldedFormKeys(const WordTable& table, Folding folding)
+namespace {
+
+// Types is a WordTable or a FormTally: both number the forms alike.
+template <typename Types>
+CollocateKeys foldedKeysOf(const Types& types, Folding folding)
 {
     CollocateKeys keys;
-    keys.ofType.reserve(table.typeCount());
+    keys.ofType.reserve(types.typeCount());
     std::unordered_map<std::string, std::uint32_t> byKey;
     std::string key;
-    for (WordTable::TypeId t = 0; t < table.typeCount(); ++t) {
+    for (std::uint32_t t = 0; t < types.typeCount(); ++t) {
         key.clear();
-        appendFolded(key, table.typeText(t), folding);
+        appendFolded(key, types.typeText(t), folding);
         const auto [it, added] = byKey.try_emplace(key, static_cast<std::uint32_t>(keys.keys.size()));
         if (added)
             keys.keys.push_back(key);
         keys.ofType.push_back(it->second);
     }
     return keys;
+}
+
+} // namespace
+
+CollocateKeys foldedFormKeys(const WordTable& table, Folding folding)
+{
+    return foldedKeysOf(table, folding);
+}
+
+CollocateKeys foldedFormKeys(const FormTally& forms, Folding folding)
+{
+    return foldedKeysOf(forms, folding);
 }
 
 CollocateKeys lemmaKeys(const WordTable& table, const TextLemmata& lemmata, const lexicon::Lexicon& lexicon)
@@ -75,44 +91,29 @@ std::vector<Collocate> findCollocates(const WordTable& table, const ResultList& 
     return findCollocates(table, attestations, window, foldedFormKeys(table, folding));
 }
 
-std::vector<Collocate> findCollocates(const WordTable& table, const ResultList& attestations,
-                                      std::size_t window, const CollocateKeys& keys)
-{
-    const std::size_t w = table.size();
-    // How many windows cover each word, as a difference array: one pass whatever N is, so
-    // "*" with N = 50 costs no more than a rare form.
-    std::vector<std::int32_t> cover(w + 1, 0);
-    for (const Attestation& s : attestations) {
-        const std::size_t first = s.first;
-        const std::size_t end = first + s.words;
-        const std::size_t before = first >= window ? first - window : 0;
-        cover[before] += 1;
-        cover[first] -= 1;
-        cover[std::min(end, w)] += 1;
-        cover[std::min(end + window, w)] -= 1;
-    }
+namespace {
 
-    // Every word is counted under its type, in an array that stays in cache; the keys gather
-    // the types afterwards.
-    std::vector<std::size_t> byType(table.typeCount(), 0);
-    std::int64_t running = 0;
-    for (std::size_t i = 0; i < w; ++i) {
-        running += cover[i];
-        byType[table.typeOf(i)] += static_cast<std::size_t>(running);
-    }
+// The co-occurrences of every type counted, scored and sorted under the keys. `words` is W,
+// `attestations` f(n).
+template <typename Types>
+std::vector<Collocate> scoredCollocates(const Types& types, const std::vector<std::size_t>& byType,
+                                        std::size_t words, std::size_t attestations, std::size_t window,
+                                        const CollocateKeys& keys)
+{
+    const std::size_t w = words;
     struct Counts {
         std::size_t cooccurrences = 0;
         std::size_t frequency = 0;
     };
     std::vector<Counts> byKey(keys.keys.size());
-    for (WordTable::TypeId t = 0; t < byType.size(); ++t) {
+    for (std::uint32_t t = 0; t < byType.size(); ++t) {
         Counts& counts = byKey[keys.ofType[t]];
         counts.cooccurrences += byType[t];
-        counts.frequency += table.typeFrequency(t);
+        counts.frequency += types.typeFrequency(t);
     }
 
     std::vector<Collocate> out;
-    const double fn = static_cast<double>(attestations.size());
+    const double fn = static_cast<double>(attestations);
     const double s = 2.0 * static_cast<double>(window);
     for (std::size_t k = 0; k < byKey.size(); ++k) {
         const Counts& counts = byKey[k];
@@ -143,6 +144,65 @@ std::vector<Collocate> findCollocates(const WordTable& table, const ResultList& 
     for (const auto& [shown, k] : order)
         sorted.push_back(std::move(out[k]));
     return sorted;
+}
+
+} // namespace
+
+std::vector<Collocate> findCollocates(const WordTable& table, const ResultList& attestations,
+                                      std::size_t window, const CollocateKeys& keys)
+{
+    const std::size_t w = table.size();
+    // How many windows cover each word, as a difference array: one pass whatever N is, so
+    // "*" with N = 50 costs no more than a rare form.
+    std::vector<std::int32_t> cover(w + 1, 0);
+    for (const Attestation& s : attestations) {
+        const std::size_t first = s.first;
+        const std::size_t end = first + s.words;
+        const std::size_t before = first >= window ? first - window : 0;
+        cover[before] += 1;
+        cover[first] -= 1;
+        cover[std::min(end, w)] += 1;
+        cover[std::min(end + window, w)] -= 1;
+    }
+
+    // Every word is counted under its type, in an array that stays in cache; the keys gather
+    // the types afterwards.
+    std::vector<std::size_t> byType(table.typeCount(), 0);
+    std::int64_t running = 0;
+    for (std::size_t i = 0; i < w; ++i) {
+        running += cover[i];
+        byType[table.typeOf(i)] += static_cast<std::size_t>(running);
+    }
+    return scoredCollocates(table, byType, w, attestations.size(), window, keys);
+}
+
+std::vector<Collocate> findCollocates(const FormTally& forms, const std::vector<std::uint8_t>& node,
+                                      std::size_t window, const CollocateKeys& keys)
+{
+    const std::vector<FormTally::TypeId>& typeOf = forms.wordTypes();
+    const std::size_t w = typeOf.size();
+    std::size_t attestations = 0;
+    for (std::uint32_t t = 0; t < node.size(); ++t)
+        if (node[t])
+            attestations += forms.typeFrequency(t);
+
+    // A word is covered once by every attestation at most N words away but itself: a
+    // sliding sum of the node flags over [i - N, i + N], with no array per word.
+    const auto isNode = [&](std::size_t i) -> std::size_t { return node[typeOf[i]]; };
+    std::vector<std::size_t> byType(forms.typeCount(), 0);
+    std::size_t inWindow = 0;
+    for (std::size_t i = 0; i < std::min(window, w); ++i)
+        inWindow += isNode(i);
+    for (std::size_t i = 0; i < w; ++i) {
+        if (i + window < w)
+            inWindow += isNode(i + window);
+        if (i > window)
+            inWindow -= isNode(i - window - 1);
+        const std::size_t self = isNode(i);
+        if (inWindow > self)
+            byType[typeOf[i]] += inWindow - self;
+    }
+    return scoredCollocates(forms, byType, w, attestations, window, keys);
 }
 
 } // namespace quorvex

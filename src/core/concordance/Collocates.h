@@ -12,6 +12,7 @@
 // A cell of zero adds nothing; so does a negative one, which overlapping windows or a node
 // form filling most of the text can produce, where the table stops being a partition.
 
+#include "concordance/FormTally.h"
 #include "concordance/PhraseQuery.h"
 #include "concordance/SpellingFold.h"
 #include "concordance/TextLemmata.h"
@@ -46,6 +47,8 @@ struct CollocateKeys {
 
 // Each form folded (Windows-1252).
 CollocateKeys foldedFormKeys(const WordTable& table, Folding folding);
+// The same over a tally's types, which number the forms as the word table does.
+CollocateKeys foldedFormKeys(const FormTally& forms, Folding folding);
 // Each form under its lemma where the lexicon knows it (its spelling as the lemmata column
 // writes it), an ambiguous form under its most frequent candidate (the lexicon's frequency;
 // equals go to the first in the lexicon's order), any other under its folded form. UTF-8.
@@ -60,6 +63,12 @@ std::vector<Collocate> findCollocates(const WordTable& table, const ResultList& 
 // Under the folded forms.
 std::vector<Collocate> findCollocates(const WordTable& table, const ResultList& attestations,
                                       std::size_t window, Folding folding);
+
+// The same when every attestation is one word, those of the types flagged in `node` (one
+// flag per type): counted from a tally that kept its word types, with no word table. Gives
+// what the word table's count gives for the same words.
+std::vector<Collocate> findCollocates(const FormTally& forms, const std::vector<std::uint8_t>& node,
+                                      std::size_t window, const CollocateKeys& keys);
 
 // The two scores alone, for a table already counted.
 double mutualInformation(double o, double w, double fn, double fc, double s);

@@ -1,12 +1,25 @@
 #include "concordance/FormTally.h"
 
-#include "text/LetterBits.h"
+#include "concordance/LetterRuns.h"
+
+#include <algorithm>
 
 namespace quorvex {
 
-FormTally::FormTally(LetterSet letters)
-    : m_letters(letters), m_interner(m_frequency, m_start, m_bytes)
+FormTally::FormTally(LetterSet letters, bool keepWordTypes)
+    : m_letters(letters), m_keepWordTypes(keepWordTypes), m_interner(m_frequency, m_start, m_bytes)
 {
+}
+
+void FormTally::flush(const TypeInterner::Probe* batch, std::size_t count)
+{
+    if (m_keepWordTypes) {
+        for (std::size_t k = 0; k < count; ++k)
+            m_wordTypes.push_back(m_interner.intern(batch[k]));
+    } else {
+        for (std::size_t k = 0; k < count; ++k)
+            m_interner.intern(batch[k]);
+    }
 }
 
 void FormTally::add(std::string_view piece)
@@ -15,6 +28,10 @@ void FormTally::add(std::string_view piece)
     const auto* const begin = reinterpret_cast<const unsigned char*>(piece.data());
     const std::size_t size = piece.size();
     const unsigned char* const end = begin + size;
+    // A word takes no fewer than two bytes; room for the piece's words at once keeps its
+    // pushes free of reallocation, and doubling keeps the copies linear over the pieces.
+    if (m_keepWordTypes && m_wordTypes.capacity() - m_wordTypes.size() < size / 2 + 1)
+        m_wordTypes.reserve(std::max(m_wordTypes.size() + size / 2 + 1, 2 * m_wordTypes.capacity()));
 
     // Words go to the table in small batches, each slot fetched before the first is read.
     constexpr std::size_t kBatch = 16;
@@ -25,48 +42,15 @@ void FormTally::add(std::string_view piece)
         batch[queued] = TypeInterner::probe(begin + start, length, end);
         m_interner.prefetch(batch[queued]);
         if (++queued == kBatch) {
-            for (const TypeInterner::Probe& f : batch)
-                m_interner.intern(f);
+            flush(batch, queued);
             queued = 0;
         }
         ++words;
     };
 
-    // Word edges are where a letter follows a non-letter or the reverse: found 64 bytes at a
-    // time from a mask of letters, with no branch per byte.
-    bool inWord = false;
-    std::size_t start = 0;
-    std::size_t i = 0;
-    if (kWordsAtOnce) {
-        std::uint64_t before = 0;  // 1: the byte before the block is a letter
-        for (; i + 64 <= size; i += 64) {
-            const std::uint64_t letters = letterBits(begin + i, isLetter);
-            std::uint64_t edges = letters ^ ((letters << 1) | before);
-            before = letters >> 63;
-            while (edges) {
-                const std::size_t at = i + lowestBit(edges);
-                edges &= edges - 1;
-                if (inWord)
-                    queue(start, at - start);
-                else
-                    start = at;
-                inWord = !inWord;
-            }
-        }
-    }
-    for (; i < size; ++i) {
-        if (isLetter[begin[i]] == inWord)
-            continue;
-        if (inWord)
-            queue(start, i - start);
-        else
-            start = i;
-        inWord = !inWord;
-    }
-    if (inWord)
-        queue(start, size - start);
-    for (std::size_t k = 0; k < queued; ++k)
-        m_interner.intern(batch[k]);
+    forEachLetterRun(begin, size, isLetter,
+                     [&](std::size_t start, std::size_t stop) { queue(start, stop - start); });
+    flush(batch, queued);
     m_words += words;
 }
 

@@ -19,7 +19,9 @@ class FormTally {
 public:
     using TypeId = std::uint32_t;
 
-    explicit FormTally(LetterSet letters);
+    // With `keepWordTypes` the type of every word is kept too, in text order: what counting
+    // neighbours needs, at four bytes a word.
+    explicit FormTally(LetterSet letters, bool keepWordTypes = false);
     FormTally(const FormTally&) = delete;
     FormTally& operator=(const FormTally&) = delete;
 
@@ -38,6 +40,8 @@ public:
         return std::string_view(m_bytes.data() + m_start[t], m_start[t + 1] - m_start[t]);
     }
     std::size_t typeFrequency(TypeId t) const noexcept { return m_frequency[t]; }
+    // With keepWordTypes, the type of each word in text order; else empty.
+    const std::vector<TypeId>& wordTypes() const noexcept { return m_wordTypes; }
 
     // How many words bear a type for which `wanted(typeText)` holds; each type asked once.
     template <typename Predicate>
@@ -51,8 +55,12 @@ public:
     }
 
 private:
+    void flush(const TypeInterner::Probe* batch, std::size_t count);
+
     LetterSet m_letters;
+    bool m_keepWordTypes;
     std::size_t m_words = 0;
+    std::vector<TypeId> m_wordTypes;
     std::vector<std::uint32_t> m_frequency;
     std::vector<std::uint32_t> m_start;
     std::string m_bytes;

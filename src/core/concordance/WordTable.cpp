@@ -1,5 +1,6 @@
 #include "concordance/WordTable.h"
 
+#include "concordance/LetterRuns.h"
 #include "concordance/TypeInterner.h"
 
 #include "text/Letters.h"
@@ -146,12 +147,7 @@ WordTable WordTable::segment(std::string text, LetterSet letters)
     // up to three times its size at the moment of a copy.
     {
         std::size_t words = 0;
-        unsigned prev = 0;
-        for (const unsigned char* p = begin; p < end; ++p) {
-            const unsigned cur = isLetterByte[*p];
-            words += cur & (prev ^ 1u);
-            prev = cur;
-        }
+        forEachLetterRun(begin, n, isLetterByte, [&words](std::size_t, std::size_t) { ++words; });
         table.m_offsets.reserve(words);
         table.m_typeOf.reserve(words);
         table.m_blockRun.reserve((words >> kBlockShift) + 1);
@@ -166,39 +162,31 @@ WordTable WordTable::segment(std::string text, LetterSet letters)
     ReferenceId current = ReferenceInterner::kNone;
     std::uint32_t word = 0;
 
-    // A run of letters stops at the text's last non-letter at the latest, so the inner loops
-    // need no bounds test; a word that ends the text is taken on its own at the end.
-    const unsigned char* stop = end;
-    while (stop > begin && isLetterByte[stop[-1]])
-        --stop;
+    // Words are found by their edges; the bytes between two words, and the one that ends a
+    // word, go through the reference reader where they can touch the reference (brackets, and
+    // anything inside a group), in text order, before the word is stored.
     const auto& byteClass = classTable(letters);
-    const unsigned char* p = begin;
-    for (;;) {
-        // Between words only brackets, and any non-letter inside a group, touch the reference.
-        while (p < stop) {
-            const ByteClass c = byteClass[*p];
-            if (c == ByteClass::Letter)
-                break;
-            if (c == ByteClass::Bracket || key.inGroup())
-                changed |= key.feed(*p, static_cast<std::size_t>(p - begin));
-            ++p;
-        }
-        const unsigned char* const start = p;
-        const unsigned char* wordEnd;
-        if (p < stop) {
-            do
-                ++p;
-            while (byteClass[*p] == ByteClass::Letter);
-            wordEnd = p;
-            // The character that ends the word updates the reference first.
-            if (byteClass[*p] == ByteClass::Bracket || key.inGroup())
-                changed |= key.feed(*p, static_cast<std::size_t>(p - begin));
-            ++p;
-        } else if (p < end) {
-            wordEnd = p = end;
-        } else {
-            break;
-        }
+    const auto touchesReference = [&](std::size_t at) {
+        return byteClass[begin[at]] == ByteClass::Bracket || key.inGroup();
+    };
+    std::size_t fed = 0;  // the bytes before it went through the reader
+    // Words go to the type table in small batches, each slot fetched before the first is read.
+    constexpr std::size_t kBatch = 16;
+    TypeInterner::Probe batch[kBatch];
+    std::size_t queued = 0;
+    const auto flush = [&] {
+        for (std::size_t k = 0; k < queued; ++k)
+            table.m_typeOf.push_back(types.intern(batch[k]));
+        queued = 0;
+    };
+    forEachLetterRun(begin, n, isLetterByte, [&](std::size_t start, std::size_t stop) {
+        for (std::size_t q = fed; q < start; ++q)
+            if (touchesReference(q))
+                changed |= key.feed(begin[q], q);
+        // The character that ends the word updates the reference first.
+        if (stop < n && touchesReference(stop))
+            changed |= key.feed(begin[stop], stop);
+        fed = stop + 1;
 
         if (changed) {
             changed = false;
@@ -211,10 +199,14 @@ WordTable WordTable::segment(std::string text, LetterSet letters)
         }
         if ((word & ((1u << kBlockShift) - 1)) == 0)
             table.m_blockRun.push_back(static_cast<std::uint32_t>(table.m_runStart.size() - 1));
-        table.m_offsets.push_back(static_cast<std::uint32_t>(start - begin));
-        table.m_typeOf.push_back(types.intern(start, static_cast<std::size_t>(wordEnd - start), end));
+        table.m_offsets.push_back(static_cast<std::uint32_t>(start));
+        batch[queued] = TypeInterner::probe(begin + start, stop - start, end);
+        types.prefetch(batch[queued]);
+        if (++queued == kBatch)
+            flush();
         ++word;
-    }
+    });
+    flush();
     table.m_runStart.shrink_to_fit();
     table.m_runReference.shrink_to_fit();
     table.m_references.shrink_to_fit();

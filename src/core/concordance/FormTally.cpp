@@ -1,6 +1,7 @@
 #include "concordance/FormTally.h"
 
 #include "concordance/LetterRuns.h"
+#include "system/LargePages.h"
 
 #include <algorithm>
 
@@ -30,8 +31,11 @@ void FormTally::add(std::string_view piece)
     const unsigned char* const end = begin + size;
     // A word takes no fewer than two bytes; room for the piece's words at once keeps its
     // pushes free of reallocation, and doubling keeps the copies linear over the pieces.
-    if (m_keepWordTypes && m_wordTypes.capacity() - m_wordTypes.size() < size / 2 + 1)
+    if (m_keepWordTypes && m_wordTypes.capacity() - m_wordTypes.size() < size / 2 + 1) {
         m_wordTypes.reserve(std::max(m_wordTypes.size() + size / 2 + 1, 2 * m_wordTypes.capacity()));
+        sys::adviseLargePages(m_wordTypes.data() + m_wordTypes.size(),
+                              (m_wordTypes.capacity() - m_wordTypes.size()) * sizeof(TypeId));
+    }
 
     // Words go to the table in small batches, each slot fetched before the first is read.
     constexpr std::size_t kBatch = 16;

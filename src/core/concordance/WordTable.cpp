@@ -3,6 +3,7 @@
 #include "concordance/LetterRuns.h"
 #include "concordance/TypeInterner.h"
 
+#include "system/LargePages.h"
 #include "text/Letters.h"
 
 #include <algorithm>
@@ -150,6 +151,8 @@ WordTable WordTable::segment(std::string text, LetterSet letters)
         forEachLetterRun(begin, n, isLetterByte, [&words](std::size_t, std::size_t) { ++words; });
         table.m_offsets.reserve(words);
         table.m_typeOf.reserve(words);
+        sys::adviseLargePages(table.m_offsets.data(), words * sizeof(std::uint32_t));
+        sys::adviseLargePages(table.m_typeOf.data(), words * sizeof(TypeId));
         table.m_blockRun.reserve((words >> kBlockShift) + 1);
     }
 

@@ -1,5 +1,6 @@
 #include "text/TextFile.h"
 
+#include "system/LargePages.h"
 #include "system/SystemFiles.h"
 #include "text/Cp1252.h"
 
@@ -184,6 +185,8 @@ TextReadResult readTextUnguarded(const std::string& path, std::size_t maxBytes)
         errno = 0;
         std::size_t have = 0;
         if (in.size > 0) {
+            result.text.reserve(static_cast<std::size_t>(in.size));
+            sys::adviseLargePages(result.text.data(), static_cast<std::size_t>(in.size));
             result.text.resize(static_cast<std::size_t>(in.size));
             have = std::fread(result.text.data(), 1, result.text.size(), f);
             result.text.resize(have);

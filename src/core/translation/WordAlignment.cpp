@@ -547,15 +547,6 @@ struct ByteReader {
     }
 };
 
-std::string hashText(std::uint64_t h)
-{
-    static const char digits[] = "0123456789abcdef";
-    std::string out(16, '0');
-    for (int i = 15; i >= 0; --i, h >>= 4)
-        out[std::size_t(i)] = digits[h & 15];
-    return out;
-}
-
 template <typename T>
 std::uint64_t hashOf(const std::vector<T>& values)
 {
@@ -575,10 +566,11 @@ std::string alignmentKey(const SentencePairs& pairs, const AlignmentSettings& se
     appendValue(settingsBytes, settings.longestSide);
     appendValue(settingsBytes, pairs.latinTypes);
     appendValue(settingsBytes, pairs.frenchTypes);
+    // The cache folder stores the key with its length, so the hashes go in as bytes.
     std::string key;
     for (const std::uint64_t h : {contentHash(settingsBytes), hashOf(pairs.latin), hashOf(pairs.latinStart),
                                   hashOf(pairs.french), hashOf(pairs.frenchStart), hashOf(fixedLinks)})
-        key += hashText(h);
+        appendValue(key, h);
     return key;
 }
 

@@ -205,6 +205,31 @@ TEST(DispersionSvg, HundredBandsDoNotOverlap)
     EXPECT_NE(svg.find(">20,0</text>"), std::string::npos) << "2 ticks in 1000 words";
 }
 
+TEST(DispersionSvg, AFrequentFormsTicksAreCutIntoPathsReadersDrawWhole)
+{
+    // Qt's SVG reader stops a path at 32,767 segments (two a tick) and drops the rest of the
+    // band; other readers cap near there too.
+    std::vector<DispersionBand> bands(2);
+    bands[0] = {"1", 200000, {}};
+    for (std::size_t p = 0; p < 40000; ++p)
+        bands[0].ticks.push_back(p * 5);
+    bands[1] = {"2", 10, {3}};
+    const std::string svg = dispersionSvg(bands, "et");
+    ASSERT_EQ(xmlProblem(svg), "");
+    std::size_t ticks = 0, paths = 0;
+    for (std::size_t at = svg.find(" d=\""); at != std::string::npos; at = svg.find(" d=\"", at + 1)) {
+        const std::size_t end = svg.find('"', at + 4);
+        const std::size_t inPath = static_cast<std::size_t>(std::count(svg.begin() + at, svg.begin() + end, 'M'));
+        EXPECT_LE(2 * inPath, 32767u);
+        EXPECT_GT(inPath, 0u);
+        ticks += inPath;
+        ++paths;
+    }
+    EXPECT_EQ(ticks, 40001u);
+    EXPECT_GT(paths, 3u);
+    EXPECT_NE(svg.find(">40\xC2\xA0" "000</text>"), std::string::npos) << "the band's count is its whole";
+}
+
 TEST(DispersionSvg, CoordinatesWrittenAsPrintfWritesThem)
 {
     std::vector<double> values = {0.0, 0.05, 0.15, 0.25, 0.35, 0.45, 1.25, 2.5, 92.45, 999.95,

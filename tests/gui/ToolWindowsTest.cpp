@@ -19,9 +19,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
+#include <QPainter>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QSpinBox>
+#include <QSvgRenderer>
+#include <QSvgWidget>
 #include <QTableView>
 #include <QTextEdit>
 
@@ -76,6 +81,7 @@ private slots:
     void translationsDoubleClickKeepsThePassagesWithThatEquivalentUntilRemoved();
     void dispersionSaveWritesThePictureOrSaysWhyNot_data();
     void dispersionSaveWritesThePictureOrSaysWhyNot();
+    void dispersionOfAFrequentFormIsDrawnWhole();
     void lackOfMemoryOrACancelKeepsTheWindowAsItWas();
     void lackOfMemoryAsAToolOpensIsToldOverTheSearchWindow_data();
     void lackOfMemoryAsAToolOpensIsToldOverTheSearchWindow();
@@ -322,6 +328,26 @@ void ToolWindowsTest::translationsDoubleClickKeepsThePassagesWithThatEquivalentU
     click(tool, "retirer_filtre");
     QCOMPARE(d->rows(), QStringList({"homo|[4]", "homo|[5]", "homo|[6]"}));
     QVERIFY(!child<QPushButton>(tool, "retirer_filtre")->isEnabled());
+}
+
+void ToolWindowsTest::dispersionOfAFrequentFormIsDrawnWhole()
+{
+    // 20,000 ticks in one band: the picture reader drops what a path holds past its cap, and
+    // says so on standard error.
+    QByteArray latin = "[1] ";
+    for (int i = 0; i < 20000; ++i)
+        latin += "et deus ";
+    d->useTexts(latin);
+    d->search(QStringLiteral("et"));
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("path")));
+    auto* tool = qobject_cast<DispersionWindow*>(openTool("dispersion", "frmDispersion"));
+    QVERIFY(tool);
+    QCOMPARE(QString::fromStdString(tool->picture()), expectedContent(QStringLiteral("dispersion")).value(0));
+    auto* view = tool->findChild<QSvgWidget*>();
+    QVERIFY(view && view->renderer()->isValid());
+    QImage image(200, 100, QImage::Format_RGB32);
+    QPainter painter(&image);
+    view->renderer()->render(&painter);
 }
 
 void ToolWindowsTest::dispersionSaveWritesThePictureOrSaysWhyNot_data()

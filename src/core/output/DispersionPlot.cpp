@@ -167,6 +167,8 @@ std::string dispersionSvg(const std::vector<DispersionBand>& bands, std::string_
     constexpr double kWidth = 1200, kLabelRight = 84, kPlotLeft = 92, kPlotRight = 1000;
     constexpr double kCountRight = kPlotRight + 62;
     constexpr double kTop = 84, kBand = 22, kTick = 16, kBottom = 36;
+    // Well below the path segment caps of SVG readers (two segments a tick).
+    constexpr std::size_t kTicksPerPath = 4096;
     const double height = kTop + kBand * static_cast<double>(bands.size()) + kBottom;
     std::size_t total = 0;
     std::size_t words = 0;
@@ -206,14 +208,17 @@ std::string dispersionSvg(const std::vector<DispersionBand>& bands, std::string_
         svg += "<text x=\"" + coord(kLabelRight) + "\" y=\"" + coord(middle)
             + "\" text-anchor=\"end\">" + escaped(bandLabel(bands, k))
             + "</text>\n";
-        // No path for a band without ticks: empty path data is an error to SVG readers.
-        if (!b.ticks.empty()) {
+        // No path for a band without ticks: empty path data is an error to SVG readers. A
+        // frequent form's ticks are cut into several paths: readers cap a path's segments
+        // (Qt's at 32,767, so beyond 16,383 ticks the rest of the band went undrawn).
+        const std::string tickEnd = " " + coord(y + (kBand - kTick) / 2) + "v" + coord(kTick);
+        for (std::size_t from = 0; from < b.ticks.size(); from += kTicksPerPath) {
             svg += "<path class=\"ticks\" stroke=\"#b00020\" stroke-width=\"1.2\" d=\"";
+            const std::size_t to = std::min(b.ticks.size(), from + kTicksPerPath);
             // Tens of thousands of ticks for a frequent form: formatted in place.
-            const std::string tickEnd = " " + coord(y + (kBand - kTick) / 2) + "v" + coord(kTick);
-            for (const std::size_t p : b.ticks) {
+            for (std::size_t t = from; t < to; ++t) {
                 svg += 'M';
-                appendCoord(svg, kPlotLeft + plotWidth * (static_cast<double>(p) + 0.5)
+                appendCoord(svg, kPlotLeft + plotWidth * (static_cast<double>(b.ticks[t]) + 0.5)
                                      / static_cast<double>(b.words));
                 svg += tickEnd;
             }

@@ -23,6 +23,7 @@
 #include "output/DispersionPlot.h"
 #include "output/KwicLines.h"
 #include "passages/ReferenceScan.h"
+#include "system/CacheFolder.h"
 #include "text/Cp1252.h"
 #include "text/TextFile.h"
 #include "translation/FrenchLemmas.h"
@@ -43,6 +44,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <iostream>
 #include <map>
 #include <optional>
@@ -285,10 +287,15 @@ std::string g_qtWarning;
 
 class Player {
 public:
-    Player(const QByteArray& latin, const QByteArray& french, bool verbose) : m_verbose(verbose)
+    Player(const QByteArray& latin, const QByteArray& french, const std::string& oracleCache, bool verbose)
+        : m_verbose(verbose)
     {
         d.useTexts(latin, french);
         trigger(d.windows.textWindow(), "concordance");
+        // The oracle learns its word alignment apart from the windows' cache, once per run of
+        // the driver and not once per sequence: a sequence and each try of the shrinking are
+        // children of their own.
+        m_oracleTexts.keepAlignmentsIn(std::make_shared<const CacheFolder>(oracleCache));
         m_oracleTexts.setLatin(std::string(latin.constData(), std::size_t(latin.size())));
         m_oracleTexts.setFrench(std::string(french.constData(), std::size_t(french.size())));
         QObject::connect(&d.session, &Session::resultsReset, [this] {
@@ -707,6 +714,7 @@ struct Options {
     bool verbose = false;
     std::string latin = QUORVEX_CORPUS_DIR "/latin-nt.txt";
     std::string french = QUORVEX_CORPUS_DIR "/francais-nt.txt";
+    std::string oracleCache;  // a folder of this run's own
 };
 
 QByteArray readWhole(const std::string& path)
@@ -746,7 +754,7 @@ bool passes(const Options& o, const std::vector<Action>& actions, bool quiet, st
         char name[] = "random_window_driver";
         char* argv[] = {name, nullptr};
         QApplication app(argc, argv);
-        Player player(readWhole(o.latin), readWhole(o.french), o.verbose && !quiet);
+        Player player(readWhole(o.latin), readWhole(o.french), o.oracleCache, o.verbose && !quiet);
         const std::optional<Failure> failure = player.play(actions);
         int code = 0;
         if (failure) {
@@ -867,6 +875,12 @@ int main(int argc, char** argv)
         qputenv("QUORVEX_LEXICON", lexicon);
 
     const Vocabulary words = readVocabulary(o.latin, o.french);
+    std::string cacheName = (std::filesystem::temp_directory_path() / "random-window-oracle-XXXXXX").string();
+    if (mkdtemp(cacheName.data()) == nullptr) {
+        std::cerr << "random_window_driver: no temporary folder\n";
+        return 2;
+    }
+    o.oracleCache = cacheName;
     int failures = 0;
     for (const std::uint64_t seed : o.seeds) {
         const std::vector<Action> all = drawActions(seed, o.actions, words);
@@ -906,5 +920,7 @@ int main(int argc, char** argv)
         std::cout << "  again: " << argv[0] << " --seed " << seed << " --actions " << o.actions << " --keep "
                   << joined(kept) << " --verbose" << std::endl;
     }
+    std::error_code ignored;
+    std::filesystem::remove_all(o.oracleCache, ignored);
     return failures == 0 ? 0 : 1;
 }

@@ -157,7 +157,7 @@ int runSearch(const CliOptions& options, std::ostream& out, std::ostream& err)
             return code;
         // Each French word then stands for one lemma, chosen over the whole text.
         if (run.withOther && !options.search.frenchSide)
-            run.french.lemmas->readText(run.otherText());
+            run.french.lemmas->readText(*run.texts.table(true, Folding::Case));
     }
     const SearchAids aids{run.lexicon.get(), run.french.lemmas.get(), run.tags.get(), false};
     const SearchWants wants = options.action == CliAction::Count ? SearchWants::Count : SearchWants::List;

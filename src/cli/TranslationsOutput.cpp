@@ -12,10 +12,14 @@ int writeTranslations(const SearchRun& run, std::ostream& out, std::ostream& err
 {
     const CliOptions& options = run.options;
     const FrenchLemmaSource& french = run.french;
-    const Equivalents equivalents = findEquivalents(run.table(), run.results(), run.otherText(),
-                                                    *french.lemmas,
-                                                    withFunctionWords(options, run.form(), run.lexicon.get()),
-                                                    run.alignment.get());
+    const bool allWords = withFunctionWords(options, run.form(), run.lexicon.get());
+    // The French text's table, cut when its lemmas were read.
+    const std::shared_ptr<const WordTable> frenchWords = run.texts.tableIfCut(true, Folding::Case);
+    const Equivalents equivalents =
+        frenchWords ? findEquivalents(run.table(), run.results(), *frenchWords, *french.lemmas, allWords,
+                                      run.alignment.get())
+                    : findEquivalents(run.table(), run.results(), run.otherText(), *french.lemmas, allWords,
+                                      run.alignment.get());
     if (!equivalents.missingInFrench().empty()) {
         std::string refs;
         for (const WordTable::ReferenceId id : equivalents.missingInFrench()) {

@@ -1,6 +1,7 @@
 #include "translation/Equivalents.h"
 #include "translation/FunctionWords.h"
 #include "output/EquivalentsTable.h"
+#include "passages/ReferencePassages.h"
 #include "lexicon/Lexicon.h"
 #include "text/Cp1252.h"
 
@@ -268,6 +269,51 @@ TEST(FrenchLemmas, OnceTheTextIsReadEachWordStandsForOneLemma)
         ASSERT_EQ(w.count, 1u) << row.name;
         EXPECT_EQ(lemmas.lemmaText(lemmas.lemmas(w)[0]), row.lemma) << row.name;
     }
+}
+
+TEST(FrenchLemmas, APassagesWordsReadFromTheWordTableAreThoseAWalkOfItCuts)
+{
+    // Letters inside markers, a stray "]", a "[" never closed, a marker standing twice, a
+    // word glued to a marker: the table cuts every run of letters, a passage walk skips markers.
+    const WordTable latin = WordTable::segment(cp("Ante [1] amor. [2a] caelum [A.4] filius ] dei [ alter, amor\r\n"
+                                                  "[5] Iesus[6] vinum [5] iterum [7"));
+    const std::string frenchText = cp("Avant [1] l'amour. [2a] le ciel [A.4] le fils ] de dieu [ un autre, "
+                                      "l'amour\r\n[5] Jésus[6] le vin [5] encore [7 sœur Œuvre");
+    const WordTable french = WordTable::segment(frenchText, kFrenchLetters);
+    std::vector<WordTable::ReferenceId> all;
+    for (std::size_t r = 0; r < latin.referenceCount(); ++r)
+        all.push_back(static_cast<WordTable::ReferenceId>(r));
+    const ReferencePassages passages(french.text(), latin, all);
+
+    struct Seen {
+        std::size_t offset;
+        std::string word;
+        std::string lemma;
+        bool operator==(const Seen& o) const { return offset == o.offset && word == o.word && lemma == o.lemma; }
+    };
+    FrenchLemmas walked(nullptr), read(nullptr);
+    walked.readText(frenchText);
+    read.readText(french);
+    std::size_t stretches = 0;
+    for (const std::size_t start : {std::size_t(0), french.size() / 2, french.size()})
+        for (const WordTable::ReferenceId r : all) {
+            std::size_t hint = start;
+            passages.forEachStretch(r, [&](std::string_view stretch) {
+                ++stretches;
+                std::vector<Seen> expected, got;
+                FrenchLemmas::forEachWord(stretch, [&](std::size_t offset, std::string_view w) {
+                    const FrenchLemmas::Word& entry = walked.word(w);
+                    expected.push_back({std::size_t(stretch.data() - french.text().data()) + offset, std::string(w),
+                                        walked.lemmaText(walked.lemmas(entry)[0])});
+                });
+                read.forEachWordOfStretch(french, stretch, hint,
+                                          [&](std::size_t offset, std::string_view w, const FrenchLemmas::Word& entry) {
+                                              got.push_back({offset, std::string(w), read.lemmaText(read.lemmas(entry)[0])});
+                                          });
+                EXPECT_TRUE(got == expected) << latin.referenceText(r) << " from word " << start;
+            });
+        }
+    EXPECT_GT(stretches, 12u);
 }
 
 TEST(FunctionWords, TheLexiconsPrepositionsConjunctionsAndPronounsAreLatinFunctionWords)

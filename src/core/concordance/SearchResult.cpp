@@ -133,7 +133,8 @@ std::shared_ptr<const TextAlignment> SearchTexts::alignment(Folding folding, Fre
     const std::shared_ptr<const WordTable> latin = table(false, folding);
     Alignment learnt;
     learnt.alignment = std::make_shared<const TextAlignment>(
-        alignTexts(*latin, text(true), frenchLemmas, latinLemmata.get(), AlignmentSettings(), m_cache.get()));
+        alignTexts(*latin, *table(true, Folding::Case), frenchLemmas, latinLemmata.get(), AlignmentSettings(),
+                   m_cache.get()));
     learnt.folding = folding;
     learnt.frenchLemmas = &frenchLemmas;
     learnt.latinLemmata = std::move(latinLemmata);

@@ -23,7 +23,7 @@ std::vector<WordTable::ReferenceId> markedReferences(const WordTable& table)
     return ids;
 }
 
-// Calls f(lemma) once for each lemma standing in the reference's French passage.
+// Calls f(lemma) for each lemma standing in the reference's French passage (once a word).
 template <typename F>
 void forEachPassageLemma(const ReferencePassages& french, WordTable::ReferenceId id,
                          FrenchLemmas& lemmas, bool withFunctionWords, F&& f)
@@ -31,6 +31,23 @@ void forEachPassageLemma(const ReferencePassages& french, WordTable::ReferenceId
     french.forEachStretch(id, [&](std::string_view stretch) {
         FrenchLemmas::forEachWord(stretch, [&](std::size_t, std::string_view word) {
             const FrenchLemmas::Word& w = lemmas.word(word);
+            if (w.functionWord && !withFunctionWords)
+                return;
+            const FrenchLemmas::LemmaId* ids = lemmas.lemmas(w);
+            for (std::uint32_t k = 0; k < w.count; ++k)
+                if (withFunctionWords || !lemmas.isFunctionLemma(ids[k]))
+                    f(ids[k]);
+        });
+    });
+}
+
+// The same, the words read from the French text's indexed word table.
+template <typename F>
+void forEachPassageLemma(const ReferencePassages& french, WordTable::ReferenceId id, const WordTable& table,
+                         std::size_t& hint, FrenchLemmas& lemmas, bool withFunctionWords, F&& f)
+{
+    french.forEachStretch(id, [&](std::string_view stretch) {
+        lemmas.forEachWordOfStretch(table, stretch, hint, [&](std::size_t, std::string_view, const FrenchLemmas::Word& w) {
             if (w.functionWord && !withFunctionWords)
                 return;
             const FrenchLemmas::LemmaId* ids = lemmas.lemmas(w);
@@ -57,7 +74,18 @@ Equivalents findEquivalents(const WordTable& latin, const ResultList& hits,
                             std::string_view frenchText, FrenchLemmas& lemmas,
                             bool withFunctionWords, const TextAlignment* alignment)
 {
+    const WordTable table = WordTable::segment(std::string(frenchText), kFrenchLetters);
+    return findEquivalents(latin, hits, table, lemmas, withFunctionWords, alignment);
+}
+
+Equivalents findEquivalents(const WordTable& latin, const ResultList& hits,
+                            const WordTable& frenchTable, FrenchLemmas& lemmas,
+                            bool withFunctionWords, const TextAlignment* alignment)
+{
     Equivalents eq;
+    const std::string_view frenchText = frenchTable.text();
+    if (!lemmas.indexes(frenchTable))
+        lemmas.indexTypes(frenchTable);
     eq.m_withFunctionWords = withFunctionWords;
     const std::size_t refCount = latin.referenceCount();
     const std::vector<WordTable::ReferenceId> all = markedReferences(latin);
@@ -82,6 +110,7 @@ Equivalents findEquivalents(const WordTable& latin, const ResultList& hits,
     std::size_t queryPaired = 0;
 
     std::uint32_t passageNumber = 0;
+    std::size_t hint = 0;
     for (const WordTable::ReferenceId id : all) {
         if (!french.found(id))
             continue;
@@ -91,7 +120,7 @@ Equivalents findEquivalents(const WordTable& latin, const ResultList& hits,
             ++queryPaired;
             queryFound[id] = 1;
         }
-        forEachPassageLemma(french, id, lemmas, withFunctionWords, [&](FrenchLemmas::LemmaId l) {
+        forEachPassageLemma(french, id, frenchTable, hint, lemmas, withFunctionWords, [&](FrenchLemmas::LemmaId l) {
             if (l >= stamp.size()) {
                 const std::size_t size = std::max<std::size_t>(l + 1, lemmas.lemmaCount());
                 holders.resize(size, 0);

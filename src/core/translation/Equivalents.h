@@ -59,7 +59,7 @@ public:
     bool withFunctionWords() const { return m_withFunctionWords; }
 
 private:
-    friend Equivalents findEquivalents(const WordTable&, const ResultList&, std::string_view,
+    friend Equivalents findEquivalents(const WordTable&, const ResultList&, const WordTable&,
                                        FrenchLemmas&, bool, const TextAlignment*);
 
     std::size_t m_paired = 0;
@@ -79,6 +79,10 @@ std::string equivalentsRefusal(bool frenchSide);
 // out unless `withFunctionWords`.
 Equivalents findEquivalents(const WordTable& latin, const ResultList& hits,
                             std::string_view frenchText, FrenchLemmas& lemmas,
+                            bool withFunctionWords, const TextAlignment* alignment = nullptr);
+// The same over the French text's word table (cut with the French letters).
+Equivalents findEquivalents(const WordTable& latin, const ResultList& hits,
+                            const WordTable& french, FrenchLemmas& lemmas,
                             bool withFunctionWords, const TextAlignment* alignment = nullptr);
 
 // The hits whose reference's French passage holds a word of the lemma `utf8Lemma` (folded for

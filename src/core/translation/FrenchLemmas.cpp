@@ -76,12 +76,49 @@ std::string FrenchLemmas::chosenStem(const std::string& utf8Folded, std::vector<
 
 void FrenchLemmas::readText(std::string_view cp1252Text)
 {
-    std::unordered_map<std::string, std::uint32_t> folded;  // by folded Windows-1252 word
-    forEachWord(cp1252Text, [&](std::size_t, std::string_view w) {
+    const WordTable french = WordTable::segment(std::string(cp1252Text), kFrenchLetters);
+    readText(french);
+    // The table goes with this call: its index would name a table no longer there.
+    m_typeWords.clear();
+    m_indexed = nullptr;
+    m_indexedText = nullptr;
+}
+
+void FrenchLemmas::readText(const WordTable& french)
+{
+    // How often each type stands outside markers: the table's words, less those that a walk of
+    // the text by forEachWord skips (from a "[" to the next "]").
+    const std::size_t types = french.typeCount();
+    std::vector<std::uint32_t> outside(types);
+    for (std::size_t t = 0; t < types; ++t)
+        outside[t] = static_cast<std::uint32_t>(french.typeFrequency(static_cast<WordTable::TypeId>(t)));
+    const std::string& text = french.text();
+    std::size_t hint = 0;
+    for (std::size_t open = text.find('['); open != std::string::npos;) {
+        const std::size_t close = text.find(']', open);
+        const std::size_t stop = close == std::string::npos ? text.size() : close;
+        std::size_t i = firstWordFrom(french, open, hint);
+        for (; i < french.size() && french.formOffset(i) < stop; ++i)
+            --outside[french.typeOf(i)];
+        hint = i;
+        open = close == std::string::npos ? close : text.find('[', close + 1);
+    }
+
+    // The folded words, in the order of their first type, with their counts.
+    std::unordered_map<std::string, std::uint32_t> placeOf;  // by folded Windows-1252 word
+    std::vector<std::pair<std::string, std::uint32_t>> folded;
+    placeOf.reserve(types);
+    for (std::size_t t = 0; t < types; ++t) {
+        if (outside[t] == 0)
+            continue;
         m_folded.clear();
-        appendFrenchFolded(m_folded, w);
-        ++folded[m_folded];
-    });
+        appendFrenchFolded(m_folded, french.typeText(static_cast<WordTable::TypeId>(t)));
+        const auto found = placeOf.emplace(m_folded, static_cast<std::uint32_t>(folded.size()));
+        if (found.second)
+            folded.emplace_back(m_folded, 0);
+        folded[found.first->second].second += outside[t];
+    }
+
     // Every word's stems first: the choice weighs each stem by all the words it stems.
     struct Stemmed {
         const std::string* cp1252;
@@ -102,6 +139,7 @@ void FrenchLemmas::readText(std::string_view cp1252Text)
     m_textRead = true;
     m_words.clear();
     m_wordLemmas.clear();
+    m_words.reserve(stemmed.size());
     for (Stemmed& one : stemmed) {
         Word w;
         w.first = static_cast<std::uint32_t>(m_wordLemmas.size());
@@ -110,6 +148,59 @@ void FrenchLemmas::readText(std::string_view cp1252Text)
         m_wordLemmas.push_back(lemmaId(chosenStem(one.utf8, one.stems)));
         m_words.emplace(*one.cp1252, w);
     }
+    indexTypes(french);
+}
+
+void FrenchLemmas::indexTypes(const WordTable& french)
+{
+    const std::size_t types = french.typeCount();
+    m_typeWords.clear();
+    m_typeWords.reserve(types);
+    for (std::size_t t = 0; t < types; ++t)
+        m_typeWords.push_back(word(french.typeText(static_cast<WordTable::TypeId>(t))));
+    m_indexed = &french;
+    m_indexedText = french.text().data();
+    m_indexedWords = french.size();
+}
+
+std::size_t FrenchLemmas::firstWordFrom(const WordTable& table, std::size_t offset, std::size_t hint) noexcept
+{
+    const std::size_t n = table.size();
+    const auto before = [&](std::size_t i) { return table.formOffset(i) < offset; };
+    // Every word below lo starts before the offset, none from hi on.
+    std::size_t lo = 0, hi = n;
+    hint = std::min(hint, n);
+    if (hint < n && before(hint)) {
+        lo = hint + 1;
+        for (std::size_t step = 1;; step *= 2) {
+            const std::size_t probe = lo + step - 1;
+            if (probe >= n)
+                break;
+            if (!before(probe)) {
+                hi = probe;
+                break;
+            }
+            lo = probe + 1;
+        }
+    } else {
+        hi = hint;
+        for (std::size_t step = 1; step <= hi; step *= 2) {
+            const std::size_t probe = hi - step;
+            if (before(probe)) {
+                lo = probe + 1;
+                break;
+            }
+            hi = probe;
+        }
+    }
+    while (lo < hi) {
+        const std::size_t mid = lo + (hi - lo) / 2;
+        if (before(mid))
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
 }
 
 const FrenchLemmas::Word& FrenchLemmas::word(std::string_view cp1252)

@@ -11,7 +11,12 @@
 //
 // Words are cut with the full letter set, so "cœur" is one word, and the letters inside a
 // bracketed marker make no word.
+//
+// A text of millions of words has tens of thousands of distinct ones: given the French text's
+// word table, each of its types is folded, stemmed and looked up once (indexTypes), and a
+// passage's words are read from the table by their type, no word hashed again.
 
+#include "concordance/WordTable.h"
 #include "text/MarkerReader.h"
 #include "translation/Stemmer.h"
 
@@ -40,6 +45,28 @@ public:
     // Reads every word of the French text (Windows-1252) so that each word stands for one
     // lemma from now on; to be called before any word() of the text.
     void readText(std::string_view cp1252Text);
+    // The same from the text's word table (cut with the French letters), whose types are then
+    // indexed as indexTypes does.
+    void readText(const WordTable& french);
+
+    // Looks every type of `french` (a French text cut with the French letters) up once, so
+    // that typeWord() answers for it as word() would for its form.
+    void indexTypes(const WordTable& french);
+    // Whether the types of this very table are indexed.
+    bool indexes(const WordTable& french) const noexcept
+    {
+        return m_indexed == &french && m_indexedText == french.text().data()
+            && m_typeWords.size() == french.typeCount() && m_indexedWords == french.size();
+    }
+    const Word& typeWord(WordTable::TypeId type) const { return m_typeWords[type]; }
+
+    // Calls f(offset, word, const Word&) for each word of `stretch` (a span of the text that
+    // `french` was cut from, indexed) as forEachWord cuts it, offset counted from the start of
+    // the text. A stretch that holds no marker and cuts no word in two is read from the
+    // table; `hint` is a word index at or near the stretch, left after its last word, so that
+    // stretches met in text order find their words at once.
+    template <typename F>
+    void forEachWordOfStretch(const WordTable& french, std::string_view stretch, std::size_t& hint, F&& f);
 
     // The word's entry, stemming it the first time it is met. Windows-1252, as written.
     const Word& word(std::string_view cp1252);
@@ -66,6 +93,9 @@ private:
     // The one lemma of a folded word (UTF-8) among its stems, once the text is read.
     std::string chosenStem(const std::string& utf8Folded, std::vector<std::string>& stems) const;
 
+    // The first word of the table at or after byte `offset`, searched from `hint` outwards.
+    static std::size_t firstWordFrom(const WordTable& table, std::size_t offset, std::size_t hint) noexcept;
+
     Stemmer* m_stemmer;
     // Once the text is read: how often each folded word stands in it, and each lemma's words.
     std::unordered_map<std::string, std::uint32_t> m_textCounts;  // by folded UTF-8 word
@@ -76,6 +106,11 @@ private:
     std::vector<LemmaId> m_wordLemmas;
     std::vector<Lemma> m_lemmas;
     std::unordered_map<std::string, LemmaId> m_lemmaIds;
+    // By type of the indexed table.
+    std::vector<Word> m_typeWords;
+    const WordTable* m_indexed = nullptr;
+    const char* m_indexedText = nullptr;
+    std::size_t m_indexedWords = 0;
 };
 
 // The French side's letters: the code page's Š Œ Ž š œ ž Ÿ too.
@@ -91,6 +126,26 @@ void FrenchLemmas::forEachWord(std::string_view passage, F&& f)
         f(offset, word);
         return true;
     });
+}
+
+template <typename F>
+void FrenchLemmas::forEachWordOfStretch(const WordTable& french, std::string_view stretch, std::size_t& hint, F&& f)
+{
+    const std::string& text = french.text();
+    const std::size_t begin = static_cast<std::size_t>(stretch.data() - text.data());
+    const std::size_t end = begin + stretch.size();
+    const auto letterAt = [&](std::size_t i) { return isFrenchLetter(static_cast<unsigned char>(text[i])); };
+    const bool cutsWord = (begin > 0 && begin < end && letterAt(begin - 1) && letterAt(begin))
+        || (end < text.size() && end > begin && letterAt(end - 1) && letterAt(end));
+    if (cutsWord || stretch.find('[') != std::string_view::npos) {
+        // A marker's letters make no word here, though the table holds them.
+        forEachWord(stretch, [&](std::size_t offset, std::string_view w) { f(begin + offset, w, word(w)); });
+        return;
+    }
+    std::size_t i = firstWordFrom(french, begin, hint);
+    for (const std::size_t n = french.size(); i < n && french.formOffset(i) < end; ++i)
+        f(french.formOffset(i), french.form(i), m_typeWords[french.typeOf(i)]);
+    hint = i;
 }
 
 } // namespace quorvex

@@ -214,7 +214,18 @@ TextAlignment alignTexts(const WordTable& latin, std::string_view frenchText, Fr
                          const TextLemmata* latinLemmata, const AlignmentSettings& settings,
                          const CacheFolder* cache)
 {
+    const WordTable french = WordTable::segment(std::string(frenchText), kFrenchLetters);
+    return alignTexts(latin, french, frenchLemmas, latinLemmata, settings, cache);
+}
+
+TextAlignment alignTexts(const WordTable& latin, const WordTable& frenchTable, FrenchLemmas& frenchLemmas,
+                         const TextLemmata* latinLemmata, const AlignmentSettings& settings,
+                         const CacheFolder* cache)
+{
     TextAlignment out;
+    const std::string_view frenchText = frenchTable.text();
+    if (!frenchLemmas.indexes(frenchTable))
+        frenchLemmas.indexTypes(frenchTable);
     const std::vector<std::uint32_t> idOfType = latinIds(latin, latinLemmata);
 
     // The Latin words of each reference, in text order: a marker may stand more than once.
@@ -240,12 +251,8 @@ TextAlignment alignTexts(const WordTable& latin, std::string_view frenchText, Fr
             marked.push_back(static_cast<WordTable::ReferenceId>(r));
     const ReferencePassages french(frenchText, latin, marked);
 
-    // The French words counted first, so that the largest arrays are allocated once.
-    std::size_t frenchCount = 0;
-    for (const WordTable::ReferenceId r : marked)
-        french.forEachStretch(r, [&](std::string_view stretch) {
-            FrenchLemmas::forEachWord(stretch, [&](std::size_t, std::string_view) { ++frenchCount; });
-        });
+    // At most every word of the French text, so that the largest arrays are allocated once.
+    const std::size_t frenchCount = frenchTable.size();
     SentencePairs pairs;
     pairs.latin.reserve(latin.size());
     pairs.french.reserve(frenchCount);
@@ -259,6 +266,7 @@ TextAlignment alignTexts(const WordTable& latin, std::string_view frenchText, Fr
     std::sort(order.begin(), order.end(), [&](WordTable::ReferenceId a, WordTable::ReferenceId b) {
         return wordsOfRef[wordStart[a]] < wordsOfRef[wordStart[b]];
     });
+    std::size_t hint = 0;
     for (const WordTable::ReferenceId r : order) {
         if (!french.found(r))
             continue;
@@ -266,12 +274,11 @@ TextAlignment alignTexts(const WordTable& latin, std::string_view frenchText, Fr
         frenchSide.clear();
         frenchNames.clear();
         french.forEachStretch(r, [&](std::string_view stretch) {
-            const auto base = static_cast<std::size_t>(stretch.data() - frenchText.data());
-            FrenchLemmas::forEachWord(stretch, [&](std::size_t offset, std::string_view word) {
-                const FrenchLemmas::Word& fw = frenchLemmas.word(word);
+            frenchLemmas.forEachWordOfStretch(frenchTable, stretch, hint, [&](std::size_t offset, std::string_view word,
+                                                                            const FrenchLemmas::Word& fw) {
                 const FrenchLemmas::LemmaId lemma = frenchLemmas.lemmas(fw)[0];
                 TextAlignment::FrenchWord french;
-                french.offset = static_cast<std::uint32_t>(base + offset);
+                french.offset = static_cast<std::uint32_t>(offset);
                 french.length = static_cast<std::uint32_t>(word.size());
                 french.functionWord = fw.functionWord ? 1u : 0u;
                 french.lemma = lemma;

@@ -69,7 +69,7 @@ public:
     std::size_t pairedPassages() const noexcept { return m_pairedPassages; }
 
 private:
-    friend TextAlignment alignTexts(const WordTable&, std::string_view, FrenchLemmas&, const TextLemmata*,
+    friend TextAlignment alignTexts(const WordTable&, const WordTable&, FrenchLemmas&, const TextLemmata*,
                                     const AlignmentSettings&, const CacheFolder*);
     static constexpr std::uint32_t kUnpaired = 0xFFFFFFFFu;
 
@@ -84,6 +84,11 @@ private:
 // links are read from it when these texts were aligned before, and kept there otherwise.
 // Throws std::bad_alloc when memory runs short.
 TextAlignment alignTexts(const WordTable& latin, std::string_view frenchText, FrenchLemmas& frenchLemmas,
+                         const TextLemmata* latinLemmata, const AlignmentSettings& settings = {},
+                         const CacheFolder* cache = nullptr);
+// The same over the French text's word table (cut with the French letters), whose words are
+// read by their types.
+TextAlignment alignTexts(const WordTable& latin, const WordTable& french, FrenchLemmas& frenchLemmas,
                          const TextLemmata* latinLemmata, const AlignmentSettings& settings = {},
                          const CacheFolder* cache = nullptr);
 

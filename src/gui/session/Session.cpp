@@ -303,7 +303,7 @@ const Equivalents* Session::equivalents(FileError* error)
         }
         FrenchLemmas& lemmas = frenchLemmaSource();
         m_alignment = m_texts.alignment(m_result, lemmas);
-        m_equivalents = findEquivalents(searchedWords(), m_result.list(), frenchText(), lemmas,
+        m_equivalents = findEquivalents(searchedWords(), m_result.list(), *m_texts.table(true, Folding::Case), lemmas,
                                         isLatinFunctionLemma(m_typedForm, m_listByLemma ? m_lexicon.get() : nullptr),
                                         m_alignment.get());
     } catch (const std::bad_alloc&) {
@@ -347,7 +347,7 @@ FrenchLemmas& Session::frenchLemmaSource()
         m_alignment.reset();
         m_texts.forgetAlignment();
         m_frenchLemmas = std::make_unique<FrenchLemmas>(m_stemmer.get());
-        m_frenchLemmas->readText(frenchText());
+        m_frenchLemmas->readText(*m_texts.table(true, Folding::Case));
         m_frenchLemmasRead = true;
         if (m_stemmer)
             m_stemmer->keep();  // every word of the French text has been stemmed by now

@@ -33,7 +33,6 @@ FileError Session::exportListOrThrow(const std::string& outputPath, ListExport k
     } else if (frenchNamed) {
         if (useFrenchText() != SessionFailure::None)
             return m_frenchTextError;
-        other = &frenchText();
     }
     const ResultList& list = results();
 
@@ -60,6 +59,9 @@ FileError Session::exportListOrThrow(const std::string& outputPath, ListExport k
             return renderingText(m_alignment->renderingOf(hit), frenchText());
         };
     }
+    // Taken once the renderings are there: the French lemmas move the text into its word table.
+    if (frenchNamed && !m_listFrenchSide)
+        other = &frenchText();
 
     const std::string latinPath = toPath(m_latinPath);
     const std::string frenchPath = toPath(m_frenchPath);

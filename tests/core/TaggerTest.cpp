@@ -105,6 +105,50 @@ TEST(TagModel, GivesEachAnalysisTheCodeOfTheCounts)
     EXPECT_EQ(tags.morphoName(998), "");
 }
 
+TEST(TagModel, ReadsTheMoodTensePersonAndNumberOfVerbForms)
+{
+    const std::string names = "133:1ère singulier indicatif futur actif\n"
+                              "153:3ème singulier indicatif futur antérieur actif\n"
+                              "157:1ère singulier subjonctif présent actif\n"
+                              "163:1ère singulier subjonctif imparfait actif\n"
+                              "170:2ème singulier subjonctif parfait actif\n"
+                              "180:3ème pluriel subjonctif PQP actif\n"
+                              "185:2ème pluriel impératif futur actif\n"
+                              "187:infinitif présent actif\n"
+                              "285:1ère singulier subjonctif présent passif\n";
+    std::vector<LexiconProblem> problems;
+    const TagModel tags = smallTags(problems, names);
+    ASSERT_TRUE(problems.empty());
+    using Mood = VerbForm::Mood;
+    using Tense = VerbForm::Tense;
+    struct Row {
+        const char* name;
+        std::uint16_t morpho;
+        Mood mood;
+        Tense tense;
+        int person, number;
+    } rows[] = {
+        {"future", 133, Mood::Indicative, Tense::Future, 1, 1},
+        {"future perfect is no future", 153, Mood::Indicative, Tense::FuturePerfect, 3, 1},
+        {"present subjunctive", 157, Mood::Subjunctive, Tense::Present, 1, 1},
+        {"imperfect is no perfect", 163, Mood::Subjunctive, Tense::Imperfect, 1, 1},
+        {"perfect subjunctive", 170, Mood::Subjunctive, Tense::Perfect, 2, 1},
+        {"pluperfect", 180, Mood::Subjunctive, Tense::Pluperfect, 3, 2},
+        {"imperative", 185, Mood::Imperative, Tense::Future, 2, 2},
+        {"infinitive has no person", 187, Mood::Other, Tense::Present, 0, 0},
+        {"passive", 285, Mood::Subjunctive, Tense::Present, 1, 1},
+        {"a noun's case is no verb", 1, Mood::None, Tense::None, 0, 0},
+        {"a morphology without a name", 998, Mood::None, Tense::None, 0, 0},
+    };
+    for (const Row& row : rows) {
+        const VerbForm& v = tags.verbForm(row.morpho);
+        EXPECT_EQ(v.mood, row.mood) << row.name;
+        EXPECT_EQ(v.tense, row.tense) << row.name;
+        EXPECT_EQ(v.person, row.person) << row.name;
+        EXPECT_EQ(v.number, row.number) << row.name;
+    }
+}
+
 TEST(TagModel, TransitionsAreSmoothedDistributions)
 {
     std::vector<LexiconProblem> problems;

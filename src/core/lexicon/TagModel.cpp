@@ -107,6 +107,34 @@ std::string codeOf(char pos, const MorphoParts& m)
     }
 }
 
+VerbForm verbFormOf(std::string_view name)
+{
+    VerbForm v;
+    const auto has = [name](std::string_view w) { return name.find(w) != std::string_view::npos; };
+    if (has("indicatif"))
+        v.mood = VerbForm::Mood::Indicative;
+    else if (has("subjonctif"))
+        v.mood = VerbForm::Mood::Subjunctive;
+    else if (has("impératif"))
+        v.mood = VerbForm::Mood::Imperative;
+    else if (has("infinitif") || has("participe") || has("adjectif verbal") || has("gérondif") || has("supin"))
+        v.mood = VerbForm::Mood::Other;
+    else
+        return v;
+    // "imparfait" holds "parfait", "futur antérieur" holds "futur": the longer first.
+    using Tense = VerbForm::Tense;
+    v.tense = has("futur antérieur") ? Tense::FuturePerfect
+        : has("futur")               ? Tense::Future
+        : has("imparfait")           ? Tense::Imperfect
+        : has("PQP")                 ? Tense::Pluperfect
+        : has("parfait")             ? Tense::Perfect
+        : has("présent")             ? Tense::Present
+                                     : Tense::None;
+    v.person = has("1ère") ? 1 : has("2ème") ? 2 : has("3ème") ? 3 : 0;
+    v.number = has("singulier") ? 1 : has("pluriel") ? 2 : 0;
+    return v;
+}
+
 std::string_view trimmed(std::string_view s)
 {
     while (!s.empty() && s.back() == ' ')
@@ -187,6 +215,7 @@ TagModel TagModel::parse(const TagTexts& texts, std::vector<LexiconProblem>& mal
     TagModel model;
     // Names first: the tags of the analyses are read off them.
     model.m_morphoNames.assign(kMorphoSlots, std::string());
+    model.m_verbForms.assign(kMorphoSlots, VerbForm());
     std::set<std::string> words;
     forEachLine(texts.morphos, false, [&](std::string_view line, std::size_t number) {
         const std::size_t colon = line.find(':');
@@ -200,6 +229,7 @@ TagModel TagModel::parse(const TagTexts& texts, std::vector<LexiconProblem>& mal
         }
         const std::string name(trimmed(line.substr(colon + 1)));
         model.m_morphoNames[static_cast<std::size_t>(morpho)] = name;
+        model.m_verbForms[static_cast<std::size_t>(morpho)] = verbFormOf(name);
         for (const std::string_view word : split(name, ' '))
             if (!word.empty())
                 words.emplace(word);
@@ -385,6 +415,12 @@ TagId TagModel::encliticTag(FormAnalyses::Enclitic enclitic) const noexcept
     case FormAnalyses::Enclitic::Ue: return m_que;
     }
     return npos;
+}
+
+const VerbForm& TagModel::verbForm(std::uint16_t morpho) const noexcept
+{
+    static const VerbForm none;
+    return morpho < m_verbForms.size() ? m_verbForms[morpho] : none;
 }
 
 const std::string& TagModel::morphoName(std::uint16_t morpho) const noexcept

@@ -32,6 +32,16 @@ namespace quorvex::lexicon {
 
 using TagId = std::uint8_t;
 
+// What a verb's morphology is, read off its French name: what the rules on mood look at.
+struct VerbForm {
+    enum class Mood : std::uint8_t { None, Indicative, Subjunctive, Imperative, Other };  // Other: infinitive, participle...
+    enum class Tense : std::uint8_t { None, Present, Imperfect, Future, Perfect, Pluperfect, FuturePerfect };
+    Mood mood = Mood::None;
+    Tense tense = Tense::None;
+    std::uint8_t person = 0;  // 1 to 3; 0 when it has none
+    std::uint8_t number = 0;  // 1 singular, 2 plural; 0 when it has none
+};
+
 // The two files' contents, for reading without the disk.
 struct TagTexts {
     std::string tags, morphos;
@@ -82,6 +92,8 @@ public:
     const std::string& morphoName(std::uint16_t morpho) const noexcept;
     // The words the names are made of, sorted and each once: what a filter may ask for.
     const std::vector<std::string>& morphoWords() const noexcept { return m_morphoWords; }
+    // The mood, tense, person and number a morphology names (none for nouns' cases...).
+    const VerbForm& verbForm(std::uint16_t morpho) const noexcept;
 
 private:
     TagId internCode(std::string_view code);
@@ -98,6 +110,7 @@ private:
     std::vector<float> m_logShare;
     std::vector<std::string> m_morphoNames;  // by morphology number
     std::vector<std::string> m_morphoWords;
+    std::vector<VerbForm> m_verbForms;  // by morphology number
     // By part of speech (index in kPartsOfSpeech) and morphology.
     std::vector<TagId> m_tagByMorpho;
     std::vector<std::uint16_t> m_morphologiesPerTag;  // by part of speech and tag

@@ -434,4 +434,71 @@ TEST_F(RealTagger, ReadsEachWordInItsSentence)
     }
 }
 
+// The forms written alike in two moods ("dicam": future or present subjunctive; "dixerit":
+// future perfect or perfect subjunctive) take the mood the words before them ask, each rule
+// with a look-alike that asks the other or nothing.
+TEST_F(RealTagger, ChoosesTheMoodTheGoverningWordsAsk)
+{
+    struct Row {
+        const char* name;
+        const char* sentence;
+        const char* word;      // as written, its first standing
+        const char* analysis;  // words of its likeliest analysis
+    } rows[] = {
+        {"a future in a main clause stays a future", "Cras dicam vobis veritatem.", "dicam", "indicatif futur actif"},
+        {"purpose with ut", "Venio ut dicam vobis veritatem.", "dicam", "subjonctif présent"},
+        {"purpose with ne", "Taceo ne dicam nimis.", "dicam", "subjonctif présent"},
+        {"deliberative question", "Quid dicam patri meo ?", "dicam", "subjonctif présent"},
+        {"indirect question", "Nescio quid dicam.", "dicam", "subjonctif présent"},
+        {"until, of what is awaited", "Manete hic donec dicam vobis.", "dicam", "subjonctif présent"},
+        {"before, of what is awaited", "Manducabo vobiscum antequam patiar.", "patiar", "subjonctif présent"},
+        {"a wish without ut", "Vis dicam tibi ?", "dicam", "subjonctif présent"},
+        {"a relative clause between ut and its verb", "Venio ut omnia quae dedit mihi non perdam.", "perdam",
+         "subjonctif présent"},
+        {"joined to a future of its person", "Surgam et ibo ad patrem et dicam ei.", "dicam", "indicatif futur actif"},
+        {"joined to a subjunctive of its person", "Venio ut videam vos et dicam vobis.", "dicam", "subjonctif présent"},
+        {"a condition with a subjunctive main verb", "Si hoc dicam, errem.", "dicam", "subjonctif présent"},
+        {"a condition with a future main verb", "Si hoc dicam, credetis.", "dicam", "indicatif futur actif"},
+        {"cum with a present main verb: a cause", "Cum veritatem dicam, non creditis mihi.", "dicam",
+         "subjonctif présent"},
+        {"cum before an ablative is the preposition", "Cum fratribus dicam hoc.", "dicam", "indicatif futur actif"},
+        {"quia of a fact", "Gaudeo quia veritatem dicam.", "dicam", "indicatif futur actif"},
+        {"prohibition", "Nemini dixeris hoc verbum.", "dixeris", "subjonctif parfait"},
+        {"prohibition with ne", "Ne dixeritis hoc.", "dixeritis", "subjonctif parfait"},
+        {"a negative in a condition is no prohibition", "Si nemini dixeris, beatus eris.", "dixeris",
+         "indicatif futur antérieur"},
+        {"a condition", "Si quis hoc dixerit, peccabit.", "dixerit", "indicatif futur antérieur"},
+        {"si quid: anything, the si governs", "Si quid dixerit, audiemus eum.", "dixerit", "indicatif futur antérieur"},
+        {"a condition with a command in the subjunctive", "Si quis hoc dixerit, taceat.", "dixerit",
+         "indicatif futur antérieur"},
+        {"a condition inside a purpose clause", "Rogo ut, si quis hoc dixerit, taceat.", "dixerit",
+         "subjonctif parfait"},
+        {"whoever", "Quicumque hoc dixerit, veniet ad me.", "dixerit", "indicatif futur antérieur"},
+        {"a relative with a future main verb", "Qui hoc dixerit, reus erit.", "dixerit", "indicatif futur antérieur"},
+        {"cum with a future main verb", "Cum venerit, videbimus eum.", "venerit", "indicatif futur antérieur"},
+        {"an indirect question in -erit", "Nescio quid dixerit.", "dixerit", "subjonctif parfait"},
+        {"quia after a verb of knowing", "Intellexerunt quia hoc dixerit.", "dixerit", "subjonctif parfait"},
+        {"a relative after a verb of knowing asks", "Sciunt quae dixerit.", "dixerit", "subjonctif parfait"},
+        {"quin", "Non dubito quin hoc dixerit.", "dixerit", "subjonctif parfait"},
+        {"joined to a subjunctive of its person in -erit", "Si intretis in domum et dixeritis ei, credet.",
+         "dixeritis", "subjonctif parfait"},
+    };
+    for (const Row& row : rows) {
+        const WordTable words = WordTable::segment(row.sentence);
+        const TextLemmata lemmata = TextLemmata::build(words, *s_lexicon);
+        std::size_t w = 0;
+        while (w < words.size() && words.form(w) != row.word)
+            ++w;
+        ASSERT_LT(w, words.size()) << row.name;
+        // The reading is the same whether its probability is asked for or not.
+        for (const bool probabilities : {false, true}) {
+            const TextTagging tagging = TextTagging::build(words, lemmata, *s_lexicon, *s_tags, probabilities);
+            ASSERT_TRUE(tagging.known(w)) << row.name;
+            const std::string& analysis = s_tags->morphoName(tagging.reading(w).morpho);
+            EXPECT_TRUE(analysis.find(row.analysis) != std::string::npos)
+                << row.name << ": " << tagging.describe(w, *s_lexicon, *s_tags);
+        }
+    }
+}
+
 } // namespace

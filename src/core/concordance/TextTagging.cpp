@@ -1,5 +1,6 @@
 #include "concordance/TextTagging.h"
 
+#include "concordance/MoodRules.h"
 #include "concordance/SpellingFold.h"
 #include "text/LetterBits.h"
 
@@ -33,6 +34,7 @@ struct Token {
     const Option* options;
     std::uint32_t count;
     std::size_t word;  // npos: an enclitic, which stands after its word
+    char mood = 0;     // '1' indicative or '2' subjunctive when the rules on mood chose it
 };
 
 constexpr std::size_t kNoWord = static_cast<std::size_t>(-1);
@@ -105,13 +107,115 @@ void offerCompoundTenses(std::vector<Token>& sentence, const TextLemmata& lemmat
             const CompoundPart& a = compound[lemmata.typeOf(aux.word)];
             if (p.participle == 0xFF || a.auxiliaryMood == 0)
                 continue;
-            const TagId verb = tags.tagOfCode(std::string{'v', a.auxiliaryMood});
+            // The auxiliary's mood, as the rules chose it ("mensi fueritis") or as its form says.
+            char mood = a.auxiliaryMood;
+            std::uint8_t reading = a.auxiliary;
+            for (std::uint32_t k = 0; aux.mood && k < aux.count; ++k) {
+                const std::string_view code = tags.code(aux.options[k].tag);
+                if (code.size() >= 2 && code[0] == 'v' && code[1] == aux.mood) {
+                    mood = aux.mood;
+                    reading = aux.options[k].reading;
+                    break;
+                }
+            }
+            const TagId verb = tags.tagOfCode(std::string{'v', mood});
             if (verb == TagModel::npos)
                 continue;
             addOption(participle, {verb, p.participle, std::log(p.participleWeight), p.participleWeight, 1.0f}, extra);
-            addOption(aux, {auxiliary, a.auxiliary, std::log(a.auxiliaryWeight), a.auxiliaryWeight, 1.0f},
-                      extra);
+            addOption(aux, {auxiliary, reading, std::log(a.auxiliaryWeight), a.auxiliaryWeight, 1.0f}, extra);
         }
+    }
+}
+
+// The moods the rules choose (see MoodRules.h) for the words of a sentence that ends before
+// word `end`: each word they decide keeps only the readings of that mood.
+void chooseMoods(std::vector<Token>& sentence, const WordTable& words, std::size_t end, const TextLemmata& lemmata,
+                 const std::vector<mood::FormFacts>& facts, const std::vector<lexicon::Analysis>& readings,
+                 const std::vector<std::uint32_t>& readingStart, const std::vector<TagId>& readingTag,
+                 const std::vector<float>& readingWeight, const TagModel& tags,
+                 std::deque<std::vector<Option>>& extra)
+{
+    const auto factsOf = [&](const Token& token) { return &facts[lemmata.typeOf(token.word)]; };
+    if (std::none_of(sentence.begin(), sentence.end(), [&](const Token& token) {
+            const mood::FormFacts* f = token.word == kNoWord ? nullptr : factsOf(token);
+            return f && f->homograph != mood::Homograph::None;
+        }))
+        return;
+    const std::string& text = words.text();
+    std::vector<const mood::FormFacts*> known;
+    std::vector<std::uint8_t> commaBefore;
+    std::vector<std::size_t> tokenOf;
+    for (std::size_t i = 0; i < sentence.size(); ++i) {
+        const std::size_t w = sentence[i].word;
+        if (w == kNoWord)
+            continue;
+        known.push_back(factsOf(sentence[i]));
+        bool comma = false;
+        if (w > 0)
+            for (std::size_t c = words.formOffset(w - 1) + words.form(w - 1).size(); c < words.formOffset(w) && !comma; ++c)
+                comma = text[c] == ',';
+        commaBefore.push_back(comma);
+        tokenOf.push_back(i);
+    }
+    // A question ends at its question mark.
+    std::size_t at = words.formOffset(end - 1) + words.form(end - 1).size();
+    const std::size_t limit = end < words.size() ? words.formOffset(end) : text.size();
+    while (at < limit && !endsSentence(static_cast<unsigned char>(text[at])))
+        ++at;
+    const bool question = at < limit && text[at] == '?';
+
+    std::vector<mood::Verdict> verdicts;
+    mood::decide(known, commaBefore, question, verdicts);
+    for (std::size_t k = 0; k < known.size(); ++k) {
+        if (verdicts[k] == mood::Verdict::None)
+            continue;
+        Token& token = sentence[tokenOf[k]];
+        const TextLemmata::TypeId type = lemmata.typeOf(token.word);
+        const std::uint32_t first = readingStart[type], last = readingStart[type + 1];
+        // The rules choose the mood, not the word: a reading ruled out gives its weight to
+        // its lemma's reading in the other mood.
+        const mood::Verdict other =
+            verdicts[k] == mood::Verdict::Subjunctive ? mood::Verdict::Indicative : mood::Verdict::Subjunctive;
+        std::vector<double> kept(readingWeight.begin() + first, readingWeight.begin() + last);
+        for (std::uint32_t r = first; r < last; ++r) {
+            if (!mood::rulesOut(verdicts[k], facts[type], tags.verbForm(readings[r].morpho)))
+                continue;
+            for (std::uint32_t p = first; p < last; ++p)
+                if (readings[p].lemma == readings[r].lemma
+                    && mood::rulesOut(other, facts[type], tags.verbForm(readings[p].morpho))) {
+                    kept[p - first] += kept[r - first];
+                    break;
+                }
+            kept[r - first] = 0;
+        }
+        std::vector<Option> options;
+        for (std::uint32_t o = 0; o < token.count; ++o) {
+            Option option = token.options[o];
+            std::uint32_t best = last;
+            double emission = 0;
+            for (std::uint32_t r = first; r < last; ++r)
+                if (readingTag[r] == option.tag && kept[r - first] > 0) {
+                    best = std::min(best, r);
+                    emission += kept[r - first];
+                }
+            if (best == last)
+                continue;
+            double lemmaWeight = 0;
+            for (std::uint32_t r = first; r < last; ++r)
+                if (readingTag[r] == option.tag && readings[r].lemma == readings[best].lemma)
+                    lemmaWeight += kept[r - first];
+            option.reading = static_cast<std::uint8_t>(best - first);
+            option.emission = static_cast<float>(emission);
+            option.logEmission = static_cast<float>(std::log(emission));
+            option.readingShare = static_cast<float>(lemmaWeight / emission);
+            options.push_back(option);
+        }
+        if (options.empty())
+            continue;
+        extra.push_back(std::move(options));
+        token.mood = verdicts[k] == mood::Verdict::Subjunctive ? '2' : '1';
+        token.options = extra.back().data();
+        token.count = static_cast<std::uint32_t>(extra.back().size());
     }
 }
 
@@ -371,7 +475,8 @@ std::string sentencesInDoubt(std::string_view text, const FormsInDoubt& doubt)
         while (stop < n && !endsSentence(p[stop]))
             ++stop;
         kept.append(text.data() + begin, stop - begin);
-        kept += '.';
+        // A question keeps its mark: the mood of a verb may turn on it.
+        kept += stop < n && p[stop] == '?' ? '?' : '.';
         keptEnd = stop;
         return stop;
     };
@@ -470,6 +575,13 @@ TextTagging TextTagging::tag(const WordTable& words, const TextLemmata& lemmata,
     std::vector<std::uint32_t> optionStart{0};
     std::vector<TagId> enclitic(types, TagModel::npos);
     std::vector<CompoundPart> compound(types);
+    // What the rules on mood know of each form, and each reading's tag and weight, for the
+    // words whose mood they decide.
+    std::vector<mood::FormFacts> facts(types);
+    std::vector<TagId> readingTag;
+    std::vector<float> readingWeight;
+    const std::vector<lexicon::LemmaId> knowing = tags.empty() ? std::vector<lexicon::LemmaId>()
+                                                               : mood::knowingVerbs(lexicon);
     const std::vector<lexicon::LemmaId> esse = lexicon.lemmataNamed("sum1");
     t.m_readingStart.push_back(0);
     std::vector<double> weight;
@@ -530,8 +642,14 @@ TextTagging TextTagging::tag(const WordTable& words, const TextLemmata& lemmata,
                 opt.logEmission = std::log(opt.emission);
             }
             compound[type] = compoundPart(found, tagOfReading, weight, tags, esse);
+            facts[type] = mood::factsOf(lemmata.typeForm(type), found.readings, weight, lexicon, tags, knowing);
             t.m_readings.insert(t.m_readings.end(), found.readings.begin(), found.readings.end());
+            readingTag.insert(readingTag.end(), tagOfReading.begin(), tagOfReading.end());
+            readingWeight.insert(readingWeight.end(), weight.begin(), weight.end());
             enclitic[type] = tags.encliticTag(found.enclitic);
+        } else if (needed[type] && !tags.empty()) {
+            // A word the lexicon lacks may still govern a mood ("quoadusque").
+            facts[type] = mood::factsOf(lemmata.typeForm(type), {}, {}, lexicon, tags, knowing);
         }
         t.m_readingStart.push_back(static_cast<std::uint32_t>(t.m_readings.size()));
         optionStart.push_back(static_cast<std::uint32_t>(options.size()));
@@ -569,6 +687,8 @@ TextTagging TextTagging::tag(const WordTable& words, const TextLemmata& lemmata,
                 if (token.word != kNoWord)
                     t.m_choice[token.word] = token.options == unknown.data() ? kNone : 0;
         } else {
+            chooseMoods(sentence, words, starts[s + 1], lemmata, facts, t.m_readings, t.m_readingStart, readingTag,
+                        readingWeight, tags, extra);
             offerCompoundTenses(sentence, lemmata, compound, tags, extra);
             tagger.tag(sentence, t.m_choice, probabilities ? &t.m_probability : nullptr);
         }

@@ -3,7 +3,8 @@
 // is analysed once (lemma and morphology of each reading, see Lexicon::analyses); then a
 // trigram tagger goes through each sentence once (Viterbi), sentences being cut at strong
 // punctuation (. ; : ? !) and at reference markers. A reading's weight in its word is its
-// lemma's frequency in the lexicon; the context weighs the tags around it. Built once per
+// lemma's frequency in the lexicon; the context weighs the tags around it, and the words that
+// govern a mood choose it for the forms written alike in two (MoodRules.h). Built once per
 // text, then only read; it keeps pointing to the word table, the text's lemmata, the lexicon
 // and the tag model, which must outlive it.
 

@@ -50,6 +50,23 @@ TEST(CacheFolder, AnEntryComesBackForItsKindAndKeyOnly)
     EXPECT_EQ(cache.read("empty", "k"), "");
 }
 
+TEST(CacheFolder, AnEntryReadInWordsHoldsItsPayloadWhateverTheKeysLength)
+{
+    testsupport::TempDir dir;
+    const CacheFolder cache(fs::path(dir.file("cache")));
+    const std::string payload("\x01\x00\x00\x00\x02\x00\x00\x00tail", 12);
+    for (const std::string key : {"k", "ke", "key", "keys", "key-5"}) {
+        SCOPED_TRACE(key);
+        ASSERT_TRUE(cache.write("words", key, payload));
+        const std::optional<CachedWords> read = cache.readWords("words", key);
+        ASSERT_TRUE(read);
+        ASSERT_EQ(read->byteCount, payload.size());
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(read->words.data() + read->first), read->byteCount), payload);
+        EXPECT_EQ(read->words[read->first + 1], 2u);
+        EXPECT_FALSE(cache.readWords("words", key + "x"));
+    }
+}
+
 TEST(CacheFolder, ADamagedEntryReadsAsMissingAndIsWrittenAgain)
 {
     struct Row {
@@ -74,6 +91,7 @@ TEST(CacheFolder, ADamagedEntryReadsAsMissingAndIsWrittenAgain)
         const fs::path entry = cache.entryPath("k", "key");
         spill(entry, row.damage(slurp(entry)));
         EXPECT_FALSE(cache.read("k", "key"));
+        EXPECT_FALSE(cache.readWords("k", "key"));
         ASSERT_TRUE(cache.write("k", "key", "again"));
         EXPECT_EQ(cache.read("k", "key"), "again");
     }

@@ -155,6 +155,25 @@ TEST(WordAlignment, TranslationsRankTheLemmasByTheHitsAlignedToThem)
     const std::string first = "garçon\t" + n + "\t100.0\t" + n + "\t";
     EXPECT_EQ(table.compare(table.find('\n') + 1, first.size(), first), 0) << table;
     EXPECT_EQ(table.substr(table.rfind('\n', table.size() - 2) + 1), "(non traduit)\t0\t0.0\t\t\t\t\n");
+
+    // The passages' counts that the alignment kept are those a reading of every passage gives.
+    for (const char* form : {"puer", "dixit", "videt"})
+        for (const bool withFunctionWords : {false, true}) {
+            SCOPED_TRACE(std::string(form) + (withFunctionWords ? " with function words" : ""));
+            const ResultList found = hitsOf(pair.latin, form);
+            const Equivalents aligned = findEquivalents(pair.latin, found, pair.french, lemmas, withFunctionWords, &alignment);
+            const Equivalents read = findEquivalents(pair.latin, found, pair.french, lemmas, withFunctionWords);
+            EXPECT_EQ(aligned.pairedReferences(), read.pairedReferences());
+            std::size_t compared = 0;
+            for (const EquivalentRow& x : aligned.rows())
+                for (const EquivalentRow& y : read.rows())
+                    if (x.lemma == y.lemma) {
+                        ++compared;
+                        EXPECT_EQ(std::vector<std::size_t>({x.a, x.b, x.c, x.d}), std::vector<std::size_t>({y.a, y.b, y.c, y.d}))
+                            << lemmas.lemmaText(x.lemma);
+                    }
+            EXPECT_GT(compared, 0u);
+        }
 }
 
 TEST(WordAlignment, TheAlignedFiltersKeepTheHitsRenderedByTheWord)
@@ -289,13 +308,19 @@ TEST(WordAlignment, KeptInTheCacheFolderAndReadBackOnlyForTheSameInput)
     alignSentencePairs(pairs, settings, {}, cache, &fromCache);
     EXPECT_TRUE(fromCache);
 
-    // Bytes that are not an alignment of so many tokens are refused.
+    // Bytes that are not an alignment of so many tokens, or that link past the French
+    // tokens, are refused.
     const std::string bytes = trained.bytes();
-    EXPECT_TRUE(WordAlignment::fromBytes(bytes, pairs.latin.size()));
-    EXPECT_FALSE(WordAlignment::fromBytes(bytes, pairs.latin.size() + 1));
-    EXPECT_FALSE(WordAlignment::fromBytes(bytes.substr(0, bytes.size() - 1), pairs.latin.size()));
-    EXPECT_FALSE(WordAlignment::fromBytes(bytes + "x", pairs.latin.size()));
-    EXPECT_FALSE(WordAlignment::fromBytes(std::string(), pairs.latin.size()));
+    const std::size_t m = pairs.latin.size(), n = pairs.french.size();
+    const std::optional<WordAlignment> back = WordAlignment::fromBytes(bytes, m, n);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(linksOf(*back), linksOf(trained));
+    EXPECT_EQ(back->likelihoods(1), trained.likelihoods(1));
+    EXPECT_FALSE(WordAlignment::fromBytes(bytes, m + 1, n));
+    EXPECT_FALSE(WordAlignment::fromBytes(bytes, m, 1));
+    EXPECT_FALSE(WordAlignment::fromBytes(bytes.substr(0, bytes.size() - 1), m, n));
+    EXPECT_FALSE(WordAlignment::fromBytes(bytes + "x", m, n));
+    EXPECT_FALSE(WordAlignment::fromBytes(std::string(), m, n));
 }
 
 // The texts' renderings are the same whether the links were trained or read back.

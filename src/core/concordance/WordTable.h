@@ -85,6 +85,15 @@ public:
         return m_runReference[r];
     }
     std::size_t referenceCount() const noexcept { return m_references.size(); }
+    // The runs of words that share a reference, in text order: f(first word, end word,
+    // reference id) for each; a reference may have several runs, a run has at least one word.
+    template <typename F>
+    void forEachReferenceRun(F&& f) const
+    {
+        const std::size_t runs = m_runStart.size();
+        for (std::size_t r = 0; r < runs; ++r)
+            f(std::size_t(m_runStart[r]), r + 1 < runs ? std::size_t(m_runStart[r + 1]) : size(), m_runReference[r]);
+    }
     const Reference& referenceParts(ReferenceId id) const noexcept { return m_references[id]; }
 
     // The high half of MarkerReader::hash() for this reference: a scan of any text finds the

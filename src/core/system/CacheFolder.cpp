@@ -143,13 +143,27 @@ std::filesystem::path CacheFolder::entryPath(std::string_view kind, std::string_
     return m_folder / sys::pathFromUtf8(name);
 }
 
-std::optional<std::string> CacheFolder::read(std::string_view kind, std::string_view key) const
+namespace {
+
+// The file's bytes in words, the last one padded with zeros.
+bool readWholeWords(const std::filesystem::path& path, std::vector<std::uint32_t>& out, std::size_t& size)
 {
-    if (!enabled())
-        return std::nullopt;
-    std::string bytes;
-    if (!readWhole(entryPath(kind, key), bytes))
-        return std::nullopt;
+    const sys::OpenedInput input = sys::openRegularForReading(path);
+    if (input.status != sys::OpenStatus::Ok)
+        return false;
+    bool ok = input.size <= kLargestEntry;
+    if (ok) {
+        size = static_cast<std::size_t>(input.size);
+        out.assign((size + 3) / 4, 0);
+        ok = std::fread(out.data(), 1, size, input.file) == size;
+    }
+    std::fclose(input.file);
+    return ok;
+}
+
+// Where the payload lies in an entry's bytes, or nothing when they are not an entry of `key`.
+std::optional<std::string_view> payloadOf(std::string_view bytes, std::string_view key)
+{
     // magic, key length, key, payload length, payload, payload hash
     std::size_t at = kMagic.size();
     if (bytes.size() < at + 8 || bytes.compare(0, kMagic.size(), kMagic) != 0)
@@ -166,7 +180,46 @@ std::optional<std::string> CacheFolder::read(std::string_view kind, std::string_
     const std::string_view payload(bytes.data() + at, static_cast<std::size_t>(payloadLength));
     if (load64(bytes.data() + at + payloadLength) != contentHash(payload))
         return std::nullopt;
-    return std::string(payload);
+    return payload;
+}
+
+} // namespace
+
+std::optional<std::string> CacheFolder::read(std::string_view kind, std::string_view key) const
+{
+    if (!enabled())
+        return std::nullopt;
+    std::string bytes;
+    if (!readWhole(entryPath(kind, key), bytes))
+        return std::nullopt;
+    const std::optional<std::string_view> payload = payloadOf(bytes, key);
+    if (!payload)
+        return std::nullopt;
+    return std::string(*payload);
+}
+
+std::optional<CachedWords> CacheFolder::readWords(std::string_view kind, std::string_view key) const
+{
+    if (!enabled())
+        return std::nullopt;
+    CachedWords out;
+    std::size_t size = 0;
+    if (!readWholeWords(entryPath(kind, key), out.words, size))
+        return std::nullopt;
+    char* const bytes = reinterpret_cast<char*>(out.words.data());
+    const std::optional<std::string_view> payload = payloadOf(std::string_view(bytes, size), key);
+    if (!payload)
+        return std::nullopt;
+    const auto offset = static_cast<std::size_t>(payload->data() - bytes);
+    out.byteCount = payload->size();
+    if (offset % 4 == 0) {
+        out.first = offset / 4;
+    } else {
+        // A key whose length is no multiple of four: the payload moves to the first word.
+        std::memmove(bytes, payload->data(), payload->size());
+        out.first = 0;
+    }
+    return out;
 }
 
 bool CacheFolder::write(std::string_view kind, std::string_view key, std::string_view payload) const

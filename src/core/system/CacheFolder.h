@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quorvex {
 
@@ -39,6 +40,14 @@ std::optional<FileIdentity> identifyFile(const std::filesystem::path& path);
 // The key's text for a list of identities, stored in the entry and compared on reading.
 std::string identityKey(std::initializer_list<FileIdentity> identities);
 
+// An entry's payload held in 32-bit words, from byte 4 * first on, so that arrays of
+// 32-bit values in it can be used where they lie.
+struct CachedWords {
+    std::vector<std::uint32_t> words;
+    std::size_t first = 0;
+    std::size_t byteCount = 0;
+};
+
 class CacheFolder {
 public:
     static constexpr std::uint64_t kDefaultSizeCap = 256ull << 20;
@@ -53,6 +62,8 @@ public:
 
     // The entry's payload, or nothing when it is missing, damaged or of another key.
     std::optional<std::string> read(std::string_view kind, std::string_view key) const;
+    // The same, read once into words.
+    std::optional<CachedWords> readWords(std::string_view kind, std::string_view key) const;
     // Writes the entry whole or not at all, then keeps the folder under its size cap. False
     // when nothing was written (no folder, read-only, full...): the caller goes on.
     bool write(std::string_view kind, std::string_view key, std::string_view payload) const;

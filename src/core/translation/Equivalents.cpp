@@ -83,13 +83,8 @@ Equivalents findEquivalents(const WordTable& latin, const ResultList& hits,
                             bool withFunctionWords, const TextAlignment* alignment)
 {
     Equivalents eq;
-    const std::string_view frenchText = frenchTable.text();
-    if (!lemmas.indexes(frenchTable))
-        lemmas.indexTypes(frenchTable);
     eq.m_withFunctionWords = withFunctionWords;
     const std::size_t refCount = latin.referenceCount();
-    const std::vector<WordTable::ReferenceId> all = markedReferences(latin);
-    const ReferencePassages french(frenchText, latin, all);
 
     std::vector<char> isQuery(refCount, 0);
     std::vector<WordTable::ReferenceId> queryRefs;
@@ -104,41 +99,75 @@ Equivalents findEquivalents(const WordTable& latin, const ResultList& hits,
     // By lemma: the passages holding it, those of the query, and the last passage counted,
     // so that a lemma met twice in a passage counts once.
     std::vector<std::uint32_t> holders, inQuery, stamp;
-    // The query references found in French.
     constexpr std::uint32_t kNone = ~std::uint32_t(0);
-    std::vector<char> queryFound(refCount, 0);
     std::size_t queryPaired = 0;
-
-    std::uint32_t passageNumber = 0;
-    std::size_t hint = 0;
-    for (const WordTable::ReferenceId id : all) {
-        if (!french.found(id))
-            continue;
-        ++passageNumber;
-        const bool query = isQuery[id] != 0;
-        if (query) {
-            ++queryPaired;
-            queryFound[id] = 1;
+    const auto grow = [&](FrenchLemmas::LemmaId l) {
+        if (l >= stamp.size()) {
+            const std::size_t size = std::max<std::size_t>(l + 1, lemmas.lemmaCount());
+            holders.resize(size, 0);
+            inQuery.resize(size, 0);
+            stamp.resize(size, 0);
         }
-        forEachPassageLemma(french, id, frenchTable, hint, lemmas, withFunctionWords, [&](FrenchLemmas::LemmaId l) {
-            if (l >= stamp.size()) {
-                const std::size_t size = std::max<std::size_t>(l + 1, lemmas.lemmaCount());
-                holders.resize(size, 0);
-                inQuery.resize(size, 0);
-                stamp.resize(size, 0);
+    };
+
+    if (alignment && alignment->oneLemmaAWord()) {
+        // The alignment counted every passage's lemmas: only the query's passages are read.
+        holders = alignment->passagesHolding(withFunctionWords);
+        eq.m_paired = alignment->pairedPassages();
+        std::uint32_t passageNumber = 0;
+        for (const WordTable::ReferenceId id : queryRefs) {
+            const TextAlignment::FrenchWord *begin = nullptr, *end = nullptr;
+            if (!alignment->frenchWordsOf(id, begin, end)) {
+                eq.m_missing.push_back(id);
+                continue;
             }
-            if (stamp[l] == passageNumber)
-                return;
-            stamp[l] = passageNumber;
-            ++holders[l];
-            if (query)
-                ++inQuery[l];
-        });
+            ++queryPaired;
+            ++passageNumber;
+            for (const TextAlignment::FrenchWord* w = begin; w != end; ++w) {
+                if (!withFunctionWords && (w->functionWord || lemmas.isFunctionLemma(w->lemma)))
+                    continue;
+                grow(w->lemma);
+                if (stamp[w->lemma] == passageNumber)
+                    continue;
+                stamp[w->lemma] = passageNumber;
+                ++inQuery[w->lemma];
+            }
+        }
+        if (holders.size() < stamp.size())
+            holders.resize(stamp.size(), 0);
+    } else {
+        if (!lemmas.indexes(frenchTable))
+            lemmas.indexTypes(frenchTable);
+        const std::vector<WordTable::ReferenceId> all = markedReferences(latin);
+        const ReferencePassages french(frenchTable.text(), latin, all);
+        // The query references found in French.
+        std::vector<char> queryFound(refCount, 0);
+        std::uint32_t passageNumber = 0;
+        std::size_t hint = 0;
+        for (const WordTable::ReferenceId id : all) {
+            if (!french.found(id))
+                continue;
+            ++passageNumber;
+            const bool query = isQuery[id] != 0;
+            if (query) {
+                ++queryPaired;
+                queryFound[id] = 1;
+            }
+            forEachPassageLemma(french, id, frenchTable, hint, lemmas, withFunctionWords, [&](FrenchLemmas::LemmaId l) {
+                grow(l);
+                if (stamp[l] == passageNumber)
+                    return;
+                stamp[l] = passageNumber;
+                ++holders[l];
+                if (query)
+                    ++inQuery[l];
+            });
+        }
+        eq.m_paired = passageNumber;
+        for (const WordTable::ReferenceId id : queryRefs)
+            if (!queryFound[id])
+                eq.m_missing.push_back(id);
     }
-    eq.m_paired = passageNumber;
-    for (const WordTable::ReferenceId id : queryRefs)
-        if (!queryFound[id])
-            eq.m_missing.push_back(id);
 
     // By lemma: the hits aligned to it; the last hit counted, so that a hit counts once.
     std::vector<std::uint32_t> aligned, lastHit;

@@ -228,26 +228,32 @@ TextAlignment alignTexts(const WordTable& latin, const WordTable& frenchTable, F
         frenchLemmas.indexTypes(frenchTable);
     const std::vector<std::uint32_t> idOfType = latinIds(latin, latinLemmata);
 
-    // The Latin words of each reference, in text order: a marker may stand more than once.
+    // The runs of Latin words of each reference, in text order: a marker may stand more than
+    // once. A run is its first word and its end.
     const std::size_t refs = latin.referenceCount();
-    std::vector<std::uint32_t> wordStart(refs + 1, 0);
-    std::vector<std::uint32_t> wordsOfRef(latin.size());
+    std::vector<std::uint32_t> runStart(refs + 1, 0);
+    std::vector<std::uint32_t> runsOfRef;
     {
-        std::vector<WordTable::ReferenceId> refOfWord(latin.size());
-        for (std::size_t w = 0; w < latin.size(); ++w) {
-            refOfWord[w] = latin.referenceId(w);
-            ++wordStart[refOfWord[w] + 1];
-        }
+        std::vector<std::uint32_t> runs;  // first, end, reference
+        latin.forEachReferenceRun([&](std::size_t first, std::size_t end, WordTable::ReferenceId r) {
+            runs.insert(runs.end(), {static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(end), r});
+            ++runStart[r + 1];
+        });
         for (std::size_t r = 0; r < refs; ++r)
-            wordStart[r + 1] += wordStart[r];
-        std::vector<std::uint32_t> next(wordStart.begin(), wordStart.end() - 1);
-        for (std::size_t w = 0; w < latin.size(); ++w)
-            wordsOfRef[next[refOfWord[w]]++] = static_cast<std::uint32_t>(w);
+            runStart[r + 1] += runStart[r];
+        runsOfRef.resize(2 * std::size_t(runStart[refs]));
+        std::vector<std::uint32_t> next(runStart.begin(), runStart.end() - 1);
+        for (std::size_t k = 0; k < runs.size(); k += 3) {
+            const std::uint32_t slot = next[runs[k + 2]]++;
+            runsOfRef[2 * std::size_t(slot)] = runs[k];
+            runsOfRef[2 * std::size_t(slot) + 1] = runs[k + 1];
+        }
     }
+    // Every reference of the table has a word: those with a marker have a passage.
     std::vector<WordTable::ReferenceId> marked;
     for (std::size_t r = 0; r < refs; ++r)
         if (latin.referenceParts(static_cast<WordTable::ReferenceId>(r)).markerLength > 0
-            && wordStart[r + 1] > wordStart[r])
+            && runStart[r + 1] > runStart[r])
             marked.push_back(static_cast<WordTable::ReferenceId>(r));
     const ReferencePassages french(frenchText, latin, marked);
 
@@ -258,58 +264,92 @@ TextAlignment alignTexts(const WordTable& latin, const WordTable& frenchTable, F
     pairs.french.reserve(frenchCount);
     out.m_frenchWords.reserve(frenchCount);
     out.m_tokenOfWord.assign(latin.size(), TextAlignment::kUnpaired);
+    out.m_frenchOfReference.assign(2 * refs, TextAlignment::kUnpaired);
+    // By French lemma: the passages holding it, without and with the function words, and the
+    // last passage that counted it.
+    std::vector<std::uint32_t>* holding = out.m_passagesHolding;
+    std::vector<std::uint32_t> lastPassage[2];
+    const auto hold = [&](int withFunction, FrenchLemmas::LemmaId l, std::uint32_t passage) {
+        std::vector<std::uint32_t>& last = lastPassage[withFunction];
+        if (l >= last.size()) {
+            const std::size_t size = std::max<std::size_t>(std::size_t(l) + 1, frenchLemmas.lemmaCount());
+            last.resize(size, TextAlignment::kUnpaired);
+            holding[withFunction].resize(size, 0);
+        }
+        if (last[l] == passage)
+            return;
+        last[l] = passage;
+        ++holding[withFunction][l];
+    };
     std::vector<std::uint32_t> fixedLinks;
-    std::vector<std::uint32_t> latinSide, frenchSide, frenchNames;
+    std::vector<std::uint32_t> passageWords, frenchNames, names;
     // Passages are visited in the order of their first word, which keeps the tokens in text
     // order on both sides.
     std::vector<WordTable::ReferenceId> order(marked);
     std::sort(order.begin(), order.end(), [&](WordTable::ReferenceId a, WordTable::ReferenceId b) {
-        return wordsOfRef[wordStart[a]] < wordsOfRef[wordStart[b]];
+        return runsOfRef[2 * std::size_t(runStart[a])] < runsOfRef[2 * std::size_t(runStart[b])];
     });
     std::size_t hint = 0;
     for (const WordTable::ReferenceId r : order) {
         if (!french.found(r))
             continue;
         const auto frenchFirst = static_cast<std::uint32_t>(out.m_frenchWords.size());
-        frenchSide.clear();
+        const auto passage = static_cast<std::uint32_t>(out.m_pairedPassages);
         frenchNames.clear();
         french.forEachStretch(r, [&](std::string_view stretch) {
             frenchLemmas.forEachWordOfStretch(frenchTable, stretch, hint, [&](std::size_t offset, std::string_view word,
                                                                             const FrenchLemmas::Word& fw) {
-                const FrenchLemmas::LemmaId lemma = frenchLemmas.lemmas(fw)[0];
+                const FrenchLemmas::LemmaId* lemmas = frenchLemmas.lemmas(fw);
                 TextAlignment::FrenchWord french;
                 french.offset = static_cast<std::uint32_t>(offset);
                 french.length = static_cast<std::uint32_t>(word.size());
                 french.functionWord = fw.functionWord ? 1u : 0u;
-                french.lemma = lemma;
-                out.m_frenchWords.push_back(french);
+                french.lemma = lemmas[0];
                 if (capitalised(word))
-                    frenchNames.push_back(static_cast<std::uint32_t>(frenchSide.size()));
-                frenchSide.push_back(lemma);
+                    frenchNames.push_back(static_cast<std::uint32_t>(out.m_frenchWords.size() - frenchFirst));
+                out.m_frenchWords.push_back(french);
+                pairs.french.push_back(french.lemma);
+                pairs.frenchTypes = std::max(pairs.frenchTypes, french.lemma + 1);
+                if (fw.count != 1)
+                    out.m_oneLemmaAWord = false;
+                for (std::uint32_t k = 0; k < fw.count; ++k) {
+                    hold(1, lemmas[k], passage);
+                    if (!fw.functionWord && !frenchLemmas.isFunctionLemma(lemmas[k]))
+                        hold(0, lemmas[k], passage);
+                }
             });
         });
+        out.m_frenchOfReference[2 * std::size_t(r)] = frenchFirst;
+        out.m_frenchOfReference[2 * std::size_t(r) + 1] = static_cast<std::uint32_t>(out.m_frenchWords.size());
         ++out.m_pairedPassages;
-        latinSide.clear();
-        const std::uint32_t m = wordStart[r + 1] - wordStart[r];
-        const std::uint32_t* passageWords = wordsOfRef.data() + wordStart[r];
-        for (std::uint32_t k = 0; k < m; ++k) {
-            const std::uint32_t w = passageWords[k];
-            out.m_tokenOfWord[w] = static_cast<std::uint32_t>(pairs.latin.size() + latinSide.size());
-            latinSide.push_back(idOfType[latin.typeOf(w)]);
+        passageWords.clear();
+        const auto latinFirst = static_cast<std::uint32_t>(pairs.latin.size());
+        for (std::uint32_t run = runStart[r]; run < runStart[r + 1]; ++run)
+            for (std::uint32_t w = runsOfRef[2 * std::size_t(run)]; w < runsOfRef[2 * std::size_t(run) + 1]; ++w) {
+                out.m_tokenOfWord[w] = static_cast<std::uint32_t>(pairs.latin.size());
+                const std::uint32_t id = idOfType[latin.typeOf(w)];
+                pairs.latin.push_back(id);
+                pairs.latinTypes = std::max(pairs.latinTypes, id + 1);
+                passageWords.push_back(w);
+            }
+        const auto m = static_cast<std::uint32_t>(passageWords.size());
+        if (!frenchNames.empty()) {
+            names = nameLinks(latin, passageWords.data(), m, frenchText, out.m_frenchWords.data() + frenchFirst,
+                              static_cast<std::uint32_t>(out.m_frenchWords.size() - frenchFirst), frenchNames);
+            for (std::uint32_t k = 0; k < m; ++k) {
+                if (names[k] == kNoFixedLink)
+                    continue;
+                if (fixedLinks.empty())
+                    fixedLinks.assign(latinFirst + m, kNoFixedLink);
+                fixedLinks.resize(latinFirst + m, kNoFixedLink);
+                fixedLinks[latinFirst + k] = frenchFirst + names[k];
+            }
         }
-        const std::vector<std::uint32_t> names =
-            nameLinks(latin, passageWords, m, frenchText, out.m_frenchWords.data() + frenchFirst,
-                      static_cast<std::uint32_t>(frenchSide.size()), frenchNames);
-        for (std::uint32_t k = 0; k < m; ++k) {
-            if (names[k] == kNoFixedLink)
-                continue;
-            if (fixedLinks.empty())
-                fixedLinks.assign(pairs.latin.size() + m, kNoFixedLink);
-            fixedLinks.resize(pairs.latin.size() + m, kNoFixedLink);
-            fixedLinks[pairs.latin.size() + k] = frenchFirst + names[k];
-        }
-        pairs.add(latinSide, frenchSide);
+        pairs.latinStart.push_back(static_cast<std::uint32_t>(pairs.latin.size()));
+        pairs.frenchStart.push_back(static_cast<std::uint32_t>(pairs.french.size()));
     }
+    for (std::vector<std::uint32_t>& counts : out.m_passagesHolding)
+        counts.resize(std::max(counts.size(), frenchLemmas.lemmaCount()), 0);
     if (!fixedLinks.empty())
         fixedLinks.resize(pairs.latin.size(), kNoFixedLink);
     out.m_alignment = cache ? alignSentencePairs(pairs, settings, fixedLinks, *cache)

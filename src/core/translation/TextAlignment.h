@@ -68,6 +68,27 @@ public:
     const WordAlignment& alignment() const noexcept { return m_alignment; }
     std::size_t pairedPassages() const noexcept { return m_pairedPassages; }
 
+    // What the ranking of equivalents reads of every passage, counted once while the pairs
+    // were made. By French lemma: the passages holding it (once a passage), counting the
+    // function words (article, auxiliary...) and function lemmas or not.
+    const std::vector<std::uint32_t>& passagesHolding(bool withFunctionWords) const noexcept
+    {
+        return m_passagesHolding[withFunctionWords ? 1 : 0];
+    }
+    // Whether every French word stood for one lemma (the French lemmas had read the text), so
+    // that a word's lemma here is all of its lemmas.
+    bool oneLemmaAWord() const noexcept { return m_oneLemmaAWord; }
+    // The French words of a Latin reference's passage; false when it has none in French.
+    bool frenchWordsOf(WordTable::ReferenceId reference, const FrenchWord*& begin, const FrenchWord*& end) const
+    {
+        const std::size_t at = 2 * std::size_t(reference);
+        if (at >= m_frenchOfReference.size() || m_frenchOfReference[at] == kUnpaired)
+            return false;
+        begin = m_frenchWords.data() + m_frenchOfReference[at];
+        end = m_frenchWords.data() + m_frenchOfReference[at + 1];
+        return true;
+    }
+
 private:
     friend TextAlignment alignTexts(const WordTable&, const WordTable&, FrenchLemmas&, const TextLemmata*,
                                     const AlignmentSettings&, const CacheFolder*);
@@ -77,6 +98,10 @@ private:
     std::vector<FrenchWord> m_frenchWords;     // by French token
     WordAlignment m_alignment;
     std::size_t m_pairedPassages = 0;
+    std::vector<std::uint32_t> m_passagesHolding[2];  // by French lemma
+    bool m_oneLemmaAWord = true;
+    // By Latin reference, two each: its passage's first French token and the end of them.
+    std::vector<std::uint32_t> m_frenchOfReference;
 };
 
 // Aligns the Latin text's words with `frenchText` (Windows-1252). `latinLemmata` may be null

@@ -441,8 +441,14 @@ WordAlignment alignSentencePairs(const SentencePairs& pairs, const AlignmentSett
     out.m_likelihoods[0] = std::move(frenchFromLatin.likelihoods);
     out.m_likelihoods[1] = std::move(latinFromFrench.likelihoods);
 
-    out.m_linkStart.assign(pairs.latin.size() + 1, 0);
-    out.m_links.reserve(pairs.latin.size() + pairs.latin.size() / 2);
+    // The starts first, then the links after them.
+    const std::size_t tokens = pairs.latin.size();
+    out.m_tokens = tokens;
+    out.m_startAt = 0;
+    out.m_linksAt = tokens + 1;
+    out.m_store.assign(tokens + 1, 0);
+    out.m_store.reserve(tokens + 1 + tokens + tokens / 2);
+    const auto linkTotal = [&out] { return static_cast<std::uint32_t>(out.m_store.size() - out.m_linksAt); };
     // By cell: the product of the two directions' translation probabilities, which ranks a
     // Latin word's links once they are chosen: the place in the pair has had its say, and a
     // word that only one direction wants (a determiner drawn from many nouns, a rare word that
@@ -455,7 +461,7 @@ WordAlignment alignSentencePairs(const SentencePairs& pairs, const AlignmentSett
         const PairShape s = shapeOf(pairs, k);
         if (cells.start[k] == cells.start[k + 1]) {
             for (std::uint32_t i = 0; i < s.m; ++i)
-                out.m_linkStart[s.latinFirst + i + 1] = static_cast<std::uint32_t>(out.m_links.size());
+                out.m_store[s.latinFirst + i + 1] = linkTotal();
             continue;
         }
         both.assign(std::size_t(s.m) * s.n, 0.0);
@@ -489,8 +495,8 @@ WordAlignment alignSentencePairs(const SentencePairs& pairs, const AlignmentSett
             std::stable_sort(row.begin(), row.end(),
                              [&](std::uint32_t a, std::uint32_t b) { return score[a] > score[b]; });
             for (const std::uint32_t j : row)
-                out.m_links.push_back(s.frenchFirst + j);
-            out.m_linkStart[s.latinFirst + i + 1] = static_cast<std::uint32_t>(out.m_links.size());
+                out.m_store.push_back(s.frenchFirst + j);
+            out.m_store[s.latinFirst + i + 1] = linkTotal();
         }
     }
     return out;
@@ -578,34 +584,73 @@ std::string alignmentKey(const SentencePairs& pairs, const AlignmentSettings& se
 
 std::string WordAlignment::bytes() const
 {
+    // Every field a multiple of four bytes long, so that a reader holding the bytes in 32-bit
+    // words finds the arrays on word boundaries.
+    const std::size_t links = m_store.size() - m_linksAt;
     std::string out;
-    out.reserve(64 + (m_linkStart.size() + m_links.size()) * sizeof(std::uint32_t));
+    out.reserve(64 + (m_tokens + 1 + links) * sizeof(std::uint32_t));
     appendValue(out, static_cast<std::uint64_t>(m_typePairs));
     appendValue(out, static_cast<std::uint64_t>(m_cells));
     appendArray(out, m_likelihoods[0]);
     appendArray(out, m_likelihoods[1]);
-    appendArray(out, m_linkStart);
-    appendArray(out, m_links);
+    appendValue(out, static_cast<std::uint64_t>(m_tokens + 1));
+    out.append(reinterpret_cast<const char*>(m_store.data() + m_startAt), (m_tokens + 1) * sizeof(std::uint32_t));
+    appendValue(out, static_cast<std::uint64_t>(links));
+    out.append(reinterpret_cast<const char*>(m_store.data() + m_linksAt), links * sizeof(std::uint32_t));
     return out;
 }
 
-std::optional<WordAlignment> WordAlignment::fromBytes(std::string_view bytes, std::size_t latinTokens)
+std::optional<WordAlignment> WordAlignment::fromBytes(std::string_view bytes, std::size_t latinTokens,
+                                                      std::size_t frenchTokens)
 {
-    ByteReader in{bytes};
+    std::vector<std::uint32_t> words((bytes.size() + 3) / 4);
+    if (!bytes.empty())
+        std::memcpy(words.data(), bytes.data(), bytes.size());
+    return fromWords(std::move(words), 0, bytes.size(), latinTokens, frenchTokens);
+}
+
+std::optional<WordAlignment> WordAlignment::fromWords(std::vector<std::uint32_t> words, std::size_t first,
+                                                      std::size_t byteCount, std::size_t latinTokens,
+                                                      std::size_t frenchTokens)
+{
+    if (first > words.size() || byteCount > (words.size() - first) * 4)
+        return std::nullopt;
+    const char* base = reinterpret_cast<const char*>(words.data() + first);
+    ByteReader in{std::string_view(base, byteCount)};
     WordAlignment a;
     a.m_typePairs = static_cast<std::size_t>(in.value<std::uint64_t>());
     a.m_cells = static_cast<std::size_t>(in.value<std::uint64_t>());
     a.m_likelihoods[0] = in.array<double>();
     a.m_likelihoods[1] = in.array<double>();
-    a.m_linkStart = in.array<std::uint32_t>();
-    a.m_links = in.array<std::uint32_t>();
-    if (in.failed || !in.bytes.empty() || a.m_linkStart.size() != latinTokens + 1 || a.m_linkStart.front() != 0
-        || a.m_linkStart.back() != a.m_links.size())
+    // The two arrays are left where they lie: only their places are read.
+    const auto arrayAt = [&](std::size_t& at, std::uint64_t& count) {
+        count = in.value<std::uint64_t>();
+        if (in.failed || count > in.bytes.size() / sizeof(std::uint32_t)) {
+            in.failed = true;
+            return;
+        }
+        at = first + static_cast<std::size_t>(in.bytes.data() - base) / sizeof(std::uint32_t);
+        in.bytes.remove_prefix(static_cast<std::size_t>(count) * sizeof(std::uint32_t));
+    };
+    std::uint64_t starts = 0, links = 0;
+    arrayAt(a.m_startAt, starts);
+    arrayAt(a.m_linksAt, links);
+    if (in.failed || !in.bytes.empty() || starts != latinTokens + 1)
         return std::nullopt;
-    // Offsets that run backwards would read outside the links.
+    const std::uint32_t* start = words.data() + a.m_startAt;
+    if (start[0] != 0 || start[latinTokens] != links)
+        return std::nullopt;
+    // Offsets that run backwards would read outside the links; a French token out of range
+    // would be a fault of the entry, not of the texts.
     for (std::size_t t = 0; t < latinTokens; ++t)
-        if (a.m_linkStart[t] > a.m_linkStart[t + 1])
+        if (start[t] > start[t + 1])
             return std::nullopt;
+    const std::uint32_t* link = words.data() + a.m_linksAt;
+    for (std::size_t l = 0; l < links; ++l)
+        if (link[l] >= frenchTokens)
+            return std::nullopt;
+    a.m_tokens = latinTokens;
+    a.m_store = std::move(words);
     return a;
 }
 
@@ -618,19 +663,12 @@ WordAlignment alignSentencePairs(const SentencePairs& pairs, const AlignmentSett
     if (!cache.enabled())
         return alignSentencePairs(pairs, settings, fixedLinks);
     const std::string key = alignmentKey(pairs, settings, fixedLinks);
-    if (const std::optional<std::string> kept = cache.read(kAlignmentKind, key)) {
-        if (std::optional<WordAlignment> read = WordAlignment::fromBytes(*kept, pairs.latin.size())) {
-            // A French token out of range would be a fault of the entry, not of the texts.
-            const std::uint32_t frenchTokens = static_cast<std::uint32_t>(pairs.french.size());
-            bool inRange = true;
-            for (std::size_t t = 0; t < pairs.latin.size() && inRange; ++t)
-                for (const std::uint32_t* p = read->linksBegin(t); p != read->linksEnd(t); ++p)
-                    inRange = inRange && *p < frenchTokens;
-            if (inRange) {
-                if (fromCache)
-                    *fromCache = true;
-                return std::move(*read);
-            }
+    if (std::optional<CachedWords> kept = cache.readWords(kAlignmentKind, key)) {
+        if (std::optional<WordAlignment> read = WordAlignment::fromWords(
+                std::move(kept->words), kept->first, kept->byteCount, pairs.latin.size(), pairs.french.size())) {
+            if (fromCache)
+                *fromCache = true;
+            return std::move(*read);
         }
     }
     WordAlignment learnt = alignSentencePairs(pairs, settings, fixedLinks);

@@ -52,17 +52,17 @@ public:
     // into SentencePairs::latin), most probable first; none when it renders nothing.
     const std::uint32_t* linksBegin(std::size_t latinToken) const noexcept
     {
-        return m_links.data() + m_linkStart[latinToken];
+        return m_store.data() + m_linksAt + m_store[m_startAt + latinToken];
     }
     const std::uint32_t* linksEnd(std::size_t latinToken) const noexcept
     {
-        return m_links.data() + m_linkStart[latinToken + 1];
+        return m_store.data() + m_linksAt + m_store[m_startAt + latinToken + 1];
     }
     std::size_t linkCount(std::size_t latinToken) const noexcept
     {
-        return m_linkStart[latinToken + 1] - m_linkStart[latinToken];
+        return m_store[m_startAt + latinToken + 1] - m_store[m_startAt + latinToken];
     }
-    std::size_t latinTokens() const noexcept { return m_linkStart.empty() ? 0 : m_linkStart.size() - 1; }
+    std::size_t latinTokens() const noexcept { return m_tokens; }
 
     // The log-likelihood of the pairs under the parameters of each round, Model 1 rounds
     // first: [0] French from Latin, [1] Latin from French. EM never lets it fall.
@@ -72,15 +72,25 @@ public:
     std::size_t cells() const noexcept { return m_cells; }
 
     // The alignment as bytes, for the cache folder, and back: nothing when the bytes are not
-    // an alignment of `latinTokens` tokens.
+    // an alignment of `latinTokens` tokens whose links are French tokens below `frenchTokens`.
     std::string bytes() const;
-    static std::optional<WordAlignment> fromBytes(std::string_view bytes, std::size_t latinTokens);
+    static std::optional<WordAlignment> fromBytes(std::string_view bytes, std::size_t latinTokens,
+                                                  std::size_t frenchTokens);
+    // The same from bytes held in 32-bit words from byte 4 * `first` on (as the cache folder
+    // reads them): the links are used where they lie, not copied.
+    static std::optional<WordAlignment> fromWords(std::vector<std::uint32_t> words, std::size_t first,
+                                                  std::size_t byteCount, std::size_t latinTokens,
+                                                  std::size_t frenchTokens);
 
 private:
     friend WordAlignment alignSentencePairs(const SentencePairs&, const AlignmentSettings&,
                                             const std::vector<std::uint32_t>&);
-    std::vector<std::uint32_t> m_linkStart;  // latin tokens + 1
-    std::vector<std::uint32_t> m_links;
+    // Each Latin token's first link (one more at the end: the number of links) from
+    // m_startAt, and the links from m_linksAt, in one array.
+    std::vector<std::uint32_t> m_store = std::vector<std::uint32_t>(1, 0);
+    std::size_t m_startAt = 0;
+    std::size_t m_linksAt = 1;
+    std::size_t m_tokens = 0;
     std::vector<double> m_likelihoods[2];
     std::size_t m_typePairs = 0;
     std::size_t m_cells = 0;

@@ -305,9 +305,9 @@ const std::vector<OptionRow>& optionTable()
          [](CliOptions& o, const std::string&) { o.allWords = true; return std::string(); },
          "quorvex-cli --latin latin.txt --french francais.txt --all-words --translations Deus"},
         {"--no-cache", nullptr,
-         "ne lire ni écrire le cache des lemmes français et des alignements (dossier "
+         "ne lire ni écrire le cache des lemmes français, des alignements et du lexique lu (dossier "
          "$XDG_CACHE_HOME/quorvex, à défaut ~/.cache/quorvex) : chaque mot est ramené à ses "
-         "lemmes et la paire de textes alignée de nouveau",
+         "lemmes, la paire de textes alignée et le lexique lu de nouveau",
          [](CliOptions& o, const std::string&) { o.noCache = true; return std::string(); },
          "quorvex-cli --latin latin.txt --french francais.txt --no-cache --translations Deus"},
         requestRow("--lemma",

@@ -9,6 +9,7 @@
 #include "output/EquivalentsTable.h"
 #include "output/ExportFormats.h"
 #include "output/OutputBuffer.h"
+#include "system/CacheFolder.h"
 #include "system/SystemFiles.h"
 #include "text/Cp1252.h"
 
@@ -63,7 +64,8 @@ int lexiconFailure(const lexicon::LexiconLoad& load, std::ostream& err)
 int loadLexicon(const CliOptions& options, std::ostream& err, std::unique_ptr<lexicon::Lexicon>& into,
                 std::unique_ptr<lexicon::TagModel>* tags)
 {
-    lexicon::LexiconLoad load = lexicon::loadLexicon(options.lexiconPath, options.lexiconExtension, tags != nullptr);
+    const CacheFolder cache = options.noCache ? CacheFolder() : CacheFolder(defaultCacheFolder());
+    lexicon::LexiconLoad load = lexicon::loadLexicon(options.lexiconPath, options.lexiconExtension, tags != nullptr, cache);
     if (const int code = lexiconFailure(load, err))
         return code;
     // A line that cannot be read costs its lemma, not the run; it is never silent.
@@ -77,7 +79,9 @@ int loadLexicon(const CliOptions& options, std::ostream& err, std::unique_ptr<le
 
 int runLexiconCheck(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
-    const lexicon::LexiconLoad load = lexicon::loadLexicon(options.lexiconPath, options.lexiconExtension, true);
+    // The check reads the files themselves, never an image of them.
+    const lexicon::LexiconLoad load =
+        lexicon::loadLexicon(options.lexiconPath, options.lexiconExtension, true, CacheFolder());
     if (const int code = lexiconFailure(load, err))
         return code;
     for (const lexicon::LexiconProblem& line : load.malformed)
@@ -104,7 +108,7 @@ void writeLemmaFrequencies(std::ostream& out, std::ostream& err, const CliOption
         const std::string a = std::to_string(line.attestations);
         const std::string f = std::to_string(line.forms);
         const std::string m = std::to_string(line.ambiguous);
-        appendUtf8Record(buf, csv, {line.name, *line.gloss, a, f, m});
+        appendUtf8Record(buf, csv, {line.name, line.gloss, a, f, m});
         buffer.flushIfFull();
     }
     buffer.flush();

@@ -225,7 +225,7 @@ TEST_F(NewTestamentTally, CountsOneHundredLemmataAsTheWordTableDoes)
     std::size_t checked = 0;
     for (std::size_t i = 0; i < 100; ++i) {
         const std::vector<lexicon::LemmaId> lemma = {all[i * all.size() / 100]};
-        const std::string name = m_lexicon.lemma(lemma.front()).spelling;
+        const std::string name(m_lexicon.lemma(lemma.front()).spelling);
         for (const bool strict : {false, true}) {
             const std::size_t byTable = fromTable.wordCount(fromTable.typesOf(lemma, strict));
             EXPECT_EQ(fromTally.wordCount(fromTally.typesOf(lemma, strict)), byTable)

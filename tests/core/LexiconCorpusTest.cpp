@@ -4,12 +4,17 @@
 
 #include "concordance/SpellingFold.h"
 #include "concordance/TextLemmata.h"
+#include "system/CacheFolder.h"
 #include "text/TextFile.h"
+
+#include "support/LexiconComparison.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -107,6 +112,27 @@ TEST_F(NewTestament, EachLemmaFindsEveryAttestationOfItsFormsAndNoLookAlike)
             ASSERT_GT(inText.count(form), 0u) << row.lemma << ": " << form << " not in the text";
             EXPECT_EQ(found.count(form), 0u) << row.lemma << " found the look-alike " << form;
         }
+    }
+}
+
+TEST_F(NewTestament, TheLexiconsImageAnswersAsItsFilesOnEveryFormOfTheText)
+{
+    testsupport::TempDir dir;
+    const CacheFolder cache(std::filesystem::u8path(dir.file("cache")));
+    std::set<std::string> distinct;
+    for (std::size_t t = 0; t < s_words->typeCount(); ++t)
+        distinct.insert(folded(s_words->typeText(static_cast<WordTable::TypeId>(t)), Folding::Spelling));
+    const std::vector<std::string> forms(distinct.begin(), distinct.end());
+    ASSERT_GT(forms.size(), 10000u);
+    for (const lexicon::Lexicon::ImageUse expected : {lexicon::Lexicon::ImageUse::Written, lexicon::Lexicon::ImageUse::Read}) {
+        lexicon::LexiconProblem failure;
+        std::vector<lexicon::LexiconProblem> malformed;
+        lexicon::Lexicon::ImageUse use = lexicon::Lexicon::ImageUse::None;
+        const lexicon::Lexicon lexicon = lexicon::Lexicon::load(QUORVEX_LEXICON_DIR, false, failure, malformed, cache, &use);
+        ASSERT_FALSE(failure) << lexicon::describeProblem(failure);
+        EXPECT_EQ(use, expected);
+        EXPECT_TRUE(testsupport::sameLemmata(*s_lexicon, lexicon));
+        EXPECT_TRUE(testsupport::sameAnswers(*s_lexicon, lexicon, forms));
     }
 }
 

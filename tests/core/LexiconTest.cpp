@@ -5,18 +5,24 @@
 #include "concordance/TextLemmata.h"
 #include "lexicon/LatinSpelling.h"
 #include "lexicon/Lexicon.h"
+#include "system/CacheFolder.h"
 
+#include "support/LexiconComparison.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
 
 using namespace quorvex::lexicon;
+using quorvex::CacheFolder;
 using quorvex::testsupport::TempDir;
 
 namespace {
@@ -338,6 +344,221 @@ TEST_F(SmallLexicon, CollocatesByLemmaCountEachWordUnderItsMostFrequentLemma)
             got[c.form] = {c.cooccurrences, c.frequency};
         EXPECT_EQ(got, row.expected) << row.name;
     }
+}
+
+namespace {
+
+// Forms that take every route of the analysis in the small lexicon, and some that take none.
+const std::vector<std::string> kImageForms = {
+    "deus", "dei", "deo", "deum", "dii", "di", "diuum", "liberi", "liberos", "lupus", "lupa", "lupe",
+    "lupi", "lupos", "amo", "amas", "amat", "amant", "dico", "dicis", "dicit", "dixi", "dixisti",
+    "dixerunt", "dixere", "dictus", "dictum", "dicere", "fero", "tuli", "latus", "latud", "facio",
+    "feci", "factus", "edo", "edis", "edit", "est", "es", "esse", "edidi", "editus", "sum", "fui",
+    "fuisti", "accedo", "adcedo", "accessi", "amarunt", "ita", "itaque", "a", "hymnus", "syrus",
+    "locus", "modus", "iustus", "socius", "populus", "deusque", "lupumque", "amatne", "michi", "xyz"};
+
+// The cache's one entry file.
+std::filesystem::path onlyEntry(const std::string& folder)
+{
+    std::vector<std::filesystem::path> entries;
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        entries.push_back(e.path());
+    return entries.size() == 1 ? entries.front() : std::filesystem::path();
+}
+
+std::string fileBytes(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void setFileBytes(const std::filesystem::path& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+} // namespace
+
+TEST_F(SmallLexicon, ItsImageInTheCacheReadsAsTheFilesDo)
+{
+    TempDir cacheDir;
+    const CacheFolder cache(std::filesystem::u8path(cacheDir.file("cache")));
+    for (const bool extension : {false, true}) {
+        SCOPED_TRACE(extension ? "with the extension" : "without it");
+        if (extension) {
+            m_dir.write("lem_ext.la", "!ext\nlupus|lupus|||i|1\nMarcus|lupus|||i|1\nbad|none|||x|1\n");
+            m_dir.write("lem_ext.fr", "lupus:autre\nMarcus:Marc\n");
+        }
+        LexiconProblem failure;
+        std::vector<LexiconProblem> parsedLines, writtenLines, readLines;
+        const Lexicon parsed = Lexicon::load(m_dir.file(""), extension, failure, parsedLines);
+        ASSERT_FALSE(failure);
+        Lexicon::ImageUse use = Lexicon::ImageUse::None;
+        const Lexicon written = Lexicon::load(m_dir.file(""), extension, failure, writtenLines, cache, &use);
+        EXPECT_EQ(use, Lexicon::ImageUse::Written);
+        const Lexicon read = Lexicon::load(m_dir.file(""), extension, failure, readLines, cache, &use);
+        EXPECT_EQ(use, Lexicon::ImageUse::Read) << "the files and the program are the same";
+        for (const Lexicon* lexicon : {&written, &read}) {
+            EXPECT_TRUE(quorvex::testsupport::sameLemmata(parsed, *lexicon));
+            EXPECT_TRUE(quorvex::testsupport::sameAnswers(parsed, *lexicon, kImageForms));
+        }
+        // The unreadable lines are said from the image as from the files, with their file and line.
+        for (const std::vector<LexiconProblem>* lines : {&writtenLines, &readLines}) {
+            ASSERT_EQ(lines->size(), parsedLines.size());
+            for (std::size_t i = 0; i < lines->size(); ++i)
+                EXPECT_EQ(describeProblem((*lines)[i]), describeProblem(parsedLines[i]));
+        }
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(cacheDir.file("cache")), {}), 2)
+        << "one image with the extension, one without";
+}
+
+TEST_F(SmallLexicon, AStaleOrDamagedImageIsIgnoredAndWrittenAgain)
+{
+    TempDir cacheDir;
+    const CacheFolder cache(std::filesystem::u8path(cacheDir.file("cache")));
+    LexiconProblem failure;
+    std::vector<LexiconProblem> lines;
+    Lexicon::ImageUse use = Lexicon::ImageUse::None;
+    Lexicon::load(m_dir.file(""), false, failure, lines, cache, &use);
+    ASSERT_EQ(use, Lexicon::ImageUse::Written);
+    const std::filesystem::path entry = onlyEntry(cacheDir.file("cache"));
+    ASSERT_FALSE(entry.empty());
+    const std::string good = fileBytes(entry);
+
+    struct Row {
+        const char* name;
+        std::string bytes;
+    };
+    std::string flipped = good;
+    flipped[flipped.size() / 2] ^= 0x20;
+    const Row rows[] = {
+        {"a byte changed", flipped},
+        {"cut short", good.substr(0, good.size() - 100)},
+        {"cut to its head", good.substr(0, 40)},
+        {"empty", ""},
+        {"noise", std::string(good.size(), '\xA5')},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        setFileBytes(entry, row.bytes);
+        const Lexicon again = Lexicon::load(m_dir.file(""), false, failure, lines, cache, &use);
+        EXPECT_EQ(use, Lexicon::ImageUse::Written);
+        EXPECT_TRUE(quorvex::testsupport::sameLemmata(m_lexicon, again));
+        EXPECT_TRUE(quorvex::testsupport::sameAnswers(m_lexicon, again, kImageForms));
+        EXPECT_EQ(fileBytes(entry), good) << "the image is whole again";
+    }
+
+    // A data file changed without a change of size or time: its content is in the key.
+    const std::string glosses = m_dir.file("lemmes.fr");
+    const auto time = std::filesystem::last_write_time(std::filesystem::u8path(glosses));
+    std::string changed = kGlosses;
+    changed.replace(changed.find("manger"), 6, "avaler");
+    m_dir.write("lemmes.fr", changed);
+    std::filesystem::last_write_time(std::filesystem::u8path(glosses), time);
+    const Lexicon fresh = Lexicon::load(m_dir.file(""), false, failure, lines, cache, &use);
+    EXPECT_EQ(use, Lexicon::ImageUse::Written);
+    const std::vector<LemmaId> edo = fresh.lemmataNamed("edo");
+    ASSERT_FALSE(edo.empty());
+    EXPECT_EQ(fresh.lemma(edo[0]).gloss, "avaler");
+}
+
+TEST_F(SmallLexicon, AnImageDamagedWithinItsSealNeverLeadsALookupAstray)
+{
+    // Damage the cache's own check cannot see (the entry sealed again around it): the image's
+    // indices are checked, so the lexicon is read from the files or the image answers
+    // within its arrays. Run under the address sanitizer, this finds any read outside them.
+    TempDir cacheDir;
+    const CacheFolder cache(std::filesystem::u8path(cacheDir.file("cache")));
+    LexiconProblem failure;
+    std::vector<LexiconProblem> lines;
+    Lexicon::load(m_dir.file(""), false, failure, lines, cache);
+    const std::filesystem::path entry = onlyEntry(cacheDir.file("cache"));
+    ASSERT_FALSE(entry.empty());
+    const std::string good = fileBytes(entry);
+    // The entry: 16 bytes of magic, the key's length, the key padded to 8, the payload's
+    // length, the payload, its hash.
+    std::uint64_t keyLength = 0;
+    std::memcpy(&keyLength, good.data() + 16, 8);
+    const std::size_t payloadAt = 16 + 8 + static_cast<std::size_t>((keyLength + 7) / 8 * 8) + 8;
+    ASSERT_LT(payloadAt + 8, good.size());
+    const std::size_t payloadSize = good.size() - payloadAt - 8;
+    std::size_t readBack = 0, refused = 0;
+    // About 150 places spread over every block, each hit two ways.
+    const std::size_t step = payloadSize / 150 | 1;
+    for (std::size_t at = payloadAt; at < payloadAt + payloadSize; at += step) {
+        for (const unsigned char mask : {0x01, 0xFF}) {
+            std::string bytes = good;
+            bytes[at] = static_cast<char>(static_cast<unsigned char>(bytes[at]) ^ mask);
+            const std::uint64_t hash = quorvex::contentHash(std::string_view(bytes).substr(payloadAt, payloadSize));
+            std::memcpy(&bytes[payloadAt + payloadSize], &hash, 8);
+            setFileBytes(entry, bytes);
+            Lexicon::ImageUse use = Lexicon::ImageUse::None;
+            const Lexicon damaged = Lexicon::load(m_dir.file(""), false, failure, lines, cache, &use);
+            if (use == Lexicon::ImageUse::Read) {
+                ++readBack;
+                std::vector<LemmaId> ids;
+                for (const std::string& form : kImageForms) {
+                    damaged.analyse(form, ids);
+                    damaged.analyses(form);
+                    damaged.lemmataNamed(form);
+                }
+                for (LemmaId id = 0; id < damaged.lemmaCount(); ++id)
+                    damaged.spellings({id});
+            } else {
+                ++refused;
+                EXPECT_TRUE(quorvex::testsupport::sameAnswers(m_lexicon, damaged, kImageForms)) << at;
+            }
+        }
+    }
+    EXPECT_GT(refused, 0u);
+    EXPECT_GT(readBack, 0u) << "a changed letter of a gloss is no damage the image can see";
+}
+
+TEST_F(SmallLexicon, ACacheThatCannotBeWrittenIsNoCache)
+{
+    TempDir cacheDir;
+    const std::string plainFile = cacheDir.write("plain", "x");
+    struct Row {
+        const char* name;
+        CacheFolder cache;
+    };
+    const Row rows[] = {
+        {"none (--no-cache)", CacheFolder()},
+        {"a regular file", CacheFolder(std::filesystem::u8path(plainFile))},
+        {"under a regular file", CacheFolder(std::filesystem::u8path(plainFile) / "cache")},
+        {"a folder of the system that takes no file", CacheFolder(std::filesystem::path("/proc/quorvex-cache"))},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        for (int run = 0; run < 2; ++run) {
+            LexiconProblem failure;
+            std::vector<LexiconProblem> lines;
+            Lexicon::ImageUse use = Lexicon::ImageUse::Read;
+            const Lexicon lexicon = Lexicon::load(m_dir.file(""), false, failure, lines, row.cache, &use);
+            EXPECT_FALSE(failure) << describeProblem(failure);
+            EXPECT_EQ(use, Lexicon::ImageUse::None);
+            EXPECT_TRUE(quorvex::testsupport::sameAnswers(m_lexicon, lexicon, kImageForms));
+            EXPECT_EQ(lines.size(), m_malformed.size());
+        }
+    }
+    EXPECT_EQ(fileBytes(std::filesystem::u8path(plainFile)), "x");
+
+    // A read-only folder: read, never written (a superuser writes anyway: nothing to see).
+    const std::filesystem::path readOnly = std::filesystem::u8path(cacheDir.file("read-only"));
+    std::filesystem::create_directory(readOnly);
+    std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    if (std::ofstream(readOnly / "probe")) {
+        std::filesystem::remove(readOnly / "probe");
+    } else {
+        LexiconProblem failure;
+        std::vector<LexiconProblem> lines;
+        Lexicon::ImageUse use = Lexicon::ImageUse::Read;
+        const Lexicon lexicon = Lexicon::load(m_dir.file(""), false, failure, lines, CacheFolder(readOnly), &use);
+        EXPECT_EQ(use, Lexicon::ImageUse::None);
+        EXPECT_TRUE(quorvex::testsupport::sameAnswers(m_lexicon, lexicon, kImageForms));
+    }
+    std::filesystem::permissions(readOnly, std::filesystem::perms::owner_all);
 }
 
 TEST(LexiconFiles, AMissingOrUnreadableFileStopsTheReadingWithItsName)

@@ -397,7 +397,7 @@ TEST_F(RealTagger, NamesAReaderTypesFindTheLexiconsEntries)
     for (const Row& row : rows) {
         std::vector<std::string> named;
         for (const LemmaId id : s_lexicon->lemmataNamed(row.typed))
-            named.push_back(s_lexicon->lemma(id).spelling);
+            named.emplace_back(s_lexicon->lemma(id).spelling);
         EXPECT_EQ(named, std::vector<std::string>(row.lemmata.begin(), row.lemmata.end())) << row.typed;
     }
 }

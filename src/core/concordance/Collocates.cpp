@@ -73,7 +73,7 @@ CollocateKeys lemmaKeys(const WordTable& table, const TextLemmata& lemmata, cons
     for (TextLemmata::TypeId f = 0; f < lemmata.typeCount(); ++f) {
         const TextLemmata::Candidates c = lemmata.candidates(f);
         // Candidates come most frequent first, equals in the lexicon's order.
-        std::string key = c.empty() ? cp1252ToUtf8(lemmata.typeForm(f)) : lexicon.lemma(*c.begin()).spelling;
+        std::string key = c.empty() ? cp1252ToUtf8(lemmata.typeForm(f)) : std::string(lexicon.lemma(*c.begin()).spelling);
         const auto [it, added] = byKey.try_emplace(key, static_cast<std::uint32_t>(keys.keys.size()));
         if (added)
             keys.keys.push_back(std::move(key));

@@ -32,14 +32,13 @@ std::vector<LemmaFrequency> lemmaFrequencies(const lexicon::Lexicon& lexicon, co
             ++byLemma[id].forms;
     }
 
-    static const std::string noGloss;
     std::vector<LemmaFrequency> lines, rest;
     for (const auto& [id, row] : byLemma)
-        lines.push_back({lexicon.lemma(id).spelling, &lexicon.lemma(id).gloss, row.attestations, row.forms,
+        lines.push_back({std::string(lexicon.lemma(id).spelling), lexicon.lemma(id).gloss, row.attestations, row.forms,
                          row.ambiguous});
     for (TextLemmata::TypeId type = 0; type < lemmata.typeCount(); ++type)
         if (unexplained[type].attestations > 0)
-            rest.push_back({std::string(lemmata.typeForm(type)), &noGloss, unexplained[type].attestations,
+            rest.push_back({std::string(lemmata.typeForm(type)), {}, unexplained[type].attestations,
                             unexplained[type].forms, unexplained[type].ambiguous});
     const auto order = [](const LemmaFrequency& a, const LemmaFrequency& b) {
         if (a.attestations != b.attestations)

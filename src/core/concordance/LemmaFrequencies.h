@@ -8,13 +8,14 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quorvex {
 
 struct LemmaFrequency {
     std::string name;                  // the lemma as lists show it, or the unexplained form
-    const std::string* gloss = nullptr;  // the lemma's French gloss; an empty one for a form
+    std::string_view gloss;            // the lemma's French gloss (the lexicon's); empty for a form
     std::size_t attestations = 0, forms = 0, ambiguous = 0;
 };
 

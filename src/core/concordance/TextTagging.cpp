@@ -704,7 +704,7 @@ std::string TextTagging::describe(std::size_t word, const lexicon::Lexicon& lexi
     if (!known(word))
         return {};
     const Analysis a = reading(word);
-    std::string text = lexicon.lemma(a.lemma).spelling;
+    std::string text(lexicon.lemma(a.lemma).spelling);
     text += ", ";
     text += tags.morphoName(a.morpho);
     if (!m_probability.empty()) {

@@ -2,9 +2,11 @@
 
 #include "lexicon/LatinSpelling.h"
 #include "lexicon/LexiconData.h"
+#include "lexicon/LexiconImage.h"
 #include "lexicon/LexiconLines.h"
 #include "lexicon/LexiconReader.h"
 #include "lexicon/ReadingRules.h"
+#include "system/CacheFolder.h"
 #include "system/SystemFiles.h"
 
 #include <algorithm>
@@ -12,6 +14,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <new>
+#include <stdexcept>
 
 namespace quorvex::lexicon {
 
@@ -60,6 +63,36 @@ LexiconProblem readWhole(const std::string& path, std::string& out)
     return {};
 }
 
+LexiconProblem identifyWhole(const std::string& path, FileIdentity& identity)
+{
+    const std::filesystem::path name = sys::pathFromUtf8(path);
+    const sys::OpenedInput in = sys::openRegularForReading(name);
+    if (in.status == sys::OpenStatus::Ok && in.size <= kMaxFileBytes) {
+        sys::MappedFile mapped;
+        const bool ok = mapped.map(in);
+        std::fclose(in.file);
+        if (ok) {
+            const auto found = identifyFile(name, std::string_view(mapped.data(), mapped.size()));
+            if (found && mapped.intact()) {
+                identity = *found;
+                return {};
+            }
+        }
+    } else if (in.status == sys::OpenStatus::Ok) {
+        std::fclose(in.file);
+    }
+    // Not mapped (empty, refused, changed meanwhile): read as a parse reads it, which says
+    // what is wrong with it.
+    std::string content;
+    if (LexiconProblem problem = readWhole(path, content))
+        return problem;
+    const auto found = identifyFile(name, content);
+    if (!found)
+        return {ProblemKind::MissingFile, path, 0, "", 0};
+    identity = *found;
+    return {};
+}
+
 namespace {
 
 std::size_t editDistance(std::string_view a, std::string_view b, std::vector<std::size_t>& row)
@@ -97,55 +130,53 @@ std::string describeProblem(const LexiconProblem& p)
     return {};
 }
 
-void LexiconData::addStem(const std::string& stem, LemmaId lemma, std::uint8_t root)
-{
-    const std::uint32_t name = stemNames.intern(stem);
-    if (name == stemHead.size())
-        stemHead.push_back(kNone);
-    // Keep one link per (lemma, root): canonical variants often give the same root.
-    for (std::uint32_t k = stemHead[name]; k != kNone; k = stems[k].next)
-        if (stems[k].lemma == lemma && stems[k].root == root)
-            return;
-    stems.push_back({lemma, root, stemHead[name]});
-    stemHead[name] = static_cast<std::uint32_t>(stems.size() - 1);
-}
-
-void LexiconData::indexEndings(std::uint32_t model)
-{
-    for (const EndingEntry& e : models[model].endings) {
-        std::vector<std::uint32_t>& pairs = endingIndex[e.ending];
-        const std::uint32_t key = (model << 8) | e.root;
-        const auto at = std::lower_bound(pairs.begin(), pairs.end(), key);
-        if (at == pairs.end() || *at != key)
-            pairs.insert(at, key);
-        longestEnding = std::max(longestEnding, e.ending.size());
-    }
-}
-
 Lexicon::Lexicon() : m_data(std::make_unique<LexiconData>()) {}
 Lexicon::~Lexicon() = default;
 Lexicon::Lexicon(Lexicon&&) noexcept = default;
 Lexicon& Lexicon::operator=(Lexicon&&) noexcept = default;
 
+namespace {
+
+// The tables read, as the queries read them: the image made of them, which the lexicon keeps.
+void adoptTables(LexiconData& data, const LexiconTables& tables)
+{
+    data.ownedImage = writeLexiconImage(tables, nullptr, {});
+    if (!readLexiconImage(data.ownedImage, data, nullptr, {}))
+        throw std::logic_error("the image of the lexicon's tables does not read back");
+}
+
+} // namespace
+
 Lexicon Lexicon::parse(const LexiconTexts& texts, std::vector<LexiconProblem>& malformed)
 {
     Lexicon lexicon;
-    readLexicon(*lexicon.m_data, texts, LexiconFileNames{}, malformed);
+    LexiconTables tables;
+    readLexicon(tables, texts, LexiconFileNames{}, malformed);
+    adoptTables(*lexicon.m_data, tables);
     return lexicon;
 }
 
 Lexicon Lexicon::load(const std::string& folder, bool withExtension, LexiconProblem& failure,
                       std::vector<LexiconProblem>& malformed)
 {
+    return load(folder, withExtension, failure, malformed, CacheFolder());
+}
+
+Lexicon Lexicon::load(const std::string& folder, bool withExtension, LexiconProblem& failure,
+                      std::vector<LexiconProblem>& malformed, const CacheFolder& cache, ImageUse* use)
+{
     failure = {};
+    if (use)
+        *use = ImageUse::None;
     LexiconFileNames names;
     // A folder named with its final separator gets no second one ("\\" on Windows).
     const bool separated = folder.empty() || folder.back() == '/'
         || folder.back() == static_cast<char>(std::filesystem::path::preferred_separator);
     const std::string base = separated ? folder : folder + "/";
-    for (std::string* name : {&names.models, &names.lemmata, &names.irregulars,
-                              &names.assimilations, &names.contractions, &names.glosses,
-                              &names.extensionLemmata, &names.extensionGlosses})
+    const std::vector<std::string*> all = {&names.models,        &names.lemmata,      &names.irregulars,
+                                           &names.assimilations, &names.contractions, &names.glosses,
+                                           &names.extensionLemmata, &names.extensionGlosses};
+    for (std::string* name : all)
         *name = base + *name;
     try {
         LexiconTexts texts;
@@ -165,13 +196,59 @@ Lexicon Lexicon::load(const std::string& folder, bool withExtension, LexiconProb
             wanted.push_back({&names.extensionLemmata, &texts.extensionLemmata});
             wanted.push_back({&names.extensionGlosses, &texts.extensionGlosses});
         }
-        for (const Wanted& w : wanted) {
-            failure = readWhole(*w.path, *w.into);
+        std::vector<std::string> files;
+        for (const std::string* name : all)
+            files.push_back(*name);
+        // The image's key: how this program reads, and what it would read. The files are
+        // mapped to be hashed, one at a time, so that a run with an image copies none of them.
+        std::string key;
+        std::vector<FileIdentity> identities;
+        if (cache.enabled()) {
+            key = "lexicon " + lexiconImageVersion() + (withExtension ? " with extension " : " ");
+            for (const Wanted& w : wanted) {
+                identities.emplace_back();
+                failure = identifyWhole(*w.path, identities.back());
+                if (failure)
+                    return Lexicon();
+                key += identityKey({identities.back()});
+            }
+        }
+        if (!key.empty())
+            if (std::unique_ptr<const CacheEntry> entry = cache.readInPlace("lexicon", key)) {
+                Lexicon lexicon;
+                std::vector<LexiconProblem> problems;
+                if (readLexiconImage(entry->payload(), *lexicon.m_data, &problems, files)) {
+                    lexicon.m_data->mapped = std::move(entry);
+                    malformed.insert(malformed.end(), problems.begin(), problems.end());
+                    if (use)
+                        *use = ImageUse::Read;
+                    return lexicon;
+                }
+            }
+        for (std::size_t i = 0; i < wanted.size(); ++i) {
+            failure = readWhole(*wanted[i].path, *wanted[i].into);
             if (failure)
                 return Lexicon();
+            // A file changed since it was hashed: its image would carry the wrong key.
+            if (!key.empty()) {
+                const auto now = identifyFile(sys::pathFromUtf8(*wanted[i].path), *wanted[i].into);
+                if (!now || now->size != identities[i].size || now->modified != identities[i].modified
+                    || now->contentHash != identities[i].contentHash)
+                    key.clear();
+            }
         }
         Lexicon lexicon;
-        readLexicon(*lexicon.m_data, texts, names, malformed);
+        LexiconTables tables;
+        const std::size_t before = malformed.size();
+        readLexicon(tables, texts, names, malformed);
+        adoptTables(*lexicon.m_data, tables);
+        if (!key.empty()) {
+            const std::vector<LexiconProblem> problems(malformed.begin() + static_cast<std::ptrdiff_t>(before),
+                                                       malformed.end());
+            const std::string image = writeLexiconImage(tables, &problems, files);
+            if (!image.empty() && cache.write("lexicon", key, image) && use)
+                *use = ImageUse::Written;
+        }
         return lexicon;
     } catch (const std::bad_alloc&) {
         failure = {ProblemKind::OutOfMemory, folder, 0, "", 0};
@@ -180,52 +257,57 @@ Lexicon Lexicon::load(const std::string& folder, bool withExtension, LexiconProb
 }
 
 std::size_t Lexicon::lemmaCount() const noexcept { return m_data->lemmata.size(); }
-const Lemma& Lexicon::lemma(LemmaId id) const noexcept { return m_data->lemmata[id]; }
+Lemma Lexicon::lemma(LemmaId id) const noexcept { return m_data->lemma(id); }
 
 namespace {
 
 // Calls onStem(link, model, ending) for every stem of the lexicon that `form` begins with
-// whose model has the rest of `form` as an ending for that stem's root.
+// whose model has the rest of `form` as an ending (numbered in endingNames) for that stem's root.
 template <typename OnStem>
-void forEachStemEnding(const LexiconData& d, std::string_view form, std::string& key, OnStem onStem)
+void forEachStemEnding(const LexiconData& d, std::string_view form, OnStem onStem)
 {
-    const std::size_t longest = std::min(d.longestEnding, form.size());
+    const std::size_t longest = std::min<std::size_t>(d.longestEnding, form.size());
     for (std::size_t n = 0; n <= longest; ++n) {
-        key.assign(form.data() + form.size() - n, n);
-        const auto ending = d.endingIndex.find(key);
-        if (ending == d.endingIndex.end())
+        const std::uint32_t ending = d.endingNames.find(form.substr(form.size() - n));
+        if (ending == StringTable::npos)
             continue;
         const std::uint32_t name = d.stemNames.find(form.substr(0, form.size() - n));
         if (name == StringTable::npos)
             continue;
-        const std::string_view tail = form.substr(form.size() - n);
-        for (std::uint32_t k = d.stemHead[name]; k != LexiconData::kNone; k = d.stems[k].next) {
-            const LexiconData::StemLink& link = d.stems[k];
+        const std::uint32_t* pairs = d.endingPairs.begin() + d.endingPairStart[ending];
+        const std::uint32_t* pairsEnd = d.endingPairs.begin() + d.endingPairStart[ending + 1];
+        for (std::uint32_t k = d.stemHead[name]; k != kNoLink; k = d.nextLink(k)) {
+            const StemLink& link = d.stems[k];
             const std::uint32_t model = d.lemmaModel[link.lemma];
-            if (std::binary_search(ending->second.begin(), ending->second.end(), (model << 8) | link.root))
-                onStem(link, model, tail);
+            if (std::binary_search(pairs, pairsEnd, (model << 8) | link.root))
+                onStem(link, model, ending);
         }
     }
 }
 
-// The regular and irregular analyses of one spelling, without the fallbacks.
-void analyseDirect(const LexiconData& d, std::string_view form, std::vector<LemmaId>& out,
-                   std::string& key)
+// Calls f(entry) for each ending of the model.
+template <typename F>
+void forEachModelEnding(const LexiconData& d, std::uint32_t model, F&& f)
 {
-    key.assign(form.data(), form.size());
-    const auto irregular = d.irregulars.find(key);
-    if (irregular != d.irregulars.end())
-        out.insert(out.end(), irregular->second.begin(), irregular->second.end());
-    forEachStemEnding(d, form, key, [&](const LexiconData::StemLink& link, std::uint32_t model,
-                                        std::string_view tail) {
-        const auto replaced = d.replacedMorphos.find(link.lemma);
-        if (replaced != d.replacedMorphos.end()) {
+    for (std::uint32_t i = d.modelEndingStart[model], end = d.modelEndingStart[model + 1]; i < end; ++i)
+        f(d.modelEndings[i]);
+}
+
+// The regular and irregular analyses of one spelling, without the fallbacks.
+void analyseDirect(const LexiconData& d, std::string_view form, std::vector<LemmaId>& out)
+{
+    const std::uint32_t irregular = d.irregularForms.find(form);
+    if (irregular != StringTable::npos)
+        out.insert(out.end(), d.irregularLemmata.begin() + d.irregularStart[irregular],
+                   d.irregularLemmata.begin() + d.irregularStart[irregular + 1]);
+    forEachStemEnding(d, form, [&](const StemLink& link, std::uint32_t model, std::uint32_t ending) {
+        if (d.replacesAny(link.lemma)) {
             // Some other morphology must still give this ending its regular form.
             bool still = false;
-            for (const EndingEntry& e : d.models[model].endings)
-                if (e.root == link.root && e.ending == tail
-                    && !std::binary_search(replaced->second.begin(), replaced->second.end(), e.morpho))
+            forEachModelEnding(d, model, [&](const ModelEnding& e) {
+                if (e.root == link.root && e.ending == ending && !d.replaces(link.lemma, e.morpho))
                     still = true;
+            });
             if (!still)
                 return;
         }
@@ -235,24 +317,21 @@ void analyseDirect(const LexiconData& d, std::string_view form, std::vector<Lemm
 
 // The readings of one spelling with their morphologies, without the fallbacks: what
 // analyseDirect finds, each ending's morphologies listed.
-void readingsDirect(const LexiconData& d, std::string_view form, std::vector<Analysis>& out,
-                    std::string& key)
+void readingsDirect(const LexiconData& d, std::string_view form, std::vector<Analysis>& out)
 {
-    key.assign(form.data(), form.size());
-    const auto irregular = d.irregularAnalyses.find(key);
-    if (irregular != d.irregularAnalyses.end())
-        out.insert(out.end(), irregular->second.begin(), irregular->second.end());
-    forEachStemEnding(d, form, key, [&](const LexiconData::StemLink& link, std::uint32_t model,
-                                        std::string_view tail) {
-        const auto replaced = d.replacedMorphos.find(link.lemma);
-        for (const EndingEntry& e : d.models[model].endings) {
-            if (e.root != link.root || e.ending != tail)
-                continue;
-            if (replaced != d.replacedMorphos.end()
-                && std::binary_search(replaced->second.begin(), replaced->second.end(), e.morpho))
-                continue;
+    const std::uint32_t irregular = d.irregularForms.find(form);
+    if (irregular != StringTable::npos)
+        for (std::uint32_t i = d.irregularAnalysisStart[irregular]; i < d.irregularAnalysisStart[irregular + 1]; ++i)
+            out.push_back({d.irregularAnalysisLemma[i], d.irregularAnalysisMorpho[i]});
+    forEachStemEnding(d, form, [&](const StemLink& link, std::uint32_t model, std::uint32_t ending) {
+        const bool replacing = d.replacesAny(link.lemma);
+        forEachModelEnding(d, model, [&](const ModelEnding& e) {
+            if (e.root != link.root || e.ending != ending)
+                return;
+            if (replacing && d.replaces(link.lemma, e.morpho))
+                return;
             out.push_back({link.lemma, e.morpho});
-        }
+        });
     });
 }
 
@@ -262,9 +341,8 @@ void readingsDirect(const LexiconData& d, std::string_view form, std::vector<Ana
 template <typename Out, typename Direct>
 void analyseWith(const LexiconData& d, std::string_view form, std::vector<Out>& out, Direct direct)
 {
-    std::string key;
     const std::size_t before = out.size();
-    direct(d, form, out, key);
+    direct(d, form, out);
     if (out.size() != before)
         return;
     std::string variant;
@@ -275,7 +353,7 @@ void analyseWith(const LexiconData& d, std::string_view form, std::vector<Out>& 
             if (form.size() > from.size() && form.substr(0, from.size()) == from) {
                 variant = to;
                 variant.append(form.substr(from.size()));
-                direct(d, variant, out, key);
+                direct(d, variant, out);
             }
         }
     }
@@ -284,7 +362,7 @@ void analyseWith(const LexiconData& d, std::string_view form, std::vector<Out>& 
             && form.substr(form.size() - contracted.size()) == contracted) {
             variant.assign(form.substr(0, form.size() - contracted.size()));
             variant += full;
-            direct(d, variant, out, key);
+            direct(d, variant, out);
         }
     }
 }
@@ -293,10 +371,10 @@ LemmaId findLemma(const LexiconData& d, std::string_view folded, std::uint16_t h
 {
     const std::uint32_t name = d.foldedNames.find(folded);
     if (name != StringTable::npos)
-        for (const LemmaId id : d.byFolded[name])
-            if (d.lemmata[id].homograph == homograph)
-                return id;
-    return LexiconData::kNone;
+        for (std::uint32_t i = d.byFoldedStart[name]; i < d.byFoldedStart[name + 1]; ++i)
+            if (d.lemmata[d.byFolded[i]].homograph == homograph)
+                return d.byFolded[i];
+    return kNoLink;
 }
 
 // "isset" itself is a short form (of iisset).
@@ -310,7 +388,7 @@ void addRuleReadings(const LexiconData& d, std::string_view form, std::vector<An
 {
     const bool unknown = out.size() == start;
     std::vector<Analysis> found;
-    std::string key, variant;
+    std::string variant;
     for (const FormRule& rule : formRules()) {
         if (!endsWith(form, rule.ending))
             continue;
@@ -322,7 +400,7 @@ void addRuleReadings(const LexiconData& d, std::string_view form, std::vector<An
             variant.assign(form.substr(0, form.size() - rule.ending.size()));
             variant += full;
             found.clear();
-            readingsDirect(d, variant, found, key);
+            readingsDirect(d, variant, found);
             for (const Analysis& a : found)
                 if (a.morpho == rule.morpho)
                     out.push_back(a);
@@ -332,13 +410,13 @@ void addRuleReadings(const LexiconData& d, std::string_view form, std::vector<An
         if (form != listed.form)
             continue;
         const LemmaId id = findLemma(d, listed.lemma, listed.homograph);
-        if (id != LexiconData::kNone)
+        if (id != kNoLink)
             for (const std::uint16_t morpho : listed.morphos)
                 out.push_back({id, morpho});
     }
     for (const ParticipleOwner& owner : participleOwners()) {
         const LemmaId from = findLemma(d, owner.owner, 1), to = findLemma(d, owner.verb, 1);
-        if (from == LexiconData::kNone || to == LexiconData::kNone)
+        if (from == kNoLink || to == kNoLink)
             continue;
         for (std::size_t i = start, n = out.size(); i < n; ++i)
             if (out[i].lemma == from && out[i].morpho >= kFirstPerfectParticiple
@@ -452,7 +530,7 @@ Lexicon::FormFilter Lexicon::formFilter(const std::vector<LemmaId>& lemmata) con
     std::vector<LemmaId> ids = lemmata;
     for (const ParticipleOwner& owner : participleOwners()) {
         const LemmaId from = findLemma(d, owner.owner, 1), to = findLemma(d, owner.verb, 1);
-        if (from != LexiconData::kNone && std::find(lemmata.begin(), lemmata.end(), to) != lemmata.end())
+        if (from != kNoLink && std::find(lemmata.begin(), lemmata.end(), to) != lemmata.end())
             ids.push_back(from);
     }
     const auto wanted = [&ids](LemmaId id) { return std::find(ids.begin(), ids.end(), id) != ids.end(); };
@@ -463,14 +541,15 @@ Lexicon::FormFilter Lexicon::formFilter(const std::vector<LemmaId>& lemmata) con
             filter.m_starts[static_cast<unsigned char>(start.front())].emplace_back(start);
     };
     for (std::uint32_t name = 0; name < d.stemHead.size(); ++name)
-        for (std::uint32_t k = d.stemHead[name]; k != LexiconData::kNone; k = d.stems[k].next)
+        for (std::uint32_t k = d.stemHead[name]; k != kNoLink; k = d.nextLink(k))
             if (wanted(d.stems[k].lemma)) {
                 add(d.stemNames.at(name));
                 break;
             }
-    for (const auto& [form, of] : d.irregulars)
-        if (std::any_of(of.begin(), of.end(), wanted))
-            add(form);
+    for (std::uint32_t form = 0; form < d.irregularForms.size(); ++form)
+        if (std::any_of(d.irregularLemmata.begin() + d.irregularStart[form],
+                        d.irregularLemmata.begin() + d.irregularStart[form + 1], wanted))
+            add(d.irregularForms.at(form));
     for (const ListedForm& listed : listedForms())
         if (wanted(findLemma(d, listed.lemma, listed.homograph)))
             add(listed.form);
@@ -607,9 +686,9 @@ std::vector<LemmaId> Lexicon::lemmataNamed(std::string_view typed) const
     std::vector<LemmaId> ids;
     const std::uint32_t name = m_data->foldedNames.find(folded.letters);
     if (name != StringTable::npos)
-        for (const LemmaId id : m_data->byFolded[name])
-            if (homograph == 0 || m_data->lemmata[id].homograph == homograph)
-                ids.push_back(id);
+        for (std::uint32_t i = m_data->byFoldedStart[name]; i < m_data->byFoldedStart[name + 1]; ++i)
+            if (homograph == 0 || m_data->lemmata[m_data->byFolded[i]].homograph == homograph)
+                ids.push_back(m_data->byFolded[i]);
     // The entry a reader's usual head stands for ("ab" for the lexicon's "a"), unless a
     // homograph was named.
     if (homograph == 0)
@@ -617,7 +696,7 @@ std::vector<LemmaId> Lexicon::lemmataNamed(std::string_view typed) const
             if (reader.typed != folded.letters)
                 continue;
             const LemmaId id = findLemma(*m_data, reader.lemma, reader.homograph);
-            if (id != LexiconData::kNone && std::find(ids.begin(), ids.end(), id) == ids.end())
+            if (id != kNoLink && std::find(ids.begin(), ids.end(), id) == ids.end())
                 ids.push_back(id);
         }
     return ids;
@@ -630,7 +709,7 @@ std::vector<LemmaId> Lexicon::neighbours(std::string_view folded, std::size_t ma
     std::size_t best = static_cast<std::size_t>(-1);
     const auto& lemmata = m_data->lemmata;
     for (LemmaId id = 0; id < lemmata.size(); ++id) {
-        const std::string& candidate = lemmata[id].folded;
+        const std::string_view candidate = m_data->textOf(lemmata[id].folded);
         // The distance is at least the difference of lengths: skip what cannot tie.
         const std::size_t gap = candidate.size() > folded.size() ? candidate.size() - folded.size()
                                                                  : folded.size() - candidate.size();
@@ -662,7 +741,7 @@ std::string Lexicon::spellings(const std::vector<LemmaId>& ids) const
     for (const LemmaId id : ids) {
         if (!joined.empty())
             joined += ", ";
-        joined += m_data->lemmata[id].spelling;
+        joined += m_data->textOf(m_data->lemmata[id].spelling);
     }
     return joined;
 }

@@ -16,6 +16,10 @@
 #include <string_view>
 #include <vector>
 
+namespace quorvex {
+class CacheFolder;
+}
+
 namespace quorvex::lexicon {
 
 using LemmaId = std::uint32_t;
@@ -48,12 +52,13 @@ struct LexiconTexts {
     std::string extensionLemmata, extensionGlosses;  // empty: no extension
 };
 
+// Its strings live as long as the lexicon.
 struct Lemma {
-    std::string spelling;        // as lists show it: no quantity marks, homograph digit kept
-    std::string folded;          // a-z, without the digit: what a reader types
+    std::string_view spelling;   // as lists show it: no quantity marks, homograph digit kept
+    std::string_view folded;     // a-z, without the digit: what a reader types
     std::uint16_t homograph = 1; // 1 for the unnumbered one, then 2, 3...
     std::uint32_t frequency = 0; // in the lexicon's reference corpus
-    std::string gloss;           // French, may be empty
+    std::string_view gloss;      // French, may be empty
     // A preposition, conjunction or pronoun by the entry's indication ("prép. + acc.",
     // "conj. coord.", "pron."): a word of the closed classes.
     bool closedClass = false;
@@ -87,11 +92,20 @@ public:
     // `malformed` receives one problem per malformed line.
     static Lexicon load(const std::string& folder, bool withExtension, LexiconProblem& failure,
                         std::vector<LexiconProblem>& malformed);
+    // The same through an image of the read tables in `cache`, keyed by the identity of every
+    // file read (size, modification time, content) and the program's way of reading them:
+    // the files are still read and hashed, but parsed only when no image of them is there
+    // or it is damaged, and the image is then written again. A cache that cannot be read or
+    // written is no cache. `use` says which it was.
+    enum class ImageUse { None, Read, Written };
+    static Lexicon load(const std::string& folder, bool withExtension, LexiconProblem& failure,
+                        std::vector<LexiconProblem>& malformed, const CacheFolder& cache,
+                        ImageUse* use = nullptr);
     // The same from contents. Throws std::bad_alloc when memory runs short.
     static Lexicon parse(const LexiconTexts& texts, std::vector<LexiconProblem>& malformed);
 
     std::size_t lemmaCount() const noexcept;
-    const Lemma& lemma(LemmaId id) const noexcept;
+    Lemma lemma(LemmaId id) const noexcept;
 
     // The candidate lemmata of a folded form, most frequent first (then in the lexicon's
     // order), each once: appended to `out`. Irregular forms and regular ones; failing both,

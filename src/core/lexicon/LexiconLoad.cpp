@@ -4,14 +4,15 @@
 
 namespace quorvex::lexicon {
 
-LexiconLoad loadLexicon(const std::optional<std::string>& named, bool withExtension, bool withTags)
+LexiconLoad loadLexicon(const std::optional<std::string>& named, bool withExtension, bool withTags,
+                        const CacheFolder& cache)
 {
     LexiconLoad load;
     LexiconLookup lookup = lookUpLexicon(lexiconPlacesOfThisProgram(named));
     load.folder = std::move(lookup.folder);
     load.tried = std::move(lookup.tried);
     if (load.folder)
-        load.lexicon = Lexicon::load(*load.folder, withExtension, load.failure, load.malformed);
+        load.lexicon = Lexicon::load(*load.folder, withExtension, load.failure, load.malformed, cache);
     if (withTags && load.ok()) {
         // Without its counts the tagger stands aside; only memory running short stops the load.
         LexiconProblem tagsFailure;

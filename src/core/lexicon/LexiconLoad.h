@@ -24,8 +24,10 @@ struct LexiconLoad {
 };
 
 // Finds the folder as lookUpLexicon does for this program (`named` first) and reads it; `withExtension`
-// adds the extension's files, `withTags` the tagger's counts.
-LexiconLoad loadLexicon(const std::optional<std::string>& named, bool withExtension, bool withTags = false);
+// adds the extension's files, `withTags` the tagger's counts. What was read is kept in
+// `cache` and read from it when the files are the same (see Lexicon::load).
+LexiconLoad loadLexicon(const std::optional<std::string>& named, bool withExtension, bool withTags,
+                        const CacheFolder& cache);
 
 // One French line (UTF-8, no end of line) naming the first unreadable line's file and number
 // and how many there are; "" when every line was read.

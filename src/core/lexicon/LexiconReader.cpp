@@ -7,7 +7,9 @@
 #include "lexicon/LexiconReader.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
+#include <unordered_map>
 
 namespace quorvex::lexicon {
 
@@ -23,6 +25,28 @@ bool closedClassIndication(std::string_view indication)
 }
 
 using namespace lines;
+
+// One ending of a model while models are read: the form is the root numbered `root`
+// followed by `ending`.
+struct EndingEntry {
+    std::uint16_t morpho = 0;
+    std::uint8_t root = 0;
+    std::string ending;
+};
+
+// How a model derives a root from the lemma's canonical form, unless the lemma gives it.
+struct RootRule {
+    enum class Kind { Cut, Canonical, FromLemmaOnly } kind = Kind::Cut;
+    std::size_t cut = 0;  // letters taken off the end, then `add` appended
+    std::string add;
+};
+
+struct Model {
+    char pos = 0;  // 'n', 'a', 'p', 'v', 'd', 'm'... from "pos:", else the parent's; 0: invariable
+    std::vector<EndingEntry> inheritable;  // what a child model starts from
+    std::map<int, RootRule> roots;
+    std::vector<std::uint8_t> rootsUsed;   // the root numbers its endings use
+};
 
 // An invariable word's part of speech, from the note of its line ("conj. coord.", "prép. +
 // abl.", "adv.", "interj.", "num.", "pron.", "npr."...): the first rule that fits.
@@ -55,7 +79,7 @@ char invariablePos(std::string_view note)
 
 class Reader {
 public:
-    Reader(LexiconData& data, std::vector<LexiconProblem>& problems)
+    Reader(LexiconTables& data, std::vector<LexiconProblem>& problems)
         : m_data(data), m_problems(problems) {}
 
     void models(std::string_view text, const std::string& file);
@@ -64,6 +88,8 @@ public:
     void pairs(std::string_view text, const std::string& file,
                std::vector<std::pair<std::string, std::string>>& into);
     void glosses(std::string_view text, const std::string& file, bool keepExisting);
+    // Lays the lists gathered while reading out flat.
+    void finish();
 
 private:
     struct ModelLine {
@@ -82,8 +108,24 @@ private:
         m_problems.push_back({ProblemKind::MalformedLine, file, line, std::move(why), 0});
     }
 
-    LexiconData& m_data;
+    TextSpan keep(std::string_view s)
+    {
+        const TextSpan span{static_cast<std::uint32_t>(m_data.text.size()), static_cast<std::uint32_t>(s.size())};
+        m_data.text.append(s.data(), s.size());
+        return span;
+    }
+    void addStem(const std::string& stem, LemmaId lemma, std::uint8_t root);
+    void addModelEndings(const std::vector<EndingEntry>& endings, std::uint32_t model);
+
+    LexiconTables& m_data;
     std::vector<LexiconProblem>& m_problems;
+    std::vector<Model> m_models;
+    std::unordered_map<std::string, std::uint32_t> m_modelByName;
+    StringTable m_spellings;  // numbered as the lemmata
+    std::vector<std::vector<LemmaId>> m_byFolded;
+    std::vector<std::vector<std::uint32_t>> m_endingPairs;  // by ending
+    std::vector<std::vector<LemmaId>> m_irregularLemmata;   // by irregular form
+    std::vector<std::vector<Analysis>> m_irregularAnalyses;
     std::map<std::string, std::string, std::less<>> m_constants;
     std::string m_modelName;
     std::size_t m_modelLine = 0;
@@ -234,23 +276,22 @@ void Reader::finishModel(const std::string& file)
     if (m_modelName.empty())
         return;
     Model model;
-    model.name = m_modelName;
     std::vector<ModelLine> lines = std::move(m_modelLines);
     m_modelLines.clear();
     const std::string name = std::move(m_modelName);
     m_modelName.clear();
-    if (m_data.modelByName.count(name)) {
+    if (m_modelByName.count(name)) {
         report(file, m_modelLine, "modèle déjà défini : " + name);
         return;
     }
     for (auto it = lines.begin(); it != lines.end(); ++it) {
         if (it->text.substr(0, 5) != "pere:")
             continue;
-        const auto parent = m_data.modelByName.find(std::string(it->text.substr(5)));
-        if (parent == m_data.modelByName.end()) {
+        const auto parent = m_modelByName.find(std::string(it->text.substr(5)));
+        if (parent == m_modelByName.end()) {
             report(file, it->number, "modèle parent inconnu : " + std::string(it->text.substr(5)));
         } else {
-            const Model& p = m_data.models[parent->second];
+            const Model& p = m_models[parent->second];
             model.roots = p.roots;
             model.pos = p.pos;
             for (EndingEntry e : p.inheritable) {
@@ -279,18 +320,18 @@ void Reader::finishModel(const std::string& file)
             e.root = static_cast<std::uint8_t>(e.root - 128);
 
     // Suffixes belong to the model that names them: its children start from its bare endings.
-    model.endings = model.inheritable;
+    std::vector<EndingEntry> endings = model.inheritable;
     for (const auto& [morphos, suffix] : partial) {
         std::string folded, why;
         if (!foldField(suffix, folded, why, false))
             continue;
         const std::set<std::uint16_t> with(morphos.begin(), morphos.end());
-        const std::size_t n = model.endings.size();
+        const std::size_t n = endings.size();
         for (std::size_t i = 0; i < n; ++i)
-            if (with.count(model.endings[i].morpho)) {
-                EndingEntry e = model.endings[i];
+            if (with.count(endings[i].morpho)) {
+                EndingEntry e = endings[i];
                 e.ending += folded;
-                model.endings.push_back(std::move(e));
+                endings.push_back(std::move(e));
             }
     }
     if (!suffixes.empty()) {
@@ -299,20 +340,20 @@ void Reader::finishModel(const std::string& file)
             std::string folded, why;
             if (!foldField(suffix, folded, why, false))
                 continue;
-            for (EndingEntry e : model.endings) {
+            for (EndingEntry e : endings) {
                 e.ending += folded;
                 always.push_back(std::move(e));
             }
         }
-        model.endings = std::move(always);
+        endings = std::move(always);
     }
-    for (const EndingEntry& e : model.endings)
+    for (const EndingEntry& e : endings)
         if (std::find(model.rootsUsed.begin(), model.rootsUsed.end(), e.root) == model.rootsUsed.end())
             model.rootsUsed.push_back(e.root);
     // A model that names no part of speech has the one its endings show: a mood, a gender,
     // a case; an invariable word's is in its lemma's note.
     if (model.pos == 0)
-        for (const EndingEntry& e : model.endings) {
+        for (const EndingEntry& e : endings) {
             if (e.morpho >= 121 && e.morpho <= 415 && e.morpho != 411 && e.morpho != 412 && e.morpho != 413
                 && e.morpho != 414)
                 model.pos = 'v';
@@ -321,10 +362,50 @@ void Reader::finishModel(const std::string& file)
             else if (e.morpho >= 1 && e.morpho <= 12 && model.pos == 0)
                 model.pos = 'n';
         }
-    const auto id = static_cast<std::uint32_t>(m_data.models.size());
-    m_data.modelByName.emplace(name, id);
-    m_data.models.push_back(std::move(model));
-    m_data.indexEndings(id);
+    const auto id = static_cast<std::uint32_t>(m_models.size());
+    m_modelByName.emplace(name, id);
+    m_models.push_back(std::move(model));
+    addModelEndings(endings, id);
+}
+
+void Reader::addModelEndings(const std::vector<EndingEntry>& endings, std::uint32_t model)
+{
+    if (m_data.modelEndingStart.empty())
+        m_data.modelEndingStart.push_back(0);
+    for (const EndingEntry& e : endings) {
+        const std::uint32_t ending = m_data.endingNames.intern(e.ending);
+        if (ending == m_endingPairs.size())
+            m_endingPairs.emplace_back();
+        std::vector<std::uint32_t>& pairs = m_endingPairs[ending];
+        const std::uint32_t key = (model << 8) | e.root;
+        const auto at = std::lower_bound(pairs.begin(), pairs.end(), key);
+        if (at == pairs.end() || *at != key)
+            pairs.insert(at, key);
+        m_data.longestEnding = std::max(m_data.longestEnding, static_cast<std::uint32_t>(e.ending.size()));
+        ModelEnding flat;
+        flat.ending = ending;
+        flat.morpho = e.morpho;
+        flat.root = e.root;
+        m_data.modelEndings.push_back(flat);
+    }
+    m_data.modelEndingStart.push_back(static_cast<std::uint32_t>(m_data.modelEndings.size()));
+}
+
+void Reader::addStem(const std::string& stem, LemmaId lemma, std::uint8_t root)
+{
+    const std::uint32_t name = m_data.stemNames.intern(stem);
+    if (name == m_data.stemHead.size())
+        m_data.stemHead.push_back(kNoLink);
+    // Keep one link per (lemma, root): canonical variants often give the same root.
+    for (std::uint32_t k = m_data.stemHead[name]; k != kNoLink; k = m_data.stems[k].next)
+        if (m_data.stems[k].lemma == lemma && m_data.stems[k].root == root)
+            return;
+    StemLink link;
+    link.lemma = lemma;
+    link.next = m_data.stemHead[name];
+    link.root = root;
+    m_data.stems.push_back(link);
+    m_data.stemHead[name] = static_cast<std::uint32_t>(m_data.stems.size() - 1);
 }
 
 void Reader::models(std::string_view text, const std::string& file)
@@ -360,7 +441,7 @@ void Reader::lemmata(std::string_view text, const std::string& file)
     // Growing the tables as lines come would rehash them a dozen times.
     const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
     m_data.stemNames.reserve(m_data.stemNames.size() + lines * 2);
-    m_data.spellings.reserve(m_data.spellings.size() + lines);
+    m_spellings.reserve(m_spellings.size() + lines);
     m_data.foldedNames.reserve(m_data.foldedNames.size() + lines);
     m_data.stems.reserve(m_data.stems.size() + lines * 3);
     m_data.lemmata.reserve(m_data.lemmata.size() + lines);
@@ -382,8 +463,8 @@ void Reader::lemmata(std::string_view text, const std::string& file)
             report(file, number, why);
             return;
         }
-        const auto model = m_data.modelByName.find(std::string(f[1]));
-        if (model == m_data.modelByName.end()) {
+        const auto model = m_modelByName.find(std::string(f[1]));
+        if (model == m_modelByName.end()) {
             report(file, number, "modèle inconnu : " + std::string(f[1]));
             return;
         }
@@ -425,17 +506,17 @@ void Reader::lemmata(std::string_view text, const std::string& file)
             }
         }
         std::string spelling = withoutQuantities(key);
-        if (m_data.spellings.find(spelling) != StringTable::npos)
+        if (m_spellings.find(spelling) != StringTable::npos)
             return;  // the extension repeats lemmata of the main list: the first stands
         const auto id = static_cast<LemmaId>(m_data.lemmata.size());
-        const Model& m = m_data.models[model->second];
+        const Model& m = m_models[model->second];
         for (const int r : m.rootsUsed) {
             if (r == 1 || r == 2) {
                 if (givenNone[r - 1])
                     continue;
                 if (!given[r - 1].empty()) {
                     for (const std::string& root : given[r - 1])
-                        m_data.addStem(root, id, static_cast<std::uint8_t>(r));
+                        addStem(root, id, static_cast<std::uint8_t>(r));
                     continue;
                 }
             }
@@ -444,27 +525,26 @@ void Reader::lemmata(std::string_view text, const std::string& file)
                 continue;
             for (const std::string& c : canonical) {
                 if (rule->second.kind == RootRule::Kind::Canonical) {
-                    m_data.addStem(c, id, static_cast<std::uint8_t>(r));
+                    addStem(c, id, static_cast<std::uint8_t>(r));
                 } else if (rule->second.cut <= c.size()) {
                     stem.assign(c, 0, c.size() - rule->second.cut);
                     stem += rule->second.add;
-                    m_data.addStem(stem, id, static_cast<std::uint8_t>(r));
+                    addStem(stem, id, static_cast<std::uint8_t>(r));
                 }
             }
         }
-        Lemma lemma;
-        lemma.spelling = std::move(spelling);
-        lemma.folded = folded;
+        LemmaRecord lemma;
+        lemma.spelling = keep(spelling);
+        lemma.folded = keep(folded);
         lemma.homograph = static_cast<std::uint16_t>(std::min(homograph, 65535));
         lemma.frequency = static_cast<std::uint32_t>(frequency);
-        lemma.closedClass = closedClassIndication(f[4]);
-        m_data.spellings.intern(lemma.spelling);
-        m_data.bySpelling.push_back(id);
+        lemma.closedClass = closedClassIndication(f[4]) ? 1 : 0;
+        m_spellings.intern(spelling);
         const std::uint32_t name = m_data.foldedNames.intern(folded);
-        if (name == m_data.byFolded.size())
-            m_data.byFolded.emplace_back();
-        m_data.byFolded[name].push_back(id);
-        m_data.lemmata.push_back(std::move(lemma));
+        if (name == m_byFolded.size())
+            m_byFolded.emplace_back();
+        m_byFolded[name].push_back(id);
+        m_data.lemmata.push_back(lemma);
         m_data.lemmaModel.push_back(model->second);
         m_data.lemmaPos.push_back(m.pos != 0 ? m.pos : invariablePos(f[4]));
     });
@@ -493,21 +573,24 @@ void Reader::irregulars(std::string_view text, const std::string& file)
         const std::uint32_t named = m_data.foldedNames.find(lemmaFolded);
         if (named == StringTable::npos)
             return;  // a lemma of a list not read (the extension)
-        for (const LemmaId id : m_data.byFolded[named]) {
+        for (const LemmaId id : m_byFolded[named]) {
             if (m_data.lemmata[id].homograph != homograph)
                 continue;
-            std::vector<LemmaId>& lemmata = m_data.irregulars[folded];
+            const std::uint32_t irregular = m_data.irregularForms.intern(folded);
+            if (irregular == m_irregularLemmata.size()) {
+                m_irregularLemmata.emplace_back();
+                m_irregularAnalyses.emplace_back();
+            }
+            std::vector<LemmaId>& lemmata = m_irregularLemmata[irregular];
             if (std::find(lemmata.begin(), lemmata.end(), id) == lemmata.end())
                 lemmata.push_back(id);
-            std::vector<Analysis>& readings = m_data.irregularAnalyses[folded];
+            std::vector<Analysis>& readings = m_irregularAnalyses[irregular];
             for (const std::uint16_t morpho : morphos)
                 if (std::find(readings.begin(), readings.end(), Analysis{id, morpho}) == readings.end())
                     readings.push_back({id, morpho});
-            if (exclusive) {
-                std::vector<std::uint16_t>& replaced = m_data.replacedMorphos[id];
-                replaced.insert(replaced.end(), morphos.begin(), morphos.end());
-                std::sort(replaced.begin(), replaced.end());
-            }
+            if (exclusive)
+                for (const std::uint16_t morpho : morphos)
+                    m_data.replacedMorphos.push_back((std::uint64_t(id) << 16) | morpho);
             break;
         }
     });
@@ -544,18 +627,54 @@ void Reader::glosses(std::string_view text, const std::string& file, bool keepEx
             return;
         }
         first = false;
-        const std::uint32_t spelling = m_data.spellings.find(line.substr(0, colon));
+        const std::uint32_t spelling = m_spellings.find(line.substr(0, colon));
         if (spelling == StringTable::npos)
             return;
-        std::string& gloss = m_data.lemmata[m_data.bySpelling[spelling]].gloss;
-        if (!keepExisting || gloss.empty())
-            gloss = std::string(line.substr(colon + 1));
+        TextSpan& gloss = m_data.lemmata[spelling].gloss;
+        if (!keepExisting || gloss.length == 0)
+            gloss = keep(line.substr(colon + 1));
     });
+}
+
+// Each list of lists as one array and its starts.
+template <typename T>
+void flatten(std::vector<std::vector<T>>& lists, std::vector<std::uint32_t>& starts, std::vector<T>& items)
+{
+    starts.clear();
+    items.clear();
+    starts.reserve(lists.size() + 1);
+    for (const std::vector<T>& list : lists) {
+        starts.push_back(static_cast<std::uint32_t>(items.size()));
+        items.insert(items.end(), list.begin(), list.end());
+    }
+    starts.push_back(static_cast<std::uint32_t>(items.size()));
+    lists.clear();
+}
+
+void Reader::finish()
+{
+    flatten(m_byFolded, m_data.byFoldedStart, m_data.byFolded);
+    flatten(m_endingPairs, m_data.endingPairStart, m_data.endingPairs);
+    flatten(m_irregularLemmata, m_data.irregularStart, m_data.irregularLemmata);
+    m_data.irregularAnalysisStart.assign(1, 0);
+    for (const std::vector<Analysis>& readings : m_irregularAnalyses) {
+        for (const Analysis& a : readings) {
+            m_data.irregularAnalysisLemma.push_back(a.lemma);
+            m_data.irregularAnalysisMorpho.push_back(a.morpho);
+        }
+        m_data.irregularAnalysisStart.push_back(static_cast<std::uint32_t>(m_data.irregularAnalysisLemma.size()));
+    }
+    m_irregularAnalyses.clear();
+    if (m_data.modelEndingStart.empty())
+        m_data.modelEndingStart.push_back(0);
+    std::sort(m_data.replacedMorphos.begin(), m_data.replacedMorphos.end());
+    m_data.replacedMorphos.erase(std::unique(m_data.replacedMorphos.begin(), m_data.replacedMorphos.end()),
+                                 m_data.replacedMorphos.end());
 }
 
 } // namespace
 
-void readLexicon(LexiconData& data, const LexiconTexts& texts, const LexiconFileNames& names,
+void readLexicon(LexiconTables& data, const LexiconTexts& texts, const LexiconFileNames& names,
                  std::vector<LexiconProblem>& problems)
 {
     Reader reader(data, problems);
@@ -569,6 +688,7 @@ void readLexicon(LexiconData& data, const LexiconTexts& texts, const LexiconFile
     reader.glosses(texts.glosses, names.glosses, false);
     if (!texts.extensionGlosses.empty())
         reader.glosses(texts.extensionGlosses, names.extensionGlosses, true);
+    reader.finish();
 }
 
 } // namespace quorvex::lexicon

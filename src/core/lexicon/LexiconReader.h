@@ -2,6 +2,7 @@
 // Fills the lexicon's tables from its files' contents (internal to lexicon/).
 
 #include "lexicon/LexiconData.h"
+#include "system/CacheFolder.h"
 
 #include <string>
 #include <vector>
@@ -22,8 +23,10 @@ struct LexiconFileNames {
 
 // One data file read whole (regular files only, a few hundred megabytes at most).
 LexiconProblem readWhole(const std::string& path, std::string& out);
+// Its identity (size, time, a hash of its bytes), read where it lies; the same problems.
+LexiconProblem identifyWhole(const std::string& path, FileIdentity& identity);
 
-void readLexicon(LexiconData& data, const LexiconTexts& texts, const LexiconFileNames& names,
+void readLexicon(LexiconTables& data, const LexiconTexts& texts, const LexiconFileNames& names,
                  std::vector<LexiconProblem>& problems);
 
 } // namespace quorvex::lexicon

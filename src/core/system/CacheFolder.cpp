@@ -12,7 +12,9 @@ namespace quorvex {
 
 namespace {
 
-constexpr std::string_view kMagic = "QUORVEX-CACHE-1\n";
+// The key is padded with zeros to a multiple of 8 bytes, and so is the magic, so that the
+// payload starts at such an offset.
+constexpr std::string_view kMagic = "QUORVEX-CACHE-2\n";
 constexpr std::string_view kExtension = ".cache";
 // An entry larger than this is taken for damage, not read into memory.
 constexpr std::uint64_t kLargestEntry = 1ull << 30;
@@ -161,18 +163,21 @@ bool readWholeWords(const std::filesystem::path& path, std::vector<std::uint32_t
     return ok;
 }
 
+std::size_t paddingAfter(std::size_t n) { return (8 - n % 8) % 8; }
+
 // Where the payload lies in an entry's bytes, or nothing when they are not an entry of `key`.
 std::optional<std::string_view> payloadOf(std::string_view bytes, std::string_view key)
 {
-    // magic, key length, key, payload length, payload, payload hash
+    // magic, key length, key and its padding, payload length, payload, payload hash
     std::size_t at = kMagic.size();
     if (bytes.size() < at + 8 || bytes.compare(0, kMagic.size(), kMagic) != 0)
         return std::nullopt;
     const std::uint64_t keyLength = load64(bytes.data() + at);
     at += 8;
-    if (keyLength != key.size() || bytes.size() - at < keyLength + 8 || bytes.compare(at, key.size(), key) != 0)
+    const std::size_t keyBytes = key.size() + paddingAfter(key.size());
+    if (keyLength != key.size() || bytes.size() - at < keyBytes + 8 || bytes.compare(at, key.size(), key) != 0)
         return std::nullopt;
-    at += key.size();
+    at += keyBytes;
     const std::uint64_t payloadLength = load64(bytes.data() + at);
     at += 8;
     if (bytes.size() - at < 8 || bytes.size() - at - 8 != payloadLength)
@@ -222,6 +227,31 @@ std::optional<CachedWords> CacheFolder::readWords(std::string_view kind, std::st
     return out;
 }
 
+std::unique_ptr<CacheEntry> CacheFolder::readInPlace(std::string_view kind, std::string_view key) const
+{
+    if (!enabled())
+        return nullptr;
+    auto entry = std::make_unique<CacheEntry>();
+    const std::filesystem::path path = entryPath(kind, key);
+    std::string_view bytes;
+    const sys::OpenedInput input = sys::openRegularForReading(path);
+    if (input.status != sys::OpenStatus::Ok)
+        return nullptr;
+    const bool mapped = input.size <= kLargestEntry && entry->m_mapped.map(input);
+    std::fclose(input.file);
+    if (mapped)
+        bytes = std::string_view(entry->m_mapped.data(), static_cast<std::size_t>(entry->m_mapped.size()));
+    else if (readWhole(path, entry->m_read))
+        bytes = entry->m_read;
+    else
+        return nullptr;
+    const std::optional<std::string_view> payload = payloadOf(bytes, key);
+    if (!payload || !entry->intact())
+        return nullptr;
+    entry->m_payload = *payload;
+    return entry;
+}
+
 bool CacheFolder::write(std::string_view kind, std::string_view key, std::string_view payload) const
 {
     if (!enabled())
@@ -233,6 +263,7 @@ bool CacheFolder::write(std::string_view kind, std::string_view key, std::string
     std::string head(kMagic);
     append64(head, key.size());
     head.append(key);
+    head.append(paddingAfter(key.size()), '\0');
     append64(head, payload.size());
     std::string tail;
     append64(tail, contentHash(payload));

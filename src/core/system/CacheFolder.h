@@ -8,8 +8,11 @@
 // is damaged, truncated or of another key reads as missing. A folder that cannot be made,
 // read or written just means no cache. The folder is kept under a size, oldest entries out.
 
+#include "system/SystemFiles.h"
+
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -48,6 +51,22 @@ struct CachedWords {
     std::size_t byteCount = 0;
 };
 
+// An entry's payload where it lies: mapped where the system allows, else read whole; valid
+// while the object lives. It starts at an address that is a multiple of 8, so that arrays
+// written at such offsets in it can be used where they are.
+class CacheEntry {
+public:
+    std::string_view payload() const noexcept { return m_payload; }
+    // False once the file was shortened under the mapping (its lost pages read as zeros).
+    bool intact() const noexcept { return !m_mapped.data() || m_mapped.intact(); }
+
+private:
+    friend class CacheFolder;
+    sys::MappedFile m_mapped;
+    std::string m_read;
+    std::string_view m_payload;
+};
+
 class CacheFolder {
 public:
     static constexpr std::uint64_t kDefaultSizeCap = 256ull << 20;
@@ -64,6 +83,8 @@ public:
     std::optional<std::string> read(std::string_view kind, std::string_view key) const;
     // The same, read once into words.
     std::optional<CachedWords> readWords(std::string_view kind, std::string_view key) const;
+    // The same without a copy of the payload; null when missing, damaged or of another key.
+    std::unique_ptr<CacheEntry> readInPlace(std::string_view kind, std::string_view key) const;
     // Writes the entry whole or not at all, then keeps the folder under its size cap. False
     // when nothing was written (no folder, read-only, full...): the caller goes on.
     bool write(std::string_view kind, std::string_view key, std::string_view payload) const;

@@ -8,6 +8,7 @@
 #include "lexicon/LexiconLoad.h"
 #include "platform/FileMessages.h"
 #include "platform/TextCodec.h"
+#include "system/CacheFolder.h"
 
 #include <cstdint>
 #include <new>
@@ -33,7 +34,7 @@ SessionFailure Session::loadLexicon()
 {
     if (m_lexicon)
         return SessionFailure::None;
-    lexicon::LexiconLoad load = lexicon::loadLexicon(std::nullopt, false, true);
+    lexicon::LexiconLoad load = lexicon::loadLexicon(std::nullopt, false, true, CacheFolder(defaultCacheFolder()));
     if (!load.folder) {
         m_failureMessage = QString::fromStdString(lexicon::describeMissingLexicon(load.tried));
         return SessionFailure::Unreadable;

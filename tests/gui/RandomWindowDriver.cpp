@@ -513,6 +513,9 @@ private:
             if (!m_frenchLemmas) {
                 m_stemmer = openHunspellStemmer(std::string(kDefaultFrenchDictionary)).stemmer;
                 m_frenchLemmas = std::make_unique<FrenchLemmas>(m_stemmer.get());
+                // A French word stands for the lemma chosen over the whole text, as in the
+                // windows and the command line.
+                m_frenchLemmas->readText(*m_oracleTexts.table(true, Folding::Case));
             }
             aids.frenchLemmas = m_frenchLemmas.get();
         }

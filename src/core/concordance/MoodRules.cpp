@@ -460,7 +460,9 @@ FormFacts factsOf(std::string_view folded, const std::vector<lexicon::Analysis>&
     facts.knowing = total > 0 && knowingWeight >= 0.5 * total;
     // A homograph: one lemma's reading in each mood, of one person and number.
     for (const Homograph h : {Homograph::FutureOrPresentSubjunctive, Homograph::FuturePerfectOrPerfectSubjunctive}) {
-        const auto [indicativeTense, subjunctiveTense] = tensesOf(h);
+        // Plain names, not a structured binding: C++17 lets no lambda capture one.
+        const std::pair<VerbForm::Tense, VerbForm::Tense> tenses = tensesOf(h);
+        const VerbForm::Tense indicativeTense = tenses.first, subjunctiveTense = tenses.second;
         for (const lexicon::Analysis& a : readings) {
             const VerbForm& v = tags.verbForm(a.morpho);
             if (lexicon.partOfSpeech(a.lemma) != 'v' || v.mood != VerbForm::Mood::Indicative || v.tense != indicativeTense)

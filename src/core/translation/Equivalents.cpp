@@ -23,6 +23,18 @@ std::vector<WordTable::ReferenceId> markedReferences(const WordTable& table)
     return ids;
 }
 
+// Calls f(lemma) for each lemma a French word stands for, function words left out unless asked.
+template <typename F>
+void forEachLemmaOfWord(const FrenchLemmas& lemmas, const FrenchLemmas::Word& w, bool withFunctionWords, F& f)
+{
+    if (w.functionWord && !withFunctionWords)
+        return;
+    const FrenchLemmas::LemmaId* ids = lemmas.lemmas(w);
+    for (std::uint32_t k = 0; k < w.count; ++k)
+        if (withFunctionWords || !lemmas.isFunctionLemma(ids[k]))
+            f(ids[k]);
+}
+
 // Calls f(lemma) for each lemma standing in the reference's French passage (once a word).
 template <typename F>
 void forEachPassageLemma(const ReferencePassages& french, WordTable::ReferenceId id,
@@ -30,13 +42,7 @@ void forEachPassageLemma(const ReferencePassages& french, WordTable::ReferenceId
 {
     french.forEachStretch(id, [&](std::string_view stretch) {
         FrenchLemmas::forEachWord(stretch, [&](std::size_t, std::string_view word) {
-            const FrenchLemmas::Word& w = lemmas.word(word);
-            if (w.functionWord && !withFunctionWords)
-                return;
-            const FrenchLemmas::LemmaId* ids = lemmas.lemmas(w);
-            for (std::uint32_t k = 0; k < w.count; ++k)
-                if (withFunctionWords || !lemmas.isFunctionLemma(ids[k]))
-                    f(ids[k]);
+            forEachLemmaOfWord(lemmas, lemmas.word(word), withFunctionWords, f);
         });
     });
 }
@@ -48,12 +54,7 @@ void forEachPassageLemma(const ReferencePassages& french, WordTable::ReferenceId
 {
     french.forEachStretch(id, [&](std::string_view stretch) {
         lemmas.forEachWordOfStretch(table, stretch, hint, [&](std::size_t, std::string_view, const FrenchLemmas::Word& w) {
-            if (w.functionWord && !withFunctionWords)
-                return;
-            const FrenchLemmas::LemmaId* ids = lemmas.lemmas(w);
-            for (std::uint32_t k = 0; k < w.count; ++k)
-                if (withFunctionWords || !lemmas.isFunctionLemma(ids[k]))
-                    f(ids[k]);
+            forEachLemmaOfWord(lemmas, w, withFunctionWords, f);
         });
     });
 }

@@ -3,6 +3,7 @@
 #include "cli/CliChecks.h"
 #include "cli/CommandCommon.h"
 #include "cli/LemmaSearch.h"
+#include "concordance/FoldedFormTally.h"
 #include "concordance/LemmaMatch.h"
 #include "concordance/PhraseQuery.h"
 #include "concordance/TextLemmata.h"
@@ -204,10 +205,80 @@ int countStrictLemma(const CliOptions& options, std::ostream& err, const Tallied
     return kExitOk;
 }
 
+// Adds the text's pieces to a tally through `add`; a text another program shortened while it
+// was read is tallied again, as it is now, after `restart`.
+template <typename Add, typename Restart>
+int passOverText(const CliOptions& options, std::ostream& err, OnePassText& latin, Add&& add, Restart&& restart)
+{
+    return unlessMemoryRunsShort(err, loadingWhat(options.latinPath), [&] {
+        latin.forEachPiece(LetterSet::Extended, add);
+        if (latin.intact())
+            return kExitOk;
+        std::string reread;
+        if (const int code = readTextFile(options.latinPath, err, reread))
+            return code;
+        restart();
+        add(std::string_view(reread));
+        return kExitOk;
+    });
+}
+
+// A count by lemma that reads the lexicon first: a lemma it knows needs only the words spelt
+// as its forms may be, counted in one pass with no table of the text's forms; any other name
+// is read as the whole search reads it, for its form or its message.
+int countLemmaInOnePass(const CliOptions& options, std::ostream& err, std::size_t& count)
+{
+    OnePassText latin;
+    if (const int code = openTextFile(options.latinPath, err, latin))
+        return code;
+    std::unique_ptr<lexicon::Lexicon> lexicon;
+    if (const int code = loadLexicon(options, err, lexicon, nullptr))
+        return code;
+    const std::string& typed = options.operands.front();
+    const std::vector<lexicon::LemmaId> named = lexicon->lemmataNamed(isValidUtf8(typed) ? typed : cp1252ToUtf8(typed));
+    if (!named.empty()) {
+        std::unique_ptr<FoldedFormTally> spelt;
+        if (const int code = unlessMemoryRunsShort(err, searchWhat(options), [&] {
+                spelt = std::make_unique<FoldedFormTally>(lexicon->spellingsOf(named), LetterSet::Extended);
+                return kExitOk;
+            }))
+            return code;
+        if (const int code = passOverText(
+                options, err, latin, [&](std::string_view piece) { spelt->add(piece); },
+                [&] { spelt = std::make_unique<FoldedFormTally>(lexicon->spellingsOf(named), LetterSet::Extended); }))
+            return code;
+        return unlessMemoryRunsShort(err, searchWhat(options), [&] {
+            count = countLemmaWords(*lexicon, *spelt, named, false);
+            return kExitOk;
+        });
+    }
+    auto forms = std::make_unique<FormTally>(LetterSet::Extended);
+    if (const int code = passOverText(
+            options, err, latin, [&](std::string_view piece) { forms->add(piece); },
+            [&] { forms = std::make_unique<FormTally>(LetterSet::Extended); }))
+        return code;
+    return unlessMemoryRunsShort(err, "le lexique latin", [&] {
+        const TextLemmata lemmata = TextLemmata::build(*forms, *lexicon);
+        const LemmaMatchResult match = matchLemmaTypes(*lexicon, lemmata, typed, false);
+        err << match.lines;
+        if (match.kind == LemmaMatchKind::Unknown)
+            return kExitFileError;
+        count = lemmata.wordCount(match.types);
+        return kExitOk;
+    });
+}
+
 } // namespace
 
 int runTallyCount(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
+    if (options.search.lemma && !options.search.lemmaStrict) {
+        std::size_t count = 0;
+        if (const int code = countLemmaInOnePass(options, err, count))
+            return code;
+        out << count << '\n';
+        return finishOutput(out, err);
+    }
     std::string form;
     bool searchable = true;
     if (!options.search.lemma)

@@ -101,6 +101,22 @@ std::optional<std::size_t> countLemmaWords(const lexicon::Lexicon& lexicon, cons
     return total;
 }
 
+std::size_t countLemmaWords(const lexicon::Lexicon& lexicon, const FoldedFormTally& forms,
+                            const std::vector<lexicon::LemmaId>& lemmata, bool strict)
+{
+    std::vector<lexicon::LemmaId> candidates;
+    std::size_t total = 0;
+    for (std::size_t i = 0; i < forms.formCount(); ++i) {
+        if (forms.frequency(i) == 0)
+            continue;
+        candidates.clear();
+        lexicon.analyse(forms.form(i), candidates);
+        if (TextLemmata::candidatesGive(lexicon, {candidates.data(), candidates.size()}, lemmata, strict))
+            total += forms.frequency(i);
+    }
+    return total;
+}
+
 std::string lemmaHeading(const std::string& typed)
 {
     if (!isValidUtf8(typed))

@@ -3,6 +3,7 @@
 // words whose form is a form of the lemmata it names; else, when the text holds it, the words
 // of that folded form; else nothing, with the lines that say why and what comes near.
 
+#include "concordance/FoldedFormTally.h"
 #include "concordance/FormTally.h"
 #include "concordance/ResultList.h"
 #include "concordance/TextLemmata.h"
@@ -44,6 +45,11 @@ LemmaMatchResult matchLemmaTypes(const lexicon::Lexicon& lexicon, const TextLemm
 // quick test lets through are analysed.
 std::optional<std::size_t> countLemmaWords(const lexicon::Lexicon& lexicon, const FormTally& forms,
                                            const std::string& typed, bool strict);
+
+// The same for lemmata the lexicon knows, from a tally of the words spelt as
+// lexicon.spellingsOf(lemmata): each of those spellings the text holds is analysed once.
+std::size_t countLemmaWords(const lexicon::Lexicon& lexicon, const FoldedFormTally& forms,
+                            const std::vector<lexicon::LemmaId>& lemmata, bool strict);
 
 // The typed lemma as headings show it (Windows-1252): as typed, else without its quantity
 // marks when the code page lacks them, else its folded letters. Bytes that are not UTF-8 are

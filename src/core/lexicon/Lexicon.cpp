@@ -556,6 +556,93 @@ Lexicon::FormFilter Lexicon::formFilter(const std::vector<LemmaId>& lemmata) con
     return filter;
 }
 
+std::vector<std::string> Lexicon::spellingsOf(const std::vector<LemmaId>& lemmata) const
+{
+    const LexiconData& d = *m_data;
+    // A participle whose owner lends it to a wanted verb is that verb's too (factus of fio).
+    std::vector<bool> wanted(d.lemmata.size(), false);
+    for (const LemmaId id : lemmata)
+        if (id < wanted.size())
+            wanted[id] = true;
+    for (const ParticipleOwner& owner : participleOwners()) {
+        const LemmaId from = findLemma(d, owner.owner, 1), to = findLemma(d, owner.verb, 1);
+        if (from != kNoLink && to != kNoLink && wanted[to])
+            wanted[from] = true;
+    }
+    const auto isWanted = [&wanted](LemmaId id) { return id < wanted.size() && wanted[id]; };
+
+    // What analyseDirect reads: each stem of the lemmata with every ending its model gives
+    // that stem's root; the irregular forms; the forms the grammars list.
+    std::vector<std::string> made;
+    for (std::uint32_t name = 0; name < d.stemHead.size(); ++name)
+        for (std::uint32_t k = d.stemHead[name]; k != kNoLink; k = d.nextLink(k)) {
+            const StemLink& link = d.stems[k];
+            if (!isWanted(link.lemma))
+                continue;
+            const std::string_view stem = d.stemNames.at(name);
+            forEachModelEnding(d, d.lemmaModel[link.lemma], [&](const ModelEnding& e) {
+                if (e.root != link.root)
+                    return;
+                std::string form(stem);
+                form += d.endingNames.at(e.ending);
+                made.push_back(std::move(form));
+            });
+        }
+    for (std::uint32_t form = 0; form < d.irregularForms.size(); ++form)
+        if (std::any_of(d.irregularLemmata.begin() + d.irregularStart[form],
+                        d.irregularLemmata.begin() + d.irregularStart[form + 1], isWanted))
+            made.emplace_back(d.irregularForms.at(form));
+    for (const ListedForm& listed : listedForms())
+        if (isWanted(findLemma(d, listed.lemma, listed.homograph)))
+            made.emplace_back(listed.form);
+    const auto sortUnique = [](std::vector<std::string>& v) {
+        std::sort(v.begin(), v.end());
+        v.erase(std::unique(v.begin(), v.end()), v.end());
+    };
+    sortUnique(made);
+
+    // What analyseWord reads as one of those: the spelling analyseWith or a reading rule
+    // turns into it, each way undone.
+    std::vector<std::string> read = made;
+    for (const std::string& form : made) {
+        for (const auto& [plain, assimilated] : d.assimilations)
+            for (int way = 0; way < 2; ++way) {
+                const std::string& from = way == 0 ? plain : assimilated;
+                const std::string& to = way == 0 ? assimilated : plain;
+                if (form.size() > to.size() && form.compare(0, to.size(), to) == 0)
+                    read.push_back(from + form.substr(to.size()));
+            }
+        for (const auto& [contracted, full] : d.contractions)
+            if (form.size() > full.size() && endsWith(form, full))
+                read.push_back(form.substr(0, form.size() - full.size()) + contracted);
+        for (const FormRule& rule : formRules())
+            for (const std::string_view full : lines::split(rule.full, ','))
+                if (endsWith(form, full)) {
+                    std::string shortened = form.substr(0, form.size() - full.size());
+                    shortened += rule.ending;
+                    read.push_back(std::move(shortened));
+                }
+    }
+    sortUnique(read);
+
+    // What analyse reads as one of those: a later spelling of one (one change at a time),
+    // or one with an enclitic.
+    std::vector<std::string> all = read;
+    for (const std::string& form : read) {
+        for (const LaterSpelling& s : laterSpellings())
+            for (std::size_t at = form.find(s.classical); at != std::string::npos;
+                 at = form.find(s.classical, at + 1)) {
+                if (!s.anywhere && at != 0)
+                    break;
+                all.push_back(form.substr(0, at) + std::string(s.later) + form.substr(at + s.classical.size()));
+            }
+        for (const std::string_view enclitic : {"que", "ne", "ue"})
+            all.push_back(form + std::string(enclitic));
+    }
+    sortUnique(all);
+    return all;
+}
+
 bool Lexicon::FormFilter::begunByOne(std::string_view spelling) const
 {
     if (m_anyStart)

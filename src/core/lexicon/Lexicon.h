@@ -144,6 +144,13 @@ public:
     };
     FormFilter formFilter(const std::vector<LemmaId>& lemmata) const;
 
+    // Every folded spelling for which analyse may give one of `lemmata`, and a few more: the
+    // forms their models and irregular forms make, then each spelling analyse would read as
+    // one of those (a prefix assimilated or not, a contracted or short ending, a later
+    // spelling, an enclitic added). Sorted, each once. A count of the lemmata's words need
+    // only look at the words so spelt, and analyse those.
+    std::vector<std::string> spellingsOf(const std::vector<LemmaId>& lemmata) const;
+
     // Up to `max` lemmata at the smallest edit distance from `folded`, then by frequency.
     std::vector<LemmaId> neighbours(std::string_view folded, std::size_t max) const;
 

@@ -11,6 +11,7 @@
 #include "text/Cp1252.h"
 #include "text/TextFile.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <future>
 #include <mutex>
@@ -283,6 +284,23 @@ int runTallyCount(const CliOptions& options, std::ostream& out, std::ostream& er
     bool searchable = true;
     if (!options.search.lemma)
         convertForm(options, err, form, searchable);
+    // A folded spelling without a star is one form of a-z: the words so spelt are counted in
+    // one pass, with no table of the text's forms.
+    if (!options.search.lemma && searchable) {
+        const std::string spelling = lowered(folded(form, Folding::Spelling));
+        if (!spelling.empty() && std::all_of(spelling.begin(), spelling.end(), [](char c) { return c >= 'a' && c <= 'z'; })) {
+            OnePassText latin;
+            if (const int code = openTextFile(options.latinPath, err, latin))
+                return code;
+            FoldedFormTally spelt({spelling}, LetterSet::Extended);
+            if (const int code = passOverText(
+                    options, err, latin, [&](std::string_view piece) { spelt.add(piece); },
+                    [&] { spelt = FoldedFormTally({spelling}, LetterSet::Extended); }))
+                return code;
+            out << spelt.frequency(0) << '\n';
+            return finishOutput(out, err);
+        }
+    }
     TalliedText text;
     const bool strict = options.search.lemma && options.search.lemmaStrict;
     const LexiconUse use = strict ? LexiconUse::ReadWithTags : options.search.lemma ? LexiconUse::Read : LexiconUse::None;

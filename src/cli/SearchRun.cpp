@@ -141,7 +141,11 @@ int runSearch(const CliOptions& options, std::ostream& out, std::ostream& err)
         }))
         return code;
     if (options.search.lemma) {
-        if (const int code = loadLexicon(options, err, run.lexicon, &run.tags))
+        // A ranking of renderings shows neither the lemmata column nor the analyses: the
+        // tagger is read only when it chooses the hits.
+        const bool tagsChooseOrShow = options.action != CliAction::Translations || options.search.lemmaStrict
+            || options.search.morph;
+        if (const int code = loadLexicon(options, err, run.lexicon, tagsChooseOrShow ? &run.tags : nullptr))
             return code;
         if (const std::string refusal = morphRefusal(options.search, run.tags.get()); !refusal.empty()) {
             err << refusal << '\n';
@@ -155,8 +159,9 @@ int runSearch(const CliOptions& options, std::ostream& out, std::ostream& err)
         if (const int code = openFrenchLemmas(options, options.search.frenchSide ? std::string_view() : run.otherText(),
                                               err, run.french))
             return code;
-        // Each French word then stands for one lemma, chosen over the whole text.
-        if (run.withOther && !options.search.frenchSide)
+        // Each French word then stands for one lemma, chosen over the whole text: read now for
+        // a filter on the French passages, else by the alignment when it is not kept already.
+        if (run.withOther && !options.search.frenchSide && options.search.frenchLemma && !options.search.aligned)
             run.french.lemmas->readText(*run.texts.table(true, Folding::Case));
     }
     const SearchAids aids{run.lexicon.get(), run.french.lemmas.get(), run.tags.get(), false};
@@ -169,6 +174,9 @@ int runSearch(const CliOptions& options, std::ostream& out, std::ostream& err)
             run.result = buildSearchResult(options.search, run.texts, aids, wants);
             if (renders && run.result.status() == QueryStatus::Searched)
                 run.alignment = run.texts.alignment(run.result, *run.french.lemmas);
+            // Without one, the ranking reads the passages word by word.
+            else if (renders && !run.french.lemmas->textRead())
+                run.french.lemmas->readText(*run.texts.table(true, Folding::Case));
             return kExitOk;
         }))
         return code;

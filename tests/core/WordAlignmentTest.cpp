@@ -1,6 +1,7 @@
 // The word alignment on made-up verse pairs whose answer is known, its training (the
 // likelihood of each round never below the last), and its names spelt alike.
 
+#include "concordance/SearchResult.h"
 #include "output/EquivalentsTable.h"
 #include "translation/Equivalents.h"
 #include "translation/TextAlignment.h"
@@ -335,6 +336,127 @@ TEST(WordAlignment, TextsAlignedFromTheCacheGiveTheSameRenderings)
     EXPECT_EQ(linksOf(second.alignment()), linksOf(first.alignment()));
     EXPECT_EQ(renderingAt(pair, second, "[37]", "dixit"), "dit, a");
     EXPECT_EQ(renderingAt(pair, second, "[41]", "Marcus"), "Marc");
+}
+
+// Every Latin word's rendering, and the ranking of a few forms' equivalents, as text: what two
+// alignments must agree on byte for byte.
+std::string everythingRead(const Pair& pair, const TextAlignment& alignment, FrenchLemmas& lemmas)
+{
+    std::string out;
+    for (std::size_t w = 0; w < pair.latin.size(); ++w)
+        out += renderingText(alignment.renderingOf(Attestation{static_cast<WordIndex>(w), 1}), pair.french) + "|";
+    for (const char* form : {"puer", "dixit", "autem", "Marcus"})
+        for (const bool withFunctionWords : {false, true})
+            out += equivalentsTable(ExportFormat::Tsv,
+                                    findEquivalents(pair.latin, hitsOf(pair.latin, form), pair.french, lemmas,
+                                                    withFunctionWords, &alignment),
+                                    lemmas);
+    return out;
+}
+
+// A pair aligned once is read back whole from its image in the cache folder: the French text
+// is neither cut nor lemmatised, and the renderings and rankings are those of the training.
+TEST(WordAlignment, TheImageOfAnAlignedPairReadsAsTheTrainedAlignment)
+{
+    testsupport::TempDir dir;
+    const auto cache = std::make_shared<const CacheFolder>(dir.file("cache"));
+    const Pair pair = madeUpPair();
+    const auto texts = [&](const std::string& french) {
+        auto t = std::make_unique<SearchTexts>();
+        t->setLatin(pair.latin.text());
+        t->setFrench(french);
+        t->keepAlignmentsIn(cache);
+        return t;
+    };
+    const auto imageFiles = [&] {
+        std::vector<std::filesystem::path> files;
+        for (const auto& entry : std::filesystem::directory_iterator(cache->folder()))
+            if (entry.path().filename().string().rfind(std::string(kAlignmentImageKind), 0) == 0)
+                files.push_back(entry.path());
+        return files;
+    };
+
+    const auto trainedTexts = texts(pair.french);
+    FrenchLemmas trainedLemmas(nullptr);
+    const auto trained = trainedTexts->alignment(Folding::Case, trainedLemmas, nullptr);
+    EXPECT_TRUE(trainedLemmas.textRead());
+    ASSERT_EQ(imageFiles().size(), 1u);
+    const std::string expected = everythingRead(pair, *trained, trainedLemmas);
+    EXPECT_NE(expected.find("dit, a"), std::string::npos);
+
+    struct Row {
+        const char* name;
+        std::function<void(FrenchLemmas&, SearchTexts&)> before;  // what the second run did first
+        bool fromImage;  // else trained anew
+    };
+    const Row rows[] = {
+        {"lemmas fresh", [](FrenchLemmas&, SearchTexts&) {}, true},
+        {"lemmas that read the text", [](FrenchLemmas& l, SearchTexts& t) { l.readText(*t.table(true, Folding::Case)); },
+         true},
+        // Words stemmed before the text was read name lemmas in another order: trained anew.
+        {"lemmas that met other words", [](FrenchLemmas& l, SearchTexts&) { l.word("zèbre"); l.word("chien"); }, false},
+        {"image damaged in its middle",
+         [&](FrenchLemmas&, SearchTexts&) {
+             for (const std::filesystem::path& file : imageFiles()) {
+                 std::fstream f(file, std::ios::in | std::ios::out | std::ios::binary);
+                 f.seekp(static_cast<std::streamoff>(std::filesystem::file_size(file) / 2));
+                 f.put('\x7f');
+             }
+         },
+         false},
+        {"image cut short",
+         [&](FrenchLemmas&, SearchTexts&) {
+             for (const std::filesystem::path& file : imageFiles())
+                 std::filesystem::resize_file(file, std::filesystem::file_size(file) - 12);
+         },
+         false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto again = texts(pair.french);
+        FrenchLemmas lemmas(nullptr);
+        row.before(lemmas, *again);
+        const auto read = again->alignment(Folding::Case, lemmas, nullptr);
+        // Only lemmas that read nothing before stay so: the image spared them the text.
+        EXPECT_EQ(lemmas.textRead(), std::string(row.name) != "lemmas fresh");
+        EXPECT_EQ(everythingRead(pair, *read, lemmas), expected);
+        if (row.fromImage && !lemmas.textRead()) {
+            EXPECT_FALSE(again->tableIfCut(true, Folding::Case)) << "the French text was cut";
+            // Reading the text afterwards keeps the image's lemma ids.
+            lemmas.readText(*again->table(true, Folding::Case));
+            EXPECT_EQ(everythingRead(pair, *read, lemmas), expected);
+        }
+        EXPECT_EQ(imageFiles().size(), 1u);
+    }
+
+    // Another French text finds no image of its own: it is aligned, and its own image kept.
+    std::string changed = pair.french;
+    changed.replace(changed.find("Marc"), 4, "Marcu");
+    const auto other = texts(changed);
+    FrenchLemmas otherLemmas(nullptr);
+    const auto otherAlignment = other->alignment(Folding::Case, otherLemmas, nullptr);
+    EXPECT_TRUE(otherLemmas.textRead());
+    EXPECT_EQ(renderingAt(Pair{WordTable::segment(pair.latin.text()), changed}, *otherAlignment, "[41]", "Marcus"),
+              "Marcu");
+    EXPECT_EQ(imageFiles().size(), 2u);
+
+    // An image refuses texts of another size.
+    const CacheFolder folder(cache->folder());
+    const std::string key = alignmentImageKey(pair.latin, pair.french, trainedLemmas, nullptr);
+    ASSERT_FALSE(key.empty());
+    ASSERT_TRUE(folder.write(kAlignmentImageKind, key, trained->image(trainedLemmas)));
+    FrenchLemmas unused(nullptr);
+    EXPECT_TRUE(TextAlignment::fromImage(folder.readInPlace(kAlignmentImageKind, key), pair.latin.size(),
+                                         pair.latin.referenceCount(), pair.french.size(), unused));
+    for (const auto& [words, references, frenchBytes] :
+         {std::tuple{pair.latin.size() + 1, pair.latin.referenceCount(), pair.french.size()},
+          std::tuple{pair.latin.size(), pair.latin.referenceCount() - 1, pair.french.size()},
+          std::tuple{pair.latin.size(), pair.latin.referenceCount(), std::size_t(10)}}) {
+        FrenchLemmas none(nullptr);
+        EXPECT_FALSE(TextAlignment::fromImage(folder.readInPlace(kAlignmentImageKind, key), words, references,
+                                              frenchBytes, none));
+        EXPECT_EQ(none.lemmaCount(), 0u);
+    }
 }
 
 TEST(WordAlignment, NamesAreCapitalisedWordsSpeltAlike)

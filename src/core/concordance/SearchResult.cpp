@@ -132,9 +132,30 @@ std::shared_ptr<const TextAlignment> SearchTexts::alignment(Folding folding, Fre
     forgetAlignment();
     const std::shared_ptr<const WordTable> latin = table(false, folding);
     Alignment learnt;
-    learnt.alignment = std::make_shared<const TextAlignment>(
-        alignTexts(*latin, *table(true, Folding::Case), frenchLemmas, latinLemmata.get(), AlignmentSettings(),
-                   m_cache.get()));
+    // A pair aligned before is read from its image: the French text is then neither cut nor
+    // lemmatised, and the lemmas take the image's ids.
+    std::string imageKey;
+    if (m_cache && m_cache->enabled())
+        imageKey = alignmentImageKey(*latin, text(true), frenchLemmas, latinLemmata.get());
+    if (!imageKey.empty()) {
+        std::optional<TextAlignment> image =
+            TextAlignment::fromImage(m_cache->readInPlace(kAlignmentImageKind, imageKey), latin->size(),
+                                     latin->referenceCount(), text(true).size(), frenchLemmas);
+        if (image)
+            learnt.alignment = std::make_shared<const TextAlignment>(std::move(*image));
+    }
+    if (!learnt.alignment) {
+        // Each French word stands for one lemma, chosen over the whole text.
+        const std::shared_ptr<const WordTable> french = table(true, Folding::Case);
+        if (!frenchLemmas.textRead())
+            frenchLemmas.readText(*french);
+        // The image holds the links: they are not kept a second time.
+        learnt.alignment = std::make_shared<const TextAlignment>(
+            alignTexts(*latin, *french, frenchLemmas, latinLemmata.get(), AlignmentSettings(),
+                       imageKey.empty() ? m_cache.get() : nullptr));
+        if (!imageKey.empty())
+            m_cache->write(kAlignmentImageKind, imageKey, learnt.alignment->image(frenchLemmas));
+    }
     learnt.folding = folding;
     learnt.frenchLemmas = &frenchLemmas;
     learnt.latinLemmata = std::move(latinLemmata);

@@ -3,6 +3,7 @@
 #include "system/SystemFiles.h"
 
 #include <cstdint>
+#include <filesystem>
 
 namespace quorvex {
 
@@ -58,10 +59,25 @@ CachingStemmer::CachingStemmer(CacheFolder cache, std::string key, Opener open)
 {
     if (m_key.empty())
         m_cache = CacheFolder();
+}
+
+void CachingStemmer::load()
+{
+    // Read at the first word: a run that finds its French lemmas elsewhere (an alignment's
+    // image) never reads the stems.
+    if (m_loaded)
+        return;
+    m_loaded = true;
     if (const auto payload = m_cache.read(kKind, m_key)) {
         if (!parse(*payload, m_stems))
             m_stems.clear();  // a damaged entry is computed again, not half used
     }
+}
+
+bool CachingStemmer::hasEntry() const
+{
+    std::error_code ec;
+    return m_cache.enabled() && std::filesystem::is_regular_file(m_cache.entryPath(kKind, m_key), ec);
 }
 
 CachingStemmer::~CachingStemmer()
@@ -71,6 +87,7 @@ CachingStemmer::~CachingStemmer()
 
 std::vector<std::string> CachingStemmer::stems(std::string_view utf8Word)
 {
+    load();
     const std::string word(utf8Word);
     if (const auto found = m_stems.find(word); found != m_stems.end())
         return found->second;
@@ -117,7 +134,7 @@ OpenedStemmer openFrenchStemmer(const std::string& dicPath, const std::string& t
     });
     OpenedStemmer opened;
     opened.affixPath = affixPathOf(dicPath);
-    if (cached->cachedWords() == 0) {
+    if (!cached->hasEntry()) {
         // Nothing kept yet: the dictionary is opened now, so that a failure is said at once.
         OpenedStemmer real = openHunspellStemmer(dicPath);
         if (real.status != DictionaryStatus::Opened)

@@ -28,21 +28,31 @@ public:
 
     std::vector<std::string> stems(std::string_view utf8Word) override;
     void keep() override { save(); }
+    std::string identity() const override { return m_key; }
 
     // Writes what was stemmed anew, if anything; false when nothing could be written.
     bool save();
     // Whether the real stemmer had to be opened (for tests and benchmarks).
     bool openedDictionary() const { return m_opened; }
-    std::size_t cachedWords() const { return m_stems.size(); }
+    std::size_t cachedWords()
+    {
+        load();
+        return m_stems.size();
+    }
+    // Whether the cache folder holds an entry for this key (read or not yet).
+    bool hasEntry() const;
     const std::string& key() const { return m_key; }
 
 private:
+    void load();
+
     CacheFolder m_cache;
     std::string m_key;
     Opener m_open;
     std::unique_ptr<Stemmer> m_inner;
     bool m_opened = false;
     bool m_changed = false;
+    bool m_loaded = false;
     std::unordered_map<std::string, std::vector<std::string>> m_stems;
 };
 

@@ -75,6 +75,9 @@ Equivalents findEquivalents(const WordTable& latin, const ResultList& hits,
                             std::string_view frenchText, FrenchLemmas& lemmas,
                             bool withFunctionWords, const TextAlignment* alignment)
 {
+    // The alignment counted every passage's lemmas: the French text need not be cut.
+    if (alignment && alignment->oneLemmaAWord())
+        return findEquivalents(latin, hits, WordTable(), lemmas, withFunctionWords, alignment);
     const WordTable table = WordTable::segment(std::string(frenchText), kFrenchLetters);
     return findEquivalents(latin, hits, table, lemmas, withFunctionWords, alignment);
 }
@@ -113,7 +116,8 @@ Equivalents findEquivalents(const WordTable& latin, const ResultList& hits,
 
     if (alignment && alignment->oneLemmaAWord()) {
         // The alignment counted every passage's lemmas: only the query's passages are read.
-        holders = alignment->passagesHolding(withFunctionWords);
+        holders.assign(alignment->passagesHolding(withFunctionWords),
+                       alignment->passagesHolding(withFunctionWords) + alignment->lemmaSlots());
         eq.m_paired = alignment->pairedPassages();
         std::uint32_t passageNumber = 0;
         for (const WordTable::ReferenceId id : queryRefs) {

@@ -22,6 +22,12 @@ void appendFrenchFolded(std::string& out, std::string_view cp1252)
 
 FrenchLemmas::LemmaId FrenchLemmas::lemmaId(std::string text)
 {
+    if (m_lemmaIdsPending) {
+        m_lemmaIdsPending = false;
+        m_lemmaIds.reserve(m_lemmas.size());
+        for (std::size_t id = 0; id < m_lemmas.size(); ++id)
+            m_lemmaIds.emplace(m_lemmas[id].text, static_cast<LemmaId>(id));
+    }
     const auto found = m_lemmaIds.find(text);
     if (found != m_lemmaIds.end())
         return found->second;
@@ -30,6 +36,46 @@ FrenchLemmas::LemmaId FrenchLemmas::lemmaId(std::string text)
     m_lemmas.push_back(std::move(lemma));
     m_lemmaIds.emplace(std::move(text), id);
     return id;
+}
+
+std::string FrenchLemmas::lemmaTableBytes() const
+{
+    // Per lemma: its function-word mark, its text, a NUL (a lemma never holds one).
+    std::string out;
+    for (const Lemma& lemma : m_lemmas) {
+        out += lemma.functionWord ? '1' : '0';
+        out += lemma.text;
+        out += '\0';
+    }
+    return out;
+}
+
+bool FrenchLemmas::adoptLemmaTable(std::string_view bytes, std::size_t count)
+{
+    std::vector<Lemma> table;
+    table.reserve(count);
+    while (!bytes.empty()) {
+        const std::size_t end = bytes.find('\0');
+        if (end == std::string_view::npos || end == 0 || (bytes[0] != '0' && bytes[0] != '1'))
+            return false;
+        table.push_back(Lemma{std::string(bytes.substr(1, end - 1)), bytes[0] == '1'});
+        bytes.remove_prefix(end + 1);
+    }
+    if (table.size() != count)
+        return false;
+    if (m_lemmas.empty() && m_words.empty()) {
+        m_lemmas = std::move(table);
+        m_lemmaIds.clear();
+        m_lemmaIdsPending = true;
+        return true;
+    }
+    // Lemmas met already: the table must be what they begin with.
+    if (m_lemmas.size() < table.size())
+        return false;
+    for (std::size_t id = 0; id < table.size(); ++id)
+        if (m_lemmas[id].text != table[id].text || m_lemmas[id].functionWord != table[id].functionWord)
+            return false;
+    return true;
 }
 
 namespace {

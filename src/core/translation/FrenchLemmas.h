@@ -78,6 +78,18 @@ public:
     std::size_t lemmaCount() const { return m_lemmas.size(); }
     std::size_t distinctWords() const { return m_words.size(); }
     bool stemming() const { return m_stemmer != nullptr; }
+    // Whether readText has been called: each word stands for one lemma.
+    bool textRead() const { return m_textRead; }
+    // What names the lemmas this object gives a text (its dictionary), for a cache key; empty
+    // when the stemmer cannot say.
+    std::string dictionaryIdentity() const { return m_stemmer ? m_stemmer->identity() : std::string("-"); }
+
+    // The lemmas' texts and function-word marks as bytes, and back: adopting a table makes
+    // its ids this object's, as when they were met, so that arrays of lemma ids made by
+    // another object over the same text and dictionary read the same here. It is refused
+    // (false) when this object already holds other lemmas.
+    std::string lemmaTableBytes() const;
+    bool adoptLemmaTable(std::string_view bytes, std::size_t count);
 
     // Calls f(offset, word) for each word of a Windows-1252 passage, skipping bracketed
     // markers.
@@ -105,7 +117,8 @@ private:
     std::unordered_map<std::string, Word> m_words;  // by folded Windows-1252 form
     std::vector<LemmaId> m_wordLemmas;
     std::vector<Lemma> m_lemmas;
-    std::unordered_map<std::string, LemmaId> m_lemmaIds;
+    std::unordered_map<std::string, LemmaId> m_lemmaIds;  // filled at the first lemmaId() after adopting
+    bool m_lemmaIdsPending = false;
     // By type of the indexed table.
     std::vector<Word> m_typeWords;
     const WordTable* m_indexed = nullptr;

@@ -19,6 +19,9 @@ public:
     virtual std::vector<std::string> stems(std::string_view utf8Word) = 0;
     // Writes what a later run can reuse (the stems found so far); nothing by default.
     virtual void keep() {}
+    // What names this stemmer's answers for a cache key (its dictionary's files); empty when
+    // they cannot be named, and then nothing derived from them is kept.
+    virtual std::string identity() const { return {}; }
 };
 
 // Whether this build can read Hunspell dictionaries at all.

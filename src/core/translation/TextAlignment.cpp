@@ -2,17 +2,50 @@
 
 #include "concordance/SpellingFold.h"
 #include "passages/ReferencePassages.h"
+#include "system/CacheFolder.h"
 #include "text/Cp1252.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <tuple>
 #include <unordered_map>
 
 namespace quorvex {
 
+// The arrays an alignment built here holds.
+struct TextAlignment::Owned {
+    std::vector<std::uint32_t> tokenOfWord;
+    std::vector<FrenchWord> frenchWords;
+    std::vector<std::uint32_t> passagesHolding[2];
+    std::vector<std::uint32_t> frenchOfReference;
+};
+
 namespace {
 
 constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+// Raised whenever the image's layout or what its arrays mean changes.
+constexpr std::uint64_t kImageFormat = 1;
+
+static_assert(sizeof(TextAlignment::FrenchWord) == 12, "the image stores French words as three 32-bit words");
+
+template <typename T>
+void appendValue(std::string& out, const T& value)
+{
+    out.append(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+template <typename T>
+void appendArray(std::string& out, const T* values, std::size_t count)
+{
+    out.append(reinterpret_cast<const char*>(values), count * sizeof(T));
+}
+
+std::uint64_t hashOfWords(const std::vector<std::uint32_t>& values)
+{
+    return contentHash(std::string_view(reinterpret_cast<const char*>(values.data()),
+                                        values.size() * sizeof(std::uint32_t)));
+}
 
 bool capitalised(std::string_view cp1252)
 {
@@ -109,6 +142,125 @@ std::vector<std::uint32_t> nameLinks(const WordTable& latin, const std::uint32_t
 }
 
 } // namespace
+
+std::string TextAlignment::image(const FrenchLemmas& lemmas) const
+{
+    const std::string alignment = m_alignment.bytes();
+    const std::string lemmaTable = lemmas.lemmaTableBytes();
+    // Eight-byte values first, then the arrays: every array starts on a multiple of four
+    // bytes, so that a reader holding the payload where it lies uses them there.
+    std::string out;
+    out.reserve(80 + 4 * (m_latinWords + 3 * m_frenchTokens + m_referenceSlots + 2 * m_lemmaSlots)
+                + alignment.size() + lemmaTable.size());
+    for (const std::uint64_t v :
+         {kImageFormat, std::uint64_t(m_latinWords), std::uint64_t(m_alignment.latinTokens()),
+          std::uint64_t(m_frenchTokens), std::uint64_t(m_referenceSlots), std::uint64_t(m_lemmaSlots),
+          std::uint64_t(m_pairedPassages), std::uint64_t(m_oneLemmaAWord ? 1 : 0), std::uint64_t(alignment.size()),
+          std::uint64_t(lemmas.lemmaCount()), std::uint64_t(lemmaTable.size())})
+        appendValue(out, v);
+    appendArray(out, m_tokenOfWord, m_latinWords);
+    appendArray(out, m_frenchWords, m_frenchTokens);
+    appendArray(out, m_frenchOfReference, m_referenceSlots);
+    appendArray(out, m_passagesHolding[0], m_lemmaSlots);
+    appendArray(out, m_passagesHolding[1], m_lemmaSlots);
+    out += alignment;
+    out += lemmaTable;
+    return out;
+}
+
+std::optional<TextAlignment> TextAlignment::fromImage(std::shared_ptr<const CacheEntry> entry,
+                                                      std::size_t latinWords, std::size_t references,
+                                                      std::size_t frenchBytes, FrenchLemmas& lemmas)
+{
+    if (!entry)
+        return std::nullopt;
+    std::string_view in = entry->payload();
+    if (reinterpret_cast<std::uintptr_t>(in.data()) % 4 != 0)
+        return std::nullopt;
+    std::uint64_t header[11];
+    if (in.size() < sizeof header)
+        return std::nullopt;
+    std::memcpy(header, in.data(), sizeof header);
+    in.remove_prefix(sizeof header);
+    const auto [format, words, alignedTokens, frenchTokens, referenceSlots, lemmaSlots, paired, oneLemma,
+                alignmentBytes, lemmaCount, lemmaTableBytes] = std::make_tuple(
+        header[0], header[1], header[2], header[3], header[4], header[5], header[6], header[7], header[8],
+        header[9], header[10]);
+    if (format != kImageFormat || words != latinWords || referenceSlots != 2 * std::uint64_t(references)
+        || lemmaSlots < lemmaCount || alignmentBytes % 4 != 0 || oneLemma > 1)
+        return std::nullopt;
+    // Sizes read from the entry are bounded by it before anything is multiplied.
+    const std::uint64_t arrayWords = words + 3 * frenchTokens + referenceSlots + 2 * lemmaSlots;
+    if (words > in.size() || frenchTokens > in.size() || referenceSlots > in.size() || lemmaSlots > in.size()
+        || alignmentBytes > in.size() || lemmaTableBytes > in.size()
+        || 4 * arrayWords + alignmentBytes + lemmaTableBytes != in.size())
+        return std::nullopt;
+    const auto* at = reinterpret_cast<const std::uint32_t*>(in.data());
+    TextAlignment out;
+    out.m_tokenOfWord = at;
+    out.m_latinWords = static_cast<std::size_t>(words);
+    at += words;
+    out.m_frenchWords = reinterpret_cast<const FrenchWord*>(at);
+    out.m_frenchTokens = static_cast<std::size_t>(frenchTokens);
+    at += 3 * frenchTokens;
+    out.m_frenchOfReference = at;
+    out.m_referenceSlots = static_cast<std::size_t>(referenceSlots);
+    at += referenceSlots;
+    out.m_lemmaSlots = static_cast<std::size_t>(lemmaSlots);
+    for (int k = 0; k < 2; ++k) {
+        out.m_passagesHolding[k] = at;
+        at += lemmaSlots;
+    }
+    out.m_pairedPassages = static_cast<std::size_t>(paired);
+    out.m_oneLemmaAWord = oneLemma == 1;
+    std::optional<WordAlignment> links = WordAlignment::viewOf(at, static_cast<std::size_t>(alignmentBytes),
+                                                               static_cast<std::size_t>(alignedTokens),
+                                                               out.m_frenchTokens, entry);
+    if (!links)
+        return std::nullopt;
+    out.m_alignment = std::move(*links);
+    // What the texts' words would find out of range is a fault of the entry.
+    for (std::size_t w = 0; w < out.m_latinWords; ++w)
+        if (out.m_tokenOfWord[w] != kUnpaired && out.m_tokenOfWord[w] >= alignedTokens)
+            return std::nullopt;
+    for (std::size_t t = 0; t < out.m_frenchTokens; ++t) {
+        const FrenchWord& fw = out.m_frenchWords[t];
+        if (fw.offset > frenchBytes || fw.length > frenchBytes - fw.offset || fw.lemma >= lemmaCount)
+            return std::nullopt;
+    }
+    for (std::size_t r = 0; r < out.m_referenceSlots; r += 2) {
+        const std::uint32_t first = out.m_frenchOfReference[r], end = out.m_frenchOfReference[r + 1];
+        if ((first == kUnpaired) != (end == kUnpaired)
+            || (first != kUnpaired && (first > end || end > out.m_frenchTokens)))
+            return std::nullopt;
+    }
+    const std::string_view table(in.data() + 4 * arrayWords + alignmentBytes,
+                                 static_cast<std::size_t>(lemmaTableBytes));
+    if (!lemmas.adoptLemmaTable(table, static_cast<std::size_t>(lemmaCount)))
+        return std::nullopt;
+    out.m_keep = std::move(entry);
+    return out;
+}
+
+std::string alignmentImageKey(const WordTable& latin, std::string_view frenchText, const FrenchLemmas& lemmas,
+                              const TextLemmata* latinLemmata, const AlignmentSettings& settings)
+{
+    const std::string dictionary = lemmas.dictionaryIdentity();
+    if (dictionary.empty())
+        return {};
+    // Everything the alignment is made from: the texts as cut, what each Latin form is aligned
+    // as, the dictionary the French lemmas come from, the training's settings.
+    std::string key;
+    for (const std::uint64_t v :
+         {kImageFormat, std::uint64_t(latin.letterSet()), std::uint64_t(latin.size()), std::uint64_t(latin.typeCount()),
+          contentHash(latin.text()), hashOfWords(latinIds(latin, latinLemmata)), std::uint64_t(frenchText.size()),
+          contentHash(frenchText), contentHash(dictionary), std::uint64_t(settings.model1Rounds),
+          std::uint64_t(settings.diagonalRounds), std::uint64_t(settings.longestSide)})
+        appendValue(key, v);
+    appendValue(key, settings.diagonalTension);
+    appendValue(key, settings.emptyWordShare);
+    return key;
+}
 
 bool spelledAlike(std::string_view latinCp1252, std::string_view frenchCp1252)
 {
@@ -223,6 +375,7 @@ TextAlignment alignTexts(const WordTable& latin, const WordTable& frenchTable, F
                          const CacheFolder* cache)
 {
     TextAlignment out;
+    const auto owned = std::make_shared<TextAlignment::Owned>();
     const std::string_view frenchText = frenchTable.text();
     if (!frenchLemmas.indexes(frenchTable))
         frenchLemmas.indexTypes(frenchTable);
@@ -262,12 +415,12 @@ TextAlignment alignTexts(const WordTable& latin, const WordTable& frenchTable, F
     SentencePairs pairs;
     pairs.latin.reserve(latin.size());
     pairs.french.reserve(frenchCount);
-    out.m_frenchWords.reserve(frenchCount);
-    out.m_tokenOfWord.assign(latin.size(), TextAlignment::kUnpaired);
-    out.m_frenchOfReference.assign(2 * refs, TextAlignment::kUnpaired);
+    owned->frenchWords.reserve(frenchCount);
+    owned->tokenOfWord.assign(latin.size(), TextAlignment::kUnpaired);
+    owned->frenchOfReference.assign(2 * refs, TextAlignment::kUnpaired);
     // By French lemma: the passages holding it, without and with the function words, and the
     // last passage that counted it.
-    std::vector<std::uint32_t>* holding = out.m_passagesHolding;
+    std::vector<std::uint32_t>* holding = owned->passagesHolding;
     std::vector<std::uint32_t> lastPassage[2];
     const auto hold = [&](int withFunction, FrenchLemmas::LemmaId l, std::uint32_t passage) {
         std::vector<std::uint32_t>& last = lastPassage[withFunction];
@@ -293,7 +446,7 @@ TextAlignment alignTexts(const WordTable& latin, const WordTable& frenchTable, F
     for (const WordTable::ReferenceId r : order) {
         if (!french.found(r))
             continue;
-        const auto frenchFirst = static_cast<std::uint32_t>(out.m_frenchWords.size());
+        const auto frenchFirst = static_cast<std::uint32_t>(owned->frenchWords.size());
         const auto passage = static_cast<std::uint32_t>(out.m_pairedPassages);
         frenchNames.clear();
         french.forEachStretch(r, [&](std::string_view stretch) {
@@ -306,8 +459,8 @@ TextAlignment alignTexts(const WordTable& latin, const WordTable& frenchTable, F
                 french.functionWord = fw.functionWord ? 1u : 0u;
                 french.lemma = lemmas[0];
                 if (capitalised(word))
-                    frenchNames.push_back(static_cast<std::uint32_t>(out.m_frenchWords.size() - frenchFirst));
-                out.m_frenchWords.push_back(french);
+                    frenchNames.push_back(static_cast<std::uint32_t>(owned->frenchWords.size() - frenchFirst));
+                owned->frenchWords.push_back(french);
                 pairs.french.push_back(french.lemma);
                 pairs.frenchTypes = std::max(pairs.frenchTypes, french.lemma + 1);
                 if (fw.count != 1)
@@ -319,14 +472,14 @@ TextAlignment alignTexts(const WordTable& latin, const WordTable& frenchTable, F
                 }
             });
         });
-        out.m_frenchOfReference[2 * std::size_t(r)] = frenchFirst;
-        out.m_frenchOfReference[2 * std::size_t(r) + 1] = static_cast<std::uint32_t>(out.m_frenchWords.size());
+        owned->frenchOfReference[2 * std::size_t(r)] = frenchFirst;
+        owned->frenchOfReference[2 * std::size_t(r) + 1] = static_cast<std::uint32_t>(owned->frenchWords.size());
         ++out.m_pairedPassages;
         passageWords.clear();
         const auto latinFirst = static_cast<std::uint32_t>(pairs.latin.size());
         for (std::uint32_t run = runStart[r]; run < runStart[r + 1]; ++run)
             for (std::uint32_t w = runsOfRef[2 * std::size_t(run)]; w < runsOfRef[2 * std::size_t(run) + 1]; ++w) {
-                out.m_tokenOfWord[w] = static_cast<std::uint32_t>(pairs.latin.size());
+                owned->tokenOfWord[w] = static_cast<std::uint32_t>(pairs.latin.size());
                 const std::uint32_t id = idOfType[latin.typeOf(w)];
                 pairs.latin.push_back(id);
                 pairs.latinTypes = std::max(pairs.latinTypes, id + 1);
@@ -334,8 +487,8 @@ TextAlignment alignTexts(const WordTable& latin, const WordTable& frenchTable, F
             }
         const auto m = static_cast<std::uint32_t>(passageWords.size());
         if (!frenchNames.empty()) {
-            names = nameLinks(latin, passageWords.data(), m, frenchText, out.m_frenchWords.data() + frenchFirst,
-                              static_cast<std::uint32_t>(out.m_frenchWords.size() - frenchFirst), frenchNames);
+            names = nameLinks(latin, passageWords.data(), m, frenchText, owned->frenchWords.data() + frenchFirst,
+                              static_cast<std::uint32_t>(owned->frenchWords.size() - frenchFirst), frenchNames);
             for (std::uint32_t k = 0; k < m; ++k) {
                 if (names[k] == kNoFixedLink)
                     continue;
@@ -348,12 +501,24 @@ TextAlignment alignTexts(const WordTable& latin, const WordTable& frenchTable, F
         pairs.latinStart.push_back(static_cast<std::uint32_t>(pairs.latin.size()));
         pairs.frenchStart.push_back(static_cast<std::uint32_t>(pairs.french.size()));
     }
-    for (std::vector<std::uint32_t>& counts : out.m_passagesHolding)
-        counts.resize(std::max(counts.size(), frenchLemmas.lemmaCount()), 0);
+    const std::size_t lemmaSlots = std::max({owned->passagesHolding[0].size(), owned->passagesHolding[1].size(),
+                                             frenchLemmas.lemmaCount()});
+    for (std::vector<std::uint32_t>& counts : owned->passagesHolding)
+        counts.resize(lemmaSlots, 0);
     if (!fixedLinks.empty())
         fixedLinks.resize(pairs.latin.size(), kNoFixedLink);
     out.m_alignment = cache ? alignSentencePairs(pairs, settings, fixedLinks, *cache)
                             : alignSentencePairs(pairs, settings, fixedLinks);
+    out.m_tokenOfWord = owned->tokenOfWord.data();
+    out.m_latinWords = owned->tokenOfWord.size();
+    out.m_frenchWords = owned->frenchWords.data();
+    out.m_frenchTokens = owned->frenchWords.size();
+    out.m_lemmaSlots = owned->passagesHolding[0].size();
+    for (int k = 0; k < 2; ++k)
+        out.m_passagesHolding[k] = owned->passagesHolding[k].data();
+    out.m_frenchOfReference = owned->frenchOfReference.data();
+    out.m_referenceSlots = owned->frenchOfReference.size();
+    out.m_keep = owned;
     return out;
 }
 

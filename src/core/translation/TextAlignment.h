@@ -7,7 +7,10 @@
 // word alone, however rare.
 //
 // Built once per pair of texts and then only read. Everything is flat arrays indexed by word
-// and token numbers, which a cache could write and read back as they are.
+// and token numbers: with a cache folder the whole of it, with the French lemmas it names, is
+// kept as one image for the two texts, the lexicon's reading of the Latin forms and the
+// dictionary, and a later run uses that image where it lies, without cutting the French
+// text or reading its lemmas again.
 
 #include "concordance/PhraseQuery.h"
 #include "concordance/ResultList.h"
@@ -21,12 +24,15 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace quorvex {
 
+class CacheEntry;
 class CacheFolder;
 
 class TextAlignment {
@@ -45,7 +51,7 @@ public:
     // something, even when it is none).
     bool paired(std::size_t latinWord) const noexcept
     {
-        return latinWord < m_tokenOfWord.size() && m_tokenOfWord[latinWord] != kUnpaired;
+        return latinWord < m_latinWords && m_tokenOfWord[latinWord] != kUnpaired;
     }
     // Calls f(const FrenchWord&) for the French words that render the Latin word, most
     // probable first, the French function words after the others (an auxiliary after its
@@ -71,10 +77,12 @@ public:
     // What the ranking of equivalents reads of every passage, counted once while the pairs
     // were made. By French lemma: the passages holding it (once a passage), counting the
     // function words (article, auxiliary...) and function lemmas or not.
-    const std::vector<std::uint32_t>& passagesHolding(bool withFunctionWords) const noexcept
+    // Each array holds lemmaSlots() counts.
+    const std::uint32_t* passagesHolding(bool withFunctionWords) const noexcept
     {
         return m_passagesHolding[withFunctionWords ? 1 : 0];
     }
+    std::size_t lemmaSlots() const noexcept { return m_lemmaSlots; }
     // Whether every French word stood for one lemma (the French lemmas had read the text), so
     // that a word's lemma here is all of its lemmas.
     bool oneLemmaAWord() const noexcept { return m_oneLemmaAWord; }
@@ -82,27 +90,53 @@ public:
     bool frenchWordsOf(WordTable::ReferenceId reference, const FrenchWord*& begin, const FrenchWord*& end) const
     {
         const std::size_t at = 2 * std::size_t(reference);
-        if (at >= m_frenchOfReference.size() || m_frenchOfReference[at] == kUnpaired)
+        if (at >= m_referenceSlots || m_frenchOfReference[at] == kUnpaired)
             return false;
-        begin = m_frenchWords.data() + m_frenchOfReference[at];
-        end = m_frenchWords.data() + m_frenchOfReference[at + 1];
+        begin = m_frenchWords + m_frenchOfReference[at];
+        end = m_frenchWords + m_frenchOfReference[at + 1];
         return true;
     }
+
+    // The image kept in the cache folder: these arrays, the alignment, and the French lemmas
+    // they name (each lemma's text and whether it is a function word).
+    std::string image(const FrenchLemmas& lemmas) const;
+    // The alignment an image holds, its arrays used where they lie while `entry` lives, and
+    // its lemmas given to `lemmas` (which must have none yet, or the same first ones); nothing
+    // when the image does not fit texts of so many Latin words and references and so many
+    // French bytes.
+    static std::optional<TextAlignment> fromImage(std::shared_ptr<const CacheEntry> entry, std::size_t latinWords,
+                                                  std::size_t references, std::size_t frenchBytes,
+                                                  FrenchLemmas& lemmas);
 
 private:
     friend TextAlignment alignTexts(const WordTable&, const WordTable&, FrenchLemmas&, const TextLemmata*,
                                     const AlignmentSettings&, const CacheFolder*);
     static constexpr std::uint32_t kUnpaired = 0xFFFFFFFFu;
+    struct Owned;
 
-    std::vector<std::uint32_t> m_tokenOfWord;  // by Latin word: its token in the alignment
-    std::vector<FrenchWord> m_frenchWords;     // by French token
+    // Views of the arrays, held by m_keep (the arrays built here, or a cache entry).
+    std::shared_ptr<const void> m_keep;
+    const std::uint32_t* m_tokenOfWord = nullptr;  // by Latin word: its token in the alignment
+    std::size_t m_latinWords = 0;
+    const FrenchWord* m_frenchWords = nullptr;     // by French token
+    std::size_t m_frenchTokens = 0;
     WordAlignment m_alignment;
     std::size_t m_pairedPassages = 0;
-    std::vector<std::uint32_t> m_passagesHolding[2];  // by French lemma
+    const std::uint32_t* m_passagesHolding[2] = {nullptr, nullptr};  // by French lemma
+    std::size_t m_lemmaSlots = 0;
     bool m_oneLemmaAWord = true;
     // By Latin reference, two each: its passage's first French token and the end of them.
-    std::vector<std::uint32_t> m_frenchOfReference;
+    const std::uint32_t* m_frenchOfReference = nullptr;
+    std::size_t m_referenceSlots = 0;
 };
+
+// The key of the image of the alignment of these two texts (their bytes as held), the Latin
+// side read as `latinLemmata` gives it (or folded forms), the French side through `lemmas`'
+// dictionary, with these settings. Empty when the dictionary cannot be named: then no image.
+std::string alignmentImageKey(const WordTable& latin, std::string_view frenchText, const FrenchLemmas& lemmas,
+                              const TextLemmata* latinLemmata, const AlignmentSettings& settings = {});
+// The kind of entry the image is kept under.
+inline constexpr std::string_view kAlignmentImageKind = "text-alignment";
 
 // Aligns the Latin text's words with `frenchText` (Windows-1252). `latinLemmata` may be null
 // (each spelling-folded form is then its own lemma). With a cache folder, the training's

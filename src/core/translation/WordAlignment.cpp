@@ -586,7 +586,7 @@ std::string WordAlignment::bytes() const
 {
     // Every field a multiple of four bytes long, so that a reader holding the bytes in 32-bit
     // words finds the arrays on word boundaries.
-    const std::size_t links = m_store.size() - m_linksAt;
+    const std::size_t links = words()[m_startAt + m_tokens];
     std::string out;
     out.reserve(64 + (m_tokens + 1 + links) * sizeof(std::uint32_t));
     appendValue(out, static_cast<std::uint64_t>(m_typePairs));
@@ -594,9 +594,9 @@ std::string WordAlignment::bytes() const
     appendArray(out, m_likelihoods[0]);
     appendArray(out, m_likelihoods[1]);
     appendValue(out, static_cast<std::uint64_t>(m_tokens + 1));
-    out.append(reinterpret_cast<const char*>(m_store.data() + m_startAt), (m_tokens + 1) * sizeof(std::uint32_t));
+    out.append(reinterpret_cast<const char*>(words() + m_startAt), (m_tokens + 1) * sizeof(std::uint32_t));
     appendValue(out, static_cast<std::uint64_t>(links));
-    out.append(reinterpret_cast<const char*>(m_store.data() + m_linksAt), links * sizeof(std::uint32_t));
+    out.append(reinterpret_cast<const char*>(words() + m_linksAt), links * sizeof(std::uint32_t));
     return out;
 }
 
@@ -609,15 +609,13 @@ std::optional<WordAlignment> WordAlignment::fromBytes(std::string_view bytes, st
     return fromWords(std::move(words), 0, bytes.size(), latinTokens, frenchTokens);
 }
 
-std::optional<WordAlignment> WordAlignment::fromWords(std::vector<std::uint32_t> words, std::size_t first,
-                                                      std::size_t byteCount, std::size_t latinTokens,
-                                                      std::size_t frenchTokens)
+bool WordAlignment::place(WordAlignment& a, const std::uint32_t* words, std::size_t wordCount, std::size_t first,
+                          std::size_t byteCount, std::size_t latinTokens, std::size_t frenchTokens)
 {
-    if (first > words.size() || byteCount > (words.size() - first) * 4)
-        return std::nullopt;
-    const char* base = reinterpret_cast<const char*>(words.data() + first);
+    if (first > wordCount || byteCount > (wordCount - first) * 4)
+        return false;
+    const char* base = reinterpret_cast<const char*>(words + first);
     ByteReader in{std::string_view(base, byteCount)};
-    WordAlignment a;
     a.m_typePairs = static_cast<std::size_t>(in.value<std::uint64_t>());
     a.m_cells = static_cast<std::size_t>(in.value<std::uint64_t>());
     a.m_likelihoods[0] = in.array<double>();
@@ -636,21 +634,44 @@ std::optional<WordAlignment> WordAlignment::fromWords(std::vector<std::uint32_t>
     arrayAt(a.m_startAt, starts);
     arrayAt(a.m_linksAt, links);
     if (in.failed || !in.bytes.empty() || starts != latinTokens + 1)
-        return std::nullopt;
-    const std::uint32_t* start = words.data() + a.m_startAt;
+        return false;
+    const std::uint32_t* start = words + a.m_startAt;
     if (start[0] != 0 || start[latinTokens] != links)
-        return std::nullopt;
+        return false;
     // Offsets that run backwards would read outside the links; a French token out of range
     // would be a fault of the entry, not of the texts.
     for (std::size_t t = 0; t < latinTokens; ++t)
         if (start[t] > start[t + 1])
-            return std::nullopt;
-    const std::uint32_t* link = words.data() + a.m_linksAt;
+            return false;
+    const std::uint32_t* link = words + a.m_linksAt;
     for (std::size_t l = 0; l < links; ++l)
         if (link[l] >= frenchTokens)
-            return std::nullopt;
+            return false;
     a.m_tokens = latinTokens;
+    return true;
+}
+
+std::optional<WordAlignment> WordAlignment::fromWords(std::vector<std::uint32_t> words, std::size_t first,
+                                                      std::size_t byteCount, std::size_t latinTokens,
+                                                      std::size_t frenchTokens)
+{
+    WordAlignment a;
+    if (!place(a, words.data(), words.size(), first, byteCount, latinTokens, frenchTokens))
+        return std::nullopt;
     a.m_store = std::move(words);
+    return a;
+}
+
+std::optional<WordAlignment> WordAlignment::viewOf(const std::uint32_t* words, std::size_t byteCount,
+                                                   std::size_t latinTokens, std::size_t frenchTokens,
+                                                   std::shared_ptr<const void> keep)
+{
+    WordAlignment a;
+    if (!place(a, words, (byteCount + 3) / 4, 0, byteCount, latinTokens, frenchTokens))
+        return std::nullopt;
+    a.m_store.clear();
+    a.m_view = words;
+    a.m_keep = std::move(keep);
     return a;
 }
 

@@ -16,6 +16,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -52,15 +53,15 @@ public:
     // into SentencePairs::latin), most probable first; none when it renders nothing.
     const std::uint32_t* linksBegin(std::size_t latinToken) const noexcept
     {
-        return m_store.data() + m_linksAt + m_store[m_startAt + latinToken];
+        return words() + m_linksAt + words()[m_startAt + latinToken];
     }
     const std::uint32_t* linksEnd(std::size_t latinToken) const noexcept
     {
-        return m_store.data() + m_linksAt + m_store[m_startAt + latinToken + 1];
+        return words() + m_linksAt + words()[m_startAt + latinToken + 1];
     }
     std::size_t linkCount(std::size_t latinToken) const noexcept
     {
-        return m_store[m_startAt + latinToken + 1] - m_store[m_startAt + latinToken];
+        return words()[m_startAt + latinToken + 1] - words()[m_startAt + latinToken];
     }
     std::size_t latinTokens() const noexcept { return m_tokens; }
 
@@ -81,13 +82,26 @@ public:
     static std::optional<WordAlignment> fromWords(std::vector<std::uint32_t> words, std::size_t first,
                                                   std::size_t byteCount, std::size_t latinTokens,
                                                   std::size_t frenchTokens);
+    // The same over words that stay where they are (a mapped cache entry) while `keep` lives.
+    static std::optional<WordAlignment> viewOf(const std::uint32_t* words, std::size_t byteCount,
+                                               std::size_t latinTokens, std::size_t frenchTokens,
+                                               std::shared_ptr<const void> keep);
 
 private:
+    const std::uint32_t* words() const noexcept { return m_view ? m_view : m_store.data(); }
+    // Places the arrays of the bytes() held in `words` from word `first` on; false when they
+    // are not an alignment of so many tokens.
+    static bool place(WordAlignment& a, const std::uint32_t* words, std::size_t wordCount, std::size_t first,
+                      std::size_t byteCount, std::size_t latinTokens, std::size_t frenchTokens);
+
     friend WordAlignment alignSentencePairs(const SentencePairs&, const AlignmentSettings&,
                                             const std::vector<std::uint32_t>&);
     // Each Latin token's first link (one more at the end: the number of links) from
     // m_startAt, and the links from m_linksAt, in one array.
     std::vector<std::uint32_t> m_store = std::vector<std::uint32_t>(1, 0);
+    // Or borrowed words, held by m_keep.
+    const std::uint32_t* m_view = nullptr;
+    std::shared_ptr<const void> m_keep;
     std::size_t m_startAt = 0;
     std::size_t m_linksAt = 1;
     std::size_t m_tokens = 0;

@@ -301,9 +301,10 @@ const Equivalents* Session::equivalents(FileError* error)
                 *error = m_frenchTextError;
             return nullptr;
         }
-        FrenchLemmas& lemmas = frenchLemmaSource();
+        // The alignment reads the French text's lemmas itself, unless its image is kept.
+        FrenchLemmas& lemmas = unreadFrenchLemmas();
         m_alignment = m_texts.alignment(m_result, lemmas);
-        m_equivalents = findEquivalents(searchedWords(), m_result.list(), *m_texts.table(true, Folding::Case), lemmas,
+        m_equivalents = findEquivalents(searchedWords(), m_result.list(), frenchText(), lemmas,
                                         isLatinFunctionLemma(m_typedForm, m_listByLemma ? m_lexicon.get() : nullptr),
                                         m_alignment.get());
     } catch (const std::bad_alloc&) {
@@ -329,7 +330,7 @@ std::vector<MarkRange> Session::equivalentRanges(std::size_t row, const QString&
     return renderingMarks(m_alignment->renderingOf(hit), french, id, frenchText(), toCp1252(frenchPassage));
 }
 
-FrenchLemmas& Session::frenchLemmaSource()
+FrenchLemmas& Session::unreadFrenchLemmas()
 {
     if (!m_dictionaryTried) {
         m_dictionaryTried = true;
@@ -340,14 +341,25 @@ FrenchLemmas& Session::frenchLemmaSource()
     }
     if (!m_frenchLemmas)
         m_frenchLemmas = std::make_unique<FrenchLemmas>(m_stemmer.get());
+    return *m_frenchLemmas;
+}
+
+FrenchLemmas& Session::frenchLemmaSource()
+{
+    unreadFrenchLemmas();
     // Each French word stands for one lemma, chosen over the whole text, once it is read.
     if (!m_frenchLemmasRead && m_texts.hasFrench()) {
-        // What was named by the old lemmas' ids goes with them.
-        m_equivalents.reset();
-        m_alignment.reset();
-        m_texts.forgetAlignment();
-        m_frenchLemmas = std::make_unique<FrenchLemmas>(m_stemmer.get());
-        m_frenchLemmas->readText(*m_texts.table(true, Folding::Case));
+        if (m_frenchLemmas->distinctWords() > 0 && !m_frenchLemmas->textRead()) {
+            // Words stemmed without the text may name lemmas it would not choose: what was
+            // named by the old lemmas' ids goes with them. Lemmas taken from an alignment's
+            // image keep their ids when the text is read.
+            m_equivalents.reset();
+            m_alignment.reset();
+            m_texts.forgetAlignment();
+            m_frenchLemmas = std::make_unique<FrenchLemmas>(m_stemmer.get());
+        }
+        if (!m_frenchLemmas->textRead())
+            m_frenchLemmas->readText(*m_texts.table(true, Folding::Case));
         m_frenchLemmasRead = true;
         if (m_stemmer)
             m_stemmer->keep();  // every word of the French text has been stemmed by now

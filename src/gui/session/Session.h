@@ -243,6 +243,8 @@ private:
     void forgetEquivalents() { m_equivalents.reset(); }
     // The French lemmas, the system's dictionary opened at the first use of the run.
     FrenchLemmas& frenchLemmaSource();
+    // The same, the French text read or not (the alignment reads it when it must).
+    FrenchLemmas& unreadFrenchLemmas();
 
     QString m_latinPath;
     QString m_frenchPath;

@@ -207,7 +207,7 @@ TEST(CliRunner, TranslationsKeepTheFrenchStemsAndTheAlignmentInTheCacheFolderWit
         all.insert(all.end() - 1, extra.begin(), extra.end());
         return cli.run(all);
     };
-    // The entries of one kind ("" for all): the French stems, the word alignment.
+    // The entries of one kind ("" for all): the French stems, the alignment's image.
     auto entries = [&](const std::string& folder, const std::string& kind = "") {
         const std::filesystem::path dir = std::filesystem::u8path(cli.dir.file(folder)) / "quorvex";
         std::error_code ec;
@@ -225,7 +225,7 @@ TEST(CliRunner, TranslationsKeepTheFrenchStemsAndTheAlignmentInTheCacheFolderWit
     const CliOutcome cold = runWithCache("cache");
     const CliOutcome warm = runWithCache("cache");
     EXPECT_EQ(entries("cache", "french-stems-"), 1u);
-    EXPECT_EQ(entries("cache", "alignment-"), 1u);
+    EXPECT_EQ(entries("cache", "text-alignment-"), 1u);
     EXPECT_EQ(entries("cache"), 2u);
     for (const CliOutcome* r : {&cold, &warm}) {
         EXPECT_EQ(r->code, 0);
@@ -233,19 +233,35 @@ TEST(CliRunner, TranslationsKeepTheFrenchStemsAndTheAlignmentInTheCacheFolderWit
         EXPECT_EQ(r->err, uncached.err);
     }
 
-    // A damaged entry is computed again and written whole.
-    const auto entry = *std::filesystem::directory_iterator(std::filesystem::u8path(cli.dir.file("cache")) / "quorvex");
-    std::ofstream(entry.path(), std::ios::binary | std::ios::trunc) << "QUORVEX-CACHE-1\nxx";
-    EXPECT_EQ(runWithCache("cache").out, uncached.out);
-    EXPECT_GT(std::filesystem::file_size(entry.path()), 20u);
+    // A damaged entry is computed again and written whole: the image at once, the stems when
+    // a run must read them (the image spares it that).
+    for (const char* kind : {"text-alignment-", "french-stems-"}) {
+        SCOPED_TRACE(kind);
+        std::filesystem::path damaged, image;
+        for (const auto& entry :
+             std::filesystem::directory_iterator(std::filesystem::u8path(cli.dir.file("cache")) / "quorvex")) {
+            if (entry.path().filename().string().rfind(kind, 0) == 0)
+                damaged = entry.path();
+            if (entry.path().filename().string().rfind("text-alignment-", 0) == 0)
+                image = entry.path();
+        }
+        ASSERT_FALSE(damaged.empty());
+        std::ofstream(damaged, std::ios::binary | std::ios::trunc) << "QUORVEX-CACHE-1\nxx";
+        if (damaged != image)
+            std::filesystem::remove(image);
+        const CliOutcome again = runWithCache("cache");
+        EXPECT_EQ(again.out, uncached.out);
+        EXPECT_EQ(again.err, uncached.err);
+        EXPECT_GT(std::filesystem::file_size(damaged), 20u);
+    }
+    EXPECT_EQ(entries("cache"), 2u);
 
-    // Another French text: another entry beside the first.
+    // Another French text: other entries beside the first ones.
     cli.dir.write("francais.txt", std::string(kTexts[1].second) + "[9] Dieu dit\r\n");
     const CliOutcome changed = runWithCache("cache");
     EXPECT_EQ(changed.code, 0);
     EXPECT_EQ(entries("cache", "french-stems-"), 2u);
-    // The passage added has no Latin one: the pairs, and so their alignment, are the same.
-    EXPECT_EQ(entries("cache", "alignment-"), 1u);
+    EXPECT_EQ(entries("cache", "text-alignment-"), 2u);
 
     // A cache folder that cannot be made is no cache, and no message.
     cli.dir.write("a-file", "x");

@@ -6,6 +6,7 @@
 #include "concordance/TextTagging.h"
 #include "lexicon/Lexicon.h"
 #include "lexicon/TagModel.h"
+#include "text/TextFile.h"
 
 #include "support/SmallLexiconData.h"
 #include "support/SmallTagData.h"
@@ -502,3 +503,39 @@ TEST_F(RealTagger, ChoosesTheMoodTheGoverningWordsAsk)
 }
 
 } // namespace
+
+TEST_F(RealTagger, TaggedOnDemandEachWordReadsAsInTheWholeTagging)
+{
+    // Over the New Testament, words asked about out of order (from the end, then spread over
+    // the text, then the list of a strict lemma, which reads every sentence): each word's
+    // reading and probability as the tagging of the whole text gives them.
+    const std::string latin = std::string(QUORVEX_CORPUS_DIR) + "/latin-nt.txt";
+    if (!std::filesystem::exists(latin))
+        GTEST_SKIP() << "no ../shared/corpus";
+    TextReadResult text = readText(latin);
+    ASSERT_FALSE(text.error) << describeFileError(text.error);
+    const WordTable words = WordTable::segment(std::move(text.text), LetterSet::Extended);
+    const TextLemmata lemmata = TextLemmata::build(words, *s_lexicon);
+    const TextTagging whole = TextTagging::build(words, lemmata, *s_lexicon, *s_tags, true);
+    const auto expectSame = [&](const TextTagging& onDemand, std::size_t w) {
+        ASSERT_EQ(onDemand.known(w), whole.known(w)) << "word " << w;
+        if (!whole.known(w))
+            return;
+        EXPECT_EQ(onDemand.reading(w), whole.reading(w)) << "word " << w;
+        EXPECT_EQ(onDemand.probability(w), whole.probability(w)) << "word " << w;
+    };
+    const TextTagging spread = TextTagging::onDemand(words, lemmata, *s_lexicon, *s_tags, true);
+    for (std::size_t w = words.size(); w-- > words.size() - 50;)
+        expectSame(spread, w);
+    for (std::size_t w = 0; w < words.size(); w += 997)
+        expectSame(spread, w);
+    for (std::size_t w = 0; w < words.size(); ++w)
+        expectSame(spread, w);
+    const std::vector<LemmaId> sum = s_lexicon->lemmataNamed("sum");
+    const TextTagging listed = TextTagging::onDemand(words, lemmata, *s_lexicon, *s_tags, true);
+    const ResultList strict = listed.wordsOf(sum);
+    EXPECT_EQ(strict, whole.wordsOf(sum));
+    EXPECT_GT(strict.size(), 1000u);
+    for (std::size_t w = 0; w < words.size(); ++w)
+        expectSame(listed, w);
+}

@@ -173,8 +173,10 @@ std::shared_ptr<const TextTagging> SearchTexts::tagging(const lexicon::Lexicon& 
 {
     const std::shared_ptr<const TextLemmata> textLemmata = lemmata(lexicon);
     if (!m_tagging || m_taggingTags != &tags) {
+        // Tagged as its sentences are read: a window shows a few rows, and a search by strict
+        // lemma reads them all.
         m_tagging = std::make_shared<const TextTagging>(
-            TextTagging::build(*table(false, Folding::Spelling), *textLemmata, lexicon, tags, true));
+            TextTagging::onDemand(*table(false, Folding::Spelling), *textLemmata, lexicon, tags, true));
         m_taggingTags = &tags;
     }
     return m_tagging;

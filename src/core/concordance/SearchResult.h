@@ -105,8 +105,9 @@ private:
 // What a search reads besides its texts: the Latin lexicon for a lemma, the French lemmas
 // for a French lemma filter. Null where the request does not need them. The tagger's counts
 // choose each word's likeliest reading; without them (null or empty) the most frequent
-// lemma stands for it. `tagWholeText`: the whole text is tagged once and kept (a window
-// searches it again and again), else only the sentences a search needs.
+// lemma stands for it. `tagWholeText`: the whole text's tagging is kept (a window
+// searches it again and again), each sentence tagged when first read; else only the
+// sentences a search needs are tagged.
 struct SearchAids {
     const lexicon::Lexicon* lexicon = nullptr;
     FrenchLemmas* frenchLemmas = nullptr;

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <deque>
 #include <limits>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -379,6 +380,46 @@ private:
 
 } // namespace
 
+// What tagging a sentence needs: the sentences, the options of each folded form and what the
+// rules on mood and compound tenses know of it, and room for one sentence.
+struct TextTagging::Sentences {
+    Sentences(const WordTable& w, const TextLemmata& l, const TagModel& t, bool p)
+        : words(&w), lemmata(&l), tags(&t), probabilities(p), tagger(t)
+    {
+    }
+    const WordTable* words;
+    const TextLemmata* lemmata;
+    const TagModel* tags;
+    bool probabilities;
+    std::vector<std::uint32_t> starts;  // pairs (first word, end), in text order
+    std::vector<Option> options;
+    std::vector<std::uint32_t> optionStart;
+    std::vector<TagId> enclitic;
+    std::vector<CompoundPart> compound;
+    std::vector<mood::FormFacts> facts;
+    std::vector<TagId> readingTag;
+    std::vector<float> readingWeight;
+    std::vector<Option> unknown;
+    std::vector<Option> encliticOptions;
+    SentenceTagger tagger;
+    std::vector<Token> sentence;
+    std::deque<std::vector<Option>> extra;
+    std::vector<std::uint8_t> tagged;  // by pair, when tagged on demand
+    std::size_t left = 0;              // pairs not tagged yet
+};
+
+TextTagging::TextTagging() = default;
+TextTagging::~TextTagging() = default;
+TextTagging::TextTagging(TextTagging&&) noexcept = default;
+TextTagging& TextTagging::operator=(TextTagging&&) noexcept = default;
+
+TextTagging TextTagging::onDemand(const WordTable& words, const TextLemmata& lemmata,
+                                  const lexicon::Lexicon& lexicon, const lexicon::TagModel& tags,
+                                  bool probabilities)
+{
+    return tag(words, lemmata, lexicon, tags, probabilities, nullptr, true);
+}
+
 TextTagging TextTagging::build(const WordTable& words, const TextLemmata& lemmata,
                                const lexicon::Lexicon& lexicon, const lexicon::TagModel& tags,
                                bool probabilities)
@@ -539,13 +580,16 @@ std::vector<std::uint32_t> sentenceStarts(const WordTable& words)
 
 TextTagging TextTagging::tag(const WordTable& words, const TextLemmata& lemmata, const lexicon::Lexicon& lexicon,
                              const lexicon::TagModel& tags, bool probabilities,
-                             const std::vector<std::uint8_t>* focus)
+                             const std::vector<std::uint8_t>* focus, bool onDemand)
 {
     TextTagging t;
     t.m_lemmata = &lemmata;
+    auto left = std::make_unique<Sentences>(words, lemmata, tags, probabilities);
+    Sentences& p = *left;
     const std::size_t types = lemmata.typeCount();
     // The sentences to tag, and the forms whose readings they need weighed.
-    std::vector<std::uint32_t> starts = sentenceStarts(words);
+    std::vector<std::uint32_t>& starts = p.starts;
+    starts = sentenceStarts(words);
     std::vector<std::uint8_t> needed(types, focus ? 0 : 1);
     if (focus) {
         std::vector<std::uint32_t> kept;
@@ -571,15 +615,19 @@ TextTagging TextTagging::tag(const WordTable& words, const TextLemmata& lemmata,
         starts = std::move(pairs);
     }
 
-    std::vector<Option> options;
-    std::vector<std::uint32_t> optionStart{0};
-    std::vector<TagId> enclitic(types, TagModel::npos);
-    std::vector<CompoundPart> compound(types);
+    std::vector<Option>& options = p.options;
+    std::vector<std::uint32_t>& optionStart = p.optionStart;
+    optionStart.assign(1, 0);
+    std::vector<TagId>& enclitic = p.enclitic;
+    enclitic.assign(types, TagModel::npos);
+    std::vector<CompoundPart>& compound = p.compound;
+    compound.resize(types);
     // What the rules on mood know of each form, and each reading's tag and weight, for the
     // words whose mood they decide.
-    std::vector<mood::FormFacts> facts(types);
-    std::vector<TagId> readingTag;
-    std::vector<float> readingWeight;
+    std::vector<mood::FormFacts>& facts = p.facts;
+    facts.resize(types);
+    std::vector<TagId>& readingTag = p.readingTag;
+    std::vector<float>& readingWeight = p.readingWeight;
     const std::vector<lexicon::LemmaId> knowing = tags.empty() ? std::vector<lexicon::LemmaId>()
                                                                : mood::knowingVerbs(lexicon);
     const std::vector<lexicon::LemmaId> esse = lexicon.lemmataNamed("sum1");
@@ -655,47 +703,81 @@ TextTagging TextTagging::tag(const WordTable& words, const TextLemmata& lemmata,
         optionStart.push_back(static_cast<std::uint32_t>(options.size()));
     }
     // An unknown word may be any noun; the context alone chooses.
-    std::vector<Option> unknown;
+    std::vector<Option>& unknown = p.unknown;
     for (const TagId tag : tags.unknownWordTags())
         unknown.push_back({tag, kNone, 0.0f, 1.0f, 1.0f});
     const Option encliticOption{0, kNone, 0.0f, 1.0f, 1.0f};
-    std::vector<Option> encliticOptions(tags.tagCount(), encliticOption);
+    std::vector<Option>& encliticOptions = p.encliticOptions;
+    encliticOptions.assign(tags.tagCount(), encliticOption);
     for (std::size_t tag = 0; tag < encliticOptions.size(); ++tag)
         encliticOptions[tag].tag = static_cast<TagId>(tag);
 
     t.m_choice.assign(words.size(), kNone);
     if (probabilities)
         t.m_probability.assign(words.size(), 0);
-    SentenceTagger tagger(tags);
-    std::vector<Token> sentence;
-    std::deque<std::vector<Option>> extra;
-    for (std::size_t s = 0; s + 1 < starts.size(); s += 2) {
-        for (std::uint32_t w = starts[s]; w < starts[s + 1]; ++w) {
-            const TypeId type = lemmata.typeOf(w);
-            const std::uint32_t count = optionStart[type + 1] - optionStart[type];
-            if (count == 0) {
-                sentence.push_back({unknown.data(), static_cast<std::uint32_t>(unknown.size()), w});
-                continue;
-            }
-            sentence.push_back({options.data() + optionStart[type], count, w});
-            if (enclitic[type] != TagModel::npos)
-                sentence.push_back({&encliticOptions[enclitic[type]], 1, kNoWord});
-        }
-        if (tags.empty()) {
-            // Without the counts, the most frequent lemma's first reading.
-            for (const Token& token : sentence)
-                if (token.word != kNoWord)
-                    t.m_choice[token.word] = token.options == unknown.data() ? kNone : 0;
-        } else {
-            chooseMoods(sentence, words, starts[s + 1], lemmata, facts, t.m_readings, t.m_readingStart, readingTag,
-                        readingWeight, tags, extra);
-            offerCompoundTenses(sentence, lemmata, compound, tags, extra);
-            tagger.tag(sentence, t.m_choice, probabilities ? &t.m_probability : nullptr);
-        }
-        sentence.clear();
-        extra.clear();
+    if (onDemand) {
+        p.tagged.assign(starts.size() / 2, 0);
+        p.left = p.tagged.size();
+        t.m_untagged = std::move(left);
+        return t;
     }
+    for (std::size_t s = 0; s + 1 < starts.size(); s += 2)
+        t.tagSentence(p, s);
     return t;
+}
+
+void TextTagging::tagSentence(Sentences& p, std::size_t s) const
+{
+    const TextLemmata& lemmata = *p.lemmata;
+    const TagModel& tags = *p.tags;
+    std::vector<Token>& sentence = p.sentence;
+    sentence.clear();
+    p.extra.clear();
+    for (std::uint32_t w = p.starts[s]; w < p.starts[s + 1]; ++w) {
+        const TypeId type = lemmata.typeOf(w);
+        const std::uint32_t count = p.optionStart[type + 1] - p.optionStart[type];
+        if (count == 0) {
+            sentence.push_back({p.unknown.data(), static_cast<std::uint32_t>(p.unknown.size()), w});
+            continue;
+        }
+        sentence.push_back({p.options.data() + p.optionStart[type], count, w});
+        if (p.enclitic[type] != TagModel::npos)
+            sentence.push_back({&p.encliticOptions[p.enclitic[type]], 1, kNoWord});
+    }
+    if (tags.empty()) {
+        // Without the counts, the most frequent lemma's first reading.
+        for (const Token& token : sentence)
+            if (token.word != kNoWord)
+                m_choice[token.word] = token.options == p.unknown.data() ? kNone : 0;
+    } else {
+        chooseMoods(sentence, *p.words, p.starts[s + 1], lemmata, p.facts, m_readings, m_readingStart, p.readingTag,
+                    p.readingWeight, tags, p.extra);
+        offerCompoundTenses(sentence, lemmata, p.compound, tags, p.extra);
+        p.tagger.tag(sentence, m_choice, p.probabilities ? &m_probability : nullptr);
+    }
+    sentence.clear();
+    p.extra.clear();
+}
+
+void TextTagging::tagLeftSentenceOf(std::size_t word) const
+{
+    Sentences& p = *m_untagged;
+    // The pairs (first word, end) come in text order.
+    std::size_t lo = 0, hi = p.tagged.size();
+    while (lo < hi) {
+        const std::size_t mid = (lo + hi) / 2;
+        if (p.starts[2 * mid + 1] <= word)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    if (lo == p.tagged.size() || word < p.starts[2 * lo] || p.tagged[lo])
+        return;
+    tagSentence(p, 2 * lo);
+    p.tagged[lo] = 1;
+    // Once every sentence is tagged, what tagging them needed goes.
+    if (--p.left == 0)
+        m_untagged.reset();
 }
 
 std::string TextTagging::describe(std::size_t word, const lexicon::Lexicon& lexicon,

@@ -17,6 +17,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +50,18 @@ public:
                              const lexicon::Lexicon& lexicon, const lexicon::TagModel& tags,
                              bool probabilities = false);
 
+    // The same, each sentence tagged when one of its words is first asked about (the forms'
+    // readings are weighed at once): what a window needs, which shows a few rows of a list
+    // and keeps the tagging for its text. Read from one thread at a time.
+    static TextTagging onDemand(const WordTable& words, const TextLemmata& lemmata,
+                                const lexicon::Lexicon& lexicon, const lexicon::TagModel& tags,
+                                bool probabilities);
+
+    TextTagging();
+    ~TextTagging();
+    TextTagging(TextTagging&&) noexcept;
+    TextTagging& operator=(TextTagging&&) noexcept;
+
     // The tagging of the sentences that hold the list's words (the other words stay unknown):
     // what the columns and the filter of a list need.
     static TextTagging buildAround(const WordTable& words, const TextLemmata& lemmata,
@@ -72,14 +85,23 @@ public:
                                            const std::vector<lexicon::LemmaId>& wanted);
 
     // Whether the lexicon knows word i (as the text's lemmata do).
-    bool known(std::size_t word) const noexcept { return m_choice[word] != kNone; }
-    // The likeliest reading of a known word here.
-    Analysis reading(std::size_t word) const noexcept
+    bool known(std::size_t word) const
     {
+        tagSentenceOf(word);
+        return m_choice[word] != kNone;
+    }
+    // The likeliest reading of a known word here.
+    Analysis reading(std::size_t word) const
+    {
+        tagSentenceOf(word);
         return m_readings[m_readingStart[m_lemmata->typeOf(word)] + m_choice[word]];
     }
     // Its probability among the word's readings, 0 to 1 (0 when not asked for).
-    double probability(std::size_t word) const noexcept { return m_probability.empty() ? 0.0 : m_probability[word] / 255.0; }
+    double probability(std::size_t word) const
+    {
+        tagSentenceOf(word);
+        return m_probability.empty() ? 0.0 : m_probability[word] / 255.0;
+    }
 
     // Whether the word's likeliest reading passes the filter (a word the lexicon lacks never does).
     bool passes(std::size_t word, const AnalysisFilter& filter, const lexicon::TagModel& tags) const
@@ -103,13 +125,25 @@ private:
     // `focus`, when given: one flag per folded type; only sentences holding a flagged type
     // are tagged, and only flagged types get their readings weighed.
     static TextTagging tag(const WordTable& words, const TextLemmata& lemmata, const lexicon::Lexicon& lexicon,
-                           const lexicon::TagModel& tags, bool probabilities, const std::vector<std::uint8_t>* focus);
+                           const lexicon::TagModel& tags, bool probabilities, const std::vector<std::uint8_t>* focus,
+                           bool onDemand = false);
+    // What tagging the sentences left needs; none once all are tagged.
+    struct Sentences;
+    void tagSentence(Sentences& sentences, std::size_t pair) const;
+    void tagSentenceOf(std::size_t word) const
+    {
+        if (m_untagged)
+            tagLeftSentenceOf(word);
+    }
+    void tagLeftSentenceOf(std::size_t word) const;
 
     static constexpr std::uint8_t kNone = 0xFF;
     std::vector<Analysis> m_readings;
     std::vector<std::uint32_t> m_readingStart;  // by folded type, one more at the end
-    std::vector<std::uint8_t> m_choice;         // by word: its reading in its type's, or kNone
-    std::vector<std::uint8_t> m_probability;    // by word, 0..255, when asked for
+    // Filled as sentences are tagged, on demand for some.
+    mutable std::vector<std::uint8_t> m_choice;       // by word: its reading in its type's, or kNone
+    mutable std::vector<std::uint8_t> m_probability;  // by word, 0..255, when asked for
+    mutable std::unique_ptr<Sentences> m_untagged;
     const TextLemmata* m_lemmata = nullptr;
 };
 

@@ -8,12 +8,12 @@
 namespace quorvex {
 
 int openFrenchLemmas(const CliOptions& options, std::string_view frenchText, std::ostream& err,
-                     FrenchLemmaSource& into)
+                     FrenchLemmaSource& into, std::optional<std::uint64_t> textHash)
 {
     const bool named = options.dictionaryPath.has_value();
     const std::string path = named ? *options.dictionaryPath : std::string(kDefaultFrenchDictionary);
     const CacheFolder cache = options.noCache ? CacheFolder() : CacheFolder(defaultCacheFolder());
-    OpenedStemmer opened = openFrenchStemmer(path, options.frenchPath, frenchText, cache);
+    OpenedStemmer opened = openFrenchStemmer(path, options.frenchPath, frenchText, cache, textHash);
     switch (opened.status) {
     case DictionaryStatus::Opened:
         into.stemmer = std::move(opened.stemmer);

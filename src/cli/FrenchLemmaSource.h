@@ -4,7 +4,9 @@
 #include "cli/CliOptions.h"
 #include "translation/FrenchLemmas.h"
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <ostream>
 
 namespace quorvex {
@@ -21,9 +23,10 @@ struct FrenchLemmaSource {
 // Opens --dictionary, or the system's French dictionary. A named dictionary that cannot be
 // read is an error (kExitFileError after its message); a missing system one, or a build
 // without Hunspell, leaves each word standing for itself, said once on `err`.
-// The stems of `frenchText`'s words are kept in the user's cache folder unless --no-cache.
+// The stems of `frenchText`'s words are kept in the user's cache folder unless --no-cache;
+// `textHash`, when given, is its contentHash() known already.
 int openFrenchLemmas(const CliOptions& options, std::string_view frenchText, std::ostream& err,
-                     FrenchLemmaSource& into);
+                     FrenchLemmaSource& into, std::optional<std::uint64_t> textHash = std::nullopt);
 
 // Whether the French function words count: --all-words, or a query that is itself one of the
 // Latin words they render (with a lexicon, any of its prepositions, conjunctions, pronouns).

@@ -156,8 +156,13 @@ int runSearch(const CliOptions& options, std::ostream& out, std::ostream& err)
     // write the (empty) translations.
     if (options.action == CliAction::Translations
         || ((options.search.frenchLemma || options.equivalents || options.search.aligned) && searchable)) {
-        if (const int code = openFrenchLemmas(options, options.search.frenchSide ? std::string_view() : run.otherText(),
-                                              err, run.french))
+        // The French text's hash names its stems and its alignment: computed once for both.
+        const bool frenchOther = !options.search.frenchSide;
+        if (const int code = openFrenchLemmas(options, frenchOther ? run.otherText() : std::string_view(), err,
+                                              run.french,
+                                              frenchOther && !options.noCache
+                                                  ? std::optional<std::uint64_t>(run.texts.textHash(true))
+                                                  : std::nullopt))
             return code;
         // Each French word then stands for one lemma, chosen over the whole text: read now for
         // a filter on the French passages, else by the alignment when it is not kept already.

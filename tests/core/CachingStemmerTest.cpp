@@ -64,6 +64,10 @@ TEST(CachingStemmer, ASecondRunOnTheSameFilesNeverOpensTheDictionary)
     const std::vector<std::string> words = {"dit", "cœurs", "inconnu", "était", "dit"};
     const std::string key = frenchStemsKey(text, "[1] Il dit : les cœurs était ...", dic, aff);
     ASSERT_FALSE(key.empty());
+    // The text's hash, when the caller knows it, names the same entry.
+    EXPECT_EQ(frenchStemsKey(text, "[1] Il dit : les cœurs était ...", dic, aff,
+                             contentHash("[1] Il dit : les cœurs était ...")),
+              key);
 
     const StemRun first = stemAll(cache, key, words);
     EXPECT_EQ(first.opened, 1);

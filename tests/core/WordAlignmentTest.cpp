@@ -445,6 +445,7 @@ TEST(WordAlignment, TheImageOfAnAlignedPairReadsAsTheTrainedAlignment)
     const std::string key = alignmentImageKey(pair.latin, pair.french, trainedLemmas, nullptr);
     ASSERT_FALSE(key.empty());
     ASSERT_TRUE(folder.write(kAlignmentImageKind, key, trained->image(trainedLemmas)));
+    EXPECT_EQ(imageFiles().size(), 2u) << "the texts' key names the entry their alignment wrote";
     FrenchLemmas unused(nullptr);
     EXPECT_TRUE(TextAlignment::fromImage(folder.readInPlace(kAlignmentImageKind, key), pair.latin.size(),
                                          pair.latin.referenceCount(), pair.french.size(), unused));

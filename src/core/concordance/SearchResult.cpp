@@ -89,6 +89,14 @@ const std::string& SearchTexts::text(bool french) const
     return (s.tables[0] ? s.tables[0] : s.tables[1])->text();
 }
 
+std::uint64_t SearchTexts::textHash(bool french) const
+{
+    const Side& s = side(french);
+    if (!s.hash)
+        s.hash = contentHash(text(french));
+    return *s.hash;
+}
+
 std::shared_ptr<const WordTable> SearchTexts::tableIfCut(bool french, Folding folding) const
 {
     return side(french).tables[slotOf(french, folding)];
@@ -136,7 +144,8 @@ std::shared_ptr<const TextAlignment> SearchTexts::alignment(Folding folding, Fre
     // lemmatised, and the lemmas take the image's ids.
     std::string imageKey;
     if (m_cache && m_cache->enabled())
-        imageKey = alignmentImageKey(*latin, text(true), frenchLemmas, latinLemmata.get());
+        imageKey = alignmentImageKey(*latin, textHash(false), text(true), textHash(true), frenchLemmas,
+                                     latinLemmata.get());
     if (!imageKey.empty()) {
         std::optional<TextAlignment> image =
             TextAlignment::fromImage(m_cache->readInPlace(kAlignmentImageKind, imageKey), latin->size(),

@@ -17,7 +17,9 @@
 #include "text/TextFile.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,6 +56,8 @@ public:
 
     // The text as read; empty when not given.
     const std::string& text(bool french) const;
+    // contentHash() of that text, computed once: the cache keys of both programs name it.
+    std::uint64_t textHash(bool french) const;
     // The table cut with the folding's letters. Throws std::bad_alloc, std::length_error.
     std::shared_ptr<const WordTable> table(bool french, Folding folding);
     // The same when it was cut already, else null.
@@ -83,6 +87,7 @@ private:
         std::string text;          // until a table takes it over
         bool inTable = false;      // the text lives in the tables now
         std::shared_ptr<const WordTable> tables[2];  // by Folding::Case, Folding::Spelling
+        mutable std::optional<std::uint64_t> hash;    // of the text, once asked for
     };
     Side& side(bool french) { return french ? m_french : m_latin; }
     const Side& side(bool french) const { return french ? m_french : m_latin; }

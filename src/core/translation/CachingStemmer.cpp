@@ -122,11 +122,12 @@ bool CachingStemmer::save()
 }
 
 OpenedStemmer openFrenchStemmer(const std::string& dicPath, const std::string& textPath,
-                                std::string_view textBytes, const CacheFolder& cache)
+                                std::string_view textBytes, const CacheFolder& cache,
+                                std::optional<std::uint64_t> textHash)
 {
     if (!cache.enabled() || !hunspellBuiltIn())
         return openHunspellStemmer(dicPath);
-    std::string key = frenchStemsKey(textPath, textBytes, dicPath, affixPathOf(dicPath));
+    std::string key = frenchStemsKey(textPath, textBytes, dicPath, affixPathOf(dicPath), textHash);
     if (key.empty())
         return openHunspellStemmer(dicPath);  // says why a file cannot be read
     auto cached = std::make_unique<CachingStemmer>(cache, std::move(key), [dicPath]() {
@@ -148,9 +149,13 @@ OpenedStemmer openFrenchStemmer(const std::string& dicPath, const std::string& t
 }
 
 std::string frenchStemsKey(const std::string& textPath, std::string_view textBytes,
-                           const std::string& dicPath, const std::string& affPath)
+                           const std::string& dicPath, const std::string& affPath,
+                           std::optional<std::uint64_t> textHash)
 {
-    const auto text = identifyFile(sys::pathFromUtf8(textPath), textBytes);
+    // A hash known already is not computed again over a text of tens of megabytes.
+    auto text = identifyFile(sys::pathFromUtf8(textPath), textHash ? std::string_view() : textBytes);
+    if (text && textHash)
+        text->contentHash = *textHash;
     const auto dic = identifyFile(sys::pathFromUtf8(dicPath));
     const auto aff = identifyFile(sys::pathFromUtf8(affPath));
     if (!text || !dic || !aff)

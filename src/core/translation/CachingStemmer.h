@@ -8,8 +8,10 @@
 #include "system/CacheFolder.h"
 #include "translation/Stemmer.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -61,12 +63,15 @@ private:
 // dictionary opened only for a word they lack. Status and error as openHunspellStemmer gives
 // them; without a usable cache (disabled, a file that cannot be identified) it is that
 // function's stemmer alone. The stems found are written back when the stemmer is destroyed.
+// `textHash`, when given, is contentHash(textBytes), known already.
 OpenedStemmer openFrenchStemmer(const std::string& dicPath, const std::string& textPath,
-                                std::string_view textBytes, const CacheFolder& cache);
+                                std::string_view textBytes, const CacheFolder& cache,
+                                std::optional<std::uint64_t> textHash = std::nullopt);
 
 // The cache key of a French text's stems: the text (its bytes held by the caller) and the
 // dictionary's two files. Empty when a file cannot be reached: then no cache.
 std::string frenchStemsKey(const std::string& textPath, std::string_view textBytes,
-                           const std::string& dicPath, const std::string& affPath);
+                           const std::string& dicPath, const std::string& affPath,
+                           std::optional<std::uint64_t> textHash = std::nullopt);
 
 } // namespace quorvex

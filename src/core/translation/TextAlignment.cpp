@@ -245,6 +245,14 @@ std::optional<TextAlignment> TextAlignment::fromImage(std::shared_ptr<const Cach
 std::string alignmentImageKey(const WordTable& latin, std::string_view frenchText, const FrenchLemmas& lemmas,
                               const TextLemmata* latinLemmata, const AlignmentSettings& settings)
 {
+    return alignmentImageKey(latin, contentHash(latin.text()), frenchText, contentHash(frenchText), lemmas,
+                             latinLemmata, settings);
+}
+
+std::string alignmentImageKey(const WordTable& latin, std::uint64_t latinHash, std::string_view frenchText,
+                              std::uint64_t frenchHash, const FrenchLemmas& lemmas, const TextLemmata* latinLemmata,
+                              const AlignmentSettings& settings)
+{
     const std::string dictionary = lemmas.dictionaryIdentity();
     if (dictionary.empty())
         return {};
@@ -253,8 +261,8 @@ std::string alignmentImageKey(const WordTable& latin, std::string_view frenchTex
     std::string key;
     for (const std::uint64_t v :
          {kImageFormat, std::uint64_t(latin.letterSet()), std::uint64_t(latin.size()), std::uint64_t(latin.typeCount()),
-          contentHash(latin.text()), hashOfWords(latinIds(latin, latinLemmata)), std::uint64_t(frenchText.size()),
-          contentHash(frenchText), contentHash(dictionary), std::uint64_t(settings.model1Rounds),
+          latinHash, hashOfWords(latinIds(latin, latinLemmata)), std::uint64_t(frenchText.size()), frenchHash,
+          contentHash(dictionary), std::uint64_t(settings.model1Rounds),
           std::uint64_t(settings.diagonalRounds), std::uint64_t(settings.longestSide)})
         appendValue(key, v);
     appendValue(key, settings.diagonalTension);

@@ -135,6 +135,10 @@ private:
 // dictionary, with these settings. Empty when the dictionary cannot be named: then no image.
 std::string alignmentImageKey(const WordTable& latin, std::string_view frenchText, const FrenchLemmas& lemmas,
                               const TextLemmata* latinLemmata, const AlignmentSettings& settings = {});
+// The same with the contentHash() of the Latin table's text and of the French text known.
+std::string alignmentImageKey(const WordTable& latin, std::uint64_t latinHash, std::string_view frenchText,
+                              std::uint64_t frenchHash, const FrenchLemmas& lemmas, const TextLemmata* latinLemmata,
+                              const AlignmentSettings& settings = {});
 // The kind of entry the image is kept under.
 inline constexpr std::string_view kAlignmentImageKind = "text-alignment";
 

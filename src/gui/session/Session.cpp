@@ -336,7 +336,7 @@ FrenchLemmas& Session::unreadFrenchLemmas()
         m_dictionaryTried = true;
         // The French text is read by then: its words' stems are kept in the cache folder.
         m_stemmer = openFrenchStemmer(std::string(kDefaultFrenchDictionary), toPath(m_frenchPath), frenchText(),
-                                      CacheFolder(defaultCacheFolder()))
+                                      CacheFolder(defaultCacheFolder()), m_texts.textHash(true))
                         .stemmer;
     }
     if (!m_frenchLemmas)

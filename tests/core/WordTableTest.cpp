@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -180,6 +181,93 @@ TEST(WordWalkTest, AgreesWithTheWordTableOnRealTexts)
                 });
             EXPECT_EQ(i, table.size());
         }
+    }
+}
+
+} // namespace
+} // namespace quorvex
+
+namespace quorvex {
+namespace {
+
+// Every part a reader can ask of a table, word by word, type by type, reference by reference.
+void expectSameTables(const WordTable& derived, const WordTable& cut)
+{
+    EXPECT_EQ(derived.text(), cut.text());
+    EXPECT_EQ(derived.letterSet(), cut.letterSet());
+    ASSERT_EQ(derived.size(), cut.size());
+    ASSERT_EQ(derived.typeCount(), cut.typeCount());
+    ASSERT_EQ(derived.referenceCount(), cut.referenceCount());
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < cut.size(); ++i)
+        if (derived.formOffset(i) != cut.formOffset(i) || derived.form(i) != cut.form(i)
+            || derived.typeOf(i) != cut.typeOf(i) || derived.referenceId(i) != cut.referenceId(i)) {
+            EXPECT_LE(++differing, 3u) << "word " << i << " \"" << cut.form(i) << "\"";
+        }
+    EXPECT_EQ(differing, 0u);
+    for (WordTable::TypeId t = 0; t < cut.typeCount(); ++t) {
+        EXPECT_EQ(derived.typeText(t), cut.typeText(t)) << "type " << t;
+        EXPECT_EQ(derived.typeFrequency(t), cut.typeFrequency(t)) << "type " << t;
+    }
+    for (WordTable::ReferenceId r = 0; r < cut.referenceCount(); ++r) {
+        EXPECT_EQ(derived.referenceText(r), cut.referenceText(r)) << "reference " << r;
+        EXPECT_EQ(derived.referenceHash(r), cut.referenceHash(r)) << "reference " << r;
+    }
+    using Run = std::tuple<std::size_t, std::size_t, WordTable::ReferenceId>;
+    std::vector<Run> derivedRuns, cutRuns;
+    derived.forEachReferenceRun([&](std::size_t b, std::size_t e, WordTable::ReferenceId r) { derivedRuns.emplace_back(b, e, r); });
+    cut.forEachReferenceRun([&](std::size_t b, std::size_t e, WordTable::ReferenceId r) { cutRuns.emplace_back(b, e, r); });
+    EXPECT_EQ(derivedRuns, cutRuns);
+}
+
+struct ExtendedCase {
+    const char* name;
+    std::string text;
+};
+
+class ExtendedFromWindow : public ::testing::TestWithParam<ExtendedCase> {};
+
+// Œ = 0x8C, œ = 0x9C, š = 0x9A, Ÿ = 0x9F: letters of the extended set only.
+TEST_P(ExtendedFromWindow, EqualsTheTextCutWithTheExtendedLetters)
+{
+    const std::string& text = GetParam().text;
+    expectSameTables(WordTable::withExtendedLetters(WordTable::segment(text)),
+                     WordTable::segment(text, LetterSet::Extended));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ExtendedFromWindow,
+    ::testing::Values(
+        ExtendedCase{"Empty", ""},
+        ExtendedCase{"NoExtraLetter", "[1] In principio erat verbum [2] et verbum erat apud Deum et"},
+        ExtendedCase{"ExtraLetterInsideWords",
+                     "[1] c\x9Clum et c\x9Clum terra p\x9Cna [2] c\x9Clum c\x9Cpit et terra"},
+        ExtendedCase{"ExtraLetterStartsWords", "[1] \x8Cuvre et \x8Cuvre [2] \x9C" "dipus et"},
+        ExtendedCase{"SeveralExtraLettersInARow", "[1] a\x9C\x9A" "b a\x9C\x9A" "b a b [2] a\x9C\x9A" "b"},
+        ExtendedCase{"WordsOnlyJoinedMatchExistingForms", "[1] ab a\x9C" "b ab [2] a\x9C" "b"},
+        ExtendedCase{"ExtraLetterEndsAWord", "[1] c\x9C [2] et c\x9C et"},
+        ExtendedCase{"ExtraLetterAlone", "[1] et \x9C et [2] \x9F"},
+        ExtendedCase{"ExtraLetterBeforeAMarker", "[1] et c\x9C[2] et"},
+        ExtendedCase{"ExtraLetterInsideAMarker", "[1\x9C] c\x9Clum [2] et [\x8C" "a] c\x9Clum"},
+        ExtendedCase{"ExtraLetterAfterStrayBracket", "[1] et] c\x9Clum ]] c\x9Clum [2] et"},
+        ExtendedCase{"ExtraLetterInUnclosedMarker", "[1] c\x9Clum [2 c\x9Clum"},
+        ExtendedCase{"ExtraLetterAgainstMarkers", "c\x9Clum[1]c\x9Clum[2]\x9C" "a"}),
+    [](const ::testing::TestParamInfo<ExtendedCase>& info) { return std::string(info.param.name); });
+
+// The real texts (the French one is full of œ): the derived table equals the one cut again.
+TEST(ExtendedFromWindowTest, EqualsTheTextCutWithTheExtendedLettersOnRealTexts)
+{
+    std::vector<std::string> paths = {std::string(QUORVEX_SAMPLES_DIR) + "/latin.txt",
+                                      std::string(QUORVEX_SAMPLES_DIR) + "/francais.txt"};
+    for (const char* name : {"/latin-nt.txt", "/francais-nt.txt"})
+        if (std::filesystem::exists(std::string(QUORVEX_CORPUS_DIR) + name))
+            paths.push_back(std::string(QUORVEX_CORPUS_DIR) + name);
+    for (const std::string& path : paths) {
+        SCOPED_TRACE(path);
+        const TextReadResult read = readText(path);
+        ASSERT_FALSE(read.error);
+        expectSameTables(WordTable::withExtendedLetters(WordTable::segment(read.text)),
+                         WordTable::segment(read.text, LetterSet::Extended));
     }
 }
 

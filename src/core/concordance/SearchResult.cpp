@@ -108,7 +108,10 @@ std::shared_ptr<const WordTable> SearchTexts::table(bool french, Folding folding
     std::shared_ptr<const WordTable>& slot = s.tables[slotOf(french, folding)];
     if (slot)
         return slot;
-    if (s.inTable) {
+    if (s.inTable && !french && folding == Folding::Spelling && s.tables[0]) {
+        // Only the words touching the extra letters differ from the window's table.
+        slot = std::make_shared<const WordTable>(WordTable::withExtendedLetters(*s.tables[0]));
+    } else if (s.inTable) {
         slot = std::make_shared<const WordTable>(
             WordTable::segment(std::string(text(french)), lettersOf(french, folding)));
     } else {

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <limits>
 #include <stdexcept>
+#include <unordered_map>
 
 namespace quorvex {
 
@@ -214,6 +215,152 @@ WordTable WordTable::segment(std::string text, LetterSet letters)
     table.m_runReference.shrink_to_fit();
     table.m_references.shrink_to_fit();
     table.m_referenceHashes.shrink_to_fit();
+    table.m_typeFrequency.shrink_to_fit();
+    table.m_typeStart.shrink_to_fit();
+    table.m_typeBytes.shrink_to_fit();
+    return table;
+}
+
+WordTable WordTable::withExtendedLetters(const WordTable& window)
+{
+    const std::string& t = window.m_text;
+    if (window.m_letters == LetterSet::Extended)
+        return window;
+    const auto& windowLetter = letterTable(LetterSet::Window);
+    const auto& extendedLetter = letterTable(LetterSet::Extended);
+
+    // The extra letters, in text order. One inside a marker is part of its reference for the
+    // window's letters and a word of its own for the extended ones: the references differ.
+    std::vector<std::uint32_t> extra;
+    {
+        enum : std::uint8_t { Plain, Open, Close, Extra };
+        std::array<std::uint8_t, 256> kind{};
+        for (int c = 0; c < 256; ++c)
+            if (extendedLetter[c] && !windowLetter[c])
+                kind[c] = Extra;
+        kind['['] = Open;
+        kind[']'] = Close;
+        bool inGroup = false;
+        const auto* p = reinterpret_cast<const unsigned char*>(t.data());
+        const std::size_t n = t.size();
+        for (std::size_t q = 0; q < n; ++q) {
+            switch (kind[p[q]]) {
+            case Plain: break;
+            case Open: inGroup = true; break;
+            case Close: inGroup = false; break;
+            default:
+                if (inGroup)
+                    return segment(std::string(t), LetterSet::Extended);
+                extra.push_back(static_cast<std::uint32_t>(q));
+            }
+        }
+    }
+
+    WordTable table;
+    table.m_letters = LetterSet::Extended;
+    table.m_text = t;
+    table.m_references = window.m_references;
+    table.m_referenceHashes = window.m_referenceHashes;
+    const std::size_t words = window.size();
+    table.m_offsets.reserve(words + extra.size());
+    table.m_typeOf.reserve(words + extra.size());
+    sys::adviseLargePages(table.m_offsets.data(), (words + extra.size()) * sizeof(std::uint32_t));
+    sys::adviseLargePages(table.m_typeOf.data(), (words + extra.size()) * sizeof(TypeId));
+    table.m_blockRun.reserve(((words + extra.size()) >> kBlockShift) + 1);
+    table.m_typeStart.push_back(0);
+
+    // Types are numbered in the order of their first word, as a cut numbers them. A joined
+    // word holds an extra letter, so it never shares a type with a word left whole.
+    const auto newType = [&table](std::string_view form) {
+        const auto type = static_cast<TypeId>(table.m_typeFrequency.size());
+        table.m_typeBytes.append(form);
+        table.m_typeStart.push_back(static_cast<std::uint32_t>(table.m_typeBytes.size()));
+        table.m_typeFrequency.push_back(0);
+        return type;
+    };
+    constexpr TypeId kNoType = ~TypeId(0);
+    std::vector<TypeId> typeOfWindowType(window.typeCount(), kNoType);
+    std::unordered_map<std::string_view, TypeId> joinedTypes;
+
+    ReferenceId current = ~ReferenceId(0);
+    std::uint32_t word = 0;
+    const auto store = [&](std::uint32_t start, TypeId type, ReferenceId reference) {
+        if (reference != current) {
+            current = reference;
+            table.m_runStart.push_back(word);
+            table.m_runReference.push_back(reference);
+        }
+        if ((word & ((1u << kBlockShift) - 1)) == 0)
+            table.m_blockRun.push_back(static_cast<std::uint32_t>(table.m_runStart.size() - 1));
+        table.m_offsets.push_back(start);
+        table.m_typeOf.push_back(type);
+        ++table.m_typeFrequency[type];
+        ++word;
+    };
+    // The window's runs are walked beside its words.
+    std::size_t run = 0;
+    const auto referenceOfWindowWord = [&](std::size_t i) {
+        while (run + 1 < window.m_runStart.size() && window.m_runStart[run + 1] <= i)
+            ++run;
+        return window.m_runReference[run];
+    };
+    const auto lengthOf = [&window](std::size_t i) {
+        const TypeId w = window.m_typeOf[i];
+        return window.m_typeStart[w + 1] - window.m_typeStart[w];
+    };
+
+    std::size_t i = 0;
+    std::size_t e = 0;
+    while (i < words || e < extra.size()) {
+        if (i < words && (e == extra.size() || window.m_offsets[i] < extra[e])) {
+            const std::uint32_t start = window.m_offsets[i];
+            if (e == extra.size() || extra[e] != start + lengthOf(i)) {
+                // A word no extra letter touches: as it was.
+                TypeId& type = typeOfWindowType[window.m_typeOf[i]];
+                if (type == kNoType)
+                    type = newType(window.typeText(window.m_typeOf[i]));
+                store(start, type, referenceOfWindowWord(i));
+                ++i;
+                continue;
+            }
+        }
+        // Window words and extra letters that follow each other make one word.
+        const std::uint32_t start =
+            i < words && (e == extra.size() || window.m_offsets[i] < extra[e]) ? window.m_offsets[i] : extra[e];
+        std::uint32_t stop = start;
+        bool endsInWindowWord = false;
+        bool oneReference = true;  // every window word in it had the same
+        ReferenceId reference = ~ReferenceId(0);
+        for (;;) {
+            if (i < words && window.m_offsets[i] == stop) {
+                stop += lengthOf(i);
+                const ReferenceId own = referenceOfWindowWord(i++);
+                oneReference &= reference == ~ReferenceId(0) || own == reference;
+                reference = own;
+                endsInWindowWord = true;
+            } else if (e < extra.size() && extra[e] == stop) {
+                ++stop;
+                ++e;
+                endsInWindowWord = false;
+            } else {
+                break;
+            }
+        }
+        // Its reference is the one its last window word had, unless an extra letter ends it
+        // (the byte after it may then change the reference where no window word was stored),
+        // or its window words had several (a bracket right after it changed the reference:
+        // the window's table then holds one that no word of the joined table has).
+        if (!endsInWindowWord || !oneReference)
+            return segment(std::string(t), LetterSet::Extended);
+        const std::string_view form(t.data() + start, stop - start);
+        const auto found = joinedTypes.try_emplace(form, kNoType).first;
+        if (found->second == kNoType)
+            found->second = newType(form);
+        store(start, found->second, reference);
+    }
+    // The words' arrays are left as reserved: the few extra letters are all they overshoot.
+    table.m_runStart.shrink_to_fit();
+    table.m_runReference.shrink_to_fit();
     table.m_typeFrequency.shrink_to_fit();
     table.m_typeStart.shrink_to_fit();
     table.m_typeBytes.shrink_to_fit();

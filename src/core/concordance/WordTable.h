@@ -41,6 +41,13 @@ public:
     // amor with "["). A stray "]" is appended to the reference in force.
     // Throws std::bad_alloc when memory runs short, std::length_error beyond 4 GB of text.
     static WordTable segment(std::string text, LetterSet letters = LetterSet::Window);
+    // The same text cut with the extended letters, equal in every part to segment(text,
+    // LetterSet::Extended), from a table cut with the window's letters: only the words that
+    // touch one of the extra letters differ, so they are joined and the rest is renumbered,
+    // without cutting the text again. Where the references themselves would differ (an extra
+    // letter inside a marker, or ending a word) the text is cut again.
+    // Throws std::bad_alloc.
+    static WordTable withExtendedLetters(const WordTable& windowLetters);
 
     std::size_t size() const noexcept { return m_offsets.size(); }
     bool empty() const noexcept { return m_offsets.empty(); }

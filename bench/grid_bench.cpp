@@ -159,6 +159,13 @@ void BM_FirstLemmaSearchOfSumIntoGrid(benchmark::State& state)
 }
 BENCHMARK(BM_FirstLemmaSearchOfSumIntoGrid)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+bool writeText(const QString& path, const std::string& text)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly)
+           && file.write(text.data(), static_cast<qint64>(text.size())) == qint64(text.size());
+}
+
 // "Traductions" of the lemma "dico" once its list is shown, until the equivalents are
 // ranked: with the cache folder empty (the French lemmas and the alignment computed), and
 // with it filled by an earlier run on the same texts.
@@ -167,12 +174,8 @@ void translationsOfDico(benchmark::State& state, bool warm)
     QTemporaryDir dir;
     const QString latin = dir.filePath(QStringLiteral("latin.txt"));
     const QString french = dir.filePath(QStringLiteral("francais.txt"));
-    for (const auto& [path, text] : {std::pair{latin, &corpus().latin}, {french, &corpus().french}}) {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly)
-            || file.write(text->data(), static_cast<qint64>(text->size())) != qint64(text->size()))
-            state.SkipWithError("cannot write the texts");
-    }
+    if (!writeText(latin, corpus().latin) || !writeText(french, corpus().french))
+        state.SkipWithError("cannot write the texts");
     const QByteArray savedCache = qgetenv("XDG_CACHE_HOME");
     int run = 0;
     std::size_t ranked = 0;
@@ -209,12 +212,8 @@ void BM_TranslationsOfDicoOnceTrained(benchmark::State& state)
 {
     QTemporaryDir dir;
     const QString french = dir.filePath(QStringLiteral("francais.txt"));
-    QFile file(french);
-    if (!file.open(QIODevice::WriteOnly)
-        || file.write(corpus().french.data(), static_cast<qint64>(corpus().french.size()))
-               != qint64(corpus().french.size()))
+    if (!writeText(french, corpus().french))
         state.SkipWithError("cannot write the French text");
-    file.close();
     const QByteArray savedCache = qgetenv("XDG_CACHE_HOME");
     qputenv("XDG_CACHE_HOME", dir.filePath(QStringLiteral("cache")).toUtf8());
     Session session;

@@ -153,15 +153,21 @@ TEST(TypeTableTest, KeepsAMillionDistinctForms)
 namespace quorvex {
 namespace {
 
-// Every word of real texts, in both letter sets: the walk and the table agree word for word.
-TEST(WordWalkTest, AgreesWithTheWordTableOnRealTexts)
+// The samples, and the New Testament pair when the corpus is at hand.
+std::vector<std::string> realTextPaths()
 {
     std::vector<std::string> paths = {std::string(QUORVEX_SAMPLES_DIR) + "/latin.txt",
                                       std::string(QUORVEX_SAMPLES_DIR) + "/francais.txt"};
     for (const char* name : {"/latin-nt.txt", "/francais-nt.txt"})
         if (std::filesystem::exists(std::string(QUORVEX_CORPUS_DIR) + name))
             paths.push_back(std::string(QUORVEX_CORPUS_DIR) + name);
-    for (const std::string& path : paths) {
+    return paths;
+}
+
+// Every word of real texts, in both letter sets: the walk and the table agree word for word.
+TEST(WordWalkTest, AgreesWithTheWordTableOnRealTexts)
+{
+    for (const std::string& path : realTextPaths()) {
         const TextReadResult read = readText(path);
         ASSERT_FALSE(read.error) << path;
         for (const LetterSet letters : {LetterSet::Window, LetterSet::Extended}) {
@@ -257,12 +263,7 @@ INSTANTIATE_TEST_SUITE_P(
 // The real texts (the French one is full of œ): the derived table equals the one cut again.
 TEST(ExtendedFromWindowTest, EqualsTheTextCutWithTheExtendedLettersOnRealTexts)
 {
-    std::vector<std::string> paths = {std::string(QUORVEX_SAMPLES_DIR) + "/latin.txt",
-                                      std::string(QUORVEX_SAMPLES_DIR) + "/francais.txt"};
-    for (const char* name : {"/latin-nt.txt", "/francais-nt.txt"})
-        if (std::filesystem::exists(std::string(QUORVEX_CORPUS_DIR) + name))
-            paths.push_back(std::string(QUORVEX_CORPUS_DIR) + name);
-    for (const std::string& path : paths) {
+    for (const std::string& path : realTextPaths()) {
         SCOPED_TRACE(path);
         const TextReadResult read = readText(path);
         ASSERT_FALSE(read.error);

@@ -26,6 +26,7 @@
 #include "system/CacheFolder.h"
 #include "text/Cp1252.h"
 #include "text/TextFile.h"
+#include "translation/CachingStemmer.h"
 #include "translation/FrenchLemmas.h"
 #include "translation/Stemmer.h"
 #include "windows/AboutBox.h"
@@ -287,15 +288,16 @@ std::string g_qtWarning;
 
 class Player {
 public:
-    Player(const QByteArray& latin, const QByteArray& french, const std::string& oracleCache, bool verbose)
-        : m_verbose(verbose)
+    Player(const QByteArray& latin, const QByteArray& french, const std::string& frenchPath,
+           const std::string& oracleCache, bool verbose)
+        : m_verbose(verbose), m_frenchPath(frenchPath), m_oracleCache(std::make_shared<const CacheFolder>(oracleCache))
     {
         d.useTexts(latin, french);
         trigger(d.windows.textWindow(), "concordance");
         // The oracle learns its word alignment apart from the windows' cache, once per run of
         // the driver and not once per sequence: a sequence and each try of the shrinking are
         // children of their own.
-        m_oracleTexts.keepAlignmentsIn(std::make_shared<const CacheFolder>(oracleCache));
+        m_oracleTexts.keepAlignmentsIn(m_oracleCache);
         m_oracleTexts.setLatin(std::string(latin.constData(), std::size_t(latin.size())));
         m_oracleTexts.setFrench(std::string(french.constData(), std::size_t(french.size())));
         QObject::connect(&d.session, &Session::resultsReset, [this] {
@@ -511,7 +513,12 @@ private:
         }
         if (request.frenchLemma || request.aligned) {
             if (!m_frenchLemmas) {
-                m_stemmer = openHunspellStemmer(std::string(kDefaultFrenchDictionary)).stemmer;
+                // A stemmer that names its text and dictionary, as the command line's: the
+                // alignments are then read again from the oracle's cache, not trained anew
+                // each time the request moves to another folding.
+                m_stemmer = openFrenchStemmer(std::string(kDefaultFrenchDictionary), m_frenchPath,
+                                              m_oracleTexts.text(true), *m_oracleCache)
+                                .stemmer;
                 m_frenchLemmas = std::make_unique<FrenchLemmas>(m_stemmer.get());
                 // A French word stands for the lemma chosen over the whole text, as in the
                 // windows and the command line.
@@ -697,6 +704,8 @@ private:
     bool m_verbose = false;
     bool m_viewerFresh = false;
     std::uint64_t m_listVersion = 0;
+    std::string m_frenchPath;
+    std::shared_ptr<const CacheFolder> m_oracleCache;
     SearchTexts m_oracleTexts;
     std::optional<SearchResult> m_oracle;
     SearchRequest m_oracleRequest;
@@ -757,7 +766,7 @@ bool passes(const Options& o, const std::vector<Action>& actions, bool quiet, st
         char name[] = "random_window_driver";
         char* argv[] = {name, nullptr};
         QApplication app(argc, argv);
-        Player player(readWhole(o.latin), readWhole(o.french), o.oracleCache, o.verbose && !quiet);
+        Player player(readWhole(o.latin), readWhole(o.french), o.french, o.oracleCache, o.verbose && !quiet);
         const std::optional<Failure> failure = player.play(actions);
         int code = 0;
         if (failure) {

@@ -237,8 +237,9 @@ class ExtendedFromWindow : public ::testing::TestWithParam<ExtendedCase> {};
 TEST_P(ExtendedFromWindow, EqualsTheTextCutWithTheExtendedLetters)
 {
     const std::string& text = GetParam().text;
-    expectSameTables(WordTable::withExtendedLetters(WordTable::segment(text)),
-                     WordTable::segment(text, LetterSet::Extended));
+    // The window's table is gone before the derived one is read: what they share outlives it.
+    const WordTable derived = WordTable::withExtendedLetters(WordTable::segment(text));
+    expectSameTables(derived, WordTable::segment(text, LetterSet::Extended));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -257,7 +258,17 @@ INSTANTIATE_TEST_SUITE_P(
         ExtendedCase{"ExtraLetterInsideAMarker", "[1\x9C] c\x9Clum [2] et [\x8C" "a] c\x9Clum"},
         ExtendedCase{"ExtraLetterAfterStrayBracket", "[1] et] c\x9Clum ]] c\x9Clum [2] et"},
         ExtendedCase{"ExtraLetterInUnclosedMarker", "[1] c\x9Clum [2 c\x9Clum"},
-        ExtendedCase{"ExtraLetterAgainstMarkers", "c\x9Clum[1]c\x9Clum[2]\x9C" "a"}),
+        ExtendedCase{"ExtraLetterAgainstMarkers", "c\x9Clum[1]c\x9Clum[2]\x9C" "a"},
+        // Eight bytes are passed over at once: the letter, and the bracket that decides
+        // whether a marker holds it, fall in other blocks of eight than their neighbours'.
+        ExtendedCase{"ExtraLetterInALongMarker", "[1] et [2 long marker text c\x9C] c\x9Clum"},
+        ExtendedCase{"ExtraLetterAfterALongClosedMarker", "[1 long marker text] r\xE9 et long words c\x9Clum"},
+        ExtendedCase{"ExtraLetterInMarkerAfterOtherHighBytes",
+                     "[1] c\x9Clum [2 \xE9t\xE9 \xE0 la fin \xE9 \x9C]"},
+        ExtendedCase{"ExtraLetterAtEveryOffsetOfABlock",
+                     "[1] a\x9C bb\x9C ccc\x9C dddd\x9C eeeee\x9C ffffff\x9C ggggggg\x9C hhhhhhhh\x9C"},
+        ExtendedCase{"ExtraLetterFarInAnUnclosedMarker", "[1] c\x9Clum [2 and a long way on \x9C" "dipus"},
+        ExtendedCase{"ExtraLetterInTheTail", "[1] abcdefgh ijklmno c\x9C"}),
     [](const ::testing::TestParamInfo<ExtendedCase>& info) { return std::string(info.param.name); });
 
 // The real texts (the French one is full of œ): the derived table equals the one cut again.

@@ -15,6 +15,18 @@
 
 namespace quorvex {
 
+const std::shared_ptr<const std::string>& WordTable::noText()
+{
+    static const std::shared_ptr<const std::string> empty = std::make_shared<const std::string>();
+    return empty;
+}
+
+const std::shared_ptr<const WordTable::References>& WordTable::noReferences()
+{
+    static const std::shared_ptr<const References> empty = std::make_shared<const References>();
+    return empty;
+}
+
 std::string WordTable::referenceText(ReferenceId id) const
 {
     std::string out;
@@ -24,12 +36,12 @@ std::string WordTable::referenceText(ReferenceId id) const
 
 void WordTable::appendReferenceText(ReferenceId id, std::string& out) const
 {
-    appendKey(m_text, m_references[id], m_letters, out);
+    appendKey(*m_text, m_references->parts[id], m_letters, out);
 }
 
 std::size_t WordTable::copyReferencePrefix(ReferenceId id, char* out, std::size_t max) const noexcept
 {
-    return copyKeyPrefix(m_text, m_references[id], m_letters, out, max);
+    return copyKeyPrefix(*m_text, m_references->parts[id], m_letters, out, max);
 }
 
 namespace {
@@ -135,11 +147,17 @@ WordTable WordTable::segment(std::string text, LetterSet letters)
     // Offsets and word numbers are 32-bit.
     if (text.size() >= std::numeric_limits<std::uint32_t>::max())
         throw std::length_error("text too large for the word table");
+    return cut(std::make_shared<const std::string>(std::move(text)), letters);
+}
 
+WordTable WordTable::cut(std::shared_ptr<const std::string> text, LetterSet letters)
+{
     WordTable table;
     table.m_letters = letters;
     table.m_text = std::move(text);
-    const std::string& t = table.m_text;
+    table.m_bytes = table.m_text->data();
+    const std::string& t = *table.m_text;
+    auto references = std::make_shared<References>();
     const std::size_t n = t.size();
     const auto& isLetterByte = letterTable(letters);
     const unsigned char* const begin = reinterpret_cast<const unsigned char*>(t.data());
@@ -159,7 +177,7 @@ WordTable WordTable::segment(std::string text, LetterSet letters)
 
     // Every "[" may open a new reference: their number sizes the references' table.
     const auto brackets = static_cast<std::size_t>(std::count(t.begin(), t.end(), '['));
-    ReferenceInterner interner(t, letters, table.m_references, table.m_referenceHashes, brackets);
+    ReferenceInterner interner(t, letters, references->parts, references->hashes, brackets);
     TypeInterner types(table.m_typeFrequency, table.m_typeStart, table.m_typeBytes);
     MarkerReader key(letters);
     bool changed = true;  // the empty reference has no id until a word needs it
@@ -213,8 +231,9 @@ WordTable WordTable::segment(std::string text, LetterSet letters)
     flush();
     table.m_runStart.shrink_to_fit();
     table.m_runReference.shrink_to_fit();
-    table.m_references.shrink_to_fit();
-    table.m_referenceHashes.shrink_to_fit();
+    references->parts.shrink_to_fit();
+    references->hashes.shrink_to_fit();
+    table.m_references = std::move(references);
     table.m_typeFrequency.shrink_to_fit();
     table.m_typeStart.shrink_to_fit();
     table.m_typeBytes.shrink_to_fit();
@@ -223,7 +242,7 @@ WordTable WordTable::segment(std::string text, LetterSet letters)
 
 WordTable WordTable::withExtendedLetters(const WordTable& window)
 {
-    const std::string& t = window.m_text;
+    const std::string& t = *window.m_text;
     if (window.m_letters == LetterSet::Extended)
         return window;
     const auto& windowLetter = letterTable(LetterSet::Window);
@@ -231,26 +250,43 @@ WordTable WordTable::withExtendedLetters(const WordTable& window)
 
     // The extra letters, in text order. One inside a marker is part of its reference for the
     // window's letters and a word of its own for the extended ones: the references differ.
+    // They are all above 0x7F, so eight bytes without a high bit are passed over at once; a
+    // marker is open where the last bracket before the letter is a "[".
     std::vector<std::uint32_t> extra;
     {
-        enum : std::uint8_t { Plain, Open, Close, Extra };
-        std::array<std::uint8_t, 256> kind{};
+        std::array<bool, 256> isExtra{};
         for (int c = 0; c < 256; ++c)
-            if (extendedLetter[c] && !windowLetter[c])
-                kind[c] = Extra;
-        kind['['] = Open;
-        kind[']'] = Close;
-        bool inGroup = false;
+            isExtra[c] = extendedLetter[c] && !windowLetter[c];
         const auto* p = reinterpret_cast<const unsigned char*>(t.data());
         const std::size_t n = t.size();
-        for (std::size_t q = 0; q < n; ++q) {
-            switch (kind[p[q]]) {
-            case Plain: break;
-            case Open: inGroup = true; break;
-            case Close: inGroup = false; break;
-            default:
-                if (inGroup)
-                    return segment(std::string(t), LetterSet::Extended);
+        bool inGroup = false;    // as the text stands before `settled`
+        std::size_t settled = 0;
+        // Whether a marker is open at q: the bytes back to the last letter looked at decide.
+        const auto openAt = [&](std::size_t q) {
+            for (std::size_t b = q; b > settled; --b)
+                if (p[b - 1] == '[' || p[b - 1] == ']') {
+                    inGroup = p[b - 1] == '[';
+                    break;
+                }
+            settled = q;
+            return inGroup;
+        };
+        constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+        std::size_t q = 0;
+        while (q < n) {
+            if (q + 8 <= n) {
+                std::uint64_t eight;
+                std::memcpy(&eight, p + q, 8);
+                if ((eight & kHighBits) == 0) {
+                    q += 8;
+                    continue;
+                }
+            }
+            for (const std::size_t stop = std::min(q + 8, n); q < stop; ++q) {
+                if (!isExtra[p[q]])
+                    continue;
+                if (openAt(q))
+                    return cut(window.m_text, LetterSet::Extended);
                 extra.push_back(static_cast<std::uint32_t>(q));
             }
         }
@@ -258,9 +294,9 @@ WordTable WordTable::withExtendedLetters(const WordTable& window)
 
     WordTable table;
     table.m_letters = LetterSet::Extended;
-    table.m_text = t;
+    table.m_text = window.m_text;
+    table.m_bytes = window.m_bytes;
     table.m_references = window.m_references;
-    table.m_referenceHashes = window.m_referenceHashes;
     const std::size_t words = window.size();
     table.m_offsets.reserve(words + extra.size());
     table.m_typeOf.reserve(words + extra.size());
@@ -351,7 +387,7 @@ WordTable WordTable::withExtendedLetters(const WordTable& window)
         // or its window words had several (a bracket right after it changed the reference:
         // the window's table then holds one that no word of the joined table has).
         if (!endsInWindowWord || !oneReference)
-            return segment(std::string(t), LetterSet::Extended);
+            return cut(window.m_text, LetterSet::Extended);
         const std::string_view form(t.data() + start, stop - start);
         const auto found = joinedTypes.try_emplace(form, kNoType).first;
         if (found->second == kNoType)

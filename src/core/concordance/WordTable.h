@@ -4,18 +4,20 @@
 // loaded; searches only read it. A text of millions of words has tens of thousands of types:
 // whatever is asked of a form (a match, a fold, a dictionary lookup) is asked once per type.
 //
-// The table owns the text; a word is its offset and length in it plus a reference id. A
-// reference id stands for one reference text as the grid shows it: equal texts share one id,
-// so comparing ids compares texts. A reference text is always a marker's span of the text
-// with its letters left out (the letters inside brackets are words of their own), followed by
-// some number of stray "]"; it is stored that way, so memory stays linear in the text however
-// many stray "]" pile up behind a marker.
+// The table owns the text (shared, never changed, with the tables derived from it); a word is
+// its offset and length in it plus a reference id. A reference id stands for one reference
+// text as the grid shows it: equal texts share one id, so comparing ids compares texts. A
+// reference text is always a marker's span of the text with its letters left out (the letters
+// inside brackets are words of their own), followed by some number of stray "]"; it is stored
+// that way, so memory stays linear in the text however many stray "]" pile up behind a
+// marker.
 
 #include "text/MarkerReader.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,7 +58,7 @@ public:
     std::string_view form(std::size_t i) const noexcept
     {
         const TypeId t = m_typeOf[i];
-        return std::string_view(m_text.data() + m_offsets[i], m_typeStart[t + 1] - m_typeStart[t]);
+        return std::string_view(m_bytes + m_offsets[i], m_typeStart[t + 1] - m_typeStart[t]);
     }
     std::size_t formOffset(std::size_t i) const noexcept { return m_offsets[i]; }
 
@@ -91,7 +93,7 @@ public:
             ++r;
         return m_runReference[r];
     }
-    std::size_t referenceCount() const noexcept { return m_references.size(); }
+    std::size_t referenceCount() const noexcept { return m_references->parts.size(); }
     // The runs of words that share a reference, in text order: f(first word, end word,
     // reference id) for each; a reference may have several runs, a run has at least one word.
     template <typename F>
@@ -101,11 +103,11 @@ public:
         for (std::size_t r = 0; r < runs; ++r)
             f(std::size_t(m_runStart[r]), r + 1 < runs ? std::size_t(m_runStart[r + 1]) : size(), m_runReference[r]);
     }
-    const Reference& referenceParts(ReferenceId id) const noexcept { return m_references[id]; }
+    const Reference& referenceParts(ReferenceId id) const noexcept { return m_references->parts[id]; }
 
     // The high half of MarkerReader::hash() for this reference: a scan of any text finds the
     // references of the table by it without building their texts.
-    std::uint32_t referenceHash(ReferenceId id) const noexcept { return m_referenceHashes[id]; }
+    std::uint32_t referenceHash(ReferenceId id) const noexcept { return m_references->hashes[id]; }
     static std::uint32_t shortHash(std::uint64_t keyHash) noexcept
     {
         return static_cast<std::uint32_t>(keyHash >> 32);
@@ -123,7 +125,7 @@ public:
     }
 
     // The text the forms and markers point into.
-    const std::string& text() const noexcept { return m_text; }
+    const std::string& text() const noexcept { return *m_text; }
     LetterSet letterSet() const noexcept { return m_letters; }
 
 private:
@@ -132,13 +134,25 @@ private:
     // knows the run in force at its start. About eight bytes a word.
     static constexpr unsigned kBlockShift = 6;
 
-    std::string m_text;
+    // The distinct references and their short hashes, by id.
+    struct References {
+        std::vector<Reference> parts;
+        std::vector<std::uint32_t> hashes;
+    };
+    static const std::shared_ptr<const std::string>& noText();
+    // segment() on a text already shared; its size is known to fit.
+    static WordTable cut(std::shared_ptr<const std::string> text, LetterSet letters);
+    static const std::shared_ptr<const References>& noReferences();
+
+    // The text and the references never change once cut: a table derived from another (the
+    // same text cut with other letters) shares them rather than copying tens of megabytes.
+    std::shared_ptr<const std::string> m_text = noText();
+    const char* m_bytes = m_text->data();  // m_text's bytes, for the forms
     std::vector<std::uint32_t> m_offsets;
     std::vector<std::uint32_t> m_runStart;      // first word of each run, ascending
     std::vector<ReferenceId> m_runReference;    // the reference of each run
     std::vector<std::uint32_t> m_blockRun;      // run in force at word 64 k
-    std::vector<Reference> m_references;
-    std::vector<std::uint32_t> m_referenceHashes;  // by id
+    std::shared_ptr<const References> m_references = noReferences();
     std::vector<TypeId> m_typeOf;                  // by word
     std::vector<std::uint32_t> m_typeFrequency;    // by type
     std::vector<std::uint32_t> m_typeStart;        // by type, into m_typeBytes; one more at the end

@@ -2,6 +2,7 @@
 
 #include "concordance/MoodRules.h"
 #include "concordance/SpellingFold.h"
+#include "system/LargePages.h"
 #include "text/LetterBits.h"
 
 #include <algorithm>
@@ -493,7 +494,7 @@ private:
 // The sentences of `text` that hold a word in doubt, each once and in text order, each
 // followed by a stop: a text the tagger cuts into those same sentences. A sentence runs from
 // just after a stop (or the text's start) to its next stop (or the text's end), as
-// sentenceStarts cuts them. Word starts are found 64 bytes at a time; only those whose first
+// sentenceBounds cuts them. Word starts are found 64 bytes at a time; only those whose first
 // byte begins some form in doubt are read further.
 std::string sentencesInDoubt(std::string_view text, const FormsInDoubt& doubt)
 {
@@ -552,12 +553,12 @@ std::string sentencesInDoubt(std::string_view text, const FormsInDoubt& doubt)
     return kept;
 }
 
-// Where each sentence starts (word indices, then one past the last word): at strong
+// Each sentence as a pair (first word, end word), in text order: a sentence starts at strong
 // punctuation and markers, and now and then in a long run without a stop, since the
 // tagger's tables grow with a sentence.
-std::vector<std::uint32_t> sentenceStarts(const WordTable& words)
+std::vector<std::uint32_t> sentenceBounds(const WordTable& words)
 {
-    std::vector<std::uint32_t> starts;
+    std::vector<std::uint32_t> bounds;
     const std::string& text = words.text();
     std::size_t previousEnd = 0, length = 0;
     for (std::size_t w = 0; w < words.size(); ++w) {
@@ -566,14 +567,25 @@ std::vector<std::uint32_t> sentenceStarts(const WordTable& words)
         for (std::size_t i = previousEnd; !cut && i < start; ++i)
             cut = endsSentence(static_cast<unsigned char>(text[i]));
         if (cut) {
-            starts.push_back(static_cast<std::uint32_t>(w));
+            if (w > 0)
+                bounds.push_back(static_cast<std::uint32_t>(w));  // the end of the one before
+            bounds.push_back(static_cast<std::uint32_t>(w));
             length = 0;
         }
         ++length;
         previousEnd = start + words.form(w).size();
     }
-    starts.push_back(static_cast<std::uint32_t>(words.size()));
-    return starts;
+    if (!words.empty())
+        bounds.push_back(static_cast<std::uint32_t>(words.size()));
+    return bounds;
+}
+
+// A by-word array written whole at once: offered large pages before its first touch.
+void fillByWord(std::vector<std::uint8_t>& array, std::size_t words, std::uint8_t value)
+{
+    array.reserve(words);
+    sys::adviseLargePages(array.data(), words);
+    array.assign(words, value);
 }
 
 } // namespace
@@ -589,11 +601,11 @@ TextTagging TextTagging::tag(const WordTable& words, const TextLemmata& lemmata,
     const std::size_t types = lemmata.typeCount();
     // The sentences to tag, and the forms whose readings they need weighed.
     std::vector<std::uint32_t>& starts = p.starts;
-    starts = sentenceStarts(words);
+    starts = sentenceBounds(words);
     std::vector<std::uint8_t> needed(types, focus ? 0 : 1);
     if (focus) {
         std::vector<std::uint32_t> kept;
-        for (std::size_t s = 0; s + 1 < starts.size(); ++s) {
+        for (std::size_t s = 0; s + 1 < starts.size(); s += 2) {
             bool hasFocus = false;
             for (std::uint32_t w = starts[s]; w < starts[s + 1] && !hasFocus; ++w)
                 hasFocus = (*focus)[lemmata.typeOf(w)] != 0;
@@ -605,14 +617,6 @@ TextTagging TextTagging::tag(const WordTable& words, const TextLemmata& lemmata,
                 needed[lemmata.typeOf(w)] = 1;
         }
         starts = std::move(kept);
-    } else {
-        // As pairs (start, end), like the focused ones.
-        std::vector<std::uint32_t> pairs;
-        for (std::size_t s = 0; s + 1 < starts.size(); ++s) {
-            pairs.push_back(starts[s]);
-            pairs.push_back(starts[s + 1]);
-        }
-        starts = std::move(pairs);
     }
 
     std::vector<Option>& options = p.options;
@@ -712,9 +716,9 @@ TextTagging TextTagging::tag(const WordTable& words, const TextLemmata& lemmata,
     for (std::size_t tag = 0; tag < encliticOptions.size(); ++tag)
         encliticOptions[tag].tag = static_cast<TagId>(tag);
 
-    t.m_choice.assign(words.size(), kNone);
+    fillByWord(t.m_choice, words.size(), kNone);
     if (probabilities)
-        t.m_probability.assign(words.size(), 0);
+        fillByWord(t.m_probability, words.size(), 0);
     if (onDemand) {
         p.tagged.assign(starts.size() / 2, 0);
         p.left = p.tagged.size();

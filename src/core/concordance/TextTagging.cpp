@@ -133,7 +133,8 @@ void offerCompoundTenses(std::vector<Token>& sentence, const TextLemmata& lemmat
 // word `end`: each word they decide keeps only the readings of that mood.
 void chooseMoods(std::vector<Token>& sentence, const WordTable& words, std::size_t end, const TextLemmata& lemmata,
                  const std::vector<mood::FormFacts>& facts, const std::vector<lexicon::Analysis>& readings,
-                 const std::vector<std::uint32_t>& readingStart, const std::vector<TagId>& readingTag,
+                 const std::vector<std::uint32_t>& readingStart, const std::vector<std::uint8_t>& readingCount,
+                 const std::vector<TagId>& readingTag,
                  const std::vector<float>& readingWeight, const TagModel& tags,
                  std::deque<std::vector<Option>>& extra)
 {
@@ -173,7 +174,7 @@ void chooseMoods(std::vector<Token>& sentence, const WordTable& words, std::size
             continue;
         Token& token = sentence[tokenOf[k]];
         const TextLemmata::TypeId type = lemmata.typeOf(token.word);
-        const std::uint32_t first = readingStart[type], last = readingStart[type + 1];
+        const std::uint32_t first = readingStart[type], last = first + readingCount[type];
         // The rules choose the mood, not the word: a reading ruled out gives its weight to
         // its lemma's reading in the other mood.
         const mood::Verdict other =
@@ -384,22 +385,34 @@ private:
 // What tagging a sentence needs: the sentences, the options of each folded form and what the
 // rules on mood and compound tenses know of it, and room for one sentence.
 struct TextTagging::Sentences {
-    Sentences(const WordTable& w, const TextLemmata& l, const TagModel& t, bool p)
-        : words(&w), lemmata(&l), tags(&t), probabilities(p), tagger(t)
+    Sentences(const WordTable& w, const TextLemmata& l, const lexicon::Lexicon& x, const TagModel& t, bool p)
+        : words(&w), lemmata(&l), lexicon(&x), tags(&t), probabilities(p), tagger(t)
     {
     }
     const WordTable* words;
     const TextLemmata* lemmata;
+    const lexicon::Lexicon* lexicon;
     const TagModel* tags;
     bool probabilities;
     std::vector<std::uint32_t> starts;  // pairs (first word, end), in text order
+    // A form's readings are weighed when the first sentence that holds it is tagged: the
+    // options, readings, tags and weights of a form are appended then, in that order.
+    std::vector<std::uint8_t> weighed;  // by folded type
     std::vector<Option> options;
-    std::vector<std::uint32_t> optionStart;
+    std::vector<std::uint32_t> optionStart;   // by folded type
+    std::vector<std::uint8_t> optionCount;    // by folded type
+    std::vector<std::uint8_t> readingCount;   // by folded type; they start at m_readingStart
     std::vector<TagId> enclitic;
     std::vector<CompoundPart> compound;
     std::vector<mood::FormFacts> facts;
     std::vector<TagId> readingTag;
     std::vector<float> readingWeight;
+    // What the weighing reads for every form.
+    std::vector<lexicon::LemmaId> knowing;
+    std::vector<lexicon::LemmaId> esse;
+    std::vector<double> posFrequency;
+    std::vector<double> weight;
+    std::vector<TagId> tagOfReading;
     std::vector<Option> unknown;
     std::vector<Option> encliticOptions;
     SentenceTagger tagger;
@@ -596,13 +609,12 @@ TextTagging TextTagging::tag(const WordTable& words, const TextLemmata& lemmata,
 {
     TextTagging t;
     t.m_lemmata = &lemmata;
-    auto left = std::make_unique<Sentences>(words, lemmata, tags, probabilities);
+    auto left = std::make_unique<Sentences>(words, lemmata, lexicon, tags, probabilities);
     Sentences& p = *left;
     const std::size_t types = lemmata.typeCount();
-    // The sentences to tag, and the forms whose readings they need weighed.
+    // The sentences to tag: those that hold a word in focus, when some are.
     std::vector<std::uint32_t>& starts = p.starts;
     starts = sentenceBounds(words);
-    std::vector<std::uint8_t> needed(types, focus ? 0 : 1);
     if (focus) {
         std::vector<std::uint32_t> kept;
         for (std::size_t s = 0; s + 1 < starts.size(); s += 2) {
@@ -613,99 +625,27 @@ TextTagging TextTagging::tag(const WordTable& words, const TextLemmata& lemmata,
                 continue;
             kept.push_back(starts[s]);
             kept.push_back(starts[s + 1]);
-            for (std::uint32_t w = starts[s]; w < starts[s + 1]; ++w)
-                needed[lemmata.typeOf(w)] = 1;
         }
         starts = std::move(kept);
     }
 
-    std::vector<Option>& options = p.options;
-    std::vector<std::uint32_t>& optionStart = p.optionStart;
-    optionStart.assign(1, 0);
-    std::vector<TagId>& enclitic = p.enclitic;
-    enclitic.assign(types, TagModel::npos);
-    std::vector<CompoundPart>& compound = p.compound;
-    compound.resize(types);
+    p.weighed.assign(types, 0);
+    p.optionStart.assign(types, 0);
+    p.optionCount.assign(types, 0);
+    p.readingCount.assign(types, 0);
+    t.m_readingStart.assign(types, 0);
+    p.enclitic.assign(types, TagModel::npos);
     // What the rules on mood know of each form, and each reading's tag and weight, for the
     // words whose mood they decide.
-    std::vector<mood::FormFacts>& facts = p.facts;
-    facts.resize(types);
-    std::vector<TagId>& readingTag = p.readingTag;
-    std::vector<float>& readingWeight = p.readingWeight;
-    const std::vector<lexicon::LemmaId> knowing = tags.empty() ? std::vector<lexicon::LemmaId>()
-                                                               : mood::knowingVerbs(lexicon);
-    const std::vector<lexicon::LemmaId> esse = lexicon.lemmataNamed("sum1");
-    t.m_readingStart.push_back(0);
-    std::vector<double> weight;
-    std::vector<TagId> tagOfReading;
+    p.compound.resize(types);
+    p.facts.resize(types);
+    if (!tags.empty())
+        p.knowing = mood::knowingVerbs(lexicon);
+    p.esse = lexicon.lemmataNamed("sum1");
     // Each part of speech's total frequency: a lemma's share of it is P(lemma | tag).
-    std::vector<double> posFrequency(256, 1.0);
+    p.posFrequency.assign(256, 1.0);
     for (lexicon::LemmaId id = 0; id < lexicon.lemmaCount(); ++id)
-        posFrequency[static_cast<unsigned char>(lexicon.partOfSpeech(id))] += lexicon.lemma(id).frequency + 1.0;
-    for (TypeId type = 0; type < types; ++type) {
-        if (needed[type] && !lemmata.candidates(type).empty()) {
-            lexicon::FormAnalyses found = lexicon.analyses(lemmata.typeForm(type));
-            if (found.readings.size() >= kNone)
-                found.readings.resize(kNone - 1);
-            if (tags.empty()) {
-                // Nothing to weigh the readings with: the first, most frequent lemma's, stands.
-                if (!found.readings.empty())
-                    options.push_back({0, 0, 0.0f, 1.0f, 1.0f});
-                t.m_readings.insert(t.m_readings.end(), found.readings.begin(), found.readings.end());
-                t.m_readingStart.push_back(static_cast<std::uint32_t>(t.m_readings.size()));
-                optionStart.push_back(static_cast<std::uint32_t>(options.size()));
-                continue;
-            }
-            // What a tag says of the form: P(form | tag), summed over the readings with that
-            // tag. A lemma stands for its part of speech as often as its frequency says (one
-            // more, so that none is nil); the tag then picks one of the morphologies it bears.
-            tagOfReading.clear();
-            weight.clear();
-            for (const Analysis& a : found.readings) {
-                const char pos = lexicon.partOfSpeech(a.lemma);
-                TagId tag = tags.tagOf(pos, a.morpho);
-                if (tag == TagModel::npos)
-                    tag = tags.unknownWordTags().front();
-                tagOfReading.push_back(tag);
-                weight.push_back((lexicon.lemma(a.lemma).frequency + 1.0) / posFrequency[static_cast<unsigned char>(pos)]
-                                 / tags.morphologiesOf(pos, tag));
-            }
-            const std::size_t first = options.size();
-            for (std::size_t r = 0; r < found.readings.size(); ++r) {
-                const TagId tag = tagOfReading[r];
-                auto at = std::find_if(options.begin() + static_cast<std::ptrdiff_t>(first), options.end(),
-                                       [tag](const Option& o) { return o.tag == tag; });
-                if (at == options.end()) {
-                    // Readings come most frequent lemma first: the first of a tag is its best.
-                    options.push_back({tag, static_cast<std::uint8_t>(r), 0.0f, 0.0f, 0.0f});
-                    at = options.end() - 1;
-                }
-                at->emission += static_cast<float>(weight[r]);
-            }
-            for (std::size_t o = first; o < options.size(); ++o) {
-                // The share of the chosen lemma among the tag's readings: what the context cannot
-                // tell apart, the frequencies do.
-                Option& opt = options[o];
-                double lemmaWeight = 0;
-                for (std::size_t r = 0; r < found.readings.size(); ++r)
-                    if (tagOfReading[r] == opt.tag && found.readings[r].lemma == found.readings[opt.reading].lemma)
-                        lemmaWeight += weight[r];
-                opt.readingShare = static_cast<float>(lemmaWeight / opt.emission);
-                opt.logEmission = std::log(opt.emission);
-            }
-            compound[type] = compoundPart(found, tagOfReading, weight, tags, esse);
-            facts[type] = mood::factsOf(lemmata.typeForm(type), found.readings, weight, lexicon, tags, knowing);
-            t.m_readings.insert(t.m_readings.end(), found.readings.begin(), found.readings.end());
-            readingTag.insert(readingTag.end(), tagOfReading.begin(), tagOfReading.end());
-            readingWeight.insert(readingWeight.end(), weight.begin(), weight.end());
-            enclitic[type] = tags.encliticTag(found.enclitic);
-        } else if (needed[type] && !tags.empty()) {
-            // A word the lexicon lacks may still govern a mood ("quoadusque").
-            facts[type] = mood::factsOf(lemmata.typeForm(type), {}, {}, lexicon, tags, knowing);
-        }
-        t.m_readingStart.push_back(static_cast<std::uint32_t>(t.m_readings.size()));
-        optionStart.push_back(static_cast<std::uint32_t>(options.size()));
-    }
+        p.posFrequency[static_cast<unsigned char>(lexicon.partOfSpeech(id))] += lexicon.lemma(id).frequency + 1.0;
     // An unknown word may be any noun; the context alone chooses.
     std::vector<Option>& unknown = p.unknown;
     for (const TagId tag : tags.unknownWordTags())
@@ -730,6 +670,80 @@ TextTagging TextTagging::tag(const WordTable& words, const TextLemmata& lemmata,
     return t;
 }
 
+void TextTagging::weigh(Sentences& p, TypeId type) const
+{
+    const TextLemmata& lemmata = *p.lemmata;
+    const lexicon::Lexicon& lexicon = *p.lexicon;
+    const TagModel& tags = *p.tags;
+    std::vector<Option>& options = p.options;
+    p.weighed[type] = 1;
+    p.optionStart[type] = static_cast<std::uint32_t>(options.size());
+    m_readingStart[type] = static_cast<std::uint32_t>(m_readings.size());
+    if (lemmata.candidates(type).empty()) {
+        // A word the lexicon lacks may still govern a mood ("quoadusque").
+        if (!tags.empty())
+            p.facts[type] = mood::factsOf(lemmata.typeForm(type), {}, {}, lexicon, tags, p.knowing);
+        return;
+    }
+    lexicon::FormAnalyses found = lexicon.analyses(lemmata.typeForm(type));
+    if (found.readings.size() >= kNone)
+        found.readings.resize(kNone - 1);
+    p.readingCount[type] = static_cast<std::uint8_t>(found.readings.size());
+    m_readings.insert(m_readings.end(), found.readings.begin(), found.readings.end());
+    if (tags.empty()) {
+        // Nothing to weigh the readings with: the first, most frequent lemma's, stands.
+        if (!found.readings.empty())
+            options.push_back({0, 0, 0.0f, 1.0f, 1.0f});
+        p.optionCount[type] = static_cast<std::uint8_t>(options.size() - p.optionStart[type]);
+        return;
+    }
+    // What a tag says of the form: P(form | tag), summed over the readings with that
+    // tag. A lemma stands for its part of speech as often as its frequency says (one
+    // more, so that none is nil); the tag then picks one of the morphologies it bears.
+    std::vector<TagId>& tagOfReading = p.tagOfReading;
+    std::vector<double>& weight = p.weight;
+    tagOfReading.clear();
+    weight.clear();
+    for (const Analysis& a : found.readings) {
+        const char pos = lexicon.partOfSpeech(a.lemma);
+        TagId tag = tags.tagOf(pos, a.morpho);
+        if (tag == TagModel::npos)
+            tag = tags.unknownWordTags().front();
+        tagOfReading.push_back(tag);
+        weight.push_back((lexicon.lemma(a.lemma).frequency + 1.0) / p.posFrequency[static_cast<unsigned char>(pos)]
+                         / tags.morphologiesOf(pos, tag));
+    }
+    const std::size_t first = options.size();
+    for (std::size_t r = 0; r < found.readings.size(); ++r) {
+        const TagId tag = tagOfReading[r];
+        auto at = std::find_if(options.begin() + static_cast<std::ptrdiff_t>(first), options.end(),
+                               [tag](const Option& o) { return o.tag == tag; });
+        if (at == options.end()) {
+            // Readings come most frequent lemma first: the first of a tag is its best.
+            options.push_back({tag, static_cast<std::uint8_t>(r), 0.0f, 0.0f, 0.0f});
+            at = options.end() - 1;
+        }
+        at->emission += static_cast<float>(weight[r]);
+    }
+    for (std::size_t o = first; o < options.size(); ++o) {
+        // The share of the chosen lemma among the tag's readings: what the context cannot
+        // tell apart, the frequencies do.
+        Option& opt = options[o];
+        double lemmaWeight = 0;
+        for (std::size_t r = 0; r < found.readings.size(); ++r)
+            if (tagOfReading[r] == opt.tag && found.readings[r].lemma == found.readings[opt.reading].lemma)
+                lemmaWeight += weight[r];
+        opt.readingShare = static_cast<float>(lemmaWeight / opt.emission);
+        opt.logEmission = std::log(opt.emission);
+    }
+    p.optionCount[type] = static_cast<std::uint8_t>(options.size() - first);
+    p.compound[type] = compoundPart(found, tagOfReading, weight, tags, p.esse);
+    p.facts[type] = mood::factsOf(lemmata.typeForm(type), found.readings, weight, lexicon, tags, p.knowing);
+    p.readingTag.insert(p.readingTag.end(), tagOfReading.begin(), tagOfReading.end());
+    p.readingWeight.insert(p.readingWeight.end(), weight.begin(), weight.end());
+    p.enclitic[type] = tags.encliticTag(found.enclitic);
+}
+
 void TextTagging::tagSentence(Sentences& p, std::size_t s) const
 {
     const TextLemmata& lemmata = *p.lemmata;
@@ -737,9 +751,13 @@ void TextTagging::tagSentence(Sentences& p, std::size_t s) const
     std::vector<Token>& sentence = p.sentence;
     sentence.clear();
     p.extra.clear();
+    // Weighed before any token points into the options.
+    for (std::uint32_t w = p.starts[s]; w < p.starts[s + 1]; ++w)
+        if (!p.weighed[lemmata.typeOf(w)])
+            weigh(p, lemmata.typeOf(w));
     for (std::uint32_t w = p.starts[s]; w < p.starts[s + 1]; ++w) {
         const TypeId type = lemmata.typeOf(w);
-        const std::uint32_t count = p.optionStart[type + 1] - p.optionStart[type];
+        const std::uint32_t count = p.optionCount[type];
         if (count == 0) {
             sentence.push_back({p.unknown.data(), static_cast<std::uint32_t>(p.unknown.size()), w});
             continue;
@@ -754,7 +772,7 @@ void TextTagging::tagSentence(Sentences& p, std::size_t s) const
             if (token.word != kNoWord)
                 m_choice[token.word] = token.options == p.unknown.data() ? kNone : 0;
     } else {
-        chooseMoods(sentence, *p.words, p.starts[s + 1], lemmata, p.facts, m_readings, m_readingStart, p.readingTag,
+        chooseMoods(sentence, *p.words, p.starts[s + 1], lemmata, p.facts, m_readings, m_readingStart, p.readingCount, p.readingTag,
                     p.readingWeight, tags, p.extra);
         offerCompoundTenses(sentence, lemmata, p.compound, tags, p.extra);
         p.tagger.tag(sentence, m_choice, p.probabilities ? &m_probability : nullptr);

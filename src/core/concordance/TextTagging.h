@@ -1,8 +1,9 @@
 #pragma once
 // The likeliest reading of every word of a text in its sentence. Each distinct folded form
-// is analysed once (lemma and morphology of each reading, see Lexicon::analyses); then a
-// trigram tagger goes through each sentence once (Viterbi), sentences being cut at strong
-// punctuation (. ; : ? !) and at reference markers. A reading's weight in its word is its
+// is analysed once, when a sentence that holds it is first tagged (lemma and morphology of
+// each reading, see Lexicon::analyses); a trigram tagger goes through each sentence once
+// (Viterbi), sentences being cut at strong punctuation (. ; : ? !) and at reference
+// markers. A reading's weight in its word is its
 // lemma's frequency in the lexicon; the context weighs the tags around it, and the words that
 // govern a mood choose it for the forms written alike in two (MoodRules.h). Built once per
 // text, then only read; it keeps pointing to the word table, the text's lemmata, the lexicon
@@ -50,9 +51,10 @@ public:
                              const lexicon::Lexicon& lexicon, const lexicon::TagModel& tags,
                              bool probabilities = false);
 
-    // The same, each sentence tagged when one of its words is first asked about (the forms'
-    // readings are weighed at once): what a window needs, which shows a few rows of a list
-    // and keeps the tagging for its text. Read from one thread at a time.
+    // The same, each sentence tagged when one of its words is first asked about (and a form's
+    // readings weighed with the first sentence that holds it): what a window needs, which
+    // shows a few rows of a list and keeps the tagging for its text. Read from one thread at
+    // a time.
     static TextTagging onDemand(const WordTable& words, const TextLemmata& lemmata,
                                 const lexicon::Lexicon& lexicon, const lexicon::TagModel& tags,
                                 bool probabilities);
@@ -113,9 +115,6 @@ public:
     ResultList wordsOf(const std::vector<lexicon::LemmaId>& lemmata) const;
     std::size_t wordCount(const std::vector<lexicon::LemmaId>& lemmata) const;
 
-    // Every reading of a folded form of the text, most frequent lemma first.
-    const Analysis* readingsBegin(TypeId type) const noexcept { return m_readings.data() + m_readingStart[type]; }
-    const Analysis* readingsEnd(TypeId type) const noexcept { return m_readings.data() + m_readingStart[type + 1]; }
 
     // The word's likeliest reading as the --analyses column writes it (UTF-8): "dico,
     // 3ème singulier indicatif parfait actif, 0.97"; empty for a word the lexicon lacks.
@@ -130,6 +129,8 @@ private:
     // What tagging the sentences left needs; none once all are tagged.
     struct Sentences;
     void tagSentence(Sentences& sentences, std::size_t pair) const;
+    // The readings of a form and their weights, once, when a sentence first needs them.
+    void weigh(Sentences& sentences, TypeId type) const;
     void tagSentenceOf(std::size_t word) const
     {
         if (m_untagged)
@@ -138,9 +139,9 @@ private:
     void tagLeftSentenceOf(std::size_t word) const;
 
     static constexpr std::uint8_t kNone = 0xFF;
-    std::vector<Analysis> m_readings;
-    std::vector<std::uint32_t> m_readingStart;  // by folded type, one more at the end
     // Filled as sentences are tagged, on demand for some.
+    mutable std::vector<Analysis> m_readings;         // each weighed form's, most frequent lemma first
+    mutable std::vector<std::uint32_t> m_readingStart;  // by folded type, once weighed
     mutable std::vector<std::uint8_t> m_choice;       // by word: its reading in its type's, or kNone
     mutable std::vector<std::uint8_t> m_probability;  // by word, 0..255, when asked for
     mutable std::unique_ptr<Sentences> m_untagged;

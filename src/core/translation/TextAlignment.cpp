@@ -423,7 +423,6 @@ TextAlignment alignTexts(const WordTable& latin, const WordTable& frenchTable, F
     SentencePairs pairs;
     pairs.latin.reserve(latin.size());
     pairs.french.reserve(frenchCount);
-    owned->frenchWords.reserve(frenchCount);
     owned->tokenOfWord.assign(latin.size(), TextAlignment::kUnpaired);
     owned->frenchOfReference.assign(2 * refs, TextAlignment::kUnpaired);
     // By French lemma: the passages holding it, without and with the function words, and the
@@ -450,38 +449,49 @@ TextAlignment alignTexts(const WordTable& latin, const WordTable& frenchTable, F
     std::sort(order.begin(), order.end(), [&](WordTable::ReferenceId a, WordTable::ReferenceId b) {
         return runsOfRef[2 * std::size_t(runStart[a])] < runsOfRef[2 * std::size_t(runStart[b])];
     });
-    std::size_t hint = 0;
-    for (const WordTable::ReferenceId r : order) {
-        if (!french.found(r))
-            continue;
-        const auto frenchFirst = static_cast<std::uint32_t>(owned->frenchWords.size());
-        const auto passage = static_cast<std::uint32_t>(out.m_pairedPassages);
-        frenchNames.clear();
+    // The French words of a passage, in order: f(word as written, its entry, its lemmata).
+    const auto forEachFrenchWord = [&](WordTable::ReferenceId r, std::size_t& hint, auto&& f) {
         french.forEachStretch(r, [&](std::string_view stretch) {
             frenchLemmas.forEachWordOfStretch(frenchTable, stretch, hint, [&](std::size_t offset, std::string_view word,
                                                                             const FrenchLemmas::Word& fw) {
                 const FrenchLemmas::LemmaId* lemmas = frenchLemmas.lemmas(fw);
-                TextAlignment::FrenchWord french;
-                french.offset = static_cast<std::uint32_t>(offset);
-                french.length = static_cast<std::uint32_t>(word.size());
-                french.functionWord = fw.functionWord ? 1u : 0u;
-                french.lemma = lemmas[0];
-                if (capitalised(word))
-                    frenchNames.push_back(static_cast<std::uint32_t>(owned->frenchWords.size() - frenchFirst));
-                owned->frenchWords.push_back(french);
-                pairs.french.push_back(french.lemma);
-                pairs.frenchTypes = std::max(pairs.frenchTypes, french.lemma + 1);
-                if (fw.count != 1)
-                    out.m_oneLemmaAWord = false;
-                for (std::uint32_t k = 0; k < fw.count; ++k) {
-                    hold(1, lemmas[k], passage);
-                    if (!fw.functionWord && !frenchLemmas.isFunctionLemma(lemmas[k]))
-                        hold(0, lemmas[k], passage);
-                }
+                TextAlignment::FrenchWord entry;
+                entry.offset = static_cast<std::uint32_t>(offset);
+                entry.length = static_cast<std::uint32_t>(word.size());
+                entry.functionWord = fw.functionWord ? 1u : 0u;
+                entry.lemma = lemmas[0];
+                f(word, entry, fw, lemmas);
             });
         });
+    };
+    // The whole text's French words are made again after the training rather than kept
+    // through it, where they would add to its peak: only a passage's are needed here.
+    std::vector<TextAlignment::FrenchWord> passageFrench;
+    std::size_t hint = 0;
+    for (const WordTable::ReferenceId r : order) {
+        if (!french.found(r))
+            continue;
+        const auto frenchFirst = static_cast<std::uint32_t>(pairs.french.size());
+        const auto passage = static_cast<std::uint32_t>(out.m_pairedPassages);
+        frenchNames.clear();
+        passageFrench.clear();
+        forEachFrenchWord(r, hint, [&](std::string_view word, const TextAlignment::FrenchWord& entry,
+                                       const FrenchLemmas::Word& fw, const FrenchLemmas::LemmaId* lemmas) {
+            if (capitalised(word))
+                frenchNames.push_back(static_cast<std::uint32_t>(passageFrench.size()));
+            passageFrench.push_back(entry);
+            pairs.french.push_back(entry.lemma);
+            pairs.frenchTypes = std::max(pairs.frenchTypes, entry.lemma + 1);
+            if (fw.count != 1)
+                out.m_oneLemmaAWord = false;
+            for (std::uint32_t k = 0; k < fw.count; ++k) {
+                hold(1, lemmas[k], passage);
+                if (!fw.functionWord && !frenchLemmas.isFunctionLemma(lemmas[k]))
+                    hold(0, lemmas[k], passage);
+            }
+        });
         owned->frenchOfReference[2 * std::size_t(r)] = frenchFirst;
-        owned->frenchOfReference[2 * std::size_t(r) + 1] = static_cast<std::uint32_t>(owned->frenchWords.size());
+        owned->frenchOfReference[2 * std::size_t(r) + 1] = static_cast<std::uint32_t>(pairs.french.size());
         ++out.m_pairedPassages;
         passageWords.clear();
         const auto latinFirst = static_cast<std::uint32_t>(pairs.latin.size());
@@ -495,8 +505,8 @@ TextAlignment alignTexts(const WordTable& latin, const WordTable& frenchTable, F
             }
         const auto m = static_cast<std::uint32_t>(passageWords.size());
         if (!frenchNames.empty()) {
-            names = nameLinks(latin, passageWords.data(), m, frenchText, owned->frenchWords.data() + frenchFirst,
-                              static_cast<std::uint32_t>(owned->frenchWords.size() - frenchFirst), frenchNames);
+            names = nameLinks(latin, passageWords.data(), m, frenchText, passageFrench.data(),
+                              static_cast<std::uint32_t>(passageFrench.size()), frenchNames);
             for (std::uint32_t k = 0; k < m; ++k) {
                 if (names[k] == kNoFixedLink)
                     continue;
@@ -517,6 +527,16 @@ TextAlignment alignTexts(const WordTable& latin, const WordTable& frenchTable, F
         fixedLinks.resize(pairs.latin.size(), kNoFixedLink);
     out.m_alignment = cache ? alignSentencePairs(pairs, settings, fixedLinks, *cache)
                             : alignSentencePairs(pairs, settings, fixedLinks);
+    owned->frenchWords.reserve(pairs.french.size());
+    for (std::vector<std::uint32_t>* done : {&fixedLinks, &pairs.latin, &pairs.french})
+        std::vector<std::uint32_t>().swap(*done);
+    hint = 0;
+    for (const WordTable::ReferenceId r : order)
+        if (french.found(r))
+            forEachFrenchWord(r, hint, [&](std::string_view, const TextAlignment::FrenchWord& entry,
+                                           const FrenchLemmas::Word&, const FrenchLemmas::LemmaId*) {
+                owned->frenchWords.push_back(entry);
+            });
     out.m_tokenOfWord = owned->tokenOfWord.data();
     out.m_latinWords = owned->tokenOfWord.size();
     out.m_frenchWords = owned->frenchWords.data();

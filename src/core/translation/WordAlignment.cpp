@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <exception>
 #include <thread>
 
@@ -39,9 +41,16 @@ struct CellTable {
     std::vector<std::uint32_t> wide;      // by cell, otherwise
     bool isNarrow = true;
     std::vector<std::uint32_t> rowStart;  // by Latin type, one more: its type pairs
-    std::vector<std::uint32_t> frenchOf;  // by type pair
+    // By type pair, its French type: two bytes too when the cells are.
+    std::vector<std::uint16_t> narrowFrench;
+    std::vector<std::uint32_t> wideFrench;
 
     std::uint32_t place(std::size_t cell) const noexcept { return isNarrow ? narrow[cell] : wide[cell]; }
+    std::uint32_t frenchOf(std::size_t typePair) const noexcept
+    {
+        return isNarrow ? narrowFrench[typePair] : wideFrench[typePair];
+    }
+    std::size_t typePairs() const noexcept { return isNarrow ? narrowFrench.size() : wideFrench.size(); }
     std::size_t size() const noexcept { return start.back(); }
 };
 
@@ -112,7 +121,10 @@ CellTable buildCells(const SentencePairs& pairs, const AlignmentSettings& settin
                 if (stamp[f] != e) {
                     stamp[f] = e;
                     place[f] = rowLength++;
-                    t.frenchOf.push_back(f);
+                    if (t.isNarrow)
+                        t.narrowFrench.push_back(static_cast<std::uint16_t>(f));
+                    else
+                        t.wideFrench.push_back(f);
                 }
                 if (t.isNarrow)
                     t.narrow[row + j] = static_cast<std::uint16_t>(place[f]);
@@ -123,6 +135,9 @@ CellTable buildCells(const SentencePairs& pairs, const AlignmentSettings& settin
         typePairs += rowLength;
         t.rowStart[e + 1] = typePairs;
     }
+    // Grown by doubling: the spare quarter would stay through the training.
+    t.narrowFrench.shrink_to_fit();
+    t.wideFrench.shrink_to_fit();
     return t;
 }
 
@@ -164,6 +179,61 @@ private:
     std::vector<double> m_up, m_down, m_position;
 };
 
+// By type pair: the target's probability given the source, and its expected count this round,
+// side by side since each cell reads one and adds to the other. Once trained, the
+// probabilities are packed into the first half of the same block, which is given back: a new
+// array would stand beside the other direction's, still training, at the peak.
+class TypePairTable {
+public:
+    struct Entry {
+        float prob;
+        float count;
+    };
+
+    TypePairTable() = default;
+    TypePairTable(const TypePairTable&) = delete;
+    TypePairTable& operator=(const TypePairTable&) = delete;
+    ~TypePairTable() { std::free(m_block); }
+
+    void allocate(std::size_t size)
+    {
+        std::free(m_block);
+        m_block = std::calloc(std::max<std::size_t>(size, 1), sizeof(Entry));
+        if (!m_block)
+            throw std::bad_alloc();
+        m_size = size;
+        m_packed = false;
+    }
+    std::size_t size() const noexcept { return m_size; }
+    // While training.
+    Entry& operator[](std::size_t typePair) noexcept { return static_cast<Entry*>(m_block)[typePair]; }
+    float probability(std::size_t typePair) const noexcept
+    {
+        return m_packed ? static_cast<const float*>(m_block)[typePair]
+                        : static_cast<const Entry*>(m_block)[typePair].prob;
+    }
+    void keepProbabilitiesOnly()
+    {
+        if (m_packed)
+            return;
+        // Float p lands at byte 4p, in an entry already read (entry p starts at byte 8p).
+        const Entry* entries = static_cast<const Entry*>(m_block);
+        float* probabilities = static_cast<float*>(m_block);
+        for (std::size_t p = 0; p < m_size; ++p) {
+            const float value = entries[p].prob;
+            probabilities[p] = value;
+        }
+        if (void* shrunk = std::realloc(m_block, std::max<std::size_t>(m_size, 1) * sizeof(float)))
+            m_block = shrunk;
+        m_packed = true;
+    }
+
+private:
+    void* m_block = nullptr;
+    std::size_t m_size = 0;
+    bool m_packed = false;
+};
+
 // One direction of the model: target words drawn from source words (or from the empty word).
 // Direction 0 draws French from Latin, direction 1 Latin from French.
 class DirectionModel {
@@ -172,8 +242,8 @@ public:
                    int direction)
         : m_pairs(pairs), m_cells(cells), m_settings(settings), m_frenchFromLatin(direction == 0)
     {
-        const std::size_t typePairs = cells.frenchOf.size();
-        m_table.resize(typePairs);
+        const std::size_t typePairs = cells.typePairs();
+        m_table.allocate(typePairs);
         const std::uint32_t targetTypes = m_frenchFromLatin ? pairs.frenchTypes : pairs.latinTypes;
         m_emptyProb.assign(targetTypes, targetTypes ? float(1.0 / targetTypes) : 0.0f);
         m_emptyCount.resize(targetTypes);
@@ -186,10 +256,10 @@ public:
             }
         } else {
             std::vector<std::uint32_t> met(pairs.frenchTypes, 0);
-            for (const std::uint32_t f : cells.frenchOf)
-                ++met[f];
             for (std::size_t p = 0; p < typePairs; ++p)
-                m_table[p].prob = float(1.0 / met[cells.frenchOf[p]]);
+                ++met[cells.frenchOf(p)];
+            for (std::size_t p = 0; p < typePairs; ++p)
+                m_table[p].prob = float(1.0 / met[cells.frenchOf(p)]);
         }
     }
 
@@ -199,6 +269,7 @@ public:
             round(false);
         for (int r = 0; r < m_settings.diagonalRounds; ++r)
             round(true);
+        keepProbabilitiesOnly();
     }
 
     // The posterior of each source of target position t in pair k (empty word last), into
@@ -230,12 +301,22 @@ public:
     {
         const PairShape s = shapeOf(m_pairs, k);
         const std::size_t cell = m_cells.start[k] + std::size_t(latin) * s.n + french;
-        return double(m_table[m_cells.rowStart[m_pairs.latin[s.latinFirst + latin]] + m_cells.place(cell)].prob);
+        return double(probability(m_cells.rowStart[m_pairs.latin[s.latinFirst + latin]] + m_cells.place(cell)));
     }
 
     std::vector<double> likelihoods;
 
 private:
+    float probability(std::size_t typePair) const noexcept { return m_table.probability(typePair); }
+
+    // Once trained, the counts are of no more use: the probabilities alone stay, in half the
+    // room, while the links are chosen.
+    void keepProbabilitiesOnly()
+    {
+        m_table.keepProbabilitiesOnly();
+        std::vector<double>().swap(m_emptyCount);
+    }
+
     std::uint32_t targetType(const PairShape& s, std::uint32_t t) const
     {
         return m_frenchFromLatin ? m_pairs.french[s.frenchFirst + t] : m_pairs.latin[s.latinFirst + t];
@@ -269,7 +350,7 @@ private:
             const std::uint32_t row = m_frenchFromLatin ? m_cells.rowStart[latinTypes[src]] : targetRow;
             const std::uint32_t id = row + m_cells.place(first + src * stride);
             ids[src] = id;
-            out[src] *= share * double(m_table[id].prob);
+            out[src] *= share * double(probability(id));
             z += out[src];
         }
         out[sources] = p0 * double(m_emptyProb[targetType(s, t)]);
@@ -278,8 +359,8 @@ private:
 
     void round(bool diagonal)
     {
-        for (Entry& e : m_table)
-            e.count = 0.0f;
+        for (std::size_t p = 0; p < m_table.size(); ++p)
+            m_table[p].count = 0.0f;
         std::fill(m_emptyCount.begin(), m_emptyCount.end(), 0.0);
         double likelihood = 0;
         std::vector<double> share;
@@ -324,9 +405,9 @@ private:
         } else {
             std::vector<double> sums(m_pairs.frenchTypes, 0.0);
             for (std::size_t p = 0; p < typePairs; ++p)
-                sums[m_cells.frenchOf[p]] += m_table[p].count;
+                sums[m_cells.frenchOf(p)] += m_table[p].count;
             for (std::size_t p = 0; p < typePairs; ++p) {
-                const double sum = sums[m_cells.frenchOf[p]];
+                const double sum = sums[m_cells.frenchOf(p)];
                 if (sum > 0)
                     m_table[p].prob = float(m_table[p].count / sum);
             }
@@ -343,13 +424,7 @@ private:
     const CellTable& m_cells;
     const AlignmentSettings& m_settings;
     bool m_frenchFromLatin;
-    // By type pair: the target's probability given the source, and its expected count this
-    // round, side by side since each cell reads one and adds to the other.
-    struct Entry {
-        float prob = 0;
-        float count = 0;
-    };
-    std::vector<Entry> m_table;
+    TypePairTable m_table;
     std::vector<std::uint32_t> m_ids;
     std::vector<float> m_emptyProb;   // by target type
     std::vector<double> m_emptyCount; // by target type
@@ -410,95 +485,101 @@ WordAlignment alignSentencePairs(const SentencePairs& pairs, const AlignmentSett
                                  const std::vector<std::uint32_t>& fixedLinks)
 {
     WordAlignment out;
-    const CellTable cells = buildCells(pairs, settings);
-    out.m_typePairs = cells.frenchOf.size();
-    out.m_cells = cells.size();
+    // The training's arrays live in this block only: the links are made compact after it.
+    {
+        const CellTable cells = buildCells(pairs, settings);
+        out.m_typePairs = cells.typePairs();
+        out.m_cells = cells.size();
 
-    DirectionModel frenchFromLatin(pairs, cells, settings, 0);
-    DirectionModel latinFromFrench(pairs, cells, settings, 1);
-    if (settings.twoThreads) {
-        std::exception_ptr failure;
-        std::thread other([&] {
+        DirectionModel frenchFromLatin(pairs, cells, settings, 0);
+        DirectionModel latinFromFrench(pairs, cells, settings, 1);
+        if (settings.twoThreads) {
+            std::exception_ptr failure;
+            std::thread other([&] {
+                try {
+                    latinFromFrench.train();
+                } catch (...) {
+                    failure = std::current_exception();
+                }
+            });
             try {
-                latinFromFrench.train();
+                frenchFromLatin.train();
             } catch (...) {
-                failure = std::current_exception();
+                other.join();
+                throw;
             }
-        });
-        try {
-            frenchFromLatin.train();
-        } catch (...) {
             other.join();
-            throw;
+            if (failure)
+                std::rethrow_exception(failure);
+        } else {
+            frenchFromLatin.train();
+            latinFromFrench.train();
         }
-        other.join();
-        if (failure)
-            std::rethrow_exception(failure);
-    } else {
-        frenchFromLatin.train();
-        latinFromFrench.train();
-    }
-    out.m_likelihoods[0] = std::move(frenchFromLatin.likelihoods);
-    out.m_likelihoods[1] = std::move(latinFromFrench.likelihoods);
+        out.m_likelihoods[0] = std::move(frenchFromLatin.likelihoods);
+        out.m_likelihoods[1] = std::move(latinFromFrench.likelihoods);
 
-    // The starts first, then the links after them.
-    const std::size_t tokens = pairs.latin.size();
-    out.m_tokens = tokens;
-    out.m_startAt = 0;
-    out.m_linksAt = tokens + 1;
-    out.m_store.assign(tokens + 1, 0);
-    out.m_store.reserve(tokens + 1 + tokens + tokens / 2);
-    const auto linkTotal = [&out] { return static_cast<std::uint32_t>(out.m_store.size() - out.m_linksAt); };
-    // By cell: the product of the two directions' translation probabilities, which ranks a
-    // Latin word's links once they are chosen: the place in the pair has had its say, and a
-    // word that only one direction wants (a determiner drawn from many nouns, a rare word that
-    // draws whatever stands beside it) ranks below one both want.
-    std::vector<double> post, both;
-    std::vector<std::uint32_t> latinBest, frenchBest;
-    std::vector<char> grid;
-    std::vector<std::uint32_t> row;
-    for (std::size_t k = 0; k < pairs.size(); ++k) {
-        const PairShape s = shapeOf(pairs, k);
-        if (cells.start[k] == cells.start[k + 1]) {
-            for (std::uint32_t i = 0; i < s.m; ++i)
-                out.m_store[s.latinFirst + i + 1] = linkTotal();
-            continue;
-        }
-        both.assign(std::size_t(s.m) * s.n, 0.0);
-        latinBest.assign(s.m, kNone);
-        frenchBest.assign(s.n, kNone);
-        for (std::uint32_t i = 0; i < s.m; ++i) {
-            latinBest[i] = latinFromFrench.posterior(k, i, post);
-            for (std::uint32_t j = 0; j < s.n; ++j)
-                both[std::size_t(i) * s.n + j] = latinFromFrench.translation(k, i, j) * frenchFromLatin.translation(k, i, j);
-        }
-        for (std::uint32_t j = 0; j < s.n; ++j)
-            frenchBest[j] = frenchFromLatin.posterior(k, j, post);
-        growDiagFinal(s.m, s.n, latinBest, frenchBest, grid);
-        if (!fixedLinks.empty())
-            for (std::uint32_t i = 0; i < s.m; ++i) {
-                const std::uint32_t fixed = fixedLinks[s.latinFirst + i];
-                if (fixed == kNoFixedLink || fixed < s.frenchFirst || fixed >= s.frenchFirst + s.n)
-                    continue;
-                const std::uint32_t j = fixed - s.frenchFirst;
-                for (std::uint32_t other = 0; other < s.m; ++other)
-                    grid[std::size_t(other) * s.n + j] = 0;
-                std::fill(grid.begin() + std::ptrdiff_t(i) * s.n, grid.begin() + std::ptrdiff_t(i + 1) * s.n, 0);
-                grid[std::size_t(i) * s.n + j] = 1;
+        // The starts first, then the links after them.
+        const std::size_t tokens = pairs.latin.size();
+        out.m_tokens = tokens;
+        out.m_startAt = 0;
+        out.m_linksAt = tokens + 1;
+        out.m_store.assign(tokens + 1, 0);
+        // Room for more links than a text has (they are one or two a word): growing would hold the
+        // old and the new array at once, at the peak; pages never written cost no memory.
+        out.m_store.reserve(tokens + 1 + 4 * tokens);
+        const auto linkTotal = [&out] { return static_cast<std::uint32_t>(out.m_store.size() - out.m_linksAt); };
+        // By cell: the product of the two directions' translation probabilities, which ranks a
+        // Latin word's links once they are chosen: the place in the pair has had its say, and a
+        // word that only one direction wants (a determiner drawn from many nouns, a rare word that
+        // draws whatever stands beside it) ranks below one both want.
+        std::vector<double> post, both;
+        std::vector<std::uint32_t> latinBest, frenchBest;
+        std::vector<char> grid;
+        std::vector<std::uint32_t> row;
+        for (std::size_t k = 0; k < pairs.size(); ++k) {
+            const PairShape s = shapeOf(pairs, k);
+            if (cells.start[k] == cells.start[k + 1]) {
+                for (std::uint32_t i = 0; i < s.m; ++i)
+                    out.m_store[s.latinFirst + i + 1] = linkTotal();
+                continue;
             }
-        for (std::uint32_t i = 0; i < s.m; ++i) {
-            row.clear();
+            both.assign(std::size_t(s.m) * s.n, 0.0);
+            latinBest.assign(s.m, kNone);
+            frenchBest.assign(s.n, kNone);
+            for (std::uint32_t i = 0; i < s.m; ++i) {
+                latinBest[i] = latinFromFrench.posterior(k, i, post);
+                for (std::uint32_t j = 0; j < s.n; ++j)
+                    both[std::size_t(i) * s.n + j] = latinFromFrench.translation(k, i, j) * frenchFromLatin.translation(k, i, j);
+            }
             for (std::uint32_t j = 0; j < s.n; ++j)
-                if (grid[std::size_t(i) * s.n + j])
-                    row.push_back(j);
-            const double* score = both.data() + std::size_t(i) * s.n;
-            std::stable_sort(row.begin(), row.end(),
-                             [&](std::uint32_t a, std::uint32_t b) { return score[a] > score[b]; });
-            for (const std::uint32_t j : row)
-                out.m_store.push_back(s.frenchFirst + j);
-            out.m_store[s.latinFirst + i + 1] = linkTotal();
+                frenchBest[j] = frenchFromLatin.posterior(k, j, post);
+            growDiagFinal(s.m, s.n, latinBest, frenchBest, grid);
+            if (!fixedLinks.empty())
+                for (std::uint32_t i = 0; i < s.m; ++i) {
+                    const std::uint32_t fixed = fixedLinks[s.latinFirst + i];
+                    if (fixed == kNoFixedLink || fixed < s.frenchFirst || fixed >= s.frenchFirst + s.n)
+                        continue;
+                    const std::uint32_t j = fixed - s.frenchFirst;
+                    for (std::uint32_t other = 0; other < s.m; ++other)
+                        grid[std::size_t(other) * s.n + j] = 0;
+                    std::fill(grid.begin() + std::ptrdiff_t(i) * s.n, grid.begin() + std::ptrdiff_t(i + 1) * s.n, 0);
+                    grid[std::size_t(i) * s.n + j] = 1;
+                }
+            for (std::uint32_t i = 0; i < s.m; ++i) {
+                row.clear();
+                for (std::uint32_t j = 0; j < s.n; ++j)
+                    if (grid[std::size_t(i) * s.n + j])
+                        row.push_back(j);
+                const double* score = both.data() + std::size_t(i) * s.n;
+                std::stable_sort(row.begin(), row.end(),
+                                 [&](std::uint32_t a, std::uint32_t b) { return score[a] > score[b]; });
+                for (const std::uint32_t j : row)
+                    out.m_store.push_back(s.frenchFirst + j);
+                out.m_store[s.latinFirst + i + 1] = linkTotal();
+            }
         }
     }
+    out.m_store.shrink_to_fit();
     return out;
 }
 

@@ -7,7 +7,8 @@
 # Objective: the alignment adds < 5 s and < 100 MB at a Bible's size.
 #
 #   bench/alignment.sh [BUILD_DIR] [COPIES...]     (defaults: build, 1 4)
-#   QUORVEX_CORPUS=DIR to take the corpus elsewhere than ../shared/corpus.
+#   QUORVEX_CORPUS=DIR to take the corpus elsewhere than ../shared/corpus; BIBLE_DIR=DIR adds
+#   the tenth of the pair with a whole Bible's vocabulary that bench/run.sh keeps there.
 set -euo pipefail
 
 here=$(dirname "$0")
@@ -21,20 +22,36 @@ corpus=${QUORVEX_CORPUS:-$here/../../shared/corpus}
 runs=${RUNS:-5}
 
 echo "== $(nproc) cœurs, charge $(cut -d' ' -f1-3 /proc/loadavg) ; médianes de $runs exécutions"
-for copies in "${sizes[@]}"; do
-    dir="$work/x$copies"
-    "$here/scale-corpus.sh" "$dir" "$copies" "$corpus"
-    latin="$dir/latin.txt"
-    french="$dir/francais.txt"
+# measure LABEL LATIN FRENCH [OPTION...] -- LATIN_FORM FRENCH_LEMMA
+measure() {
+    local label=$1 latin=$2 french=$3
+    shift 3
+    local options=()
+    while [[ $1 != -- ]]; do options+=("$1"); shift; done
+    local form=$2 lemma=$3
     cat "$latin" "$french" >/dev/null  # both texts in the page cache
-    aligned=("$cli" --latin "$latin" --french "$french" --translations Deus)
-    plain=("$cli" --latin "$latin" --french "$french" --french-lemma dieu --count Deus)
+    # Without the cache folder: a warm run would read the alignment back instead of training it.
+    local aligned=("$cli" --latin "$latin" --french "$french" --no-cache "${options[@]}" --translations "$form")
+    local plain=("$cli" --latin "$latin" --french "$french" --no-cache "${options[@]}" --french-lemma "$lemma" --count "$form")
+    local floor with without
     floor=$(median_ms wc -w "$latin" "$french")
     with=$(median_ms "${aligned[@]}")
     without=$(median_ms "${plain[@]}")
-    echo "x$copies : $(grep -c '^\[' "$latin") passages, latin $(stat -c %s "$latin") octets, français $(stat -c %s "$french") octets"
+    echo "$label : $(grep -c '^\[' "$latin") passages, latin $(stat -c %s "$latin") octets, français $(stat -c %s "$french") octets"
+    echo "  ${plain[*]}"
+    echo "  ${aligned[*]}"
     printf '  %-46s %9s ms\n' "wc -w latin français (plancher)" "$floor"
     printf '  %-46s %9s ms ; %6s Mo au plus\n' "--french-lemma (lemmes, sans alignement)" "$without" "$(peak_mb "${plain[@]}")"
     printf '  %-46s %9s ms ; %6s Mo au plus\n' "--translations (lemmes et alignement)" "$with" "$(peak_mb "${aligned[@]}")"
     awk -v a="$with" -v b="$without" 'BEGIN { printf "  %-46s %9.1f ms\n", "coût de l'\''alignement", a - b }'
+}
+
+for copies in "${sizes[@]}"; do
+    dir="$work/x$copies"
+    "$here/scale-corpus.sh" "$dir" "$copies" "$corpus"
+    measure "x$copies" "$dir/latin.txt" "$dir/francais.txt" -- Deus dieu
 done
+# The first tenth of the pair with a whole Bible's vocabulary (bench/run.sh writes it there).
+if [[ -n ${BIBLE_DIR:-} && -f $BIBLE_DIR/latin-10.txt && -f $BIBLE_DIR/francais-10.txt ]]; then
+    measure "vocabulaire d'une Bible, un dixième" "$BIBLE_DIR/latin-10.txt" "$BIBLE_DIR/francais-10.txt" --lemma -- dico dire
+fi

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 #include <exception>
+#include <new>
 #include <thread>
 
 namespace quorvex {
@@ -190,20 +190,16 @@ public:
         float count;
     };
 
-    TypePairTable() = default;
+    explicit TypePairTable(std::size_t size)
+        : m_block(std::calloc(std::max<std::size_t>(size, 1), sizeof(Entry))), m_size(size)
+    {
+        if (!m_block)
+            throw std::bad_alloc();
+    }
     TypePairTable(const TypePairTable&) = delete;
     TypePairTable& operator=(const TypePairTable&) = delete;
     ~TypePairTable() { std::free(m_block); }
 
-    void allocate(std::size_t size)
-    {
-        std::free(m_block);
-        m_block = std::calloc(std::max<std::size_t>(size, 1), sizeof(Entry));
-        if (!m_block)
-            throw std::bad_alloc();
-        m_size = size;
-        m_packed = false;
-    }
     std::size_t size() const noexcept { return m_size; }
     // While training.
     Entry& operator[](std::size_t typePair) noexcept { return static_cast<Entry*>(m_block)[typePair]; }
@@ -214,8 +210,6 @@ public:
     }
     void keepProbabilitiesOnly()
     {
-        if (m_packed)
-            return;
         // Float p lands at byte 4p, in an entry already read (entry p starts at byte 8p).
         const Entry* entries = static_cast<const Entry*>(m_block);
         float* probabilities = static_cast<float*>(m_block);
@@ -240,10 +234,10 @@ class DirectionModel {
 public:
     DirectionModel(const SentencePairs& pairs, const CellTable& cells, const AlignmentSettings& settings,
                    int direction)
-        : m_pairs(pairs), m_cells(cells), m_settings(settings), m_frenchFromLatin(direction == 0)
+        : m_pairs(pairs), m_cells(cells), m_settings(settings), m_frenchFromLatin(direction == 0),
+          m_table(cells.typePairs())
     {
-        const std::size_t typePairs = cells.typePairs();
-        m_table.allocate(typePairs);
+        const std::size_t typePairs = m_table.size();
         const std::uint32_t targetTypes = m_frenchFromLatin ? pairs.frenchTypes : pairs.latinTypes;
         m_emptyProb.assign(targetTypes, targetTypes ? float(1.0 / targetTypes) : 0.0f);
         m_emptyCount.resize(targetTypes);
@@ -269,7 +263,9 @@ public:
             round(false);
         for (int r = 0; r < m_settings.diagonalRounds; ++r)
             round(true);
-        keepProbabilitiesOnly();
+        // The counts are of no more use: the probabilities alone stay while the links are chosen.
+        m_table.keepProbabilitiesOnly();
+        std::vector<double>().swap(m_emptyCount);
     }
 
     // The posterior of each source of target position t in pair k (empty word last), into
@@ -301,22 +297,12 @@ public:
     {
         const PairShape s = shapeOf(m_pairs, k);
         const std::size_t cell = m_cells.start[k] + std::size_t(latin) * s.n + french;
-        return double(probability(m_cells.rowStart[m_pairs.latin[s.latinFirst + latin]] + m_cells.place(cell)));
+        return double(m_table.probability(m_cells.rowStart[m_pairs.latin[s.latinFirst + latin]] + m_cells.place(cell)));
     }
 
     std::vector<double> likelihoods;
 
 private:
-    float probability(std::size_t typePair) const noexcept { return m_table.probability(typePair); }
-
-    // Once trained, the counts are of no more use: the probabilities alone stay, in half the
-    // room, while the links are chosen.
-    void keepProbabilitiesOnly()
-    {
-        m_table.keepProbabilitiesOnly();
-        std::vector<double>().swap(m_emptyCount);
-    }
-
     std::uint32_t targetType(const PairShape& s, std::uint32_t t) const
     {
         return m_frenchFromLatin ? m_pairs.french[s.frenchFirst + t] : m_pairs.latin[s.latinFirst + t];
@@ -350,7 +336,7 @@ private:
             const std::uint32_t row = m_frenchFromLatin ? m_cells.rowStart[latinTypes[src]] : targetRow;
             const std::uint32_t id = row + m_cells.place(first + src * stride);
             ids[src] = id;
-            out[src] *= share * double(probability(id));
+            out[src] *= share * double(m_table.probability(id));
             z += out[src];
         }
         out[sources] = p0 * double(m_emptyProb[targetType(s, t)]);

@@ -139,3 +139,62 @@ TEST(CachingStemmer, NoKeyOrADamagedEntryMeansStemming)
     EXPECT_EQ(damaged.stems[0], (std::vector<std::string>{"dit", "dire"}));
     EXPECT_EQ(stemAll(cache, "k", {"dit"}).opened, 0);
 }
+
+TEST(CachingStemmer, ManyWordsAtOnceGetWhatEachGetsAlone)
+{
+    testsupport::TempDir dir;
+    const CacheFolder cache(fs::path(dir.file("cache")));
+    const std::vector<std::string> some = {"dit", "inconnu", "cœurs"};
+    stemAll(cache, "k", some);  // these three kept, the rest not
+
+    const std::vector<std::string> words = {"était", "dit", "nouveau", "cœurs", "dit", "inconnu", "autre"};
+    int calls = 0, opened = 0;
+    {
+        CachingStemmer stemmer(cache, "k", [&]() {
+            ++opened;
+            return std::make_unique<TableStemmer>(calls);
+        });
+        const std::vector<std::vector<std::string>> together = stemmer.stemsOfEach(words);
+        ASSERT_EQ(together.size(), words.size());
+        EXPECT_EQ(opened, 1);
+        EXPECT_EQ(calls, 3);  // only the words the cache lacks
+        int aloneCalls = 0;
+        TableStemmer alone(aloneCalls);
+        for (std::size_t i = 0; i < words.size(); ++i)
+            EXPECT_EQ(together[i], alone.stems(words[i])) << words[i];
+    }
+    // What was stemmed together is kept as well.
+    const StemRun again = stemAll(cache, "k", words);
+    EXPECT_EQ(again.opened, 0);
+}
+
+TEST(HunspellStemmer, ManyWordsAtOnceGetWhatEachGetsAlone)
+{
+    // Enough of the dictionary's own words (and forms of them) for the list to be shared
+    // between two threads.
+    const std::string dicPath(kDefaultFrenchDictionary);
+    std::ifstream dic(dicPath);
+    OpenedStemmer opened = openHunspellStemmer(dicPath);
+    if (!dic || !opened.stemmer)
+        GTEST_SKIP() << "no Hunspell French dictionary";
+    std::vector<std::string> words;
+    std::string line;
+    std::getline(dic, line);  // the count
+    while (words.size() < 12000 && std::getline(dic, line)) {
+        const std::string word = line.substr(0, line.find_first_of("/\t "));
+        if (word.empty())
+            continue;
+        words.push_back(word);
+        words.push_back(word + "s");
+        words.push_back(word + "ait");
+    }
+    const std::vector<std::vector<std::string>> together = opened.stemmer->stemsOfEach(words);
+    ASSERT_EQ(together.size(), words.size());
+    std::size_t stemmed = 0;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::vector<std::string> alone = opened.stemmer->stems(words[i]);
+        ASSERT_EQ(together[i], alone) << words[i];
+        stemmed += alone.empty() ? 0 : 1;
+    }
+    EXPECT_GT(stemmed, words.size() / 3);
+}

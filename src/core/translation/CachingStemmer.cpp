@@ -85,28 +85,66 @@ CachingStemmer::~CachingStemmer()
     save();
 }
 
+void CachingStemmer::openInner()
+{
+    if (!m_opened) {
+        m_opened = true;
+        if (m_open)
+            m_inner = m_open();
+    }
+}
+
+void CachingStemmer::remember(const std::string& word, const std::vector<std::string>& stems)
+{
+    // A stem with a NUL could not be stored: such a word is stemmed again next time.
+    // Nor is a word kept when the dictionary could not be opened after all.
+    bool storable = m_inner && !word.empty() && word.find('\0') == std::string::npos;
+    for (const std::string& stem : stems)
+        storable = storable && !stem.empty() && stem.find('\0') == std::string::npos;
+    if (storable) {
+        m_stems.emplace(word, stems);
+        m_changed = true;
+    }
+}
+
 std::vector<std::string> CachingStemmer::stems(std::string_view utf8Word)
 {
     load();
     const std::string word(utf8Word);
     if (const auto found = m_stems.find(word); found != m_stems.end())
         return found->second;
-    if (!m_opened) {
-        m_opened = true;
-        if (m_open)
-            m_inner = m_open();
-    }
+    openInner();
     std::vector<std::string> result = m_inner ? m_inner->stems(utf8Word) : std::vector<std::string>();
-    // A stem with a NUL could not be stored: such a word is stemmed again next time.
-    // Nor is a word kept when the dictionary could not be opened after all.
-    bool storable = m_inner && !word.empty() && word.find('\0') == std::string::npos;
-    for (const std::string& stem : result)
-        storable = storable && !stem.empty() && stem.find('\0') == std::string::npos;
-    if (storable) {
-        m_stems.emplace(word, result);
-        m_changed = true;
-    }
+    remember(word, result);
     return result;
+}
+
+std::vector<std::vector<std::string>> CachingStemmer::stemsOfEach(const std::vector<std::string>& utf8Words)
+{
+    load();
+    std::vector<std::vector<std::string>> out(utf8Words.size());
+    // The words the cache lacks go to the dictionary together.
+    std::vector<std::string> missing;
+    std::vector<std::size_t> missingAt;
+    for (std::size_t i = 0; i < utf8Words.size(); ++i) {
+        if (const auto found = m_stems.find(utf8Words[i]); found != m_stems.end()) {
+            out[i] = found->second;
+        } else {
+            missing.push_back(utf8Words[i]);
+            missingAt.push_back(i);
+        }
+    }
+    if (missing.empty())
+        return out;
+    openInner();
+    if (!m_inner)
+        return out;
+    std::vector<std::vector<std::string>> found = m_inner->stemsOfEach(missing);
+    for (std::size_t k = 0; k < missing.size(); ++k) {
+        remember(missing[k], found[k]);
+        out[missingAt[k]] = std::move(found[k]);
+    }
+    return out;
 }
 
 bool CachingStemmer::save()

@@ -29,6 +29,7 @@ public:
     ~CachingStemmer() override;
 
     std::vector<std::string> stems(std::string_view utf8Word) override;
+    std::vector<std::vector<std::string>> stemsOfEach(const std::vector<std::string>& utf8Words) override;
     void keep() override { save(); }
     std::string identity() const override { return m_key; }
 
@@ -47,6 +48,9 @@ public:
 
 private:
     void load();
+    void openInner();
+    // Keeps a word's stems when they can be written back.
+    void remember(const std::string& word, const std::vector<std::string>& stems);
 
     CacheFolder m_cache;
     std::string m_key;

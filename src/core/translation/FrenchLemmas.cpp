@@ -173,13 +173,20 @@ void FrenchLemmas::readText(const WordTable& french)
     };
     std::vector<Stemmed> stemmed;
     stemmed.reserve(folded.size());
-    for (const auto& [cp, count] : folded) {
-        Stemmed one{&cp, cp1252ToUtf8(cp), {}};
-        m_textCounts[one.utf8] += count;
+    std::vector<std::string> utf8Words;
+    utf8Words.reserve(folded.size());
+    for (const auto& entry : folded)
+        utf8Words.push_back(cp1252ToUtf8(entry.first));
+    std::vector<std::vector<std::string>> stemsOfWords;
+    if (m_stemmer)
+        stemsOfWords = m_stemmer->stemsOfEach(utf8Words);
+    for (std::size_t i = 0; i < folded.size(); ++i) {
+        Stemmed one{&folded[i].first, std::move(utf8Words[i]), {}};
+        m_textCounts[one.utf8] += folded[i].second;
         if (m_stemmer)
-            one.stems = m_stemmer->stems(one.utf8);
+            one.stems = std::move(stemsOfWords[i]);
         for (const std::string& s : one.stems)
-            m_stemCounts[s] += count;
+            m_stemCounts[s] += folded[i].second;
         stemmed.push_back(std::move(one));
     }
     m_textRead = true;
@@ -200,6 +207,22 @@ void FrenchLemmas::readText(const WordTable& french)
 void FrenchLemmas::indexTypes(const WordTable& french)
 {
     const std::size_t types = french.typeCount();
+    if (m_stemmer) {
+        // The words not met yet are stemmed together, which the stemmer may share out.
+        std::vector<std::string> missing, utf8Words;
+        std::unordered_map<std::string, bool> listed;
+        for (std::size_t t = 0; t < types; ++t) {
+            m_folded.clear();
+            appendFrenchFolded(m_folded, french.typeText(static_cast<WordTable::TypeId>(t)));
+            if (m_words.count(m_folded) == 0 && listed.emplace(m_folded, true).second) {
+                utf8Words.push_back(cp1252ToUtf8(m_folded));
+                missing.push_back(m_folded);
+            }
+        }
+        std::vector<std::vector<std::string>> stems = m_stemmer->stemsOfEach(utf8Words);
+        for (std::size_t i = 0; i < missing.size(); ++i)
+            addWord(missing[i], utf8Words[i], std::move(stems[i]));
+    }
     m_typeWords.clear();
     m_typeWords.reserve(types);
     for (std::size_t t = 0; t < types; ++t)
@@ -261,6 +284,12 @@ const FrenchLemmas::Word& FrenchLemmas::word(std::string_view cp1252)
     std::vector<std::string> stems;
     if (m_stemmer)
         stems = m_stemmer->stems(utf8);
+    return addWord(m_folded, utf8, std::move(stems));
+}
+
+const FrenchLemmas::Word& FrenchLemmas::addWord(const std::string& folded, const std::string& utf8,
+                                                std::vector<std::string> stems)
+{
     if (m_textRead) {
         std::string chosen = chosenStem(utf8, stems);
         stems.assign(1, std::move(chosen));
@@ -277,7 +306,7 @@ const FrenchLemmas::Word& FrenchLemmas::word(std::string_view cp1252)
             m_wordLemmas.push_back(id);
     }
     w.count = static_cast<std::uint32_t>(m_wordLemmas.size() - w.first);
-    return m_words.emplace(m_folded, w).first->second;
+    return m_words.emplace(folded, w).first->second;
 }
 
 } // namespace quorvex

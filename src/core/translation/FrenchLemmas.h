@@ -102,6 +102,8 @@ private:
         bool functionWord = false;
     };
     LemmaId lemmaId(std::string text);
+    // Enters a folded word (Windows-1252, and as UTF-8) not met yet, with the stemmer's stems.
+    const Word& addWord(const std::string& folded, const std::string& utf8, std::vector<std::string> stems);
     // The one lemma of a folded word (UTF-8) among its stems, once the text is read.
     std::string chosenStem(const std::string& utf8Folded, std::vector<std::string>& stems) const;
 

@@ -17,6 +17,9 @@ public:
     // The lemmas of a word already folded for case, UTF-8 in and out, as the dictionary
     // writes them; empty when the word is unknown (it then stands for itself).
     virtual std::vector<std::string> stems(std::string_view utf8Word) = 0;
+    // The stems of each word, in their order: what stems(w) gives for each w. A stemmer may
+    // share a long list out among threads.
+    virtual std::vector<std::vector<std::string>> stemsOfEach(const std::vector<std::string>& utf8Words);
     // Writes what a later run can reuse (the stems found so far); nothing by default.
     virtual void keep() {}
     // What names this stemmer's answers for a cache key (its dictionary's files); empty when

@@ -228,6 +228,15 @@ private:
     bool m_packed = false;
 };
 
+// What one thread needs to read a pair's posteriors: the pair's diagonal prior and its Latin
+// words' rows of type pairs, made once for the pair.
+struct PairScratch {
+    DiagonalPrior prior;
+    std::size_t pair = kNone;
+    std::vector<std::uint32_t> latinRows;  // by Latin token of the pair
+    std::vector<std::uint32_t> ids;        // by source: its type pair
+};
+
 // One direction of the model: target words drawn from source words (or from the empty word).
 // Direction 0 draws French from Latin, direction 1 Latin from French.
 class DirectionModel {
@@ -260,26 +269,40 @@ public:
     void train()
     {
         for (int r = 0; r < m_settings.model1Rounds; ++r)
-            round(false);
+            m_cells.isNarrow ? round(false, m_cells.narrow.data()) : round(false, m_cells.wide.data());
         for (int r = 0; r < m_settings.diagonalRounds; ++r)
-            round(true);
+            m_cells.isNarrow ? round(true, m_cells.narrow.data()) : round(true, m_cells.wide.data());
         // The counts are of no more use: the probabilities alone stay while the links are chosen.
         m_table.keepProbabilitiesOnly();
         std::vector<double>().swap(m_emptyCount);
     }
 
+    // Readies `scratch` for pair k: its Latin words' rows, and its prior when `diagonal`.
+    void enterPair(std::size_t k, const PairShape& s, bool diagonal, PairScratch& scratch) const
+    {
+        if (scratch.pair == k)
+            return;
+        scratch.pair = k;
+        scratch.latinRows.resize(s.m);
+        const std::uint32_t* latinTypes = m_pairs.latin.data() + s.latinFirst;
+        for (std::uint32_t i = 0; i < s.m; ++i)
+            scratch.latinRows[i] = m_cells.rowStart[latinTypes[i]];
+        if (diagonal)
+            scratch.prior.reset(m_frenchFromLatin ? s.m : s.n, m_frenchFromLatin ? s.n : s.m,
+                                m_settings.diagonalTension);
+    }
+
     // The posterior of each source of target position t in pair k (empty word last), into
-    // `post`, and the best source, or kNone for the empty word.
-    std::uint32_t posterior(std::size_t k, std::uint32_t t, std::vector<double>& post)
+    // `post`, and the best source, or kNone for the empty word. Reads the trained model only:
+    // threads may call it at once, each with its own scratch.
+    std::uint32_t posterior(std::size_t k, std::uint32_t t, std::vector<double>& post, PairScratch& scratch) const
     {
         const PairShape s = shapeOf(m_pairs, k);
         const std::uint32_t sources = m_frenchFromLatin ? s.m : s.n;
-        const std::uint32_t targets = m_frenchFromLatin ? s.n : s.m;
-        if (t == 0 || m_priorPair != k) {
-            m_prior.reset(sources, targets, m_settings.diagonalTension);
-            m_priorPair = k;
-        }
-        const double z = scores(k, s, t, m_settings.diagonalRounds > 0, post, m_ids);
+        const bool diagonal = m_settings.diagonalRounds > 0;
+        enterPair(k, s, diagonal, scratch);
+        const double z = m_cells.isNarrow ? scores(m_cells.narrow.data(), k, s, t, diagonal, scratch, post)
+                                          : scores(m_cells.wide.data(), k, s, t, diagonal, scratch, post);
         for (double& p : post)
             p /= z;
         std::uint32_t best = kNone;
@@ -292,12 +315,13 @@ public:
         return best;
     }
 
-    // The translation probability of cell (latin, french) of pair k, in this direction.
-    double translation(std::size_t k, std::uint32_t latin, std::uint32_t french) const
+    // The translation probability of cell (latin, french) of pair k, in this direction, the
+    // Latin word's row read from `scratch` (entered for the pair).
+    double translation(std::size_t k, const PairShape& s, std::uint32_t latin, std::uint32_t french,
+                       const PairScratch& scratch) const
     {
-        const PairShape s = shapeOf(m_pairs, k);
         const std::size_t cell = m_cells.start[k] + std::size_t(latin) * s.n + french;
-        return double(m_table.probability(m_cells.rowStart[m_pairs.latin[s.latinFirst + latin]] + m_cells.place(cell)));
+        return double(m_table.probability(scratch.latinRows[latin] + m_cells.place(cell)));
     }
 
     std::vector<double> likelihoods;
@@ -309,68 +333,79 @@ private:
     }
 
     // The unnormalised share of each source in target position t (empty word last) and their
-    // sum, with each source's type pair in `ids`; the diagonal prior must be reset for the pair.
-    double scores(std::size_t k, const PairShape& s, std::uint32_t t, bool diagonal, std::vector<double>& out,
-                  std::vector<std::uint32_t>& ids)
+    // sum, with each source's type pair in scratch.ids; the scratch must be entered for the pair.
+    template <typename Place>
+    double scores(const Place* places, std::size_t k, const PairShape& s, std::uint32_t t, bool diagonal,
+                  PairScratch& scratch, std::vector<double>& out) const
     {
         const std::uint32_t sources = m_frenchFromLatin ? s.m : s.n;
         const double p0 = m_settings.emptyWordShare;
         double norm = 0;
         if (diagonal) {
-            norm = m_prior.weights(t, out);
+            norm = scratch.prior.weights(t, out);
         } else {
             out.assign(sources, 1.0);
             norm = sources;
         }
         out.resize(sources + 1);
-        ids.resize(sources);
+        scratch.ids.resize(sources);
         // Cells are Latin-major: French from Latin walks a column, each source with its own
         // row; Latin from French walks a row, the target's.
-        const std::size_t first = m_cells.start[k] + (m_frenchFromLatin ? std::size_t(t) : std::size_t(t) * s.n);
-        const std::size_t stride = m_frenchFromLatin ? s.n : 1;
-        const std::uint32_t* latinTypes = m_pairs.latin.data() + s.latinFirst;
-        const std::uint32_t targetRow = m_frenchFromLatin ? 0 : m_cells.rowStart[latinTypes[t]];
+        const Place* first = places + m_cells.start[k] + (m_frenchFromLatin ? std::size_t(t) : std::size_t(t) * s.n);
         const double share = (1.0 - p0) / norm;
+        double* weight = out.data();
+        std::uint32_t* ids = scratch.ids.data();
         double z = 0;
-        for (std::uint32_t src = 0; src < sources; ++src) {
-            const std::uint32_t row = m_frenchFromLatin ? m_cells.rowStart[latinTypes[src]] : targetRow;
-            const std::uint32_t id = row + m_cells.place(first + src * stride);
-            ids[src] = id;
-            out[src] *= share * double(m_table.probability(id));
-            z += out[src];
+        if (m_frenchFromLatin) {
+            const std::uint32_t* rows = scratch.latinRows.data();
+            const std::size_t stride = s.n;
+            for (std::uint32_t src = 0; src < sources; ++src) {
+                const std::uint32_t id = rows[src] + first[src * stride];
+                ids[src] = id;
+                weight[src] *= share * double(m_table.probability(id));
+                z += weight[src];
+            }
+        } else {
+            const std::uint32_t row = scratch.latinRows[t];
+            for (std::uint32_t src = 0; src < sources; ++src) {
+                const std::uint32_t id = row + first[src];
+                ids[src] = id;
+                weight[src] *= share * double(m_table.probability(id));
+                z += weight[src];
+            }
         }
         out[sources] = p0 * double(m_emptyProb[targetType(s, t)]);
         return z + out[sources];
     }
 
-    void round(bool diagonal)
+    template <typename Place>
+    void round(bool diagonal, const Place* places)
     {
         for (std::size_t p = 0; p < m_table.size(); ++p)
             m_table[p].count = 0.0f;
         std::fill(m_emptyCount.begin(), m_emptyCount.end(), 0.0);
         double likelihood = 0;
         std::vector<double> share;
-        std::vector<std::uint32_t> ids;
+        PairScratch scratch;
         for (std::size_t k = 0; k < m_pairs.size(); ++k) {
             if (m_cells.start[k] == m_cells.start[k + 1])
                 continue;
             const PairShape s = shapeOf(m_pairs, k);
             const std::uint32_t sources = m_frenchFromLatin ? s.m : s.n;
             const std::uint32_t targets = m_frenchFromLatin ? s.n : s.m;
-            if (diagonal)
-                m_prior.reset(sources, targets, m_settings.diagonalTension);
+            enterPair(k, s, diagonal, scratch);
             for (std::uint32_t t = 0; t < targets; ++t) {
-                const double z = scores(k, s, t, diagonal, share, ids);
+                const double z = scores(places, k, s, t, diagonal, scratch, share);
                 if (!(z > 0))
                     continue;
                 likelihood += std::log(z);
                 const double inverse = 1.0 / z;
+                const std::uint32_t* ids = scratch.ids.data();
                 for (std::uint32_t src = 0; src < sources; ++src)
                     m_table[ids[src]].count += float(share[src] * inverse);
                 m_emptyCount[targetType(s, t)] += share[sources] * inverse;
             }
         }
-        m_priorPair = kNone;
         likelihoods.push_back(likelihood);
         normalise();
     }
@@ -411,11 +446,8 @@ private:
     const AlignmentSettings& m_settings;
     bool m_frenchFromLatin;
     TypePairTable m_table;
-    std::vector<std::uint32_t> m_ids;
     std::vector<float> m_emptyProb;   // by target type
     std::vector<double> m_emptyCount; // by target type
-    DiagonalPrior m_prior;
-    std::size_t m_priorPair = kNone;
 };
 
 // grow-diag-final over one pair's m x n grid: `latinBest[i]` and `frenchBest[j]` are each
@@ -465,6 +497,75 @@ void growDiagFinal(std::uint32_t m, std::uint32_t n, const std::vector<std::uint
     }
 }
 
+// Chooses the links of a run of sentence pairs from the two trained directions.
+struct PairLinker {
+    const SentencePairs& pairs;
+    const CellTable& cells;
+    const DirectionModel& frenchFromLatin;
+    const DirectionModel& latinFromFrench;
+    const std::vector<std::uint32_t>& fixedLinks;
+
+    // Appends the links of pairs [first, end) to `links` and writes each of their Latin tokens'
+    // end, counted from `linksAt`, at ends[token - firstToken + 1].
+    void link(std::size_t first, std::size_t end, std::vector<std::uint32_t>& links, std::size_t linksAt,
+              std::uint32_t* ends, std::size_t firstToken) const
+    {
+        const auto linkTotal = [&] { return static_cast<std::uint32_t>(links.size() - linksAt); };
+        // By cell: the product of the two directions' translation probabilities, which ranks a
+        // Latin word's links once they are chosen: the place in the pair has had its say, and a
+        // word that only one direction wants (a determiner drawn from many nouns, a rare word that
+        // draws whatever stands beside it) ranks below one both want.
+        std::vector<double> post, both;
+        std::vector<std::uint32_t> latinBest, frenchBest;
+        std::vector<char> grid;
+        std::vector<std::uint32_t> row;
+        PairScratch fromLatin, fromFrench;
+        for (std::size_t k = first; k < end; ++k) {
+            const PairShape s = shapeOf(pairs, k);
+            if (cells.start[k] == cells.start[k + 1]) {
+                for (std::uint32_t i = 0; i < s.m; ++i)
+                    ends[s.latinFirst - firstToken + i + 1] = linkTotal();
+                continue;
+            }
+            both.assign(std::size_t(s.m) * s.n, 0.0);
+            latinBest.assign(s.m, kNone);
+            frenchBest.assign(s.n, kNone);
+            for (std::uint32_t i = 0; i < s.m; ++i) {
+                latinBest[i] = latinFromFrench.posterior(k, i, post, fromFrench);
+                for (std::uint32_t j = 0; j < s.n; ++j)
+                    both[std::size_t(i) * s.n + j] = latinFromFrench.translation(k, s, i, j, fromFrench)
+                        * frenchFromLatin.translation(k, s, i, j, fromFrench);
+            }
+            for (std::uint32_t j = 0; j < s.n; ++j)
+                frenchBest[j] = frenchFromLatin.posterior(k, j, post, fromLatin);
+            growDiagFinal(s.m, s.n, latinBest, frenchBest, grid);
+            if (!fixedLinks.empty())
+                for (std::uint32_t i = 0; i < s.m; ++i) {
+                    const std::uint32_t fixed = fixedLinks[s.latinFirst + i];
+                    if (fixed == kNoFixedLink || fixed < s.frenchFirst || fixed >= s.frenchFirst + s.n)
+                        continue;
+                    const std::uint32_t j = fixed - s.frenchFirst;
+                    for (std::uint32_t other = 0; other < s.m; ++other)
+                        grid[std::size_t(other) * s.n + j] = 0;
+                    std::fill(grid.begin() + std::ptrdiff_t(i) * s.n, grid.begin() + std::ptrdiff_t(i + 1) * s.n, 0);
+                    grid[std::size_t(i) * s.n + j] = 1;
+                }
+            for (std::uint32_t i = 0; i < s.m; ++i) {
+                row.clear();
+                for (std::uint32_t j = 0; j < s.n; ++j)
+                    if (grid[std::size_t(i) * s.n + j])
+                        row.push_back(j);
+                const double* score = both.data() + std::size_t(i) * s.n;
+                std::stable_sort(row.begin(), row.end(),
+                                 [&](std::uint32_t a, std::uint32_t b) { return score[a] > score[b]; });
+                for (const std::uint32_t j : row)
+                    links.push_back(s.frenchFirst + j);
+                ends[s.latinFirst - firstToken + i + 1] = linkTotal();
+            }
+        }
+    }
+};
+
 } // namespace
 
 WordAlignment alignSentencePairs(const SentencePairs& pairs, const AlignmentSettings& settings,
@@ -513,56 +614,39 @@ WordAlignment alignSentencePairs(const SentencePairs& pairs, const AlignmentSett
         // Room for more links than a text has (they are one or two a word): growing would hold the
         // old and the new array at once, at the peak; pages never written cost no memory.
         out.m_store.reserve(tokens + 1 + 4 * tokens);
-        const auto linkTotal = [&out] { return static_cast<std::uint32_t>(out.m_store.size() - out.m_linksAt); };
-        // By cell: the product of the two directions' translation probabilities, which ranks a
-        // Latin word's links once they are chosen: the place in the pair has had its say, and a
-        // word that only one direction wants (a determiner drawn from many nouns, a rare word that
-        // draws whatever stands beside it) ranks below one both want.
-        std::vector<double> post, both;
-        std::vector<std::uint32_t> latinBest, frenchBest;
-        std::vector<char> grid;
-        std::vector<std::uint32_t> row;
-        for (std::size_t k = 0; k < pairs.size(); ++k) {
-            const PairShape s = shapeOf(pairs, k);
-            if (cells.start[k] == cells.start[k + 1]) {
-                for (std::uint32_t i = 0; i < s.m; ++i)
-                    out.m_store[s.latinFirst + i + 1] = linkTotal();
-                continue;
-            }
-            both.assign(std::size_t(s.m) * s.n, 0.0);
-            latinBest.assign(s.m, kNone);
-            frenchBest.assign(s.n, kNone);
-            for (std::uint32_t i = 0; i < s.m; ++i) {
-                latinBest[i] = latinFromFrench.posterior(k, i, post);
-                for (std::uint32_t j = 0; j < s.n; ++j)
-                    both[std::size_t(i) * s.n + j] = latinFromFrench.translation(k, i, j) * frenchFromLatin.translation(k, i, j);
-            }
-            for (std::uint32_t j = 0; j < s.n; ++j)
-                frenchBest[j] = frenchFromLatin.posterior(k, j, post);
-            growDiagFinal(s.m, s.n, latinBest, frenchBest, grid);
-            if (!fixedLinks.empty())
-                for (std::uint32_t i = 0; i < s.m; ++i) {
-                    const std::uint32_t fixed = fixedLinks[s.latinFirst + i];
-                    if (fixed == kNoFixedLink || fixed < s.frenchFirst || fixed >= s.frenchFirst + s.n)
-                        continue;
-                    const std::uint32_t j = fixed - s.frenchFirst;
-                    for (std::uint32_t other = 0; other < s.m; ++other)
-                        grid[std::size_t(other) * s.n + j] = 0;
-                    std::fill(grid.begin() + std::ptrdiff_t(i) * s.n, grid.begin() + std::ptrdiff_t(i + 1) * s.n, 0);
-                    grid[std::size_t(i) * s.n + j] = 1;
+        // The pairs' second half is linked on another thread, into its own array, and joined
+        // after the first half's links; each Latin token's end is counted from its half's start.
+        const std::size_t half = settings.twoThreads ? pairs.size() / 2 : pairs.size();
+        const std::size_t laterFirstToken = half < pairs.size() ? pairs.latinStart[half] : tokens;
+        std::vector<std::uint32_t> laterLinks, laterEnds(tokens - laterFirstToken + 1, 0);
+        const PairLinker linker{pairs, cells, frenchFromLatin, latinFromFrench, fixedLinks};
+        std::exception_ptr failure;
+        std::thread other;
+        if (half < pairs.size()) {
+            other = std::thread([&] {
+                try {
+                    linker.link(half, pairs.size(), laterLinks, 0, laterEnds.data(), laterFirstToken);
+                } catch (...) {
+                    failure = std::current_exception();
                 }
-            for (std::uint32_t i = 0; i < s.m; ++i) {
-                row.clear();
-                for (std::uint32_t j = 0; j < s.n; ++j)
-                    if (grid[std::size_t(i) * s.n + j])
-                        row.push_back(j);
-                const double* score = both.data() + std::size_t(i) * s.n;
-                std::stable_sort(row.begin(), row.end(),
-                                 [&](std::uint32_t a, std::uint32_t b) { return score[a] > score[b]; });
-                for (const std::uint32_t j : row)
-                    out.m_store.push_back(s.frenchFirst + j);
-                out.m_store[s.latinFirst + i + 1] = linkTotal();
-            }
+            });
+        }
+        try {
+            linker.link(0, half, out.m_store, out.m_linksAt, out.m_store.data(), 0);
+        } catch (...) {
+            if (other.joinable())
+                other.join();
+            throw;
+        }
+        if (other.joinable())
+            other.join();
+        if (failure)
+            std::rethrow_exception(failure);
+        if (half < pairs.size()) {
+            const auto base = static_cast<std::uint32_t>(out.m_store.size() - out.m_linksAt);
+            for (std::size_t token = laterFirstToken; token < tokens; ++token)
+                out.m_store[token + 1] = base + laterEnds[token - laterFirstToken + 1];
+            out.m_store.insert(out.m_store.end(), laterLinks.begin(), laterLinks.end());
         }
     }
     out.m_store.shrink_to_fit();

@@ -7,12 +7,16 @@
 #include "text/TextFile.h"
 #include "concordance/WordTable.h"
 #include "output/ResultFile.h"
+#include "text/Letters.h"
+#include "translation/WordAlignment.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -136,6 +140,43 @@ void BM_RealEveryWordSorted(benchmark::State& state)
     state.counters["rows"] = static_cast<double>(rows);
 }
 BENCHMARK(BM_RealEveryWordSorted)->Unit(benchmark::kMillisecond);
+
+// The training and linking of the word alignment alone, over the real pair's verses (bench/run.sh
+// names them in QUORVEX_REAL_LATIN and QUORVEX_REAL_FRENCH), words as their written forms.
+void BM_RealAlignment(benchmark::State& state)
+{
+    const char* latinPath = std::getenv("QUORVEX_REAL_LATIN");
+    const char* frenchPath = std::getenv("QUORVEX_REAL_FRENCH");
+    if (!latinPath || !frenchPath) {
+        state.SkipWithError("QUORVEX_REAL_LATIN ou QUORVEX_REAL_FRENCH n'est pas défini");
+        return;
+    }
+    const WordTable latin = WordTable::segment(readText(latinPath).text);
+    const WordTable french = WordTable::segment(readText(frenchPath).text, kFrenchLetters);
+    std::unordered_map<std::string, std::vector<std::uint32_t>> frenchOf;
+    for (std::size_t w = 0; w < french.size(); ++w)
+        frenchOf[french.referenceText(french.referenceId(w))].push_back(french.typeOf(w));
+    SentencePairs pairs;
+    std::vector<std::uint32_t> latinIds;
+    for (std::size_t w = 0; w < latin.size();) {
+        const WordTable::ReferenceId r = latin.referenceId(w);
+        latinIds.clear();
+        for (; w < latin.size() && latin.referenceId(w) == r; ++w)
+            latinIds.push_back(latin.typeOf(w));
+        pairs.add(latinIds, frenchOf[latin.referenceText(r)]);
+    }
+    AlignmentSettings settings;
+    settings.twoThreads = state.range(0) == 2;
+    std::size_t cells = 0;
+    for (auto _ : state) {
+        const WordAlignment alignment = alignSentencePairs(pairs, settings);
+        cells = alignment.cells();
+        benchmark::DoNotOptimize(alignment.latinTokens());
+    }
+    state.counters["pairs"] = static_cast<double>(pairs.size());
+    state.counters["cells"] = static_cast<double>(cells);
+}
+BENCHMARK(BM_RealAlignment)->Arg(1)->Arg(2)->ArgName("threads")->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

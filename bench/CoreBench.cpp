@@ -102,8 +102,8 @@ void BM_ResultFile(benchmark::State& state)
 }
 BENCHMARK(BM_ResultFile)->Unit(benchmark::kMillisecond);
 
-// The real text (bench/run.sh scales the New Testament and names its Latin text in
-// QUORVEX_REAL_LATIN): loading, then every word found and sorted as "Formes" sorts it. The
+// A real text, named in QUORVEX_REAL_LATIN (for example a copy of the New Testament scaled by
+// bench/scale-corpus.sh): loading, then every word found and sorted as "Formes" sorts it. The
 // grid's own cost is the window's and is measured with it.
 void BM_RealLoad(benchmark::State& state)
 {
@@ -141,8 +141,8 @@ void BM_RealEveryWordSorted(benchmark::State& state)
 }
 BENCHMARK(BM_RealEveryWordSorted)->Unit(benchmark::kMillisecond);
 
-// The training and linking of the word alignment alone, over the real pair's verses (bench/run.sh
-// names them in QUORVEX_REAL_LATIN and QUORVEX_REAL_FRENCH), words as their written forms.
+// The training and linking of the word alignment alone, over the verses of a real pair named in
+// QUORVEX_REAL_LATIN and QUORVEX_REAL_FRENCH, words as their written forms.
 void BM_RealAlignment(benchmark::State& state)
 {
     const char* latinPath = std::getenv("QUORVEX_REAL_LATIN");

@@ -14,10 +14,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace quorvex {
@@ -523,6 +525,86 @@ TEST(WordAlignment, RenderingMarksReadAnyPaneTheViewerHolds)
     EXPECT_EQ(own.substr(marks[0].start, marks[0].length), "parole");
     EXPECT_TRUE(renderingMarks(words, passages, latin.referenceId(0), french, "[2] Et.").empty());
     EXPECT_TRUE(renderingMarks(words, passages, latin.referenceId(0), french, "").empty());
+}
+
+} // namespace
+} // namespace quorvex
+
+namespace quorvex {
+namespace {
+
+// Pairs enough for several of the training's looks at its progress: word k renders as k + 100,
+// in an order that changes from pair to pair, and now and then a word with nothing in front.
+SentencePairs manyPairs(std::size_t count)
+{
+    SentencePairs pairs;
+    std::uint32_t state = 12345;
+    const auto next = [&state](std::uint32_t below) {
+        state = state * 1103515245u + 12345u;
+        return (state >> 16) % below;
+    };
+    for (std::size_t k = 0; k < count; ++k) {
+        std::vector<std::uint32_t> latin, french;
+        const std::uint32_t words = 2 + next(8);
+        for (std::uint32_t w = 0; w < words; ++w)
+            latin.push_back(next(60));
+        for (const std::uint32_t id : latin)
+            french.push_back(id + 100);
+        if (next(2))
+            std::reverse(french.begin(), french.end());
+        if (next(4) == 0)
+            french.push_back(200 + next(5));
+        pairs.add(latin, french);
+    }
+    return pairs;
+}
+
+// The training tells how far it is on the thread that asked, steps rising to a total that
+// stays put, and stops on a "no" with AlignmentStopped; two threads link as one does.
+TEST(WordAlignment, TellsItsProgressStopsWhenToldAndLinksAlikeOnOneThreadOrTwo)
+{
+    const SentencePairs pairs = manyPairs(5000);
+    AlignmentSettings one;
+    one.twoThreads = false;
+    AlignmentSettings two;
+    two.twoThreads = true;
+    const WordAlignment alone = alignSentencePairs(pairs, one);
+    EXPECT_EQ(linksOf(alignSentencePairs(pairs, two)), linksOf(alone));
+
+    struct Row {
+        const char* name;
+        AlignmentSettings settings;
+    };
+    for (const Row& row : {Row{"one thread", one}, Row{"two threads", two}}) {
+        SCOPED_TRACE(row.name);
+        const std::thread::id caller = std::this_thread::get_id();
+        std::vector<std::uint64_t> done;
+        std::uint64_t total = 0;
+        bool otherThread = false;
+        const WordAlignment told = alignSentencePairs(pairs, row.settings, {}, [&](std::uint64_t d, std::uint64_t t) {
+            otherThread = otherThread || std::this_thread::get_id() != caller;
+            if (done.empty())
+                total = t;
+            EXPECT_EQ(t, total);
+            done.push_back(d);
+            return true;
+        });
+        EXPECT_FALSE(otherThread);
+        EXPECT_EQ(linksOf(told), linksOf(alone));
+        ASSERT_GT(done.size(), 20u);
+        EXPECT_TRUE(std::is_sorted(done.begin(), done.end()));
+        EXPECT_LE(done.back(), total);
+        EXPECT_GT(done.back(), total * 9 / 10);
+
+        // Stopped in the middle of the training, or at its last look.
+        for (const std::size_t stopAt : {std::size_t(3), done.size()}) {
+            std::size_t calls = 0;
+            EXPECT_THROW(alignSentencePairs(pairs, row.settings, {},
+                                            [&](std::uint64_t, std::uint64_t) { return ++calls < stopAt; }),
+                         AlignmentStopped);
+            EXPECT_EQ(calls, stopAt);
+        }
+    }
 }
 
 } // namespace

@@ -29,7 +29,9 @@
 #include <QSvgWidget>
 #include <QTableView>
 #include <QTextEdit>
+#include <QUuid>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <new>
@@ -85,6 +87,7 @@ private slots:
     void lackOfMemoryOrACancelKeepsTheWindowAsItWas();
     void lackOfMemoryAsAToolOpensIsToldOverTheSearchWindow_data();
     void lackOfMemoryAsAToolOpensIsToldOverTheSearchWindow();
+    void translationsShowTheAlignmentsProgressAndACancelOpensNothing();
     void viewerMarksTheWordsAlignedToTheRowOnlyWhenAsked();
 
 private:
@@ -464,6 +467,36 @@ void ToolWindowsTest::lackOfMemoryAsAToolOpensIsToldOverTheSearchWindow()
     // With the memory back, it opens.
     QVERIFY(openTool(qPrintable(item), qPrintable(window)));
 #endif
+}
+
+void ToolWindowsTest::translationsShowTheAlignmentsProgressAndACancelOpensNothing()
+{
+    // A French text no run has aligned yet (the cache folder outlives the tests), so that the
+    // training runs here.
+    const QByteArray french = kFrench + "[7] " + QUuid::createUuid().toByteArray(QUuid::Id128) + "\r\n";
+    d->useTexts(kLatin, french);
+    SearchWindow* s = d->search(QStringLiteral("deus"));
+
+    // Stopped during the training: nothing said, nothing opened, nothing learnt.
+    d->doubles.progress.cancelAt = 1;
+    trigger(s, "traductions");
+    QVERIFY(!s->findChild<QWidget*>(QStringLiteral("frmTraductions")));
+    QVERIFY(d->doubles.messages.noneLeft());
+    QCOMPARE(d->doubles.progress.label, QStringLiteral("Calcul des traductions"));
+    QVERIFY(d->doubles.progress.last >= 1 && d->doubles.progress.last < d->doubles.progress.total);
+    QVERIFY(!d->doubles.progress.open);
+
+    // Asked again, it trains again (nothing was kept): its steps move forward to the end, and
+    // the table is the command line's.
+    d->doubles.progress.cancelAt = 0;
+    std::vector<std::uint64_t> seen;
+    d->doubles.progress.onAdvance = [&] { seen.push_back(d->doubles.progress.last); };
+    QWidget* tool = openTool("traductions", "frmTraductions");
+    d->doubles.progress.onAdvance = nullptr;
+    QVERIFY(seen.size() > 3);
+    QVERIFY(std::is_sorted(seen.begin(), seen.end()));
+    QCOMPARE(seen.back(), d->doubles.progress.total);
+    QCOMPARE(shownContent(tool), expectedContent(QStringLiteral("traductions")));
 }
 
 void ToolWindowsTest::viewerMarksTheWordsAlignedToTheRowOnlyWhenAsked()

@@ -134,7 +134,8 @@ std::shared_ptr<const TextLemmata> SearchTexts::lemmata(const lexicon::Lexicon& 
 }
 
 std::shared_ptr<const TextAlignment> SearchTexts::alignment(Folding folding, FrenchLemmas& frenchLemmas,
-                                                            std::shared_ptr<const TextLemmata> latinLemmata)
+                                                            std::shared_ptr<const TextLemmata> latinLemmata,
+                                                            const AlignmentProgress& progress)
 {
     Alignment& kept = m_alignment;
     if (kept.alignment && kept.folding == folding && kept.frenchLemmas == &frenchLemmas
@@ -164,7 +165,7 @@ std::shared_ptr<const TextAlignment> SearchTexts::alignment(Folding folding, Fre
         // The image holds the links: they are not kept a second time.
         learnt.alignment = std::make_shared<const TextAlignment>(
             alignTexts(*latin, *french, frenchLemmas, latinLemmata.get(), AlignmentSettings(),
-                       imageKey.empty() ? m_cache.get() : nullptr));
+                       imageKey.empty() ? m_cache.get() : nullptr, progress));
         if (!imageKey.empty())
             m_cache->write(kAlignmentImageKind, imageKey, learnt.alignment->image(frenchLemmas));
     }
@@ -175,10 +176,12 @@ std::shared_ptr<const TextAlignment> SearchTexts::alignment(Folding folding, Fre
     return kept.alignment;
 }
 
-std::shared_ptr<const TextAlignment> SearchTexts::alignment(const SearchResult& result, FrenchLemmas& frenchLemmas)
+std::shared_ptr<const TextAlignment> SearchTexts::alignment(const SearchResult& result, FrenchLemmas& frenchLemmas,
+                                                            const AlignmentProgress& progress)
 {
     return alignment(result.folding(), frenchLemmas,
-                     result.request().lemma ? result.sharedTextLemmata() : std::shared_ptr<const TextLemmata>());
+                     result.request().lemma ? result.sharedTextLemmata() : std::shared_ptr<const TextLemmata>(),
+                     progress);
 }
 
 std::shared_ptr<const TextTagging> SearchTexts::tagging(const lexicon::Lexicon& lexicon, const lexicon::TagModel& tags)

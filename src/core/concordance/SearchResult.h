@@ -15,6 +15,7 @@
 #include "lexicon/Lexicon.h"
 #include "lexicon/TagModel.h"
 #include "text/TextFile.h"
+#include "translation/AlignmentProgress.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -68,11 +69,14 @@ public:
     // Which French words render each word of the Latin text cut for `folding`, learnt on the
     // Latin lemmata when given (else the folded forms) and the French lemmas, once for these
     // and then kept. The French text must be there; `frenchLemmas` should have read it (each
-    // word one lemma). Throws std::bad_alloc.
+    // word one lemma). Throws std::bad_alloc, and AlignmentStopped when `progress` stops the
+    // training (then nothing is kept).
     std::shared_ptr<const TextAlignment> alignment(Folding folding, FrenchLemmas& frenchLemmas,
-                                                   std::shared_ptr<const TextLemmata> latinLemmata);
+                                                   std::shared_ptr<const TextLemmata> latinLemmata,
+                                                   const AlignmentProgress& progress = {});
     // The one a Latin list's renderings read: on the lemmata of a lemma search, else on forms.
-    std::shared_ptr<const TextAlignment> alignment(const SearchResult& result, FrenchLemmas& frenchLemmas);
+    std::shared_ptr<const TextAlignment> alignment(const SearchResult& result, FrenchLemmas& frenchLemmas,
+                                                   const AlignmentProgress& progress = {});
     // To be called when the French lemmas an alignment was learnt with are replaced.
     void forgetAlignment() { m_alignment = {}; }
     // Where alignments are kept between runs; none (the default) trains each time.

@@ -372,15 +372,15 @@ std::string renderingText(const std::vector<TextAlignment::FrenchWord>& words, s
 
 TextAlignment alignTexts(const WordTable& latin, std::string_view frenchText, FrenchLemmas& frenchLemmas,
                          const TextLemmata* latinLemmata, const AlignmentSettings& settings,
-                         const CacheFolder* cache)
+                         const CacheFolder* cache, const AlignmentProgress& progress)
 {
     const WordTable french = WordTable::segment(std::string(frenchText), kFrenchLetters);
-    return alignTexts(latin, french, frenchLemmas, latinLemmata, settings, cache);
+    return alignTexts(latin, french, frenchLemmas, latinLemmata, settings, cache, progress);
 }
 
 TextAlignment alignTexts(const WordTable& latin, const WordTable& frenchTable, FrenchLemmas& frenchLemmas,
                          const TextLemmata* latinLemmata, const AlignmentSettings& settings,
-                         const CacheFolder* cache)
+                         const CacheFolder* cache, const AlignmentProgress& progress)
 {
     TextAlignment out;
     const auto owned = std::make_shared<TextAlignment::Owned>();
@@ -525,8 +525,8 @@ TextAlignment alignTexts(const WordTable& latin, const WordTable& frenchTable, F
         counts.resize(lemmaSlots, 0);
     if (!fixedLinks.empty())
         fixedLinks.resize(pairs.latin.size(), kNoFixedLink);
-    out.m_alignment = cache ? alignSentencePairs(pairs, settings, fixedLinks, *cache)
-                            : alignSentencePairs(pairs, settings, fixedLinks);
+    out.m_alignment = cache ? alignSentencePairs(pairs, settings, fixedLinks, *cache, nullptr, progress)
+                            : alignSentencePairs(pairs, settings, fixedLinks, progress);
     owned->frenchWords.reserve(pairs.french.size());
     for (std::vector<std::uint32_t>* done : {&fixedLinks, &pairs.latin, &pairs.french})
         std::vector<std::uint32_t>().swap(*done);

@@ -110,7 +110,7 @@ public:
 
 private:
     friend TextAlignment alignTexts(const WordTable&, const WordTable&, FrenchLemmas&, const TextLemmata*,
-                                    const AlignmentSettings&, const CacheFolder*);
+                                    const AlignmentSettings&, const CacheFolder*, const AlignmentProgress&);
     static constexpr std::uint32_t kUnpaired = 0xFFFFFFFFu;
     struct Owned;
 
@@ -145,15 +145,15 @@ inline constexpr std::string_view kAlignmentImageKind = "text-alignment";
 // Aligns the Latin text's words with `frenchText` (Windows-1252). `latinLemmata` may be null
 // (each spelling-folded form is then its own lemma). With a cache folder, the training's
 // links are read from it when these texts were aligned before, and kept there otherwise.
-// Throws std::bad_alloc when memory runs short.
+// Throws std::bad_alloc when memory runs short, AlignmentStopped when `progress` says stop.
 TextAlignment alignTexts(const WordTable& latin, std::string_view frenchText, FrenchLemmas& frenchLemmas,
                          const TextLemmata* latinLemmata, const AlignmentSettings& settings = {},
-                         const CacheFolder* cache = nullptr);
+                         const CacheFolder* cache = nullptr, const AlignmentProgress& progress = {});
 // The same over the French text's word table (cut with the French letters), whose words are
 // read by their types.
 TextAlignment alignTexts(const WordTable& latin, const WordTable& french, FrenchLemmas& frenchLemmas,
                          const TextLemmata* latinLemmata, const AlignmentSettings& settings = {},
-                         const CacheFolder* cache = nullptr);
+                         const CacheFolder* cache = nullptr, const AlignmentProgress& progress = {});
 
 // The hits whose rendering holds a word of the lemma `utf8Lemma` (folded for case before it is
 // compared), order kept.

@@ -3,6 +3,7 @@
 #include "system/CacheFolder.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -228,6 +229,53 @@ private:
     bool m_packed = false;
 };
 
+// The training's progress, told by the thread that started it; the other thread only looks
+// whether it was told to stop. Both look every so many pairs.
+class Stopper {
+public:
+    static constexpr std::size_t kPairsBetweenLooks = 1024;
+
+    Stopper(const AlignmentProgress& progress, std::uint64_t total) : m_progress(progress), m_total(total) {}
+
+    // On the thread that started the training.
+    void tell(std::uint64_t done)
+    {
+        if (m_progress && !m_progress(std::min(done, m_total), m_total))
+            m_stopped.store(true, std::memory_order_relaxed);
+        look();
+    }
+    // On either thread.
+    void look() const
+    {
+        if (m_stopped.load(std::memory_order_relaxed))
+            throw AlignmentStopped();
+    }
+    // Whichever thread fails first stops the other.
+    void stop() { m_stopped.store(true, std::memory_order_relaxed); }
+
+private:
+    const AlignmentProgress& m_progress;
+    std::uint64_t m_total;
+    std::atomic<bool> m_stopped{false};
+};
+
+// Where a thread stands in the steps of the training: it tells them, or only looks.
+struct StepsOf {
+    Stopper& stopper;
+    bool tells;
+    std::uint64_t first;  // the step its work starts at
+
+    void at(std::size_t pair, std::uint64_t offset) const
+    {
+        if (pair % Stopper::kPairsBetweenLooks != 0)
+            return;
+        if (tells)
+            stopper.tell(first + offset);
+        else
+            stopper.look();
+    }
+};
+
 // What one thread needs to read a pair's posteriors: the pair's diagonal prior and its Latin
 // words' rows of type pairs, made once for the pair.
 struct PairScratch {
@@ -266,12 +314,23 @@ public:
         }
     }
 
-    void train()
+    // Steps: one a pair a round.
+    static std::uint64_t steps(const SentencePairs& pairs, const AlignmentSettings& settings)
     {
-        for (int r = 0; r < m_settings.model1Rounds; ++r)
-            m_cells.isNarrow ? round(false, m_cells.narrow.data()) : round(false, m_cells.wide.data());
-        for (int r = 0; r < m_settings.diagonalRounds; ++r)
-            m_cells.isNarrow ? round(true, m_cells.narrow.data()) : round(true, m_cells.wide.data());
+        return std::uint64_t(pairs.size()) * std::uint64_t(std::max(0, settings.model1Rounds)
+                                                           + std::max(0, settings.diagonalRounds));
+    }
+
+    void train(const StepsOf& steps)
+    {
+        const std::uint64_t pairs = m_pairs.size();
+        std::uint64_t done = 0;
+        for (int r = 0; r < m_settings.model1Rounds; ++r, done += pairs)
+            m_cells.isNarrow ? round(false, m_cells.narrow.data(), steps, done)
+                             : round(false, m_cells.wide.data(), steps, done);
+        for (int r = 0; r < m_settings.diagonalRounds; ++r, done += pairs)
+            m_cells.isNarrow ? round(true, m_cells.narrow.data(), steps, done)
+                             : round(true, m_cells.wide.data(), steps, done);
         // The counts are of no more use: the probabilities alone stay while the links are chosen.
         m_table.keepProbabilitiesOnly();
         std::vector<double>().swap(m_emptyCount);
@@ -379,7 +438,7 @@ private:
     }
 
     template <typename Place>
-    void round(bool diagonal, const Place* places)
+    void round(bool diagonal, const Place* places, const StepsOf& steps, std::uint64_t done)
     {
         for (std::size_t p = 0; p < m_table.size(); ++p)
             m_table[p].count = 0.0f;
@@ -388,6 +447,7 @@ private:
         std::vector<double> share;
         PairScratch scratch;
         for (std::size_t k = 0; k < m_pairs.size(); ++k) {
+            steps.at(k, done + k);
             if (m_cells.start[k] == m_cells.start[k + 1])
                 continue;
             const PairShape s = shapeOf(m_pairs, k);
@@ -508,7 +568,7 @@ struct PairLinker {
     // Appends the links of pairs [first, end) to `links` and writes each of their Latin tokens'
     // end, counted from `linksAt`, at ends[token - firstToken + 1].
     void link(std::size_t first, std::size_t end, std::vector<std::uint32_t>& links, std::size_t linksAt,
-              std::uint32_t* ends, std::size_t firstToken) const
+              std::uint32_t* ends, std::size_t firstToken, const StepsOf& steps) const
     {
         const auto linkTotal = [&] { return static_cast<std::uint32_t>(links.size() - linksAt); };
         // By cell: the product of the two directions' translation probabilities, which ranks a
@@ -521,6 +581,7 @@ struct PairLinker {
         std::vector<std::uint32_t> row;
         PairScratch fromLatin, fromFrench;
         for (std::size_t k = first; k < end; ++k) {
+            steps.at(k - first, k - first);
             const PairShape s = shapeOf(pairs, k);
             if (cells.start[k] == cells.start[k + 1]) {
                 for (std::uint32_t i = 0; i < s.m; ++i)
@@ -569,9 +630,14 @@ struct PairLinker {
 } // namespace
 
 WordAlignment alignSentencePairs(const SentencePairs& pairs, const AlignmentSettings& settings,
-                                 const std::vector<std::uint32_t>& fixedLinks)
+                                 const std::vector<std::uint32_t>& fixedLinks, const AlignmentProgress& progress)
 {
     WordAlignment out;
+    // This thread tells its own steps: one direction's training (both, on one thread), then
+    // the links of its pairs.
+    const std::uint64_t trainingSteps = DirectionModel::steps(pairs, settings);
+    const std::size_t half = settings.twoThreads ? pairs.size() / 2 : pairs.size();
+    Stopper stopper(progress, (settings.twoThreads ? 1 : 2) * trainingSteps + half);
     // The training's arrays live in this block only: the links are made compact after it.
     {
         const CellTable cells = buildCells(pairs, settings);
@@ -584,14 +650,16 @@ WordAlignment alignSentencePairs(const SentencePairs& pairs, const AlignmentSett
             std::exception_ptr failure;
             std::thread other([&] {
                 try {
-                    latinFromFrench.train();
+                    latinFromFrench.train(StepsOf{stopper, false, 0});
                 } catch (...) {
                     failure = std::current_exception();
+                    stopper.stop();
                 }
             });
             try {
-                frenchFromLatin.train();
+                frenchFromLatin.train(StepsOf{stopper, true, 0});
             } catch (...) {
+                stopper.stop();
                 other.join();
                 throw;
             }
@@ -599,8 +667,8 @@ WordAlignment alignSentencePairs(const SentencePairs& pairs, const AlignmentSett
             if (failure)
                 std::rethrow_exception(failure);
         } else {
-            frenchFromLatin.train();
-            latinFromFrench.train();
+            frenchFromLatin.train(StepsOf{stopper, true, 0});
+            latinFromFrench.train(StepsOf{stopper, true, trainingSteps});
         }
         out.m_likelihoods[0] = std::move(frenchFromLatin.likelihoods);
         out.m_likelihoods[1] = std::move(latinFromFrench.likelihoods);
@@ -616,7 +684,6 @@ WordAlignment alignSentencePairs(const SentencePairs& pairs, const AlignmentSett
         out.m_store.reserve(tokens + 1 + 4 * tokens);
         // The pairs' second half is linked on another thread, into its own array, and joined
         // after the first half's links; each Latin token's end is counted from its half's start.
-        const std::size_t half = settings.twoThreads ? pairs.size() / 2 : pairs.size();
         const std::size_t laterFirstToken = half < pairs.size() ? pairs.latinStart[half] : tokens;
         std::vector<std::uint32_t> laterLinks, laterEnds(tokens - laterFirstToken + 1, 0);
         const PairLinker linker{pairs, cells, frenchFromLatin, latinFromFrench, fixedLinks};
@@ -625,15 +692,19 @@ WordAlignment alignSentencePairs(const SentencePairs& pairs, const AlignmentSett
         if (half < pairs.size()) {
             other = std::thread([&] {
                 try {
-                    linker.link(half, pairs.size(), laterLinks, 0, laterEnds.data(), laterFirstToken);
+                    linker.link(half, pairs.size(), laterLinks, 0, laterEnds.data(), laterFirstToken,
+                                StepsOf{stopper, false, 0});
                 } catch (...) {
                     failure = std::current_exception();
+                    stopper.stop();
                 }
             });
         }
         try {
-            linker.link(0, half, out.m_store, out.m_linksAt, out.m_store.data(), 0);
+            linker.link(0, half, out.m_store, out.m_linksAt, out.m_store.data(), 0,
+                        StepsOf{stopper, true, (settings.twoThreads ? 1 : 2) * trainingSteps});
         } catch (...) {
+            stopper.stop();
             if (other.joinable())
                 other.join();
             throw;
@@ -828,12 +899,12 @@ std::optional<WordAlignment> WordAlignment::viewOf(const std::uint32_t* words, s
 
 WordAlignment alignSentencePairs(const SentencePairs& pairs, const AlignmentSettings& settings,
                                  const std::vector<std::uint32_t>& fixedLinks, const CacheFolder& cache,
-                                 bool* fromCache)
+                                 bool* fromCache, const AlignmentProgress& progress)
 {
     if (fromCache)
         *fromCache = false;
     if (!cache.enabled())
-        return alignSentencePairs(pairs, settings, fixedLinks);
+        return alignSentencePairs(pairs, settings, fixedLinks, progress);
     const std::string key = alignmentKey(pairs, settings, fixedLinks);
     if (std::optional<CachedWords> kept = cache.readWords(kAlignmentKind, key)) {
         if (std::optional<WordAlignment> read = WordAlignment::fromWords(
@@ -843,7 +914,7 @@ WordAlignment alignSentencePairs(const SentencePairs& pairs, const AlignmentSett
             return std::move(*read);
         }
     }
-    WordAlignment learnt = alignSentencePairs(pairs, settings, fixedLinks);
+    WordAlignment learnt = alignSentencePairs(pairs, settings, fixedLinks, progress);
     cache.write(kAlignmentKind, key, learnt.bytes());
     return learnt;
 }

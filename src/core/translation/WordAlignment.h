@@ -14,6 +14,8 @@
 // meets in some sentence pair, per direction, and one pair id per cell of every sentence
 // pair (Latin words times French words): flat arrays, time and space linear in the pairs.
 
+#include "translation/AlignmentProgress.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -95,7 +97,7 @@ private:
                       std::size_t byteCount, std::size_t latinTokens, std::size_t frenchTokens);
 
     friend WordAlignment alignSentencePairs(const SentencePairs&, const AlignmentSettings&,
-                                            const std::vector<std::uint32_t>&);
+                                            const std::vector<std::uint32_t>&, const AlignmentProgress&);
     // Each Latin token's first link (one more at the end: the number of links) from
     // m_startAt, and the links from m_linksAt, in one array.
     std::vector<std::uint32_t> m_store = std::vector<std::uint32_t>(1, 0);
@@ -115,9 +117,10 @@ inline constexpr std::uint32_t kNoFixedLink = 0xFFFFFFFFu;
 // Trains both directions and links the words. `fixedLinks`, empty or one entry per Latin
 // token, holds the caller's own evidence (a name spelt alike in both texts): the French token
 // that alone renders it, or kNoFixedLink; that French token then renders no other word.
-// Throws std::bad_alloc when memory runs short.
+// Throws std::bad_alloc when memory runs short, AlignmentStopped when `progress` says stop.
 WordAlignment alignSentencePairs(const SentencePairs& pairs, const AlignmentSettings& settings = {},
-                                 const std::vector<std::uint32_t>& fixedLinks = {});
+                                 const std::vector<std::uint32_t>& fixedLinks = {},
+                                 const AlignmentProgress& progress = {});
 
 class CacheFolder;
 
@@ -126,6 +129,6 @@ class CacheFolder;
 // the links back instead of training again. `fromCache`, when given, says which it was.
 WordAlignment alignSentencePairs(const SentencePairs& pairs, const AlignmentSettings& settings,
                                  const std::vector<std::uint32_t>& fixedLinks, const CacheFolder& cache,
-                                 bool* fromCache = nullptr);
+                                 bool* fromCache = nullptr, const AlignmentProgress& progress = {});
 
 } // namespace quorvex

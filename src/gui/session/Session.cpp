@@ -288,7 +288,7 @@ PrintOperations Session::attestationListLayout() const
     return quorvex::attestationListLayout(searchedWords(), m_result.list());
 }
 
-const Equivalents* Session::equivalents(FileError* error)
+const Equivalents* Session::equivalents(FileError* error, const AlignmentProgress& progress)
 {
     if (m_equivalents)
         return &*m_equivalents;
@@ -303,7 +303,7 @@ const Equivalents* Session::equivalents(FileError* error)
         }
         // The alignment reads the French text's lemmas itself, unless its image is kept.
         FrenchLemmas& lemmas = unreadFrenchLemmas();
-        m_alignment = m_texts.alignment(m_result, lemmas);
+        m_alignment = m_texts.alignment(m_result, lemmas, progress);
         m_equivalents = findEquivalents(searchedWords(), m_result.list(), frenchText(), lemmas,
                                         isLatinFunctionLemma(m_typedForm, m_listByLemma ? m_lexicon.get() : nullptr),
                                         m_alignment.get());
@@ -311,6 +311,14 @@ const Equivalents* Session::equivalents(FileError* error)
         m_equivalents.reset();
         if (error) {
             error->kind = FileErrorKind::OutOfMemory;
+            error->path = toPath(m_frenchPath);
+        }
+        return nullptr;
+    } catch (const AlignmentStopped&) {
+        m_equivalents.reset();
+        m_alignment.reset();
+        if (error) {
+            error->kind = FileErrorKind::Cancelled;
             error->path = toPath(m_frenchPath);
         }
         return nullptr;

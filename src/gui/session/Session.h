@@ -184,8 +184,9 @@ public:
     // the word alignment of the pair learnt once for the searched table (the lemma search's
     // lemmata give it its Latin words, as --lemma does), kept for the next lists.
     // Null when the list is empty or there is no French text; a read failure or a lack of
-    // memory comes back in `error` and leaves nothing computed.
-    const Equivalents* equivalents(FileError* error = nullptr);
+    // memory comes back in `error` and leaves nothing computed. `progress` follows the
+    // alignment's training and may stop it: the error is then Cancelled, nothing computed.
+    const Equivalents* equivalents(FileError* error = nullptr, const AlignmentProgress& progress = {});
     // The characters of a French passage (as the viewer shows it, one character a code-page
     // byte) that are the words aligned to the list's row `row` (1 for the first attestation,
     // as the grid counts); nothing before the

@@ -141,17 +141,25 @@ bool TranslationsWindow::rebuild(ToolProgress& progress)
     const FrenchLemmas* lemmas = nullptr;
     const QString refusal = QString::fromStdString(equivalentsRefusal(m_session.choices().asked.frenchSide));
     if (refusal.isEmpty() && listHoldsAttestations() && !m_session.frenchPath().isEmpty()) {
-        if (!progress.advance(0, 1))
+        // The alignment's training, the first time, is the whole of the work: its steps are
+        // shown out of a fixed scale, the last one kept for the ranking.
+        constexpr std::uint64_t kScale = 1000;
+        if (!progress.advance(0, kScale))
             return false;
         FileError error;
-        const Equivalents* equivalents = m_session.equivalents(&error);
+        const Equivalents* equivalents =
+            m_session.equivalents(&error, [&progress](std::uint64_t done, std::uint64_t total) {
+                return progress.advance(total ? done * (kScale - 1) / total : 0, kScale);
+            });
         if (error.kind == FileErrorKind::OutOfMemory)
             throw std::bad_alloc();
+        if (error.kind == FileErrorKind::Cancelled)
+            return false;
         if (error) {
             m_windows.platform().messages.show(messageParent(), fileErrorMessage(error));
             return false;
         }
-        if (!progress.advance(1, 1))
+        if (!progress.advance(kScale, kScale))
             return false;
         if (equivalents && m_session.frenchLemmas()) {
             ranked = equivalents;

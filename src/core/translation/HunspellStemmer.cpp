@@ -1,13 +1,12 @@
 #include "translation/Stemmer.h"
 
+#include "system/SideBySide.h"
 #include "text/Cp1252.h"
 #include "text/TextFile.h"
 
 #include <algorithm>
 #include <atomic>
-#include <exception>
 #include <memory>
-#include <system_error>
 #include <thread>
 
 #ifdef QUORVEX_WITH_HUNSPELL
@@ -70,35 +69,20 @@ public:
                 for (std::size_t i = first, end = std::min(first + kBlock, utf8Words.size()); i < end; ++i)
                     out[i] = stemsWith(handle, utf8Words[i]);
         };
-        std::thread helper;
-        std::exception_ptr failure;
-        if (share) {
-            try {
-                helper = std::thread([&] {
-                    try {
-                        const std::unique_ptr<Hunhandle, void (*)(Hunhandle*)> second(
-                            Hunspell_create(m_aff.c_str(), m_dic.c_str()), Hunspell_destroy);
-                        if (second)
-                            work(second.get());
-                    } catch (...) {
-                        failure = std::current_exception();
-                    }
-                });
-            } catch (const std::system_error&) {
-                // No thread to be had: this one does all.
-            }
-        }
-        try {
+        if (!share) {
             work(m_handle);
-        } catch (...) {
-            if (helper.joinable())
-                helper.join();
-            throw;
+            return out;
         }
-        if (helper.joinable())
-            helper.join();
-        if (failure)
-            std::rethrow_exception(failure);
+        runSideBySide([&] { work(m_handle); },
+                      [&] {
+                          if (next.load() >= utf8Words.size())
+                              return;  // all done already
+                          const std::unique_ptr<Hunhandle, void (*)(Hunhandle*)> second(
+                              Hunspell_create(m_aff.c_str(), m_dic.c_str()), Hunspell_destroy);
+                          if (second)
+                              work(second.get());
+                      },
+                      [&] { next.store(utf8Words.size()); });
         return out;
     }
 

@@ -1,15 +1,14 @@
 #include "translation/WordAlignment.h"
 
 #include "system/CacheFolder.h"
+#include "system/SideBySide.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <exception>
 #include <new>
-#include <thread>
 
 namespace quorvex {
 
@@ -647,25 +646,8 @@ WordAlignment alignSentencePairs(const SentencePairs& pairs, const AlignmentSett
         DirectionModel frenchFromLatin(pairs, cells, settings, 0);
         DirectionModel latinFromFrench(pairs, cells, settings, 1);
         if (settings.twoThreads) {
-            std::exception_ptr failure;
-            std::thread other([&] {
-                try {
-                    latinFromFrench.train(StepsOf{stopper, false, 0});
-                } catch (...) {
-                    failure = std::current_exception();
-                    stopper.stop();
-                }
-            });
-            try {
-                frenchFromLatin.train(StepsOf{stopper, true, 0});
-            } catch (...) {
-                stopper.stop();
-                other.join();
-                throw;
-            }
-            other.join();
-            if (failure)
-                std::rethrow_exception(failure);
+            runSideBySide([&] { frenchFromLatin.train(StepsOf{stopper, true, 0}); },
+                          [&] { latinFromFrench.train(StepsOf{stopper, false, 0}); }, [&] { stopper.stop(); });
         } else {
             frenchFromLatin.train(StepsOf{stopper, true, 0});
             latinFromFrench.train(StepsOf{stopper, true, trainingSteps});
@@ -687,32 +669,19 @@ WordAlignment alignSentencePairs(const SentencePairs& pairs, const AlignmentSett
         const std::size_t laterFirstToken = half < pairs.size() ? pairs.latinStart[half] : tokens;
         std::vector<std::uint32_t> laterLinks, laterEnds(tokens - laterFirstToken + 1, 0);
         const PairLinker linker{pairs, cells, frenchFromLatin, latinFromFrench, fixedLinks};
-        std::exception_ptr failure;
-        std::thread other;
-        if (half < pairs.size()) {
-            other = std::thread([&] {
-                try {
-                    linker.link(half, pairs.size(), laterLinks, 0, laterEnds.data(), laterFirstToken,
-                                StepsOf{stopper, false, 0});
-                } catch (...) {
-                    failure = std::current_exception();
-                    stopper.stop();
-                }
-            });
-        }
-        try {
+        const auto linkFirstHalf = [&] {
             linker.link(0, half, out.m_store, out.m_linksAt, out.m_store.data(), 0,
                         StepsOf{stopper, true, (settings.twoThreads ? 1 : 2) * trainingSteps});
-        } catch (...) {
-            stopper.stop();
-            if (other.joinable())
-                other.join();
-            throw;
-        }
-        if (other.joinable())
-            other.join();
-        if (failure)
-            std::rethrow_exception(failure);
+        };
+        if (half < pairs.size())
+            runSideBySide(linkFirstHalf,
+                          [&] {
+                              linker.link(half, pairs.size(), laterLinks, 0, laterEnds.data(), laterFirstToken,
+                                          StepsOf{stopper, false, 0});
+                          },
+                          [&] { stopper.stop(); });
+        else
+            linkFirstHalf();
         if (half < pairs.size()) {
             const auto base = static_cast<std::uint32_t>(out.m_store.size() - out.m_linksAt);
             for (std::size_t token = laterFirstToken; token < tokens; ++token)

@@ -20,6 +20,8 @@ void QtProgressIndicator::begin(QWidget* parent, const QString& label, std::uint
     m_total = total;
     m_dialog = std::make_unique<QProgressDialog>(label, QStringLiteral("Annuler"), 0, kSteps, parent);
     m_dialog->setWindowTitle(QStringLiteral("Veltrano - Quorvex"));
+    // Wide enough for its caption beside the title bar's buttons: a short label would elide it.
+    m_dialog->setMinimumWidth(360);
     m_dialog->setWindowModality(Qt::ApplicationModal);
     m_dialog->setMinimumDuration(showAfterMs);
     m_dialog->setAutoClose(false);

@@ -6,6 +6,7 @@
 #include "translation/FunctionWords.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace quorvex {
 
@@ -210,11 +211,11 @@ void FrenchLemmas::indexTypes(const WordTable& french)
     if (m_stemmer) {
         // The words not met yet are stemmed together, which the stemmer may share out.
         std::vector<std::string> missing, utf8Words;
-        std::unordered_map<std::string, bool> listed;
+        std::unordered_set<std::string> listed;
         for (std::size_t t = 0; t < types; ++t) {
             m_folded.clear();
             appendFrenchFolded(m_folded, french.typeText(static_cast<WordTable::TypeId>(t)));
-            if (m_words.count(m_folded) == 0 && listed.emplace(m_folded, true).second) {
+            if (m_words.count(m_folded) == 0 && listed.insert(m_folded).second) {
                 utf8Words.push_back(cp1252ToUtf8(m_folded));
                 missing.push_back(m_folded);
             }

@@ -578,7 +578,7 @@ struct PairLinker {
         std::vector<std::uint32_t> latinBest, frenchBest;
         std::vector<char> grid;
         std::vector<std::uint32_t> row;
-        PairScratch fromLatin, fromFrench;
+        PairScratch frenchFromLatinScratch, latinFromFrenchScratch;
         for (std::size_t k = first; k < end; ++k) {
             steps.at(k - first, k - first);
             const PairShape s = shapeOf(pairs, k);
@@ -591,13 +591,14 @@ struct PairLinker {
             latinBest.assign(s.m, kNone);
             frenchBest.assign(s.n, kNone);
             for (std::uint32_t i = 0; i < s.m; ++i) {
-                latinBest[i] = latinFromFrench.posterior(k, i, post, fromFrench);
+                latinBest[i] = latinFromFrench.posterior(k, i, post, latinFromFrenchScratch);
+                // The Latin rows are the pair's in either direction's scratch.
                 for (std::uint32_t j = 0; j < s.n; ++j)
-                    both[std::size_t(i) * s.n + j] = latinFromFrench.translation(k, s, i, j, fromFrench)
-                        * frenchFromLatin.translation(k, s, i, j, fromFrench);
+                    both[std::size_t(i) * s.n + j] = latinFromFrench.translation(k, s, i, j, latinFromFrenchScratch)
+                        * frenchFromLatin.translation(k, s, i, j, latinFromFrenchScratch);
             }
             for (std::uint32_t j = 0; j < s.n; ++j)
-                frenchBest[j] = frenchFromLatin.posterior(k, j, post, fromLatin);
+                frenchBest[j] = frenchFromLatin.posterior(k, j, post, frenchFromLatinScratch);
             growDiagFinal(s.m, s.n, latinBest, frenchBest, grid);
             if (!fixedLinks.empty())
                 for (std::uint32_t i = 0; i < s.m; ++i) {
@@ -668,6 +669,7 @@ WordAlignment alignSentencePairs(const SentencePairs& pairs, const AlignmentSett
         // after the first half's links; each Latin token's end is counted from its half's start.
         const std::size_t laterFirstToken = half < pairs.size() ? pairs.latinStart[half] : tokens;
         std::vector<std::uint32_t> laterLinks, laterEnds(tokens - laterFirstToken + 1, 0);
+        laterLinks.reserve(4 * (tokens - laterFirstToken));  // as the links above
         const PairLinker linker{pairs, cells, frenchFromLatin, latinFromFrench, fixedLinks};
         const auto linkFirstHalf = [&] {
             linker.link(0, half, out.m_store, out.m_linksAt, out.m_store.data(), 0,

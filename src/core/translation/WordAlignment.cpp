@@ -574,10 +574,11 @@ struct PairLinker {
         // Latin word's links once they are chosen: the place in the pair has had its say, and a
         // word that only one direction wants (a determiner drawn from many nouns, a rare word that
         // draws whatever stands beside it) ranks below one both want.
-        std::vector<double> post, both;
+        // Only the cells linked are scored.
+        std::vector<double> post;
         std::vector<std::uint32_t> latinBest, frenchBest;
         std::vector<char> grid;
-        std::vector<std::uint32_t> row;
+        std::vector<std::pair<double, std::uint32_t>> row;  // score, French position
         PairScratch frenchFromLatinScratch, latinFromFrenchScratch;
         for (std::size_t k = first; k < end; ++k) {
             steps.at(k - first, k - first);
@@ -587,16 +588,10 @@ struct PairLinker {
                     ends[s.latinFirst - firstToken + i + 1] = linkTotal();
                 continue;
             }
-            both.assign(std::size_t(s.m) * s.n, 0.0);
             latinBest.assign(s.m, kNone);
             frenchBest.assign(s.n, kNone);
-            for (std::uint32_t i = 0; i < s.m; ++i) {
+            for (std::uint32_t i = 0; i < s.m; ++i)
                 latinBest[i] = latinFromFrench.posterior(k, i, post, latinFromFrenchScratch);
-                // The Latin rows are the pair's in either direction's scratch.
-                for (std::uint32_t j = 0; j < s.n; ++j)
-                    both[std::size_t(i) * s.n + j] = latinFromFrench.translation(k, s, i, j, latinFromFrenchScratch)
-                        * frenchFromLatin.translation(k, s, i, j, latinFromFrenchScratch);
-            }
             for (std::uint32_t j = 0; j < s.n; ++j)
                 frenchBest[j] = frenchFromLatin.posterior(k, j, post, frenchFromLatinScratch);
             growDiagFinal(s.m, s.n, latinBest, frenchBest, grid);
@@ -613,13 +608,15 @@ struct PairLinker {
                 }
             for (std::uint32_t i = 0; i < s.m; ++i) {
                 row.clear();
+                // The Latin rows are the pair's in either direction's scratch.
                 for (std::uint32_t j = 0; j < s.n; ++j)
                     if (grid[std::size_t(i) * s.n + j])
-                        row.push_back(j);
-                const double* score = both.data() + std::size_t(i) * s.n;
+                        row.emplace_back(latinFromFrench.translation(k, s, i, j, latinFromFrenchScratch)
+                                             * frenchFromLatin.translation(k, s, i, j, latinFromFrenchScratch),
+                                         j);
                 std::stable_sort(row.begin(), row.end(),
-                                 [&](std::uint32_t a, std::uint32_t b) { return score[a] > score[b]; });
-                for (const std::uint32_t j : row)
+                                 [](const auto& a, const auto& b) { return a.first > b.first; });
+                for (const auto& [score, j] : row)
                     links.push_back(s.frenchFirst + j);
                 ends[s.latinFirst - firstToken + i + 1] = linkTotal();
             }

@@ -501,7 +501,9 @@ void ToolWindowsTest::translationsShowTheAlignmentsProgressAndACancelOpensNothin
 
 void ToolWindowsTest::viewerMarksTheWordsAlignedToTheRowOnlyWhenAsked()
 {
-    SearchWindow* s = searchWith(QStringLiteral("deus"));
+    // A French text no run has aligned yet, so that the first marking trains here.
+    d->useTexts(kLatin, kFrench + "[7] " + QUuid::createUuid().toByteArray(QUuid::Id128) + "\r\n");
+    SearchWindow* s = d->search(QStringLiteral("deus"));
     ContextViewer* viewer = d->openRow(1);
     QVERIFY(viewer);
     auto* french = child<QTextEdit>(viewer, "label4");
@@ -531,6 +533,19 @@ void ToolWindowsTest::viewerMarksTheWordsAlignedToTheRowOnlyWhenAsked()
     const QStringList latinMarks = inColour(latin, QColor(0, 0, 255));
     QCOMPARE(latinMarks, QStringList{"deus@4"});
     QVERIFY(inColour(french, look::translationMark).isEmpty());
+
+    // The training stopped by the user (before the command line below learns the pair and
+    // keeps it in the cache folder): the pane stays unmarked, nothing is said.
+    d->doubles.progress.cancelAt = 1;
+    trigger(s, "marquer_traductions");
+    QVERIFY(d->session.choices().markTranslations);
+    QVERIFY(inColour(french, look::translationMark).isEmpty());
+    QCOMPARE(d->doubles.progress.label, QStringLiteral("Calcul des traductions"));
+    QVERIFY(d->doubles.progress.last >= 1);
+    QVERIFY(!d->doubles.progress.open);
+    QVERIFY(d->doubles.messages.noneLeft());
+    d->doubles.progress.cancelAt = 0;
+    trigger(s, "marquer_traductions");
 
     // The words the command line's --equivalents column gives the row, in text order.
     const QStringList rendered = cliOutput(d->latinPath, d->frenchPath,

@@ -11,6 +11,7 @@
 #include "look/Twips.h"
 #include "windows/WindowDirectory.h"
 #include "windows/AboutBox.h"
+#include "windows/tools/ToolWindow.h"
 #include "output/PrintLayout.h"
 #include "passages/FormMarking.h"
 #include "passages/ReferenceScan.h"
@@ -444,11 +445,18 @@ void ContextViewer::markTranslations()
         markForm(m_formMarks);
     if (!m_session.choices().markTranslations || m_frenchPassage.empty())
         return;
-    // The equivalents of the list, computed at the first marking after a search. A French
-    // text that cannot be read, or too little memory for them, leaves the pane unmarked, as
-    // a failed marking of the form leaves its pane.
-    if (!m_session.equivalents())
-        return;
+    // The equivalents of the list, computed at the first marking after a search, the
+    // alignment's training with its progress and cancel. A French text that cannot be read,
+    // too little memory for them or a cancel leaves the pane unmarked, as a failed marking of
+    // the form leaves its pane.
+    {
+        ToolProgress progress(m_windows.platform().progress, this, QStringLiteral("Calcul des traductions"));
+        const auto follow = [&progress](std::uint64_t done, std::uint64_t total) {
+            return progress.advance(done, total);
+        };
+        if (!m_session.equivalents(nullptr, follow))
+            return;
+    }
     std::vector<MarkRange> marks;
     std::vector<std::size_t> markWords;
     try {

@@ -9,6 +9,7 @@
 #include "support/WindowDriver.h"
 
 #include <QDir>
+#include <QUuid>
 
 #include <csignal>
 #include <sstream>
@@ -34,6 +35,7 @@ private slots:
     void eachKindWritesTheCommandLinesBytes_data();
     void eachKindWritesTheCommandLinesBytes();
     void cancelledDialogWritesNothing();
+    void aCancelWhileTheAlignmentLearnsWritesNothing();
     void aTextOfTheSearchIsNeverWrittenOver();
     void fullDiskKeepsTheExistingFile();
 
@@ -155,6 +157,34 @@ void ExportCommandTest::cancelledDialogWritesNothing()
     QCOMPARE(d->doubles.dialogs.calls.size(), 1);
     QCOMPARE(files(), before);
     QVERIFY(d->doubles.messages.shown().isEmpty());
+}
+
+void ExportCommandTest::aCancelWhileTheAlignmentLearnsWritesNothing()
+{
+    // A French text no run has aligned yet, so that the export's renderings train here.
+    writeSmallLexicon(*d);
+    d->useTexts(kLatin, kFrench + "\r\n[5] " + QUuid::createUuid().toByteArray(QUuid::Id128), QStringLiteral("Épreuve"));
+    trigger(d->windows.textWindow(), "concordance");
+    SearchWindow* s = d->windows.searchWindowIfLoaded();
+    QVERIFY(s);
+    d->search(QStringLiteral("dixit"));
+    const QStringList before = files();
+    const QString exported = d->dir.filePath(QStringLiteral("liste exportée"));
+
+    d->doubles.progress.cancelAt = 1;
+    exportAs(s, exported, Tsv);
+    QCOMPARE(d->doubles.progress.label, QStringLiteral("Calcul des traductions"));
+    QVERIFY(!d->doubles.progress.open);
+    QVERIFY(d->doubles.messages.expectNext(okBox(
+        QStringLiteral("L'écriture du fichier « %1 » a été annulée : aucun fichier n'a été créé.").arg(exported),
+        MessageIcon::Warning)));
+    QCOMPARE(files(), before);
+
+    // The next export learns it again and writes the list with its renderings.
+    d->doubles.progress.cancelAt = 0;
+    exportAs(s, exported, Tsv);
+    QVERIFY(expectDone());
+    QVERIFY(readTestFile(exported).contains("\tdit"));
 }
 
 void ExportCommandTest::aTextOfTheSearchIsNeverWrittenOver()

@@ -168,6 +168,11 @@ public:
     // (except for KWIC lines and TMX). Failures as the save's; the French text unreadable
     // gives its error.
     FileError exportList(const std::string& outputPath, ListExport kind, const SaveControl& control);
+    // Whether that export of the current list has the equivalents column.
+    bool exportHasRenderings(ListExport kind) const
+    {
+        return !m_frenchPath.isEmpty() && !m_listFrenchSide && kind != ListExport::Tmx && kind != ListExport::Kwic;
+    }
 
     std::size_t currentRow() const { return m_currentRow; }
     int currentColumn() const { return m_currentColumn; }

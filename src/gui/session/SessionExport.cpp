@@ -49,7 +49,7 @@ FileError Session::exportListOrThrow(const std::string& outputPath, ListExport k
     }
     // Beside a Latin list the French text gives each hit the words aligned to it, as
     // --equivalents does; the translation memory has no such column.
-    if (frenchNamed && !m_listFrenchSide && kind != ListExport::Tmx && kind != ListExport::Kwic) {
+    if (exportHasRenderings(kind)) {
         FileError error;
         if (!equivalents(&error) && error)
             return error;

@@ -1,6 +1,7 @@
 #include "windows/SearchWindow.h"
 
 #include "windows/WindowDirectory.h"
+#include "windows/tools/ToolWindow.h"
 #include "look/Pictures.h"
 #include "look/Twips.h"
 #include "look/WindowLook.h"
@@ -503,7 +504,18 @@ void SearchWindow::onExportTriggered()
     m_exportFileName = answer.fileName;
     const ListExport kind = kExportKinds[answer.filter >= 0 && answer.filter < int(filters.size()) ? answer.filter : 0].kind;
     writeListFile(this, platform, m_session, answer.fileName,
-                  [this, kind](const std::string& path, const SaveControl& control) {
+                  [this, kind, &platform](const std::string& path, const SaveControl& control) {
+                      // The renderings' alignment is learnt first, with its own progress: a
+                      // cancel there writes nothing, as a cancel of the writing does.
+                      if (m_session.exportHasRenderings(kind)) {
+                          ToolProgress progress(platform.progress, this, QStringLiteral("Calcul des traductions"));
+                          FileError error;
+                          m_session.equivalents(&error, [&progress](std::uint64_t done, std::uint64_t total) {
+                              return progress.advance(done, total);
+                          });
+                          if (error.kind == FileErrorKind::Cancelled)
+                              return cancelledWrite(path);
+                      }
                       return m_session.exportList(path, kind, control);
                   });
 }

@@ -483,6 +483,7 @@ void ToolWindowsTest::translationsShowTheAlignmentsProgressAndACancelOpensNothin
     QVERIFY(!s->findChild<QWidget*>(QStringLiteral("frmTraductions")));
     QVERIFY(d->doubles.messages.noneLeft());
     QCOMPARE(d->doubles.progress.label, QStringLiteral("Calcul des traductions"));
+    QCOMPARE(d->doubles.progress.lastParent, static_cast<QWidget*>(s));  // the window is not shown yet
     QVERIFY(d->doubles.progress.last >= 1 && d->doubles.progress.last < d->doubles.progress.total);
     QVERIFY(!d->doubles.progress.open);
 

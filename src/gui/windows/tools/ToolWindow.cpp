@@ -67,7 +67,9 @@ bool ToolWindow::refresh()
     bool done = false;
     {
         BusyGuard busy(platform.busy, this);
-        ToolProgress progress(platform.progress, this, QStringLiteral("Calcul %1").arg(workName()));
+        // Over the search window while this one is being opened: a dialog over a window not
+        // shown yet lands wherever the window manager puts it.
+        ToolProgress progress(platform.progress, messageParent(), QStringLiteral("Calcul %1").arg(workName()));
         try {
             done = rebuild(progress);
             if (!done)

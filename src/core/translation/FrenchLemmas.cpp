@@ -6,7 +6,6 @@
 #include "translation/FunctionWords.h"
 
 #include <algorithm>
-#include <unordered_set>
 
 namespace quorvex {
 
@@ -208,26 +207,35 @@ void FrenchLemmas::readText(const WordTable& french)
 void FrenchLemmas::indexTypes(const WordTable& french)
 {
     const std::size_t types = french.typeCount();
-    if (m_stemmer) {
-        // The words not met yet are stemmed together, which the stemmer may share out.
-        std::vector<std::string> missing, utf8Words;
-        std::unordered_set<std::string> listed;
-        for (std::size_t t = 0; t < types; ++t) {
-            m_folded.clear();
-            appendFrenchFolded(m_folded, french.typeText(static_cast<WordTable::TypeId>(t)));
-            if (m_words.count(m_folded) == 0 && listed.insert(m_folded).second) {
-                utf8Words.push_back(cp1252ToUtf8(m_folded));
-                missing.push_back(m_folded);
-            }
+    // Each type is folded and looked up once; the words not met yet are stemmed together,
+    // which the stemmer may share out. Entries of the word map stay where they are.
+    std::vector<const Word*> wordOfType(types, nullptr);
+    std::vector<std::uint32_t> missingOfType(types, 0);
+    std::vector<std::string> missing, utf8Words;
+    std::unordered_map<std::string, std::uint32_t> missingPlace;
+    for (std::size_t t = 0; t < types; ++t) {
+        m_folded.clear();
+        appendFrenchFolded(m_folded, french.typeText(static_cast<WordTable::TypeId>(t)));
+        if (const auto found = m_words.find(m_folded); found != m_words.end()) {
+            wordOfType[t] = &found->second;
+            continue;
         }
-        std::vector<std::vector<std::string>> stems = m_stemmer->stemsOfEach(utf8Words);
-        for (std::size_t i = 0; i < missing.size(); ++i)
-            addWord(missing[i], utf8Words[i], std::move(stems[i]));
+        const auto place = missingPlace.emplace(m_folded, static_cast<std::uint32_t>(missing.size()));
+        if (place.second) {
+            utf8Words.push_back(cp1252ToUtf8(m_folded));
+            missing.push_back(m_folded);
+        }
+        missingOfType[t] = place.first->second;
     }
+    std::vector<std::vector<std::string>> stems =
+        m_stemmer ? m_stemmer->stemsOfEach(utf8Words) : std::vector<std::vector<std::string>>(missing.size());
+    std::vector<const Word*> missingWords(missing.size());
+    for (std::size_t i = 0; i < missing.size(); ++i)
+        missingWords[i] = &addWord(missing[i], utf8Words[i], std::move(stems[i]));
     m_typeWords.clear();
     m_typeWords.reserve(types);
     for (std::size_t t = 0; t < types; ++t)
-        m_typeWords.push_back(word(french.typeText(static_cast<WordTable::TypeId>(t))));
+        m_typeWords.push_back(wordOfType[t] ? *wordOfType[t] : *missingWords[missingOfType[t]]);
     m_indexed = &french;
     m_indexedText = french.text().data();
     m_indexedWords = french.size();

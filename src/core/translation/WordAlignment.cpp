@@ -239,7 +239,7 @@ public:
     // On the thread that started the training.
     void tell(std::uint64_t done)
     {
-        if (m_progress && !m_progress(std::min(done, m_total), m_total))
+        if (m_progress && !m_progress(done, m_total))
             m_stopped.store(true, std::memory_order_relaxed);
         look();
     }
@@ -258,18 +258,19 @@ private:
     std::atomic<bool> m_stopped{false};
 };
 
-// Where a thread stands in the steps of the training: it tells them, or only looks.
+// Where a thread stands in the steps of the training (one a pair): it tells them, or only
+// looks, every so many steps.
 struct StepsOf {
     Stopper& stopper;
     bool tells;
     std::uint64_t first;  // the step its work starts at
 
-    void at(std::size_t pair, std::uint64_t offset) const
+    void at(std::uint64_t step) const
     {
-        if (pair % Stopper::kPairsBetweenLooks != 0)
+        if (step % Stopper::kPairsBetweenLooks != 0)
             return;
         if (tells)
-            stopper.tell(first + offset);
+            stopper.tell(first + step);
         else
             stopper.look();
     }
@@ -446,7 +447,7 @@ private:
         std::vector<double> share;
         PairScratch scratch;
         for (std::size_t k = 0; k < m_pairs.size(); ++k) {
-            steps.at(k, done + k);
+            steps.at(done + k);
             if (m_cells.start[k] == m_cells.start[k + 1])
                 continue;
             const PairShape s = shapeOf(m_pairs, k);
@@ -570,18 +571,13 @@ struct PairLinker {
               std::uint32_t* ends, std::size_t firstToken, const StepsOf& steps) const
     {
         const auto linkTotal = [&] { return static_cast<std::uint32_t>(links.size() - linksAt); };
-        // By cell: the product of the two directions' translation probabilities, which ranks a
-        // Latin word's links once they are chosen: the place in the pair has had its say, and a
-        // word that only one direction wants (a determiner drawn from many nouns, a rare word that
-        // draws whatever stands beside it) ranks below one both want.
-        // Only the cells linked are scored.
         std::vector<double> post;
         std::vector<std::uint32_t> latinBest, frenchBest;
         std::vector<char> grid;
         std::vector<std::pair<double, std::uint32_t>> row;  // score, French position
         PairScratch frenchFromLatinScratch, latinFromFrenchScratch;
         for (std::size_t k = first; k < end; ++k) {
-            steps.at(k - first, k - first);
+            steps.at(k - first);
             const PairShape s = shapeOf(pairs, k);
             if (cells.start[k] == cells.start[k + 1]) {
                 for (std::uint32_t i = 0; i < s.m; ++i)
@@ -606,9 +602,13 @@ struct PairLinker {
                     std::fill(grid.begin() + std::ptrdiff_t(i) * s.n, grid.begin() + std::ptrdiff_t(i + 1) * s.n, 0);
                     grid[std::size_t(i) * s.n + j] = 1;
                 }
+            // A linked cell's score is the product of the two directions' translation
+            // probabilities, which ranks a Latin word's links once they are chosen: the place in
+            // the pair has had its say, and a word that only one direction wants (a determiner
+            // drawn from many nouns, a rare word that draws whatever stands beside it) ranks below
+            // one both want. The Latin rows are the pair's in either direction's scratch.
             for (std::uint32_t i = 0; i < s.m; ++i) {
                 row.clear();
-                // The Latin rows are the pair's in either direction's scratch.
                 for (std::uint32_t j = 0; j < s.n; ++j)
                     if (grid[std::size_t(i) * s.n + j])
                         row.emplace_back(latinFromFrench.translation(k, s, i, j, latinFromFrenchScratch)

@@ -316,7 +316,6 @@ const Equivalents* Session::equivalents(FileError* error, const AlignmentProgres
         return nullptr;
     } catch (const AlignmentStopped&) {
         m_equivalents.reset();
-        m_alignment.reset();
         if (error) {
             error->kind = FileErrorKind::Cancelled;
             error->path = toPath(m_frenchPath);

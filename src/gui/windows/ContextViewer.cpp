@@ -449,14 +449,8 @@ void ContextViewer::markTranslations()
     // alignment's training with its progress and cancel. A French text that cannot be read,
     // too little memory for them or a cancel leaves the pane unmarked, as a failed marking of
     // the form leaves its pane.
-    {
-        ToolProgress progress(m_windows.platform().progress, this, QStringLiteral("Calcul des traductions"));
-        const auto follow = [&progress](std::uint64_t done, std::uint64_t total) {
-            return progress.advance(done, total);
-        };
-        if (!m_session.equivalents(nullptr, follow))
-            return;
-    }
+    if (!equivalentsFollowed(m_session, m_windows.platform().progress, this, nullptr))
+        return;
     std::vector<MarkRange> marks;
     std::vector<std::size_t> markWords;
     try {

@@ -508,11 +508,8 @@ void SearchWindow::onExportTriggered()
                       // The renderings' alignment is learnt first, with its own progress: a
                       // cancel there writes nothing, as a cancel of the writing does.
                       if (m_session.exportHasRenderings(kind)) {
-                          ToolProgress progress(platform.progress, this, QStringLiteral("Calcul des traductions"));
                           FileError error;
-                          m_session.equivalents(&error, [&progress](std::uint64_t done, std::uint64_t total) {
-                              return progress.advance(done, total);
-                          });
+                          equivalentsFollowed(m_session, platform.progress, this, &error);
                           if (error.kind == FileErrorKind::Cancelled)
                               return cancelledWrite(path);
                       }

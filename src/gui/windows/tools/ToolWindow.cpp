@@ -28,6 +28,15 @@ bool ToolProgress::advance(std::uint64_t done, std::uint64_t total)
     return m_indicator.advance(done);
 }
 
+const Equivalents* equivalentsFollowed(Session& session, ProgressIndicator& indicator, QWidget* window,
+                                       FileError* error)
+{
+    ToolProgress progress(indicator, window, QStringLiteral("Calcul des traductions"));
+    return session.equivalents(error, [&progress](std::uint64_t done, std::uint64_t total) {
+        return progress.advance(done, total);
+    });
+}
+
 ToolWindow::ToolWindow(WindowDirectory& windows, QWidget* searchWindow, const char* objectName,
                        const QString& tool)
     : QWidget(searchWindow, Qt::Window), m_windows(windows), m_session(windows.session())

@@ -14,6 +14,8 @@
 
 namespace quorvex {
 
+class Equivalents;
+struct FileError;
 class ProgressIndicator;
 class Session;
 struct SearchChoices;
@@ -42,6 +44,12 @@ private:
     QString m_label;
     bool m_begun = false;
 };
+
+// The session's equivalents of its list for a window that is not their own (the viewer's
+// marking, an export): the alignment's first training shows "Calcul des traductions" over
+// `window` and stops on its cancel. As Session::equivalents gives them, a cancel Cancelled.
+const Equivalents* equivalentsFollowed(Session& session, ProgressIndicator& indicator, QWidget* window,
+                                       FileError* error);
 
 class ToolWindow : public QWidget {
     Q_OBJECT

@@ -205,7 +205,9 @@ const std::vector<OptionRow>& optionTable()
          "référence n'a pas de passage français ; il faut --french. L'alignement est appris sur "
          "les paires de passages des deux textes (IBM 1 puis fast_align dans les deux sens, "
          "joints par grow-diag-final), sur les lemmes français et, avec --lemma, les lemmes "
-         "latins (sinon les formes ramenées) ; un nom propre écrit de même dans les deux textes "
+         "latins (sinon les formes ramenées) ; une paire de plus de 100 mots d'un côté (un "
+         "chapitre sous un seul repère) est d'abord coupée là où ses phrases se répondent "
+         "(Gale et Church) ; un nom propre écrit de même dans les deux textes "
          "y est aligné sur son homonyme",
          [](CliOptions& o, const std::string&) { o.equivalents = true; return std::string(); },
          "quorvex-cli --latin latin.txt --french francais.txt --equivalents --list caritas"},

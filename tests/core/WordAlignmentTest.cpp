@@ -53,7 +53,7 @@ const Noun kNouns[] = {
 const char* const kDeterminers[] = {"le", "un", "ce", "mon", "son"};
 const char* const kVerbs[][2] = {{"videt", "voit"}, {"amat", "aime"}, {"vocat", "appelle"}};
 
-Pair madeUpPair()
+std::vector<std::pair<std::string, std::string>> madeUpSentences()
 {
     std::vector<std::pair<std::string, std::string>> sentences;
     int n = 0;
@@ -73,7 +73,12 @@ Pair madeUpPair()
         sentences.emplace_back(std::string(subject.nominative) + " dixit",
                                std::string(kDeterminers[++n % 5]) + " " + subject.french + " a dit");
     sentences.emplace_back("Marcus puerum videt", "Marc voit le garçon");
+    return sentences;
+}
 
+Pair madeUpPair()
+{
+    const std::vector<std::pair<std::string, std::string>> sentences = madeUpSentences();
     std::string latin, french;
     for (std::size_t k = 0; k < sentences.size(); ++k) {
         latin += "[" + std::to_string(k + 1) + "] " + cp(sentences[k].first) + "\r\n";
@@ -132,6 +137,53 @@ ResultList hitsOf(const WordTable& table, std::string_view form)
         if (table.form(w) == form)
             hits.push_back(Attestation{WordIndex(w), 1});
     return hits;
+}
+
+// The made-up sentences, ended by full stops, with a marker each or all in one passage.
+Pair sentencesPair(bool onePassage)
+{
+    std::string latin, french;
+    int k = 0;
+    for (const auto& [la, fr] : madeUpSentences()) {
+        if (!onePassage || k++ == 0) {
+            latin += "[" + std::to_string(k) + "] ";
+            french += "[" + std::to_string(k) + "] ";
+        }
+        latin += cp(la) + ". ";
+        french += cp(fr) + ". ";
+    }
+    return Pair{WordTable::segment(std::move(latin)), std::move(french)};
+}
+
+TEST(WordAlignment, APassageOfManySentencesIsCutWhereTheyMeet)
+{
+    const Pair verses = sentencesPair(false), onePassage = sentencesPair(true);
+    ASSERT_EQ(verses.latin.size(), onePassage.latin.size());
+    ASSERT_GT(onePassage.latin.size(), 100u);
+    FrenchLemmas versesLemmas(nullptr), passageLemmas(nullptr);
+    // Pieces of a sentence each: the pairs are then those of the marked sentences.
+    AlignmentSettings settings;
+    settings.cutting.cutAbove = 20;
+    settings.cutting.pieceWords = 4;
+    const TextAlignment byVerse = alignTexts(verses.latin, verses.french, versesLemmas, nullptr, settings);
+    const TextAlignment cut = alignTexts(onePassage.latin, onePassage.french, passageLemmas, nullptr, settings);
+    EXPECT_EQ(cut.pairedPassages(), 1u);
+    EXPECT_EQ(cut.alignment().cells(), byVerse.alignment().cells());
+    for (std::size_t w = 0; w < verses.latin.size(); ++w)
+        EXPECT_EQ(renderingText(cut.renderingOf(Attestation{WordIndex(w), 1}), onePassage.french),
+                  renderingText(byVerse.renderingOf(Attestation{WordIndex(w), 1}), verses.french))
+            << "word " << w << ", " << verses.latin.form(w) << " of " << verses.latin.referenceText(verses.latin.referenceId(w));
+
+    // Uncut, the passage would be one pair of all its words; cut by default, its pieces hold
+    // a few dozen words a side and every word is aligned.
+    const TextAlignment byDefault = alignTexts(onePassage.latin, onePassage.french, passageLemmas, nullptr);
+    const std::size_t frenchWords = WordTable::segment(onePassage.french, kFrenchLetters).size();
+    EXPECT_LT(byDefault.alignment().cells(), onePassage.latin.size() * frenchWords / 2);
+    EXPECT_EQ(renderingAt(onePassage, byDefault, "[1]", "Marcus"), "Marc");
+    AlignmentSettings whole;
+    whole.cutting.cutAbove = 1000;
+    EXPECT_EQ(alignTexts(onePassage.latin, onePassage.french, passageLemmas, nullptr, whole).alignment().cells(),
+              onePassage.latin.size() * frenchWords);
 }
 
 TEST(WordAlignment, TranslationsRankTheLemmasByTheHitsAlignedToThem)

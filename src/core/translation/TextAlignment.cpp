@@ -141,6 +141,19 @@ std::vector<std::uint32_t> nameLinks(const WordTable& latin, const std::uint32_t
     return links;
 }
 
+// Whether the characters between two words end a sentence.
+bool endsSentence(std::string_view text, std::size_t from, std::size_t to)
+{
+    for (std::size_t at = from; at < to && at < text.size(); ++at)
+        switch (text[at]) {
+        case '.': case '?': case '!': case ';': case ':': case '\x85':  // \x85: the ellipsis
+            return true;
+        default:
+            break;
+        }
+    return false;
+}
+
 } // namespace
 
 std::string TextAlignment::image(const FrenchLemmas& lemmas) const
@@ -263,7 +276,8 @@ std::string alignmentImageKey(const WordTable& latin, std::uint64_t latinHash, s
          {kImageFormat, std::uint64_t(latin.letterSet()), std::uint64_t(latin.size()), std::uint64_t(latin.typeCount()),
           latinHash, hashOfWords(latinIds(latin, latinLemmata)), std::uint64_t(frenchText.size()), frenchHash,
           contentHash(dictionary), std::uint64_t(settings.model1Rounds),
-          std::uint64_t(settings.diagonalRounds), std::uint64_t(settings.longestSide)})
+          std::uint64_t(settings.diagonalRounds), std::uint64_t(settings.longestSide),
+          std::uint64_t(settings.cutting.cutAbove), std::uint64_t(settings.cutting.pieceWords)})
         appendValue(key, v);
     appendValue(key, settings.diagonalTension);
     appendValue(key, settings.emptyWordShare);
@@ -442,7 +456,8 @@ TextAlignment alignTexts(const WordTable& latin, const WordTable& frenchTable, F
         ++holding[withFunction][l];
     };
     std::vector<std::uint32_t> fixedLinks;
-    std::vector<std::uint32_t> passageWords, frenchNames, names;
+    std::vector<std::uint32_t> passageWords, frenchNames, pieceNames, names;
+    PassageSide latinSide, frenchSide;
     // Passages are visited in the order of their first word, which keeps the tokens in text
     // order on both sides.
     std::vector<WordTable::ReferenceId> order(marked);
@@ -504,20 +519,48 @@ TextAlignment alignTexts(const WordTable& latin, const WordTable& frenchTable, F
                 passageWords.push_back(w);
             }
         const auto m = static_cast<std::uint32_t>(passageWords.size());
-        if (!frenchNames.empty()) {
-            names = nameLinks(latin, passageWords.data(), m, frenchText, passageFrench.data(),
-                              static_cast<std::uint32_t>(passageFrench.size()), frenchNames);
+        const auto n = static_cast<std::uint32_t>(passageFrench.size());
+        std::vector<PieceEnd> pieces{PieceEnd{m, n}};
+        if (m > settings.cutting.cutAbove || n > settings.cutting.cutAbove) {
+            latinSide.clear();
             for (std::uint32_t k = 0; k < m; ++k) {
-                if (names[k] == kNoFixedLink)
-                    continue;
-                if (fixedLinks.empty())
-                    fixedLinks.assign(latinFirst + m, kNoFixedLink);
-                fixedLinks.resize(latinFirst + m, kNoFixedLink);
-                fixedLinks[latinFirst + k] = frenchFirst + names[k];
+                const std::size_t w = passageWords[k];
+                const std::size_t end = latin.formOffset(w) + latin.form(w).size();
+                latinSide.add(static_cast<std::uint32_t>(latin.form(w).size()),
+                              k + 1 < m && endsSentence(latin.text(), end, latin.formOffset(passageWords[k + 1])));
             }
+            frenchSide.clear();
+            for (std::uint32_t k = 0; k < n; ++k) {
+                const TextAlignment::FrenchWord& fw = passageFrench[k];
+                frenchSide.add(fw.length, k + 1 < n && endsSentence(frenchText, std::size_t(fw.offset) + fw.length,
+                                                                      passageFrench[k + 1].offset));
+            }
+            pieces = cutPassagePair(latinSide, frenchSide, settings.cutting);
         }
-        pairs.latinStart.push_back(static_cast<std::uint32_t>(pairs.latin.size()));
-        pairs.frenchStart.push_back(static_cast<std::uint32_t>(pairs.french.size()));
+        PieceEnd start;
+        for (const PieceEnd& end : pieces) {
+            if (!frenchNames.empty()) {
+                // A name is looked for in its own piece, by its place there.
+                pieceNames.clear();
+                for (const std::uint32_t j : frenchNames)
+                    if (j >= start.french && j < end.french)
+                        pieceNames.push_back(j - start.french);
+                if (!pieceNames.empty())
+                    names = nameLinks(latin, passageWords.data() + start.latin, end.latin - start.latin, frenchText,
+                                      passageFrench.data() + start.french, end.french - start.french, pieceNames);
+                for (std::uint32_t k = 0; !pieceNames.empty() && k < end.latin - start.latin; ++k) {
+                    if (names[k] == kNoFixedLink)
+                        continue;
+                    const std::uint32_t token = latinFirst + start.latin + k;
+                    if (fixedLinks.size() <= token)
+                        fixedLinks.resize(std::size_t(token) + 1, kNoFixedLink);
+                    fixedLinks[token] = frenchFirst + start.french + names[k];
+                }
+            }
+            pairs.latinStart.push_back(latinFirst + end.latin);
+            pairs.frenchStart.push_back(frenchFirst + end.french);
+            start = end;
+        }
     }
     const std::size_t lemmaSlots = std::max({owned->passagesHolding[0].size(), owned->passagesHolding[1].size(),
                                              frenchLemmas.lemmaCount()});

@@ -15,6 +15,7 @@
 // pair (Latin words times French words): flat arrays, time and space linear in the pairs.
 
 #include "translation/AlignmentProgress.h"
+#include "translation/SentenceAlignment.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -47,6 +48,8 @@ struct AlignmentSettings {
     // with the square of its length (a text without markers is one pair).
     std::uint32_t longestSide = 400;
     bool twoThreads = true;  // the two directions at once
+    // How the texts' long passage pairs are cut before they are paired word by word.
+    PassageCutting cutting;
 };
 
 class WordAlignment {

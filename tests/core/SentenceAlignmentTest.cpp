@@ -158,5 +158,36 @@ TEST(SentenceAlignment, LongPairsAreCutIntoShortPiecesWithWordsOnBothSides)
     }
 }
 
+TEST(SentenceAlignment, AnyPairIsCutIntoPiecesThatCoverItInOrder)
+{
+    // Sides of any length, sentence ends anywhere (or nowhere), words of any length.
+    std::mt19937 random(11);
+    std::uniform_int_distribution<std::uint32_t> words(0, 900), letters(1, 14), endEvery(0, 40);
+    for (int round = 0; round < 300; ++round) {
+        PassageSide sides[2];
+        for (PassageSide& side : sides) {
+            const std::uint32_t count = words(random), every = endEvery(random);
+            for (std::uint32_t w = 0; w < count; ++w)
+                side.add(letters(random), every != 0 && random() % every == 0);
+        }
+        SCOPED_TRACE("round " + std::to_string(round) + ": " + std::to_string(sides[0].words()) + " and "
+                     + std::to_string(sides[1].words()) + " words");
+        const std::vector<PieceEnd> pieces = cutPassagePair(sides[0], sides[1]);
+        ASSERT_FALSE(pieces.empty());
+        EXPECT_EQ(pieces.back(), (PieceEnd{sides[0].words(), sides[1].words()}));
+        const bool bothSides = sides[0].words() > 0 && sides[1].words() > 0;
+        PieceEnd start;
+        for (const PieceEnd& end : pieces) {
+            EXPECT_GE(end.latin, start.latin);
+            EXPECT_GE(end.french, start.french);
+            if (bothSides) {
+                EXPECT_GT(end.latin, start.latin);
+                EXPECT_GT(end.french, start.french);
+            }
+            start = end;
+        }
+    }
+}
+
 } // namespace
 } // namespace quorvex

@@ -295,6 +295,33 @@ TEST(WordAlignment, SentencePairsOfIdsAlignAndOverlongPairsAreLeftOut)
     EXPECT_EQ(a.cells(), 4 * trainedTokens / 2);
 }
 
+TEST(WordAlignment, ALatinWordMayTakeManyLinks)
+{
+    // One Latin word rendered by a whole sentence: every French word of the pair is linked to
+    // it, many more links than the text has Latin words, on one thread and on two.
+    SentencePairs pairs;
+    for (std::uint32_t k = 0; k < 300; ++k) {
+        std::vector<std::uint32_t> french;
+        for (std::uint32_t j = 0; j < 24; ++j)
+            french.push_back((k * 7 + j) % 50);
+        pairs.add({k % 5}, french);
+    }
+    for (const bool twoThreads : {false, true}) {
+        SCOPED_TRACE(twoThreads ? "two threads" : "one thread");
+        AlignmentSettings settings;
+        settings.twoThreads = twoThreads;
+        const WordAlignment a = alignSentencePairs(pairs, settings);
+        ASSERT_EQ(a.latinTokens(), pairs.size());
+        std::size_t links = 0;
+        for (std::size_t t = 0; t < a.latinTokens(); ++t) {
+            links += a.linkCount(t);
+            for (const std::uint32_t* f = a.linksBegin(t); f != a.linksEnd(t); ++f)
+                ASSERT_TRUE(*f >= pairs.frenchStart[t] && *f < pairs.frenchStart[t + 1]) << "token " << t;
+        }
+        EXPECT_GT(links, 10 * a.latinTokens());
+    }
+}
+
 std::vector<std::vector<std::uint32_t>> linksOf(const WordAlignment& a)
 {
     std::vector<std::vector<std::uint32_t>> links(a.latinTokens());

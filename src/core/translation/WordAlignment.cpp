@@ -566,9 +566,12 @@ struct PairLinker {
     const std::vector<std::uint32_t>& fixedLinks;
 
     // Appends the links of pairs [first, end) to `links` and writes each of their Latin tokens'
-    // end, counted from `linksAt`, at ends[token - firstToken + 1].
+    // end, counted from `linksAt`, at ends[endsAt + token - firstToken + 1]. `ends` may be
+    // `links` itself: it is written by index, so it may grow past its reserve (a pair of one
+    // Latin word and many French ones links that word many times).
     void link(std::size_t first, std::size_t end, std::vector<std::uint32_t>& links, std::size_t linksAt,
-              std::uint32_t* ends, std::size_t firstToken, const StepsOf& steps) const
+              std::vector<std::uint32_t>& ends, std::size_t endsAt, std::size_t firstToken,
+              const StepsOf& steps) const
     {
         const auto linkTotal = [&] { return static_cast<std::uint32_t>(links.size() - linksAt); };
         std::vector<double> post;
@@ -581,7 +584,7 @@ struct PairLinker {
             const PairShape s = shapeOf(pairs, k);
             if (cells.start[k] == cells.start[k + 1]) {
                 for (std::uint32_t i = 0; i < s.m; ++i)
-                    ends[s.latinFirst - firstToken + i + 1] = linkTotal();
+                    ends[endsAt + s.latinFirst - firstToken + i + 1] = linkTotal();
                 continue;
             }
             latinBest.assign(s.m, kNone);
@@ -618,7 +621,7 @@ struct PairLinker {
                                  [](const auto& a, const auto& b) { return a.first > b.first; });
                 for (const auto& [score, j] : row)
                     links.push_back(s.frenchFirst + j);
-                ends[s.latinFirst - firstToken + i + 1] = linkTotal();
+                ends[endsAt + s.latinFirst - firstToken + i + 1] = linkTotal();
             }
         }
     }
@@ -669,13 +672,13 @@ WordAlignment alignSentencePairs(const SentencePairs& pairs, const AlignmentSett
         laterLinks.reserve(4 * (tokens - laterFirstToken));  // as the links above
         const PairLinker linker{pairs, cells, frenchFromLatin, latinFromFrench, fixedLinks};
         const auto linkFirstHalf = [&] {
-            linker.link(0, half, out.m_store, out.m_linksAt, out.m_store.data(), 0,
+            linker.link(0, half, out.m_store, out.m_linksAt, out.m_store, out.m_startAt, 0,
                         StepsOf{stopper, true, (settings.twoThreads ? 1 : 2) * trainingSteps});
         };
         if (half < pairs.size())
             runSideBySide(linkFirstHalf,
                           [&] {
-                              linker.link(half, pairs.size(), laterLinks, 0, laterEnds.data(), laterFirstToken,
+                              linker.link(half, pairs.size(), laterLinks, 0, laterEnds, 0, laterFirstToken,
                                           StepsOf{stopper, false, 0});
                           },
                           [&] { stopper.stop(); });

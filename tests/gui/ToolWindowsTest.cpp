@@ -27,6 +27,7 @@
 #include <QSpinBox>
 #include <QSvgRenderer>
 #include <QSvgWidget>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTextEdit>
 #include <QUuid>
@@ -89,6 +90,7 @@ private slots:
     void lackOfMemoryAsAToolOpensIsToldOverTheSearchWindow();
     void translationsShowTheAlignmentsProgressAndACancelOpensNothing();
     void viewerMarksTheWordsAlignedToTheRowOnlyWhenAsked();
+    void viewerBringsTheRenderingIntoSightInALongPassage();
 
 private:
     SearchWindow* searchWith(const QString& query)
@@ -159,8 +161,12 @@ void ToolWindowsTest::eachToolWindowShowsTheCoresResultForTheListAndFollowsIt()
     QVERIFY(tool->isWindow());
     QCOMPARE(tool->windowModality(), Qt::NonModal);
     QCOMPARE(tool->windowTitle(), caption);
-    if (!titles.isEmpty())
-        QCOMPARE(columnTitles(child<QTableView>(tool, "tableau")), titles);
+    if (!titles.isEmpty()) {
+        auto* table = child<QTableView>(tool, "tableau");
+        QCOMPARE(columnTitles(table), titles);
+        // Every column is in sight without scrolling sideways.
+        QTRY_COMPARE(table->horizontalScrollBar()->maximum(), 0);
+    }
     const QStringList deus = shownContent(tool);
     QVERIFY(!deus.isEmpty());
     QCOMPARE(deus, expectedContent(item));
@@ -583,6 +589,40 @@ void ToolWindowsTest::viewerMarksTheWordsAlignedToTheRowOnlyWhenAsked()
     QVERIFY(inColour(french, look::translationMark).isEmpty());
     click(viewer, "Command1");
     QVERIFY(inColour(french, look::translationMark).isEmpty());
+}
+
+void ToolWindowsTest::viewerBringsTheRenderingIntoSightInALongPassage()
+{
+    // A chapter under one marker: the name's rendering stands on its last line.
+    QByteArray latin = "[1] ", french = "[1] ";
+    for (int k = 0; k < 80; ++k) {
+        latin += "Puer canem videt.\r\n";
+        french += "Le garçon voit le chien.\r\n";
+    }
+    latin += "Marcus puerum vocat.\r\n";
+    french += "Marc appelle le garçon.\r\n";
+    d->useTexts(latin, french);
+    SearchWindow* s = d->search(QStringLiteral("Marcus"));
+    ContextViewer* viewer = d->openRow(1);
+    QVERIFY(viewer);
+    auto* pane = child<QTextEdit>(viewer, "label4");
+    QCOMPARE(pane->verticalScrollBar()->value(), 0);
+    QCOMPARE(cliOutput(d->latinPath, d->frenchPath, {QStringLiteral("--equivalents"), QStringLiteral("--list")},
+                       QStringLiteral("Marcus"))
+                 .lines()
+                 .value(0)
+                 .section(QLatin1Char('\t'), 2),
+             QStringLiteral("Marc"));
+
+    trigger(s, "marquer_traductions");
+    const int marc = pane->toPlainText().indexOf(QStringLiteral("Marc"));
+    QVERIFY(marc > 0);
+    QCOMPARE(pane->textCursor().position(), marc);
+    QVERIFY(!pane->textCursor().hasSelection());
+    QTRY_VERIFY(pane->verticalScrollBar()->value() > 0);
+    // Unmarked, the pane starts at its top again.
+    trigger(s, "marquer_traductions");
+    QCOMPARE(pane->textCursor().position(), 0);
 }
 
 QTEST_MAIN(ToolWindowsTest)

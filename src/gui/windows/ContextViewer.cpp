@@ -459,6 +459,13 @@ void ContextViewer::markTranslations()
         return;
     }
     paintMarks(m_frenchPane->document(), marks, look::translationMark);
+    // In a passage longer than the pane (a chapter under one marker) the rendering is brought
+    // into sight, as the searched pane brings its form.
+    if (!marks.empty() && !m_session.listOfFrenchText()) {
+        QTextCursor caret(m_frenchPane->document());
+        caret.setPosition(static_cast<int>(marks.front().start));
+        m_frenchPane->setTextCursor(caret);
+    }
 }
 
 void ContextViewer::tell(const Message& message)

@@ -90,7 +90,7 @@ CollocatesWindow::CollocatesWindow(WindowDirectory& windows, QWidget* searchWind
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(m_table);
-    resize(620, 480);
+    resize(widthShowingEveryColumn(m_table, layout->contentsMargins(), 620), 480);
     m_table->setFocus();  // the keyboard starts on the rows, not on the controls above them
 
     connect(m_windowSize, &QSpinBox::valueChanged, this, [this](int n) {

@@ -1,7 +1,10 @@
 #include "windows/tools/ToolTable.h"
 
 #include <QHeaderView>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSortFilterProxyModel>
+#include <QStyle>
 #include <QTableView>
 
 #include <algorithm>
@@ -62,10 +65,13 @@ QTableView* newToolTableView(ToolTableModel* model, QWidget* parent)
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     QHeaderView* header = table->horizontalHeader();
     header->setStretchLastSection(true);
-    // Every title whole, with the room of the sort arrow: "Log-vraisemblance" is wider than
-    // the default section.
-    for (int column = 0; column < model->columnCount(); ++column)
-        table->setColumnWidth(column, std::max(table->columnWidth(column), header->sectionSizeHint(column) + 16));
+    // Every title whole, with the room of the sort arrow ("Log-vraisemblance" is wider than the
+    // default section); a column of figures no wider than its title, so that every column
+    // stands in sight.
+    for (int column = 0; column < model->columnCount(); ++column) {
+        const int title = header->sectionSizeHint(column) + 16;
+        table->setColumnWidth(column, model->numeric(column) ? std::max(title, 64) : std::max(table->columnWidth(column), title));
+    }
     // The sorter's own reset: by then it maps the new rows.
     QObject::connect(sorter, &QAbstractItemModel::modelReset, table, [table] { startOnFirstRow(table); });
     return table;
@@ -76,6 +82,19 @@ void startOnFirstRow(QTableView* table, int column)
     const QAbstractItemModel* model = table->model();
     if (model->rowCount() > 0)
         table->setCurrentIndex(model->index(0, column));
+}
+
+int widthShowingEveryColumn(const QTableView* table, const QMargins& margins, int least)
+{
+    int columns = 0;
+    for (int column = 0; column < table->model()->columnCount(); ++column)
+        columns += table->columnWidth(column);
+    // The row numbers reach four or five digits once the rows are in.
+    const int rowNumbers = table->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12;
+    const int scrollBar = table->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, table);
+    const int wanted = margins.left() + margins.right() + 2 * table->frameWidth() + rowNumbers + columns + scrollBar;
+    const int screen = table->screen() ? table->screen()->availableGeometry().width() : wanted;
+    return std::min(std::max(least, wanted), std::max(least, screen));
 }
 
 } // namespace quorvex

@@ -4,6 +4,7 @@
 // the text shown.
 
 #include <QAbstractTableModel>
+#include <QMargins>
 #include <QStringList>
 
 #include <cstddef>
@@ -27,6 +28,10 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    bool numeric(int column) const
+    {
+        return column >= 0 && std::size_t(column) < m_numeric.size() && m_numeric[std::size_t(column)];
+    }
 
 protected:
     virtual std::size_t rows() const = 0;
@@ -54,5 +59,8 @@ QTableView* newToolTableView(ToolTableModel* model, QWidget* parent);
 
 // Makes the first row's cell of `column` current, if there is a row.
 void startOnFirstRow(QTableView* table, int column = 0);
+// The width of a window around `table` (in a layout of `margins`) that shows every column of
+// the table without scrolling sideways, at least `least`, at most the screen's width.
+int widthShowingEveryColumn(const QTableView* table, const QMargins& margins, int least);
 
 } // namespace quorvex

@@ -127,7 +127,7 @@ TranslationsWindow::TranslationsWindow(WindowDirectory& windows, QWidget* search
     layout->addLayout(top);
     layout->addWidget(m_refusalLabel);
     layout->addWidget(m_table);
-    resize(680, 480);
+    resize(widthShowingEveryColumn(m_table, layout->contentsMargins(), 680), 480);
     m_table->setFocus();  // the keyboard starts on the rows, not on the controls above them
 
     connect(m_table, &QTableView::doubleClicked, this, &TranslationsWindow::onRowChosen);

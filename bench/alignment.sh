@@ -9,6 +9,8 @@
 #   bench/alignment.sh [BUILD_DIR] [COPIES...]     (defaults: build, 1 4)
 #   QUORVEX_CORPUS=DIR to take the corpus elsewhere than ../shared/corpus; BIBLE_DIR=DIR adds
 #   the tenth of the pair with a whole Bible's vocabulary that bench/run.sh keeps there.
+# Each size is also measured with one marker a chapter (a passage of hundreds of words, which
+# the alignment cuts where its sentences meet).
 set -euo pipefail
 
 here=$(dirname "$0")
@@ -50,6 +52,11 @@ for copies in "${sizes[@]}"; do
     dir="$work/x$copies"
     "$here/scale-corpus.sh" "$dir" "$copies" "$corpus"
     measure "x$copies" "$dir/latin.txt" "$dir/francais.txt" -- Deus dieu
+    # [k.B.C.V] becomes [k.B.C] before a chapter's first verse, and nothing before the others.
+    for lang in latin francais; do
+        LC_ALL=C perl -pe 's/\[(\d+\.\d+\.\d+)\.(\d+)\]\s*/$2 == 1 ? "[$1] " : ""/ge' "$dir/$lang.txt" >"$dir/$lang-chapitres.txt"
+    done
+    measure "x$copies, un repère par chapitre" "$dir/latin-chapitres.txt" "$dir/francais-chapitres.txt" -- Deus dieu
 done
 # The first tenth of the pair with a whole Bible's vocabulary (bench/run.sh writes it there).
 if [[ -n ${BIBLE_DIR:-} && -f $BIBLE_DIR/latin-10.txt && -f $BIBLE_DIR/francais-10.txt ]]; then

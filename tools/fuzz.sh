@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets of tests/fuzz with clang under ASan+UBSan and runs each for
 # FUZZ_SECONDS (20 by default), seeded with the sample texts. Prints each target's runs.
+# FUZZ_TARGETS names the targets to run (all by default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${FUZZ_SECONDS:-20}
@@ -16,11 +17,13 @@ cmake --build "$build" -j2
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for target in fuzz_read_decode fuzz_search fuzz_passages fuzz_outputs fuzz_result_lists fuzz_analyses fuzz_cli_options fuzz_lexicon; do
+targets=${FUZZ_TARGETS:-fuzz_read_decode fuzz_search fuzz_passages fuzz_outputs fuzz_result_lists fuzz_analyses fuzz_cli_options fuzz_lexicon fuzz_alignment}
+for target in $targets; do
   corpus="$work/$target"
   mkdir -p "$corpus"
   cp samples/*.txt "$corpus/"
   printf 'amor\0' | cat - samples/latin.txt >"$corpus/query"
+  printf '\x14\x06' | cat - samples/latin.txt >"$corpus/pair" && printf '\0' >>"$corpus/pair" && cat samples/francais.txt >>"$corpus/pair"
   printf -- '--latin\0l.txt\0--output\0o.txt\0--format\0csv\0amor' >"$corpus/args"
   if [ "$target" = fuzz_lexicon ]; then
     # A word, then models, irregular forms, assimilations, contractions, glosses, lemmata.

@@ -175,6 +175,17 @@ void FormsWindowTest::theWindowFollowsTheListAndAnotherLemmaBringsTheFormsBack()
     trigger(s, "formes_lemme");
     QCOMPARE(child(s, "frmFormes"), forms);
 
+    // A lemma the search refuses leaves the list, the forms it left out and their boxes
+    // together: the command copied and a box toggled still mean that list.
+    const QStringList rows = d->rows();
+    d->search(QStringLiteral("*veront"));
+    QVERIFY(d->doubles.messages.expectNextNaming(QStringLiteral("« *veront »")));
+    QCOMPARE(d->rows(), rows);
+    trigger(s, "tri_droite");  // the window refilled
+    QCOMPARE(shownForms(table(forms)), without);
+    QCOMPARE(label4(), QStringLiteral("dico (lemme, 1 exclue) = 2"));
+    QCOMPARE(int(d->session.choices().asked.excludedForms.size()), 1);
+
     // Another lemma: its own forms, every one in the list.
     d->search(QStringLiteral("deus"));
     QCOMPARE(shownForms(table(forms)), coreForms());

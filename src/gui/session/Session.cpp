@@ -139,12 +139,13 @@ SessionFailure Session::adopt(std::string text, const QDateTime& moment)
 
 SessionFailure Session::search(const QString& typedForm, std::size_t& found)
 {
-    // Forms left out belong to one lemma: another lemma brings them all back.
-    if (m_choices.asked.lemma && !m_choices.asked.excludedForms.empty() && typedForm != m_listQuery) {
-        m_choices.asked.excludedForms.clear();
-        emit choicesChanged();
-    }
-    const SearchRequest request = m_choices.request(typedForm);
+    // Forms left out belong to one lemma: another lemma brings them all back, once its list
+    // stands; a search refused or failed leaves the list and the forms it left out together.
+    SearchChoices choices = m_choices;
+    const bool formsBack = choices.asked.lemma && !choices.asked.excludedForms.empty() && typedForm != m_listQuery;
+    if (formsBack)
+        choices.asked.excludedForms.clear();
+    const SearchRequest request = choices.request(typedForm);
     // The menu offers no choice the command line refuses; kept choices may still clash.
     if (const std::string refusal = requestRefusal(request, !m_frenchPath.isEmpty()); !refusal.empty()) {
         m_failureMessage = QString::fromStdString(refusal);
@@ -155,6 +156,10 @@ SessionFailure Session::search(const QString& typedForm, std::size_t& found)
         return failure;
     if (!viewHasRoomFor(result.list().size()))
         return SessionFailure::OutOfMemory;
+    if (formsBack) {
+        m_choices.asked.excludedForms.clear();
+        emit choicesChanged();
+    }
     // The old list's memory goes back before the new one is kept.
     forgetEquivalents();
     m_result = SearchResult(m_latinWords);

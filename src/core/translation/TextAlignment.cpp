@@ -545,16 +545,17 @@ TextAlignment alignTexts(const WordTable& latin, const WordTable& frenchTable, F
                 for (const std::uint32_t j : frenchNames)
                     if (j >= start.french && j < end.french)
                         pieceNames.push_back(j - start.french);
-                if (!pieceNames.empty())
+                if (!pieceNames.empty()) {
                     names = nameLinks(latin, passageWords.data() + start.latin, end.latin - start.latin, frenchText,
                                       passageFrench.data() + start.french, end.french - start.french, pieceNames);
-                for (std::uint32_t k = 0; !pieceNames.empty() && k < end.latin - start.latin; ++k) {
-                    if (names[k] == kNoFixedLink)
-                        continue;
-                    const std::uint32_t token = latinFirst + start.latin + k;
-                    if (fixedLinks.size() <= token)
-                        fixedLinks.resize(std::size_t(token) + 1, kNoFixedLink);
-                    fixedLinks[token] = frenchFirst + start.french + names[k];
+                    for (std::uint32_t k = 0; k < end.latin - start.latin; ++k) {
+                        if (names[k] == kNoFixedLink)
+                            continue;
+                        const std::uint32_t token = latinFirst + start.latin + k;
+                        if (fixedLinks.size() <= token)
+                            fixedLinks.resize(std::size_t(token) + 1, kNoFixedLink);
+                        fixedLinks[token] = frenchFirst + start.french + names[k];
+                    }
                 }
             }
             pairs.latinStart.push_back(latinFirst + end.latin);

@@ -4,6 +4,7 @@
 #include "concordance/SpellingFold.h"
 #include "system/LargePages.h"
 #include "text/LetterBits.h"
+#include "text/SentenceStops.h"
 
 #include <algorithm>
 #include <array>
@@ -41,8 +42,6 @@ struct Token {
 
 constexpr std::size_t kNoWord = static_cast<std::size_t>(-1);
 constexpr std::size_t kLongestSentence = 400;
-
-bool endsSentence(unsigned char c) { return c == '.' || c == ';' || c == ':' || c == '?' || c == '!' || c == '['; }
 
 // What a word may be in a compound tense ("natus est", "factum esse"), where the counts
 // tag the participle as the verb and the form of sum as an auxiliary ("#"): the participle's
@@ -576,9 +575,7 @@ std::vector<std::uint32_t> sentenceBounds(const WordTable& words)
     std::size_t previousEnd = 0, length = 0;
     for (std::size_t w = 0; w < words.size(); ++w) {
         const std::size_t start = words.formOffset(w);
-        bool cut = w == 0 || length >= kLongestSentence;
-        for (std::size_t i = previousEnd; !cut && i < start; ++i)
-            cut = endsSentence(static_cast<unsigned char>(text[i]));
+        const bool cut = w == 0 || length >= kLongestSentence || sentenceEndsWithin(text, previousEnd, start);
         if (cut) {
             if (w > 0)
                 bounds.push_back(static_cast<std::uint32_t>(w));  // the end of the one before

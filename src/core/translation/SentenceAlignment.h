@@ -17,7 +17,7 @@
 namespace quorvex {
 
 // One side of a passage pair: the letters of each word, and the words after which a sentence
-// ends (a full stop, a question or exclamation mark, a colon or a semicolon follows them).
+// ends (text/SentenceStops.h).
 struct PassageSide {
     std::vector<std::uint32_t> wordLetters;
     std::vector<char> endsSentence;  // one per word

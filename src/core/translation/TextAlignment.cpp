@@ -4,6 +4,7 @@
 #include "passages/ReferencePassages.h"
 #include "system/CacheFolder.h"
 #include "text/Cp1252.h"
+#include "text/SentenceStops.h"
 
 #include <algorithm>
 #include <cmath>
@@ -139,19 +140,6 @@ std::vector<std::uint32_t> nameLinks(const WordTable& latin, const std::uint32_t
         }
     }
     return links;
-}
-
-// Whether the characters between two words end a sentence.
-bool endsSentence(std::string_view text, std::size_t from, std::size_t to)
-{
-    for (std::size_t at = from; at < to && at < text.size(); ++at)
-        switch (text[at]) {
-        case '.': case '?': case '!': case ';': case ':': case '\x85':  // \x85: the ellipsis
-            return true;
-        default:
-            break;
-        }
-    return false;
 }
 
 } // namespace
@@ -527,12 +515,12 @@ TextAlignment alignTexts(const WordTable& latin, const WordTable& frenchTable, F
                 const std::size_t w = passageWords[k];
                 const std::size_t end = latin.formOffset(w) + latin.form(w).size();
                 latinSide.add(static_cast<std::uint32_t>(latin.form(w).size()),
-                              k + 1 < m && endsSentence(latin.text(), end, latin.formOffset(passageWords[k + 1])));
+                              k + 1 < m && sentenceEndsWithin(latin.text(), end, latin.formOffset(passageWords[k + 1])));
             }
             frenchSide.clear();
             for (std::uint32_t k = 0; k < n; ++k) {
                 const TextAlignment::FrenchWord& fw = passageFrench[k];
-                frenchSide.add(fw.length, k + 1 < n && endsSentence(frenchText, std::size_t(fw.offset) + fw.length,
+                frenchSide.add(fw.length, k + 1 < n && sentenceEndsWithin(frenchText, std::size_t(fw.offset) + fw.length,
                                                                       passageFrench[k + 1].offset));
             }
             pieces = cutPassagePair(latinSide, frenchSide, settings.cutting);

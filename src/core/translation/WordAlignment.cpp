@@ -662,8 +662,9 @@ WordAlignment alignSentencePairs(const SentencePairs& pairs, const AlignmentSett
         out.m_startAt = 0;
         out.m_linksAt = tokens + 1;
         out.m_store.assign(tokens + 1, 0);
-        // Room for more links than a text has (they are one or two a word): growing would hold the
-        // old and the new array at once, at the peak; pages never written cost no memory.
+        // Room for the links a text has (one or two a word), so that they rarely grow: growing
+        // holds the old and the new array at once, at the peak; pages never written cost no
+        // memory. A pair of one Latin word and a whole French sentence may still outgrow it.
         out.m_store.reserve(tokens + 1 + 4 * tokens);
         // The pairs' second half is linked on another thread, into its own array, and joined
         // after the first half's links; each Latin token's end is counted from its half's start.
